@@ -1,0 +1,54 @@
+# Top-level driver: `make test` and `make demo` work on a fresh Debian machine.
+BUILD      ?= build
+BUILD_TYPE ?= RelWithDebInfo
+JOBS       ?= $(shell nproc)
+CMAKE_ARGS ?=
+
+# Debian packages the project builds, tests and runs with.
+DEB_PACKAGES := g++ cmake make pkg-config \
+	libgtest-dev libgmock-dev libbenchmark-dev \
+	libfreetype-dev libfontconfig-dev fonts-nanum libpng-dev \
+	libsqlite3-dev libhangul-dev binutils-mingw-w64-x86-64 \
+	libsdl2-dev clang libclang-rt-14-dev valgrind
+
+.PHONY: all deps configure build test demo bench sanitize fuzz clean
+
+all: build
+
+deps:
+	@missing=$$(for p in $(DEB_PACKAGES); do \
+		dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q '^install ok installed' || echo $$p; done); \
+	if [ -n "$$missing" ]; then \
+		echo "Installing missing packages:" $$missing; \
+		SUDO=; [ "$$(id -u)" = 0 ] || SUDO=sudo; \
+		$$SUDO apt-get update -qq && \
+		DEBIAN_FRONTEND=noninteractive $$SUDO apt-get install -y -qq --no-install-recommends $$missing; \
+	fi
+
+configure: deps
+	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) $(CMAKE_ARGS) >/dev/null
+
+build: configure
+	@cmake --build $(BUILD) -j $(JOBS)
+
+test: build
+	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+demo: build
+	@cmake --build $(BUILD) --target demo
+
+bench: build
+	@cmake --build $(BUILD) --target run-benchmarks
+
+# Address and undefined-behaviour sanitizers over the whole test suite.
+sanitize:
+	@$(MAKE) test BUILD=build-asan BUILD_TYPE=Debug CMAKE_ARGS="-DLX_SANITIZE=address,undefined"
+
+fuzz: deps
+	@cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_C_COMPILER=clang \
+		-DLX_FUZZ=ON >/dev/null
+	@cmake --build build-fuzz -j $(JOBS) --target fuzzers
+	@cmake --build build-fuzz --target run-fuzzers
+
+clean:
+	rm -rf build build-asan build-fuzz out

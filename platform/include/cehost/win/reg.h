@@ -1,0 +1,2 @@
+#pragma once
+#include <cehost/win/types.h>
