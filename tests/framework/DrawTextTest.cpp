@@ -1,0 +1,137 @@
+// Text drawing in the library's font: font description, placement of the point form, the format and rect
+// forms, the working-buffer cut, and a device context handed back exactly as it came.
+#include <gtest/gtest.h>
+
+#include <cehost/sim.h>
+
+#include <string>
+
+#include "LxLibrary.h"
+
+namespace {
+
+// A white 240 x 80 memory bitmap to draw black text into.
+struct Canvas {
+    HDC dc = CreateCompatibleDC(nullptr);
+    HBITMAP bitmap = nullptr;
+    HGDIOBJ previous = nullptr;
+    Canvas() {
+        HDC screen = GetDC(nullptr);
+        bitmap = CreateCompatibleBitmap(screen, 240, 80);
+        ReleaseDC(nullptr, screen);
+        previous = SelectObject(dc, bitmap);
+        RECT all = {0, 0, 240, 80};
+        FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+        SetTextColor(dc, RGB(0, 0, 0));
+    }
+    ~Canvas() {
+        SelectObject(dc, previous);
+        DeleteObject(bitmap);
+        DeleteDC(dc);
+    }
+    // Bounding box of every pixel that is not white; empty when nothing was drawn.
+    RECT Ink() const {
+        RECT box = {240, 80, 0, 0};
+        for (int y = 0; y < 80; ++y)
+            for (int x = 0; x < 240; ++x)
+                if (GetPixel(dc, x, y) != RGB(255, 255, 255)) {
+                    box.left = std::min<LONG>(box.left, x);
+                    box.top = std::min<LONG>(box.top, y);
+                    box.right = std::max<LONG>(box.right, x + 1);
+                    box.bottom = std::max<LONG>(box.bottom, y + 1);
+                }
+        return box;
+    }
+    std::string Pixels() const {
+        std::string all;
+        for (int y = 0; y < 80; ++y)
+            for (int x = 0; x < 240; ++x) all.push_back(GetPixel(dc, x, y) == RGB(255, 255, 255) ? '.' : '#');
+        return all;
+    }
+};
+
+} // namespace
+
+TEST(FillLogFont, DescribesTheLibraryFontAndLeavesTheRestOfTheFaceArray) {
+    LOGFONTW font;
+    std::fill(reinterpret_cast<char*>(&font), reinterpret_cast<char*>(&font) + sizeof(font), char(0x55));
+    LxGetFillLogFont(&font, 20);
+    EXPECT_EQ(font.lfHeight, 20);
+    EXPECT_EQ(font.lfWidth, 0);
+    EXPECT_EQ(font.lfEscapement, 0);
+    EXPECT_EQ(font.lfOrientation, 0);
+    EXPECT_EQ(font.lfWeight, 400);
+    EXPECT_EQ(font.lfItalic + font.lfUnderline + font.lfStrikeOut, 0);
+    EXPECT_EQ(font.lfCharSet, 129);
+    EXPECT_EQ(font.lfOutPrecision + font.lfClipPrecision + font.lfQuality, 0);
+    EXPECT_EQ(font.lfPitchAndFamily, 0x20);
+    EXPECT_EQ(std::u16string(font.lfFaceName), u"LxFont");
+    EXPECT_EQ(font.lfFaceName[7], char16_t(0x5555)); // past the terminator nothing is touched
+}
+
+TEST(DrawText, PointFormPutsTheTopLeftCornerAtLeftTopInsideTheTextExtent) {
+    Canvas canvas;
+    const long objects = cehost::sim::GdiObjectCount();
+    const int height = LxDrawText(canvas.dc, u"Hello 한글", 10, 5, 18);
+    EXPECT_GT(height, 0);
+    const RECT ink = canvas.Ink();
+    ASSERT_LT(ink.left, ink.right) << "nothing was drawn";
+    EXPECT_GE(ink.left, 5);
+    EXPECT_LE(ink.left, 8);
+    EXPECT_GE(ink.top, 10);
+    EXPECT_LE(ink.top, 10 + 18);
+    EXPECT_EQ(cehost::sim::GdiObjectCount(), objects);
+}
+
+TEST(DrawText, FormatFormFormatsAndRectFormDrawsPercentSignsUnchanged) {
+    RECT rect = {0, 0, 240, 40};
+    Canvas formatted, literal, plain;
+    LxDrawText(formatted.dc, u"%d", 42, &rect, DT_LEFT | DT_TOP, 18);
+    LxDrawText(plain.dc, u"42", &rect, DT_LEFT | DT_TOP, 18);
+    EXPECT_EQ(formatted.Pixels(), plain.Pixels());
+
+    Canvas percent;
+    LxDrawText(literal.dc, u"%d %%", &rect, DT_LEFT | DT_TOP, 18);
+    LxDrawText(percent.dc, u"42 %", &rect, DT_LEFT | DT_TOP, 18);
+    EXPECT_NE(literal.Pixels(), percent.Pixels());
+    EXPECT_LT(literal.Ink().left, literal.Ink().right);
+}
+
+TEST(DrawText, EmptyTextDrawsNothingAndAnswersTheLineHeight) {
+    Canvas canvas;
+    RECT rect = {0, 0, 240, 40};
+    const int height = LxDrawText(canvas.dc, u"", &rect, DT_LEFT, 18);
+    EXPECT_GT(height, 0);
+    EXPECT_GE(canvas.Ink().left, canvas.Ink().right);
+}
+
+TEST(DrawText, LongTextIsCutAt127CharactersWithoutOverrun) {
+    std::u16string longText(300, u'i'), cut(127, u'i');
+    RECT rect = {0, 0, 4000, 40};
+    Canvas a, b;
+    LxDrawText(a.dc, longText.c_str(), &rect, DT_LEFT | DT_SINGLELINE, 14);
+    LxDrawText(b.dc, cut.c_str(), &rect, DT_LEFT | DT_SINGLELINE, 14);
+    EXPECT_EQ(a.Pixels(), b.Pixels());
+    Canvas c;
+    std::u16string format(200, u'x');
+    format += u"%d";
+    EXPECT_GT(LxDrawText(c.dc, format.c_str(), 7, &rect, DT_LEFT, 14), 0);
+}
+
+TEST(DrawText, DeviceContextComesBackWithItsFontModeAndColour) {
+    Canvas canvas;
+    HGDIOBJ font = GetStockObject(SYSTEM_FONT);
+    HGDIOBJ before = SelectObject(canvas.dc, font);
+    SetBkMode(canvas.dc, OPAQUE);
+    SetTextColor(canvas.dc, RGB(1, 2, 3));
+    RECT rect = {0, 0, 240, 40};
+    const long objects = cehost::sim::GdiObjectCount();
+    LxDrawText(canvas.dc, u"abc", &rect, DT_CENTER | DT_VCENTER, 18);
+    LxDrawText(canvas.dc, u"%d", 5, &rect, DT_LEFT, 14);
+    LxDrawText(canvas.dc, u"abc", 1, 1, 20);
+    EXPECT_EQ(GetCurrentObject(canvas.dc, OBJ_FONT), font);
+    EXPECT_EQ(GetBkMode(canvas.dc), OPAQUE);
+    EXPECT_EQ(GetTextColor(canvas.dc), RGB(1, 2, 3));
+    EXPECT_EQ(cehost::sim::GdiObjectCount(), objects);
+    SelectObject(canvas.dc, before);
+}

@@ -1,0 +1,73 @@
+// Helpers of the framework tests: scripted input through the idle handler, key strokes through the queue,
+// a base window that records what reaches its OnWndProc.
+#pragma once
+
+#include <cehost/sim.h>
+
+#include <functional>
+#include <vector>
+
+#include "LxBaseWindow.h"
+
+namespace lxtest {
+
+// Runs each step when the queue has gone idle, one step per idle moment.
+class IdleScript {
+public:
+    explicit IdleScript(std::vector<std::function<void()>> steps) : steps_(std::move(steps)) {
+        cehost::sim::SetIdleHandler([this] {
+            if (next_ >= steps_.size()) return false;
+            steps_[next_++]();
+            return true;
+        });
+    }
+    ~IdleScript() { cehost::sim::SetIdleHandler({}); }
+    bool Finished() const { return next_ == steps_.size(); }
+
+private:
+    std::vector<std::function<void()>> steps_;
+    size_t next_ = 0;
+};
+
+inline void KeyDown(BYTE vk) { keybd_event(vk, 0, 0, 0); }
+inline void KeyUp(BYTE vk) { keybd_event(vk, 0, KEYEVENTF_KEYUP, 0); }
+inline void Stroke(BYTE vk) {
+    KeyDown(vk);
+    KeyUp(vk);
+}
+
+struct Received {
+    UINT message;
+    WPARAM wParam;
+    LPARAM lParam;
+};
+
+// A main window that records the messages its OnWndProc sees (the keyboard and library ones, by default).
+class RecordingWindow : public LxBaseWindow {
+public:
+    RecordingWindow(const char16_t* className = u"FrameworkTestWindow", const char16_t* title = u"시험") {
+        for (int i = 0; className[i]; ++i) m_szWindowClass[i] = className[i];
+        for (int i = 0; title[i]; ++i) m_szTitle[i] = title[i];
+    }
+    LRESULT OnWndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam, int* pHandled) override {
+        if (record && record(uMsg)) seen.push_back({uMsg, wParam, lParam});
+        if (handler) return handler(hWnd, uMsg, wParam, lParam, pHandled);
+        return LxBaseWindow::OnWndProc(hWnd, uMsg, wParam, lParam, pHandled);
+    }
+    bool Start() { return InitInstance(m_szWindowClass, m_szTitle, GetModuleHandleW(nullptr), SW_SHOW, nullptr) == 1; }
+
+    std::function<bool(UINT)> record = [](UINT m) {
+        return m == WM_KEYDOWN || m == WM_KEYUP || m == WM_ERASEBKGND || m == WM_LBUTTONDOWN || m >= 10000;
+    };
+    std::function<LRESULT(HWND, UINT, WPARAM, LPARAM, int*)> handler;
+    std::vector<Received> seen;
+};
+
+inline COLORREF ScreenPixel(int x, int y) {
+    HDC screen = GetDC(nullptr);
+    const COLORREF colour = GetPixel(screen, x, y);
+    ReleaseDC(nullptr, screen);
+    return colour;
+}
+
+} // namespace lxtest

@@ -1,0 +1,251 @@
+// The full-screen layout on screen pixels: indicator strip, title bar, free area and menu bar; the title bar's
+// text and stylus handling; the menu bar's pop-up captions; rotation; dialogs.
+#include <gtest/gtest.h>
+
+#include "FrameworkTestSupport.h"
+#include "LxMenuBar.h"
+
+using lxtest::RecordingWindow;
+using lxtest::ScreenPixel;
+
+namespace {
+
+constexpr int kMenuId = 100;
+constexpr int kDialogId = 200;
+
+// A main window that makes its title bar and menu bar on WM_CREATE, as applications do.
+class FullWindow : public RecordingWindow {
+public:
+    FullWindow() {
+        handler = [this](HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam, int* pHandled) -> LRESULT {
+            if (uMsg == WM_CREATE) {
+                TitleCreate(nullptr);
+                MenuCreate(kMenuId, 0);
+            }
+            if (uMsg == WM_SETTINGCHANGE) OnSettingChange(UINT(wParam), LONG(lParam));
+            return LxBaseWindow::OnWndProc(hWnd, uMsg, wParam, lParam, pHandled);
+        };
+    }
+};
+
+RECT ScreenRect(HWND hwnd) {
+    RECT rect = {};
+    GetWindowRect(hwnd, &rect);
+    return rect;
+}
+
+bool RowHasColour(int y, int x0, int x1, COLORREF colour) {
+    for (int x = x0; x < x1; ++x)
+        if (ScreenPixel(x, y) != colour) return false;
+    return true;
+}
+
+std::u16string Caption(HWND bar, int button) {
+    WCHAR text[1024];
+    LxGetBtnCaption(bar, button, text);
+    return text;
+}
+
+} // namespace
+
+TEST(Layout, TitleFreeAreaAndMenuBarRowsOnA240By320Screen) {
+    FullWindow window;
+    window.SetBaseColor(RGB(0, 0, 255));
+    ASSERT_TRUE(window.Start());
+    cehost::sim::RunUntilIdle();
+    ASSERT_TRUE(window.m_hTitle);
+    ASSERT_TRUE(window.m_hMenuBar);
+    EXPECT_EQ(GetFocus(), window.m_hMenuBar);
+
+    const RECT title = ScreenRect(window.m_hTitle), bar = ScreenRect(window.m_hMenuBar);
+    EXPECT_EQ(title.top, 21);
+    EXPECT_EQ(title.bottom, 58);
+    EXPECT_EQ(title.right, 240);
+    EXPECT_EQ(bar.top, 294);
+    EXPECT_EQ(bar.bottom, 320);
+    EXPECT_EQ(bar.right, 240);
+    RECT area = {-1, -1, -1, -1};
+    window.GetUserArea(&area);
+    EXPECT_EQ(area.left, 0);
+    EXPECT_EQ(area.top, 37);
+    EXPECT_EQ(area.right, 240);
+    EXPECT_EQ(area.bottom, 273);
+
+    // On the screen: the indicator strip is not ours, the free area is the base colour from row 58 to 293.
+    EXPECT_TRUE(RowHasColour(58, 0, 240, RGB(0, 0, 255)));
+    EXPECT_TRUE(RowHasColour(293, 0, 240, RGB(0, 0, 255)));
+    EXPECT_FALSE(RowHasColour(57, 0, 240, RGB(0, 0, 255))) << "title strip";
+    EXPECT_FALSE(RowHasColour(294, 0, 240, RGB(0, 0, 255))) << "menu bar";
+    EXPECT_EQ(ScreenPixel(239, 22), RGB(0, 0, 0)) << "the title bitmap is black away from its glow";
+}
+
+TEST(Layout, TitleShowsWhiteTextAndNewTitlesAndIgnoresTheStylus) {
+    FullWindow window;
+    ASSERT_TRUE(window.Start());
+    cehost::sim::RunUntilIdle();
+    auto whitePixels = [] {
+        int count = 0;
+        for (int y = 21; y < 58; ++y)
+            for (int x = 0; x < 240; ++x) count += ScreenPixel(x, y) == RGB(255, 255, 255);
+        return count;
+    };
+    EXPECT_GT(whitePixels(), 10) << "the window name drawn by TitleCreate(NULL)";
+    WCHAR text[1024] = u"untouched";
+    window.GetWindowTextW(text);
+    EXPECT_EQ(std::u16string(text), u"시험");
+
+    const long objects = cehost::sim::GdiObjectCount();
+    window.SetWindowTextW(const_cast<WCHAR*>(u""));
+    cehost::sim::RunUntilIdle();
+    EXPECT_EQ(whitePixels(), 0);
+    window.SetWindowTextW(const_cast<WCHAR*>(u"새 제목"));
+    cehost::sim::RunUntilIdle();
+    EXPECT_GT(whitePixels(), 10);
+    EXPECT_EQ(cehost::sim::GdiObjectCount(), objects) << "each erase loads and releases the title bitmap";
+
+    window.seen.clear();
+    cehost::sim::Tap(120, 30);
+    cehost::sim::RunUntilIdle();
+    EXPECT_TRUE(window.seen.empty());
+}
+
+TEST(Layout, HomeKeySentToTheTitleArrivesPostedFromTheTitle) {
+    FullWindow window;
+    ASSERT_TRUE(window.Start());
+    window.seen.clear();
+    SendMessageW(window.m_hTitle, LXM_HOMEKEY, 0, 0);
+    cehost::sim::RunUntilIdle();
+    ASSERT_EQ(window.seen.size(), 1u);
+    EXPECT_EQ(window.seen[0].message, UINT(LXM_HOMEKEY));
+    EXPECT_EQ(window.seen[0].lParam, reinterpret_cast<LPARAM>(window.m_hTitle));
+}
+
+TEST(Layout, WithoutTitleTheFreeAreaStartsAtZeroAndNothingIsLaidOutBeforeStart) {
+    RecordingWindow window;
+    RECT untouched = {1, 2, 3, 4};
+    window.GetUserArea(&untouched);
+    EXPECT_EQ(untouched.left, 1);
+    EXPECT_EQ(untouched.bottom, 4);
+    window.m_nTitleHeight = 0;
+    ASSERT_TRUE(window.Start());
+    EXPECT_EQ(window.TitleCreate(nullptr), nullptr);
+    RECT area;
+    window.GetUserArea(&area);
+    EXPECT_EQ(area.top, 0);
+    EXPECT_EQ(area.bottom, 299);
+}
+
+TEST(MenuBar, PopupShowsSelectAndCloseWhileOpenAndChoosesWithTheKeypad) {
+    FullWindow window;
+    ASSERT_TRUE(window.Start());
+    cehost::sim::RunUntilIdle();
+    HWND bar = window.m_hMenuBar;
+    EXPECT_EQ(Caption(bar, 0), u"메뉴");
+    EXPECT_EQ(Caption(bar, 1), u"닫기");
+
+    std::u16string during0, during1;
+    lxtest::IdleScript script({
+        [&] {
+            during0 = Caption(bar, 0);
+            during1 = Caption(bar, 1);
+            lxtest::Stroke(VK_DOWN);
+        },
+        [] { lxtest::Stroke(VK_DOWN); }, // past the separator
+        [] { lxtest::Stroke(VK_F3); },
+    });
+    EXPECT_EQ(window.MenuPopup(0), 1003);
+    EXPECT_EQ(during0, u"선택");
+    EXPECT_EQ(during1, u"닫기");
+    EXPECT_EQ(Caption(bar, 0), u"메뉴");
+    EXPECT_EQ(Caption(bar, 1), u"닫기");
+}
+
+TEST(MenuBar, ClosingWithoutAChoiceAnswersZeroAndRestoresTheCaptions) {
+    FullWindow window;
+    ASSERT_TRUE(window.Start());
+    window.MenuSetText(0, const_cast<WCHAR*>(u"옵션"), -1);
+    lxtest::IdleScript script({[] { lxtest::Stroke(VK_F2); }});
+    EXPECT_EQ(window.MenuPopup(1), 0);
+    EXPECT_EQ(Caption(window.m_hMenuBar, 0), u"옵션");
+    window.MenuDestroy();
+    window.MenuDestroy();
+    EXPECT_EQ(window.m_hMenuBar, nullptr);
+}
+
+TEST(MenuBar, KeysOnTheFocusedBarBecomeSoftKeyCommands) {
+    FullWindow window;
+    ASSERT_TRUE(window.Start());
+    cehost::sim::RunUntilIdle();
+    window.seen.clear();
+    lxtest::Stroke(VK_F1);
+    cehost::sim::RunUntilIdle();
+    std::vector<UINT> got;
+    for (const auto& r : window.seen) got.push_back(r.message);
+    EXPECT_EQ(got, (std::vector<UINT>{LXM_KEYDOWN, LXM_MENUKEYLEFT}));
+}
+
+TEST(MenuBar, RefusedCreationKeepsTheOldHandlesAndTheFocus) {
+    FullWindow window;
+    ASSERT_TRUE(window.Start());
+    HWND before = window.m_hMenuBar;
+    SetFocus(window.m_hWnd);
+    EXPECT_EQ(window.MenuCreate(999, 0), nullptr); // no such menu resource
+    EXPECT_EQ(window.m_hMenuBar, before);
+    EXPECT_EQ(GetFocus(), window.m_hWnd);
+}
+
+TEST(Rotation, SettingChangeLaysTheScreenOutAgain) {
+    FullWindow window;
+    ASSERT_TRUE(window.Start());
+    cehost::sim::RunUntilIdle();
+    ASSERT_EQ(LxRotateScreen(-1), 1);
+    cehost::sim::RunUntilIdle();
+    const RECT main = ScreenRect(window.m_hWnd), title = ScreenRect(window.m_hTitle),
+               bar = ScreenRect(window.m_hMenuBar);
+    EXPECT_EQ(main.right, 320);
+    EXPECT_EQ(main.bottom, 240);
+    EXPECT_EQ(title.right, 320);
+    EXPECT_EQ(bar.top, 240 - 26);
+    EXPECT_EQ(bar.right, 320);
+}
+
+TEST(Dialog, WithoutFullScreenShowsTheRefusalAndAnswersCancel) {
+    RecordingWindow window;
+    ASSERT_TRUE(window.Start());
+    lxtest::IdleScript script({[] { lxtest::Stroke(VK_RETURN); }});
+    EXPECT_EQ(window.Dialog(MAKEINTRESOURCEW(kDialogId), window.m_hWnd, 0), IDCANCEL);
+    EXPECT_TRUE(script.Finished()) << "a message box was waiting for a key";
+    EXPECT_EQ(window.m_bFullScreen, 0);
+    RECT untouched = {5, 5, 5, 5};
+    window.GetUserArea(&untouched);
+    EXPECT_EQ(untouched.top, 5);
+}
+
+TEST(Dialog, FullScreenDialogBindsLaysOutAndEndsWithItsCode) {
+    RecordingWindow owner(u"DialogOwner", u"주인");
+    ASSERT_TRUE(owner.Start());
+    LxBaseWindow* boundTo = nullptr;
+    RECT laidOut = {};
+    RecordingWindow dialog(u"unused", u"대화");
+    dialog.SetInstance(GetModuleHandleW(nullptr));
+    dialog.handler = [&](HWND hWnd, UINT uMsg, WPARAM, LPARAM, int* pHandled) -> LRESULT {
+        if (uMsg == WM_INITDIALOG) {
+            boundTo = reinterpret_cast<LxBaseWindow*>(GetWindowLongW(hWnd, GWL_USERDATA));
+            GetWindowRect(hWnd, &laidOut);
+            PostMessageW(hWnd, WM_USER + 1, 0, 0);
+            return TRUE;
+        }
+        if (uMsg == WM_USER + 1) {
+            EndDialog(hWnd, 5);
+            *pHandled = 1;
+            return TRUE;
+        }
+        return 0;
+    };
+    EXPECT_EQ(dialog.Dialog(MAKEINTRESOURCEW(kDialogId), owner.m_hWnd, 1), 5);
+    EXPECT_EQ(boundTo, &dialog);
+    EXPECT_EQ(dialog.m_bDialog, 1);
+    EXPECT_EQ(laidOut.top, 21);
+    EXPECT_EQ(laidOut.right, 240);
+    EXPECT_EQ(laidOut.bottom, 320);
+}
