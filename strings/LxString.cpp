@@ -4,6 +4,7 @@
 #include "LxString.h"
 
 #include <cfloat>
+#include <charconv>
 #include <climits>
 #include <cmath>
 #include <cstdio>
@@ -39,7 +40,8 @@ struct CharForm {
 // (up to 317 characters) takes a block of its own.
 class NumberText {
 public:
-    explicit NumberText(int n) { length_ = static_cast<size_t>(std::snprintf(scratch_, sizeof scratch_, "%d", n)); }
+    // The "%d" text, without the cost of a printf call.
+    explicit NumberText(int n) { length_ = static_cast<size_t>(std::to_chars(scratch_, scratch_ + 16, n).ptr - scratch_); }
     explicit NumberText(double d) {
         const int n = std::snprintf(scratch_, sizeof scratch_, "%f", d);
         length_ = n < 0 ? 0 : static_cast<size_t>(n);
@@ -579,7 +581,29 @@ LxString& LxString::TrimRight(char ch) {
     return *this;
 }
 
-LxString& LxString::Trim(char ch) { return TrimLeft(ch).TrimRight(ch); }
+// Both ends at once, in one new block: the same result as TrimLeft then TrimRight.
+void LxString::TrimBoth(const char* form, size_t width) {
+    const size_t n = size_t(length);
+    size_t front = 0;
+    while (n - front >= width && std::memcmp(buffer + front, form, width) == 0) front += width;
+    if (front == n) {
+        if (n > 0) Empty();
+        return;
+    }
+    size_t back = 0;
+    while (n - front - back >= width && std::memcmp(buffer + n - back - width, form, width) == 0) back += width;
+    if (front == 0 && back == 0) return;
+    if (front + back == n) {
+        Empty();
+        return;
+    }
+    Assign(buffer + front, n - front - back);
+}
+
+LxString& LxString::Trim(char ch) {
+    if (ch != 0) TrimBoth(&ch, 1);
+    return *this;
+}
 
 LxString& LxString::TrimLeft(WCHAR ch) {
     const CharForm form(ch);
@@ -607,7 +631,11 @@ LxString& LxString::TrimRight(WCHAR ch) {
     return *this;
 }
 
-LxString& LxString::Trim(WCHAR ch) { return TrimLeft(ch).TrimRight(ch); }
+LxString& LxString::Trim(WCHAR ch) {
+    const CharForm form(ch);
+    if (form.size != 0) TrimBoth(form.bytes, form.size);
+    return *this;
+}
 
 // --- Insertion, case and order -------------------------------------------------------------------------
 

@@ -156,6 +156,8 @@ private:
     void Assign(const char* text, size_t count);
     // Releases the block and takes `block` (null for absent) of `newLength` + 1 bytes in its place.
     void Take(char* block, int newLength) noexcept;
+    // Removes every repetition of `form` (width bytes) from both ends.
+    void TrimBoth(const char* form, size_t width);
     static char* NewBlock(size_t length);
     static int CheckedLength(size_t length);
 
