@@ -21,7 +21,8 @@
 //   characters).
 // - Replace with an empty old text replaces nothing and returns 0.
 // - The wide copy given by GetStringW (or the wide conversion operator) stays valid until the next
-//   GetStringW on the same string or the string's destruction; the string releases it.
+//   GetStringW on the same string or the string's destruction; the string releases it. For an absent or
+//   empty string it is a shared empty text, which must not be written.
 // - If memory runs out, std::bad_alloc leaves the string as it was.
 #pragma once
 

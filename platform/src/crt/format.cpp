@@ -24,7 +24,7 @@ struct Args {
 enum class IntSize { Int, Char, Short, Long32, LongLong, Pointer, Max };
 enum class TextWidth { Natural, Narrow, Wide };
 
-struct Spec {
+struct Directive {
     bool left = false, plus = false, space = false, alt = false, zero = false;
     size_t width = 0;
     int precision = -1;
@@ -91,13 +91,13 @@ uint64_t ReadUnsigned(Args& a, IntSize size) {
     return va_arg(a.ap, unsigned);
 }
 
-// The flags and precision of `spec` as C printf text (the width is applied by Emit).
-std::string CSpecPrefix(const Spec& spec) {
+// The flags and precision of `directive` as C printf text (the width is applied by Emit).
+std::string CDirectivePrefix(const Directive& directive) {
     std::string s = "%";
-    if (spec.plus) s += '+';
-    if (spec.space) s += ' ';
-    if (spec.alt) s += '#';
-    if (spec.precision >= 0) s += '.' + std::to_string(spec.precision);
+    if (directive.plus) s += '+';
+    if (directive.space) s += ' ';
+    if (directive.alt) s += '#';
+    if (directive.precision >= 0) s += '.' + std::to_string(directive.precision);
     return s;
 }
 
@@ -111,14 +111,14 @@ template <class Ch> size_t TextLength(const Ch* s, int precision) {
 // Writes `text` padded to the width. `zeroAt` is where zeros go when the '0' flag pads (after a sign or a
 // 0x prefix), or npos when this conversion pads with spaces only.
 template <class Ch, class Src>
-void Emit(FormatSink<Ch>& out, const Spec& spec, const Src* text, size_t n, size_t zeroAt) {
-    const size_t pad = spec.width > n ? spec.width - n : 0;
-    if (spec.left) {
+void Emit(FormatSink<Ch>& out, const Directive& directive, const Src* text, size_t n, size_t zeroAt) {
+    const size_t pad = directive.width > n ? directive.width - n : 0;
+    if (directive.left) {
         for (size_t i = 0; i < n; ++i) out.Put(static_cast<Ch>(text[i]));
         for (size_t i = 0; i < pad; ++i) out.Put(' ');
         return;
     }
-    if (spec.zero && zeroAt != std::string::npos) {
+    if (directive.zero && zeroAt != std::string::npos) {
         for (size_t i = 0; i < zeroAt; ++i) out.Put(static_cast<Ch>(text[i]));
         for (size_t i = 0; i < pad; ++i) out.Put('0');
         for (size_t i = zeroAt; i < n; ++i) out.Put(static_cast<Ch>(text[i]));
@@ -140,43 +140,43 @@ size_t NumberZeroPoint(const std::string& text, bool floating) {
     return i;
 }
 
-template <class Ch> void EmitNumber(FormatSink<Ch>& out, const Spec& spec, const std::string& text, bool floating) {
+template <class Ch> void EmitNumber(FormatSink<Ch>& out, const Directive& directive, const std::string& text, bool floating) {
     // As in C, an integer with a precision ignores the '0' flag.
-    size_t zeroAt = (!floating && spec.precision >= 0) ? std::string::npos : NumberZeroPoint(text, floating);
-    Emit(out, spec, text.data(), text.size(), zeroAt);
+    size_t zeroAt = (!floating && directive.precision >= 0) ? std::string::npos : NumberZeroPoint(text, floating);
+    Emit(out, directive, text.data(), text.size(), zeroAt);
 }
 
 // Texts of the other width are converted through the ANSI code page. A precision counts units of the
 // argument, which is never read beyond it, and of the output.
-void EmitOtherText(FormatSink<WCHAR>& out, const Spec& spec, const char* s) {
-    size_t n = TextLength(s, spec.precision);
-    if (spec.precision >= 0) n = WholeAnsiPrefix(s, n);
+void EmitOtherText(FormatSink<WCHAR>& out, const Directive& directive, const char* s) {
+    size_t n = TextLength(s, directive.precision);
+    if (directive.precision >= 0) n = WholeAnsiPrefix(s, n);
     const std::u16string wide = AnsiToWideString(s, n);
-    Emit(out, spec, wide.data(), wide.size(), 0);
+    Emit(out, directive, wide.data(), wide.size(), 0);
 }
 
-void EmitOtherText(FormatSink<char>& out, const Spec& spec, const WCHAR* s) {
-    std::string ansi = WideToAnsiString(s, TextLength(s, spec.precision));
-    if (spec.precision >= 0 && ansi.size() > static_cast<size_t>(spec.precision))
-        ansi.resize(WholeAnsiPrefix(ansi.data(), static_cast<size_t>(spec.precision)));
-    Emit(out, spec, ansi.data(), ansi.size(), 0);
+void EmitOtherText(FormatSink<char>& out, const Directive& directive, const WCHAR* s) {
+    std::string ansi = WideToAnsiString(s, TextLength(s, directive.precision));
+    if (directive.precision >= 0 && ansi.size() > static_cast<size_t>(directive.precision))
+        ansi.resize(WholeAnsiPrefix(ansi.data(), static_cast<size_t>(directive.precision)));
+    Emit(out, directive, ansi.data(), ansi.size(), 0);
 }
 
-void EmitOtherChar(FormatSink<WCHAR>& out, const Spec& spec, char c) {
+void EmitOtherChar(FormatSink<WCHAR>& out, const Directive& directive, char c) {
     const std::u16string wide = AnsiToWideString(&c, 1);
-    Emit(out, spec, wide.data(), wide.size(), 0);
+    Emit(out, directive, wide.data(), wide.size(), 0);
 }
 
-void EmitOtherChar(FormatSink<char>& out, const Spec& spec, WCHAR c) {
+void EmitOtherChar(FormatSink<char>& out, const Directive& directive, WCHAR c) {
     const std::string ansi = WideToAnsiString(&c, 1);
-    Emit(out, spec, ansi.data(), ansi.size(), 0);
+    Emit(out, directive, ansi.data(), ansi.size(), 0);
 }
 
 template <class Ch> using OtherChar = std::conditional_t<std::is_same_v<Ch, char>, WCHAR, char>;
 
-template <class Ch> bool WantsOtherWidth(const Spec& spec, bool upper) {
-    if (spec.text == TextWidth::Narrow) return !std::is_same_v<Ch, char>;
-    if (spec.text == TextWidth::Wide) return std::is_same_v<Ch, char>;
+template <class Ch> bool WantsOtherWidth(const Directive& directive, bool upper) {
+    if (directive.text == TextWidth::Narrow) return !std::is_same_v<Ch, char>;
+    if (directive.text == TextWidth::Wide) return std::is_same_v<Ch, char>;
     return upper;
 }
 
@@ -189,91 +189,91 @@ template <class Ch> const Ch* ParseNumber(const Ch* f, size_t* value) {
     return f;
 }
 
-template <class Ch> const Ch* ParseSpec(const Ch* f, Spec& spec, Args& a) {
+template <class Ch> const Ch* ParseDirective(const Ch* f, Directive& directive, Args& a) {
     for (;; ++f) {
         if (*f == '-')
-            spec.left = true;
+            directive.left = true;
         else if (*f == '+')
-            spec.plus = true;
+            directive.plus = true;
         else if (*f == ' ')
-            spec.space = true;
+            directive.space = true;
         else if (*f == '#')
-            spec.alt = true;
+            directive.alt = true;
         else if (*f == '0')
-            spec.zero = true;
+            directive.zero = true;
         else
             break;
     }
     if (*f == '*') {
         const int w = ReadStarArgument(a);
-        if (w < 0) spec.left = true;
-        spec.width = w < 0 ? (w == INT_MIN ? size_t{INT_MAX} : size_t(-w)) : size_t(w);
+        if (w < 0) directive.left = true;
+        directive.width = w < 0 ? (w == INT_MIN ? size_t{INT_MAX} : size_t(-w)) : size_t(w);
         ++f;
     } else {
-        f = ParseNumber(f, &spec.width);
+        f = ParseNumber(f, &directive.width);
     }
     if (*f == '.') {
         ++f;
         if (*f == '*') {
             const int p = ReadStarArgument(a);
-            spec.precision = p < 0 ? -1 : p;
+            directive.precision = p < 0 ? -1 : p;
             ++f;
         } else {
             size_t p;
             f = ParseNumber(f, &p);
-            spec.precision = static_cast<int>(p);
+            directive.precision = static_cast<int>(p);
         }
     }
     switch (*f) {
     case 'h':
         if (f[1] == 'h') {
-            spec.size = IntSize::Char;
+            directive.size = IntSize::Char;
             f += 2;
         } else {
-            spec.size = IntSize::Short;
-            spec.text = TextWidth::Narrow;
+            directive.size = IntSize::Short;
+            directive.text = TextWidth::Narrow;
             ++f;
         }
         break;
     case 'l':
         if (f[1] == 'l') {
-            spec.size = IntSize::LongLong;
+            directive.size = IntSize::LongLong;
             f += 2;
         } else {
-            spec.size = IntSize::Long32;
-            spec.text = TextWidth::Wide;
+            directive.size = IntSize::Long32;
+            directive.text = TextWidth::Wide;
             ++f;
         }
         break;
     case 'w':
-        spec.size = IntSize::Long32;
-        spec.text = TextWidth::Wide;
+        directive.size = IntSize::Long32;
+        directive.text = TextWidth::Wide;
         ++f;
         break;
     case 'L':
-        spec.longDouble = true;
-        spec.size = IntSize::LongLong;
+        directive.longDouble = true;
+        directive.size = IntSize::LongLong;
         ++f;
         break;
     case 'I':
         if (f[1] == '6' && f[2] == '4') {
-            spec.size = IntSize::LongLong;
+            directive.size = IntSize::LongLong;
             f += 3;
         } else if (f[1] == '3' && f[2] == '2') {
-            spec.size = IntSize::Int;
+            directive.size = IntSize::Int;
             f += 3;
         } else {
-            spec.size = IntSize::Pointer;
+            directive.size = IntSize::Pointer;
             ++f;
         }
         break;
     case 'z':
     case 't':
-        spec.size = IntSize::Pointer;
+        directive.size = IntSize::Pointer;
         ++f;
         break;
     case 'j':
-        spec.size = IntSize::Max;
+        directive.size = IntSize::Max;
         ++f;
         break;
     default:
@@ -288,15 +288,15 @@ template <class Ch> size_t FormatImpl(FormatSink<Ch>& out, const Ch* f, Args& a)
             out.Put(*f++);
             continue;
         }
-        Spec spec;
-        f = ParseSpec(f + 1, spec, a);
+        Directive directive;
+        f = ParseDirective(f + 1, directive, a);
         const Ch conversion = *f;
         if (!conversion) break;
         ++f;
         switch (conversion) {
         case 'd':
         case 'i':
-            EmitNumber(out, spec, CFormat((CSpecPrefix(spec) + "lld").c_str(), (long long)ReadSigned(a, spec.size)),
+            EmitNumber(out, directive, CFormat((CDirectivePrefix(directive) + "lld").c_str(), (long long)ReadSigned(a, directive.size)),
                        false);
             break;
         case 'u':
@@ -304,8 +304,8 @@ template <class Ch> size_t FormatImpl(FormatSink<Ch>& out, const Ch* f, Args& a)
         case 'x':
         case 'X': {
             const char tail[4] = {'l', 'l', static_cast<char>(conversion), '\0'};
-            EmitNumber(out, spec,
-                       CFormat((CSpecPrefix(spec) + tail).c_str(), (unsigned long long)ReadUnsigned(a, spec.size)),
+            EmitNumber(out, directive,
+                       CFormat((CDirectivePrefix(directive) + tail).c_str(), (unsigned long long)ReadUnsigned(a, directive.size)),
                        false);
             break;
         }
@@ -318,43 +318,43 @@ template <class Ch> size_t FormatImpl(FormatSink<Ch>& out, const Ch* f, Args& a)
         case 'a':
         case 'A': {
             const char tail[2] = {static_cast<char>(conversion), '\0'};
-            std::string text = spec.longDouble
-                                   ? CFormat((CSpecPrefix(spec) + "L" + tail).c_str(), va_arg(a.ap, long double))
-                                   : CFormat((CSpecPrefix(spec) + tail).c_str(), va_arg(a.ap, double));
-            EmitNumber(out, spec, text, true);
+            std::string text = directive.longDouble
+                                   ? CFormat((CDirectivePrefix(directive) + "L" + tail).c_str(), va_arg(a.ap, long double))
+                                   : CFormat((CDirectivePrefix(directive) + tail).c_str(), va_arg(a.ap, double));
+            EmitNumber(out, directive, text, true);
             break;
         }
         case 'p': {
             const std::string text = CFormat("%016llX", (unsigned long long)(uintptr_t)va_arg(a.ap, void*));
-            Emit(out, spec, text.data(), text.size(), 0);
+            Emit(out, directive, text.data(), text.size(), 0);
             break;
         }
         case 'c':
         case 'C': {
             const int value = va_arg(a.ap, int);
-            if (WantsOtherWidth<Ch>(spec, conversion == 'C')) {
-                EmitOtherChar(out, spec, static_cast<OtherChar<Ch>>(value));
+            if (WantsOtherWidth<Ch>(directive, conversion == 'C')) {
+                EmitOtherChar(out, directive, static_cast<OtherChar<Ch>>(value));
             } else {
                 const Ch c = static_cast<Ch>(value);
-                Emit(out, spec, &c, 1, 0);
+                Emit(out, directive, &c, 1, 0);
             }
             break;
         }
         case 's':
         case 'S': {
             static const char kNull[] = "(null)";
-            if (WantsOtherWidth<Ch>(spec, conversion == 'S')) {
+            if (WantsOtherWidth<Ch>(directive, conversion == 'S')) {
                 const auto* s = va_arg(a.ap, const OtherChar<Ch>*);
                 if (s)
-                    EmitOtherText(out, spec, s);
+                    EmitOtherText(out, directive, s);
                 else
-                    Emit(out, spec, kNull, TextLength(kNull, spec.precision), 0);
+                    Emit(out, directive, kNull, TextLength(kNull, directive.precision), 0);
             } else {
                 const auto* s = va_arg(a.ap, const Ch*);
                 if (s)
-                    Emit(out, spec, s, TextLength(s, spec.precision), 0);
+                    Emit(out, directive, s, TextLength(s, directive.precision), 0);
                 else
-                    Emit(out, spec, kNull, TextLength(kNull, spec.precision), 0);
+                    Emit(out, directive, kNull, TextLength(kNull, directive.precision), 0);
             }
             break;
         }

@@ -96,7 +96,8 @@ size_t mbstowcs(WCHAR* dst, const char* src, size_t count);
 size_t mbstowcs(std::nullptr_t, const char* src, size_t count);
 
 // Numbers. Parsing skips leading white space, takes a sign and decimal digits, and saturates at the limits
-// of the 32-bit result. Formatting takes a radix from 2 to 36; only radix 10 writes a minus sign.
+// of the 32-bit result. Formatting takes a radix from 2 to 36; only radix 10 writes a minus sign. LONG and
+// ULONG values are taken as 32-bit, as on the target.
 CEHOST_API int _wtoi(const WCHAR* s);
 CEHOST_API LONG _wtol(const WCHAR* s);
 CEHOST_API char* _itoa(int value, char* buffer, int radix);
@@ -135,6 +136,7 @@ int vswprintf(WCHAR* buffer, const WCHAR* format, va_list args);
 int swprintf(WCHAR* buffer, size_t count, const WCHAR* format, ...);
 int vswprintf(WCHAR* buffer, size_t count, const WCHAR* format, va_list args);
 // The window manager's formatter: the buffer holds at most 1024 units including the terminator; the text is
-// always terminated and the number of units written before the terminator is returned.
+// always terminated and the number of units written before the terminator is returned. It shares the
+// engine above, so it also formats floating point, which the Windows one does not.
 CEHOST_API int WINAPIV wsprintfW(LPWSTR buffer, LPCWSTR format, ...);
 CEHOST_API int WINAPI wvsprintfW(LPWSTR buffer, LPCWSTR format, va_list args);
