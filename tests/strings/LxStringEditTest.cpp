@@ -288,33 +288,4 @@ TEST(LxStringCase, AsciiLettersOnlyAndBytewiseReversal) {
     EXPECT_TRUE(IsAbsent(absent.GetReverse()));
 }
 
-TEST(LxStringExactSize, EveryChangeReallocatesToTheNewLength) {
-    // One long sequence of operations; after each the block is checked against the length.
-    LxString s("hello");
-    ASSERT_TRUE(Exact(s));
-    s += " world";
-    ASSERT_TRUE(Exact(s));
-    s = s + 12;
-    ASSERT_TRUE(Exact(s));
-    s.Replace("l", "LL");
-    ASSERT_TRUE(Exact(s));
-    s.Remove('o');
-    ASSERT_TRUE(Exact(s));
-    s.Insert(LxString(KO_GA), 3);
-    ASSERT_TRUE(Exact(s));
-    s.Replace(u'\uAC00', u'z');
-    ASSERT_TRUE(Exact(s));
-    s.Trim('h');
-    ASSERT_TRUE(Exact(s));
-    s.Remove(2, 4);
-    ASSERT_TRUE(Exact(s));
-    --s;
-    ASSERT_TRUE(Exact(s));
-    s.Remove(0);
-    ASSERT_TRUE(Exact(s));
-    s = s.Mid(1, 3);
-    ASSERT_TRUE(Exact(s));
-    EXPECT_EQ(s.GetLength(), 3);
-}
-
 } // namespace

@@ -170,16 +170,6 @@ TEST(CodePage, RejectsBadArguments) {
     }
 }
 
-TEST(CodePage, LeadBytes) {
-    EXPECT_TRUE(IsDBCSLeadByte(0x81));
-    EXPECT_TRUE(IsDBCSLeadByte(0xB0));
-    EXPECT_TRUE(IsDBCSLeadByte(0xFE));
-    EXPECT_FALSE(IsDBCSLeadByte(0x80));
-    EXPECT_FALSE(IsDBCSLeadByte('a'));
-    EXPECT_FALSE(IsDBCSLeadByte(0xFF));
-    EXPECT_FALSE(IsDBCSLeadByteEx(CP_UTF8, 0xB0));
-}
-
 TEST(CrtConversion, WcstombsMeasuresFillsAndNeverSplitsACharacter) {
     EXPECT_EQ(wcstombs(nullptr, u"a\uAC00", 0), 3u);
     char out[8];
