@@ -16,7 +16,7 @@ template <class TYPE> class SwArray {
     static_assert(std::is_trivially_copyable_v<TYPE>, "SwArray holds plain values such as pointers");
 
 public:
-    SwArray() : m_pData(nullptr), m_nSize(0), m_nMaxSize(0), m_nGrowBy(0) {}
+    constexpr SwArray() : m_pData(nullptr), m_nSize(0), m_nMaxSize(0), m_nGrowBy(0) {}
     // A copy gets a block of its own, so the two arrays never free the same block.
     SwArray(const SwArray& other) : SwArray() { CopyFrom(other); }
     SwArray& operator=(const SwArray& other) {
