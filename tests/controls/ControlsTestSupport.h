@@ -1,0 +1,134 @@
+// Helpers of the control tests: a main window that hosts controls (it hands the list messages to its list
+// and records what the controls post to it), key strokes through the queue, and pixel readers for the screen
+// and for a control painted into a memory bitmap.
+#pragma once
+
+#include <cehost/sim.h>
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <initializer_list>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "LxBaseWindow.h"
+#include "LxListBase.h"
+#include "MessageLog.h"
+
+namespace lxtest {
+
+inline void KeyDown(BYTE vk) { keybd_event(vk, 0, 0, 0); }
+inline void KeyUp(BYTE vk) { keybd_event(vk, 0, KEYEVENTF_KEYUP, 0); }
+inline void Stroke(BYTE vk) {
+    KeyDown(vk);
+    KeyUp(vk);
+}
+inline void Settle() { cehost::sim::RunUntilIdle(); }
+// Press and release a key and let everything it causes happen, timers of the next `ms` included.
+inline void Press(BYTE vk, DWORD ms = 20) {
+    Stroke(vk);
+    cehost::sim::RunFor(ms);
+}
+
+struct Posted {
+    UINT message;
+    WPARAM wParam;
+    LPARAM lParam;
+    bool operator==(const Posted& o) const { return message == o.message && wParam == o.wParam && lParam == o.lParam; }
+};
+
+inline std::ostream& operator<<(std::ostream& out, const Posted& p) {
+    return out << "{" << p.message << ", " << p.wParam << ", " << p.lParam << "}";
+}
+
+// The application's main window: it owns the list (measure and draw go to it) and records the library's
+// messages and WM_COMMAND as its OnWndProc sees them.
+class Host : public LxBaseWindow {
+public:
+    explicit Host(const char16_t* className = u"ControlTestHost") {
+        for (int i = 0; className[i]; ++i) m_szWindowClass[i] = className[i];
+        for (int i = 0; u"controls"[i]; ++i) m_szTitle[i] = u"controls"[i];
+    }
+    bool Start() {
+        const bool started =
+            InitInstance(m_szWindowClass, m_szTitle, GetModuleHandleW(nullptr), SW_SHOW, nullptr) == 1;
+        cehost::sim::RunUntilIdle();
+        return started;
+    }
+    LRESULT OnWndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam, int* pHandled) override {
+        if (uMsg == WM_COMMAND || (uMsg >= LXM_BIND && uMsg <= LXM_SELCHANGE) || uMsg == LXM_MENUKEYLEFT ||
+            uMsg == LXM_MENUKEYRIGHT)
+            seen.push_back({uMsg, wParam, lParam});
+        if (list && uMsg == WM_MEASUREITEM) {
+            *pHandled = 1;
+            return list->OnMeasureitem(UINT(wParam), lParam);
+        }
+        if (list && uMsg == WM_DRAWITEM) {
+            *pHandled = 1;
+            return list->OnDrawitem(UINT(wParam), lParam);
+        }
+        return LxBaseWindow::OnWndProc(hWnd, uMsg, wParam, lParam, pHandled);
+    }
+    // Messages of one kind, in arrival order.
+    std::vector<Posted> Only(UINT message) const {
+        std::vector<Posted> out;
+        for (const Posted& p : seen)
+            if (p.message == message) out.push_back(p);
+        return out;
+    }
+    std::vector<UINT> Messages() const {
+        std::vector<UINT> out;
+        for (const Posted& p : seen) out.push_back(p.message);
+        return out;
+    }
+
+    LxListBase* list = nullptr;
+    std::vector<Posted> seen;
+};
+
+// Records chosen messages reaching one window (sent or posted), through the message log.
+class Recorder {
+public:
+    Recorder(HWND hwnd, std::initializer_list<UINT> messages) : messages_(messages) { log_.Watch(hwnd); }
+    std::vector<Posted> Seen() const {
+        std::vector<Posted> out;
+        for (const LoggedMessage& m : log_.Entries())
+            if (messages_.count(m.message)) out.push_back({m.message, m.wParam, m.lParam});
+        return out;
+    }
+    bool Empty() const { return Seen().empty(); }
+    void Clear() { log_.Clear(); }
+    MessageLog& Log() { return log_; }
+
+private:
+    MessageLog log_;
+    std::set<UINT> messages_;
+};
+
+inline COLORREF ScreenPixel(int x, int y) {
+    HDC screen = GetDC(nullptr);
+    const COLORREF colour = GetPixel(screen, x, y);
+    ReleaseDC(nullptr, screen);
+    return colour;
+}
+
+// A pixel of a window's client area, read from the screen.
+inline COLORREF ClientPixel(HWND hwnd, int x, int y) {
+    POINT p = {x, y};
+    ClientToScreen(hwnd, &p);
+    return ScreenPixel(p.x, p.y);
+}
+
+// How many pixels of a client rectangle have exactly this colour.
+inline int CountColour(HWND hwnd, RECT area, COLORREF colour) {
+    int n = 0;
+    for (int y = area.top; y < area.bottom; ++y)
+        for (int x = area.left; x < area.right; ++x)
+            if (ClientPixel(hwnd, x, y) == colour) ++n;
+    return n;
+}
+
+inline LPARAM L(HWND hwnd) { return reinterpret_cast<LPARAM>(hwnd); }
+
+} // namespace lxtest

@@ -1,0 +1,532 @@
+// The keypad lists through the real queue and the virtual clock: selection from code with its delayed click,
+// wrap-around, the key protocol, hot keys, direct mode, check boxes, item records and row drawing.
+#include <commctrl.h>
+
+#include "ControlsTestSupport.h"
+#include "LxListCtrl.h"
+
+using lxtest::Host;
+using lxtest::L;
+using lxtest::Posted;
+using lxtest::Press;
+using lxtest::Settle;
+
+namespace {
+
+// Exposes what the tests look at and records what reaches OnWndProc.
+class TestList : public LxListCtrl {
+public:
+    using LxListCtrl::GetHotKeyPos;
+    using LxListCtrl::IsExistChar;
+    using LxListCtrl::m_Items;
+    using LxListCtrl::m_rcSelect;
+    using LxListCtrl::OnMoveDown;
+    using LxListCtrl::OnMoveHome;
+    using LxListCtrl::OnMoveUp;
+    using LxListCtrl::WndProc;
+    long OnWndProc(UINT uMsg, WPARAM wParam, LPARAM lParam, int* pPassOn) override {
+        seen.push_back(uMsg);
+        return LxListCtrl::OnWndProc(uMsg, wParam, lParam, pPassOn);
+    }
+    int GetColorUserDefine(UINT nItem, DWORD& crColor, int bSelected) override {
+        if (userColour < 0 || nItem != userRow) return 0;
+        crColor = DWORD(userColour);
+        return 1;
+    }
+    HWND Hwnd() const { return m_hWnd; }
+    int Focused() { return int(SendMessageW(m_hWnd, LVM_GETNEXTITEM, WPARAM(-1), MAKELPARAM(LVNI_FOCUSED, 0))); }
+    int Top() { return int(SendMessageW(m_hWnd, LVM_GETTOPINDEX, 0, 0)); }
+    std::vector<UINT> seen;
+    long userColour = -1;
+    UINT userRow = 0;
+};
+
+constexpr UINT kListId = 321;
+
+// A host with a 240 x 130 list of `rows` text rows (five rows of 26 pixels fit).
+struct ListScreen {
+    Host host;
+    TestList list;
+    explicit ListScreen(int rows, int height = 130) {
+        EXPECT_TRUE(host.Start());
+        host.list = &list;
+        RECT rect = {0, 40, 240, 40 + height};
+        EXPECT_NE(list.CreateList(host.m_hWnd, GetModuleHandleW(nullptr), kListId, &rect, 26), nullptr);
+        for (int i = 0; i < rows; ++i) {
+            WCHAR text[16];
+            wsprintfW(text, u"row %d", i);
+            list.AddItem(text);
+        }
+        list.SetFocus();
+        Settle();
+    }
+    // Selects a row from code and lets the delayed click happen.
+    void Select(int row) {
+        list.SetSelect(row);
+        cehost::sim::RunFor(20);
+        host.seen.clear();
+    }
+};
+
+TEST(ListBase, CreatesAReportListViewBoundToItsObject) {
+    ListScreen screen(0);
+    HWND hwnd = screen.list.Hwnd();
+    WCHAR name[32] = {};
+    GetClassNameW(hwnd, name, 32);
+    EXPECT_EQ(std::u16string(name), u"SysListView32");
+    const DWORD style = DWORD(GetWindowLongW(hwnd, GWL_STYLE));
+    EXPECT_EQ(style & 0x5001540Du, 0x5001540Du);
+    EXPECT_EQ(style & (WS_VSCROLL | WS_HSCROLL), 0u);
+    EXPECT_EQ(SendMessageW(hwnd, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0) & (LVS_EX_FULLROWSELECT | LVS_EX_NOHSCROLL),
+              LVS_EX_FULLROWSELECT | LVS_EX_NOHSCROLL);
+    EXPECT_EQ(SendMessageW(hwnd, LVM_GETCOLUMNWIDTH, 1, 0), 40);
+    EXPECT_EQ(GetWindowLongW(hwnd, GWL_WNDPROC), reinterpret_cast<LONG>(&TestList::WndProc));
+    EXPECT_NE(GetWindowLongW(hwnd, GWL_USERDATA), 0) << "the list view's own procedure is kept in the user data";
+    EXPECT_EQ(LxListQueue::FindQueue(hwnd), &screen.list);
+    EXPECT_EQ(GetDlgCtrlID(hwnd), int(kListId));
+}
+
+TEST(ListBase, BindingGoesWithTheWindowAndCopiesAreNotBound) {
+    ListScreen screen(3);
+    HWND hwnd = screen.list.Hwnd();
+    EXPECT_EQ(LxListQueue::FindQueue(nullptr), nullptr);
+    EXPECT_EQ(LxListQueue::RemoveQueue(reinterpret_cast<HWND>(0x1234)), 0);
+    {
+        TestList second;
+        RECT rect = {0, 200, 240, 250};
+        HWND other = second.CreateList(screen.host.m_hWnd, nullptr, 2, &rect, 26);
+        EXPECT_EQ(LxListQueue::FindQueue(other), &second);
+        EXPECT_EQ(LxListQueue::InsertQueue(&second), 0) << "one record per window";
+        {
+            TestList copy(screen.list);
+            EXPECT_EQ(copy.Hwnd(), hwnd);
+            EXPECT_EQ(copy.m_Items.GetSize(), 3);
+            EXPECT_NE(copy.m_Items.GetAt(0), screen.list.m_Items.GetAt(0)) << "a copy owns its own records";
+            EXPECT_EQ(LxListQueue::FindQueue(hwnd), &screen.list);
+        }
+        EXPECT_TRUE(IsWindow(hwnd)) << "a copy going away leaves the original's window";
+    }
+    EXPECT_EQ(LxListQueue::FindQueue(hwnd), &screen.list) << "destroying one list leaves the other bound";
+    screen.list.Destroy();
+    EXPECT_EQ(LxListQueue::FindQueue(hwnd), nullptr);
+    EXPECT_FALSE(IsWindow(hwnd));
+}
+
+TEST(ListBase, SetSelectScrollsAndClicksTheRowTenMillisecondsLater) {
+    ListScreen screen(20);
+    lxtest::Recorder clicks(screen.list.Hwnd(), {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_TIMER});
+    screen.list.SetSelect(12);
+    Settle();
+    EXPECT_EQ(screen.list.GetSelect(), 12) << "drawn selected";
+    EXPECT_NE(screen.list.Focused(), 12) << "the click has not happened yet";
+    EXPECT_LE(screen.list.Top(), 12);
+    EXPECT_GT(screen.list.Top() + 5, 12) << "scrolled into view";
+    EXPECT_TRUE(clicks.Empty());
+
+    cehost::sim::AdvanceClock(9);
+    Settle();
+    EXPECT_TRUE(clicks.Empty());
+    cehost::sim::AdvanceClock(1);
+    Settle();
+    const LPARAM at = MAKELPARAM(screen.list.m_rcSelect.left + 1, screen.list.m_rcSelect.top + 1);
+    EXPECT_EQ(clicks.Seen(), (std::vector<Posted>{{WM_TIMER, 1, 0}, {WM_LBUTTONDOWN, MK_LBUTTON, at},
+                                                  {WM_LBUTTONUP, MK_LBUTTON, at}}));
+    EXPECT_EQ(screen.list.Focused(), 12);
+    DWORD due = 0;
+    EXPECT_FALSE(cehost::sim::NextTimerDue(&due)) << "the click timer runs once";
+}
+
+TEST(ListBase, SetSelectOutsideTheRowsDoesNothing) {
+    ListScreen screen(3);
+    screen.Select(1);
+    for (int index : {-1, 3, 100}) {
+        screen.list.SetSelect(index);
+        DWORD due = 0;
+        EXPECT_FALSE(cehost::sim::NextTimerDue(&due)) << index;
+        cehost::sim::RunFor(20);
+        EXPECT_EQ(screen.list.GetSelect(), 1);
+    }
+    TestList unmade;
+    unmade.SetSelect(0);
+    EXPECT_EQ(unmade.GetSelect(), -1);
+}
+
+TEST(ListBase, WrapsAroundWithRotationAndStopsWithout) {
+    ListScreen screen(5);
+    screen.Select(0);
+    Press(VK_UP);
+    EXPECT_EQ(screen.list.GetSelect(), 0) << "no rotation";
+    screen.Select(4);
+    Press(VK_DOWN);
+    EXPECT_EQ(screen.list.GetSelect(), 4);
+
+    screen.list.SetRotate(1);
+    Press(VK_DOWN);
+    EXPECT_EQ(screen.list.GetSelect(), 0);
+    Press(VK_UP);
+    EXPECT_EQ(screen.list.GetSelect(), 4);
+    Press(VK_UP);
+    EXPECT_EQ(screen.list.GetSelect(), 3) << "inside the list the list view moves one row";
+    EXPECT_EQ(screen.list.IsRotate(), 1);
+    screen.list.SetRotate(2);
+    EXPECT_EQ(screen.list.IsRotate(), 0) << "only 1 turns rotation on";
+}
+
+TEST(ListBase, WithoutASelectionUpGoesToTheLastRowAndDownToTheFirst) {
+    {
+        ListScreen screen(4);
+        ASSERT_EQ(screen.list.GetSelect(), -1);
+        Press(VK_UP);
+        EXPECT_EQ(screen.list.GetSelect(), 3);
+    }
+    {
+        ListScreen screen(4);
+        Press(VK_DOWN);
+        EXPECT_EQ(screen.list.GetSelect(), 0);
+    }
+}
+
+TEST(ListBase, OneRowNeverAsksForAWrap) {
+    ListScreen screen(1);
+    screen.list.SetRotate(1);
+    screen.Select(0);
+    lxtest::Recorder keys(screen.list.Hwnd(), {WM_KEYDOWN});
+    Press(VK_DOWN);
+    Press(VK_UP);
+    EXPECT_EQ(keys.Seen(), (std::vector<Posted>{{WM_KEYDOWN, VK_DOWN, 0}, {WM_KEYDOWN, VK_UP, 0}}))
+        << "only the keys themselves, no posted VK_HOME or VK_END";
+    EXPECT_EQ(screen.list.GetSelect(), 0);
+}
+
+TEST(ListBase, MovesFromCode) {
+    ListScreen screen(0);
+    lxtest::Recorder keys(screen.list.Hwnd(), {WM_KEYDOWN});
+    screen.list.OnMoveUp();
+    screen.list.OnMoveDown();
+    Settle();
+    EXPECT_TRUE(keys.Empty()) << "an empty list does not move";
+    screen.list.OnMoveHome();
+    Settle();
+    EXPECT_EQ(keys.Seen(), (std::vector<Posted>{{WM_KEYDOWN, VK_HOME, 0}}));
+
+    ListScreen full(30);
+    full.list.OnKey(VK_NEXT);
+    Settle();
+    EXPECT_GT(full.list.GetSelect(), 0);
+    full.list.OnKey(VK_END);
+    Settle();
+    EXPECT_EQ(full.list.GetSelect(), 29);
+    full.list.OnKey(VK_HOME);
+    Settle();
+    EXPECT_EQ(full.list.GetSelect(), 0);
+}
+
+TEST(ListBase, KeysAreReportedToTheParentBeforeTheyAct) {
+    ListScreen screen(3);
+    screen.Select(1);
+    HWND hwnd = screen.list.Hwnd();
+    screen.list.seen.clear();
+    Press(VK_ESCAPE);
+    Press(VK_BACK);
+    Press(VK_F4);
+    EXPECT_EQ(screen.host.seen,
+              (std::vector<Posted>{{LXM_KEYDOWN, VK_ESCAPE, L(hwnd)}, {LXM_KEYUP, VK_ESCAPE, L(hwnd)},
+                                   {LXM_BACKKEY, 0, L(hwnd)}, {LXM_KEYDOWN, VK_BACK, L(hwnd)},
+                                   {LXM_KEYUP, VK_BACK, L(hwnd)}, {LXM_BACKKEY, 0, L(hwnd)},
+                                   {LXM_KEYDOWN, VK_F4, L(hwnd)}, {LXM_KEYUP, VK_F4, L(hwnd)},
+                                   {LXM_HOMEKEY, 0, L(hwnd)}}));
+    for (UINT m : screen.list.seen) EXPECT_NE(m, UINT(WM_KEYUP)) << "their releases end in the list";
+    EXPECT_EQ(screen.list.GetSelect(), 1);
+}
+
+TEST(ListBase, CharactersAreSwallowedAndStylusTakesTheFocus) {
+    ListScreen screen(3);
+    screen.list.seen.clear();
+    EXPECT_EQ(SendMessageW(screen.list.Hwnd(), WM_CHAR, 'a', 0), 0);
+    EXPECT_TRUE(screen.list.seen.empty());
+    EXPECT_EQ(SendMessageW(screen.list.Hwnd(), WM_GETDLGCODE, 0, 0), DLGC_WANTALLKEYS);
+
+    SetFocus(screen.host.m_hWnd);
+    EXPECT_EQ(screen.list.IsFocus(), 0);
+    cehost::sim::Tap(100, 21 + 40 + 26 + 5);
+    Settle();
+    EXPECT_EQ(screen.list.IsFocus(), 1);
+    EXPECT_EQ(screen.list.GetSelect(), 1);
+}
+
+TEST(ListBase, AKeyDeliveredWithoutTheFocusIsReportedButNeverWraps) {
+    ListScreen screen(4);
+    screen.list.SetRotate(1);
+    screen.Select(0);
+    SetFocus(screen.host.m_hWnd);
+    lxtest::Recorder keys(screen.list.Hwnd(), {WM_KEYDOWN});
+    SendMessageW(screen.list.Hwnd(), WM_KEYDOWN, VK_UP, 0);
+    Settle();
+    EXPECT_EQ(keys.Seen().size(), 1u) << "no VK_END posted";
+    EXPECT_EQ(screen.host.Only(LXM_KEYDOWN), (std::vector<Posted>{{LXM_KEYDOWN, VK_UP, L(screen.list.Hwnd())}}));
+}
+
+TEST(ListBase, EraseColourPaintsTheListGreyOrNothing) {
+    ListScreen screen(0);
+    HWND hwnd = screen.list.Hwnd();
+    HDC dc = GetDC(hwnd);
+    RECT all = {0, 0, 240, 130};
+    HBRUSH white = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+    FillRect(dc, &all, white);
+    EXPECT_EQ(SendMessageW(hwnd, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0), 1);
+    EXPECT_EQ(GetPixel(dc, 10, 10), RGB(255, 255, 255)) << "erase colour -1 paints nothing";
+    screen.list.SetEraseBackgroundColor(0);
+    EXPECT_EQ(SendMessageW(hwnd, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0), 1);
+    EXPECT_EQ(GetPixel(dc, 10, 10), RGB(39, 39, 39));
+    EXPECT_EQ(GetPixel(dc, 239, 129), RGB(39, 39, 39));
+    FillRect(dc, &all, white);
+    screen.list.SetEraseBackgroundColor(RGB(255, 0, 0));
+    SendMessageW(hwnd, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+    EXPECT_EQ(GetPixel(dc, 10, 10), RGB(39, 39, 39)) << "always the list's grey";
+    ReleaseDC(hwnd, dc);
+}
+
+TEST(ListBase, ItemHeightIsAskedOnceAtCreation) {
+    ListScreen screen(3);
+    screen.list.SetItemHeight(30);
+    EXPECT_EQ(screen.list.GetItemHeight(), 30u);
+    RECT row = {};
+    SendMessageW(screen.list.Hwnd(), LVM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&row));
+    EXPECT_EQ(row.top, 26);
+    EXPECT_EQ(row.bottom - row.top, 26);
+}
+
+// ---- Items ---------------------------------------------------------------------------------------------
+
+TEST(ListItems, ShortFormsFillTheRecord) {
+    TestList list;
+    list.AddItem(u"plain");
+    list.AddItemForIcon(u"icon", 9960, 0);
+    list.AddItemForChar(u"char", 0);
+    list.AddItemForChar(u"hot", u'7');
+    list.AddItemForCheck(u"blank", 1, 1);
+    list.AddItemForCheck(u"box", 0, 0);
+    ASSERT_EQ(list.m_Items.GetSize(), 6);
+    auto* plain = list.m_Items.GetAt(0);
+    EXPECT_EQ(plain->m_nKind[0], UINT(LXLS_NONE));
+    EXPECT_EQ(plain->m_nBackSelect, 9008u);
+    EXPECT_EQ(plain->m_nBackNormal, 9009u);
+    EXPECT_EQ(plain->m_crNormal, 0x969696u);
+    EXPECT_EQ(plain->m_crSelect, 0xFFFFFFu);
+    EXPECT_EQ(list.m_Items.GetAt(1)->m_nKind[0], UINT(LXLS_IMAGE));
+    EXPECT_EQ(list.m_Items.GetAt(1)->m_nImageSelect, 9960u);
+    EXPECT_EQ(list.m_Items.GetAt(1)->m_nImageNormal, 9960u);
+    EXPECT_EQ(list.m_Items.GetAt(2)->m_nKind[0], UINT(LXLS_BLANK)) << "no hot key: a blank gap";
+    EXPECT_EQ(list.m_Items.GetAt(3)->m_nKind[0], UINT(LXLS_CHAR));
+    EXPECT_EQ(list.m_Items.GetAt(3)->m_wHotKey, u'7');
+    EXPECT_EQ(list.m_Items.GetAt(4)->m_nKind[0], UINT(LXLS_BLANK));
+    EXPECT_EQ(list.GetCheck(4), 1) << "stored though never drawn";
+    EXPECT_EQ(list.m_Items.GetAt(5)->m_nKind[0], UINT(LXLS_CHECK));
+    EXPECT_EQ(list.GetCount(), 0u) << "without a window the row count is not kept";
+}
+
+TEST(ListItems, DataColoursApplyToLaterItemsOnly) {
+    TestList list;
+    for (int i = 0; i < 3; ++i) list.AddItem(u"before");
+    list.SetDataColor(0xAAAAAA, 0x272727);
+    list.AddItemForCheck(u"after", 0, 0);
+    EXPECT_EQ(list.m_Items.GetAt(2)->m_crNormal, 0x969696u);
+    EXPECT_EQ(list.m_Items.GetAt(2)->m_crSelect, 0xFFFFFFu);
+    EXPECT_EQ(list.m_Items.GetAt(3)->m_crNormal, 0xAAAAAAu);
+    EXPECT_EQ(list.m_Items.GetAt(3)->m_crSelect, 0x272727u);
+}
+
+TEST(ListItems, TextsIndicesAndDeletion) {
+    ListScreen screen(3);
+    TestList& list = screen.list;
+    WCHAR buffer[1024];
+    EXPECT_EQ(list.SetItem(1, u"changed"), 1);
+    ASSERT_EQ(list.GetItem(1, buffer), 1);
+    EXPECT_EQ(std::u16string(buffer), u"changed");
+    EXPECT_EQ(list.GetItem(3, buffer), 0);
+    EXPECT_EQ(list.SetItem(UINT(-1), u"x"), 0);
+
+    const std::u16string tooLong(1500, u'x');
+    EXPECT_EQ(list.SetItem(2, tooLong.c_str()), 0) << "cut to 1023 characters, so not equal";
+    ASSERT_EQ(list.GetItem(2, buffer), 1);
+    EXPECT_EQ(std::u16string(buffer).size(), 1023u);
+
+    EXPECT_EQ(list.GetCheck(UINT(-1)), 0);
+    list.SetCheck(UINT(-1), 1);
+    list.SetCheck(0, 1);
+    EXPECT_EQ(list.GetCheck(0), 1);
+
+    EXPECT_EQ(list.DeleteItem(3), 0);
+    EXPECT_EQ(list.GetCount(), 3u);
+    EXPECT_EQ(list.DeleteItem(0), 1);
+    EXPECT_EQ(list.GetCount(), 2u);
+    EXPECT_EQ(SendMessageW(list.Hwnd(), LVM_GETITEMCOUNT, 0, 0), 2);
+    ASSERT_EQ(list.GetItem(0, buffer), 1);
+    EXPECT_EQ(std::u16string(buffer), u"changed");
+}
+
+TEST(ListItems, ItemsAddedBeforeCreationAreNotRows) {
+    Host host;
+    ASSERT_TRUE(host.Start());
+    TestList list;
+    host.list = &list;
+    for (int i = 0; i < 3; ++i) list.AddItem(u"early");
+    RECT rect = {0, 40, 240, 170};
+    list.CreateList(host.m_hWnd, nullptr, 1, &rect, 26);
+    list.AddItem(u"late");
+    EXPECT_EQ(list.GetCount(), 1u);
+    EXPECT_EQ(SendMessageW(list.Hwnd(), LVM_GETITEMCOUNT, 0, 0), 1);
+}
+
+// ---- Select key, direct mode, hot keys ------------------------------------------------------------------
+
+TEST(ListKeys, SelectTogglesTheCheckBoxRepaintsOnlyItAndMovesOn) {
+    ListScreen screen(0);
+    TestList& list = screen.list;
+    list.AddItemForCheck(u"first", 0, 0);
+    list.AddItemForCheck(u"second", 0, 0);
+    screen.Select(0);
+
+    // The Select press invalidates only the box; the move it posts reaches the list view afterwards.
+    int passOn = 1;
+    EXPECT_EQ(list.OnWndProc(WM_KEYDOWN, VK_F3, 0, &passOn), 1);
+    EXPECT_EQ(passOn, 1);
+    RECT update = {};
+    GetUpdateRect(list.Hwnd(), &update, FALSE);
+    EXPECT_EQ(update.left, 0);
+    EXPECT_EQ(update.right, 30);
+    EXPECT_EQ(update.top, 0);
+    EXPECT_EQ(update.bottom, 26);
+    cehost::sim::RunFor(20);
+    EXPECT_EQ(list.GetCheck(0), 1);
+    EXPECT_EQ(list.GetSelect(), 1) << "moved on";
+    screen.Select(0);
+    Press(VK_F3);
+    EXPECT_EQ(list.GetCheck(0), 0) << "a second Select unchecks";
+    EXPECT_EQ(list.GetSelect(), 1);
+    EXPECT_TRUE(screen.host.Only(WM_COMMAND).empty());
+}
+
+TEST(ListKeys, DirectModeReportsTheRowOnceAtTheRelease) {
+    ListScreen screen(3);
+    screen.list.SetDirectMode();
+    screen.Select(1);
+    lxtest::KeyDown(VK_F3);
+    Settle();
+    EXPECT_TRUE(screen.host.Only(WM_COMMAND).empty());
+    lxtest::KeyUp(VK_F3);
+    cehost::sim::RunFor(20);
+    EXPECT_EQ(screen.host.Only(WM_COMMAND), (std::vector<Posted>{{WM_COMMAND, MAKEWPARAM(kListId, 0), 0}}));
+    EXPECT_EQ(screen.list.GetSelect(), 1) << "no move in direct mode";
+    EXPECT_EQ(screen.list.GetCheck(1), 0) << "a row without a box is unchanged";
+}
+
+TEST(ListKeys, HotKeysSelectTheFirstMatchingRowCaseSensitively) {
+    ListScreen screen(0);
+    TestList& list = screen.list;
+    list.AddItemForChar(u"upper", u'A');
+    list.AddItemForChar(u"seven", u'7');
+    list.AddItemForChar(u"again", u'7');
+    list.AddItem(3, 2, 0, 0, u'#', 9960, 9960, 9008, 9009, 0x969696, 0xFFFFFF, u"sharp in slot 2");
+    EXPECT_EQ(list.GetHotKeyPos(u'a'), -1);
+    EXPECT_EQ(list.GetHotKeyPos(u'A'), 0);
+    EXPECT_EQ(list.GetHotKeyPos(u'7'), 1);
+    EXPECT_EQ(list.IsExistChar(0, u"abc"), 0);
+    EXPECT_EQ(list.IsExistChar(u'b', nullptr), 0);
+    EXPECT_EQ(list.IsExistChar(u'c', u"abc"), 1);
+
+    int passOn = 1;
+    EXPECT_EQ(list.OnWndProc(WM_CHAR, u'#', 0, &passOn), 0);
+    EXPECT_EQ(passOn, 0);
+    cehost::sim::RunFor(20);
+    EXPECT_EQ(list.GetSelect(), 3);
+    passOn = 1;
+    EXPECT_EQ(list.OnWndProc(WM_CHAR, u'€', 0, &passOn), 1);
+    EXPECT_EQ(passOn, 1);
+    EXPECT_EQ(list.OnWndProc(WM_CHAR, u'z', 0, &passOn), 1) << "accepted but carried by no row";
+    cehost::sim::RunFor(20);
+    EXPECT_EQ(list.GetSelect(), 3);
+    EXPECT_TRUE(screen.host.Only(WM_COMMAND).empty());
+
+    list.SetDirectMode();
+    list.OnWndProc(WM_CHAR, u'7', 0, &passOn);
+    cehost::sim::RunFor(20);
+    EXPECT_EQ(list.GetSelect(), 1);
+    EXPECT_EQ(screen.host.Only(WM_COMMAND).size(), 1u);
+}
+
+// ---- Drawing -------------------------------------------------------------------------------------------
+
+TEST(ListDrawing, RowsShowTheirBackgroundsTextColoursAndSlots) {
+    ListScreen screen(0);
+    TestList& list = screen.list;
+    list.AddItem(u"WWWW");
+    list.AddItem(2, 3, 0, 0, u'K', 9006, 9006, 9008, 9009, 0x969696, 0xFFFFFF, u"WWWW");
+    list.AddItemForCheck(u"WWWW", 1, 0);
+    screen.Select(0);
+    HWND hwnd = list.Hwnd();
+    // Row 1: the normal background has its light top line and the dark grey body.
+    EXPECT_EQ(lxtest::ClientPixel(hwnd, 200, 26), RGB(0x58, 0x58, 0x58));
+    EXPECT_EQ(lxtest::ClientPixel(hwnd, 200, 40), RGB(0x27, 0x27, 0x27));
+    EXPECT_EQ(lxtest::ClientPixel(hwnd, 200, 51), RGB(0x18, 0x18, 0x18));
+    // Row 0 is selected: black, white text from the left edge.
+    EXPECT_EQ(lxtest::ClientPixel(hwnd, 200, 10), RGB(0, 0, 0));
+    EXPECT_GT(lxtest::CountColour(hwnd, {0, 0, 30, 26}, RGB(255, 255, 255)), 0) << "text starts at the left edge";
+    // Row 1: the text starts 60 pixels in, grey; the key cap and the image take the slots before it.
+    EXPECT_GT(lxtest::CountColour(hwnd, {60, 26, 120, 52}, RGB(0x96, 0x96, 0x96)), 0);
+    EXPECT_EQ(lxtest::CountColour(hwnd, {30, 26, 60, 52}, RGB(0x96, 0x96, 0x96)), 0);
+    EXPECT_GT(lxtest::CountColour(hwnd, {30, 26, 60, 52}, RGB(0, 255, 0)) +
+                  lxtest::CountColour(hwnd, {30, 26, 60, 52}, RGB(0, 128, 0)),
+              0)
+        << "the green image in slot 1";
+    // Row 2: the check box with its red mark.
+    int red = 0;
+    for (int y = 52; y < 78; ++y)
+        for (int x = 0; x < 30; ++x) {
+            const COLORREF c = lxtest::ClientPixel(hwnd, x, y);
+            if (GetRValue(c) > 180 && GetGValue(c) < 80 && GetBValue(c) < 80) ++red;
+        }
+    EXPECT_GT(red, 0);
+}
+
+TEST(ListDrawing, EveryRepaintOfTheSelectedRowAnnouncesIt) {
+    ListScreen screen(3);
+    screen.Select(2);
+    InvalidateRect(screen.list.Hwnd(), nullptr, TRUE);
+    Settle();
+    InvalidateRect(screen.list.Hwnd(), nullptr, TRUE);
+    Settle();
+    EXPECT_EQ(screen.host.Only(LXM_SELCHANGE), (std::vector<Posted>{{LXM_SELCHANGE, 2, L(screen.list.Hwnd())},
+                                                                     {LXM_SELCHANGE, 2, L(screen.list.Hwnd())}}));
+}
+
+TEST(ListDrawing, ADerivedListChoosesTheTextColour) {
+    ListScreen screen(2);
+    screen.list.userColour = 0xAAAAAA;
+    screen.list.userRow = 0;
+    screen.Select(1);
+    InvalidateRect(screen.list.Hwnd(), nullptr, TRUE);
+    Settle();
+    EXPECT_GT(lxtest::CountColour(screen.list.Hwnd(), {0, 0, 120, 26}, RGB(0xAA, 0xAA, 0xAA)), 0);
+    EXPECT_EQ(lxtest::CountColour(screen.list.Hwnd(), {0, 0, 120, 26}, RGB(0x96, 0x96, 0x96)), 0);
+    screen.Select(0);
+    InvalidateRect(screen.list.Hwnd(), nullptr, TRUE);
+    Settle();
+    EXPECT_GT(lxtest::CountColour(screen.list.Hwnd(), {0, 0, 120, 26}, RGB(0xAA, 0xAA, 0xAA)), 0);
+    EXPECT_EQ(lxtest::CountColour(screen.list.Hwnd(), {0, 0, 120, 26}, RGB(255, 255, 255)), 0);
+}
+
+TEST(ListDrawing, PaintingReleasesWhatItCreates) {
+    ListScreen screen(0);
+    screen.list.AddItem(1, 2, 3, 1, u'x', 9006, 9007, 9008, 9009, 0x969696, 0xFFFFFF, u"all slots");
+    screen.list.AddItemForCheck(u"box", 1, 0);
+    screen.Select(0);
+    const long objects = cehost::sim::GdiObjectCount();
+    for (int i = 0; i < 5; ++i) {
+        InvalidateRect(screen.list.Hwnd(), nullptr, TRUE);
+        Settle();
+    }
+    EXPECT_EQ(cehost::sim::GdiObjectCount(), objects);
+}
+
+} // namespace
