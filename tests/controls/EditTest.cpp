@@ -1,0 +1,362 @@
+// The edit control through the queue and the input method: its three windows, byte lengths, the input limit
+// guard during composition, the description text, Back and focus moves at the first and last line,
+// select-all on focus, the colour answers and the teardown that keeps a waiting quit request.
+#include <cehost/sim/imm.h>
+#include <imm.h>
+
+#include <cstring>
+
+#include "ControlsTestSupport.h"
+#include "LxEditCtrl.h"
+#include "LxText.h"
+
+using lxtest::Host;
+using lxtest::L;
+using lxtest::Posted;
+using lxtest::Press;
+using lxtest::Settle;
+
+namespace {
+
+class TestEdit : public LxEditCtrl {
+public:
+    using LxEditCtrl::m_dwStyle;
+    using LxEditCtrl::m_hBaseWnd;
+    using LxEditCtrl::m_hDescWnd;
+    using LxEditCtrl::m_hEditWnd;
+    using LxEditCtrl::m_nLimit;
+};
+
+const RECT kEditRect = {10, 60, 230, 90}; // 220 x 30
+
+struct EditScreen {
+    Host host;
+    TestEdit edit;
+    explicit EditScreen(unsigned long style = 0, RECT rect = kEditRect) {
+        EXPECT_TRUE(host.Start());
+        EXPECT_NE(edit.CreateEdit(host.m_hWnd, GetModuleHandleW(nullptr), 42, &rect, style), nullptr);
+        Settle();
+    }
+    void Focus() {
+        edit.SetFocus();
+        Settle();
+        host.seen.clear();
+    }
+    HWND hwnd() const { return edit.m_hEditWnd; }
+};
+
+void OpenInputMethod(HWND hwnd, bool on) {
+    HIMC context = ImmGetContext(hwnd);
+    ImmSetOpenStatus(context, on ? TRUE : FALSE);
+    ImmReleaseContext(hwnd, context);
+}
+
+// Types layout letters one key at a time.
+void Type(const char* keys) {
+    for (const char* k = keys; *k; ++k) {
+        const char c = *k;
+        Press(BYTE(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c), 0);
+    }
+}
+
+std::u16string Text(LxEditCtrl& edit) {
+    WCHAR buffer[1024] = {};
+    edit.GetText(buffer);
+    return buffer;
+}
+
+TEST(EditWindows, ThreeWindowsWithTheBorderDrawnByTheOuterOne) {
+    EditScreen screen(WS_BORDER | ES_AUTOHSCROLL);
+    TestEdit& edit = screen.edit;
+    ASSERT_TRUE(edit.IsWindow());
+    WCHAR name[16];
+    GetClassNameW(edit.m_hBaseWnd, name, 16);
+    EXPECT_EQ(std::u16string(name), u"LXEDIT");
+    GetClassNameW(edit.m_hEditWnd, name, 16);
+    EXPECT_EQ(std::u16string(name), u"EDIT");
+    EXPECT_EQ(GetParent(edit.m_hEditWnd), edit.m_hBaseWnd);
+    EXPECT_EQ(GetParent(edit.m_hDescWnd), edit.m_hEditWnd);
+    EXPECT_FALSE(IsWindowVisible(edit.m_hDescWnd));
+    for (HWND w : {edit.m_hBaseWnd, edit.m_hEditWnd, edit.m_hDescWnd}) EXPECT_EQ(GetDlgCtrlID(w), 0);
+    EXPECT_EQ(GetWindowLongW(edit.m_hEditWnd, GWL_STYLE) & WS_BORDER, 0);
+    EXPECT_EQ(edit.m_dwStyle & WS_BORDER, WS_BORDER);
+
+    RECT outer, inner;
+    GetWindowRect(edit.m_hBaseWnd, &outer);
+    GetWindowRect(edit.m_hEditWnd, &inner);
+    EXPECT_EQ(inner.left - outer.left, 1);
+    EXPECT_EQ(inner.top - outer.top, 3);
+    EXPECT_EQ(outer.right - inner.right, 1);
+    EXPECT_EQ(outer.bottom - inner.bottom, 1);
+    EXPECT_EQ(lxtest::ClientPixel(edit.m_hBaseWnd, 0, 15), RGB(0xAA, 0xAA, 0xAA));
+    EXPECT_EQ(lxtest::ClientPixel(edit.m_hBaseWnd, 100, 0), RGB(0xAA, 0xAA, 0xAA));
+    EXPECT_EQ(lxtest::ClientPixel(edit.m_hBaseWnd, 100, 1), RGB(0x27, 0x27, 0x27));
+    EXPECT_EQ(lxtest::ClientPixel(edit.m_hBaseWnd, 219, 2), RGB(0xAA, 0xAA, 0xAA));
+
+    TestEdit second;
+    RECT rect = {10, 100, 230, 130};
+    EXPECT_NE(second.CreateEdit(screen.host.m_hWnd, nullptr, 43, &rect, 0), nullptr)
+        << "the class exists already; a second control still works";
+    second.SetText(u"two");
+    EXPECT_EQ(Text(second), u"two");
+}
+
+TEST(EditText, LengthsCountAnsiBytes) {
+    EditScreen screen;
+    screen.edit.SetText(u"한글AB가");
+    EXPECT_EQ(screen.edit.GetLength(), 8u);
+    char bytes[64];
+    std::memset(bytes, 'x', sizeof bytes);
+    screen.edit.GetText(bytes);
+    EXPECT_EQ(std::strlen(bytes), 8u);
+    EXPECT_EQ(bytes[4], 'A');
+    screen.edit.SetText("\xC7\xD1" "b"); // "한b" in the ANSI code page
+    EXPECT_EQ(Text(screen.edit), u"한b");
+    EXPECT_EQ(screen.edit.GetLength(), 3u);
+    screen.edit.SetText(u"");
+    EXPECT_EQ(screen.edit.GetLength(), 0u);
+}
+
+TEST(EditText, GetLineFindsTheCaretLineAndTracesEachLine) {
+    EditScreen screen(ES_MULTILINE, {10, 40, 230, 200});
+    screen.edit.SetText(u"one\r\ntwo\r\nthree\r\nfour");
+    ASSERT_EQ(screen.edit.GetLineMax(), 4);
+    screen.edit.SetSelect(12, 12);
+    cehost::sim::StartDebugCapture();
+    EXPECT_EQ(screen.edit.GetLine(), 2);
+    const std::u16string trace = cehost::sim::TakeDebugOutput();
+    EXPECT_EQ(trace, u"GetLine() -> Current - 10 , Temp - 0\nGetLine() -> Current - 10 , Temp - 5\n"
+                     u"GetLine() -> Current - 10 , Temp - 10\nGetLine() -> Current - 10 , Temp - 17\n");
+    screen.edit.SetText(u"");
+    EXPECT_EQ(screen.edit.GetLine(), 0);
+}
+
+TEST(EditFocus, GainingSelectsAllAndLosingPutsTheCaretAtTheStart) {
+    EditScreen screen;
+    screen.edit.SetText(u"hello");
+    screen.Focus();
+    EXPECT_EQ(screen.edit.IsFocus(), 1);
+    EXPECT_EQ(screen.edit.GetSelectStart(), 0u);
+    EXPECT_EQ(screen.edit.GetSelectFinish(), 5u);
+    SetFocus(screen.host.m_hWnd);
+    Settle();
+    EXPECT_EQ(screen.edit.GetSelectStart(), 0u);
+    EXPECT_EQ(screen.edit.GetSelectFinish(), 0u);
+}
+
+TEST(EditLimit, AFullTextRefusesALetterWithReasonFiveAndTakesBackspace) {
+    EditScreen screen;
+    screen.edit.SetLimitText(10);
+    screen.edit.SetText(u"abcdefghij");
+    screen.Focus();
+    screen.edit.SetSelect(10, 10);
+    cehost::sim::StartDebugCapture();
+    Press('K', 0);
+    EXPECT_EQ(Text(screen.edit), u"abcdefghij");
+    EXPECT_EQ(cehost::sim::TakeDebugOutput().find(u"LxEditCtrl - IME - OVER INPUT 5 \n") != std::u16string::npos, true);
+    Press(VK_BACK, 0);
+    EXPECT_EQ(Text(screen.edit), u"abcdefghi");
+    EXPECT_EQ(cehost::sim::TakeDebugOutput().find(u"OVER INPUT"), std::u16string::npos);
+    Press('K', 0);
+    EXPECT_EQ(Text(screen.edit), u"abcdefghik") << "a single byte still fits";
+}
+
+TEST(EditLimit, ADoubleByteCharacterNeedsTwoFreeBytes) {
+    EditScreen screen;
+    screen.edit.SetLimitText(10);
+    screen.edit.SetText(u"abcdefghi");
+    screen.Focus();
+    screen.edit.SetSelect(9, 9);
+    OpenInputMethod(screen.hwnd(), true);
+    cehost::sim::StartDebugCapture();
+    Type("gk");
+    EXPECT_NE(cehost::sim::TakeDebugOutput().find(u"LxEditCtrl - IME - OVER INPUT 2 \n"), std::u16string::npos);
+    EXPECT_EQ(screen.edit.GetLength(), 9u);
+    // A double-byte character arriving as a character is refused the same way.
+    EXPECT_EQ(SendMessageW(screen.hwnd(), WM_CHAR, u'가', 0), 1);
+    EXPECT_EQ(Text(screen.edit), u"abcdefghi");
+}
+
+TEST(EditLimit, FiveDoubleByteCharactersFillALimitOfTen) {
+    EditScreen screen;
+    screen.edit.SetLimitText(10);
+    screen.Focus();
+    OpenInputMethod(screen.hwnd(), true);
+    cehost::sim::StartDebugCapture();
+    Type("rkskdkgkak"); // 가나아하마
+    Press(VK_HANGUL, 0);  // switching off completes the last syllable
+    EXPECT_EQ(Text(screen.edit), u"가나아하마");
+    EXPECT_EQ(screen.edit.GetLength(), 10u);
+    EXPECT_EQ(cehost::sim::TakeDebugOutput().find(u"OVER INPUT"), std::u16string::npos);
+
+    Press(VK_HANGUL, 0);
+    Type("tk");
+    EXPECT_NE(cehost::sim::TakeDebugOutput().find(u"LxEditCtrl - IME - OVER INPUT 1 \n"), std::u16string::npos);
+    Press(VK_HANGUL, 0);
+    EXPECT_EQ(Text(screen.edit), u"가나아하마");
+
+    // Deleting down to empty sends no Back; the Backspace on the already empty text does.
+    for (int i = 0; i < 5; ++i) Press(VK_BACK, 0);
+    EXPECT_EQ(Text(screen.edit), u"");
+    EXPECT_TRUE(screen.host.Only(LXM_BACKKEY).empty());
+    Press(VK_BACK, 0);
+    EXPECT_EQ(screen.host.Only(LXM_BACKKEY), (std::vector<Posted>{{LXM_BACKKEY, 0, L(screen.hwnd())}}));
+}
+
+TEST(EditLimit, ASelectionIsReplacedEvenWhenTheTextIsFull) {
+    EditScreen screen;
+    screen.edit.SetLimitText(10);
+    screen.edit.SetText(u"abcdefghij");
+    screen.Focus(); // selects everything
+    EXPECT_NE(SendMessageW(screen.hwnd(), WM_CHAR, u'가', 0), 1);
+    EXPECT_EQ(Text(screen.edit), u"가");
+}
+
+TEST(EditLimit, NoLimitMeansNoGuard) {
+    EditScreen screen;
+    screen.edit.SetLimitText(0);
+    screen.edit.SetText(u"abcdefghij");
+    screen.Focus();
+    screen.edit.SetSelect(10, 10);
+    cehost::sim::StartDebugCapture();
+    Press('K', 0);
+    EXPECT_EQ(Text(screen.edit), u"abcdefghijk");
+    EXPECT_EQ(cehost::sim::TakeDebugOutput().find(u"OVER INPUT"), std::u16string::npos);
+}
+
+TEST(EditDescription, ShownWhileEmptyAndFocusedHiddenByTyping) {
+    EditScreen screen;
+    screen.edit.SetDescText(u"name", RGB(255, 0, 0));
+    EXPECT_FALSE(IsWindowVisible(screen.edit.m_hDescWnd)) << "nothing changes before the focus comes";
+    screen.Focus();
+    EXPECT_TRUE(IsWindowVisible(screen.edit.m_hDescWnd));
+    WCHAR text[16] = {};
+    GetWindowTextW(screen.edit.m_hDescWnd, text, 16);
+    EXPECT_EQ(std::u16string(text), u"name");
+    EXPECT_GT(lxtest::CountColour(screen.edit.m_hDescWnd, {0, 0, 60, 20}, RGB(255, 0, 0)), 0);
+
+    Press('A', 0);
+    EXPECT_FALSE(IsWindowVisible(screen.edit.m_hDescWnd));
+    Press(VK_BACK, 0);
+    EXPECT_TRUE(IsWindowVisible(screen.edit.m_hDescWnd));
+    EXPECT_TRUE(screen.host.Only(LXM_BACKKEY).empty()) << "the Backspace that empties the text is not Back";
+    Press(VK_BACK, 0);
+    EXPECT_EQ(screen.host.Only(LXM_BACKKEY).size(), 1u);
+    SetFocus(screen.host.m_hWnd);
+    Settle();
+    EXPECT_FALSE(IsWindowVisible(screen.edit.m_hDescWnd));
+}
+
+TEST(EditKeys, EveryKeyReachesTheParentFirst) {
+    EditScreen screen;
+    screen.Focus();
+    Press('A', 0);
+    Press(VK_ESCAPE, 0);
+    Press(VK_F4, 0);
+    const LPARAM self = L(screen.hwnd());
+    EXPECT_EQ(screen.host.seen,
+              (std::vector<Posted>{{LXM_KEYDOWN, 'A', self}, {LXM_KEYUP, 'A', self}, {LXM_KEYDOWN, VK_ESCAPE, self},
+                                   {LXM_KEYUP, VK_ESCAPE, self}, {LXM_BACKKEY, 0, self},
+                                   {LXM_KEYDOWN, VK_F4, self}, {LXM_KEYUP, VK_F4, self}, {LXM_HOMEKEY, 0, self}}));
+}
+
+TEST(EditKeys, UpLeavesFromTheFirstLineOnlyAfterTheCaretWasAlreadyThere) {
+    Host host;
+    ASSERT_TRUE(host.Start());
+    LxText above, below;
+    RECT top = {10, 10, 230, 40}, bottom = {10, 250, 230, 280};
+    above.CreateButton(host.m_hWnd, nullptr, 1, &top);
+    TestEdit edit;
+    RECT rect = {10, 50, 230, 200};
+    edit.CreateEdit(host.m_hWnd, nullptr, 2, &rect, ES_MULTILINE);
+    below.CreateButton(host.m_hWnd, nullptr, 3, &bottom);
+    edit.SetText(u"one\r\ntwo\r\nthree");
+    edit.SetFocus();
+    Settle();
+    Press(VK_UP, 0); // the caret was at the end of line 2
+    EXPECT_EQ(edit.GetLine(), 1);
+    EXPECT_EQ(edit.IsFocus(), 1);
+    Press(VK_UP, 0);
+    EXPECT_EQ(edit.GetLine(), 0);
+    EXPECT_EQ(edit.IsFocus(), 1) << "the first press only reaches the first line";
+    Press(VK_UP, 0);
+    EXPECT_EQ(above.IsFocus(), 1);
+
+    edit.SetFocus();
+    Settle();
+    Press(VK_DOWN, 0); // already on the last line (caret at the end)
+    EXPECT_EQ(edit.IsFocus(), 1) << "the remembered line was the first one";
+    Press(VK_DOWN, 0);
+    EXPECT_EQ(below.IsFocus(), 1);
+}
+
+TEST(EditKeys, ASingleLineLeavesDownwardsAtOnce) {
+    Host host;
+    ASSERT_TRUE(host.Start());
+    TestEdit edit;
+    RECT rect = {10, 50, 230, 80};
+    edit.CreateEdit(host.m_hWnd, nullptr, 2, &rect, 0);
+    LxText below;
+    RECT bottom = {10, 100, 230, 130};
+    below.CreateButton(host.m_hWnd, nullptr, 3, &bottom);
+    edit.SetFocus();
+    Settle();
+    Press(VK_DOWN, 0);
+    EXPECT_EQ(below.IsFocus(), 1);
+}
+
+TEST(EditColours, AnswersFollowTheFocus) {
+    EditScreen screen;
+    screen.edit.SetDataColor(RGB(1, 2, 3), RGB(4, 5, 6));
+    screen.edit.SetBaseColor(RGB(10, 20, 30), RGB(40, 50, 60));
+    HDC dc = GetDC(screen.hwnd());
+    auto answer = [&] {
+        HBRUSH brush = reinterpret_cast<HBRUSH>(
+            SendMessageW(screen.edit.m_hBaseWnd, WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(dc), L(screen.hwnd())));
+        LOGBRUSH info = {};
+        GetObjectW(brush, sizeof info, &info);
+        return std::make_pair(info.lbColor, GetTextColor(dc));
+    };
+    EXPECT_EQ(answer(), std::make_pair(COLORREF(RGB(10, 20, 30)), COLORREF(RGB(1, 2, 3))));
+    screen.Focus();
+    EXPECT_EQ(answer(), std::make_pair(COLORREF(RGB(40, 50, 60)), COLORREF(RGB(4, 5, 6))));
+    EXPECT_EQ(GetBkMode(dc), TRANSPARENT);
+    ReleaseDC(screen.hwnd(), dc);
+    EXPECT_EQ(lxtest::ClientPixel(screen.edit.m_hBaseWnd, 100, 1), RGB(40, 50, 60)) << "focused outer background";
+}
+
+TEST(EditLifetime, TeardownHandlesWaitingMessagesAndKeepsTheQuitRequest) {
+    EditScreen screen;
+    screen.edit.SetText(u"x");
+    PostMessageW(screen.host.m_hWnd, LXM_SELCHANGE, 5, 0);
+    PostQuitMessage(7);
+    const long objects = cehost::sim::GdiObjectCount();
+    const DWORD windows = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
+    screen.edit.Destroy();
+    EXPECT_EQ(screen.host.Only(LXM_SELCHANGE).size(), 1u) << "dispatched by the flush";
+    EXPECT_FALSE(screen.edit.IsWindow());
+    EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS), windows - 3);
+    EXPECT_EQ(cehost::sim::GdiObjectCount(), objects - 2) << "both fonts released";
+    // Whatever the destruction itself queued (repainting what the control covered) comes before the quit.
+    MSG msg;
+    bool quit = false;
+    while (!quit && PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) quit = true;
+        else DispatchMessageW(&msg);
+    }
+    ASSERT_TRUE(quit);
+    EXPECT_EQ(msg.wParam, WPARAM(7));
+}
+
+TEST(EditLifetime, DestroyingTheParentReleasesEverything) {
+    const long before = cehost::sim::GdiObjectCount();
+    {
+        EditScreen screen;
+        screen.Focus();
+        DestroyWindow(screen.host.m_hWnd);
+        EXPECT_FALSE(screen.edit.IsWindow());
+    }
+    EXPECT_EQ(cehost::sim::GdiObjectCount(), before);
+}
+
+} // namespace

@@ -1,0 +1,356 @@
+// The spin control through the queue: items and selection, stepping on release with wrap-around, the
+// notifications and their check-flag rules, focus moves, painting, and what an empty or shrunk control does.
+#include "ControlsTestSupport.h"
+#include "LxSpinCtrl.h"
+#include "LxText.h"
+
+using lxtest::Host;
+using lxtest::L;
+using lxtest::Posted;
+using lxtest::Press;
+using lxtest::Settle;
+
+namespace {
+
+class TestSpin : public LxSpinCtrl {
+public:
+    using LxSpinCtrl::m_Items;
+    using LxSpinCtrl::m_bLeftDown;
+    using LxSpinCtrl::m_bRightDown;
+    using LxSpinCtrl::OnKey;
+    using LxSpinCtrl::OnPaint;
+    HWND Hwnd() const { return m_hWnd; }
+};
+
+constexpr UINT kSpinId = 1001;
+const RECT kSpinRect = {10, 60, 230, 86}; // 220 x 26
+
+struct SpinScreen {
+    Host host;
+    TestSpin spin;
+    explicit SpinScreen(int items, unsigned long style = 0, int check = 1) {
+        EXPECT_TRUE(host.Start());
+        RECT rect = kSpinRect;
+        EXPECT_NE(spin.CreateSpin(host.m_hWnd, GetModuleHandleW(nullptr), kSpinId, &rect, style), nullptr);
+        for (int i = 0; i < items; ++i) {
+            WCHAR text[16];
+            wsprintfW(text, u"item %d", i);
+            spin.AddItem(text, check);
+        }
+        spin.SetFocus();
+        Settle();
+        host.seen.clear();
+    }
+    HWND hwnd() const { return spin.Hwnd(); }
+};
+
+TEST(SpinItems, NeedTheWindowAndTheFirstItemBecomesTheSelection) {
+    TestSpin spin;
+    EXPECT_EQ(spin.AddItem(u"early", 1), 0);
+    EXPECT_EQ(spin.m_Items.GetSize(), 0);
+    EXPECT_EQ(spin.GetCount(), 0u);
+    EXPECT_EQ(spin.GetSelect(), -1);
+
+    Host host;
+    ASSERT_TRUE(host.Start());
+    RECT rect = kSpinRect;
+    ASSERT_NE(spin.CreateSpin(host.m_hWnd, nullptr, 7, &rect, 0), nullptr);
+    Settle();
+    EXPECT_EQ(spin.AddItem(u"first", 1), 1);
+    EXPECT_EQ(spin.GetSelect(), 0);
+    RECT update;
+    EXPECT_TRUE(GetUpdateRect(spin.Hwnd(), &update, FALSE)) << "the first item repaints";
+    Settle();
+    EXPECT_EQ(spin.AddItem(u"second", 0), 1);
+    EXPECT_EQ(spin.GetSelect(), 0);
+    EXPECT_FALSE(GetUpdateRect(spin.Hwnd(), &update, FALSE)) << "later items do not";
+
+    auto* first = spin.m_Items.GetAt(0);
+    EXPECT_EQ(first->m_nImageNormal, 9015u);
+    EXPECT_EQ(first->m_nImageFocus, 9014u);
+    EXPECT_EQ(first->m_crNormal, 0x969696u);
+    EXPECT_EQ(first->m_crFocus, 0xFFFFFFu);
+    spin.SetDataColor(0x0000FF, 0x00FF00);
+    spin.AddItem(u"third", 1);
+    EXPECT_EQ(spin.m_Items.GetAt(2)->m_crNormal, 0x0000FFu);
+    EXPECT_EQ(spin.m_Items.GetAt(2)->m_crFocus, 0x00FF00u);
+    EXPECT_EQ(first->m_crNormal, 0x969696u);
+}
+
+TEST(SpinItems, InvalidIndicesChangeNothing) {
+    SpinScreen screen(3);
+    TestSpin& spin = screen.spin;
+    WCHAR buffer[1024] = u"untouched";
+    for (unsigned index : {3u, 0xFFFFFFFFu}) {
+        EXPECT_EQ(spin.GetItem(index, buffer), 0);
+        EXPECT_EQ(spin.SetItem(index, u"x"), 0);
+        EXPECT_EQ(spin.GetCheck(index), 0);
+        EXPECT_EQ(spin.DeleteItem(index), 0);
+        spin.SetCheck(index, 1);
+    }
+    EXPECT_EQ(std::u16string(buffer), u"untouched");
+    spin.SetSelect(1);
+    spin.SetSelect(-1);
+    spin.SetSelect(3);
+    EXPECT_EQ(spin.GetSelect(), 1);
+    EXPECT_EQ(spin.GetCount(), 3u);
+    EXPECT_EQ(spin.SetItem(2, u"renamed"), 1);
+    ASSERT_EQ(spin.GetItem(2, buffer), 1);
+    EXPECT_EQ(std::u16string(buffer), u"renamed");
+}
+
+TEST(SpinItems, DeletingBeforeTheSelectionKeepsTheIndex) {
+    SpinScreen screen(3);
+    screen.spin.SetSelect(2);
+    EXPECT_EQ(screen.spin.DeleteItem(0), 1);
+    EXPECT_EQ(screen.spin.GetSelect(), 1) << "clamped: index 2 is past the end now";
+    SpinScreen other(4);
+    other.spin.SetSelect(2);
+    EXPECT_EQ(other.spin.DeleteItem(0), 1);
+    EXPECT_EQ(other.spin.GetSelect(), 2) << "the same index shows the item that followed";
+    WCHAR buffer[1024];
+    other.spin.GetItem(2, buffer);
+    EXPECT_EQ(std::u16string(buffer), u"item 3");
+}
+
+// Deleting the selected last item selects the new last one, and an emptied control holds no selection; the
+// next item added becomes the selection again.
+TEST(SpinItems, DeletingTheSelectedLastItemSelectsTheNewLastAndEmptyingClearsIt) {
+    SpinScreen screen(3);
+    TestSpin& spin = screen.spin;
+    spin.SetSelect(2);
+    Settle();
+    ASSERT_EQ(spin.DeleteItem(2), 1);
+    EXPECT_EQ(spin.GetSelect(), 1);
+    RECT update;
+    EXPECT_TRUE(GetUpdateRect(spin.Hwnd(), &update, FALSE)) << "the shown item changed, so it repaints";
+    spin.DeleteItem(1);
+    spin.DeleteItem(0);
+    EXPECT_EQ(spin.GetCount(), 0u);
+    EXPECT_EQ(spin.GetSelect(), -1);
+    Settle();
+    screen.host.seen.clear();
+    Press(VK_RIGHT);
+    Press(VK_F3);
+    EXPECT_EQ(spin.GetSelect(), -1);
+    EXPECT_TRUE(screen.host.Only(LXM_SELCHANGE).empty());
+    EXPECT_TRUE(screen.host.Only(WM_COMMAND).empty());
+    EXPECT_EQ(spin.AddItem(u"again", 1), 1);
+    EXPECT_EQ(spin.GetSelect(), 0);
+}
+
+TEST(SpinItems, AfterDestroyTheItemsAreKeptButNotReachable) {
+    SpinScreen screen(2);
+    screen.spin.Destroy();
+    EXPECT_EQ(screen.spin.GetCount(), 0u);
+    EXPECT_EQ(screen.spin.m_Items.GetSize(), 2);
+    EXPECT_EQ(screen.spin.GetCheck(0), 0);
+    RECT rect = kSpinRect;
+    ASSERT_NE(screen.spin.CreateSpin(screen.host.m_hWnd, nullptr, 3, &rect, 0), nullptr);
+    EXPECT_EQ(screen.spin.GetCount(), 2u);
+    EXPECT_EQ(screen.spin.GetCheck(0), 1);
+}
+
+TEST(SpinItems, CopiesOwnTheirItems) {
+    SpinScreen screen(2);
+    {
+        TestSpin copy(screen.spin);
+        EXPECT_EQ(copy.Hwnd(), screen.hwnd());
+        EXPECT_NE(copy.m_Items.GetAt(0), screen.spin.m_Items.GetAt(0));
+        copy.SetItem(0, u"copy");
+    }
+    EXPECT_TRUE(IsWindow(screen.hwnd()));
+    WCHAR buffer[1024];
+    screen.spin.GetItem(0, buffer);
+    EXPECT_EQ(std::u16string(buffer), u"item 0");
+    EXPECT_EQ(LxSpinQueue::FindQueue(screen.hwnd()), &screen.spin);
+}
+
+TEST(SpinWindow, CreationTakesTheBorderIntoItsOwnPaintingAndNamesItselfByIdentifier) {
+    SpinScreen screen(1, WS_BORDER);
+    EXPECT_EQ(GetWindowLongW(screen.hwnd(), GWL_STYLE) & WS_BORDER, 0);
+    EXPECT_EQ(GetWindowLongW(screen.hwnd(), GWL_STYLE) & WS_TABSTOP, WS_TABSTOP);
+    WCHAR text[16] = {};
+    GetWindowTextW(screen.hwnd(), text, 16);
+    EXPECT_EQ(std::u16string(text), u"1001");
+    EXPECT_EQ(lxtest::ClientPixel(screen.hwnd(), 100, 0), RGB(0xAA, 0xAA, 0xAA));
+    EXPECT_EQ(lxtest::ClientPixel(screen.hwnd(), 219, 25), RGB(0xAA, 0xAA, 0xAA));
+
+    SpinScreen plain(1);
+    EXPECT_EQ(lxtest::ClientPixel(plain.hwnd(), 100, 0), RGB(0, 0, 0)) << "focused fill, no frame";
+    plain.spin.SetCaseColor(RGB(255, 0, 0));
+    Settle();
+    EXPECT_EQ(lxtest::ClientPixel(plain.hwnd(), 100, 0), RGB(255, 0, 0));
+}
+
+TEST(SpinKeys, StepsOnReleaseWhileTheHeldArrowTurnsYellow) {
+    SpinScreen screen(3);
+    lxtest::KeyDown(VK_RIGHT);
+    Settle();
+    EXPECT_EQ(screen.spin.GetSelect(), 0);
+    EXPECT_EQ(screen.spin.m_bRightDown, 1);
+    const RECT rightArrow = {190, 0, 220, 26};
+    EXPECT_GT(lxtest::CountColour(screen.hwnd(), rightArrow, RGB(255, 255, 0)), 0);
+    EXPECT_EQ(screen.host.seen, (std::vector<Posted>{{LXM_KEYDOWN, VK_RIGHT, L(screen.hwnd())}}));
+    lxtest::KeyUp(VK_RIGHT);
+    Settle();
+    EXPECT_EQ(screen.spin.GetSelect(), 1);
+    EXPECT_EQ(lxtest::CountColour(screen.hwnd(), rightArrow, RGB(255, 255, 0)), 0);
+    EXPECT_GT(lxtest::CountColour(screen.hwnd(), rightArrow, RGB(255, 255, 255)), 0) << "white: focused";
+
+    lxtest::KeyDown(VK_LEFT);
+    Settle();
+    EXPECT_EQ(screen.spin.m_bLeftDown, 1);
+    EXPECT_EQ(screen.spin.m_bRightDown, 0);
+    EXPECT_GT(lxtest::CountColour(screen.hwnd(), {0, 0, 30, 26}, RGB(255, 255, 0)), 0);
+    lxtest::KeyUp(VK_LEFT);
+    Settle();
+    EXPECT_EQ(screen.spin.GetSelect(), 0);
+}
+
+TEST(SpinKeys, RotationDecidesWhatHappensAtTheEnds) {
+    SpinScreen screen(3);
+    screen.spin.SetSelect(2);
+    Settle();
+    screen.host.seen.clear();
+    Press(VK_RIGHT);
+    EXPECT_EQ(screen.spin.GetSelect(), 2);
+    EXPECT_EQ(screen.host.seen, (std::vector<Posted>{{LXM_KEYDOWN, VK_RIGHT, L(screen.hwnd())},
+                                                      {LXM_KEYUP, VK_RIGHT, L(screen.hwnd())},
+                                                      {LXM_SELCHANGE, 2, L(screen.hwnd())}}))
+        << "announced even without a move, the item being checked";
+    screen.spin.SetRotate(1);
+    Press(VK_RIGHT);
+    EXPECT_EQ(screen.spin.GetSelect(), 0);
+    Press(VK_LEFT);
+    EXPECT_EQ(screen.spin.GetSelect(), 2);
+    screen.spin.OnKey(VK_HOME);
+    EXPECT_EQ(screen.spin.GetSelect(), 0);
+    screen.spin.OnKey(VK_END);
+    EXPECT_EQ(screen.spin.GetSelect(), 2);
+
+    SpinScreen single(1);
+    single.spin.SetRotate(1);
+    Press(VK_RIGHT);
+    Press(VK_LEFT);
+    EXPECT_EQ(single.spin.GetSelect(), 0);
+}
+
+TEST(SpinKeys, SelectionChangeAndCommandNeedACheckFlagOfExactlyOne) {
+    SpinScreen screen(0);
+    TestSpin& spin = screen.spin;
+    spin.AddItem(u"zero", 0);
+    spin.AddItem(u"one", 1);
+    spin.AddItem(u"two", 2);
+    Settle();
+    screen.host.seen.clear();
+    Press(VK_RETURN);
+    EXPECT_EQ(screen.host.Messages(), (std::vector<UINT>{LXM_KEYDOWN, LXM_KEYUP}));
+    screen.host.seen.clear();
+    Press(VK_RIGHT);
+    EXPECT_EQ(screen.host.Only(LXM_SELCHANGE), (std::vector<Posted>{{LXM_SELCHANGE, 1, L(screen.hwnd())}}));
+    Press(VK_RETURN);
+    Press(VK_F3);
+    EXPECT_EQ(screen.host.Only(WM_COMMAND), (std::vector<Posted>{{WM_COMMAND, MAKEWPARAM(kSpinId, 0), 0},
+                                                                 {WM_COMMAND, MAKEWPARAM(kSpinId, 0), 0}}));
+    screen.host.seen.clear();
+    Press(VK_RIGHT);
+    Press(VK_F3);
+    EXPECT_TRUE(screen.host.Only(LXM_SELCHANGE).empty()) << "check flag 2";
+    EXPECT_TRUE(screen.host.Only(WM_COMMAND).empty());
+    // ... but 2 still paints the focused text colour.
+    EXPECT_GT(lxtest::CountColour(screen.hwnd(), {30, 0, 190, 26}, RGB(255, 255, 255)), 0);
+}
+
+TEST(SpinKeys, HomeBackAndEscapeAreReportedAndHomeComesFirst) {
+    LxSetHomeKey(VK_HOME);
+    SpinScreen screen(3);
+    screen.spin.SetSelect(2);
+    Settle();
+    screen.host.seen.clear();
+    Press(VK_HOME);
+    EXPECT_EQ(screen.spin.GetSelect(), 2) << "the Home key is tested before the move to the first item";
+    EXPECT_EQ(screen.host.Only(LXM_HOMEKEY), (std::vector<Posted>{{LXM_HOMEKEY, 0, L(screen.hwnd())}}));
+    screen.host.seen.clear();
+    Press(VK_BACK);
+    Press(VK_ESCAPE);
+    EXPECT_EQ(screen.host.Only(LXM_BACKKEY).size(), 2u);
+}
+
+TEST(SpinKeys, UpAndDownMoveTheFocusThroughTheTabOrder) {
+    SpinScreen screen(2);
+    LxText button;
+    RECT rect = {10, 100, 230, 130};
+    button.CreateButton(screen.host.m_hWnd, nullptr, 50, &rect);
+    TestSpin last;
+    RECT under = {10, 140, 230, 166};
+    last.CreateSpin(screen.host.m_hWnd, nullptr, 51, &under, 0);
+    screen.spin.SetFocus();
+    Settle();
+    Press(VK_DOWN);
+    EXPECT_EQ(button.IsFocus(), 1);
+    Press(VK_UP);
+    EXPECT_EQ(screen.spin.IsFocus(), 1);
+    Press(VK_UP);
+    EXPECT_EQ(last.IsFocus(), 1) << "the tab order wraps";
+    EXPECT_EQ(screen.spin.GetSelect(), 0) << "focus moves do not step";
+}
+
+TEST(SpinWindow, GainingTheFocusAnnouncesTheSelectionWhateverItsFlag) {
+    cehost::sim::StartDebugCapture();
+    SpinScreen screen(2, 0, 0);
+    SetFocus(screen.host.m_hWnd);
+    Settle();
+    screen.host.seen.clear();
+    screen.spin.SetFocus();
+    Settle();
+    EXPECT_EQ(screen.host.seen, (std::vector<Posted>{{LXM_SELCHANGE, 0, L(screen.hwnd())}}));
+    const std::u16string trace = cehost::sim::TakeDebugOutput();
+    EXPECT_NE(trace.find(u"LxSpinCtrl - WM_KILLFOCUS  \n"), std::u16string::npos);
+    EXPECT_NE(trace.find(u"LxSpinCtrl - WM_SETFOCUS  \n"), std::u16string::npos);
+    cehost::sim::Tap(15, 21 + 70);
+    Settle();
+    EXPECT_EQ(screen.spin.IsFocus(), 1);
+}
+
+TEST(SpinPainting, FocusedAndUnfocusedLooks) {
+    SpinScreen screen(2, 0, 1);
+    HWND hwnd = screen.hwnd();
+    const RECT text = {30, 0, 190, 26};
+    EXPECT_EQ(lxtest::ClientPixel(hwnd, 100, 1), RGB(0, 0, 0));
+    EXPECT_GT(lxtest::CountColour(hwnd, text, RGB(255, 255, 255)), 0);
+    EXPECT_GT(lxtest::CountColour(hwnd, {0, 0, 30, 26}, RGB(255, 255, 255)), 0) << "white arrows";
+
+    SetFocus(screen.host.m_hWnd);
+    Settle();
+    EXPECT_EQ(lxtest::ClientPixel(hwnd, 100, 1), RGB(0x27, 0x27, 0x27));
+    EXPECT_EQ(lxtest::CountColour(hwnd, text, RGB(255, 255, 255)), 0);
+    EXPECT_GT(lxtest::CountColour(hwnd, text, RGB(0x96, 0x96, 0x96)), 0);
+    EXPECT_GT(lxtest::CountColour(hwnd, {0, 0, 30, 26}, RGB(0x80, 0x80, 0x80)), 0) << "grey arrows";
+
+    screen.spin.SetImage(1, 2);
+    screen.spin.SetFocus();
+    Settle();
+    EXPECT_EQ(lxtest::ClientPixel(hwnd, 100, 12), RGB(0, 0, 0)) << "the item's focused bar";
+    SetFocus(screen.host.m_hWnd);
+    Settle();
+    EXPECT_EQ(lxtest::ClientPixel(hwnd, 100, 0), RGB(0x58, 0x58, 0x58)) << "the unfocused bar's top line";
+}
+
+TEST(SpinPainting, AnEmptyControlShowsOnlyItsBackgroundAndFrame) {
+    SpinScreen screen(0, WS_BORDER);
+    HWND hwnd = screen.hwnd();
+    EXPECT_EQ(lxtest::CountColour(hwnd, {1, 1, 219, 25}, RGB(0, 0, 0)), 218 * 24);
+    EXPECT_EQ(lxtest::ClientPixel(hwnd, 0, 10), RGB(0xAA, 0xAA, 0xAA));
+}
+
+TEST(SpinPainting, ReleasesWhatItCreates) {
+    SpinScreen screen(3, WS_BORDER);
+    const long objects = cehost::sim::GdiObjectCount();
+    for (BYTE key : {VK_RIGHT, VK_LEFT, VK_RIGHT}) Press(key);
+    screen.spin.SetImage(0, 0);
+    Settle();
+    EXPECT_EQ(cehost::sim::GdiObjectCount(), objects);
+}
+
+} // namespace

@@ -1,0 +1,227 @@
+// Static texts and push buttons: painting in their colours and frames, the pushed look, presses reported
+// to the parent, Return on plain texts, focus moves with the arrows, colour setters and adopting a static.
+#include "ControlsTestSupport.h"
+#include "LxText.h"
+
+using lxtest::Host;
+using lxtest::L;
+using lxtest::Posted;
+using lxtest::Press;
+using lxtest::Settle;
+
+namespace {
+
+class TestText : public LxText {
+public:
+    using LxText::m_crCase;
+    using LxText::m_dwStyle;
+    using LxText::m_bPushed;
+    HWND Hwnd() const { return m_hWnd; }
+};
+
+constexpr UINT kTextId = 77;
+
+struct TextScreen {
+    Host host;
+    TestText text;
+    TextScreen() { EXPECT_TRUE(host.Start()); }
+    HWND MakeText(DWORD style = 0, int border = 0, int tabStop = 0) {
+        RECT rect = {20, 50, 220, 80};
+        HWND hwnd = text.CreateText(host.m_hWnd, GetModuleHandleW(nullptr), kTextId, &rect, style, border, tabStop);
+        text.SetText(u"WWW");
+        Settle();
+        return hwnd;
+    }
+    HWND MakeButton() {
+        RECT rect = {20, 50, 220, 80};
+        HWND hwnd = text.CreateButton(host.m_hWnd, GetModuleHandleW(nullptr), kTextId, &rect);
+        text.SetText(u"WWW");
+        Settle();
+        return hwnd;
+    }
+};
+
+const RECT kInside = {2, 2, 198, 28};
+
+TEST(Text, PlainTextPaintsGreyOnDarkWithoutAFrame) {
+    TextScreen screen;
+    HWND hwnd = screen.MakeText();
+    ASSERT_NE(hwnd, nullptr);
+    EXPECT_EQ(GetWindowLongW(hwnd, GWL_STYLE) & WS_TABSTOP, 0);
+    EXPECT_EQ(lxtest::ClientPixel(hwnd, 0, 0), RGB(0x27, 0x27, 0x27));
+    EXPECT_EQ(lxtest::ClientPixel(hwnd, 199, 29), RGB(0x27, 0x27, 0x27));
+    EXPECT_GT(lxtest::CountColour(hwnd, {0, 0, 60, 25}, RGB(0x96, 0x96, 0x96)), 0) << "left and top aligned";
+    EXPECT_EQ(lxtest::CountColour(hwnd, {120, 0, 200, 30}, RGB(0x96, 0x96, 0x96)), 0);
+    EXPECT_EQ(LxTextQueue::FindQueue(hwnd), &screen.text);
+}
+
+TEST(Text, BorderDrawsAOnePixelFrameAndAButtonATwoPixelOne) {
+    TextScreen screen;
+    HWND hwnd = screen.MakeText(0, 1, 1);
+    EXPECT_EQ(GetWindowLongW(hwnd, GWL_STYLE) & WS_TABSTOP, WS_TABSTOP);
+    for (POINT p : {POINT{0, 0}, POINT{199, 0}, POINT{0, 29}, POINT{199, 29}, POINT{100, 0}, POINT{0, 15}})
+        EXPECT_EQ(lxtest::ClientPixel(hwnd, p.x, p.y), RGB(0xAA, 0xAA, 0xAA)) << p.x << "," << p.y;
+    EXPECT_EQ(lxtest::ClientPixel(hwnd, 100, 1), RGB(0x27, 0x27, 0x27));
+
+    TextScreen buttonScreen;
+    HWND button = buttonScreen.MakeButton();
+    EXPECT_EQ(lxtest::ClientPixel(button, 100, 1), RGB(0xAA, 0xAA, 0xAA));
+    EXPECT_EQ(lxtest::ClientPixel(button, 198, 15), RGB(0xAA, 0xAA, 0xAA));
+    EXPECT_EQ(lxtest::ClientPixel(button, 100, 2), RGB(0x27, 0x27, 0x27));
+}
+
+TEST(Text, ButtonShowsFocusThePushedLookAndReportsTheRelease) {
+    TextScreen screen;
+    HWND button = screen.MakeButton();
+    screen.text.SetPushColor(RGB(255, 0, 0), RGB(0, 0, 255));
+    screen.text.SetFocus();
+    Settle();
+    screen.host.seen.clear();
+    EXPECT_EQ(lxtest::ClientPixel(button, 100, 5), RGB(0, 0, 0));
+    EXPECT_GT(lxtest::CountColour(button, kInside, RGB(255, 255, 255)), 0);
+
+    lxtest::KeyDown(VK_F3);
+    Settle();
+    EXPECT_EQ(screen.text.m_bPushed, 1);
+    EXPECT_EQ(lxtest::ClientPixel(button, 100, 5), RGB(0, 0, 255));
+    EXPECT_GT(lxtest::CountColour(button, kInside, RGB(255, 0, 0)), 0);
+    lxtest::KeyUp(VK_F3);
+    Settle();
+    EXPECT_EQ(screen.host.seen, (std::vector<Posted>{{LXM_KEYDOWN, VK_F3, L(button)},
+                                                      {LXM_KEYUP, VK_F3, L(button)},
+                                                      {WM_COMMAND, MAKEWPARAM(kTextId, 0), 0}}));
+    EXPECT_EQ(lxtest::ClientPixel(button, 100, 5), RGB(0, 0, 0));
+
+    screen.host.seen.clear();
+    Press(VK_RETURN);
+    EXPECT_EQ(screen.host.Only(WM_COMMAND).size(), 1u);
+    EXPECT_EQ(screen.host.Only(LXM_KEYUP).size(), 1u);
+}
+
+TEST(Text, ButtonPressedBeforeAnyPushColourStillLooksPushed) {
+    TextScreen screen;
+    HWND button = screen.MakeButton();
+    screen.text.SetFocus();
+    Settle();
+    lxtest::KeyDown(VK_RETURN);
+    Settle();
+    EXPECT_NE(lxtest::ClientPixel(button, 100, 5), RGB(0, 0, 0)) << "the pushed look differs from the focused one";
+    lxtest::KeyUp(VK_RETURN);
+    Settle();
+}
+
+TEST(Text, PlainTextHandsReturnOnTwiceAndReportsSelect) {
+    TextScreen screen;
+    HWND hwnd = screen.MakeText(0, 0, 1);
+    SetFocus(hwnd);
+    Settle();
+    screen.host.seen.clear();
+    Press(VK_RETURN);
+    EXPECT_EQ(screen.host.seen, (std::vector<Posted>{{LXM_KEYDOWN, VK_RETURN, L(hwnd)},
+                                                      {LXM_KEYUP, VK_RETURN, L(hwnd)},
+                                                      {LXM_KEYUP, VK_RETURN, L(hwnd)}}));
+    screen.host.seen.clear();
+    Press(VK_F3);
+    EXPECT_EQ(screen.host.Only(WM_COMMAND), (std::vector<Posted>{{WM_COMMAND, MAKEWPARAM(kTextId, 0), 0}}));
+    EXPECT_EQ(screen.text.m_bPushed, 0);
+    screen.host.seen.clear();
+    Press(VK_F4);
+    Press(VK_BACK);
+    EXPECT_EQ(screen.host.Only(LXM_HOMEKEY).size(), 1u);
+    EXPECT_EQ(screen.host.Only(LXM_BACKKEY).size(), 1u);
+}
+
+TEST(Text, SetFocusIsForButtonsAndStylusTakesTheFocus) {
+    TextScreen screen;
+    HWND hwnd = screen.MakeText(0, 0, 1);
+    screen.text.SetFocus();
+    EXPECT_EQ(screen.text.IsFocus(), 0);
+    cehost::sim::Tap(50, 21 + 60);
+    Settle();
+    EXPECT_EQ(GetFocus(), hwnd);
+    EXPECT_TRUE(screen.host.Only(WM_COMMAND).empty()) << "only a button reports a tap";
+
+    TextScreen buttons;
+    buttons.MakeButton();
+    cehost::sim::Tap(50, 21 + 60);
+    Settle();
+    EXPECT_EQ(buttons.host.Only(WM_COMMAND).size(), 1u);
+}
+
+TEST(Text, ArrowsMoveTheFocusAndTheLastWrapsToTheFirst) {
+    TextScreen screen;
+    TestText buttons[3];
+    for (int i = 0; i < 3; ++i) {
+        RECT rect = {20, 40 + 40 * i, 220, 70 + 40 * i};
+        buttons[i].CreateButton(screen.host.m_hWnd, nullptr, UINT(100 + i), &rect);
+    }
+    buttons[0].SetFocus();
+    Settle();
+    Press(VK_DOWN);
+    EXPECT_EQ(buttons[1].IsFocus(), 1);
+    Press(VK_RIGHT);
+    EXPECT_EQ(buttons[2].IsFocus(), 1);
+    Press(VK_DOWN);
+    EXPECT_EQ(buttons[0].IsFocus(), 1);
+    Press(VK_LEFT);
+    EXPECT_EQ(buttons[2].IsFocus(), 1);
+    Press(VK_UP);
+    EXPECT_EQ(buttons[1].IsFocus(), 1);
+}
+
+TEST(Text, ColourSettersNeedTheWindowAndKeepSetFocusColours) {
+    TestText text;
+    text.SetCaseColor(0x123456);
+    EXPECT_EQ(text.m_crCase, 0x123456u) << "the frame colour is kept without a window";
+    text.SetTextStyle(5);
+    text.SetTextStyle(0);
+    EXPECT_EQ(text.m_dwStyle, 5u);
+    WCHAR buffer[8] = u"same";
+    text.SetText(u"new");
+    text.GetText(buffer);
+    EXPECT_EQ(std::u16string(buffer), u"same") << "no window, buffer untouched";
+
+    TextScreen screen;
+    HWND hwnd = screen.MakeText();
+    screen.text.SetColor(0xAAAAAA, 0x272727);
+    SetFocus(hwnd);
+    Settle();
+    EXPECT_EQ(lxtest::ClientPixel(hwnd, 100, 25), RGB(0, 0, 0)) << "focus colours are not negative: unchanged";
+    screen.text.SetBaseColor(RGB(0, 0, 255), RGB(0, 255, 0));
+    Settle();
+    EXPECT_EQ(lxtest::ClientPixel(hwnd, 100, 25), RGB(0, 255, 0));
+    screen.text.GetText(buffer);
+    EXPECT_EQ(std::u16string(buffer), u"WWW");
+}
+
+TEST(Text, AdoptsAStaticTakingItsTextAlignmentAndBorder) {
+    Host host;
+    ASSERT_TRUE(host.Start());
+    HWND stat = CreateWindowExW(0, u"static", u"adopted", WS_CHILD | WS_VISIBLE | WS_BORDER | SS_CENTER, 10, 50, 100,
+                                30, host.m_hWnd, reinterpret_cast<HMENU>(9), nullptr, nullptr);
+    TestText text;
+    EXPECT_EQ(text.CreateText(nullptr), 0);
+    ASSERT_EQ(text.CreateText(host.m_hWnd, 9), 1);
+    EXPECT_EQ(text.Hwnd(), stat);
+    EXPECT_EQ(text.m_dwStyle, 1u);
+    EXPECT_EQ(text.m_crCase, 0xAAAAAAu);
+    EXPECT_EQ(GetWindowLongW(stat, GWL_STYLE) & WS_BORDER, 0);
+    WCHAR buffer[1024];
+    text.GetText(buffer);
+    EXPECT_EQ(std::u16string(buffer), u"adopted");
+    EXPECT_EQ(LxTextQueue::FindQueue(stat), &text);
+}
+
+TEST(Text, FocusChangesAreTracedAndRepaint) {
+    cehost::sim::StartDebugCapture();
+    TextScreen screen;
+    HWND button = screen.MakeButton();
+    screen.text.SetFocus();
+    Settle();
+    SetFocus(screen.host.m_hWnd);
+    Settle();
+    EXPECT_EQ(cehost::sim::TakeDebugOutput(), u"LxText - WM_SETFOCUS  \nLxText - WM_KILLFOCUS  \n");
+    EXPECT_EQ(lxtest::ClientPixel(button, 100, 5), RGB(0x27, 0x27, 0x27));
+}
+
+} // namespace
