@@ -46,9 +46,12 @@ inline std::ostream& operator<<(std::ostream& out, const Posted& p) {
 // messages and WM_COMMAND as its OnWndProc sees them.
 class Host : public LxBaseWindow {
 public:
+    // Each host gets its own title, so that a second one in the same process is not taken for a second
+    // instance of the first.
     explicit Host(const char16_t* className = u"ControlTestHost") {
+        static int hosts = 0;
         for (int i = 0; className[i]; ++i) m_szWindowClass[i] = className[i];
-        for (int i = 0; u"controls"[i]; ++i) m_szTitle[i] = u"controls"[i];
+        wsprintfW(m_szTitle, u"controls %d", ++hosts);
     }
     bool Start() {
         const bool started =
