@@ -6,6 +6,7 @@
 #include <cehost/sim.h>
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <functional>
 #include <initializer_list>
 #include <set>
@@ -130,6 +131,34 @@ inline int CountColour(HWND hwnd, RECT area, COLORREF colour) {
         for (int x = area.left; x < area.right; ++x)
             if (ClientPixel(hwnd, x, y) == colour) ++n;
     return n;
+}
+
+// Pixels of a client rectangle that satisfy `test`.
+template <class Test> int CountWhere(HWND hwnd, RECT area, Test test) {
+    int n = 0;
+    for (int y = area.top; y < area.bottom; ++y)
+        for (int x = area.left; x < area.right; ++x)
+            if (test(ClientPixel(hwnd, x, y))) ++n;
+    return n;
+}
+
+// Text is drawn smoothed, so its colour shows exactly only where a glyph covers a whole pixel; on a dark
+// background that is the brightest pixel of the text.
+inline COLORREF Brightest(HWND hwnd, RECT area) {
+    COLORREF best = 0;
+    int bestSum = -1;
+    CountWhere(hwnd, area, [&](COLORREF c) {
+        const int sum = GetRValue(c) + GetGValue(c) + GetBValue(c);
+        if (sum > bestSum) bestSum = sum, best = c;
+        return false;
+    });
+    return best;
+}
+
+inline bool Near(COLORREF a, COLORREF b, int tolerance = 6) {
+    return std::abs(int(GetRValue(a)) - int(GetRValue(b))) <= tolerance &&
+           std::abs(int(GetGValue(a)) - int(GetGValue(b))) <= tolerance &&
+           std::abs(int(GetBValue(a)) - int(GetBValue(b))) <= tolerance;
 }
 
 inline LPARAM L(HWND hwnd) { return reinterpret_cast<LPARAM>(hwnd); }

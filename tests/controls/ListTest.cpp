@@ -193,8 +193,9 @@ TEST(ListBase, OneRowNeverAsksForAWrap) {
     lxtest::Recorder keys(screen.list.Hwnd(), {WM_KEYDOWN});
     Press(VK_DOWN);
     Press(VK_UP);
-    EXPECT_EQ(keys.Seen(), (std::vector<Posted>{{WM_KEYDOWN, VK_DOWN, 0}, {WM_KEYDOWN, VK_UP, 0}}))
-        << "only the keys themselves, no posted VK_HOME or VK_END";
+    std::vector<WPARAM> pressed;
+    for (const Posted& p : keys.Seen()) pressed.push_back(p.wParam);
+    EXPECT_EQ(pressed, (std::vector<WPARAM>{VK_DOWN, VK_UP})) << "only the keys themselves, no posted VK_HOME or VK_END";
     EXPECT_EQ(screen.list.GetSelect(), 0);
 }
 
@@ -210,9 +211,16 @@ TEST(ListBase, MovesFromCode) {
     EXPECT_EQ(keys.Seen(), (std::vector<Posted>{{WM_KEYDOWN, VK_HOME, 0}}));
 
     ListScreen full(30);
+    full.Select(0);
     full.list.OnKey(VK_NEXT);
     Settle();
-    EXPECT_GT(full.list.GetSelect(), 0);
+    EXPECT_EQ(full.list.GetSelect(), 4) << "a page is the five rows the list shows";
+    full.list.OnKey(VK_NEXT);
+    Settle();
+    EXPECT_EQ(full.list.GetSelect(), 8);
+    full.list.OnKey(VK_PRIOR);
+    Settle();
+    EXPECT_EQ(full.list.GetSelect(), 4);
     full.list.OnKey(VK_END);
     Settle();
     EXPECT_EQ(full.list.GetSelect(), 29);
@@ -471,14 +479,15 @@ TEST(ListDrawing, RowsShowTheirBackgroundsTextColoursAndSlots) {
     EXPECT_EQ(lxtest::ClientPixel(hwnd, 200, 51), RGB(0x18, 0x18, 0x18));
     // Row 0 is selected: black, white text from the left edge.
     EXPECT_EQ(lxtest::ClientPixel(hwnd, 200, 10), RGB(0, 0, 0));
-    EXPECT_GT(lxtest::CountColour(hwnd, {0, 0, 30, 26}, RGB(255, 255, 255)), 0) << "text starts at the left edge";
-    // Row 1: the text starts 60 pixels in, grey; the key cap and the image take the slots before it.
-    EXPECT_GT(lxtest::CountColour(hwnd, {60, 26, 120, 52}, RGB(0x96, 0x96, 0x96)), 0);
-    EXPECT_EQ(lxtest::CountColour(hwnd, {30, 26, 60, 52}, RGB(0x96, 0x96, 0x96)), 0);
-    EXPECT_GT(lxtest::CountColour(hwnd, {30, 26, 60, 52}, RGB(0, 255, 0)) +
-                  lxtest::CountColour(hwnd, {30, 26, 60, 52}, RGB(0, 128, 0)),
-              0)
+    EXPECT_TRUE(lxtest::Near(lxtest::Brightest(hwnd, {0, 0, 30, 26}), RGB(255, 255, 255)))
+        << "text starts at the left edge";
+    // Row 1: the key cap in slot 0, the 18-pixel green image in slot 1, then nothing up to the grey text at 60.
+    EXPECT_TRUE(lxtest::Near(lxtest::Brightest(hwnd, {60, 27, 120, 51}), RGB(0x96, 0x96, 0x96)));
+    EXPECT_EQ(lxtest::CountColour(hwnd, {48, 27, 60, 51}, RGB(0x27, 0x27, 0x27)), 12 * 24);
+    EXPECT_GT(lxtest::CountWhere(hwnd, {30, 26, 48, 44}, [](COLORREF c) { return GetGValue(c) > 120 && GetRValue(c) < 40; }), 100)
         << "the green image in slot 1";
+    EXPECT_GT(lxtest::CountWhere(hwnd, {0, 26, 30, 52}, [](COLORREF c) { return GetRValue(c) > 180 && GetGValue(c) > 180; }), 100)
+        << "the light key cap in slot 0";
     // Row 2: the check box with its red mark.
     int red = 0;
     for (int y = 52; y < 78; ++y)
@@ -507,13 +516,14 @@ TEST(ListDrawing, ADerivedListChoosesTheTextColour) {
     screen.Select(1);
     InvalidateRect(screen.list.Hwnd(), nullptr, TRUE);
     Settle();
-    EXPECT_GT(lxtest::CountColour(screen.list.Hwnd(), {0, 0, 120, 26}, RGB(0xAA, 0xAA, 0xAA)), 0);
-    EXPECT_EQ(lxtest::CountColour(screen.list.Hwnd(), {0, 0, 120, 26}, RGB(0x96, 0x96, 0x96)), 0);
+    EXPECT_TRUE(lxtest::Near(lxtest::Brightest(screen.list.Hwnd(), {0, 1, 120, 25}), RGB(0xAA, 0xAA, 0xAA)));
+    EXPECT_TRUE(lxtest::Near(lxtest::Brightest(screen.list.Hwnd(), {0, 27, 120, 51}), RGB(255, 255, 255)));
     screen.Select(0);
     InvalidateRect(screen.list.Hwnd(), nullptr, TRUE);
     Settle();
-    EXPECT_GT(lxtest::CountColour(screen.list.Hwnd(), {0, 0, 120, 26}, RGB(0xAA, 0xAA, 0xAA)), 0);
-    EXPECT_EQ(lxtest::CountColour(screen.list.Hwnd(), {0, 0, 120, 26}, RGB(255, 255, 255)), 0);
+    EXPECT_TRUE(lxtest::Near(lxtest::Brightest(screen.list.Hwnd(), {0, 1, 120, 25}), RGB(0xAA, 0xAA, 0xAA)))
+        << "selected too";
+    EXPECT_TRUE(lxtest::Near(lxtest::Brightest(screen.list.Hwnd(), {0, 27, 120, 51}), RGB(0x96, 0x96, 0x96)));
 }
 
 TEST(ListDrawing, PaintingReleasesWhatItCreates) {
