@@ -208,6 +208,28 @@ TEST(SpinKeys, StepsOnReleaseWhileTheHeldArrowTurnsYellow) {
     EXPECT_EQ(screen.spin.GetSelect(), 0);
 }
 
+// The typical event of the keypad: the release of Right on a focused spin control reaches the control, is
+// reported to the main window, steps, announces the checked item and repaints, in that order.
+TEST(SpinKeys, ReleasingRightFollowsTheKeyProtocol) {
+    SpinScreen screen(3);
+    lxtest::MessageLog::NameMessage(LXM_KEYUP, "LXM_KEYUP");
+    lxtest::MessageLog::NameMessage(LXM_SELCHANGE, "LXM_SELCHANGE");
+    lxtest::MessageLog log;
+    log.Watch(screen.hwnd(), "spin");
+    log.Watch(screen.host.m_hWnd, "main");
+    // The static class's own painting comes after ours on the pass-on path and finds nothing left to draw.
+    for (UINT chatter : {WM_CTLCOLORSTATIC, WM_GETTEXT, WM_GETTEXTLENGTH}) log.Ignore(chatter);
+    lxtest::KeyUp(VK_RIGHT);
+    Settle();
+    using namespace lxtest;
+    EXPECT_TRUE(log.Matches({{WM_KEYUP, posted | wparam, VK_RIGHT, 0, screen.hwnd()},
+                             {LXM_KEYUP, posted | wparam | lparam, VK_RIGHT, L(screen.hwnd()), screen.host.m_hWnd},
+                             {LXM_SELCHANGE, posted | wparam | lparam, 1, L(screen.hwnd()), screen.host.m_hWnd},
+                             {WM_PAINT, posted, 0, 0, screen.hwnd()},
+                             {WM_ERASEBKGND, sent | optional, 0, 0, screen.hwnd()}}));
+    EXPECT_EQ(screen.spin.GetSelect(), 1);
+}
+
 TEST(SpinKeys, RotationDecidesWhatHappensAtTheEnds) {
     SpinScreen screen(3);
     screen.spin.SetSelect(2);
