@@ -317,7 +317,8 @@ int LxListCtrl::OnDrawitem(UINT wParam, LPARAM lParam) {
     }
 
     DWORD colour = 0;
-    if (!GetColorUserDefine(draw->itemID, colour, selected ? 1 : 0)) colour = selected ? item->m_crSelect : item->m_crNormal;
+    if (!GetColorUserDefine(draw->itemID, colour, selected ? 1 : 0))
+        colour = selected ? item->m_crSelect : item->m_crNormal;
     SetTextColor(hdc, colour);
     LxDrawText(hdc, item->m_szText, &textArea, kTextFormat, 18);
     SetTextColor(hdc, previousColour);

@@ -195,7 +195,8 @@ TEST(ListBase, OneRowNeverAsksForAWrap) {
     Press(VK_UP);
     std::vector<WPARAM> pressed;
     for (const Posted& p : keys.Seen()) pressed.push_back(p.wParam);
-    EXPECT_EQ(pressed, (std::vector<WPARAM>{VK_DOWN, VK_UP})) << "only the keys themselves, no posted VK_HOME or VK_END";
+    EXPECT_EQ(pressed, (std::vector<WPARAM>{VK_DOWN, VK_UP}))
+        << "only the keys themselves, no posted VK_HOME or VK_END";
     EXPECT_EQ(screen.list.GetSelect(), 0);
 }
 
@@ -484,10 +485,10 @@ TEST(ListDrawing, RowsShowTheirBackgroundsTextColoursAndSlots) {
     // Row 1: the key cap in slot 0, the 18-pixel green image in slot 1, then nothing up to the grey text at 60.
     EXPECT_TRUE(lxtest::Near(lxtest::Brightest(hwnd, {60, 27, 120, 51}), RGB(0x96, 0x96, 0x96)));
     EXPECT_EQ(lxtest::CountColour(hwnd, {48, 27, 60, 51}, RGB(0x27, 0x27, 0x27)), 12 * 24);
-    EXPECT_GT(lxtest::CountWhere(hwnd, {30, 26, 48, 44}, [](COLORREF c) { return GetGValue(c) > 120 && GetRValue(c) < 40; }), 100)
-        << "the green image in slot 1";
-    EXPECT_GT(lxtest::CountWhere(hwnd, {0, 26, 30, 52}, [](COLORREF c) { return GetRValue(c) > 180 && GetGValue(c) > 180; }), 100)
-        << "the light key cap in slot 0";
+    auto green = [](COLORREF c) { return GetGValue(c) > 120 && GetRValue(c) < 40; };
+    auto light = [](COLORREF c) { return GetRValue(c) > 180 && GetGValue(c) > 180; };
+    EXPECT_GT(lxtest::CountWhere(hwnd, {30, 26, 48, 44}, green), 100) << "the green square in slot 1";
+    EXPECT_GT(lxtest::CountWhere(hwnd, {0, 26, 30, 52}, light), 100) << "the light key cap in slot 0";
     // Row 2: the check box with its red mark.
     int red = 0;
     for (int y = 52; y < 78; ++y)

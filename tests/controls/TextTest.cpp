@@ -84,7 +84,8 @@ TEST(Text, ButtonShowsFocusThePushedLookAndReportsTheRelease) {
     Settle();
     EXPECT_EQ(screen.text.m_bPushed, 1);
     EXPECT_EQ(lxtest::ClientPixel(button, 190, 24), RGB(0, 0, 255));
-    EXPECT_GT(lxtest::CountWhere(button, kInside, [](COLORREF c) { return GetRValue(c) > 200 && GetGValue(c) < 40; }), 0);
+    auto red = [](COLORREF c) { return GetRValue(c) > 200 && GetGValue(c) < 40; };
+    EXPECT_GT(lxtest::CountWhere(button, kInside, red), 0);
     lxtest::KeyUp(VK_F3);
     Settle();
     EXPECT_EQ(screen.host.seen, (std::vector<Posted>{{LXM_KEYDOWN, VK_F3, L(button)},
