@@ -54,7 +54,9 @@ public:
         for (int i = 0; className[i]; ++i) m_szWindowClass[i] = className[i];
         wsprintfW(m_szTitle, u"controls %d", ++hosts);
     }
+    // Time is virtual whichever way the test program was started.
     bool Start() {
+        cehost::sim::SetVirtualTime(true);
         const bool started =
             InitInstance(m_szWindowClass, m_szTitle, GetModuleHandleW(nullptr), SW_SHOW, nullptr) == 1;
         cehost::sim::RunUntilIdle();

@@ -16,6 +16,7 @@ public:
     using LxText::m_crCase;
     using LxText::m_dwStyle;
     using LxText::m_bPushed;
+    using LxText::WndProc;
     HWND Hwnd() const { return m_hWnd; }
 };
 
@@ -211,6 +212,19 @@ TEST(Text, AdoptsAStaticTakingItsTextAlignmentAndBorder) {
     text.GetText(buffer);
     EXPECT_EQ(std::u16string(buffer), u"adopted");
     EXPECT_EQ(LxTextQueue::FindQueue(stat), &text);
+}
+
+// Between subclassing and the binding message a window has no object: the static class answers alone.
+TEST(Text, AWindowWithoutItsObjectIsLeftToTheStaticClass) {
+    Host host;
+    ASSERT_TRUE(host.Start());
+    HWND stat = CreateWindowExW(0, u"static", u"", WS_CHILD | WS_VISIBLE, 0, 40, 50, 20, host.m_hWnd, nullptr,
+                                nullptr, nullptr);
+    const LRESULT own = SendMessageW(stat, WM_GETDLGCODE, 0, 0);
+    LxSubClassing(stat, reinterpret_cast<WNDPROC>(&TestText::WndProc));
+    EXPECT_EQ(SendMessageW(stat, WM_GETDLGCODE, 0, 0), own);
+    EXPECT_EQ(LxTextQueue::FindQueue(stat), nullptr);
+    DestroyWindow(stat);
 }
 
 TEST(Text, FocusChangesAreTracedAndRepaint) {
