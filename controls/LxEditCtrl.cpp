@@ -63,6 +63,8 @@ bool LxEditCtrl::RegisterWnd(HINSTANCE hInstance, const WCHAR* pszClassName) {
 }
 
 HWND LxEditCtrl::Create(unsigned long dwStyle, RECT& rect, HWND hParent, unsigned int) {
+    // Windows made earlier by this object would keep pointing at it; they go before new ones are made.
+    Destroy();
     HINSTANCE library = LxGetLibraryModule();
     // Registered afresh for every control; once the class exists the call fails harmlessly.
     RegisterWnd(library, kClassName);
@@ -87,7 +89,6 @@ HWND LxEditCtrl::Create(unsigned long dwStyle, RECT& rect, HWND hParent, unsigne
     m_hDescWnd = CreateWindowExW(0, u"STATIC", nullptr, WS_CHILD, desc.left, desc.top, desc.right - desc.left,
                                  desc.bottom - desc.top, m_hEditWnd, nullptr, library, nullptr);
 
-    ReleaseFonts();
     m_hEditFont = MakeFont(kEditFontHeight);
     SendMessageW(m_hEditWnd, WM_SETFONT, reinterpret_cast<WPARAM>(m_hEditFont), TRUE);
     SetWindowPos(m_hEditWnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);

@@ -17,15 +17,21 @@ LxListBase::LxListBase()
     : m_hWnd(nullptr), m_crEraseColor(COLORREF(-1)), m_bRotate(0), m_nSelect(-1), m_rcSelect{0, 0, 0, 0},
       m_nCount(0), m_nItemHeight(26) {}
 
+LxListBase::~LxListBase() { DropWindow(); }
+
 // A copy names the same window without being bound to it; only the object the window is bound to (or a
-// window bound to nobody) is destroyed with the object, so a copy going away leaves the original's list.
-LxListBase::~LxListBase() {
+// window bound to nobody) takes the window with it, so a copy going away or creating its own list leaves the
+// original's list alone.
+void LxListBase::DropWindow() {
     LxListBase* bound = LxListQueue::FindQueue(m_hWnd);
     if (bound == nullptr || bound == this) Destroy();
+    m_hWnd = nullptr;
 }
 
 HWND LxListBase::CreateList(HWND hParent, HINSTANCE hInstance, UINT nID, RECT* pRect, UINT nItemHeight) {
     if (!pRect) return nullptr;
+    // One object, one window: a list made before goes first, so no binding is left behind for it.
+    DropWindow();
     m_nItemHeight = nItemHeight;
     const int width = pRect->right - pRect->left;
     m_hWnd = CreateWindowExW(0, WC_LISTVIEWW, nullptr, kListStyle, pRect->left, pRect->top, width,

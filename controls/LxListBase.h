@@ -46,6 +46,7 @@ protected:
     virtual void OnMovePageDown();
 
     void SetCount(UINT nCount);
+    void DropWindow();
     static LRESULT CALLBACK WndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam);
 
     HWND m_hWnd;

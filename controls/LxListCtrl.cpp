@@ -82,8 +82,7 @@ LxListCtrl& LxListCtrl::operator=(const LxListCtrl& other) {
 
 // The window goes first, so that nothing can draw from a record that is already released.
 LxListCtrl::~LxListCtrl() {
-    LxListBase* bound = LxListQueue::FindQueue(m_hWnd);
-    if (bound == nullptr || bound == this) Destroy();
+    DropWindow();
     ReleaseItems();
 }
 

@@ -85,9 +85,15 @@ void LxSpinCtrl::CopyFields(const LxSpinCtrl& other) {
 }
 
 LxSpinCtrl::~LxSpinCtrl() {
+    DropWindow();
+    ReleaseItems();
+}
+
+// Only the object the window is bound to (or a window bound to nobody) takes the window with it.
+void LxSpinCtrl::DropWindow() {
     LxSpinCtrl* bound = LxSpinQueue::FindQueue(m_hWnd);
     if (bound == nullptr || bound == this) Destroy();
-    ReleaseItems();
+    m_hWnd = nullptr;
 }
 
 void LxSpinCtrl::ReleaseItems() {
@@ -98,6 +104,8 @@ void LxSpinCtrl::ReleaseItems() {
 HWND LxSpinCtrl::CreateSpin(HWND hParent, HINSTANCE hInstance, unsigned int nID, RECT* pRect, unsigned long dwStyle) {
     if (!pRect) return nullptr;
     const RECT rect = *pRect;
+    // One object, one window: a control made before goes first, so no binding is left behind for it.
+    DropWindow();
     // The frame is the control's own painting, not the platform's border.
     if (dwStyle & WS_BORDER) {
         m_crCase = kFrameColour;

@@ -92,6 +92,7 @@ private:
     LRESULT Dispatch(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam, WNDPROC previous);
     LxSpinString* ItemAt(unsigned int nIndex);
     void ReleaseItems();
+    void DropWindow();
     void CopyFields(const LxSpinCtrl& other);
     void Repaint();
     void InvalidateArrow(int bLeft);

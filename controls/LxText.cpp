@@ -27,15 +27,20 @@ LxText::LxText()
       m_crDataNormal(0x969696), m_crDataFocus(0xFFFFFF), m_crBaseFocus(0x000000), m_crCase(DWORD(-1)),
       m_bButton(0), m_bPushed(0), m_crPushText(0x000000), m_crPushBack(kFrameColour) {}
 
+LxText::~LxText() { DropWindow(); }
+
 // As with the lists, only the object the window is bound to takes the window with it.
-LxText::~LxText() {
+void LxText::DropWindow() {
     LxText* bound = LxTextQueue::FindQueue(m_hWnd);
     if (bound == nullptr || bound == this) Destroy();
+    m_hWnd = nullptr;
 }
 
 long LxText::OnWndProc(UINT, WPARAM, LPARAM, int*) { return 1; }
 
+// One object, one window: a control made before goes first, so no binding is left behind for it.
 HWND LxText::Create(HWND hParent, HINSTANCE hInstance, UINT nID, RECT* pRect, DWORD dwWindowStyle) {
+    DropWindow();
     m_hWnd = CreateWindowExW(0, u"static", u" ", dwWindowStyle, pRect->left, pRect->top, pRect->right - pRect->left,
                              pRect->bottom - pRect->top, hParent, reinterpret_cast<HMENU>(UINT_PTR(nID)), hInstance,
                              nullptr);
@@ -87,6 +92,7 @@ int LxText::CreateText(HWND hWnd) {
     if (style & SS_CENTER) m_dwStyle |= DT_CENTER;
     if (style & SS_CENTERIMAGE) m_dwStyle |= DT_VCENTER;
     // The window handle is known before the binding message, so the binding is recorded under it.
+    if (hWnd != m_hWnd) DropWindow();
     m_hWnd = hWnd;
     Bind();
     return 1;

@@ -60,6 +60,7 @@ protected:
 private:
     friend class LxTextQueue;
     HWND Create(HWND hParent, HINSTANCE hInstance, UINT nID, RECT* pRect, DWORD dwWindowStyle);
+    void DropWindow();
     void Bind();
     LRESULT Dispatch(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam, WNDPROC previous);
     void OnPaintMessage(HWND hWnd);

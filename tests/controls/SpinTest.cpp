@@ -166,6 +166,25 @@ TEST(SpinItems, CopiesOwnTheirItems) {
     EXPECT_EQ(LxSpinQueue::FindQueue(screen.hwnd()), &screen.spin);
 }
 
+TEST(SpinWindow, CreatingAgainReplacesTheWindowAndItsBinding) {
+    Host host;
+    ASSERT_TRUE(host.Start());
+    HWND second = nullptr;
+    {
+        TestSpin spin;
+        RECT rect = kSpinRect;
+        HWND first = spin.CreateSpin(host.m_hWnd, nullptr, 1, &rect, 0);
+        const DWORD windows = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
+        second = spin.CreateSpin(host.m_hWnd, nullptr, 2, &rect, 0);
+        EXPECT_FALSE(IsWindow(first));
+        EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS), windows);
+        EXPECT_EQ(LxSpinQueue::FindQueue(second), &spin);
+        EXPECT_EQ(LxSpinQueue::RemoveQueue(first), 0);
+    }
+    EXPECT_FALSE(IsWindow(second));
+    EXPECT_EQ(LxSpinQueue::FindQueue(second), nullptr);
+}
+
 TEST(SpinWindow, CreationTakesTheBorderIntoItsOwnPaintingAndNamesItselfByIdentifier) {
     SpinScreen screen(1, WS_BORDER);
     EXPECT_EQ(GetWindowLongW(screen.hwnd(), GWL_STYLE) & WS_BORDER, 0);
