@@ -1,2 +1,49 @@
+// Host extensions of cehost's GDI, fonts and resources: the framebuffer, PNG screenshots, font diagnostics and
+// the registration of a module's compiled resources. Tests, the simulator and tools use these; the library
+// never does.
 #pragma once
+
 #include <windows.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+namespace cehost::sim {
+
+// The screen framebuffer: 32-bit words 0xAARRGGBB, rows top-down, stride = width.
+// SetScreenSize resizes it, keeping the overlapping top-left pixels; false for a size outside 1..8192.
+bool SetScreenSize(int width, int height);
+SIZE GetScreenSize();
+const uint32_t* ScreenPixels();
+
+// PNG screenshots (8-bit RGB). A rectangle is in screen coordinates and is clipped to the screen; a window is
+// saved as its whole window rectangle. False, with a reason in *error, when nothing could be written.
+bool SaveScreenshot(const std::string& path, std::string* error = nullptr);
+bool SaveScreenshotRect(const std::string& path, const RECT& rect, std::string* error = nullptr);
+bool SaveWindowScreenshot(HWND hwnd, const std::string& path, std::string* error = nullptr);
+// A memory bitmap as PNG (not selected into a DC, or selected: both work).
+bool SaveBitmapPng(HBITMAP bitmap, const std::string& path, std::string* error = nullptr);
+
+// The font file that draws a LOGFONTW face (after substitution), for diagnostics and tests.
+std::string FontFileForFace(const std::u16string& face, LONG weight = FW_NORMAL);
+// Glyphs rendered since start (a cache hit renders nothing): lets tests prove the glyph cache works.
+uint64_t GlyphsRendered();
+
+// Live GDI objects (DCs, bitmaps, brushes, pens, fonts, regions; stock objects excluded).
+long GdiObjectCount();
+
+// The language FindResourceW prefers when a resource exists in several language blocks (default Korean,
+// 0x0412); then the neutral block, then English, then any.
+void SetResourceLanguage(LANGID language);
+
+// Registers compiled resources (.res bytes) for the module that contains `addressInModule` and returns its
+// handle. Malformed data is refused: the result is NULL and *error says what is wrong and where.
+HINSTANCE RegisterModuleResources(const void* addressInModule, const void* data, size_t size,
+                                  std::string* error = nullptr);
+// Checks .res bytes without registering them.
+bool ValidateResources(const void* data, size_t size, std::string* error);
+// The module that contains an address (the executable or a shared library), registered on first use.
+HINSTANCE ModuleFromAddress(const void* address);
+
+} // namespace cehost::sim
