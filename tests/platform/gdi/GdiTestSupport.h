@@ -53,6 +53,20 @@ protected:
         if (box.right == 0) box = {0, 0, 0, 0};
         return box;
     }
+    // Bounding box of the pixels of exactly `color`.
+    RECT ColorBounds(COLORREF color) const {
+        RECT box{m_width, m_height, 0, 0};
+        for (int y = 0; y < m_height; ++y)
+            for (int x = 0; x < m_width; ++x)
+                if (GetPixel(m_dc, x, y) == color) {
+                    box.left = std::min<LONG>(box.left, x);
+                    box.top = std::min<LONG>(box.top, y);
+                    box.right = std::max<LONG>(box.right, x + 1);
+                    box.bottom = std::max<LONG>(box.bottom, y + 1);
+                }
+        if (box.right == 0) box = {0, 0, 0, 0};
+        return box;
+    }
     int CountPixels(COLORREF color) const {
         int n = 0;
         for (int y = 0; y < m_height; ++y)
