@@ -210,6 +210,14 @@ bool SaneSize(int width, int height) {
 
 } // namespace
 
+HBITMAP CreateBitmapFromPixels(int width, int height, const uint32_t* pixels) {
+    if (!SaneSize(width, height)) return nullptr;
+    HBITMAP h = NewBitmap(width, height);
+    if (Bitmap* b = LookupBitmap(h))
+        for (size_t i = 0; i < b->storage.size(); ++i) b->storage[i] = pixels[i] | 0xFF000000u;
+    return h;
+}
+
 } // namespace cehost::gdi
 
 using namespace cehost::gdi;

@@ -139,6 +139,9 @@ inline Region* LookupRegion(HRGN h) { return LookupAs<Region>(h, Kind::Region); 
 // Frees the object behind a handle (no checks: callers decide whether deletion is allowed).
 void Destroy(HGDIOBJ handle);
 
+// A bitmap object holding a copy of top-down 0xAARRGGBB pixels (made opaque).
+HBITMAP CreateBitmapFromPixels(int width, int height, const uint32_t* pixels);
+
 // Default objects of a new DC, and the 1 x 1 bitmap a memory DC starts with.
 HGDIOBJ Stock(int index);
 HBITMAP DefaultBitmap();
