@@ -73,7 +73,11 @@ void FillDeviceRect(const DrawTarget& t, const RECT& r, uint32_t pixel) {
     for (const RECT& c : *t.clip) {
         RECT i = Intersect(r, c);
         if (IsEmpty(i)) continue;
-        for (LONG y = i.top; y < i.bottom; ++y) std::fill_n(t.surface->Row(int(y)) + i.left, i.right - i.left, pixel);
+        // One row is filled, the others copied from it: memcpy is the fastest fill there is.
+        size_t width = size_t(i.right - i.left);
+        uint32_t* first = t.surface->Row(int(i.top)) + i.left;
+        std::fill_n(first, width, pixel);
+        for (LONG y = i.top + 1; y < i.bottom; ++y) std::memcpy(t.surface->Row(int(y)) + i.left, first, width * 4);
     }
 }
 
@@ -194,23 +198,24 @@ void Transfer(const DrawTarget& t, const RECT& dst, const BltSource& src, PixelO
         snapshot = Surface{s->width, s->height, copy.data(), s->width};
         s = &snapshot;
     }
+    // Source column of every destination column, computed once (nearest neighbour; 1:1 when sizes agree).
+    std::vector<LONG> columns(static_cast<size_t>(dw));
+    for (LONG x = 0; x < dw; ++x) columns[size_t(x)] = src.x + (src.width == dw ? x : (x * src.width) / dw);
     for (const RECT& c : *t.clip) {
         RECT i = Intersect(dst, c);
         if (IsEmpty(i)) continue;
         for (LONG y = i.top; y < i.bottom; ++y) {
             uint32_t* row = t.surface->Row(int(y));
-            const uint32_t* srow = nullptr;
-            if (s) {
-                LONG sy = src.y + ((y - dst.top) * src.height) / dh;
-                if (sy < 0 || sy >= s->height) continue;
-                srow = s->Row(int(sy));
+            if (!s) {
+                for (LONG x = i.left; x < i.right; ++x) row[x] = op(0u, row[x]);
+                continue;
             }
+            LONG sy = src.y + (src.height == dh ? y - dst.top : ((y - dst.top) * src.height) / dh);
+            if (sy < 0 || sy >= s->height) continue;
+            const uint32_t* srow = s->Row(int(sy));
+            const LONG* col = columns.data();
             for (LONG x = i.left; x < i.right; ++x) {
-                if (!srow) {
-                    row[x] = op(0u, row[x]);
-                    continue;
-                }
-                LONG sx = src.x + ((x - dst.left) * src.width) / dw;
+                LONG sx = col[x - dst.left];
                 if (sx < 0 || sx >= s->width) continue;
                 row[x] = op(srow[sx], row[x]);
             }

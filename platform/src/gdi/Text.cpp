@@ -466,5 +466,6 @@ namespace cehost::sim {
 
 std::string FontFileForFace(const std::u16string& face, LONG weight) { return text::FontFileForFace(face, weight); }
 uint64_t GlyphsRendered() { return text::GlyphsRendered(); }
+void ClearFontCache() { text::ClearCache(); }
 
 } // namespace cehost::sim

@@ -377,4 +377,6 @@ std::string FontFileForFace(const std::u16string& face, LONG weight) {
 
 uint64_t GlyphsRendered() { return g_glyphsRendered; }
 
+void ClearCache() { Cache().clear(); }
+
 } // namespace cehost::text

@@ -73,5 +73,6 @@ RealizedFont* Realize(const LOGFONTW& logfont);
 // The file a face name (after substitution) is drawn with.
 std::string FontFileForFace(const std::u16string& face, LONG weight);
 uint64_t GlyphsRendered();
+void ClearCache();
 
 } // namespace cehost::text

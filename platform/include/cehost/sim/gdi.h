@@ -27,6 +27,8 @@ bool SaveBitmapPng(HBITMAP bitmap, const std::string& path, std::string* error =
 
 // The font file that draws a LOGFONTW face (after substitution), for diagnostics and tests.
 std::string FontFileForFace(const std::u16string& face, LONG weight = FW_NORMAL);
+// Forgets every realized font and cached glyph (benchmarks measure cold text with it).
+void ClearFontCache();
 // Glyphs rendered since start (a cache hit renders nothing): lets tests prove the glyph cache works.
 uint64_t GlyphsRendered();
 
