@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace cehost::sim {
 
@@ -47,5 +48,41 @@ HINSTANCE RegisterModuleResources(const void* addressInModule, const void* data,
 bool ValidateResources(const void* data, size_t size, std::string* error);
 // The module that contains an address (the executable or a shared library), registered on first use.
 HINSTANCE ModuleFromAddress(const void* address);
+
+// The simulator: options of a host application's main() and the key scripts of headless runs (the language
+// is described in platform/src/sim/KeyScript.cpp and in the README).
+struct SimOptions {
+    int screenWidth = 240;
+    int screenHeight = 320;
+    bool headless = false;
+    std::string script;   // key-script file (headless runs)
+    std::string shotsDir = "."; // where `screenshot NAME` writes NAME.png
+    DWORD timeLimitMs = 0; // virtual milliseconds the run may last; 0 = no limit
+    std::vector<std::string> arguments; // everything else, passed on as WinMain's command line
+};
+// Parses --screen WxH, --headless, --script FILE, --shots DIR, --time-limit MS (also as --opt=value) and "--"
+// before application arguments. False with a message for anything malformed.
+bool ParseSimOptions(int argc, const char* const* argv, SimOptions& options, std::string* error);
+
+struct ScriptStep {
+    enum class Kind { Press, Release, Key, Tap, Wait, Screenshot, Quit };
+    Kind kind = Kind::Key;
+    BYTE vk = 0;
+    bool shift = false; // Key: hold Shift around it
+    int x = 0, y = 0;    // Tap
+    DWORD ms = 0;        // Wait
+    std::string name;    // Screenshot file name (".png" added)
+    int code = 0;        // Quit
+    int line = 0;        // where it came from
+};
+bool ParseKeyName(const std::string& name, BYTE& vk);
+bool ParseKeyScript(const std::string& text, std::vector<ScriptStep>& steps, std::string* error);
+
+typedef int(WINAPI* WinMainProc)(HINSTANCE, HINSTANCE, LPWSTR, int);
+// What the simulator's main() does: parse the options, size the screen, call the application's WinMain and,
+// headless, play the key script against it. Returns the process exit code: WinMain's result, 2 for bad
+// options or a bad script, 3 when the script failed while running (a screenshot could not be written, the
+// time limit passed).
+int RunApplication(int argc, const char* const* argv, WinMainProc winMain);
 
 } // namespace cehost::sim
