@@ -3,6 +3,7 @@
 // squares along the line. Polygon fills with the alternate rule.
 #include "gdi/Draw.h"
 #include "gdi/SystemColors.h"
+#include "internal/bridge.h"
 
 #include <cmath>
 #include <cstring>
@@ -513,3 +514,9 @@ int WINAPI GetDIBits(HDC hdc, HBITMAP bitmap, UINT start, UINT lines, LPVOID bit
 }
 
 } // extern "C"
+
+namespace cehost::internal {
+
+void FillSurface(HDC hdc, const RECT& rect, HBRUSH brush) { ::FillRect(hdc, &rect, brush); }
+
+} // namespace cehost::internal

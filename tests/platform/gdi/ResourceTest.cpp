@@ -185,15 +185,52 @@ TEST_F(Resources, IconsPickTheirSizeAndDrawWithMaskOrAlpha) {
     EXPECT_FALSE(DrawIcon(dc, 0, 0, small));
 }
 
-TEST_F(Resources, MenuDataIsStoredForTheMenuBar) {
-    HRSRC menu = FindResourceW(nullptr, MAKEINTRESOURCEW(IDM_MAIN), RT_MENU);
-    ASSERT_NE(nullptr, menu);
-    const auto* words = static_cast<const uint16_t*>(LockResource(LoadResource(nullptr, menu)));
-    ASSERT_NE(nullptr, words);
+TEST_F(Resources, MenusLoadIntoMenuObjects) {
+    // The raw resource, as a menu bar could read it itself.
+    HRSRC raw = FindResourceW(nullptr, MAKEINTRESOURCEW(IDM_MAIN), RT_MENU);
+    ASSERT_NE(nullptr, raw);
+    const auto* words = static_cast<const uint16_t*>(LockResource(LoadResource(nullptr, raw)));
     EXPECT_EQ(0, words[0]);
-    EXPECT_EQ(0, words[1]);
-    EXPECT_EQ(0x10, words[2] & 0x10) << "a pop-up first";
-    EXPECT_EQ(std::u16string(u"파일(&F)"), std::u16string(reinterpret_cast<const char16_t*>(words + 3)));
+    EXPECT_EQ(MF_POPUP, words[2] & MF_POPUP);
+
+    HMENU menu = LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDM_MAIN));
+    ASSERT_NE(nullptr, menu);
+    ASSERT_EQ(2, GetMenuItemCount(menu));
+    HMENU file = GetSubMenu(menu, 0);
+    ASSERT_NE(nullptr, file);
+    WCHAR text[32];
+    EXPECT_EQ(6, GetMenuStringW(menu, 0, text, 32, MF_BYPOSITION));
+    EXPECT_EQ(std::u16string(u"파일(&F)"), std::u16string(text));
+    EXPECT_EQ(UINT(MF_POPUP | 3 << 8), GetMenuState(menu, 0, MF_BYPOSITION)) << "a pop-up of three items";
+    EXPECT_EQ(UINT(IDM_OPEN), GetMenuItemID(file, 0));
+    EXPECT_EQ(UINT(MF_SEPARATOR), GetMenuState(file, 1, MF_BYPOSITION));
+    EXPECT_EQ(UINT(MF_GRAYED), GetMenuState(menu, IDM_EXIT, MF_BYCOMMAND)) << "found inside the pop-up";
+    EXPECT_EQ(UINT(MF_CHECKED), GetMenuState(menu, IDM_HELP, MF_BYCOMMAND));
+    EXPECT_EQ(DWORD(MF_CHECKED), CheckMenuItem(menu, IDM_HELP, MF_UNCHECKED));
+    EXPECT_EQ(0u, GetMenuState(menu, IDM_HELP, MF_BYCOMMAND));
+    EXPECT_TRUE(AppendMenuW(file, MF_STRING, 42, u"추가"));
+    EXPECT_EQ(4, GetMenuItemCount(file));
+    EXPECT_TRUE(DeleteMenu(menu, 42, MF_BYCOMMAND));
+    EXPECT_EQ(UINT(-1), GetMenuState(menu, 999, MF_BYCOMMAND));
+    EXPECT_TRUE(DestroyMenu(menu));
+    EXPECT_FALSE(IsMenu(file)) << "destroying a menu destroys its pop-ups";
+
+    HMENU extended = LoadMenuW(nullptr, MAKEINTRESOURCEW(IDM_EXTENDED));
+    ASSERT_NE(nullptr, extended);
+    HMENU popup = GetSubMenu(extended, 0);
+    ASSERT_EQ(3, GetMenuItemCount(popup));
+    MENUITEMINFOW info{};
+    info.cbSize = sizeof info;
+    info.fMask = MIIM_TYPE | MIIM_STATE | MIIM_ID;
+    info.dwTypeData = text;
+    info.cch = 32;
+    ASSERT_TRUE(GetMenuItemInfoW(popup, 2, TRUE, &info));
+    EXPECT_EQ(UINT(MFT_RADIOCHECK), info.fType);
+    EXPECT_EQ(UINT(MFS_GRAYED), info.fState);
+    EXPECT_EQ(UINT(IDM_EXIT), info.wID);
+    EXPECT_EQ(std::u16string(u"둘"), std::u16string(text));
+    EXPECT_EQ(UINT(MF_CHECKED), GetMenuState(popup, IDM_OPEN, MF_BYCOMMAND));
+    DestroyMenu(extended);
 }
 
 TEST_F(Resources, ModuleHandlesAndNames) {

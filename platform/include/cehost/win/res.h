@@ -97,6 +97,87 @@ CEHOST_API BOOL WINAPI DestroyAcceleratorTable(HACCEL table);
 CEHOST_API int WINAPI CopyAcceleratorTableW(HACCEL table, LPACCEL entries, int count);
 CEHOST_API int WINAPI TranslateAcceleratorW(HWND hwnd, HACCEL table, LPMSG msg);
 
+// Menus as data: loaded from MENU and MENUEX resources or built by hand, read back by whoever draws them
+// (the soft-key menu bar). Windows CE draws no menu bars; showing a menu is the caller's business.
+#define MF_INSERT 0x00000000L
+#define MF_CHANGE 0x00000080L
+#define MF_APPEND 0x00000100L
+#define MF_DELETE 0x00000200L
+#define MF_REMOVE 0x00001000L
+#define MF_BYCOMMAND 0x00000000L
+#define MF_BYPOSITION 0x00000400L
+#define MF_SEPARATOR 0x00000800L
+#define MF_ENABLED 0x00000000L
+#define MF_GRAYED 0x00000001L
+#define MF_DISABLED 0x00000002L
+#define MF_UNCHECKED 0x00000000L
+#define MF_CHECKED 0x00000008L
+#define MF_STRING 0x00000000L
+#define MF_POPUP 0x00000010L
+#define MF_MENUBARBREAK 0x00000020L
+#define MF_MENUBREAK 0x00000040L
+#define MF_OWNERDRAW 0x00000100L
+#define MF_HILITE 0x00000080L
+#define MF_DEFAULT 0x00001000L
+#define MF_END 0x00000080L
+#define MFT_STRING MF_STRING
+#define MFT_SEPARATOR MF_SEPARATOR
+#define MFT_RADIOCHECK 0x00000200L
+#define MFT_OWNERDRAW MF_OWNERDRAW
+#define MFS_GRAYED 0x00000003L
+#define MFS_DISABLED MFS_GRAYED
+#define MFS_CHECKED MF_CHECKED
+#define MFS_HILITE MF_HILITE
+#define MFS_ENABLED MF_ENABLED
+#define MFS_DEFAULT MF_DEFAULT
+#define MIIM_STATE 0x00000001
+#define MIIM_ID 0x00000002
+#define MIIM_SUBMENU 0x00000004
+#define MIIM_CHECKMARKS 0x00000008
+#define MIIM_TYPE 0x00000010
+#define MIIM_DATA 0x00000020
+
+typedef struct tagMENUITEMINFOW {
+    UINT cbSize;
+    UINT fMask;
+    UINT fType;
+    UINT fState;
+    UINT wID;
+    HMENU hSubMenu;
+    HBITMAP hbmpChecked;
+    HBITMAP hbmpUnchecked;
+    ULONG_PTR dwItemData;
+    LPWSTR dwTypeData;
+    UINT cch;
+} MENUITEMINFOW, *LPMENUITEMINFOW;
+typedef const MENUITEMINFOW* LPCMENUITEMINFOW;
+
+CEHOST_API HMENU WINAPI LoadMenuW(HINSTANCE instance, LPCWSTR name);
+CEHOST_API HMENU WINAPI CreateMenu(void);
+CEHOST_API HMENU WINAPI CreatePopupMenu(void);
+CEHOST_API BOOL WINAPI DestroyMenu(HMENU menu);
+CEHOST_API BOOL WINAPI IsMenu(HMENU menu);
+CEHOST_API BOOL WINAPI AppendMenuW(HMENU menu, UINT flags, UINT_PTR idOrPopup, LPCWSTR text);
+CEHOST_API BOOL WINAPI InsertMenuW(HMENU menu, UINT position, UINT flags, UINT_PTR idOrPopup, LPCWSTR text);
+CEHOST_API BOOL WINAPI DeleteMenu(HMENU menu, UINT position, UINT flags);
+CEHOST_API BOOL WINAPI RemoveMenu(HMENU menu, UINT position, UINT flags);
+CEHOST_API int WINAPI GetMenuItemCount(HMENU menu);
+CEHOST_API UINT WINAPI GetMenuItemID(HMENU menu, int position);
+CEHOST_API HMENU WINAPI GetSubMenu(HMENU menu, int position);
+CEHOST_API int WINAPI GetMenuStringW(HMENU menu, UINT item, LPWSTR text, int max, UINT flags);
+CEHOST_API UINT WINAPI GetMenuState(HMENU menu, UINT item, UINT flags);
+CEHOST_API BOOL WINAPI GetMenuItemInfoW(HMENU menu, UINT item, BOOL byPosition, LPMENUITEMINFOW info);
+CEHOST_API BOOL WINAPI SetMenuItemInfoW(HMENU menu, UINT item, BOOL byPosition, LPCMENUITEMINFOW info);
+CEHOST_API DWORD WINAPI CheckMenuItem(HMENU menu, UINT item, UINT check);
+CEHOST_API BOOL WINAPI EnableMenuItem(HMENU menu, UINT item, UINT enable);
+CEHOST_API BOOL WINAPI CheckMenuRadioItem(HMENU menu, UINT first, UINT last, UINT check, UINT flags);
+
+#define LoadMenu LoadMenuW
+#define AppendMenu AppendMenuW
+#define InsertMenu InsertMenuW
+#define GetMenuString GetMenuStringW
+#define GetMenuItemInfo GetMenuItemInfoW
+#define SetMenuItemInfo SetMenuItemInfoW
 #define LoadBitmap LoadBitmapW
 #define LoadIcon LoadIconW
 #define LoadImage LoadImageW
