@@ -36,7 +36,7 @@ HGDIOBJ MakeHandle(uint32_t slot, uint16_t generation) {
     return reinterpret_cast<HGDIOBJ>(kTag | (uintptr_t(generation & kGenMask) << 16) | slot);
 }
 
-HGDIOBJ RegisterStock(std::unique_ptr<Object> object) {
+HGDIOBJ RegisterStockInTable(std::unique_ptr<Object> object) {
     object->stock = true;
     Table& t = TheTable();
     t.slots.push_back(Slot{std::move(object), 1});
@@ -68,34 +68,34 @@ struct StockObjects {
             for (int i = 0; face[i] && i < LF_FACESIZE - 1; ++i) f->logfont.lfFaceName[i] = face[i];
             return f;
         };
-        objects[WHITE_BRUSH] = RegisterStock(brush(RGB(255, 255, 255)));
-        objects[LTGRAY_BRUSH] = RegisterStock(brush(RGB(0xC0, 0xC0, 0xC0)));
-        objects[GRAY_BRUSH] = RegisterStock(brush(RGB(0x80, 0x80, 0x80)));
-        objects[DKGRAY_BRUSH] = RegisterStock(brush(RGB(0x40, 0x40, 0x40)));
-        objects[BLACK_BRUSH] = RegisterStock(brush(RGB(0, 0, 0)));
-        objects[NULL_BRUSH] = RegisterStock(brush(0, BS_NULL));
-        objects[WHITE_PEN] = RegisterStock(pen(RGB(255, 255, 255)));
-        objects[BLACK_PEN] = RegisterStock(pen(RGB(0, 0, 0)));
-        objects[NULL_PEN] = RegisterStock(pen(0, PS_NULL));
+        objects[WHITE_BRUSH] = RegisterStockInTable(brush(RGB(255, 255, 255)));
+        objects[LTGRAY_BRUSH] = RegisterStockInTable(brush(RGB(0xC0, 0xC0, 0xC0)));
+        objects[GRAY_BRUSH] = RegisterStockInTable(brush(RGB(0x80, 0x80, 0x80)));
+        objects[DKGRAY_BRUSH] = RegisterStockInTable(brush(RGB(0x40, 0x40, 0x40)));
+        objects[BLACK_BRUSH] = RegisterStockInTable(brush(RGB(0, 0, 0)));
+        objects[NULL_BRUSH] = RegisterStockInTable(brush(0, BS_NULL));
+        objects[WHITE_PEN] = RegisterStockInTable(pen(RGB(255, 255, 255)));
+        objects[BLACK_PEN] = RegisterStockInTable(pen(RGB(0, 0, 0)));
+        objects[NULL_PEN] = RegisterStockInTable(pen(0, PS_NULL));
         // The system font of a small-screen device: a 16-pixel cell in the platform's default face.
-        objects[SYSTEM_FONT] = RegisterStock(font(16, FW_BOLD, u"System"));
-        objects[DEVICE_DEFAULT_FONT] = RegisterStock(font(16, FW_NORMAL, u"System"));
-        objects[DEFAULT_GUI_FONT] = RegisterStock(font(-12, FW_NORMAL, u"System"));
-        objects[ANSI_VAR_FONT] = RegisterStock(font(-12, FW_NORMAL, u"System"));
-        objects[OEM_FIXED_FONT] = RegisterStock(font(-12, FW_NORMAL, u"Monospace"));
-        objects[ANSI_FIXED_FONT] = RegisterStock(font(-12, FW_NORMAL, u"Monospace"));
-        objects[SYSTEM_FIXED_FONT] = RegisterStock(font(16, FW_NORMAL, u"Monospace"));
+        objects[SYSTEM_FONT] = RegisterStockInTable(font(16, FW_BOLD, u"System"));
+        objects[DEVICE_DEFAULT_FONT] = RegisterStockInTable(font(16, FW_NORMAL, u"System"));
+        objects[DEFAULT_GUI_FONT] = RegisterStockInTable(font(-12, FW_NORMAL, u"System"));
+        objects[ANSI_VAR_FONT] = RegisterStockInTable(font(-12, FW_NORMAL, u"System"));
+        objects[OEM_FIXED_FONT] = RegisterStockInTable(font(-12, FW_NORMAL, u"Monospace"));
+        objects[ANSI_FIXED_FONT] = RegisterStockInTable(font(-12, FW_NORMAL, u"Monospace"));
+        objects[SYSTEM_FIXED_FONT] = RegisterStockInTable(font(16, FW_NORMAL, u"Monospace"));
         auto dcBrush = brush(RGB(255, 255, 255));
         dcBrush->dcBrush = true;
-        objects[DC_BRUSH] = RegisterStock(std::move(dcBrush));
+        objects[DC_BRUSH] = RegisterStockInTable(std::move(dcBrush));
         auto dcPen = pen(RGB(0, 0, 0));
         dcPen->dcPen = true;
-        objects[DC_PEN] = RegisterStock(std::move(dcPen));
+        objects[DC_PEN] = RegisterStockInTable(std::move(dcPen));
 
         auto bitmap = std::make_unique<Bitmap>();
         bitmap->storage.assign(1, 0xFFFFFFFFu);
         bitmap->surface = Surface{1, 1, bitmap->storage.data(), 1};
-        defaultBitmap = static_cast<HBITMAP>(RegisterStock(std::move(bitmap)));
+        defaultBitmap = static_cast<HBITMAP>(RegisterStockInTable(std::move(bitmap)));
     }
 };
 
@@ -105,6 +105,11 @@ StockObjects& Stocks() {
 }
 
 } // namespace
+
+HGDIOBJ RegisterStock(std::unique_ptr<Object> object) {
+    Stocks();
+    return RegisterStockInTable(std::move(object));
+}
 
 HGDIOBJ Register(std::unique_ptr<Object> object) {
     Stocks(); // stock objects take the first slots

@@ -136,6 +136,8 @@ inline Brush* LookupBrush(HBRUSH h) { return LookupAs<Brush>(h, Kind::Brush); }
 inline Pen* LookupPen(HPEN h) { return LookupAs<Pen>(h, Kind::Pen); }
 inline Font* LookupFont(HFONT h) { return LookupAs<Font>(h, Kind::Font); }
 inline Region* LookupRegion(HRGN h) { return LookupAs<Region>(h, Kind::Region); }
+// A permanent object that is never counted nor deleted (system colour brushes).
+HGDIOBJ RegisterStock(std::unique_ptr<Object> object);
 // Frees the object behind a handle (no checks: callers decide whether deletion is allowed).
 void Destroy(HGDIOBJ handle);
 

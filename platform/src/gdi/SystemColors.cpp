@@ -1,11 +1,12 @@
 // The default system colours of a CE device (the classic grey scheme).
 #include "gdi/SystemColors.h"
+#include "gdi/GdiObjects.h"
 
 namespace cehost::gdi {
 
-namespace {
-
 constexpr uintptr_t kSysColorFlag = 0x40000000u;
+
+namespace {
 
 constexpr COLORREF kColors[] = {
     RGB(0xC0, 0xC0, 0xC0), // scroll bar
@@ -54,3 +55,31 @@ bool SystemColorOfBrushValue(HBRUSH brush, COLORREF& color) {
 }
 
 } // namespace cehost::gdi
+
+using namespace cehost::gdi;
+
+extern "C" {
+
+DWORD WINAPI GetSysColor(int index) {
+    COLORREF c = 0;
+    SystemColor(int(uintptr_t(index) & ~kSysColorFlag), c);
+    return c;
+}
+
+HBRUSH WINAPI GetSysColorBrush(int index) {
+    static HBRUSH brushes[64] = {};
+    int i = int(uintptr_t(index) & ~kSysColorFlag);
+    COLORREF c;
+    if (!SystemColor(i, c)) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return nullptr;
+    }
+    if (!brushes[i]) {
+        auto b = std::make_unique<Brush>();
+        b->color = c;
+        brushes[i] = static_cast<HBRUSH>(RegisterStock(std::move(b)));
+    }
+    return brushes[i];
+}
+
+} // extern "C"

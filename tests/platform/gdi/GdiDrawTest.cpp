@@ -315,3 +315,20 @@ TEST_F(GdiDraw, ScreenDcDrawsOnTheFramebuffer) {
     EXPECT_EQ(32, GetDeviceCaps(screen, HORZRES));
     EXPECT_EQ(1, ReleaseDC(nullptr, screen));
 }
+
+TEST_F(GdiDraw, SystemColoursAndTheirPermanentBrushes) {
+    const int colorWindowFrame = 6, colorBtnFace = 15, flag = 0x40000000;
+    EXPECT_EQ(kBlack, GetSysColor(colorWindowFrame));
+    EXPECT_EQ(GetSysColor(colorBtnFace), GetSysColor(colorBtnFace | flag));
+    long before = cehost::sim::GdiObjectCount();
+    HBRUSH face = GetSysColorBrush(colorBtnFace | flag);
+    ASSERT_NE(nullptr, face);
+    EXPECT_EQ(face, GetSysColorBrush(colorBtnFace));
+    EXPECT_TRUE(DeleteObject(face));
+    EXPECT_EQ(face, GetSysColorBrush(colorBtnFace)) << "not deleted";
+    EXPECT_EQ(before, cehost::sim::GdiObjectCount());
+    HDC dc = Canvas(2, 2);
+    RECT r{0, 0, 2, 2};
+    FillRect(dc, &r, face);
+    EXPECT_EQ(COLORREF(GetSysColor(colorBtnFace)), GetPixel(dc, 1, 1));
+}

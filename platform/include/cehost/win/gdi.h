@@ -378,6 +378,10 @@ CEHOST_API BOOL WINAPI TransparentBlt(HDC dest, int x, int y, int width, int hei
 CEHOST_API int WINAPI GetDIBits(HDC hdc, HBITMAP bitmap, UINT start, UINT lines, LPVOID bits,
                                 LPBITMAPINFO info, UINT usage);
 
+// System colours (COLOR_* with or without the CE flag). The brushes are permanent, like stock objects.
+CEHOST_API DWORD WINAPI GetSysColor(int index);
+CEHOST_API HBRUSH WINAPI GetSysColorBrush(int index);
+
 // Text.
 CEHOST_API int WINAPI DrawTextW(HDC hdc, LPCWSTR text, int count, LPRECT rect, UINT format);
 CEHOST_API BOOL WINAPI ExtTextOutW(HDC hdc, int x, int y, UINT options, const RECT* rect, LPCWSTR text,
