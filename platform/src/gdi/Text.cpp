@@ -75,9 +75,9 @@ void DrawGlyph(const DrawTarget& t, const std::vector<RECT>& clip, const text::G
         if (IsEmpty(i)) continue;
         for (LONG y = i.top; y < i.bottom; ++y) {
             uint32_t* row = t.surface->Row(int(y));
-            const uint8_t* cov = g.coverage.data() + size_t(y - box.top) * g.width - box.left;
+            const uint8_t* cov = g.coverage.data() + size_t(y - box.top) * g.width;
             for (LONG px = i.left; px < i.right; ++px)
-                if (unsigned a = cov[px]) row[px] = Blend(row[px], color, a);
+                if (unsigned a = cov[px - box.left]) row[px] = Blend(row[px], color, a);
         }
     }
 }
