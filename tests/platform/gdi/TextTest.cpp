@@ -376,3 +376,23 @@ TEST_F(Text, ExtTextOutOpaqueRectangleAndClipping) {
     RECT ink = InkBounds();
     EXPECT_EQ((RECT{5, 5, 25, 30}), ink) << "nothing escapes the clip rectangle";
 }
+
+TEST_F(Text, TabsExpandOnlyWhenAskedAndTabStopSetsTheirSize) {
+    HDC dc = TextCanvas(400, 40);
+    TEXTMETRICW tm;
+    GetTextMetricsW(dc, &tm);
+    RECT r{0, 0, 400, 40};
+    DrawTextW(dc, u"a\tb", -1, &r, DT_CALCRECT | DT_EXPANDTABS);
+    EXPECT_EQ(8 * tm.tmAveCharWidth + Width(u"b"), r.right);
+    // The tab size takes the second byte, where DT_CALCRECT would be: measured by drawing.
+    r = {0, 0, 400, 40};
+    DrawTextW(dc, u"\tl", -1, &r, DT_EXPANDTABS);
+    LONG eight = InkBounds().left;
+    Clear();
+    DrawTextW(dc, u"\tl", -1, &r, DT_EXPANDTABS | DT_TABSTOP | (4 << 8));
+    LONG four = InkBounds().left;
+    EXPECT_EQ(4 * tm.tmAveCharWidth, eight - four);
+    r = {0, 0, 400, 40};
+    DrawTextW(dc, u"a\tb", -1, &r, DT_CALCRECT);
+    EXPECT_EQ(Width(u"a\tb"), r.right) << "without DT_EXPANDTABS a tab is an ordinary character";
+}
