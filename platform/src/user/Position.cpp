@@ -150,17 +150,28 @@ bool Restack(Window* w, HWND after) {
     return ptrdiff_t(pos) != oldIndex || oldEx != w->exStyle;
 }
 
+namespace {
+
+// Raises a window and repaints what was covered before and shows now.
+void Raise(Window* w, HWND after) {
+    const Region before = CoveredRegion(w);
+    if (!Restack(w, after)) return;
+    Region uncovered = CoveredRegion(w);
+    uncovered.Subtract(before);
+    InvalidateScreenArea(uncovered);
+}
+
+} // namespace
+
 void BringToTopInternal(Window* w) {
-    bool changed = Restack(w, HWND_TOP);
+    Raise(w, HWND_TOP);
     if (IsTopLevel(w)) {
         // Owned windows stay above their owner, in their own order.
         std::vector<Window*> owned;
         for (Window* t : S().desktop->children)
             if (t->owner == w) owned.push_back(t);
-        for (auto it = owned.rbegin(); it != owned.rend(); ++it)
-            if (Restack(*it, HWND_TOP)) InvalidateTree(*it);
+        for (auto it = owned.rbegin(); it != owned.rend(); ++it) Raise(*it, HWND_TOP);
     }
-    if (changed) InvalidateTree(w);
 }
 
 BOOL SetWindowPosInternal(Window* w, HWND after, int x, int y, int cx, int cy, UINT flags) {
@@ -217,10 +228,16 @@ BOOL SetWindowPosInternal(Window* w, HWND after, int x, int y, int cx, int cy, U
         const POINT newOrigin = WindowOriginScreen(w);
         const bool moved = newOrigin.x != oldOrigin.x || newOrigin.y != oldOrigin.y;
         const bool frameChanged = !RectEqual(oldInsets, w->insets) || (flags & SWP_FRAMECHANGED);
-        if (visibleNow) {
-            if (!visibleBefore || moved || zChanged || frameChanged) {
-                InvalidateTree(w);
-            } else if (!(flags & kNoClientSize) || !RectEqual(oldRect, w->rect)) {
+        if (visibleNow && (!visibleBefore || moved || frameChanged)) {
+            // Nothing is copied on the screen: a window that appears or moves is painted whole.
+            InvalidateTree(w);
+        } else if (visibleNow) {
+            if (zChanged) {
+                Region uncovered = CoveredRegion(w);
+                uncovered.Subtract(oldVisible);
+                InvalidateScreenArea(uncovered);
+            }
+            if (!(flags & kNoClientSize) || !RectEqual(oldRect, w->rect)) {
                 const UINT cs = w->cls->style;
                 const bool widthChanged = newClient.cx != oldClient.cx;
                 const bool heightChanged = newClient.cy != oldClient.cy;
