@@ -393,3 +393,41 @@ TEST_F(Windows, EnumerationAndAccounting) {
     EXPECT_EQ(GetGuiResources(reinterpret_cast<HANDLE>(uintptr_t(0x42)), GR_USEROBJECTS), 0u);
     EXPECT_EQ(GetLastError(), DWORD(ERROR_INVALID_HANDLE));
 }
+
+TEST_F(Windows, WindowsDestroyingThemselvesMidOperationLeaveNoDanglingState) {
+    const UINT triggers[] = {WM_CREATE, WM_SIZE, WM_MOVE, WM_SHOWWINDOW, WM_WINDOWPOSCHANGING, WM_WINDOWPOSCHANGED,
+                             WM_ACTIVATE, WM_SETFOCUS, WM_KILLFOCUS, WM_PAINT, WM_ERASEBKGND, WM_DESTROY,
+                             WM_STYLECHANGING, WM_ENABLE, WM_CANCELMODE, WM_TIMER, WM_KEYDOWN, WM_CAPTURECHANGED};
+    HWND keeper = TopLevel(0, 0, 50, 50, WS_VISIBLE, u"keeper");
+    for (UINT trigger : triggers) {
+        OnMessage([trigger](HWND h, UINT msg, WPARAM, LPARAM, LRESULT*) {
+            if (msg == trigger && h != FindWindowW(nullptr, u"keeper")) DestroyWindow(h);
+            return false;
+        });
+        HWND top = TopLevel(10, 10, 100, 100);
+        HWND c = top ? Child(top, 1, 0, 0, 20, 20) : nullptr;
+        for (HWND h : {c, top}) {
+            if (!IsWindow(h)) continue;
+            SetTimer(h, 1, 10, nullptr);
+            SetFocus(h);
+            SetCapture(h);
+            ReleaseCapture();
+            SetWindowLongW(h, GWL_STYLE, GetWindowLongW(h, GWL_STYLE) | WS_TABSTOP);
+            MoveWindow(h, 5, 5, 60, 60, TRUE);
+            EnableWindow(h, FALSE);
+            EnableWindow(h, TRUE);
+            InvalidateRect(h, nullptr, TRUE);
+            UpdateWindow(h);
+            keybd_event(VK_DOWN, 0, 0, 0);
+            cehost::sim::RunFor(20);
+            ShowWindow(h, SW_HIDE);
+            ShowWindow(h, SW_SHOW);
+        }
+        SetForegroundWindow(keeper);
+        DestroyWindow(top);
+        cehost::sim::RunFor(20);
+        EXPECT_FALSE(IsWindow(top)) << MessageLog::NameOf(trigger);
+        EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS), 1u) << MessageLog::NameOf(trigger);
+        EXPECT_TRUE(GetFocus() == nullptr || GetFocus() == keeper) << MessageLog::NameOf(trigger);
+    }
+}
