@@ -1,8 +1,9 @@
-// The screen framebuffer: 32-bit 0xAARRGGBB words, as large as the current screen. A size change (rotation,
-// the simulator's --screen option) keeps the pixels of the overlapping top-left part.
+// The screen framebuffer: 32-bit 0xAARRGGBB words, as large as the screen the window manager reports. A size
+// change (rotation, the simulator's --screen option) keeps the pixels of the overlapping top-left part.
 #include "gdi/GdiObjects.h"
 
 #include "internal/bridge.h"
+#include "internal/user_hooks.h"
 
 #include <cehost/sim/gdi.h>
 
@@ -16,7 +17,10 @@ struct Framebuffer {
     std::vector<uint32_t> pixels;
     Surface surface;
 
-    Framebuffer() { Resize(width, height); }
+    Framebuffer() {
+        SIZE size = internal::DisplaySize();
+        Resize(int(size.cx), int(size.cy));
+    }
 
     void Resize(int w, int h) {
         std::vector<uint32_t> next(size_t(w) * size_t(h), 0xFFFFFFFFu);
@@ -40,14 +44,20 @@ Surface& Screen() { return TheFramebuffer().surface; }
 
 } // namespace cehost::gdi
 
-namespace cehost::sim {
+namespace cehost::internal {
 
-bool SetScreenSize(int width, int height) {
-    if (width < 1 || height < 1 || width > 8192 || height > 8192) return false;
+void DisplaySizeChanged(int width, int height) {
+    if (width < 1 || height < 1 || width > 8192 || height > 8192) return;
     auto& fb = gdi::TheFramebuffer();
     if (fb.width != width || fb.height != height) fb.Resize(width, height);
-    return true;
 }
+
+} // namespace cehost::internal
+
+namespace cehost::sim {
+
+// The window manager owns the screen size; it tells GDI through DisplaySizeChanged.
+bool SetScreenSize(int width, int height) { return internal::SetDisplaySize(width, height); }
 
 SIZE GetScreenSize() {
     const gdi::Surface& s = gdi::Screen();

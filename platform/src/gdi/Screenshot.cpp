@@ -104,15 +104,12 @@ bool SaveScreenshot(const std::string& path, std::string* error) {
 }
 
 bool SaveWindowScreenshot(HWND hwnd, const std::string& path, std::string* error) {
-    internal::WindowSurface surface;
-    if (!hwnd || !internal::GetWindowSurface(hwnd, false, &surface)) {
+    RECT r;
+    if (!hwnd || !IsWindow(hwnd) || !GetWindowRect(hwnd, &r)) {
         if (error) *error = "no such window";
         return false;
     }
-    // The window rectangle: from its origin to the far corner of everything it may show.
-    RECT bounds = gdi::Bounds(surface.visible);
-    RECT r{surface.origin.x, surface.origin.y, std::max(bounds.right, surface.origin.x),
-           std::max(bounds.bottom, surface.origin.y)};
+    // What the screen shows of the window: anything above it is in the picture too.
     return SaveScreenshotRect(path, r, error);
 }
 

@@ -216,3 +216,35 @@ int WINAPI CopyAcceleratorTableW(HACCEL h, LPACCEL entries, int count) {
 }
 
 } // extern "C"
+
+extern "C" {
+
+int WINAPI TranslateAcceleratorW(HWND hwnd, HACCEL table, LPMSG msg) {
+    AccelTable* t = LookupAccel(table);
+    if (!t || !msg) {
+        SetLastError(t ? ERROR_INVALID_PARAMETER : ERROR_INVALID_ACCEL_HANDLE);
+        return 0;
+    }
+    bool keyDown = msg->message == WM_KEYDOWN || msg->message == WM_SYSKEYDOWN;
+    bool character = msg->message == WM_CHAR || msg->message == WM_SYSCHAR;
+    if (!keyDown && !character) return 0;
+    bool shift = GetKeyState(VK_SHIFT) < 0, control = GetKeyState(VK_CONTROL) < 0;
+    bool alt = msg->message == WM_SYSKEYDOWN || msg->message == WM_SYSCHAR || GetKeyState(VK_MENU) < 0;
+    for (const ACCEL& a : t->entries) {
+        bool virtualKey = (a.fVirt & FVIRTKEY) != 0;
+        if (virtualKey != keyDown) continue;
+        if (virtualKey) {
+            if (WPARAM(a.key) != msg->wParam || shift != ((a.fVirt & FSHIFT) != 0) ||
+                control != ((a.fVirt & FCONTROL) != 0) || alt != ((a.fVirt & FALT) != 0))
+                continue;
+        } else {
+            // A character entry matches the character itself; Alt must agree.
+            if (WPARAM(a.key) != msg->wParam || alt != ((a.fVirt & FALT) != 0)) continue;
+        }
+        SendMessageW(hwnd ? hwnd : msg->hwnd, WM_COMMAND, MAKEWPARAM(a.cmd, 1), 0);
+        return 1;
+    }
+    return 0;
+}
+
+} // extern "C"
