@@ -193,6 +193,7 @@ typedef struct tagNMHDR {
 #define DS_3DLOOK 0x04L
 #define DS_FIXEDSYS 0x08L
 #define DS_LOCALEDIT 0x20L
+#define DS_NOFAILCREATE 0x10L
 #define DS_SETFONT 0x40L
 #define DS_MODALFRAME 0x80L
 #define DS_NOIDLEMSG 0x100L
