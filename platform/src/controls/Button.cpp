@@ -3,6 +3,7 @@
 // state (the automatic kinds toggle themselves). Not implemented: group boxes' frame caption, BS_OWNERDRAW
 // (drawn as a push button), images, three-state drawing beyond a grey box.
 #include "controls/ControlState.h"
+#include "internal/user_hooks.h"
 #include "controls/Painting.h"
 
 namespace cehost::controls {
@@ -294,7 +295,7 @@ void RegisterButtonClass()
     wc.style = CS_GLOBALCLASS | CS_DBLCLKS;
     wc.lpfnWndProc = ButtonProc;
     wc.lpszClassName = u"button";
-    RegisterClassW(&wc);
+    cehost::internal::RegisterSystemClass(wc, 0x80);
 }
 
 } // namespace cehost::controls

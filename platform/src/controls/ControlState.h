@@ -31,7 +31,7 @@ private:
     std::unordered_map<HWND, std::unique_ptr<State>> m_states;
 };
 
-// Registers the system window classes once per process; every creation path of a control calls it.
+// Registers the system window classes (the window manager calls it once, before the first class lookup).
 void RegisterSystemClasses();
 
 // Class registration of each control, called by RegisterSystemClasses.

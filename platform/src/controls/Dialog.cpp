@@ -6,7 +6,7 @@
 #include "controls/ControlState.h"
 #include "controls/DialogManager.h"
 #include "controls/DialogTemplate.h"
-#include "internal/controls.h"
+#include "internal/user_hooks.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -274,7 +274,6 @@ bool CreateItems(HWND dialog, HINSTANCE instance, const DialogTemplate& t, const
 HWND CreateFromTemplate(HINSTANCE instance, const void* data, size_t size, HWND owner, DLGPROC proc, LPARAM param,
                         DWORD* templateStyle = nullptr)
 {
-    RegisterSystemClasses();
     DialogTemplate t;
     std::string error;
     if (!ParseDialogTemplate(data, size, &t, &error)) {
@@ -340,7 +339,6 @@ const void* LoadDialogTemplate(HINSTANCE instance, LPCWSTR name, size_t* size)
 
 HWND CreateDialogShell(const DialogShell& shell)
 {
-    RegisterSystemClasses();
     DWORD style = shell.style & ~static_cast<DWORD>(WS_VISIBLE);
     HWND dialog = CreateWindowExW(shell.exStyle, reinterpret_cast<LPCWSTR>(kDialogClassName), shell.title, style,
                                   shell.rect.left, shell.rect.top, shell.rect.right - shell.rect.left,
@@ -427,15 +425,11 @@ void RegisterDialogClass()
     wc.lpfnWndProc = DefDlgProcW;
     wc.cbWndExtra = DLGWINDOWEXTRA;
     wc.lpszClassName = reinterpret_cast<LPCWSTR>(kDialogClassName);
-    RegisterClassW(&wc);
+    cehost::internal::RegisterSystemClass(wc, 0x8002);
 }
 
 void RegisterSystemClasses()
 {
-    static bool registered = false;
-    if (registered)
-        return;
-    registered = true;
     RegisterStaticClass();
     RegisterButtonClass();
     RegisterEditClass();
@@ -443,11 +437,13 @@ void RegisterSystemClasses()
     RegisterDialogClass();
 }
 
-} // namespace cehost::controls
+namespace {
+// The window manager calls this the first time any class is looked up, so programs create the system
+// classes without any set-up call.
+const cehost::internal::SystemClassRegistrar registrar(&RegisterSystemClasses);
+} // namespace
 
-namespace cehost::internal {
-void RegisterSystemClasses() { cehost::controls::RegisterSystemClasses(); }
-} // namespace cehost::internal
+} // namespace cehost::controls
 
 using namespace cehost::controls;
 

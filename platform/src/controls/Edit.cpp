@@ -4,6 +4,7 @@
 // text only when the input method finishes it, so WM_GETTEXT never sees half-built syllables).
 // Not implemented: undo, drag selection with the stylus, scroll bars, EM_SETMARGINS, EM_SETTABSTOPS.
 #include "controls/ControlState.h"
+#include "internal/user_hooks.h"
 #include "controls/EditBuffer.h"
 #include "controls/Painting.h"
 
@@ -898,7 +899,7 @@ void RegisterEditClass()
     wc.style = CS_GLOBALCLASS | CS_DBLCLKS;
     wc.lpfnWndProc = EditProc;
     wc.lpszClassName = u"edit";
-    RegisterClassW(&wc);
+    cehost::internal::RegisterSystemClass(wc, 0x81);
 }
 
 } // namespace cehost::controls

@@ -4,6 +4,7 @@
 // Not implemented: icon, small-icon and list views, items stored by the control (LVM_INSERTITEM), a column
 // header (columns only give the row its width), scroll bars, label editing, image lists, sorting.
 #include "controls/ControlState.h"
+#include "internal/user_hooks.h"
 
 #include <commctrl.h>
 
@@ -642,17 +643,16 @@ void RegisterListViewClass()
     wc.lpfnWndProc = ListViewProc;
     wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_WINDOW + 1));
     wc.lpszClassName = WC_LISTVIEWW;
-    RegisterClassW(&wc);
+    cehost::internal::RegisterSystemClass(wc);
 }
 
 } // namespace cehost::controls
 
-CEHOST_API void WINAPI InitCommonControls(void) { cehost::controls::RegisterSystemClasses(); }
+// The list view class is registered with the other system classes before any class lookup, so these only
+// check their argument.
+CEHOST_API void WINAPI InitCommonControls(void) {}
 
 CEHOST_API BOOL WINAPI InitCommonControlsEx(const INITCOMMONCONTROLSEX* lpInitCtrls)
 {
-    if (lpInitCtrls == nullptr || lpInitCtrls->dwSize != sizeof(INITCOMMONCONTROLSEX))
-        return FALSE;
-    cehost::controls::RegisterSystemClasses();
-    return TRUE;
+    return lpInitCtrls != nullptr && lpInitCtrls->dwSize == sizeof(INITCOMMONCONTROLSEX) ? TRUE : FALSE;
 }

@@ -230,7 +230,6 @@ CEHOST_API int WINAPI MessageBoxW(HWND hWnd, LPCWSTR lpText, LPCWSTR lpCaption, 
         SetLastError(ERROR_INVALID_WINDOW_HANDLE);
         return 0;
     }
-    RegisterSystemClasses();
     size_t defaultIndex = (uType & MB_DEFMASK) >> 8;
     layout.defaultIndex = defaultIndex < layout.buttons.size() ? static_cast<int>(defaultIndex) : 0;
     layout.icon = uType & MB_ICONMASK;

@@ -3,6 +3,7 @@
 // WS_BORDER frame belongs to the window manager. Not implemented: SS_ICON and SS_BITMAP images (their text
 // is not drawn either), SS_ETCHED frames, STN_DBLCLK.
 #include "controls/ControlState.h"
+#include "internal/user_hooks.h"
 #include "controls/Painting.h"
 
 namespace cehost::controls {
@@ -143,7 +144,7 @@ void RegisterStaticClass()
     wc.style = CS_GLOBALCLASS;
     wc.lpfnWndProc = StaticProc;
     wc.lpszClassName = u"static";
-    RegisterClassW(&wc);
+    cehost::internal::RegisterSystemClass(wc, 0x82);
 }
 
 } // namespace cehost::controls

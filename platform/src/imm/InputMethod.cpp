@@ -3,7 +3,7 @@
 // had the focus when the key was taken, so that a window's view of the strings is always current.
 #include "imm/InputMethod.h"
 
-#include "internal/ime.h"
+#include "internal/user_hooks.h"
 
 #include <imm.h>
 #include <cehost/sim/imm.h>
@@ -74,35 +74,41 @@ void InputMethod::SetOpen(bool open, HWND notify)
         SendMessageW(notify, WM_IME_NOTIFY, IMN_SETOPENSTATUS, 0);
 }
 
-bool InputMethod::ProcessKeyDown(HWND hwnd, UINT vk)
+bool InputMethod::WantsKey(UINT vk) const
+{
+    if (m_toggleKey != 0 && vk == m_toggleKey)
+        return true;
+    if (!m_open)
+        return false;
+    if (vk >= 'A' && vk <= 'Z')
+        return !IsDown(VK_CONTROL) && !IsDown(VK_MENU);
+    return vk == VK_BACK && m_composer.IsComposing();
+}
+
+void InputMethod::KeyPassing(UINT vk)
+{
+    if (!IsModifierKey(vk))
+        Complete();
+}
+
+void InputMethod::ProcessKeyDown(HWND hwnd, UINT vk)
 {
     if (m_toggleKey != 0 && vk == m_toggleKey) {
-        m_lastKey = vk;
         SetOpen(!m_open, hwnd);
-        return true;
+        return;
     }
-    if (!m_open || IsModifierKey(vk))
-        return false;
+    if (!m_open)
+        return;
     if (m_target != nullptr && m_target != hwnd)
         Complete();
-
-    bool letter = vk >= 'A' && vk <= 'Z' && !IsDown(VK_CONTROL) && !IsDown(VK_MENU);
-    if (letter) {
+    if (vk >= 'A' && vk <= 'Z') {
         char ascii = static_cast<char>(IsDown(VK_SHIFT) ? vk : vk - 'A' + 'a');
         ComposeResult step = m_composer.Key(ascii);
-        m_lastKey = vk;
         Deliver(hwnd, step.committed, step.composing);
-        return true;
-    }
-    if (vk == VK_BACK && m_composer.IsComposing()) {
+    } else if (vk == VK_BACK && m_composer.IsComposing()) {
         ComposeResult step = m_composer.Backspace();
-        m_lastKey = vk;
         Deliver(hwnd, std::u16string(), step.composing);
-        return true;
     }
-    // Any other key ends the syllable and then does its own work.
-    Complete();
-    return false;
 }
 
 void InputMethod::Deliver(HWND hwnd, const std::u16string& committed, const std::u16string& composing)
@@ -178,67 +184,80 @@ void InputMethod::Cancel()
     EndIfIdle(hwnd);
 }
 
-void InputMethod::Forget(HWND hwnd)
-{
-    if (hwnd == nullptr || hwnd != m_target)
-        return;
-    m_composer.Cancel();
-    m_composing.clear();
-    m_result.clear();
-    m_started = false;
-    m_target = nullptr;
-}
-
 } // namespace cehost::imm
 
 using cehost::imm::InputMethod;
 
-namespace cehost::internal {
+namespace {
 
-bool ImeProcessKeyDown(HWND hwnd, UINT vk, LPARAM) { return InputMethod::Instance().ProcessKeyDown(hwnd, vk); }
+// The window manager's hooks. A key the input method wants becomes VK_PROCESSKEY when it is taken from the
+// queue; the composition itself happens in TranslateMessage, so its messages reach the window before the
+// key-down does, as on Windows.
+bool FilterKeyInput(MSG* msg)
+{
+    if (msg->message == WM_KEYDOWN && InputMethod::Instance().WantsKey(static_cast<UINT>(msg->wParam))) {
+        InputMethod::Instance().TakeKey(static_cast<UINT>(msg->wParam));
+        msg->wParam = VK_PROCESSKEY;
+    }
+    return true;
+}
 
-void ImeFocusLeaving(HWND hwnd)
+bool TranslateKey(const MSG* msg)
+{
+    if (msg->message != WM_KEYDOWN)
+        return false;
+    InputMethod& ime = InputMethod::Instance();
+    if (msg->wParam == VK_PROCESSKEY) {
+        ime.ProcessKeyDown(msg->hwnd, ime.LastProcessedKey());
+        return true;
+    }
+    // Any other key finishes the syllable first, so its text comes before the key's own character.
+    ime.KeyPassing(static_cast<UINT>(msg->wParam));
+    return false;
+}
+
+void FocusChanging(HWND oldFocus, HWND)
 {
     InputMethod& ime = InputMethod::Instance();
-    if (hwnd != nullptr && ime.Target() == hwnd)
+    if (oldFocus != nullptr && ime.Target() == oldFocus)
         ime.Complete();
 }
 
-bool ImeDefWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result)
+// DefWindowProcW: a result string becomes one WM_IME_CHAR per UTF-16 unit, and WM_IME_CHAR becomes a
+// posted WM_CHAR, so a window that ignores the input method still receives the finished text.
+LRESULT DefImeComposition(HWND hwnd, UINT, WPARAM, LPARAM lParam, bool* handled)
 {
-    switch (message) {
-    case WM_IME_COMPOSITION:
-        if (lParam & GCS_RESULTSTR) {
-            // Copy first: a window may start the next composition while handling a character.
-            std::u16string text = InputMethod::Instance().ResultString();
-            for (char16_t unit : text)
-                SendMessageW(hwnd, WM_IME_CHAR, unit, 1);
-        }
-        *result = 0;
-        return true;
-    case WM_IME_CHAR:
-        PostMessageW(hwnd, WM_CHAR, wParam, lParam);
-        *result = 0;
-        return true;
-    case WM_IME_STARTCOMPOSITION:
-    case WM_IME_ENDCOMPOSITION:
-    case WM_IME_NOTIFY:
-    case WM_IME_SETCONTEXT:
-    case WM_IME_CONTROL:
-    case WM_IME_COMPOSITIONFULL:
-    case WM_IME_SELECT:
-    case WM_IME_KEYDOWN:
-    case WM_IME_KEYUP:
-        *result = 0;
-        return true;
-    default:
-        return false;
+    *handled = true;
+    if (lParam & GCS_RESULTSTR) {
+        // Copied first: the window may start the next composition while handling a character.
+        std::u16string text = InputMethod::Instance().ResultString();
+        for (char16_t unit : text)
+            SendMessageW(hwnd, WM_IME_CHAR, unit, 1);
     }
+    return 0;
 }
 
-void ImeWindowDestroyed(HWND hwnd) { InputMethod::Instance().Forget(hwnd); }
+LRESULT DefImeChar(HWND hwnd, UINT, WPARAM wParam, LPARAM lParam, bool* handled)
+{
+    *handled = true;
+    PostMessageW(hwnd, WM_CHAR, wParam, lParam);
+    return 0;
+}
 
-} // namespace cehost::internal
+void InstallHooks()
+{
+    cehost::internal::SetKeyInputFilter(&FilterKeyInput);
+    cehost::internal::SetTranslateHook(&TranslateKey);
+    cehost::internal::SetFocusChangeObserver(&FocusChanging);
+    cehost::internal::SetDefWindowProcHandler(WM_IME_COMPOSITION, &DefImeComposition);
+    cehost::internal::SetDefWindowProcHandler(WM_IME_CHAR, &DefImeChar);
+}
+
+// Installed together with the system classes: before the first window exists, whatever the order of
+// static initialisation.
+const cehost::internal::SystemClassRegistrar hooks(&InstallHooks);
+
+} // namespace
 
 namespace {
 

@@ -25,12 +25,18 @@ public:
     void SetToggleKey(UINT vk) { m_toggleKey = vk; }
     UINT LastProcessedKey() const { return m_lastKey; }
 
-    bool ProcessKeyDown(HWND hwnd, UINT vk);
+    // Whether a key-down becomes VK_PROCESSKEY: the toggle key, the letters while open, and Backspace while
+    // a syllable is being built.
+    bool WantsKey(UINT vk) const;
+    void TakeKey(UINT vk) { m_lastKey = vk; }
+    // The composition step of a key the input method took, sent to `hwnd`.
+    void ProcessKeyDown(HWND hwnd, UINT vk);
+    // A key the input method did not take: it finishes the syllable (modifier keys excepted).
+    void KeyPassing(UINT vk);
     // Finishes the composition into its target window; nothing when nothing is composing.
     void Complete();
     // Drops the composition; the target sees a WM_IME_COMPOSITION without strings, then the end.
     void Cancel();
-    void Forget(HWND hwnd);
     HWND Target() const { return m_target; }
 
     // The strings as ImmGetCompositionStringW reports them.
