@@ -645,29 +645,6 @@ CEHOST_API BOOL WINAPI MapDialogRect(HWND hDlg, LPRECT lpRect)
     return TRUE;
 }
 
-CEHOST_API LRESULT WINAPI SendDlgItemMessageW(HWND hDlg, int nIDDlgItem, UINT Msg, WPARAM wParam, LPARAM lParam)
-{
-    HWND item = GetDlgItem(hDlg, nIDDlgItem);
-    return item != nullptr ? SendMessageW(item, Msg, wParam, lParam) : 0;
-}
-
-CEHOST_API BOOL WINAPI SetDlgItemTextW(HWND hDlg, int nIDDlgItem, LPCWSTR lpString)
-{
-    HWND item = GetDlgItem(hDlg, nIDDlgItem);
-    return item != nullptr ? SetWindowTextW(item, lpString) : FALSE;
-}
-
-CEHOST_API UINT WINAPI GetDlgItemTextW(HWND hDlg, int nIDDlgItem, LPWSTR lpString, int cchMax)
-{
-    HWND item = GetDlgItem(hDlg, nIDDlgItem);
-    if (item == nullptr) {
-        if (lpString != nullptr && cchMax > 0)
-            lpString[0] = 0;
-        return 0;
-    }
-    return static_cast<UINT>(GetWindowTextW(item, lpString, cchMax));
-}
-
 CEHOST_API BOOL WINAPI SetDlgItemInt(HWND hDlg, int nIDDlgItem, UINT uValue, BOOL bSigned)
 {
     char text[16];

@@ -4,19 +4,7 @@
 #pragma once
 #include <cehost/win/types.h>
 
-// Owner draw and control colours.
-#define WM_DRAWITEM 0x002B
-#define WM_MEASUREITEM 0x002C
-#define WM_DELETEITEM 0x002D
-#define WM_COMPAREITEM 0x0039
-#define WM_NOTIFY 0x004E
-#define WM_CTLCOLORMSGBOX 0x0132
-#define WM_CTLCOLOREDIT 0x0133
-#define WM_CTLCOLORLISTBOX 0x0134
-#define WM_CTLCOLORBTN 0x0135
-#define WM_CTLCOLORDLG 0x0136
-#define WM_CTLCOLORSCROLLBAR 0x0137
-#define WM_CTLCOLORSTATIC 0x0138
+// Owner draw (the WM_DRAWITEM, WM_CTLCOLOR* and other message numbers are with the window manager's).
 
 #define ODT_MENU 1
 #define ODT_LISTBOX 2
@@ -167,9 +155,7 @@ typedef struct tagNMHDR {
 #define EM_CHARFROMPOS 0x00D7
 
 // Dialogs.
-#define WM_INITDIALOG 0x0110
 #define WM_NEXTDLGCTL 0x0028
-#define WM_GETDLGCODE 0x0087
 #define DM_GETDEFID (WM_USER + 0)
 #define DM_SETDEFID (WM_USER + 1)
 #define DC_HASDEFID 0x534B
@@ -184,9 +170,6 @@ typedef struct tagNMHDR {
 #define DLGC_WANTCHARS 0x0080
 #define DLGC_STATIC 0x0100
 #define DLGC_BUTTON 0x2000
-#define DWL_MSGRESULT 0
-#define DWL_DLGPROC 4
-#define DWL_USER 8
 #define DLGWINDOWEXTRA 30
 #define DS_ABSALIGN 0x01L
 #define DS_SYSMODAL 0x02L
@@ -202,14 +185,6 @@ typedef struct tagNMHDR {
 #define DS_CENTER 0x0800L
 #define DS_CENTERMOUSE 0x1000L
 #define WC_DIALOG (MAKEINTATOM(0x8002))
-
-#define IDOK 1
-#define IDCANCEL 2
-#define IDABORT 3
-#define IDRETRY 4
-#define IDIGNORE 5
-#define IDYES 6
-#define IDNO 7
 
 // Templates are read field by field from their WORD-aligned layout; these declarations describe it.
 #pragma pack(push, 2)
@@ -258,12 +233,6 @@ CEHOST_API LRESULT WINAPI DefDlgProcW(HWND hDlg, UINT Msg, WPARAM wParam, LPARAM
 #define DefDlgProc DefDlgProcW
 CEHOST_API LONG WINAPI GetDialogBaseUnits(void);
 CEHOST_API BOOL WINAPI MapDialogRect(HWND hDlg, LPRECT lpRect);
-CEHOST_API LRESULT WINAPI SendDlgItemMessageW(HWND hDlg, int nIDDlgItem, UINT Msg, WPARAM wParam, LPARAM lParam);
-#define SendDlgItemMessage SendDlgItemMessageW
-CEHOST_API BOOL WINAPI SetDlgItemTextW(HWND hDlg, int nIDDlgItem, LPCWSTR lpString);
-CEHOST_API UINT WINAPI GetDlgItemTextW(HWND hDlg, int nIDDlgItem, LPWSTR lpString, int cchMax);
-#define SetDlgItemText SetDlgItemTextW
-#define GetDlgItemText GetDlgItemTextW
 CEHOST_API BOOL WINAPI SetDlgItemInt(HWND hDlg, int nIDDlgItem, UINT uValue, BOOL bSigned);
 CEHOST_API UINT WINAPI GetDlgItemInt(HWND hDlg, int nIDDlgItem, BOOL *lpTranslated, BOOL bSigned);
 CEHOST_API BOOL WINAPI CheckDlgButton(HWND hDlg, int nIDButton, UINT uCheck);
@@ -311,7 +280,3 @@ CEHOST_API int WINAPI MessageBoxW(HWND hWnd, LPCWSTR lpText, LPCWSTR lpCaption, 
 #define WM_IME_CHAR 0x0286
 #define WM_IME_KEYDOWN 0x0290
 #define WM_IME_KEYUP 0x0291
-#define VK_PROCESSKEY 0xE5
-#define VK_HANGUL 0x15
-#define VK_HANGEUL 0x15
-#define VK_KANA 0x15
