@@ -36,6 +36,14 @@ StateTable<DialogInfo>& Dialogs()
     return table;
 }
 
+// Dialog units to pixels, rounded to nearest as MulDiv rounds.
+int Scale(int value, int numerator, int denominator)
+{
+    long long product = static_cast<long long>(value) * numerator;
+    long long half = denominator / 2;
+    return static_cast<int>(product >= 0 ? (product + half) / denominator : (product - half) / denominator);
+}
+
 // Messages whose dialog-procedure result is the answer itself rather than a handled flag.
 bool ReturnsDirectly(UINT message)
 {
@@ -207,7 +215,7 @@ HFONT CreateTemplateFont(const DialogTemplate& t)
     int dpi = GetDeviceCaps(screen, LOGPIXELSY);
     ReleaseDC(nullptr, screen);
     LOGFONTW lf{};
-    lf.lfHeight = -MulDiv(t.pointSize, dpi > 0 ? dpi : 96, 72);
+    lf.lfHeight = -Scale(t.pointSize, dpi > 0 ? dpi : 96, 72);
     lf.lfWeight = t.extended ? t.weight : FW_NORMAL;
     lf.lfItalic = t.italic;
     lf.lfCharSet = t.extended ? t.charset : DEFAULT_CHARSET;
@@ -243,10 +251,10 @@ bool CreateItems(HWND dialog, HINSTANCE instance, const DialogTemplate& t, const
     for (const DialogItem& item : t.items) {
         std::u16string className = ItemClassName(item);
         std::u16string title = item.title.isOrdinal ? std::u16string() : item.title.name;
-        int x = MulDiv(item.x, info.baseX, 4);
-        int y = MulDiv(item.y, info.baseY, 8);
-        int cx = MulDiv(item.cx, info.baseX, 4);
-        int cy = MulDiv(item.cy, info.baseY, 8);
+        int x = Scale(item.x, info.baseX, 4);
+        int y = Scale(item.y, info.baseY, 8);
+        int cx = Scale(item.cx, info.baseX, 4);
+        int cy = Scale(item.cy, info.baseY, 8);
         LPVOID data = item.creationData.empty() ? nullptr : const_cast<BYTE*>(item.creationData.data());
         HWND control = CreateWindowExW(item.exStyle, reinterpret_cast<LPCWSTR>(className.c_str()),
                                        reinterpret_cast<LPCWSTR>(title.c_str()), item.style | WS_CHILD, x, y, cx,
@@ -296,10 +304,10 @@ HWND CreateFromTemplate(HINSTANCE instance, const void* data, size_t size, HWND 
     shell.font = CreateTemplateFont(t);
     shell.ownsFont = shell.font != nullptr;
     BaseUnitsOf(shell.font, &shell.baseX, &shell.baseY);
-    int x = MulDiv(t.x, shell.baseX, 4);
-    int y = MulDiv(t.y, shell.baseY, 8);
-    int cx = MulDiv(t.cx, shell.baseX, 4);
-    int cy = MulDiv(t.cy, shell.baseY, 8);
+    int x = Scale(t.x, shell.baseX, 4);
+    int y = Scale(t.y, shell.baseY, 8);
+    int cx = Scale(t.cx, shell.baseX, 4);
+    int cy = Scale(t.cy, shell.baseY, 8);
     if (t.style & DS_CENTER) {
         x = (GetSystemMetrics(SM_CXSCREEN) - cx) / 2;
         y = (GetSystemMetrics(SM_CYSCREEN) - cy) / 2;
@@ -638,10 +646,10 @@ CEHOST_API BOOL WINAPI MapDialogRect(HWND hDlg, LPRECT lpRect)
         SetLastError(ERROR_INVALID_WINDOW_HANDLE);
         return FALSE;
     }
-    lpRect->left = MulDiv(lpRect->left, info->baseX, 4);
-    lpRect->right = MulDiv(lpRect->right, info->baseX, 4);
-    lpRect->top = MulDiv(lpRect->top, info->baseY, 8);
-    lpRect->bottom = MulDiv(lpRect->bottom, info->baseY, 8);
+    lpRect->left = Scale(lpRect->left, info->baseX, 4);
+    lpRect->right = Scale(lpRect->right, info->baseX, 4);
+    lpRect->top = Scale(lpRect->top, info->baseY, 8);
+    lpRect->bottom = Scale(lpRect->bottom, info->baseY, 8);
     return TRUE;
 }
 

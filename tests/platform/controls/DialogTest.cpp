@@ -205,11 +205,12 @@ TEST_F(Dialogs, ModelessDialogAnswersIsDialogMessage)
     EXPECT_TRUE(IsWindowVisible(dialog));
     PressKey(VK_ESCAPE);
     MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
         if (!IsDialogMessageW(dialog, &msg)) {
             TranslateMessage(&msg);
             DispatchMessageW(&msg);
         }
+    }
     std::vector<WORD> commands = {IDCANCEL};
     EXPECT_EQ(log.commands, commands);
     SendMessageW(dialog, WM_CLOSE, 0, 0);
