@@ -222,20 +222,22 @@ int PositionFromX(const Edit& ed, HDC hdc, int line, int x)
     const Line& l = ed.lines[static_cast<size_t>(std::clamp<int>(line, 0, static_cast<int>(ed.lines.size()) - 1))];
     RECT rc = FormatRect(ed);
     int target = x - rc.left + ed.xOffset - LineIndent(ed, hdc, l);
-    int best = l.start;
+    if (l.length == 0 || target <= 0)
+        return l.start;
+    std::u16string shown = Shown(ed, l.start, l.length);
+    std::vector<int> ends(shown.size());
+    int fit = 0;
+    SIZE size{};
+    GetTextExtentExPointW(hdc, reinterpret_cast<LPCWSTR>(shown.data()), static_cast<int>(shown.size()), 0x7FFFFFFF,
+                          &fit, ends.data(), &size);
+    // The nearer edge of the character under x.
     int previous = 0;
-    for (int i = 1; i <= l.length; ++i) {
-        int w = TextWidth(hdc, Shown(ed, l.start, i));
-        if (w > target) {
-            // The nearer edge of the character under x.
-            if (target - previous >= w - target)
-                best = l.start + i;
-            return best;
-        }
-        previous = w;
-        best = l.start + i;
+    for (int i = 0; i < l.length; ++i) {
+        if (ends[static_cast<size_t>(i)] > target)
+            return l.start + (target - previous >= ends[static_cast<size_t>(i)] - target ? i + 1 : i);
+        previous = ends[static_cast<size_t>(i)];
     }
-    return best;
+    return l.start + l.length;
 }
 
 void ScrollCaretIntoView(Edit& ed)
