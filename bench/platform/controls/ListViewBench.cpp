@@ -16,7 +16,7 @@ LRESULT CALLBACK OwnerProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
     }
     if (message == WM_DRAWITEM) {
         auto* dis = reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
-        FillRect(dis->hDC, &dis->rcItem, GetSysColorBrush((dis->itemState & ODS_SELECTED) ? COLOR_HIGHLIGHT : COLOR_WINDOW));
+        FillRect(dis->hDC, &dis->rcItem, reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(((dis->itemState & ODS_SELECTED) ? COLOR_HIGHLIGHT : COLOR_WINDOW) + 1)));
         return TRUE;
     }
     return DefWindowProcW(hwnd, message, wParam, lParam);

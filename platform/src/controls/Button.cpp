@@ -33,11 +33,11 @@ bool IsRadioType(DWORD type) { return type == BS_RADIOBUTTON || type == BS_AUTOR
 
 void DrawPush(HWND hwnd, const ButtonState& bs, HDC hdc, RECT rc, DWORD type)
 {
-    COLORREF frame = GetSysColor(COLOR_WINDOWFRAME);
+    COLORREF frame = SysColour(COLOR_WINDOWFRAME);
     if (bs.pushed) {
-        HBRUSH pushed = GetSysColorBrush(COLOR_BTNSHADOW);
+        HBRUSH pushed = SysBrush(COLOR_BTNSHADOW);
         FillRect(hdc, &rc, pushed);
-        SetTextColor(hdc, GetSysColor(COLOR_BTNHIGHLIGHT));
+        SetTextColor(hdc, SysColour(COLOR_BTNHIGHLIGHT));
     }
     FrameRectangle(hdc, rc, frame);
     if (type == BS_DEFPUSHBUTTON) {
@@ -46,7 +46,7 @@ void DrawPush(HWND hwnd, const ButtonState& bs, HDC hdc, RECT rc, DWORD type)
     }
     if (GetFocus() == hwnd) {
         RECT focus = {rc.left + 3, rc.top + 3, rc.right - 3, rc.bottom - 3};
-        FrameRectangle(hdc, focus, GetSysColor(bs.pushed ? COLOR_BTNHIGHLIGHT : COLOR_BTNTEXT));
+        FrameRectangle(hdc, focus, SysColour(bs.pushed ? COLOR_BTNHIGHLIGHT : COLOR_BTNTEXT));
     }
     std::u16string text = WindowText(hwnd);
     DrawTextW(hdc, reinterpret_cast<LPCWSTR>(text.c_str()), -1, &rc, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
@@ -58,17 +58,17 @@ void DrawCheck(HWND hwnd, const ButtonState& bs, HDC hdc, RECT rc, DWORD type)
     RECT mark = {rc.left + 1, rc.top + (rc.bottom - rc.top - box) / 2, 0, 0};
     mark.right = mark.left + box;
     mark.bottom = mark.top + box;
-    FillRect(hdc, &mark, GetSysColorBrush(bs.pushed ? COLOR_BTNFACE : COLOR_WINDOW));
-    FrameRectangle(hdc, mark, GetSysColor(COLOR_WINDOWFRAME));
+    FillRect(hdc, &mark, SysBrush(bs.pushed ? COLOR_BTNFACE : COLOR_WINDOW));
+    FrameRectangle(hdc, mark, SysColour(COLOR_WINDOWFRAME));
     if (bs.check != BST_UNCHECKED) {
         RECT inside = {mark.left + 3, mark.top + 3, mark.right - 3, mark.bottom - 3};
-        FillRect(hdc, &inside, GetSysColorBrush(bs.check == BST_CHECKED ? COLOR_WINDOWTEXT : COLOR_GRAYTEXT));
+        FillRect(hdc, &inside, SysBrush(bs.check == BST_CHECKED ? COLOR_WINDOWTEXT : COLOR_GRAYTEXT));
     }
     RECT label = {mark.right + 4, rc.top, rc.right, rc.bottom};
     std::u16string text = WindowText(hwnd);
     DrawTextW(hdc, reinterpret_cast<LPCWSTR>(text.c_str()), -1, &label, DT_LEFT | DT_VCENTER | DT_SINGLELINE);
     if (GetFocus() == hwnd)
-        FrameRectangle(hdc, label, GetSysColor(COLOR_WINDOWTEXT));
+        FrameRectangle(hdc, label, SysColour(COLOR_WINDOWTEXT));
 }
 
 void Draw(HWND hwnd, const ButtonState& bs, HDC hdc)
@@ -80,7 +80,7 @@ void Draw(HWND hwnd, const ButtonState& bs, HDC hdc)
     SetBkMode(hdc, TRANSPARENT);
     HGDIOBJ oldFont = SelectObject(hdc, FontOrDefault(bs.font));
     if (!IsWindowEnabled(hwnd))
-        SetTextColor(hdc, GetSysColor(COLOR_GRAYTEXT));
+        SetTextColor(hdc, SysColour(COLOR_GRAYTEXT));
     DWORD type = Type(hwnd);
     if (IsCheckType(type) || IsRadioType(type))
         DrawCheck(hwnd, bs, hdc, rc, type);

@@ -6,6 +6,7 @@
 #include "controls/ControlState.h"
 #include "controls/DialogManager.h"
 #include "controls/DialogTemplate.h"
+#include "controls/Painting.h"
 #include "internal/user_hooks.h"
 
 #include <algorithm>
@@ -122,7 +123,7 @@ LRESULT OnEraseBackground(HWND dialog, HDC hdc)
     HBRUSH brush = reinterpret_cast<HBRUSH>(
         SendMessageW(dialog, WM_CTLCOLORDLG, reinterpret_cast<WPARAM>(hdc), reinterpret_cast<LPARAM>(dialog)));
     if (brush == nullptr)
-        brush = GetSysColorBrush(COLOR_BTNFACE);
+        brush = SysBrush(COLOR_BTNFACE);
     RECT rc;
     GetClientRect(dialog, &rc);
     FillRect(hdc, &rc, brush);

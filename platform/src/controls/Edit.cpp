@@ -325,10 +325,10 @@ int DrawSpan(const Edit& ed, HDC hdc, int x, int y, int from, int to, bool selec
     std::u16string run = Shown(ed, from, to - from);
     int width = TextWidth(hdc, run);
     if (selected) {
-        COLORREF oldText = SetTextColor(hdc, GetSysColor(COLOR_HIGHLIGHTTEXT));
+        COLORREF oldText = SetTextColor(hdc, SysColour(COLOR_HIGHLIGHTTEXT));
         int oldMode = SetBkMode(hdc, TRANSPARENT);
         RECT box = {x, y, x + width, y + ed.lineHeight};
-        FillRect(hdc, &box, GetSysColorBrush(COLOR_HIGHLIGHT));
+        FillRect(hdc, &box, SysBrush(COLOR_HIGHLIGHT));
         DrawRun(hdc, x, y, run);
         SetBkMode(hdc, oldMode);
         SetTextColor(hdc, oldText);
@@ -341,10 +341,10 @@ int DrawSpan(const Edit& ed, HDC hdc, int x, int y, int from, int to, bool selec
 int DrawComposition(const Edit& ed, HDC hdc, int x, int y)
 {
     int width = TextWidth(hdc, ed.composition);
-    COLORREF oldText = SetTextColor(hdc, GetSysColor(COLOR_HIGHLIGHTTEXT));
+    COLORREF oldText = SetTextColor(hdc, SysColour(COLOR_HIGHLIGHTTEXT));
     int oldMode = SetBkMode(hdc, TRANSPARENT);
     RECT box = {x, y, x + width, y + ed.lineHeight};
-    FillRect(hdc, &box, GetSysColorBrush(COLOR_HIGHLIGHT));
+    FillRect(hdc, &box, SysBrush(COLOR_HIGHLIGHT));
     DrawRun(hdc, x, y, ed.composition);
     SetBkMode(hdc, oldMode);
     SetTextColor(hdc, oldText);
@@ -398,7 +398,7 @@ void Draw(Edit& ed, HDC hdc, const RECT& area)
         return;
     FillRect(hdc, &area, brush);
     if (!IsWindowEnabled(ed.hwnd))
-        SetTextColor(hdc, GetSysColor(COLOR_GRAYTEXT));
+        SetTextColor(hdc, SysColour(COLOR_GRAYTEXT));
     HGDIOBJ oldFont = SelectObject(hdc, FontOrDefault(ed.font));
     RECT rc = FormatRect(ed);
     int last = std::min<int>(static_cast<int>(ed.lines.size()), ed.firstLine + VisibleLines(ed) + 1);

@@ -26,6 +26,7 @@ struct ListView {
     int top = 0;
     int focused = -1;
     int selectionMark = -1;
+    SIZE clientSize{0, 0}; // re-measured only when this changes
     std::set<int> selected;
     std::vector<int> columnWidths;
 };
@@ -278,6 +279,9 @@ LRESULT OnCreate(HWND hwnd, const CREATESTRUCTW* cs)
     ListView& lv = *Lists().Create(hwnd);
     lv.hwnd = hwnd;
     lv.notify = cs->hwndParent;
+    RECT rc;
+    GetClientRect(hwnd, &rc);
+    lv.clientSize = {rc.right - rc.left, rc.bottom - rc.top};
     Measure(lv);
     return 0;
 }
@@ -388,8 +392,13 @@ void OnFocus(ListView& lv, UINT code)
         InvalidateRow(lv, lv.focused);
 }
 
-void OnSize(ListView& lv)
+// A change of size is the owner's chance to give a new row height, as on the desktop.
+void OnSize(ListView& lv, LPARAM size)
 {
+    SIZE now = {LOWORD(size), HIWORD(size)};
+    if (now.cx == lv.clientSize.cx && now.cy == lv.clientSize.cy)
+        return;
+    lv.clientSize = now;
     Measure(lv);
     if (lv.top > MaxTop(lv))
         SetTop(lv, lv.top);
@@ -559,7 +568,7 @@ LRESULT CALLBACK ListViewProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
         OnPaint(*lv, reinterpret_cast<HDC>(wParam));
         return 0;
     case WM_SIZE:
-        OnSize(*lv);
+        OnSize(*lv, lParam);
         return 0;
     case WM_KEYDOWN:
         OnKeyDown(*lv, static_cast<UINT>(wParam));

@@ -120,10 +120,10 @@ void Paint(HWND dialog, const MessageBoxLayout& box)
     RECT client;
     GetClientRect(dialog, &client);
     RECT strip = {0, 0, client.right, box.captionHeight};
-    FillRect(hdc, &strip, GetSysColorBrush(COLOR_ACTIVECAPTION));
+    FillRect(hdc, &strip, SysBrush(COLOR_ACTIVECAPTION));
     HGDIOBJ oldFont = SelectObject(hdc, GetStockObject(SYSTEM_FONT));
     int oldMode = SetBkMode(hdc, TRANSPARENT);
-    COLORREF oldText = SetTextColor(hdc, GetSysColor(COLOR_CAPTIONTEXT));
+    COLORREF oldText = SetTextColor(hdc, SysColour(COLOR_CAPTIONTEXT));
     RECT text = {kMargin, 0, client.right - kMargin, box.captionHeight};
     DrawTextW(hdc, reinterpret_cast<LPCWSTR>(box.caption.c_str()), -1, &text,
               DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);

@@ -8,8 +8,8 @@ namespace cehost::controls {
 HBRUSH ControlColor(HWND control, HDC hdc, UINT message)
 {
     int background = message == WM_CTLCOLOREDIT ? COLOR_WINDOW : COLOR_BTNFACE;
-    SetTextColor(hdc, GetSysColor(message == WM_CTLCOLORBTN ? COLOR_BTNTEXT : COLOR_WINDOWTEXT));
-    SetBkColor(hdc, GetSysColor(background));
+    SetTextColor(hdc, SysColour(message == WM_CTLCOLORBTN ? COLOR_BTNTEXT : COLOR_WINDOWTEXT));
+    SetBkColor(hdc, SysColour(background));
     SetBkMode(hdc, OPAQUE);
     HWND parent = GetParent(control);
     HBRUSH brush = nullptr;
@@ -17,8 +17,36 @@ HBRUSH ControlColor(HWND control, HDC hdc, UINT message)
         brush = reinterpret_cast<HBRUSH>(
             SendMessageW(parent, message, reinterpret_cast<WPARAM>(hdc), reinterpret_cast<LPARAM>(control)));
     if (brush == nullptr)
-        brush = GetSysColorBrush(background);
+        brush = SysBrush(background);
     return brush;
+}
+
+HBRUSH SysBrush(int index) { return reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(index + 1)); }
+
+COLORREF SysColour(int index)
+{
+    // Read back from GDI itself, so the controls always agree with what FillRect paints for the index.
+    static COLORREF cache[64];
+    static bool known[64];
+    int slot = index & 0x3F;
+    if (known[slot])
+        return cache[slot];
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP pixel = CreateCompatibleBitmap(screen, 1, 1);
+    HGDIOBJ old = SelectObject(memory, pixel);
+    RECT rc = {0, 0, 1, 1};
+    FillRect(memory, &rc, SysBrush(index));
+    COLORREF colour = GetPixel(memory, 0, 0);
+    SelectObject(memory, old);
+    DeleteObject(pixel);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    if (colour == CLR_INVALID)
+        return RGB(0, 0, 0);
+    cache[slot] = colour;
+    known[slot] = true;
+    return colour;
 }
 
 HGDIOBJ FontOrDefault(HFONT font) { return font != nullptr ? static_cast<HGDIOBJ>(font) : GetStockObject(SYSTEM_FONT); }

@@ -11,6 +11,11 @@ namespace cehost::controls {
 // colours first, so a parent that answers nothing still leaves it readable. Returns the brush to fill with.
 HBRUSH ControlColor(HWND control, HDC hdc, UINT message);
 
+// System colours for the controls' own drawing: the brush form "COLOR_x + 1" that FillRect accepts, and the
+// colour GDI paints for it.
+HBRUSH SysBrush(int index);
+COLORREF SysColour(int index);
+
 // The font a control draws with: the one given by WM_SETFONT, else the system font.
 HGDIOBJ FontOrDefault(HFONT font);
 

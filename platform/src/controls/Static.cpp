@@ -58,7 +58,7 @@ void Draw(HWND hwnd, const StaticState& st, HDC hdc)
     if (text.empty())
         return;
     if (!IsWindowEnabled(hwnd))
-        SetTextColor(hdc, GetSysColor(COLOR_GRAYTEXT));
+        SetTextColor(hdc, SysColour(COLOR_GRAYTEXT));
     HGDIOBJ oldFont = SelectObject(hdc, FontOrDefault(st.font));
     DrawTextW(hdc, reinterpret_cast<LPCWSTR>(text.c_str()), -1, &rc, TextFormat(style));
     SelectObject(hdc, oldFont);

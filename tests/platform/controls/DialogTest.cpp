@@ -170,9 +170,11 @@ TEST_F(Dialogs, EndDialogDuringInitNeverShowsTheDialog)
     log.endInInit = true;
     Recorder rec;
     EXPECT_EQ(Run(SampleTemplate()), 77);
-    for (const Seen& s : rec.All())
-        if (s.hwnd == log.dialog)
+    for (const Seen& s : rec.All()) {
+        if (s.hwnd == log.dialog) {
             EXPECT_NE(s.message, UINT(WM_PAINT));
+        }
+    }
 }
 
 TEST_F(Dialogs, ExtendedTemplatesAndBadInput)
