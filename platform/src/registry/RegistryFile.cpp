@@ -156,16 +156,18 @@ LONG RegistryFile::CheckSchema() {
         return ERROR_BADDB;
     }
     // A new (empty) file: lay out the schema in one transaction so that a crash leaves it empty, not half made.
-    LONG status = Exec("BEGIN IMMEDIATE");
-    if (status != ERROR_SUCCESS) return status;
+    LONG begun = Exec("BEGIN IMMEDIATE");
+    if (begun != ERROR_SUCCESS) return begun;
     char* message = nullptr;
     int rc = sqlite3_exec(db_, kSchema, nullptr, nullptr, &message);
     sqlite3_free(message);
     if (rc != SQLITE_OK) {
-        Exec("ROLLBACK");
+        Rollback();
         return Error(rc);
     }
-    return Exec("COMMIT");
+    LONG status = Exec("COMMIT");
+    if (status != ERROR_SUCCESS) Rollback();
+    return status;
 }
 
 sqlite3_stmt* RegistryFile::Statement(const char* sql, int* rc) {
@@ -184,6 +186,10 @@ sqlite3_stmt* RegistryFile::Statement(const char* sql, int* rc) {
 LONG RegistryFile::Exec(const char* sql) {
     int rc = sqlite3_exec(db_, sql, nullptr, nullptr, nullptr);
     return rc == SQLITE_OK ? ERROR_SUCCESS : Error(rc);
+}
+
+void RegistryFile::Rollback() {
+    if (db_ && !sqlite3_get_autocommit(db_)) sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
 }
 
 LONG RegistryFile::Error(int rc) {

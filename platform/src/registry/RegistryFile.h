@@ -33,6 +33,8 @@ public:
     sqlite3_stmt* Statement(const char* sql, int* rc);
     // Runs a statement without results (transaction control).
     LONG Exec(const char* sql);
+    // Ends a transaction that is still open (a failed COMMIT may or may not have ended it).
+    void Rollback();
 
     // Maps an SQLite result to a Win32 error, reporting damage and I/O failures once on stderr.
     LONG Error(int rc);
@@ -56,7 +58,7 @@ class WriteTransaction {
 public:
     explicit WriteTransaction(RegistryFile& file) : file_(file) { status_ = file_.Exec("BEGIN IMMEDIATE"); }
     ~WriteTransaction() {
-        if (status_ == ERROR_SUCCESS && !committed_) file_.Exec("ROLLBACK");
+        if (status_ == ERROR_SUCCESS && !committed_) file_.Rollback();
     }
     LONG Status() const { return status_; }
     LONG Commit() {
