@@ -10,9 +10,11 @@ namespace {
 
 void StoreName(WCHAR* field, const WCHAR* name) {
     int length = 0;
-    while (name && name[length] && length < LxEDB::kNameCapacity) ++length;
+    while (name && name[length] && length < LxEDB::kNameCapacity)
+        ++length;
     if (length >= LxEDB::kNameCapacity) length = 0;
-    for (int i = 0; i < length; ++i) field[i] = name[i];
+    for (int i = 0; i < length; ++i)
+        field[i] = name[i];
     field[length] = 0;
 }
 
@@ -32,7 +34,9 @@ LxEDB::~LxEDB() {
     if (m_db) Close();
 }
 
-int LxEDB::IsOpen() { return m_db != 0 ? 1 : 0; }
+int LxEDB::IsOpen() {
+    return m_db != 0 ? 1 : 0;
+}
 
 void LxEDB::SetVolumeName(const WCHAR* volume) {
     StoreName(m_volume, volume);
@@ -81,11 +85,17 @@ void LxEDB::Close() {
     if (EDB_CloseDB(m_db) == 1) m_db = 0;
 }
 
-long LxEDB::GetCount() { return EDB_GetTotalRecCount(m_db); }
+long LxEDB::GetCount() {
+    return EDB_GetTotalRecCount(m_db);
+}
 
-int LxEDB::AddRecord(_LxEDBREC* fields, UINT count) { return int(EDB_AddRec(m_db, fields, count)); }
+int LxEDB::AddRecord(_LxEDBREC* fields, UINT count) {
+    return int(EDB_AddRec(m_db, fields, count));
+}
 
-int LxEDB::GetRecord(_LxEDBREC* fields, UINT index) { return EDB_ReadRec(m_db, index, fields) != 0 ? 1 : 0; }
+int LxEDB::GetRecord(_LxEDBREC* fields, UINT index) {
+    return EDB_ReadRec(m_db, index, fields) != 0 ? 1 : 0;
+}
 
 int LxEDB::SetRecord(_LxEDBREC* fields, UINT index, UINT count) {
     // The read fills every stored field, however many the caller is about to write, so the scratch record
@@ -104,4 +114,6 @@ int LxEDB::DeleteRecord(UINT index) {
     return EDB_DeleteRec(m_db, index);
 }
 
-int LxEDB::DeleteAll() { return EDB_DeleteAllRec(m_db); }
+int LxEDB::DeleteAll() {
+    return EDB_DeleteAllRec(m_db);
+}

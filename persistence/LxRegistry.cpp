@@ -9,10 +9,12 @@ const WCHAR kDefaultKey[] = u"Default";
 // Copies `text` (NULL is empty) into `field`; text that does not fit leaves the field empty and refused.
 void StoreText(WCHAR* field, bool* refused, const WCHAR* text) {
     int length = 0;
-    while (text && text[length] && length < LxRegistry::kTextCapacity) ++length;
+    while (text && text[length] && length < LxRegistry::kTextCapacity)
+        ++length;
     *refused = length >= LxRegistry::kTextCapacity;
     if (*refused) length = 0;
-    for (int i = 0; i < length; ++i) field[i] = text[i];
+    for (int i = 0; i < length; ++i)
+        field[i] = text[i];
     field[length] = 0;
 }
 
@@ -43,9 +45,15 @@ LxRegistry::LxRegistry(HKEY root, const WCHAR* path, const WCHAR* key) : m_root(
 
 LxRegistry::~LxRegistry() {}
 
-void LxRegistry::SetHKey(HKEY root) { m_root = root; }
-void LxRegistry::SetPath(const WCHAR* path) { StoreText(m_path, &m_pathRefused, path); }
-void LxRegistry::SetKey(const WCHAR* key) { StoreText(m_key, &m_keyRefused, key); }
+void LxRegistry::SetHKey(HKEY root) {
+    m_root = root;
+}
+void LxRegistry::SetPath(const WCHAR* path) {
+    StoreText(m_path, &m_pathRefused, path);
+}
+void LxRegistry::SetKey(const WCHAR* key) {
+    StoreText(m_key, &m_keyRefused, key);
+}
 
 int LxRegistry::SetString(HKEY root, const WCHAR* path, const WCHAR* key, const WCHAR* value) {
     SetHKey(root);
@@ -67,10 +75,12 @@ int LxRegistry::SetString(const WCHAR* value) {
     if (m_pathRefused || m_keyRefused) return 0;
     if (!value) value = u"";
     DWORD length = 0;
-    while (value[length]) ++length;
+    while (value[length])
+        ++length;
     HKEY key = nullptr;
     DWORD disposition = 0;
-    if (RegCreateKeyExW(m_root, m_path, 0, nullptr, 0, 0, nullptr, &key, &disposition) != ERROR_SUCCESS || !key)
+    if (RegCreateKeyExW(m_root, m_path, 0, nullptr, 0, 0, nullptr, &key, &disposition) != ERROR_SUCCESS ||
+        !key)
         return 0;
     LONG rc = RegSetValueExW(key, m_key, 0, REG_SZ, reinterpret_cast<const BYTE*>(value), (length + 1) * 2);
     RegCloseKey(key);
@@ -102,7 +112,8 @@ int LxRegistry::GetString(WCHAR* buffer) {
     RegCloseKey(key);
     if (rc != ERROR_SUCCESS) return 0;
     DWORD units = size / 2;
-    if (units == 0 || buffer[units - 1] != 0) buffer[units < kQueryBytes / 2 ? units : kQueryBytes / 2 - 1] = 0;
+    if (units == 0 || buffer[units - 1] != 0)
+        buffer[units < kQueryBytes / 2 ? units : kQueryBytes / 2 - 1] = 0;
     return 1;
 }
 
@@ -126,7 +137,8 @@ int LxRegistry::SetInteger(DWORD value) {
     if (m_pathRefused || m_keyRefused) return 0;
     HKEY key = nullptr;
     DWORD disposition = 0;
-    if (RegCreateKeyExW(m_root, m_path, 0, nullptr, 0, 0, nullptr, &key, &disposition) != ERROR_SUCCESS || !key)
+    if (RegCreateKeyExW(m_root, m_path, 0, nullptr, 0, 0, nullptr, &key, &disposition) != ERROR_SUCCESS ||
+        !key)
         return 0;
     LONG rc = RegSetValueExW(key, m_key, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof(value));
     RegCloseKey(key);

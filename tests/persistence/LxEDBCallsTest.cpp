@@ -21,11 +21,14 @@ std::vector<Call> g_calls;
 int g_failCloseDB = 0; // how many coming EDB_CloseDB calls answer 0 without closing
 int g_failInitDB = 0;
 
-template <typename F> F Real(const char* name) { return reinterpret_cast<F>(dlsym(RTLD_NEXT, name)); }
+template <typename F> F Real(const char* name) {
+    return reinterpret_cast<F>(dlsym(RTLD_NEXT, name));
+}
 
 std::vector<std::string> Names() {
     std::vector<std::string> names;
-    for (const Call& call : g_calls) names.push_back(call.name);
+    for (const Call& call : g_calls)
+        names.push_back(call.name);
     return names;
 }
 
@@ -97,7 +100,8 @@ TEST_F(LxEDBCalls, OpenNamesTheTableInitialisesAndOpensIt) {
     ASSERT_EQ(g_calls.size(), 3u);
     DWORD handle = g_calls[0].handle;
     EXPECT_NE(handle, 0u);
-    EXPECT_EQ(g_calls, (std::vector<Call>{{"CreateInfo", handle, 0}, {"InitDB", handle, 0}, {"OpenDB", handle, 0}}));
+    EXPECT_EQ(g_calls,
+              (std::vector<Call>{{"CreateInfo", handle, 0}, {"InitDB", handle, 0}, {"OpenDB", handle, 0}}));
 }
 
 TEST_F(LxEDBCalls, SetSortZeroReopensWithFlagOne) {
@@ -108,10 +112,10 @@ TEST_F(LxEDBCalls, SetSortZeroReopensWithFlagOne) {
     db.SetSort(0);
     ASSERT_EQ(g_calls.size(), 4u);
     DWORD second = g_calls[1].handle;
-    EXPECT_EQ(g_calls, (std::vector<Call>{{"CloseDB", first, 0},
-                                          {"CreateInfo", second, 1},
-                                          {"InitDB", second, 0},
-                                          {"OpenDB", second, 0}}));
+    EXPECT_EQ(
+        g_calls,
+        (std::vector<Call>{
+            {"CloseDB", first, 0}, {"CreateInfo", second, 1}, {"InitDB", second, 0}, {"OpenDB", second, 0}}));
     g_calls.clear();
     db.SetSort(5);
     ASSERT_GE(g_calls.size(), 2u);
@@ -160,7 +164,8 @@ TEST_F(LxEDBCalls, DeleteRecordRefusesIndicesFromTheCountOn) {
     g_calls.clear();
     EXPECT_EQ(db.DeleteRecord(UINT(db.GetCount())), 0);
     EXPECT_EQ(db.DeleteRecord(0x80000000u), 0);
-    for (const Call& call : g_calls) EXPECT_NE(call.name, "DeleteRec");
+    for (const Call& call : g_calls)
+        EXPECT_NE(call.name, "DeleteRec");
 }
 
 TEST_F(LxEDBCalls, AFailedCloseLeavesTheObjectOpen) {

@@ -140,7 +140,8 @@ TEST_F(LxRegistryTest, GetStringReadsAtMost1024Bytes) {
     // Text stored without a terminator still reads terminated.
     HKEY key = nullptr;
     ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, u"long", 0, 0, &key), ERROR_SUCCESS);
-    ASSERT_EQ(RegSetValueExW(key, u"bare", 0, REG_SZ, reinterpret_cast<const BYTE*>(u"abc"), 6), ERROR_SUCCESS);
+    ASSERT_EQ(RegSetValueExW(key, u"bare", 0, REG_SZ, reinterpret_cast<const BYTE*>(u"abc"), 6),
+              ERROR_SUCCESS);
     RegCloseKey(key);
     std::fill(std::begin(buffer), std::end(buffer), u'#');
     ASSERT_EQ(registry.GetString(u"bare", buffer), 1);

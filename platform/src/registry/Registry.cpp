@@ -46,7 +46,9 @@ std::optional<sqlite3_int64> RootId(HKEY key) {
     return std::nullopt;
 }
 
-bool IsRoot(HKEY key) { return RootId(key).has_value(); }
+bool IsRoot(HKEY key) {
+    return RootId(key).has_value();
+}
 
 // The key id behind a handle, or nothing for a handle that is not (or no longer) open.
 std::optional<sqlite3_int64> KeyIdOf(Registry& reg, HKEY key) {
@@ -86,7 +88,8 @@ void FreeHandle(Registry& reg, HKEY key) {
 std::u16string_view TextOf(LPCWSTR text) {
     if (!text) return {};
     size_t length = 0;
-    while (text[length]) ++length;
+    while (text[length])
+        ++length;
     return {text, length};
 }
 
@@ -95,7 +98,8 @@ std::u16string_view TextOf(LPCWSTR text) {
 LONG SplitPath(LPCWSTR subKey, std::vector<std::u16string_view>* parts) {
     std::u16string_view path = TextOf(subKey);
     if (!path.empty() && path.front() == u'\\') path.remove_prefix(1);
-    while (!path.empty() && path.back() == u'\\') path.remove_suffix(1);
+    while (!path.empty() && path.back() == u'\\')
+        path.remove_suffix(1);
     while (!path.empty()) {
         size_t end = path.find(u'\\');
         std::u16string_view part = path.substr(0, end);
@@ -246,6 +250,7 @@ LONG OpenOrCreate(HKEY hKey, LPCWSTR subKey, bool create, PHKEY result, LPDWORD 
     DWORD made = REG_OPENED_EXISTING_KEY;
     KeyRow row;
     if (!create) {
+        ReadTransaction snapshot(call.File());
         status = ResolveKey(call, *base, parts, &row);
     } else {
         WriteTransaction transaction(call.File());
@@ -340,10 +345,11 @@ extern "C" LONG RegSetValueExW(HKEY hKey, LPCWSTR lpValueName, DWORD, DWORD dwTy
     if (status != ERROR_SUCCESS) return status;
     {
         // A value set again keeps the name it was created with, as names are case-preserving.
-        sqlite3_stmt* stmt = call.Statement("INSERT INTO vals(key, name, fold, type, data) VALUES(?, ?, ?, ?, ?)"
-                                            " ON CONFLICT(key, fold) DO UPDATE SET type = excluded.type,"
-                                            " data = excluded.data",
-                                            &status);
+        sqlite3_stmt* stmt =
+            call.Statement("INSERT INTO vals(key, name, fold, type, data) VALUES(?, ?, ?, ?, ?)"
+                           " ON CONFLICT(key, fold) DO UPDATE SET type = excluded.type,"
+                           " data = excluded.data",
+                           &status);
         if (!stmt) return status;
         StatementScope scope(stmt);
         std::u16string_view name = TextOf(lpValueName);
@@ -351,7 +357,8 @@ extern "C" LONG RegSetValueExW(HKEY hKey, LPCWSTR lpValueName, DWORD, DWORD dwTy
         BindBlob(stmt, 2, NameBytes(name));
         BindBlob(stmt, 3, FoldedNameKey(name));
         sqlite3_bind_int64(stmt, 4, dwType);
-        sqlite3_bind_blob(stmt, 5, lpData ? static_cast<const void*>(lpData) : "", int(cbData), SQLITE_STATIC);
+        sqlite3_bind_blob(stmt, 5, lpData ? static_cast<const void*>(lpData) : "", int(cbData),
+                          SQLITE_STATIC);
         int rc = sqlite3_step(stmt);
         if (rc != SQLITE_DONE) return call.File().Error(rc);
     }
@@ -443,7 +450,8 @@ extern "C" LONG RegDeleteKeyW(HKEY hKey, LPCWSTR lpSubKey) {
         StatementScope scope(stmt);
         sqlite3_bind_int64(stmt, 1, target.id);
         int rc;
-        while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) subtree.push_back(sqlite3_column_int64(stmt, 0));
+        while ((rc = sqlite3_step(stmt)) == SQLITE_ROW)
+            subtree.push_back(sqlite3_column_int64(stmt, 0));
         if (rc != SQLITE_DONE) return call.File().Error(rc);
     }
     for (const OpenKey& open : call.Reg().keys)
@@ -463,8 +471,8 @@ extern "C" LONG RegDeleteKeyW(HKEY hKey, LPCWSTR lpSubKey) {
     return transaction.Commit();
 }
 
-extern "C" LONG RegEnumKeyExW(HKEY hKey, DWORD dwIndex, LPWSTR lpName, LPDWORD lpcName, LPDWORD, LPWSTR lpClass,
-                              LPDWORD lpcClass, PFILETIME lpftLastWriteTime) {
+extern "C" LONG RegEnumKeyExW(HKEY hKey, DWORD dwIndex, LPWSTR lpName, LPDWORD lpcName, LPDWORD,
+                              LPWSTR lpClass, LPDWORD lpcClass, PFILETIME lpftLastWriteTime) {
     if (!lpName || !lpcName) return ERROR_INVALID_PARAMETER;
     Call call;
     if (call.Status() != ERROR_SUCCESS) return call.Status();
@@ -502,8 +510,8 @@ extern "C" LONG RegEnumValueW(HKEY hKey, DWORD dwIndex, LPWSTR lpValueName, LPDW
 
     LONG status = ERROR_SUCCESS;
     // Values come back in the order they were first set, as Windows keeps them.
-    sqlite3_stmt* stmt =
-        call.Statement("SELECT name, type, data FROM vals WHERE key = ? ORDER BY id LIMIT 1 OFFSET ?", &status);
+    sqlite3_stmt* stmt = call.Statement(
+        "SELECT name, type, data FROM vals WHERE key = ? ORDER BY id LIMIT 1 OFFSET ?", &status);
     if (!stmt) return status;
     StatementScope scope(stmt);
     sqlite3_bind_int64(stmt, 1, *id);
@@ -541,7 +549,8 @@ extern "C" LONG RegQueryInfoKeyW(HKEY hKey, LPWSTR lpClass, LPDWORD lpcClass, LP
     LONG status = ERROR_SUCCESS;
     sqlite3_stmt* stmt = call.Statement(
         "SELECT (SELECT written FROM keys WHERE id = ?1),"
-        " (SELECT count(*) FROM keys WHERE parent = ?1), (SELECT max(length(name)) FROM keys WHERE parent = ?1),"
+        " (SELECT count(*) FROM keys WHERE parent = ?1), (SELECT max(length(name)) FROM keys WHERE parent = "
+        "?1),"
         " (SELECT count(*) FROM vals WHERE key = ?1), (SELECT max(length(name)) FROM vals WHERE key = ?1),"
         " (SELECT max(length(data)) FROM vals WHERE key = ?1)",
         &status);

@@ -53,8 +53,10 @@ std::string HomeFolder() {
 std::string DefaultPath() {
     if (const char* env = getenv("CEHOST_REGISTRY"); env && *env) return env;
     std::string state;
-    if (const char* xdg = getenv("XDG_STATE_HOME"); xdg && *xdg == '/') state = xdg;
-    else state = HomeFolder() + "/.local/state";
+    if (const char* xdg = getenv("XDG_STATE_HOME"); xdg && *xdg == '/')
+        state = xdg;
+    else
+        state = HomeFolder() + "/.local/state";
     return state + "/cehost/registry.db";
 }
 
@@ -74,7 +76,8 @@ RegistryFile::~RegistryFile() {
 }
 
 void RegistryFile::Close() {
-    for (auto& [sql, stmt] : statements_) sqlite3_finalize(stmt);
+    for (auto& [sql, stmt] : statements_)
+        sqlite3_finalize(stmt);
     statements_.clear();
     if (db_) sqlite3_close(db_);
     db_ = nullptr;
@@ -155,7 +158,8 @@ LONG RegistryFile::CheckSchema() {
         Report(ERROR_BADDB, "is a database of another program, not a registry");
         return ERROR_BADDB;
     }
-    // A new (empty) file: lay out the schema in one transaction so that a crash leaves it empty, not half made.
+    // A new (empty) file: lay out the schema in one transaction so that a crash leaves it empty, not half
+    // made.
     LONG begun = Exec("BEGIN IMMEDIATE");
     if (begun != ERROR_SUCCESS) return begun;
     char* message = nullptr;

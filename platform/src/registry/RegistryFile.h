@@ -73,6 +73,23 @@ private:
     bool committed_ = false;
 };
 
+// Runs the reads of one call in one snapshot, taking the file's read lock once rather than per statement.
+class ReadTransaction {
+public:
+    explicit ReadTransaction(RegistryFile& file) : file_(file) {
+        begun_ = file_.Exec("BEGIN") == ERROR_SUCCESS;
+    }
+    ~ReadTransaction() {
+        if (begun_) file_.Rollback();
+    }
+    ReadTransaction(const ReadTransaction&) = delete;
+    ReadTransaction& operator=(const ReadTransaction&) = delete;
+
+private:
+    RegistryFile& file_;
+    bool begun_;
+};
+
 // Resets a cached statement when it goes out of scope so that it holds no read lock between calls.
 class StatementScope {
 public:

@@ -182,7 +182,9 @@ extern "C" int EDB_InitDB(DWORD db) {
     return status == ERROR_SUCCESS ? 1 : Fail<int>(status);
 }
 
-extern "C" int EDB_OpenDB(DWORD db) { return OpenTable(db, nullptr); }
+extern "C" int EDB_OpenDB(DWORD db) {
+    return OpenTable(db, nullptr);
+}
 
 extern "C" int EDB_OpenDBWithNoti(DWORD db, HWND notify) {
     if (!notify || !IsWindow || !IsWindow(notify)) return Fail<int>(ERROR_INVALID_WINDOW_HANDLE);
@@ -240,8 +242,7 @@ extern "C" DWORD EDB_ReadRec(DWORD db, UINT index, _LxEDBREC* fields) {
     if (!fields) return Fail<DWORD>(ERROR_INVALID_PARAMETER);
     sqlite3_int64 id = 0;
     UINT count = 0;
-    DWORD status = info->volume->IdAt(*info->table, info->order, index, &id);
-    if (status == ERROR_SUCCESS) status = info->volume->Read(*info->table, id, fields, &count);
+    DWORD status = info->volume->ReadAt(*info->table, info->order, index, fields, &count, &id);
     return status == ERROR_SUCCESS ? DWORD(id) : Fail<DWORD>(status);
 }
 
@@ -252,8 +253,7 @@ extern "C" UINT EDB_GetRecFieldCount(DWORD db, UINT index) {
     if (!info) return 0;
     sqlite3_int64 id = 0;
     UINT count = 0;
-    DWORD status = info->volume->IdAt(*info->table, info->order, index, &id);
-    if (status == ERROR_SUCCESS) status = info->volume->Read(*info->table, id, nullptr, &count);
+    DWORD status = info->volume->ReadAt(*info->table, info->order, index, nullptr, &count, &id);
     return status == ERROR_SUCCESS ? count : Fail<UINT>(status);
 }
 
@@ -275,8 +275,7 @@ extern "C" int EDB_DeleteRec(DWORD db, UINT index) {
     Info* info = OpenInfo(d, db);
     if (!info) return 0;
     sqlite3_int64 id = 0;
-    DWORD status = info->volume->IdAt(*info->table, info->order, index, &id);
-    if (status == ERROR_SUCCESS) status = info->volume->Delete(*info->table, id);
+    DWORD status = info->volume->DeleteAt(*info->table, info->order, index, &id);
     if (status != ERROR_SUCCESS) return Fail<int>(status);
     Notify(d, *info, EDBM_RECORDDELETED, id);
     return 1;

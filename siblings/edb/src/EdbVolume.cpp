@@ -27,9 +27,12 @@ std::string StateFolder() {
     if (const char* dir = getenv("LXEDB_DIR"); dir && *dir) return dir;
     if (const char* xdg = getenv("XDG_STATE_HOME"); xdg && *xdg == '/') return std::string(xdg) + "/lxedb";
     std::string home;
-    if (const char* env = getenv("HOME"); env && *env) home = env;
-    else if (const passwd* pw = getpwuid(getuid()); pw && pw->pw_dir) home = pw->pw_dir;
-    else home = "/tmp";
+    if (const char* env = getenv("HOME"); env && *env)
+        home = env;
+    else if (const passwd* pw = getpwuid(getuid()); pw && pw->pw_dir)
+        home = pw->pw_dir;
+    else
+        home = "/tmp";
     return home + "/.local/state/lxedb";
 }
 
@@ -50,24 +53,28 @@ void AppendEscaped(std::string* out, unsigned char byte) {
 
 // UTF-8 of one code point (lone surrogates as their three bytes, which are then escaped).
 void AppendCodePoint(std::string* out, char32_t c, bool escape) {
-    char bytes[4];
-    int n;
-    if (c < 0x80) bytes[0] = char(c), n = 1;
-    else if (c < 0x800) bytes[0] = char(0xC0 | c >> 6), bytes[1] = char(0x80 | (c & 63)), n = 2;
-    else if (c < 0x10000)
-        bytes[0] = char(0xE0 | c >> 12), bytes[1] = char(0x80 | (c >> 6 & 63)), bytes[2] = char(0x80 | (c & 63)), n = 3;
-    else
-        bytes[0] = char(0xF0 | c >> 18), bytes[1] = char(0x80 | (c >> 12 & 63)), bytes[2] = char(0x80 | (c >> 6 & 63)),
-        bytes[3] = char(0x80 | (c & 63)), n = 4;
-    for (int i = 0; i < n; ++i) {
-        if (escape) AppendEscaped(out, (unsigned char)bytes[i]);
-        else out->push_back(bytes[i]);
+    std::string bytes;
+    if (c < 0x80) {
+        bytes.push_back(char(c));
+    } else {
+        int tail = c < 0x800 ? 1 : c < 0x10000 ? 2 : 3;
+        static const unsigned char lead[] = {0, 0xC0, 0xE0, 0xF0};
+        bytes.push_back(char(lead[tail] | (c >> (6 * tail))));
+        for (int i = tail - 1; i >= 0; --i)
+            bytes.push_back(char(0x80 | ((c >> (6 * i)) & 63)));
+    }
+    for (char byte : bytes) {
+        if (escape)
+            AppendEscaped(out, (unsigned char)byte);
+        else
+            out->push_back(byte);
     }
 }
 
 std::string TextKey(const WCHAR* text) {
     size_t length = 0;
-    while (length < EDB_TEXT_MAX && text[length]) ++length;
+    while (length < EDB_TEXT_MAX && text[length])
+        ++length;
     return FoldedKey(std::u16string_view(text, length));
 }
 
@@ -82,11 +89,14 @@ std::string Volume::FileFor(std::u16string_view name) {
         if (unit < 0x80) {
             bool plain = (unit >= u'a' && unit <= u'z') || (unit >= u'0' && unit <= u'9') || unit == u'_' ||
                          unit == u'-' || (unit == u'.' && i > 0);
-            if (plain) file.push_back(char(unit));
-            else AppendEscaped(&file, (unsigned char)unit);
+            if (plain)
+                file.push_back(char(unit));
+            else
+                AppendEscaped(&file, (unsigned char)unit);
         } else if (unit >= 0xD800 && unit <= 0xDBFF && i + 1 < name.size() && name[i + 1] >= 0xDC00 &&
                    name[i + 1] <= 0xDFFF) {
-            AppendCodePoint(&file, 0x10000 + ((char32_t(unit) - 0xD800) << 10) + (name[i + 1] - 0xDC00), false);
+            AppendCodePoint(&file, 0x10000 + ((char32_t(unit) - 0xD800) << 10) + (name[i + 1] - 0xDC00),
+                            false);
             ++i;
         } else {
             AppendCodePoint(&file, unit, unit >= 0xD800 && unit <= 0xDFFF);
@@ -101,7 +111,8 @@ Volume::~Volume() {
 }
 
 void Volume::Close() {
-    for (auto& [sql, stmt] : statements_) sqlite3_finalize(stmt);
+    for (auto& [sql, stmt] : statements_)
+        sqlite3_finalize(stmt);
     statements_.clear();
     if (db_) sqlite3_close(db_);
     db_ = nullptr;
@@ -113,7 +124,8 @@ DWORD Volume::Open(bool create) {
     // Known tables stay known (handles point at them); their cached orders are rebuilt.
     db_ = nullptr;
     statements_.clear();
-    for (auto& [fold, table] : tables_) table->Invalidate();
+    for (auto& [fold, table] : tables_)
+        table->Invalidate();
     dataVersion_ = -1;
 
     size_t slash = path_.rfind('/');
@@ -171,10 +183,11 @@ DWORD Volume::CheckSchema(bool create) {
     if (!create) return ERROR_FILE_NOT_FOUND;
     DWORD status = Exec("BEGIN IMMEDIATE");
     if (status != ERROR_SUCCESS) return status;
-    rc = sqlite3_exec(db_,
-                      "CREATE TABLE edb_tables(id INTEGER PRIMARY KEY, name BLOB NOT NULL, fold BLOB NOT NULL "
-                      "UNIQUE); PRAGMA application_id = 1280853316; PRAGMA user_version = 1;",
-                      nullptr, nullptr, nullptr);
+    rc =
+        sqlite3_exec(db_,
+                     "CREATE TABLE edb_tables(id INTEGER PRIMARY KEY, name BLOB NOT NULL, fold BLOB NOT NULL "
+                     "UNIQUE); PRAGMA application_id = 1280853316; PRAGMA user_version = 1;",
+                     nullptr, nullptr, nullptr);
     if (rc != SQLITE_OK) {
         Rollback();
         return Error(rc);
@@ -184,7 +197,7 @@ DWORD Volume::CheckSchema(bool create) {
 }
 
 DWORD Volume::Ready() {
-    if (db_ && owner_ == getpid()) return Refresh();
+    if (db_ && owner_ == getpid()) return ERROR_SUCCESS;
     return Open(false);
 }
 
@@ -197,7 +210,8 @@ DWORD Volume::Refresh() {
     sqlite3_reset(stmt);
     if (rc != SQLITE_ROW) return Error(rc);
     if (version != dataVersion_)
-        for (auto& [fold, table] : tables_) table->Invalidate();
+        for (auto& [fold, table] : tables_)
+            table->Invalidate();
     dataVersion_ = version;
     return ERROR_SUCCESS;
 }
@@ -294,10 +308,12 @@ DWORD Volume::FindTable(std::u16string_view name, bool create, Table** table) {
             if (rc == SQLITE_DONE) {
                 id = sqlite3_last_insert_rowid(db_);
                 std::string t = "t" + std::to_string(id);
-                std::string sql = "CREATE TABLE " + t +
-                                  "(id INTEGER PRIMARY KEY AUTOINCREMENT, sk_type INTEGER NOT NULL, sk_num INTEGER "
-                                  "NOT NULL, sk_text BLOB NOT NULL, nfields INTEGER NOT NULL, fields BLOB NOT NULL);"
-                                  " CREATE INDEX " + t + "_sorted ON " + t + "(sk_type, sk_num, sk_text, id);";
+                std::string sql =
+                    "CREATE TABLE " + t +
+                    "(id INTEGER PRIMARY KEY AUTOINCREMENT, sk_type INTEGER NOT NULL, sk_num INTEGER "
+                    "NOT NULL, sk_text BLOB NOT NULL, nfields INTEGER NOT NULL, fields BLOB NOT NULL);"
+                    " CREATE INDEX " +
+                    t + "_sorted ON " + t + "(sk_type, sk_num, sk_text, id);";
                 status = Exec(sql.c_str());
             } else {
                 status = Error(rc);
@@ -327,7 +343,8 @@ DWORD Volume::BuildView(Table& table, Order order) {
     if (!stmt) return status;
     view.ids.clear();
     int rc;
-    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) view.ids.push_back(sqlite3_column_int64(stmt, 0));
+    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW)
+        view.ids.push_back(sqlite3_column_int64(stmt, 0));
     sqlite3_reset(stmt);
     if (rc != SQLITE_DONE) {
         view.ids.clear();
@@ -337,29 +354,59 @@ DWORD Volume::BuildView(Table& table, Order order) {
     return ERROR_SUCCESS;
 }
 
-DWORD Volume::Count(Table& table, Order order, long* count) {
-    DWORD status = Ready();
-    if (status == ERROR_SUCCESS) status = BuildView(table, order);
-    if (status != ERROR_SUCCESS) return status;
-    *count = long(table.views[int(order)].ids.size());
-    return ERROR_SUCCESS;
-}
+// One call's work in one transaction: the file's locks are taken once, and a write is synced once, at the
+// commit. Cached orders are checked against other connections' changes at the start.
+class Volume::Transaction {
+public:
+    Transaction(Volume& volume, bool write) : volume_(volume) {
+        status_ = volume_.Ready();
+        if (status_ == ERROR_SUCCESS) status_ = volume_.Exec(write ? "BEGIN IMMEDIATE" : "BEGIN");
+        begun_ = status_ == ERROR_SUCCESS;
+        if (status_ == ERROR_SUCCESS) status_ = volume_.Refresh();
+    }
+    ~Transaction() {
+        if (begun_) volume_.Rollback();
+    }
+    DWORD Status() const { return status_; }
+    DWORD Commit() {
+        begun_ = false;
+        DWORD status = volume_.Exec("COMMIT");
+        if (status != ERROR_SUCCESS) volume_.Rollback();
+        return status;
+    }
+
+private:
+    Volume& volume_;
+    DWORD status_;
+    bool begun_ = false;
+};
 
 DWORD Volume::IdAt(Table& table, Order order, UINT index, sqlite3_int64* id) {
-    long count = 0;
-    DWORD status = Count(table, order, &count);
+    DWORD status = BuildView(table, order);
     if (status != ERROR_SUCCESS) return status;
-    if (index >= size_t(count)) return ERROR_INVALID_INDEX;
-    *id = table.views[int(order)].ids[index];
+    const auto& ids = table.views[int(order)].ids;
+    if (index >= ids.size()) return ERROR_INVALID_INDEX;
+    *id = ids[index];
     return ERROR_SUCCESS;
 }
 
-DWORD Volume::Read(Table& table, sqlite3_int64 id, _LxEDBREC* fields, UINT* count) {
-    DWORD status = Ready();
+DWORD Volume::Count(Table& table, Order order, long* count) {
+    Transaction transaction(*this, false);
+    DWORD status = transaction.Status();
+    if (status == ERROR_SUCCESS) status = BuildView(table, order);
+    if (status == ERROR_SUCCESS) *count = long(table.views[int(order)].ids.size());
+    return status;
+}
+
+DWORD Volume::ReadAt(Table& table, Order order, UINT index, _LxEDBREC* fields, UINT* count,
+                     sqlite3_int64* id) {
+    Transaction transaction(*this, false);
+    DWORD status = transaction.Status();
+    if (status == ERROR_SUCCESS) status = IdAt(table, order, index, id);
     if (status != ERROR_SUCCESS) return status;
     sqlite3_stmt* stmt = Statement("SELECT nfields, fields FROM " + table.sqlName + " WHERE id = ?", &status);
     if (!stmt) return status;
-    sqlite3_bind_int64(stmt, 1, id);
+    sqlite3_bind_int64(stmt, 1, *id);
     int rc = sqlite3_step(stmt);
     if (rc == SQLITE_ROW) {
         UINT n = UINT(sqlite3_column_int(stmt, 0));
@@ -395,7 +442,8 @@ DWORD NormalizeFields(const _LxEDBREC* fields, UINT count, std::string* bytes) {
         case EDB_FIELD_TEXT: {
             // Text must end inside its field: cutting it would lose what the caller meant to keep.
             size_t length = 0;
-            while (length < EDB_TEXT_MAX && in.szVal[length]) ++length;
+            while (length < EDB_TEXT_MAX && in.szVal[length])
+                ++length;
             if (length == EDB_TEXT_MAX) return ERROR_INVALID_PARAMETER;
             std::memcpy(out[i].szVal, in.szVal, length * sizeof(WCHAR));
             break;
@@ -430,11 +478,22 @@ SortKey SortKeyOf(const _LxEDBREC& first) {
 
 } // namespace
 
+// Runs one bound statement that changes the table; `changed` tells whether a row was touched.
+DWORD Volume::Change(sqlite3_stmt* stmt, bool* changed) {
+    int rc = sqlite3_step(stmt);
+    sqlite3_reset(stmt);
+    sqlite3_clear_bindings(stmt);
+    if (rc != SQLITE_DONE) return Error(rc);
+    *changed = sqlite3_changes(db_) > 0;
+    return ERROR_SUCCESS;
+}
+
 DWORD Volume::Add(Table& table, const _LxEDBREC* fields, UINT count, sqlite3_int64* id) {
     std::string bytes;
     DWORD status = NormalizeFields(fields, count, &bytes);
-    if (status == ERROR_SUCCESS) status = Ready();
     if (status != ERROR_SUCCESS) return status;
+    Transaction transaction(*this, true);
+    if ((status = transaction.Status()) != ERROR_SUCCESS) return status;
     SortKey key = SortKeyOf(*reinterpret_cast<const _LxEDBREC*>(bytes.data()));
     sqlite3_stmt* stmt = Statement("INSERT INTO " + table.sqlName +
                                        "(sk_type, sk_num, sk_text, nfields, fields) VALUES(?, ?, ?, ?, ?)",
@@ -445,14 +504,17 @@ DWORD Volume::Add(Table& table, const _LxEDBREC* fields, UINT count, sqlite3_int
     sqlite3_bind_blob(stmt, 3, key.text.data(), int(key.text.size()), SQLITE_STATIC);
     sqlite3_bind_int(stmt, 4, int(count));
     sqlite3_bind_blob(stmt, 5, bytes.data(), int(bytes.size()), SQLITE_STATIC);
-    int rc = sqlite3_step(stmt);
-    sqlite3_reset(stmt);
-    sqlite3_clear_bindings(stmt);
-    if (rc != SQLITE_DONE) return Error(rc);
-    *id = sqlite3_last_insert_rowid(db_);
+    bool changed = false;
+    if ((status = Change(stmt, &changed)) != ERROR_SUCCESS) return status;
+    sqlite3_int64 added = sqlite3_last_insert_rowid(db_);
+    if ((status = transaction.Commit()) != ERROR_SUCCESS) {
+        table.Invalidate();
+        return status;
+    }
+    *id = added;
     // Identifiers only grow, so the new record is the last one added.
-    Table::View& added = table.views[int(Order::Added)];
-    if (added.valid) added.ids.push_back(*id);
+    Table::View& inOrder = table.views[int(Order::Added)];
+    if (inOrder.valid) inOrder.ids.push_back(added);
     table.views[int(Order::Sorted)].valid = false;
     return ERROR_SUCCESS;
 }
@@ -460,8 +522,9 @@ DWORD Volume::Add(Table& table, const _LxEDBREC* fields, UINT count, sqlite3_int
 DWORD Volume::Edit(Table& table, sqlite3_int64 id, const _LxEDBREC* fields, UINT count) {
     std::string bytes;
     DWORD status = NormalizeFields(fields, count, &bytes);
-    if (status == ERROR_SUCCESS) status = Ready();
     if (status != ERROR_SUCCESS) return status;
+    Transaction transaction(*this, true);
+    if ((status = transaction.Status()) != ERROR_SUCCESS) return status;
     SortKey key = SortKeyOf(*reinterpret_cast<const _LxEDBREC*>(bytes.data()));
     sqlite3_stmt* stmt = Statement("UPDATE " + table.sqlName +
                                        " SET sk_type = ?, sk_num = ?, sk_text = ?, nfields = ?, fields = ?"
@@ -474,39 +537,41 @@ DWORD Volume::Edit(Table& table, sqlite3_int64 id, const _LxEDBREC* fields, UINT
     sqlite3_bind_int(stmt, 4, int(count));
     sqlite3_bind_blob(stmt, 5, bytes.data(), int(bytes.size()), SQLITE_STATIC);
     sqlite3_bind_int64(stmt, 6, id);
-    int rc = sqlite3_step(stmt);
-    sqlite3_reset(stmt);
-    sqlite3_clear_bindings(stmt);
-    if (rc != SQLITE_DONE) return Error(rc);
-    if (sqlite3_changes(db_) == 0) return ERROR_NOT_FOUND;
+    bool changed = false;
+    if ((status = Change(stmt, &changed)) != ERROR_SUCCESS) return status;
+    if (!changed) return ERROR_NOT_FOUND;
+    status = transaction.Commit();
     table.views[int(Order::Sorted)].valid = false;
-    return ERROR_SUCCESS;
+    return status;
 }
 
-DWORD Volume::Delete(Table& table, sqlite3_int64 id) {
-    DWORD status = Ready();
+DWORD Volume::DeleteAt(Table& table, Order order, UINT index, sqlite3_int64* id) {
+    Transaction transaction(*this, true);
+    DWORD status = transaction.Status();
+    if (status == ERROR_SUCCESS) status = IdAt(table, order, index, id);
     if (status != ERROR_SUCCESS) return status;
     sqlite3_stmt* stmt = Statement("DELETE FROM " + table.sqlName + " WHERE id = ?", &status);
     if (!stmt) return status;
-    sqlite3_bind_int64(stmt, 1, id);
-    int rc = sqlite3_step(stmt);
-    sqlite3_reset(stmt);
-    if (rc != SQLITE_DONE) return Error(rc);
-    if (sqlite3_changes(db_) == 0) return ERROR_NOT_FOUND;
+    sqlite3_bind_int64(stmt, 1, *id);
+    bool changed = false;
+    if ((status = Change(stmt, &changed)) != ERROR_SUCCESS) return status;
+    if (!changed) return ERROR_NOT_FOUND;
+    status = transaction.Commit();
     table.Invalidate();
-    return ERROR_SUCCESS;
+    return status;
 }
 
 DWORD Volume::DeleteAll(Table& table) {
-    DWORD status = Ready();
+    Transaction transaction(*this, true);
+    DWORD status = transaction.Status();
     if (status != ERROR_SUCCESS) return status;
     sqlite3_stmt* stmt = Statement("DELETE FROM " + table.sqlName, &status);
     if (!stmt) return status;
-    int rc = sqlite3_step(stmt);
-    sqlite3_reset(stmt);
-    if (rc != SQLITE_DONE) return Error(rc);
+    bool changed = false;
+    if ((status = Change(stmt, &changed)) != ERROR_SUCCESS) return status;
+    status = transaction.Commit();
     table.Invalidate();
-    return ERROR_SUCCESS;
+    return status;
 }
 
 } // namespace lxedb

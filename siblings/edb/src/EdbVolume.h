@@ -44,19 +44,24 @@ public:
     DWORD FindTable(std::u16string_view name, bool create, Table** table);
 
     DWORD Count(Table& table, Order order, long* count);
-    DWORD IdAt(Table& table, Order order, UINT index, sqlite3_int64* id);
-    DWORD Read(Table& table, sqlite3_int64 id, _LxEDBREC* fields, UINT* count);
+    // The record at `index` in `order`: its identifier, its field count and (when `fields` is given) its
+    // fields.
+    DWORD ReadAt(Table& table, Order order, UINT index, _LxEDBREC* fields, UINT* count, sqlite3_int64* id);
     DWORD Add(Table& table, const _LxEDBREC* fields, UINT count, sqlite3_int64* id);
     DWORD Edit(Table& table, sqlite3_int64 id, const _LxEDBREC* fields, UINT count);
-    DWORD Delete(Table& table, sqlite3_int64 id);
+    DWORD DeleteAt(Table& table, Order order, UINT index, sqlite3_int64* id);
     DWORD DeleteAll(Table& table);
 
 private:
     void Close();
     DWORD CheckSchema(bool create);
-    // Reopens in a forked child, then drops every cached order if another connection changed the file.
+    class Transaction;
+    // Reopens the file in a forked child.
     DWORD Ready();
+    // Drops every cached order if another connection changed the file.
     DWORD Refresh();
+    DWORD IdAt(Table& table, Order order, UINT index, sqlite3_int64* id);
+    DWORD Change(sqlite3_stmt* stmt, bool* changed);
     DWORD BuildView(Table& table, Order order);
     sqlite3_stmt* Statement(const std::string& sql, DWORD* error);
     DWORD Exec(const char* sql);

@@ -17,7 +17,9 @@ locale_t UnicodeLocale() {
     return locale;
 }
 
-bool IsSurrogate(wint_t unit) { return unit >= 0xD800 && unit <= 0xDFFF; }
+bool IsSurrogate(wint_t unit) {
+    return unit >= 0xD800 && unit <= 0xDFFF;
+}
 
 char16_t MapUnit(char16_t unit, bool upper) {
     if (unit < 0x80) {
@@ -33,8 +35,12 @@ char16_t MapUnit(char16_t unit, bool upper) {
 
 } // namespace
 
-char16_t UpperUnit(char16_t unit) { return MapUnit(unit, true); }
-char16_t LowerUnit(char16_t unit) { return MapUnit(unit, false); }
+char16_t UpperUnit(char16_t unit) {
+    return MapUnit(unit, true);
+}
+char16_t LowerUnit(char16_t unit) {
+    return MapUnit(unit, false);
+}
 
 std::string FoldedKey(std::u16string_view text) {
     std::string key;

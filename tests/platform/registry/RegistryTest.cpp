@@ -49,8 +49,9 @@ TEST_F(Registry, ValuesOfEveryTypeComeBackWithTheirTypeAndSize) {
     const BYTE blob[5] = {0, 1, 2, 0, 255};
     ASSERT_EQ(RegSetValueExW(key, u"Blob", 0, REG_BINARY, blob, 5), ERROR_SUCCESS);
     const char16_t multi[] = u"one\0two\0";
-    ASSERT_EQ(RegSetValueExW(key, u"Multi", 0, REG_MULTI_SZ, reinterpret_cast<const BYTE*>(multi), sizeof(multi)),
-              ERROR_SUCCESS);
+    ASSERT_EQ(
+        RegSetValueExW(key, u"Multi", 0, REG_MULTI_SZ, reinterpret_cast<const BYTE*>(multi), sizeof(multi)),
+        ERROR_SUCCESS);
 
     DWORD type = 0, size = 0;
     EXPECT_EQ(RegQueryValueExW(key, u"Name", nullptr, &type, nullptr, &size), ERROR_SUCCESS);
@@ -144,7 +145,8 @@ TEST_F(Registry, KeyPathsAcceptOneLeadingBackslashAndTrailingOnes) {
     EXPECT_EQ(bad, nullptr);
     EXPECT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, u"\\\\software", 0, 0, &bad), ERROR_BAD_PATHNAME);
     // Another root is another tree.
-    EXPECT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, u"software\\lx", 0, KEY_ALL_ACCESS, &bad), ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, u"software\\lx", 0, KEY_ALL_ACCESS, &bad),
+              ERROR_FILE_NOT_FOUND);
     EXPECT_EQ(bad, nullptr);
     RegCloseKey(first);
     RegCloseKey(second);
@@ -161,11 +163,13 @@ TEST_F(Registry, KeyNameAndDepthLimits) {
               ERROR_INVALID_PARAMETER);
 
     std::u16string path = u"1";
-    for (int level = 2; level <= 16; ++level) path += u"\\" + std::u16string(1, char16_t(u'a' + level));
+    for (int level = 2; level <= 16; ++level)
+        path += u"\\" + std::u16string(1, char16_t(u'a' + level));
     EXPECT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, 0, nullptr, &key, nullptr),
               ERROR_SUCCESS);
     HKEY deeper = nullptr;
-    EXPECT_EQ(RegCreateKeyExW(key, u"17", 0, nullptr, 0, 0, nullptr, &deeper, nullptr), ERROR_INVALID_PARAMETER);
+    EXPECT_EQ(RegCreateKeyExW(key, u"17", 0, nullptr, 0, 0, nullptr, &deeper, nullptr),
+              ERROR_INVALID_PARAMETER);
     RegCloseKey(key);
 
     SECURITY_ATTRIBUTES security{sizeof(SECURITY_ATTRIBUTES), nullptr, FALSE};
@@ -240,13 +244,16 @@ TEST_F(Registry, DeleteValue) {
 
 TEST_F(Registry, EnumerationOrderBufferRulesAndKeyInfo) {
     HKEY key = Create(HKEY_CURRENT_USER, u"enum");
-    for (const char16_t* name : {u"beta", u"Alpha", u"gamma"}) RegCloseKey(Create(key, name));
-    for (const char16_t* name : {u"z", u"a", u"m"}) ASSERT_EQ(SetDword(key, name, 1), ERROR_SUCCESS);
+    for (const char16_t* name : {u"beta", u"Alpha", u"gamma"})
+        RegCloseKey(Create(key, name));
+    for (const char16_t* name : {u"z", u"a", u"m"})
+        ASSERT_EQ(SetDword(key, name, 1), ERROR_SUCCESS);
 
     std::vector<std::u16string> keys;
     char16_t name[16];
     DWORD length = 16;
-    for (DWORD i = 0; RegEnumKeyExW(key, i, name, &length, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+    for (DWORD i = 0;
+         RegEnumKeyExW(key, i, name, &length, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
          ++i, length = 16)
         keys.push_back(name);
     EXPECT_EQ(keys, (std::vector<std::u16string>{u"Alpha", u"beta", u"gamma"}));
@@ -257,10 +264,12 @@ TEST_F(Registry, EnumerationOrderBufferRulesAndKeyInfo) {
 
     std::vector<std::u16string> values;
     length = 16;
-    for (DWORD i = 0; RegEnumValueW(key, i, name, &length, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+    for (DWORD i = 0;
+         RegEnumValueW(key, i, name, &length, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
          ++i, length = 16)
         values.push_back(name);
-    EXPECT_EQ(values, (std::vector<std::u16string>{u"z", u"a", u"m"})) << "values keep the order they were set";
+    EXPECT_EQ(values, (std::vector<std::u16string>{u"z", u"a", u"m"}))
+        << "values keep the order they were set";
 
     DWORD data = 0, size = 2, type = 0;
     length = 16;
@@ -318,9 +327,11 @@ TEST_F(Registry, KeyDeletedByAnotherProcessIsReportedThroughOpenHandles) {
 TEST_F(Registry, WritesSurviveAProcessKilledRightAfterTheCall) {
     ASSERT_TRUE(RunInKilledChild([] {
         HKEY key = nullptr;
-        if (RegCreateKeyExW(HKEY_CURRENT_USER, u"durable", 0, nullptr, 0, 0, nullptr, &key, nullptr)) return false;
+        if (RegCreateKeyExW(HKEY_CURRENT_USER, u"durable", 0, nullptr, 0, 0, nullptr, &key, nullptr))
+            return false;
         DWORD value = 42;
-        return RegSetValueExW(key, u"answer", 0, REG_DWORD, reinterpret_cast<BYTE*>(&value), 4) == ERROR_SUCCESS;
+        return RegSetValueExW(key, u"answer", 0, REG_DWORD, reinterpret_cast<BYTE*>(&value), 4) ==
+               ERROR_SUCCESS;
     }));
     HKEY key = nullptr;
     ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, u"durable", 0, 0, &key), ERROR_SUCCESS);
@@ -336,7 +347,8 @@ TEST_F(Registry, WritesSurviveAProcessKilledRightAfterTheCall) {
     }));
     EXPECT_EQ(RegQueryValueExW(key, u"answer", nullptr, nullptr, nullptr, nullptr), ERROR_FILE_NOT_FOUND);
     RegCloseKey(key);
-    ASSERT_TRUE(RunInKilledChild([] { return RegDeleteKeyW(HKEY_CURRENT_USER, u"durable") == ERROR_SUCCESS; }));
+    ASSERT_TRUE(
+        RunInKilledChild([] { return RegDeleteKeyW(HKEY_CURRENT_USER, u"durable") == ERROR_SUCCESS; }));
     EXPECT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, u"durable", 0, 0, &key), ERROR_FILE_NOT_FOUND);
 }
 
@@ -382,7 +394,8 @@ protected:
         std::string before = ReadWholeFile(file_);
         ::testing::internal::CaptureStderr();
         HKEY key = nullptr;
-        EXPECT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, u"x", 0, nullptr, 0, 0, nullptr, &key, nullptr), expected);
+        EXPECT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, u"x", 0, nullptr, 0, 0, nullptr, &key, nullptr),
+                  expected);
         EXPECT_EQ(key, nullptr);
         EXPECT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, u"x", 0, 0, &key), expected);
         EXPECT_EQ(SetDword(HKEY_CURRENT_USER, u"v", 1), expected);
@@ -397,7 +410,8 @@ protected:
 
 TEST_F(DamagedRegistry, GarbageFileIsReportedAndLeftAlone) {
     std::string garbage;
-    for (int i = 0; i < 8192; ++i) garbage.push_back(char(i * 31 + 7));
+    for (int i = 0; i < 8192; ++i)
+        garbage.push_back(char(i * 31 + 7));
     WriteWholeFile(file_, garbage);
     ExpectRefusedAndUntouched(ERROR_REGISTRY_CORRUPT);
 }
@@ -427,8 +441,12 @@ TEST_F(DamagedRegistry, DamageInsideAValidFileIsReported) {
     int valuesRoot = 0, pageSize = 0;
     ASSERT_EQ(sqlite3_open(file_.c_str(), &db), SQLITE_OK);
     sqlite3_stmt* stmt = nullptr;
-    ASSERT_EQ(sqlite3_prepare_v2(db, "SELECT rootpage, (SELECT page_size FROM pragma_page_size) FROM sqlite_master"
-                                     " WHERE name = 'vals'", -1, &stmt, nullptr), SQLITE_OK);
+    ASSERT_EQ(
+        sqlite3_prepare_v2(db,
+                           "SELECT rootpage, (SELECT page_size FROM pragma_page_size) FROM sqlite_master"
+                           " WHERE name = 'vals'",
+                           -1, &stmt, nullptr),
+        SQLITE_OK);
     ASSERT_EQ(sqlite3_step(stmt), SQLITE_ROW);
     valuesRoot = sqlite3_column_int(stmt, 0);
     pageSize = sqlite3_column_int(stmt, 1);
@@ -437,7 +455,8 @@ TEST_F(DamagedRegistry, DamageInsideAValidFileIsReported) {
     std::string bytes = ReadWholeFile(file_);
     size_t start = size_t(valuesRoot - 1) * pageSize;
     ASSERT_LE(start + pageSize, bytes.size());
-    for (size_t i = start; i < start + pageSize; ++i) bytes[i] = char(0xA5 ^ (i * 7));
+    for (size_t i = start; i < start + pageSize; ++i)
+        bytes[i] = char(0xA5 ^ (i * 7));
     WriteWholeFile(file_, bytes);
 
     ::testing::internal::CaptureStderr();
@@ -457,7 +476,8 @@ TEST_F(DamagedRegistry, AFolderWhereTheFileShouldBeCannotBeOpened) {
     std::filesystem::create_directory(file_);
     ::testing::internal::CaptureStderr();
     HKEY key = nullptr;
-    EXPECT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, u"x", 0, nullptr, 0, 0, nullptr, &key, nullptr), ERROR_CANTOPEN);
+    EXPECT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, u"x", 0, nullptr, 0, 0, nullptr, &key, nullptr),
+              ERROR_CANTOPEN);
     std::string err = ::testing::internal::GetCapturedStderr();
     EXPECT_NE(err.find(file_), std::string::npos) << err;
     EXPECT_TRUE(std::filesystem::is_directory(file_));

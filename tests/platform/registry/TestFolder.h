@@ -51,7 +51,7 @@ inline void WriteWholeFile(const std::string& path, const std::string& bytes) {
 }
 
 inline unsigned ModeOf(const std::string& path) {
-    struct stat st{};
+    struct stat st {};
     if (stat(path.c_str(), &st) != 0) return 0;
     return st.st_mode & 0777;
 }

@@ -56,9 +56,12 @@ protected:
         long count = EDB_GetTotalRecCount(db);
         for (long i = 0; i < count; ++i) {
             LxEDBREC fields[EDB_MAX_FIELDS];
-            if (!EDB_ReadRec(db, UINT(i), fields)) out.push_back(u"<unreadable>");
-            else if (fields[0].wType == EDB_FIELD_TEXT) out.push_back(fields[0].szVal);
-            else out.push_back(u"#" + std::u16string(1, char16_t(u'0' + fields[0].dwPropId)));
+            if (!EDB_ReadRec(db, UINT(i), fields))
+                out.push_back(u"<unreadable>");
+            else if (fields[0].wType == EDB_FIELD_TEXT)
+                out.push_back(fields[0].szVal);
+            else
+                out.push_back(u"#" + std::u16string(1, char16_t(u'0' + fields[0].dwPropId)));
         }
         return out;
     }
@@ -152,7 +155,8 @@ TEST_F(Edb, BadRecordsAndIndicesGiveZeroAndStoreNothing) {
 
     LxEDBREC unterminated = IntField(1, 0);
     unterminated.wType = EDB_FIELD_TEXT;
-    for (auto& unit : unterminated.szVal) unit = u'z';
+    for (auto& unit : unterminated.szVal)
+        unit = u'z';
     LxEDBREC untyped{};
     std::vector<LxEDBREC> tooMany(EDB_MAX_FIELDS + 1, good);
     EXPECT_EQ(EDB_AddRec(db, &unterminated, 1), 0u);
@@ -182,9 +186,12 @@ TEST_F(Edb, BadRecordsAndIndicesGiveZeroAndStoreNothing) {
 TEST_F(Edb, FlagZeroSortsByTheFirstFieldAndFlagOneKeepsTheOrderAdded) {
     DWORD added = Open(u"v", u"names", 1);
     DWORD sorted = Open(u"v", u"NAMES", 0); // table names ignore case
-    for (const char16_t* name : {u"delta", u"Bravo", u"alpha", u"Charlie", u"bravo"}) ASSERT_NE(AddText(added, name), 0u);
-    EXPECT_EQ(Firsts(added), (std::vector<std::u16string>{u"delta", u"Bravo", u"alpha", u"Charlie", u"bravo"}));
-    EXPECT_EQ(Firsts(sorted), (std::vector<std::u16string>{u"alpha", u"Bravo", u"bravo", u"Charlie", u"delta"}))
+    for (const char16_t* name : {u"delta", u"Bravo", u"alpha", u"Charlie", u"bravo"})
+        ASSERT_NE(AddText(added, name), 0u);
+    EXPECT_EQ(Firsts(added),
+              (std::vector<std::u16string>{u"delta", u"Bravo", u"alpha", u"Charlie", u"bravo"}));
+    EXPECT_EQ(Firsts(sorted),
+              (std::vector<std::u16string>{u"alpha", u"Bravo", u"bravo", u"Charlie", u"delta"}))
         << "case is ignored, ties keep the order added";
 
     // Changing the first field moves a record in the sorted order only.
@@ -199,10 +206,11 @@ TEST_F(Edb, FlagZeroSortsByTheFirstFieldAndFlagOneKeepsTheOrderAdded) {
 
 TEST_F(Edb, NumbersTimesAndTextsSortByValueThenByKind) {
     DWORD db = Open(u"v", u"mixed", 0);
-    std::vector<LxEDBREC> records = {TextField(1, u"b"), IntField(2, 7),      IntField(3, -3),
+    std::vector<LxEDBREC> records = {TextField(1, u"b"),  IntField(2, 7),     IntField(3, -3),
                                      TimeField(4, ~0ull), TimeField(5, 1ull), IntField(6, 0x7FFFFFFF),
                                      TextField(7, u"A")};
-    for (auto& r : records) ASSERT_NE(EDB_AddRec(db, &r, 1), 0u);
+    for (auto& r : records)
+        ASSERT_NE(EDB_AddRec(db, &r, 1), 0u);
     std::vector<DWORD> props;
     LxEDBREC out[EDB_MAX_FIELDS];
     for (UINT i = 0; i < 7; ++i) {
@@ -323,7 +331,8 @@ protected:
 
 TEST_F(DamagedVolume, GarbageIsReportedAndLeftAlone) {
     std::string garbage;
-    for (int i = 0; i < 10000; ++i) garbage.push_back(char(i * 13 + 5));
+    for (int i = 0; i < 10000; ++i)
+        garbage.push_back(char(i * 13 + 5));
     WriteWholeFile(folder_.File("v.edb"), garbage);
     ExpectRefusedAndUntouched(ERROR_FILE_CORRUPT);
 }
@@ -331,7 +340,8 @@ TEST_F(DamagedVolume, GarbageIsReportedAndLeftAlone) {
 TEST_F(DamagedVolume, AnotherProgramsDatabaseIsNotTakenOver) {
     sqlite3* db = nullptr;
     ASSERT_EQ(sqlite3_open(folder_.File("v.edb").c_str(), &db), SQLITE_OK);
-    ASSERT_EQ(sqlite3_exec(db, "CREATE TABLE t(x); INSERT INTO t VALUES(1)", nullptr, nullptr, nullptr), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(db, "CREATE TABLE t(x); INSERT INTO t VALUES(1)", nullptr, nullptr, nullptr),
+              SQLITE_OK);
     sqlite3_close(db);
     ExpectRefusedAndUntouched(ERROR_BAD_FORMAT);
 }

@@ -48,17 +48,19 @@ typedef ACCESS_MASK REGSAM;
 #define KEY_ENUMERATE_SUB_KEYS 0x0008
 #define KEY_NOTIFY 0x0010
 #define KEY_CREATE_LINK 0x0020
-#define KEY_READ ((STANDARD_RIGHTS_READ | KEY_QUERY_VALUE | KEY_ENUMERATE_SUB_KEYS | KEY_NOTIFY) & (~SYNCHRONIZE))
+#define KEY_READ                                                                                             \
+    ((STANDARD_RIGHTS_READ | KEY_QUERY_VALUE | KEY_ENUMERATE_SUB_KEYS | KEY_NOTIFY) & (~SYNCHRONIZE))
 #define KEY_WRITE ((STANDARD_RIGHTS_WRITE | KEY_SET_VALUE | KEY_CREATE_SUB_KEY) & (~SYNCHRONIZE))
 #define KEY_EXECUTE ((KEY_READ) & (~SYNCHRONIZE))
 #define KEY_ALL_ACCESS                                                                                       \
-    ((STANDARD_RIGHTS_ALL | KEY_QUERY_VALUE | KEY_SET_VALUE | KEY_CREATE_SUB_KEY | KEY_ENUMERATE_SUB_KEYS |   \
+    ((STANDARD_RIGHTS_ALL | KEY_QUERY_VALUE | KEY_SET_VALUE | KEY_CREATE_SUB_KEY | KEY_ENUMERATE_SUB_KEYS |  \
       KEY_NOTIFY | KEY_CREATE_LINK) &                                                                        \
      (~SYNCHRONIZE))
 
-CEHOST_API LONG WINAPI RegCreateKeyExW(HKEY hKey, LPCWSTR lpSubKey, DWORD Reserved, LPWSTR lpClass, DWORD dwOptions,
-                                       REGSAM samDesired, LPSECURITY_ATTRIBUTES lpSecurityAttributes,
-                                       PHKEY phkResult, LPDWORD lpdwDisposition);
+CEHOST_API LONG WINAPI RegCreateKeyExW(HKEY hKey, LPCWSTR lpSubKey, DWORD Reserved, LPWSTR lpClass,
+                                       DWORD dwOptions, REGSAM samDesired,
+                                       LPSECURITY_ATTRIBUTES lpSecurityAttributes, PHKEY phkResult,
+                                       LPDWORD lpdwDisposition);
 CEHOST_API LONG WINAPI RegOpenKeyExW(HKEY hKey, LPCWSTR lpSubKey, DWORD ulOptions, REGSAM samDesired,
                                      PHKEY phkResult);
 CEHOST_API LONG WINAPI RegCloseKey(HKEY hKey);
@@ -69,8 +71,9 @@ CEHOST_API LONG WINAPI RegSetValueExW(HKEY hKey, LPCWSTR lpValueName, DWORD Rese
 CEHOST_API LONG WINAPI RegQueryValueExW(HKEY hKey, LPCWSTR lpValueName, LPDWORD lpReserved, LPDWORD lpType,
                                         LPBYTE lpData, LPDWORD lpcbData);
 CEHOST_API LONG WINAPI RegDeleteValueW(HKEY hKey, LPCWSTR lpValueName);
-CEHOST_API LONG WINAPI RegEnumKeyExW(HKEY hKey, DWORD dwIndex, LPWSTR lpName, LPDWORD lpcName, LPDWORD lpReserved,
-                                     LPWSTR lpClass, LPDWORD lpcClass, PFILETIME lpftLastWriteTime);
+CEHOST_API LONG WINAPI RegEnumKeyExW(HKEY hKey, DWORD dwIndex, LPWSTR lpName, LPDWORD lpcName,
+                                     LPDWORD lpReserved, LPWSTR lpClass, LPDWORD lpcClass,
+                                     PFILETIME lpftLastWriteTime);
 CEHOST_API LONG WINAPI RegEnumValueW(HKEY hKey, DWORD dwIndex, LPWSTR lpValueName, LPDWORD lpcchValueName,
                                      LPDWORD lpReserved, LPDWORD lpType, LPBYTE lpData, LPDWORD lpcbData);
 CEHOST_API LONG WINAPI RegQueryInfoKeyW(HKEY hKey, LPWSTR lpClass, LPDWORD lpcClass, LPDWORD lpReserved,
