@@ -3,9 +3,10 @@
 // folder, $XDG_STATE_HOME/lxedb or ~/.local/state/lxedb). Every change is on disk when its call returns.
 //
 // A database handle (from EDB_CreateInfo) names one table of one volume and the order in which its records
-// are counted: flag 0 sorts them by their first field (numbers and times by value, texts without regard to
-// case, ties in the order they were added), flag 1 keeps the order they were added. Record identifiers are
-// non-zero and never change or get reused. Bad handles, indices and fields give 0 (GetLastError says why).
+// are counted: flag 0 sorts them by their first field (numbers, then times, then texts; numbers and times by
+// value, texts by their upper-cased 16-bit units, so without regard to case; ties in the order they were
+// added), flag 1 keeps the order they were added. Record identifiers are non-zero and never change or get
+// reused. Bad handles, indices and fields give 0 (GetLastError says why).
 #pragma once
 
 #include <windows.h>

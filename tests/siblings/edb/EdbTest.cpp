@@ -204,6 +204,15 @@ TEST_F(Edb, FlagZeroSortsByTheFirstFieldAndFlagOneKeepsTheOrderAdded) {
     EXPECT_EQ(EDB_ReadRec(sorted, 4, out), id) << "the identifier stays with the record";
 }
 
+TEST_F(Edb, SortedTextIgnoresCaseBeyondAscii) {
+    DWORD db = Open(u"v", u"words", 0);
+    for (const char16_t* word : {u"Émile", u"éclair", u"Ярослав", u"яблоко", u"하늘", u"가을", u"zebra"})
+        ASSERT_NE(AddText(db, word), 0u);
+    EXPECT_EQ(Firsts(db),
+              (std::vector<std::u16string>{u"zebra", u"éclair", u"Émile", u"яблоко", u"Ярослав", u"가을", u"하늘"}))
+        << "by upper-cased code unit: accented letters after the plain alphabet";
+}
+
 TEST_F(Edb, NumbersTimesAndTextsSortByValueThenByKind) {
     DWORD db = Open(u"v", u"mixed", 0);
     std::vector<LxEDBREC> records = {TextField(1, u"b"),  IntField(2, 7),     IntField(3, -3),
@@ -300,6 +309,8 @@ TEST_F(Edb, VolumesAreOwnerOnlyFilesNamedAfterTheFoldedVolumeName) {
     std::sort(files.begin(), files.end());
     EXPECT_EQ(files, (std::vector<std::string>{"%2E.%5C..%5Cetc%2Fpasswd.edb", "my%20phone.edb"}));
     EXPECT_EQ(ModeOf(folder_.File("my%20phone.edb")), 0600u);
+    Open(u"전화부", u"t", 1);
+    EXPECT_TRUE(std::filesystem::exists(folder_.File("전화부.edb")));
 
     // Without LXEDB_DIR: a folder of its own in the state folder, for its owner only.
     unsetenv("LXEDB_DIR");
@@ -344,6 +355,44 @@ TEST_F(DamagedVolume, AnotherProgramsDatabaseIsNotTakenOver) {
               SQLITE_OK);
     sqlite3_close(db);
     ExpectRefusedAndUntouched(ERROR_BAD_FORMAT);
+}
+
+TEST_F(DamagedVolume, DamageInsideAValidVolumeIsReportedByTheRecordCalls) {
+    DWORD db = Open(u"v", u"t", 1);
+    for (int i = 0; i < 100; ++i) ASSERT_NE(AddText(db, std::u16string(100, char16_t(u'a' + i % 26))), 0u);
+    ASSERT_EQ(EDB_CloseDB(db), 1); // the last user closes the file, folding its log into it
+
+    // Scramble the root page of the table's records; the catalog stays readable.
+    std::string file = folder_.File("v.edb");
+    sqlite3* raw = nullptr;
+    ASSERT_EQ(sqlite3_open(file.c_str(), &raw), SQLITE_OK);
+    sqlite3_stmt* stmt = nullptr;
+    ASSERT_EQ(sqlite3_prepare_v2(raw,
+                                 "SELECT rootpage, (SELECT page_size FROM pragma_page_size) FROM sqlite_master"
+                                 " WHERE name = 't1'",
+                                 -1, &stmt, nullptr),
+              SQLITE_OK);
+    ASSERT_EQ(sqlite3_step(stmt), SQLITE_ROW);
+    size_t root = size_t(sqlite3_column_int(stmt, 0)), pageSize = size_t(sqlite3_column_int(stmt, 1));
+    sqlite3_finalize(stmt);
+    sqlite3_close(raw);
+    std::string bytes = ReadWholeFile(file);
+    ASSERT_LE(root * pageSize, bytes.size());
+    for (size_t i = (root - 1) * pageSize; i < root * pageSize; ++i) bytes[i] = char(0x5A ^ (i * 11));
+    WriteWholeFile(file, bytes);
+
+    ::testing::internal::CaptureStderr();
+    ASSERT_EQ(EDB_OpenDB(db), 1);
+    std::string before = ReadWholeFile(file);
+    EXPECT_EQ(EDB_GetTotalRecCount(db), 0);
+    EXPECT_EQ(GetLastError(), DWORD(ERROR_FILE_CORRUPT));
+    LxEDBREC fields[EDB_MAX_FIELDS];
+    EXPECT_EQ(EDB_ReadRec(db, 0, fields), 0u);
+    EXPECT_EQ(AddText(db, u"more"), 0u);
+    EXPECT_EQ(EDB_DeleteAllRec(db), 0);
+    std::string err = ::testing::internal::GetCapturedStderr();
+    EXPECT_NE(err.find(file), std::string::npos) << err;
+    EXPECT_EQ(ReadWholeFile(file), before);
 }
 
 } // namespace
