@@ -110,8 +110,10 @@ LONG RegistryFile::Acquire() {
 LONG RegistryFile::OpenFile() {
     const std::string& path = Path();
     if (!MakeParentFolders(path)) {
-        Report(errno == EACCES ? ERROR_ACCESS_DENIED : ERROR_PATH_NOT_FOUND, strerror(errno));
-        return errno == EACCES ? ERROR_ACCESS_DENIED : ERROR_PATH_NOT_FOUND;
+        int error = errno;
+        LONG code = error == EACCES ? ERROR_ACCESS_DENIED : ERROR_PATH_NOT_FOUND;
+        Report(code, (std::string("has no folder: ") + strerror(error)).c_str());
+        return code;
     }
     // Created here rather than by SQLite so that a new file is readable by its owner only.
     int fd = open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
