@@ -1,0 +1,338 @@
+// The ANSI code page (949) and UTF-8 through the C library's iconv: MultiByteToWideChar,
+// WideCharToMultiByte, wcstombs, mbstowcs and the lead-byte queries. glibc's iconv carries code page 949 in
+// its own conversion modules (as "CP949", the Unified Hangul Code), so it works without any locale.
+// Leaves out every other code page and the best-fit mappings Windows applies for some of them.
+#include "crt/codepage.h"
+
+#include <cerrno>
+#include <cstring>
+#include <iconv.h>
+
+namespace cehost::crt {
+
+namespace {
+
+#if __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+constexpr const char* kWideName = "UTF-16LE";
+#else
+constexpr const char* kWideName = "UTF-16BE";
+#endif
+
+const char* IconvName(CodePage page) { return page == CodePage::Korean ? "CP949" : "UTF-8"; }
+
+// iconv descriptors carry conversion state, so each thread keeps its own, opened on first use.
+class Converters {
+public:
+    ~Converters() {
+        for (auto& cd : decoders_)
+            if (cd != kClosed) iconv_close(cd);
+        for (auto& cd : encoders_)
+            if (cd != kClosed) iconv_close(cd);
+    }
+    iconv_t Decoder(CodePage page) { return Open(decoders_[Index(page)], kWideName, IconvName(page)); }
+    iconv_t Encoder(CodePage page) { return Open(encoders_[Index(page)], IconvName(page), kWideName); }
+
+private:
+    static inline const iconv_t kClosed = reinterpret_cast<iconv_t>(-1);
+    static int Index(CodePage page) { return page == CodePage::Korean ? 0 : 1; }
+    static iconv_t Open(iconv_t& slot, const char* to, const char* from) {
+        if (slot == kClosed) slot = iconv_open(to, from);
+        if (slot != kClosed) iconv(slot, nullptr, nullptr, nullptr, nullptr); // fresh shift state
+        return slot;
+    }
+    iconv_t decoders_[2] = {kClosed, kClosed};
+    iconv_t encoders_[2] = {kClosed, kClosed};
+};
+
+Converters& ThreadConverters() {
+    thread_local Converters converters;
+    return converters;
+}
+
+// Runs iconv over `in`, replacing what it rejects, in units of `inUnit` bytes (1 for 8-bit input, 2 for
+// 16-bit input). `out` is null to measure; lengths here are in bytes.
+Conversion Run(iconv_t cd, const char* in, size_t inBytes, size_t inUnit, char* out, size_t outBytes,
+               bool strict, const char* replacement, size_t replacementBytes) {
+    Conversion result;
+    size_t produced = 0;
+    char scratch[512];
+    while (inBytes > 0) {
+        char* to = out ? out + produced : scratch;
+        size_t room = out ? outBytes - produced : sizeof scratch;
+        char* const start = to;
+        char* from = const_cast<char*>(in);
+        size_t r = iconv(cd, &from, &inBytes, &to, &room);
+        const int error = errno;
+        produced += static_cast<size_t>(to - start);
+        in = from;
+        if (r != static_cast<size_t>(-1)) break;
+        if (error == E2BIG) {
+            if (out) {
+                result.truncated = true;
+                break;
+            }
+            continue;
+        }
+        // EILSEQ (a sequence that is invalid or has no form in the target) or EINVAL (the input ends inside
+        // a sequence): one input unit is replaced and the rest is read again from the next unit.
+        if (strict) {
+            result.invalid = true;
+            break;
+        }
+        result.substituted = true;
+        if (out && outBytes - produced < replacementBytes) {
+            result.truncated = true;
+            break;
+        }
+        if (out) std::memcpy(out + produced, replacement, replacementBytes);
+        produced += replacementBytes;
+        const size_t skip = inBytes < inUnit ? inBytes : inUnit;
+        in += skip;
+        inBytes -= skip;
+        iconv(cd, nullptr, nullptr, nullptr, nullptr);
+    }
+    result.length = produced;
+    return result;
+}
+
+} // namespace
+
+bool ResolveCodePage(UINT codePage, CodePage* out) {
+    switch (codePage) {
+    case CP_ACP:
+    case CP_OEMCP:
+    case CP_THREAD_ACP:
+    case 949:
+        *out = CodePage::Korean;
+        return true;
+    case CP_UTF8:
+        *out = CodePage::Utf8;
+        return true;
+    default:
+        return false;
+    }
+}
+
+Conversion DecodeToWide(CodePage page, const char* in, size_t count, WCHAR* out, size_t capacity, bool strict) {
+    // Both code pages keep ASCII as it is; most text is ASCII, so iconv only sees what follows the first
+    // byte above 0x7F.
+    size_t ascii = 0;
+    while (ascii < count && static_cast<unsigned char>(in[ascii]) < 0x80 && (!out || ascii < capacity)) {
+        if (out) out[ascii] = static_cast<unsigned char>(in[ascii]);
+        ++ascii;
+    }
+    Conversion result;
+    if (ascii == count) {
+        result.length = ascii;
+        return result;
+    }
+    if (out && ascii == capacity) {
+        result.length = ascii;
+        result.truncated = true;
+        return result;
+    }
+    iconv_t cd = ThreadConverters().Decoder(page);
+    if (cd == reinterpret_cast<iconv_t>(-1)) {
+        result.unavailable = true;
+        return result;
+    }
+    static const WCHAR kReplacement = 0xFFFD;
+    result = Run(cd, in + ascii, count - ascii, 1, out ? reinterpret_cast<char*>(out + ascii) : nullptr,
+                 (capacity - ascii) * sizeof(WCHAR), strict, reinterpret_cast<const char*>(&kReplacement),
+                 sizeof kReplacement);
+    result.length = ascii + result.length / sizeof(WCHAR);
+    return result;
+}
+
+Conversion EncodeFromWide(CodePage page, const WCHAR* in, size_t count, char* out, size_t capacity, bool strict,
+                          const char* replacement, size_t replacementLength) {
+    size_t ascii = 0;
+    while (ascii < count && in[ascii] < 0x80 && (!out || ascii < capacity)) {
+        if (out) out[ascii] = static_cast<char>(in[ascii]);
+        ++ascii;
+    }
+    Conversion result;
+    if (ascii == count) {
+        result.length = ascii;
+        return result;
+    }
+    if (out && ascii == capacity) {
+        result.length = ascii;
+        result.truncated = true;
+        return result;
+    }
+    iconv_t cd = ThreadConverters().Encoder(page);
+    if (cd == reinterpret_cast<iconv_t>(-1)) {
+        result.unavailable = true;
+        return result;
+    }
+    static const char kUtf8Replacement[] = "\xEF\xBF\xBD";
+    if (page == CodePage::Utf8) {
+        replacement = kUtf8Replacement;
+        replacementLength = 3;
+    } else if (!replacement || replacementLength == 0) {
+        replacement = "?";
+        replacementLength = 1;
+    }
+    result = Run(cd, reinterpret_cast<const char*>(in + ascii), (count - ascii) * sizeof(WCHAR), sizeof(WCHAR),
+                 out ? out + ascii : nullptr, capacity - ascii, strict, replacement, replacementLength);
+    result.length += ascii;
+    return result;
+}
+
+std::u16string AnsiToWideString(const char* in, size_t count) {
+    std::u16string text(count, u'\0'); // one byte never gives more than one unit
+    Conversion c = DecodeToWide(CodePage::Korean, in, count, text.data(), text.size(), false);
+    text.resize(c.length);
+    return text;
+}
+
+namespace {
+std::string EncodeString(CodePage page, const WCHAR* in, size_t count, size_t perUnit) {
+    std::string text(count * perUnit, '\0');
+    Conversion c = EncodeFromWide(page, in, count, text.data(), text.size(), false);
+    text.resize(c.length);
+    return text;
+}
+} // namespace
+
+// A unit gives at most two bytes in 949 (a replacement is one) and at most three in UTF-8 (a pair gives four
+// bytes for two units).
+std::string WideToAnsiString(const WCHAR* in, size_t count) { return EncodeString(CodePage::Korean, in, count, 2); }
+std::string WideToUtf8String(const WCHAR* in, size_t count) { return EncodeString(CodePage::Utf8, in, count, 3); }
+
+size_t WholeAnsiPrefix(const char* text, size_t count) {
+    size_t i = 0;
+    while (i < count) {
+        const size_t width = IsKoreanLeadByte(static_cast<unsigned char>(text[i])) ? 2 : 1;
+        if (i + width > count) break;
+        i += width;
+    }
+    return i;
+}
+
+} // namespace cehost::crt
+
+using cehost::crt::CodePage;
+using cehost::crt::Conversion;
+
+extern "C" UINT GetACP(void) { return 949; }
+extern "C" UINT GetOEMCP(void) { return 949; }
+
+extern "C" BOOL IsDBCSLeadByteEx(UINT codePage, BYTE testChar) {
+    CodePage page;
+    if (!cehost::crt::ResolveCodePage(codePage, &page)) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    return page == CodePage::Korean && cehost::crt::IsKoreanLeadByte(testChar);
+}
+
+extern "C" BOOL IsDBCSLeadByte(BYTE testChar) { return cehost::crt::IsKoreanLeadByte(testChar); }
+
+extern "C" int MultiByteToWideChar(UINT codePage, DWORD flags, LPCSTR multiByte, int multiByteCount,
+                                   LPWSTR wide, int wideCount) {
+    CodePage page;
+    if (!multiByte || multiByteCount == 0 || multiByteCount < -1 || wideCount < 0 || (wideCount > 0 && !wide) ||
+        !cehost::crt::ResolveCodePage(codePage, &page)) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return 0;
+    }
+    const DWORD allowed = page == CodePage::Utf8
+                              ? MB_ERR_INVALID_CHARS
+                              : MB_PRECOMPOSED | MB_COMPOSITE | MB_USEGLYPHCHARS | MB_ERR_INVALID_CHARS;
+    if ((flags & ~allowed) || ((flags & MB_PRECOMPOSED) && (flags & MB_COMPOSITE))) {
+        SetLastError(ERROR_INVALID_FLAGS);
+        return 0;
+    }
+    const size_t count = multiByteCount == -1 ? std::strlen(multiByte) + 1 : static_cast<size_t>(multiByteCount);
+    Conversion c = cehost::crt::DecodeToWide(page, multiByte, count, wideCount ? wide : nullptr,
+                                             static_cast<size_t>(wideCount), flags & MB_ERR_INVALID_CHARS);
+    if (c.unavailable) {
+        SetLastError(ERROR_NOT_SUPPORTED);
+        return 0;
+    }
+    if (c.invalid) {
+        SetLastError(ERROR_NO_UNICODE_TRANSLATION);
+        return 0;
+    }
+    if (c.truncated) {
+        SetLastError(ERROR_INSUFFICIENT_BUFFER);
+        return 0;
+    }
+    if (c.length > 0x7FFFFFFF) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return 0;
+    }
+    return static_cast<int>(c.length);
+}
+
+extern "C" int WideCharToMultiByte(UINT codePage, DWORD flags, LPCWSTR wide, int wideCount, LPSTR multiByte,
+                                   int multiByteCount, LPCSTR defaultChar, LPBOOL usedDefaultChar) {
+    CodePage page;
+    if (!wide || wideCount == 0 || wideCount < -1 || multiByteCount < 0 || (multiByteCount > 0 && !multiByte) ||
+        !cehost::crt::ResolveCodePage(codePage, &page) ||
+        (page == CodePage::Utf8 && (defaultChar || usedDefaultChar))) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return 0;
+    }
+    const DWORD allowed = page == CodePage::Utf8 ? WC_ERR_INVALID_CHARS
+                                                 : WC_COMPOSITECHECK | WC_DISCARDNS | WC_SEPCHARS |
+                                                       WC_DEFAULTCHAR | WC_NO_BEST_FIT_CHARS;
+    if (flags & ~allowed) {
+        SetLastError(ERROR_INVALID_FLAGS);
+        return 0;
+    }
+    // The default character is one character of the code page: one byte, or a lead byte and its trail.
+    size_t defaultLength = 0;
+    if (defaultChar && defaultChar[0]) {
+        defaultLength = cehost::crt::IsKoreanLeadByte(static_cast<unsigned char>(defaultChar[0])) && defaultChar[1]
+                            ? 2
+                            : 1;
+    }
+    size_t count = static_cast<size_t>(wideCount);
+    if (wideCount == -1) count = wcslen(wide) + 1;
+    Conversion c = cehost::crt::EncodeFromWide(page, wide, count, multiByteCount ? multiByte : nullptr,
+                                               static_cast<size_t>(multiByteCount), flags & WC_ERR_INVALID_CHARS,
+                                               defaultLength ? defaultChar : nullptr, defaultLength);
+    if (usedDefaultChar) *usedDefaultChar = c.substituted ? TRUE : FALSE;
+    if (c.unavailable) {
+        SetLastError(ERROR_NOT_SUPPORTED);
+        return 0;
+    }
+    if (c.invalid) {
+        SetLastError(ERROR_NO_UNICODE_TRANSLATION);
+        return 0;
+    }
+    if (c.truncated) {
+        SetLastError(ERROR_INSUFFICIENT_BUFFER);
+        return 0;
+    }
+    if (c.length > 0x7FFFFFFF) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return 0;
+    }
+    return static_cast<int>(c.length);
+}
+
+size_t wcstombs(char* dst, const WCHAR* src, size_t count) {
+    if (!src) return static_cast<size_t>(-1);
+    const size_t units = wcslen(src);
+    Conversion c = cehost::crt::EncodeFromWide(CodePage::Korean, src, units, dst, dst ? count : 0, false);
+    if (c.unavailable) return static_cast<size_t>(-1);
+    if (dst && c.length < count) dst[c.length] = '\0';
+    return c.substituted ? static_cast<size_t>(-1) : c.length;
+}
+
+size_t mbstowcs(WCHAR* dst, const char* src, size_t count) {
+    if (!src) return static_cast<size_t>(-1);
+    const size_t bytes = std::strlen(src);
+    Conversion c = cehost::crt::DecodeToWide(CodePage::Korean, src, bytes, dst, dst ? count : 0, false);
+    if (c.unavailable) return static_cast<size_t>(-1);
+    if (dst && c.length < count) dst[c.length] = u'\0';
+    return c.substituted ? static_cast<size_t>(-1) : c.length;
+}
+
+size_t mbstowcs(std::nullptr_t, const char* src, size_t count) {
+    return mbstowcs(static_cast<WCHAR*>(nullptr), src, count);
+}

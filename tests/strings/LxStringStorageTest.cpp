@@ -1,0 +1,180 @@
+// LxString storage, construction, assignment and conversion.
+#include "StringTestSupport.h"
+
+#include <cmath>
+#include <new>
+
+namespace {
+
+TEST(LxStringStorage, DefaultIsAbsentAndEmptyTextIsPresent) {
+    LxString absent;
+    EXPECT_TRUE(IsAbsent(absent));
+    EXPECT_EQ(absent.GetLength(), 0);
+    EXPECT_EQ(absent.IsEmpty(), 1);
+    ASSERT_NE(absent.GetStringW(), nullptr);
+    EXPECT_EQ(absent.GetStringW()[0], u'\0');
+
+    // Every way of giving empty (or null) text gives a one-byte block.
+    LxString fromEmpty("");
+    LxString fromNull(static_cast<const char*>(nullptr));
+    LxString fromEmptyWide(u"");
+    LxString fromNullWide(static_cast<const WCHAR*>(nullptr));
+    for (LxString* s : {&fromEmpty, &fromNull, &fromEmptyWide, &fromNullWide}) {
+        EXPECT_TEXT(*s, "");
+        EXPECT_EQ(s->IsEmpty(), 1);
+    }
+}
+
+TEST(LxStringStorage, NumbersAreWrittenWhole) {
+    EXPECT_TEXT(LxString(-42), "-42");
+    EXPECT_TEXT(LxString(0), "0");
+    EXPECT_TEXT(LxString(-2147483647 - 1), "-2147483648");
+    EXPECT_TEXT(LxString(2.5), "2.500000");
+    EXPECT_TEXT(LxString(-0.125), "-0.125000");
+
+    // Texts longer than the scratch areas (99 and 15 characters) are produced whole, never cut or overrun.
+    LxString huge(1e300);
+    EXPECT_TRUE(Exact(huge));
+    EXPECT_EQ(huge.GetLength(), 308);
+    EXPECT_EQ(Bytes(huge).substr(0, 4), "1000");
+    EXPECT_EQ(Bytes(huge).substr(301), ".000000");
+    LxString assigned;
+    assigned = 1e8;
+    EXPECT_TEXT(assigned, "100000000.000000");
+    assigned = -12345678.5;
+    EXPECT_TEXT(assigned, "-12345678.500000");
+    assigned = 7;
+    EXPECT_TEXT(assigned, "7");
+}
+
+TEST(LxStringStorage, KoreanTextIsStoredAsTwoBytesPerSyllable) {
+    LxString s(KO_GA KO_NA KO_DA);
+    EXPECT_TEXT(s, ANSI_GA ANSI_NA ANSI_DA);
+    EXPECT_EQ(s.GetLength(), 6);
+    EXPECT_EQ(s.IsANSI(), 1);
+    EXPECT_EQ(std::u16string(s.GetStringW()), KO_GA KO_NA KO_DA);
+    // A character the code page cannot hold arrives as the C runtime writes it: '?' per unit.
+    EXPECT_TEXT(LxString(u"a\U0001F600"), "a??");
+}
+
+TEST(LxStringStorage, ParsingFollowsTheCRuntimeAndSaturates) {
+    EXPECT_EQ(LxString("12abc").GetInteger(), 12);
+    EXPECT_EQ(LxString("abc").GetInteger(), 0);
+    EXPECT_EQ(LxString("  42").GetInteger(), 42);
+    EXPECT_EQ(LxString("-17x").GetLong(), -17L);
+    EXPECT_EQ(LxString("3.25").GetFloat(), 3.25f);
+    EXPECT_EQ(LxString("3.25").GetDouble(), 3.25);
+    EXPECT_EQ(LxString().GetInteger(), 0);
+    EXPECT_EQ(LxString().GetDouble(), 0.0);
+    EXPECT_EQ(LxString("99999999999").GetInteger(), 2147483647);
+    EXPECT_EQ(LxString("-99999999999").GetLong(), -2147483647L - 1);
+    EXPECT_TRUE(std::isinf(LxString("1e300").GetFloat()));
+
+    LxString n("  -8");
+    EXPECT_EQ(static_cast<int>(n), -8);
+    EXPECT_EQ(static_cast<long>(n), -8L);
+    EXPECT_EQ(static_cast<double>(n), -8.0);
+    EXPECT_EQ(static_cast<float>(n), -8.0f);
+}
+
+TEST(LxStringStorage, ZeroWrittenThroughThePointerShortensOnlyAfterFreeExtra) {
+    LxString s("abcde");
+    s.GetString()[2] = '\0';
+    EXPECT_EQ(s.GetLength(), 5);
+    EXPECT_TRUE(Exact(s));
+    s.FreeExtra();
+    EXPECT_EQ(s.GetLength(), 2);
+    EXPECT_EQ(counting::BlockSize(s.GetString()), 3u);
+    EXPECT_TEXT(s, "ab");
+    LxString absent;
+    absent.FreeExtra();
+    EXPECT_TRUE(IsAbsent(absent));
+}
+
+TEST(LxStringStorage, WideCopiesAreFreshAndOwnedByTheString) {
+    const long before = counting::LiveBlocks();
+    {
+        LxString s("abc");
+        const WCHAR* first = s.GetStringW();
+        const std::u16string firstText = first;
+        const WCHAR* second = s.GetStringW();
+        EXPECT_NE(first, second);
+        EXPECT_EQ(firstText, u"abc");
+        EXPECT_EQ(std::u16string(second), u"abc");
+        EXPECT_EQ(std::u16string(static_cast<WCHAR*>(s)), u"abc");
+    }
+    // The string released its text and the last wide copy; the earlier copy went with the next call.
+    EXPECT_EQ(counting::LiveBlocks(), before);
+}
+
+TEST(LxStringStorage, EmptyReleasesTheBlock) {
+    LxString absent;
+    absent.Empty();
+    EXPECT_TRUE(IsAbsent(absent));
+    LxString s("abc");
+    const long before = counting::LiveBlocks();
+    s.Empty();
+    EXPECT_TRUE(IsAbsent(s));
+    EXPECT_EQ(s.GetLength(), 0);
+    EXPECT_EQ(counting::LiveBlocks(), before - 1);
+}
+
+TEST(LxStringStorage, CopiesAreDeepAndSelfAssignmentIsSafe) {
+    LxString a("abc");
+    LxString b(a);
+    EXPECT_NE(a.GetString(), b.GetString());
+    b.GetString()[0] = 'X';
+    EXPECT_TEXT(a, "abc");
+    EXPECT_TEXT(b, "Xbc");
+
+    LxString& alias = a;
+    a = alias;
+    EXPECT_TEXT(a, "abc");
+    // Assigning a text that lives in the string's own block.
+    a = a.GetString() + 1;
+    EXPECT_TEXT(a, "bc");
+
+    // The absent form survives copying and assignment; empty text does too.
+    LxString absent;
+    LxString copyOfAbsent(absent);
+    EXPECT_TRUE(IsAbsent(copyOfAbsent));
+    b = absent;
+    EXPECT_TRUE(IsAbsent(b));
+    LxString empty("");
+    b = empty;
+    EXPECT_TEXT(b, "");
+
+    LxString moved(std::move(a));
+    EXPECT_TEXT(moved, "bc");
+    EXPECT_TRUE(IsAbsent(a)); // NOLINT: a moved-from string is absent
+    b = std::move(moved);
+    EXPECT_TEXT(b, "bc");
+}
+
+TEST(LxStringStorage, WideAssignmentConverts) {
+    LxString s("old");
+    s = KO_GA u"x";
+    EXPECT_TEXT(s, ANSI_GA "x");
+    s = static_cast<const WCHAR*>(nullptr);
+    EXPECT_TEXT(s, "");
+}
+
+TEST(LxStringStorage, FailedAllocationLeavesTheStringAsItWas) {
+    LxString s("abc");
+    const char* block = s.GetString();
+    counting::FailAllocationAfter(0);
+    EXPECT_THROW(s += "xyz", std::bad_alloc);
+    EXPECT_EQ(s.GetString(), block);
+    EXPECT_TEXT(s, "abc");
+
+    // The wide form allocates a conversion block first, then the new text: fail the second.
+    counting::FailAllocationAfter(1);
+    EXPECT_THROW(s = KO_GA, std::bad_alloc);
+    EXPECT_TEXT(s, "abc");
+
+    counting::FailAllocationAfter(0);
+    EXPECT_THROW(s.Insert(LxString("zz"), 1), std::bad_alloc);
+    EXPECT_TEXT(s, "abc");
+}
+
+} // namespace
