@@ -196,3 +196,7 @@ TEST_F(LxEDBCalls, CopiesCloseTheSameHandle) {
 }
 
 } // namespace
+
+#ifdef LX_HAVE_WINDOW_MANAGER
+#include "LxEDBNotifyCases.inc"
+#endif

@@ -10,7 +10,8 @@
 
 using namespace lxedb;
 
-// Until the window manager is part of the platform, notifications are only posted where it is present.
+// PENDING-WM: weak until the window manager is part of the platform: without it no window can be registered
+// and nothing is posted; with it these bind to the real calls. Drop the three weak uses once it has landed.
 extern "C" BOOL PostMessageW(HWND, UINT, WPARAM, LPARAM) __attribute__((weak));
 extern "C" BOOL IsWindow(HWND) __attribute__((weak));
 
