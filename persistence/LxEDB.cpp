@@ -3,9 +3,6 @@
 
 #include <new>
 
-// PENDING-WM: declared by the window manager's header once it is part of the platform.
-extern "C" BOOL IsWindow(HWND) __attribute__((weak));
-
 namespace {
 
 void StoreName(WCHAR* field, const WCHAR* name) {
@@ -70,7 +67,7 @@ int LxEDB::Open() {
     m_db = EDB_CreateInfo(m_volume, m_table, m_sort == 0 ? 1 : 0);
     if (!m_db) return 0;
     if (EDB_InitDB(m_db) && EDB_OpenDB(m_db)) {
-        if (!IsWindow || IsWindow(m_notify) != 1) return 1;
+        if (IsWindow(m_notify) != 1) return 1;
         // The library registers a window only as a table is opened, so the table is opened once more.
         int closed = EDB_CloseDB(m_db);
         int reopened = EDB_OpenDBWithNoti(m_db, m_notify);

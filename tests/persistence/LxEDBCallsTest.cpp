@@ -197,6 +197,67 @@ TEST_F(LxEDBCalls, CopiesCloseTheSameHandle) {
 
 } // namespace
 
-#ifdef LX_HAVE_WINDOW_MANAGER
-#include "LxEDBNotifyCases.inc"
-#endif
+
+// Notification cases: these need live windows.
+
+namespace {
+
+std::vector<MSG> g_notified;
+
+LRESULT CALLBACK NotifiedProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == EDBM_RECORDADDED) g_notified.push_back(MSG{hwnd, message, wParam, lParam, 0, {0, 0}});
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+HWND MakeNotifiedWindow() {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = NotifiedProc;
+    wc.lpszClassName = u"LxEDBNotified";
+    RegisterClassW(&wc);
+    return CreateWindowExW(0, u"LxEDBNotified", u"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+}
+
+TEST_F(LxEDBCalls, ALiveWindowIsRegisteredByOpeningTheTableOnceMore) {
+    HWND hwnd = MakeNotifiedWindow();
+    ASSERT_NE(hwnd, nullptr);
+    LxEDB db(u"v", u"t", 0);
+    ASSERT_EQ(db.Open(), 1);
+    DWORD first = g_calls[0].handle;
+    g_calls.clear();
+    db.SetNotify(hwnd);
+    ASSERT_EQ(g_calls.size(), 6u);
+    DWORD second = g_calls[1].handle;
+    EXPECT_EQ(g_calls, (std::vector<Call>{{"CloseDB", first, 0},
+                                          {"CreateInfo", second, 1},
+                                          {"InitDB", second, 0},
+                                          {"OpenDB", second, 0},
+                                          {"CloseDB", second, 0},
+                                          {"OpenDBWithNoti", second, 0}}));
+    EXPECT_EQ(db.IsOpen(), 1);
+
+    // The window hears of a record added through the object, once the queue is pumped.
+    LxEDBREC field{};
+    field.wType = EDB_FIELD_INT;
+    DWORD id = DWORD(db.AddRecord(&field, 1));
+    ASSERT_NE(id, 0u);
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+    ASSERT_EQ(g_notified.size(), 1u);
+    EXPECT_EQ(g_notified[0].hwnd, hwnd);
+    EXPECT_EQ(g_notified[0].wParam, WPARAM(id));
+    EXPECT_EQ(g_notified[0].lParam, LPARAM(second));
+}
+
+TEST_F(LxEDBCalls, ADestroyedWindowOpensWithoutNotification) {
+    HWND hwnd = MakeNotifiedWindow();
+    ASSERT_NE(hwnd, nullptr);
+    ASSERT_TRUE(DestroyWindow(hwnd));
+    LxEDB db(u"v", u"t", 1);
+    ASSERT_EQ(db.Open(), 1);
+    g_calls.clear();
+    db.SetNotify(hwnd);
+    EXPECT_EQ(Names(), (std::vector<std::string>{"CloseDB", "CreateInfo", "InitDB", "OpenDB"}));
+    EXPECT_EQ(db.IsOpen(), 1);
+}
+
+} // namespace

@@ -10,11 +10,6 @@
 
 using namespace lxedb;
 
-// PENDING-WM: weak until the window manager is part of the platform: without it no window can be registered
-// and nothing is posted; with it these bind to the real calls. Drop the three weak uses once it has landed.
-extern "C" BOOL PostMessageW(HWND, UINT, WPARAM, LPARAM) __attribute__((weak));
-extern "C" BOOL IsWindow(HWND) __attribute__((weak));
-
 namespace {
 
 constexpr size_t kKeptClosedHandles = 64;
@@ -135,7 +130,7 @@ void Notify(Database& d, const Info& source, UINT message, sqlite3_int64 id) {
     for (const Info& info : d.infos) {
         if (!info.live || info.state != State::Open || !info.notify) continue;
         if (info.volume != source.volume || info.table != source.table) continue;
-        if (PostMessageW) PostMessageW(info.notify, message, WPARAM(id), LPARAM(HandleOf(d, info)));
+        PostMessageW(info.notify, message, WPARAM(id), LPARAM(HandleOf(d, info)));
     }
 }
 
@@ -188,7 +183,7 @@ extern "C" int EDB_OpenDB(DWORD db) {
 }
 
 extern "C" int EDB_OpenDBWithNoti(DWORD db, HWND notify) {
-    if (!notify || !IsWindow || !IsWindow(notify)) return Fail<int>(ERROR_INVALID_WINDOW_HANDLE);
+    if (!notify || !IsWindow(notify)) return Fail<int>(ERROR_INVALID_WINDOW_HANDLE);
     return OpenTable(db, notify);
 }
 
