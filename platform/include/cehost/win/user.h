@@ -791,6 +791,18 @@ CEHOST_API LONG WINAPI ChangeDisplaySettingsExW(LPCWSTR lpszDeviceName, LPDEVMOD
 CEHOST_API HANDLE WINAPI GetCurrentProcess(void);
 CEHOST_API DWORD WINAPI GetGuiResources(HANDLE hProcess, DWORD uiFlags);
 
+// Rectangle helpers.
+CEHOST_API BOOL WINAPI SetRect(LPRECT lprc, int xLeft, int yTop, int xRight, int yBottom);
+CEHOST_API BOOL WINAPI SetRectEmpty(LPRECT lprc);
+CEHOST_API BOOL WINAPI CopyRect(LPRECT lprcDst, const RECT* lprcSrc);
+CEHOST_API BOOL WINAPI IsRectEmpty(const RECT* lprc);
+CEHOST_API BOOL WINAPI EqualRect(const RECT* lprc1, const RECT* lprc2);
+CEHOST_API BOOL WINAPI PtInRect(const RECT* lprc, POINT pt);
+CEHOST_API BOOL WINAPI OffsetRect(LPRECT lprc, int dx, int dy);
+CEHOST_API BOOL WINAPI InflateRect(LPRECT lprc, int dx, int dy);
+CEHOST_API BOOL WINAPI IntersectRect(LPRECT lprcDst, const RECT* lprcSrc1, const RECT* lprcSrc2);
+CEHOST_API BOOL WINAPI UnionRect(LPRECT lprcDst, const RECT* lprcSrc1, const RECT* lprcSrc2);
+
 // Generic names, as the real headers map them in a Unicode build.
 #define RegisterClass RegisterClassW
 #define UnregisterClass UnregisterClassW
