@@ -8,8 +8,10 @@ function(lx_add_test name)
   cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main GTest::gmock)
+  # Each property value must be a single list element: the discovery script splits lists apart.
   gtest_discover_tests(${name}
     DISCOVERY_TIMEOUT 60
-    PROPERTIES ENVIRONMENT "LX_TEST_TMPDIR=${CMAKE_BINARY_DIR}/test-tmp;CEHOST_HEADLESS=1"
+    PROPERTIES ENVIRONMENT "LX_TEST_TMPDIR=${CMAKE_BINARY_DIR}/test-tmp"
+               ENVIRONMENT_MODIFICATION "CEHOST_HEADLESS=set:1"
                TIMEOUT 120)
 endfunction()

@@ -3,6 +3,7 @@
 #include "LxBaseWindow.h"
 
 #include <cstring>
+#include <string_view>
 
 namespace {
 

@@ -147,6 +147,10 @@ public:
     LxString GetLower() const;
     LxString GetReverse() const;
 
+    // Shows the string in a modal message box titled `caption` (one space when that is empty or absent) with
+    // no owner window, and returns what the system MessageBoxW returns (0 when it cannot show one).
+    int MessageBoxW(LxString caption, unsigned int type);
+
 private:
     struct AdoptBlock {};
     LxString(char* block, int length, AdoptBlock) noexcept;

@@ -22,7 +22,7 @@ std::vector<UINT> Messages(const std::vector<Received>& seen) {
 TEST(KeyProtocol, SoftKeySetToEscapeGivesBackNotTheSoftKeyCommand) {
     LxSetMenuKeyLeft(VK_ESCAPE);
     RecordingWindow window;
-    ASSERT_TRUE(window.Start());
+    ASSERT_TRUE(window.StartQuiet());
     SetFocus(window.m_hWnd);
     KeyUp(VK_ESCAPE);
     cehost::sim::RunUntilIdle();
@@ -33,7 +33,7 @@ TEST(KeyProtocol, SoftKeySetToEscapeGivesBackNotTheSoftKeyCommand) {
 
 TEST(KeyProtocol, HomeReleaseIsACommandAndNeverReachesTheApplicationAsKeyUp) {
     RecordingWindow window;
-    ASSERT_TRUE(window.Start());
+    ASSERT_TRUE(window.StartQuiet());
     SetFocus(window.m_hWnd);
     KeyDown(VK_F4);
     KeyUp(VK_F4);
@@ -45,7 +45,7 @@ TEST(KeyProtocol, HomeReleaseIsACommandAndNeverReachesTheApplicationAsKeyUp) {
 
 TEST(KeyProtocol, SelectReleaseReachesTheApplicationAndIsPostedAsLibraryKeyUp) {
     RecordingWindow window;
-    ASSERT_TRUE(window.Start());
+    ASSERT_TRUE(window.StartQuiet());
     SetFocus(window.m_hWnd);
     KeyUp(VK_F3);
     cehost::sim::RunUntilIdle();
@@ -55,7 +55,7 @@ TEST(KeyProtocol, SelectReleaseReachesTheApplicationAndIsPostedAsLibraryKeyUp) {
 
 TEST(KeyProtocol, SoftKeysReleasedOnTheWindowOrPostedByAControlBecomeCommands) {
     RecordingWindow window;
-    ASSERT_TRUE(window.Start());
+    ASSERT_TRUE(window.StartQuiet());
     SetFocus(window.m_hWnd);
     KeyUp(VK_F2);
     cehost::sim::RunUntilIdle();
@@ -73,7 +73,7 @@ TEST(KeyProtocol, SoftKeysReleasedOnTheWindowOrPostedByAControlBecomeCommands) {
 
 TEST(KeyProtocol, StylusIsSwallowed) {
     RecordingWindow window;
-    ASSERT_TRUE(window.Start());
+    ASSERT_TRUE(window.StartQuiet());
     EXPECT_EQ(SendMessageW(window.m_hWnd, WM_LBUTTONDOWN, 0, MAKELPARAM(10, 10)), 1);
     EXPECT_TRUE(window.seen.empty());
 }

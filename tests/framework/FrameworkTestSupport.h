@@ -55,6 +55,13 @@ public:
         return LxBaseWindow::OnWndProc(hWnd, uMsg, wParam, lParam, pHandled);
     }
     bool Start() { return InitInstance(m_szWindowClass, m_szTitle, GetModuleHandleW(nullptr), SW_SHOW, nullptr) == 1; }
+    // Starts, lets the first painting happen and forgets what it brought.
+    bool StartQuiet() {
+        if (!Start()) return false;
+        cehost::sim::RunUntilIdle();
+        seen.clear();
+        return true;
+    }
 
     std::function<bool(UINT)> record = [](UINT m) {
         return m == WM_KEYDOWN || m == WM_KEYUP || m == WM_ERASEBKGND || m == WM_LBUTTONDOWN || m >= 10000;

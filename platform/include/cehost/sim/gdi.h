@@ -1,2 +1,88 @@
+// Host extensions of cehost's GDI, fonts and resources: the framebuffer, PNG screenshots, font diagnostics and
+// the registration of a module's compiled resources. Tests, the simulator and tools use these; the library
+// never does.
 #pragma once
+
 #include <windows.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace cehost::sim {
+
+// The screen framebuffer: 32-bit words 0xAARRGGBB, rows top-down, stride = width.
+// SetScreenSize resizes it, keeping the overlapping top-left pixels; false for a size outside 1..8192.
+bool SetScreenSize(int width, int height);
+SIZE GetScreenSize();
+const uint32_t* ScreenPixels();
+
+// PNG screenshots (8-bit RGB). A rectangle is in screen coordinates and is clipped to the screen; a window is
+// saved as its whole window rectangle. False, with a reason in *error, when nothing could be written.
+bool SaveScreenshot(const std::string& path, std::string* error = nullptr);
+bool SaveScreenshotRect(const std::string& path, const RECT& rect, std::string* error = nullptr);
+bool SaveWindowScreenshot(HWND hwnd, const std::string& path, std::string* error = nullptr);
+// A memory bitmap as PNG (not selected into a DC, or selected: both work).
+bool SaveBitmapPng(HBITMAP bitmap, const std::string& path, std::string* error = nullptr);
+
+// The font file that draws a LOGFONTW face (after substitution), for diagnostics and tests.
+std::string FontFileForFace(const std::u16string& face, LONG weight = FW_NORMAL);
+// Forgets every realized font and cached glyph (benchmarks measure cold text with it).
+void ClearFontCache();
+// Glyphs rendered since start (a cache hit renders nothing): lets tests prove the glyph cache works.
+uint64_t GlyphsRendered();
+
+// Live GDI objects (DCs, bitmaps, brushes, pens, fonts, regions; stock objects excluded).
+long GdiObjectCount();
+
+// The language FindResourceW prefers when a resource exists in several language blocks (default Korean,
+// 0x0412); then the neutral block, then English, then any.
+void SetResourceLanguage(LANGID language);
+
+// Registers compiled resources (.res bytes) for the module that contains `addressInModule` and returns its
+// handle. Malformed data is refused: the result is NULL and *error says what is wrong and where.
+HINSTANCE RegisterModuleResources(const void* addressInModule, const void* data, size_t size,
+                                  std::string* error = nullptr);
+// Checks .res bytes without registering them.
+bool ValidateResources(const void* data, size_t size, std::string* error);
+// The module that contains an address (the executable or a shared library), registered on first use.
+HINSTANCE ModuleFromAddress(const void* address);
+
+// The simulator: options of a host application's main() and the key scripts of headless runs (the language
+// is described in platform/src/sim/KeyScript.cpp and in the README).
+struct SimOptions {
+    int screenWidth = 240;
+    int screenHeight = 320;
+    bool headless = false;
+    std::string script;   // key-script file (headless runs)
+    std::string shotsDir = "."; // where `screenshot NAME` writes NAME.png
+    DWORD timeLimitMs = 0; // virtual milliseconds the run may last; 0 = no limit
+    std::vector<std::string> arguments; // everything else, passed on as WinMain's command line
+};
+// Parses --screen WxH, --headless, --script FILE, --shots DIR, --time-limit MS (also as --opt=value) and "--"
+// before application arguments. False with a message for anything malformed.
+bool ParseSimOptions(int argc, const char* const* argv, SimOptions& options, std::string* error);
+
+struct ScriptStep {
+    enum class Kind { Press, Release, Key, Tap, Wait, Screenshot, Quit };
+    Kind kind = Kind::Key;
+    BYTE vk = 0;
+    bool shift = false; // Key: hold Shift around it
+    int x = 0, y = 0;    // Tap
+    DWORD ms = 0;        // Wait
+    std::string name;    // Screenshot file name (".png" added)
+    int code = 0;        // Quit
+    int line = 0;        // where it came from
+};
+bool ParseKeyName(const std::string& name, BYTE& vk);
+bool ParseKeyScript(const std::string& text, std::vector<ScriptStep>& steps, std::string* error);
+
+typedef int(WINAPI* WinMainProc)(HINSTANCE, HINSTANCE, LPWSTR, int);
+// What the simulator's main() does: parse the options, size the screen, call the application's WinMain and,
+// headless, play the key script against it. Returns the process exit code: WinMain's result, 2 for bad
+// options or a bad script, 3 when the script failed while running (a screenshot could not be written, the
+// time limit passed).
+int RunApplication(int argc, const char* const* argv, WinMainProc winMain);
+
+} // namespace cehost::sim

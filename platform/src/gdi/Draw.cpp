@@ -1,0 +1,522 @@
+// Drawing primitives: rectangles, lines, pixels, pattern and block transfers, stretching and transparent
+// images, all clipped to the DC. Pens are cosmetic: PS_SOLID, PS_DASH and PS_NULL, wide pens drawn as
+// squares along the line. Polygon fills with the alternate rule.
+#include "gdi/Draw.h"
+#include "gdi/SystemColors.h"
+#include "internal/bridge.h"
+
+#include <cmath>
+#include <cstring>
+
+namespace cehost::gdi {
+
+namespace {
+
+uint32_t Rop2(int rop2, uint32_t pen, uint32_t dst) {
+    uint32_t p = pen & 0xFFFFFFu, d = dst & 0xFFFFFFu, r;
+    switch (rop2) {
+    case R2_BLACK: r = 0; break;
+    case R2_NOTMERGEPEN: r = ~(p | d); break;
+    case R2_MASKNOTPEN: r = ~p & d; break;
+    case R2_NOTCOPYPEN: r = ~p; break;
+    case R2_MASKPENNOT: r = p & ~d; break;
+    case R2_NOT: r = ~d; break;
+    case R2_XORPEN: r = p ^ d; break;
+    case R2_NOTMASKPEN: r = ~(p & d); break;
+    case R2_MASKPEN: r = p & d; break;
+    case R2_NOTXORPEN: r = ~(p ^ d); break;
+    case R2_NOP: return dst;
+    case R2_MERGENOTPEN: r = ~p | d; break;
+    case R2_MERGEPENNOT: r = p | ~d; break;
+    case R2_MERGEPEN: r = p | d; break;
+    case R2_WHITE: r = 0xFFFFFFu; break;
+    default: r = p; break;
+    }
+    return 0xFF000000u | (r & 0xFFFFFFu);
+}
+
+} // namespace
+
+uint32_t Rop3(uint32_t rop, uint32_t p, uint32_t s, uint32_t d) {
+    uint8_t code = uint8_t(rop >> 16);
+    uint32_t r = 0;
+    for (int k = 0; k < 8; ++k)
+        if ((code >> k) & 1) r |= ((k & 4) ? p : ~p) & ((k & 2) ? s : ~s) & ((k & 1) ? d : ~d);
+    return 0xFF000000u | (r & 0xFFFFFFu);
+}
+
+bool BeginDraw(HDC hdc, DrawTarget& t) {
+    t.dc = LookupDc(hdc);
+    if (!t.dc) {
+        SetLastError(ERROR_INVALID_HANDLE);
+        return false;
+    }
+    t.surface = t.dc->Target();
+    if (!t.surface) return false;
+    t.clip = &t.dc->Clip();
+    t.offset = t.dc->Offset();
+    return true;
+}
+
+bool BrushColor(DeviceContext* dc, HBRUSH brush, uint32_t& pixel) {
+    COLORREF c;
+    if (SystemColorOfBrushValue(brush, c)) {
+        pixel = ToPixel(c);
+        return true;
+    }
+    Brush* b = LookupBrush(brush);
+    if (!b || b->style == BS_NULL) return false;
+    pixel = ToPixel(b->dcBrush && dc ? dc->state.dcBrushColor : b->color);
+    return true;
+}
+
+void FillDeviceRect(const DrawTarget& t, const RECT& r, uint32_t pixel) {
+    for (const RECT& c : *t.clip) {
+        RECT i = Intersect(r, c);
+        if (IsEmpty(i)) continue;
+        // One row is filled, the others copied from it: memcpy is the fastest fill there is.
+        size_t width = size_t(i.right - i.left);
+        uint32_t* first = t.surface->Row(int(i.top)) + i.left;
+        std::fill_n(first, width, pixel);
+        for (LONG y = i.top + 1; y < i.bottom; ++y) std::memcpy(t.surface->Row(int(y)) + i.left, first, width * 4);
+    }
+}
+
+void MixDeviceRect(const DrawTarget& t, const RECT& r, uint32_t pixel, int rop2) {
+    if (rop2 == R2_COPYPEN) return FillDeviceRect(t, r, pixel);
+    for (const RECT& c : *t.clip) {
+        RECT i = Intersect(r, c);
+        if (IsEmpty(i)) continue;
+        for (LONG y = i.top; y < i.bottom; ++y) {
+            uint32_t* row = t.surface->Row(int(y));
+            for (LONG x = i.left; x < i.right; ++x) row[x] = Rop2(rop2, pixel, row[x]);
+        }
+    }
+}
+
+bool InClip(const DrawTarget& t, LONG x, LONG y) {
+    for (const RECT& c : *t.clip)
+        if (Contains(c, x, y)) return true;
+    return false;
+}
+
+namespace {
+
+struct PenInfo {
+    bool visible = false;
+    uint32_t pixel = 0;
+    int width = 1;
+    bool dashed = false;
+};
+
+PenInfo CurrentPen(DeviceContext* dc) {
+    PenInfo info;
+    Pen* p = LookupPen(dc->state.pen);
+    if (!p || p->style == PS_NULL) return info;
+    info.visible = true;
+    info.pixel = ToPixel(p->dcPen ? dc->state.dcPenColor : p->color);
+    info.width = p->width;
+    info.dashed = p->style == PS_DASH;
+    return info;
+}
+
+void PenDot(const DrawTarget& t, const PenInfo& pen, LONG x, LONG y) {
+    if (pen.width <= 1) {
+        if (!InClip(t, x, y)) return;
+        uint32_t& d = t.surface->Row(int(y))[x];
+        d = Rop2(t.dc->state.rop2, pen.pixel, d);
+        return;
+    }
+    LONG half = pen.width / 2;
+    MixDeviceRect(t, {x - half, y - half, x - half + pen.width, y - half + pen.width}, pen.pixel, t.dc->state.rop2);
+}
+
+// Bresenham from (x0,y0) towards (x1,y1), the end point excluded; device coordinates. `phase` carries the
+// dash pattern (18 on, 6 off) from one segment to the next.
+void DrawLine(const DrawTarget& t, const PenInfo& pen, LONG x0, LONG y0, LONG x1, LONG y1, int& phase) {
+    LONG dx = std::labs(x1 - x0), dy = -std::labs(y1 - y0);
+    int sx = x0 < x1 ? 1 : -1, sy = y0 < y1 ? 1 : -1;
+    LONG err = dx + dy;
+    while (x0 != x1 || y0 != y1) {
+        if (!pen.dashed || phase % 24 < 18) PenDot(t, pen, x0, y0);
+        ++phase;
+        LONG e2 = 2 * err;
+        if (e2 >= dy) {
+            err += dy;
+            x0 += sx;
+        }
+        if (e2 <= dx) {
+            err += dx;
+            y0 += sy;
+        }
+    }
+}
+
+// Alternate-rule scanline fill of a polygon given in device coordinates, pixel centres sampled.
+void FillPolygon(const DrawTarget& t, const std::vector<POINT>& pts, uint32_t pixel) {
+    if (pts.size() < 3) return;
+    LONG top = pts[0].y, bottom = pts[0].y;
+    for (const POINT& p : pts) {
+        top = std::min(top, p.y);
+        bottom = std::max(bottom, p.y);
+    }
+    std::vector<double> xs;
+    for (LONG y = top; y < bottom; ++y) {
+        double cy = y + 0.5;
+        xs.clear();
+        for (size_t i = 0; i < pts.size(); ++i) {
+            const POINT& a = pts[i];
+            const POINT& b = pts[(i + 1) % pts.size()];
+            if ((a.y <= cy && b.y > cy) || (b.y <= cy && a.y > cy))
+                xs.push_back(a.x + (cy - a.y) * double(b.x - a.x) / double(b.y - a.y));
+        }
+        std::sort(xs.begin(), xs.end());
+        for (size_t i = 0; i + 1 < xs.size(); i += 2) {
+            LONG from = LONG(std::ceil(xs[i] - 0.5)), to = LONG(std::ceil(xs[i + 1] - 0.5));
+            MixDeviceRect(t, {from, y, to, y + 1}, pixel, t.dc->state.rop2);
+        }
+    }
+}
+
+// Generic block transfer: destination rectangle (device) sampled from a source surface with nearest-neighbour
+// scaling. Destination pixels whose source lies outside the source surface are left alone.
+struct BltSource {
+    const Surface* surface = nullptr;
+    LONG x = 0, y = 0, width = 0, height = 0; // device coordinates of the source rectangle
+};
+
+template <typename PixelOp>
+void Transfer(const DrawTarget& t, const RECT& dst, const BltSource& src, PixelOp op) {
+    LONG dw = dst.right - dst.left, dh = dst.bottom - dst.top;
+    if (dw <= 0 || dh <= 0) return;
+    // Copying within one surface (scrolling) must read the source before any of it is overwritten.
+    std::vector<uint32_t> copy;
+    const Surface* s = src.surface;
+    Surface snapshot;
+    if (s && s->row0 == t.surface->row0) {
+        copy.resize(size_t(s->width) * size_t(s->height));
+        for (int y = 0; y < s->height; ++y) std::memcpy(&copy[size_t(y) * s->width], s->Row(y), size_t(s->width) * 4);
+        snapshot = Surface{s->width, s->height, copy.data(), s->width};
+        s = &snapshot;
+    }
+    // Source column of every destination column, computed once (nearest neighbour; 1:1 when sizes agree).
+    std::vector<LONG> columns(static_cast<size_t>(dw));
+    for (LONG x = 0; x < dw; ++x) columns[size_t(x)] = src.x + (src.width == dw ? x : (x * src.width) / dw);
+    for (const RECT& c : *t.clip) {
+        RECT i = Intersect(dst, c);
+        if (IsEmpty(i)) continue;
+        for (LONG y = i.top; y < i.bottom; ++y) {
+            uint32_t* row = t.surface->Row(int(y));
+            if (!s) {
+                for (LONG x = i.left; x < i.right; ++x) row[x] = op(0u, row[x]);
+                continue;
+            }
+            LONG sy = src.y + (src.height == dh ? y - dst.top : ((y - dst.top) * src.height) / dh);
+            if (sy < 0 || sy >= s->height) continue;
+            const uint32_t* srow = s->Row(int(sy));
+            const LONG* col = columns.data();
+            for (LONG x = i.left; x < i.right; ++x) {
+                LONG sx = col[x - dst.left];
+                if (sx < 0 || sx >= s->width) continue;
+                row[x] = op(srow[sx], row[x]);
+            }
+        }
+    }
+}
+
+bool UsesSource(DWORD rop) {
+    uint8_t code = uint8_t(rop >> 16);
+    return (((code >> 2) ^ code) & 0x33) != 0;
+}
+bool UsesPattern(DWORD rop) {
+    uint8_t code = uint8_t(rop >> 16);
+    return (((code >> 4) ^ code) & 0x0F) != 0;
+}
+
+RECT Normalized(LONG x, LONG y, LONG w, LONG h) {
+    RECT r{x, y, x + w, y + h};
+    if (r.right < r.left) std::swap(r.left, r.right);
+    if (r.bottom < r.top) std::swap(r.top, r.bottom);
+    return r;
+}
+
+bool Blt(HDC dest, int x, int y, int width, int height, HDC srcDc, int srcX, int srcY, int srcWidth,
+         int srcHeight, DWORD rop) {
+    DrawTarget t;
+    if (!BeginDraw(dest, t)) return false;
+    BltSource src;
+    if (UsesSource(rop)) {
+        DeviceContext* s = LookupDc(srcDc);
+        if (!s || !s->Target()) {
+            SetLastError(ERROR_INVALID_HANDLE);
+            return false;
+        }
+        POINT so = s->Offset();
+        src = {s->Target(), srcX + so.x, srcY + so.y, srcWidth, srcHeight};
+    }
+    uint32_t pattern = 0;
+    if (UsesPattern(rop)) BrushColor(t.dc, t.dc->state.brush, pattern);
+    // Mirrored transfers are not provided: negative sizes only move the rectangle's origin.
+    if (width < 0) {
+        x += width;
+        width = -width;
+    }
+    if (height < 0) {
+        y += height;
+        height = -height;
+    }
+    if (src.width < 0) {
+        src.x += src.width;
+        src.width = -src.width;
+    }
+    if (src.height < 0) {
+        src.y += src.height;
+        src.height = -src.height;
+    }
+    RECT dst{x + t.offset.x, y + t.offset.y, x + width + t.offset.x, y + height + t.offset.y};
+    if (!src.surface) {
+        uint32_t value = rop == BLACKNESS ? 0xFF000000u : 0xFFFFFFFFu;
+        if (rop == PATCOPY) value = pattern;
+        if (rop == BLACKNESS || rop == WHITENESS || rop == PATCOPY) {
+            FillDeviceRect(t, dst, value);
+            return true;
+        }
+        Transfer(t, dst, src, [&](uint32_t, uint32_t d) { return Rop3(rop, pattern, 0, d); });
+        return true;
+    }
+    if (rop == SRCCOPY)
+        Transfer(t, dst, src, [](uint32_t s, uint32_t) { return s | 0xFF000000u; });
+    else
+        Transfer(t, dst, src, [&](uint32_t s, uint32_t d) { return Rop3(rop, pattern, s, d); });
+    return true;
+}
+
+} // namespace
+
+} // namespace cehost::gdi
+
+using namespace cehost::gdi;
+
+extern "C" {
+
+int WINAPI FillRect(HDC hdc, const RECT* rect, HBRUSH brush) {
+    DrawTarget t;
+    if (!rect || !BeginDraw(hdc, t)) return 0;
+    uint32_t pixel;
+    if (!BrushColor(t.dc, brush, pixel)) {
+        if (!LookupBrush(brush)) {
+            SetLastError(ERROR_INVALID_HANDLE);
+            return 0;
+        }
+        return 1; // the null brush paints nothing
+    }
+    FillDeviceRect(t, {rect->left + t.offset.x, rect->top + t.offset.y, rect->right + t.offset.x, rect->bottom + t.offset.y},
+                   pixel);
+    return 1;
+}
+
+int WINAPI FrameRect(HDC hdc, const RECT* rect, HBRUSH brush) {
+    DrawTarget t;
+    if (!rect || !BeginDraw(hdc, t)) return 0;
+    uint32_t pixel;
+    if (!BrushColor(t.dc, brush, pixel)) return LookupBrush(brush) ? 1 : 0;
+    RECT r{rect->left + t.offset.x, rect->top + t.offset.y, rect->right + t.offset.x, rect->bottom + t.offset.y};
+    if (IsEmpty(r)) return 1;
+    FillDeviceRect(t, {r.left, r.top, r.right, r.top + 1}, pixel);
+    FillDeviceRect(t, {r.left, r.bottom - 1, r.right, r.bottom}, pixel);
+    FillDeviceRect(t, {r.left, r.top, r.left + 1, r.bottom}, pixel);
+    FillDeviceRect(t, {r.right - 1, r.top, r.right, r.bottom}, pixel);
+    return 1;
+}
+
+BOOL WINAPI Rectangle(HDC hdc, int left, int top, int right, int bottom) {
+    DrawTarget t;
+    if (!BeginDraw(hdc, t)) return FALSE;
+    RECT r = Normalized(left, top, right - left, bottom - top);
+    r = {r.left + t.offset.x, r.top + t.offset.y, r.right + t.offset.x, r.bottom + t.offset.y};
+    PenInfo pen = CurrentPen(t.dc);
+    uint32_t fill;
+    if (BrushColor(t.dc, t.dc->state.brush, fill)) {
+        // Without a pen the filled area is one pixel smaller in both directions.
+        RECT inner = pen.visible ? RECT{r.left + 1, r.top + 1, r.right - 1, r.bottom - 1}
+                                 : RECT{r.left, r.top, r.right - 1, r.bottom - 1};
+        MixDeviceRect(t, inner, fill, t.dc->state.rop2);
+    }
+    if (pen.visible && !IsEmpty(r)) {
+        int phase = 0;
+        LONG l = r.left, tp = r.top, rt = r.right - 1, b = r.bottom - 1;
+        DrawLine(t, pen, l, tp, rt, tp, phase);
+        DrawLine(t, pen, rt, tp, rt, b, phase);
+        DrawLine(t, pen, rt, b, l, b, phase);
+        DrawLine(t, pen, l, b, l, tp, phase);
+        if (l == rt || tp == b) PenDot(t, pen, rt, b);
+    }
+    return TRUE;
+}
+
+BOOL WINAPI LineTo(HDC hdc, int x, int y) {
+    DrawTarget t;
+    if (!BeginDraw(hdc, t)) return FALSE;
+    PenInfo pen = CurrentPen(t.dc);
+    POINT from = t.dc->state.current;
+    if (pen.visible) {
+        int phase = 0;
+        DrawLine(t, pen, from.x + t.offset.x, from.y + t.offset.y, x + t.offset.x, y + t.offset.y, phase);
+    }
+    t.dc->state.current = {x, y};
+    return TRUE;
+}
+
+BOOL WINAPI Polyline(HDC hdc, const POINT* points, int count) {
+    DrawTarget t;
+    if (!points || count < 2 || !BeginDraw(hdc, t)) {
+        if (count < 2) SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    PenInfo pen = CurrentPen(t.dc);
+    if (!pen.visible) return TRUE;
+    int phase = 0;
+    for (int i = 0; i + 1 < count; ++i)
+        DrawLine(t, pen, points[i].x + t.offset.x, points[i].y + t.offset.y, points[i + 1].x + t.offset.x,
+                 points[i + 1].y + t.offset.y, phase);
+    return TRUE;
+}
+
+BOOL WINAPI Polygon(HDC hdc, const POINT* points, int count) {
+    DrawTarget t;
+    if (!points || count < 2 || !BeginDraw(hdc, t)) {
+        if (count < 2) SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    std::vector<POINT> pts(points, points + count);
+    for (POINT& p : pts) p = {p.x + t.offset.x, p.y + t.offset.y};
+    uint32_t fill;
+    if (BrushColor(t.dc, t.dc->state.brush, fill)) FillPolygon(t, pts, fill);
+    PenInfo pen = CurrentPen(t.dc);
+    if (pen.visible) {
+        int phase = 0;
+        for (size_t i = 0; i < pts.size(); ++i) {
+            const POINT& a = pts[i];
+            const POINT& b = pts[(i + 1) % pts.size()];
+            DrawLine(t, pen, a.x, a.y, b.x, b.y, phase);
+        }
+    }
+    return TRUE;
+}
+
+COLORREF WINAPI SetPixel(HDC hdc, int x, int y, COLORREF color) {
+    DrawTarget t;
+    if (!BeginDraw(hdc, t)) return COLORREF(-1);
+    LONG dx = x + t.offset.x, dy = y + t.offset.y;
+    if (!InClip(t, dx, dy)) return COLORREF(-1);
+    t.surface->Row(int(dy))[dx] = ToPixel(color);
+    return color & 0xFFFFFFu;
+}
+
+COLORREF WINAPI GetPixel(HDC hdc, int x, int y) {
+    DrawTarget t;
+    if (!BeginDraw(hdc, t)) return CLR_INVALID;
+    LONG dx = x + t.offset.x, dy = y + t.offset.y;
+    if (!InClip(t, dx, dy)) return CLR_INVALID;
+    return ToColorRef(t.surface->Row(int(dy))[dx]);
+}
+
+BOOL WINAPI PatBlt(HDC hdc, int x, int y, int width, int height, DWORD rop) {
+    if (UsesSource(rop)) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    return Blt(hdc, x, y, width, height, nullptr, 0, 0, 0, 0, rop);
+}
+
+BOOL WINAPI BitBlt(HDC dest, int x, int y, int width, int height, HDC src, int srcX, int srcY, DWORD rop) {
+    return Blt(dest, x, y, width, height, src, srcX, srcY, width, height, rop);
+}
+
+BOOL WINAPI StretchBlt(HDC dest, int x, int y, int width, int height, HDC src, int srcX, int srcY, int srcWidth,
+                       int srcHeight, DWORD rop) {
+    return Blt(dest, x, y, width, height, src, srcX, srcY, srcWidth, srcHeight, rop);
+}
+
+BOOL WINAPI TransparentImage(HDC dest, LONG x, LONG y, LONG width, LONG height, HANDLE src, LONG srcX, LONG srcY,
+                             LONG srcWidth, LONG srcHeight, COLORREF transparent) {
+    DrawTarget t;
+    if (!BeginDraw(dest, t)) return FALSE;
+    if (width < 0 || height < 0 || srcWidth < 0 || srcHeight < 0) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    BltSource source;
+    if (DeviceContext* s = LookupDc(static_cast<HDC>(src))) {
+        POINT so = s->Offset();
+        source = {s->Target(), srcX + so.x, srcY + so.y, srcWidth, srcHeight};
+    } else if (Bitmap* b = LookupBitmap(static_cast<HBITMAP>(src))) {
+        // A bitmap handed over directly must not be selected into a DC at the same time.
+        if (b->selectedIn) {
+            SetLastError(ERROR_INVALID_PARAMETER);
+            return FALSE;
+        }
+        source = {&b->surface, srcX, srcY, srcWidth, srcHeight};
+    }
+    if (!source.surface) {
+        SetLastError(ERROR_INVALID_HANDLE);
+        return FALSE;
+    }
+    uint32_t key = ToPixel(transparent);
+    RECT dst{x + t.offset.x, y + t.offset.y, x + width + t.offset.x, y + height + t.offset.y};
+    Transfer(t, dst, source, [key](uint32_t s, uint32_t d) { return SameRgb(s, key) ? d : (s | 0xFF000000u); });
+    return TRUE;
+}
+
+BOOL WINAPI TransparentBlt(HDC dest, int x, int y, int width, int height, HDC src, int srcX, int srcY, int srcWidth,
+                           int srcHeight, UINT transparent) {
+    if (!LookupDc(src)) {
+        SetLastError(ERROR_INVALID_HANDLE);
+        return FALSE;
+    }
+    return TransparentImage(dest, x, y, width, height, src, srcX, srcY, srcWidth, srcHeight, transparent);
+}
+
+int WINAPI GetDIBits(HDC hdc, HBITMAP bitmap, UINT start, UINT lines, LPVOID bits, LPBITMAPINFO info, UINT usage) {
+    Bitmap* b = LookupBitmap(bitmap);
+    if (!LookupDc(hdc) || !b || !info) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return 0;
+    }
+    BITMAPINFOHEADER& h = info->bmiHeader;
+    if (h.biSize < sizeof(BITMAPINFOHEADER)) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return 0;
+    }
+    const Surface& s = b->surface;
+    if (!bits) {
+        h.biWidth = s.width;
+        h.biHeight = s.height;
+        h.biPlanes = 1;
+        h.biBitCount = 32;
+        h.biCompression = BI_RGB;
+        h.biSizeImage = DWORD(s.width * s.height * 4);
+        return s.height;
+    }
+    // Only 32-bit output: the layout the drawing engine works in.
+    if (h.biBitCount != 32 || h.biWidth != s.width || h.biCompression != BI_RGB) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return 0;
+    }
+    bool topDown = h.biHeight < 0;
+    UINT copied = 0;
+    auto* out = static_cast<uint32_t*>(bits);
+    for (UINT line = start; line < start + lines && line < UINT(s.height); ++line, ++copied) {
+        int row = topDown ? int(line) : s.height - 1 - int(line);
+        std::memcpy(out + size_t(copied) * s.width, s.Row(row), size_t(s.width) * 4);
+    }
+    return int(copied);
+}
+
+} // extern "C"
+
+namespace cehost::internal {
+
+void FillSurface(HDC hdc, const RECT& rect, HBRUSH brush) { ::FillRect(hdc, &rect, brush); }
+
+} // namespace cehost::internal

@@ -1,0 +1,454 @@
+// GDI handles and objects: the handle table, stock objects, creation, GetObjectW and DeleteObject.
+// Pattern and hatched brushes are not provided (CreateBrushIndirect accepts solid and null brushes only).
+#include "gdi/GdiObjects.h"
+#include "internal/bridge.h"
+
+#include <cstdlib>
+#include <cstring>
+
+namespace cehost::gdi {
+
+namespace {
+
+// A handle is tag | generation << 16 | slot: it fits in 32 bits, and a freed slot's old handles stay invalid
+// because the generation moves on.
+constexpr uintptr_t kTag = 0x40000000u;
+constexpr uintptr_t kSlotMask = 0xFFFFu;
+constexpr uintptr_t kGenMask = 0x3FFFu;
+
+struct Slot {
+    std::unique_ptr<Object> object;
+    uint16_t generation = 1;
+};
+
+struct Table {
+    std::vector<Slot> slots;
+    std::vector<uint32_t> free;
+    Table() { slots.resize(1); } // slot 0 is never used, so no handle is 0x40000000 with slot 0
+};
+
+Table& TheTable() {
+    static Table table;
+    return table;
+}
+
+HGDIOBJ MakeHandle(uint32_t slot, uint16_t generation) {
+    return reinterpret_cast<HGDIOBJ>(kTag | (uintptr_t(generation & kGenMask) << 16) | slot);
+}
+
+HGDIOBJ RegisterStockInTable(std::unique_ptr<Object> object) {
+    object->stock = true;
+    Table& t = TheTable();
+    t.slots.push_back(Slot{std::move(object), 1});
+    return MakeHandle(uint32_t(t.slots.size() - 1), 1);
+}
+
+struct StockObjects {
+    HGDIOBJ objects[DC_PEN + 1] = {};
+    HBITMAP defaultBitmap = nullptr;
+
+    StockObjects() {
+        auto brush = [](COLORREF c, UINT style = BS_SOLID) {
+            auto b = std::make_unique<Brush>();
+            b->color = c;
+            b->style = style;
+            return b;
+        };
+        auto pen = [](COLORREF c, UINT style = PS_SOLID) {
+            auto p = std::make_unique<Pen>();
+            p->color = c;
+            p->style = style;
+            return p;
+        };
+        auto font = [](LONG height, LONG weight, const char16_t* face) {
+            auto f = std::make_unique<Font>();
+            f->logfont.lfHeight = height;
+            f->logfont.lfWeight = weight;
+            f->logfont.lfCharSet = DEFAULT_CHARSET;
+            for (int i = 0; face[i] && i < LF_FACESIZE - 1; ++i) f->logfont.lfFaceName[i] = face[i];
+            return f;
+        };
+        objects[WHITE_BRUSH] = RegisterStockInTable(brush(RGB(255, 255, 255)));
+        objects[LTGRAY_BRUSH] = RegisterStockInTable(brush(RGB(0xC0, 0xC0, 0xC0)));
+        objects[GRAY_BRUSH] = RegisterStockInTable(brush(RGB(0x80, 0x80, 0x80)));
+        objects[DKGRAY_BRUSH] = RegisterStockInTable(brush(RGB(0x40, 0x40, 0x40)));
+        objects[BLACK_BRUSH] = RegisterStockInTable(brush(RGB(0, 0, 0)));
+        objects[NULL_BRUSH] = RegisterStockInTable(brush(0, BS_NULL));
+        objects[WHITE_PEN] = RegisterStockInTable(pen(RGB(255, 255, 255)));
+        objects[BLACK_PEN] = RegisterStockInTable(pen(RGB(0, 0, 0)));
+        objects[NULL_PEN] = RegisterStockInTable(pen(0, PS_NULL));
+        // The system font of a small-screen device: a 16-pixel cell in the platform's default face.
+        objects[SYSTEM_FONT] = RegisterStockInTable(font(16, FW_BOLD, u"System"));
+        objects[DEVICE_DEFAULT_FONT] = RegisterStockInTable(font(16, FW_NORMAL, u"System"));
+        objects[DEFAULT_GUI_FONT] = RegisterStockInTable(font(-12, FW_NORMAL, u"System"));
+        objects[ANSI_VAR_FONT] = RegisterStockInTable(font(-12, FW_NORMAL, u"System"));
+        objects[OEM_FIXED_FONT] = RegisterStockInTable(font(-12, FW_NORMAL, u"Monospace"));
+        objects[ANSI_FIXED_FONT] = RegisterStockInTable(font(-12, FW_NORMAL, u"Monospace"));
+        objects[SYSTEM_FIXED_FONT] = RegisterStockInTable(font(16, FW_NORMAL, u"Monospace"));
+        auto dcBrush = brush(RGB(255, 255, 255));
+        dcBrush->dcBrush = true;
+        objects[DC_BRUSH] = RegisterStockInTable(std::move(dcBrush));
+        auto dcPen = pen(RGB(0, 0, 0));
+        dcPen->dcPen = true;
+        objects[DC_PEN] = RegisterStockInTable(std::move(dcPen));
+
+        auto bitmap = std::make_unique<Bitmap>();
+        bitmap->storage.assign(1, 0xFFFFFFFFu);
+        bitmap->surface = Surface{1, 1, bitmap->storage.data(), 1};
+        defaultBitmap = static_cast<HBITMAP>(RegisterStockInTable(std::move(bitmap)));
+    }
+};
+
+StockObjects& Stocks() {
+    static StockObjects stocks;
+    return stocks;
+}
+
+} // namespace
+
+HGDIOBJ RegisterStock(std::unique_ptr<Object> object) {
+    Stocks();
+    return RegisterStockInTable(std::move(object));
+}
+
+HGDIOBJ Register(std::unique_ptr<Object> object) {
+    Stocks(); // stock objects take the first slots
+    Table& t = TheTable();
+    uint32_t slot;
+    if (!t.free.empty()) {
+        slot = t.free.back();
+        t.free.pop_back();
+    } else {
+        if (t.slots.size() > kSlotMask) {
+            SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+            return nullptr;
+        }
+        t.slots.emplace_back();
+        slot = uint32_t(t.slots.size() - 1);
+    }
+    t.slots[slot].object = std::move(object);
+    internal::GdiObjectCreated();
+    return MakeHandle(slot, t.slots[slot].generation);
+}
+
+Object* Lookup(HGDIOBJ handle) {
+    uintptr_t v = reinterpret_cast<uintptr_t>(handle);
+    if ((v & ~(kSlotMask | (kGenMask << 16))) != kTag) return nullptr;
+    Table& t = TheTable();
+    uint32_t slot = uint32_t(v & kSlotMask);
+    if (slot == 0 || slot >= t.slots.size()) return nullptr;
+    Slot& s = t.slots[slot];
+    if (!s.object || (s.generation & kGenMask) != ((v >> 16) & kGenMask)) return nullptr;
+    return s.object.get();
+}
+
+void Destroy(HGDIOBJ handle) {
+    Object* o = Lookup(handle);
+    if (!o || o->stock) return;
+    Table& t = TheTable();
+    uint32_t slot = uint32_t(reinterpret_cast<uintptr_t>(handle) & kSlotMask);
+    t.slots[slot].object.reset();
+    t.slots[slot].generation = uint16_t((t.slots[slot].generation + 1) & kGenMask);
+    if (t.slots[slot].generation == 0) t.slots[slot].generation = 1;
+    t.free.push_back(slot);
+    internal::GdiObjectDestroyed();
+}
+
+HGDIOBJ Stock(int index) {
+    if (index < 0 || index > DC_PEN) return nullptr;
+    return Stocks().objects[index];
+}
+
+HBITMAP DefaultBitmap() { return Stocks().defaultBitmap; }
+
+void Subtract(const RECT& a, const RECT& b, std::vector<RECT>& out) {
+    RECT i = Intersect(a, b);
+    if (IsEmpty(i)) {
+        if (!IsEmpty(a)) out.push_back(a);
+        return;
+    }
+    if (a.top < i.top) out.push_back({a.left, a.top, a.right, i.top});
+    if (i.bottom < a.bottom) out.push_back({a.left, i.bottom, a.right, a.bottom});
+    if (a.left < i.left) out.push_back({a.left, i.top, i.left, i.bottom});
+    if (i.right < a.right) out.push_back({i.right, i.top, a.right, i.bottom});
+}
+
+std::vector<RECT> IntersectLists(const std::vector<RECT>& a, const std::vector<RECT>& b) {
+    std::vector<RECT> out;
+    for (const RECT& ra : a)
+        for (const RECT& rb : b) {
+            RECT r = Intersect(ra, rb);
+            if (!IsEmpty(r)) out.push_back(r);
+        }
+    return out;
+}
+
+RECT Bounds(const std::vector<RECT>& rects) {
+    RECT b{0, 0, 0, 0};
+    bool first = true;
+    for (const RECT& r : rects) {
+        if (IsEmpty(r)) continue;
+        if (first) {
+            b = r;
+            first = false;
+        } else {
+            b = {std::min(b.left, r.left), std::min(b.top, r.top), std::max(b.right, r.right),
+                 std::max(b.bottom, r.bottom)};
+        }
+    }
+    return b;
+}
+
+namespace {
+
+HBITMAP NewBitmap(int width, int height) {
+    auto b = std::make_unique<Bitmap>();
+    b->storage.assign(size_t(width) * size_t(height), 0xFF000000u);
+    b->surface = Surface{width, height, b->storage.data(), width};
+    return static_cast<HBITMAP>(Register(std::move(b)));
+}
+
+bool SaneSize(int width, int height) {
+    // Anything bigger than 16k x 16k is a caller's mistake rather than a picture.
+    return width > 0 && height > 0 && width <= 16384 && height <= 16384;
+}
+
+} // namespace
+
+HBITMAP CreateBitmapFromPixels(int width, int height, const uint32_t* pixels) {
+    if (!SaneSize(width, height)) return nullptr;
+    HBITMAP h = NewBitmap(width, height);
+    if (Bitmap* b = LookupBitmap(h))
+        for (size_t i = 0; i < b->storage.size(); ++i) b->storage[i] = pixels[i] | 0xFF000000u;
+    return h;
+}
+
+} // namespace cehost::gdi
+
+using namespace cehost::gdi;
+
+extern "C" {
+
+HGDIOBJ WINAPI GetStockObject(int object) {
+    HGDIOBJ h = Stock(object);
+    if (!h) SetLastError(ERROR_INVALID_PARAMETER);
+    return h;
+}
+
+HBRUSH WINAPI CreateSolidBrush(COLORREF color) {
+    auto b = std::make_unique<Brush>();
+    b->color = color & 0x00FFFFFFu;
+    return static_cast<HBRUSH>(Register(std::move(b)));
+}
+
+HBRUSH WINAPI CreateBrushIndirect(const LOGBRUSH* brush) {
+    if (!brush || (brush->lbStyle != BS_SOLID && brush->lbStyle != BS_NULL)) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return nullptr;
+    }
+    auto b = std::make_unique<Brush>();
+    b->style = brush->lbStyle;
+    b->color = brush->lbColor & 0x00FFFFFFu;
+    return static_cast<HBRUSH>(Register(std::move(b)));
+}
+
+HPEN WINAPI CreatePen(int style, int width, COLORREF color) {
+    // Windows CE pens are solid, dashed or null; other styles draw as solid.
+    if (style < PS_SOLID || style > PS_INSIDEFRAME) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return nullptr;
+    }
+    auto p = std::make_unique<Pen>();
+    p->style = style == PS_DASH || style == PS_NULL ? UINT(style) : UINT(PS_SOLID);
+    p->width = width < 1 ? 1 : width;
+    // Wide pens are never dashed.
+    if (p->width > 1 && p->style == PS_DASH) p->style = PS_SOLID;
+    p->color = color & 0x00FFFFFFu;
+    return static_cast<HPEN>(Register(std::move(p)));
+}
+
+HPEN WINAPI CreatePenIndirect(const LOGPEN* pen) {
+    if (!pen) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return nullptr;
+    }
+    return CreatePen(int(pen->lopnStyle), int(pen->lopnWidth.x), pen->lopnColor);
+}
+
+HFONT WINAPI CreateFontIndirectW(const LOGFONTW* font) {
+    if (!font) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return nullptr;
+    }
+    auto f = std::make_unique<Font>();
+    f->logfont = *font;
+    f->logfont.lfFaceName[LF_FACESIZE - 1] = 0;
+    return static_cast<HFONT>(Register(std::move(f)));
+}
+
+HBITMAP WINAPI CreateCompatibleBitmap(HDC hdc, int width, int height) {
+    if (!LookupDc(hdc)) {
+        SetLastError(ERROR_INVALID_HANDLE);
+        return nullptr;
+    }
+    // Every surface here is 32-bit colour, including the one a fresh memory DC holds.
+    if (!SaneSize(width, height)) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return nullptr;
+    }
+    return NewBitmap(width, height);
+}
+
+HBITMAP WINAPI CreateBitmap(int width, int height, UINT planes, UINT bitsPerPixel, const void* bits) {
+    if (!SaneSize(width, height) || planes != 1 ||
+        (bitsPerPixel != 1 && bitsPerPixel != 16 && bitsPerPixel != 24 && bitsPerPixel != 32)) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return nullptr;
+    }
+    HBITMAP h = NewBitmap(width, height);
+    Bitmap* b = LookupBitmap(h);
+    if (!b || !bits) return h;
+    // Device-dependent rows are WORD-aligned, top-down.
+    const auto* src = static_cast<const uint8_t*>(bits);
+    size_t rowBytes = ((size_t(width) * bitsPerPixel + 15) / 16) * 2;
+    for (int y = 0; y < height; ++y) {
+        const uint8_t* row = src + size_t(y) * rowBytes;
+        uint32_t* out = b->surface.Row(y);
+        for (int x = 0; x < width; ++x) {
+            switch (bitsPerPixel) {
+            case 1: out[x] = (row[x / 8] >> (7 - x % 8)) & 1 ? 0xFFFFFFFFu : 0xFF000000u; break;
+            case 16: {
+                uint16_t v = uint16_t(row[2 * x] | row[2 * x + 1] << 8);
+                uint32_t r = (v >> 11) & 31, g = (v >> 5) & 63, bl = v & 31;
+                out[x] = 0xFF000000u | ((r * 255 / 31) << 16) | ((g * 255 / 63) << 8) | (bl * 255 / 31);
+                break;
+            }
+            case 24: out[x] = 0xFF000000u | row[3 * x + 2] << 16 | row[3 * x + 1] << 8 | row[3 * x]; break;
+            default: std::memcpy(&out[x], row + 4 * x, 4); break;
+            }
+        }
+    }
+    return h;
+}
+
+HBITMAP WINAPI CreateDIBSection(HDC hdc, const BITMAPINFO* info, UINT usage, void** bits, HANDLE section,
+                                DWORD offset) {
+    if (bits) *bits = nullptr;
+    if (!info || section) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return nullptr;
+    }
+    const BITMAPINFOHEADER& h = info->bmiHeader;
+    int width = h.biWidth;
+    int height = h.biHeight < 0 ? -h.biHeight : h.biHeight;
+    // The drawing engine works on 32-bit pixels only; a DIB section shares its memory with the caller, so
+    // other depths are refused rather than silently converted.
+    if (h.biSize < sizeof(BITMAPINFOHEADER) || h.biBitCount != 32 || h.biPlanes != 1 ||
+        (h.biCompression != BI_RGB && h.biCompression != BI_BITFIELDS) || !SaneSize(width, height)) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return nullptr;
+    }
+    void* memory = std::calloc(size_t(width) * size_t(height), 4);
+    if (!memory) {
+        SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+        return nullptr;
+    }
+    auto b = std::make_unique<Bitmap>();
+    b->dib = true;
+    b->dibBits = memory;
+    b->bottomUp = h.biHeight > 0;
+    auto* px = static_cast<uint32_t*>(memory);
+    if (b->bottomUp)
+        b->surface = Surface{width, height, px + size_t(height - 1) * width, -ptrdiff_t(width)};
+    else
+        b->surface = Surface{width, height, px, width};
+    HBITMAP handle = static_cast<HBITMAP>(Register(std::move(b)));
+    if (!handle) return nullptr;
+    if (bits) *bits = memory;
+    return handle;
+}
+
+DWORD WINAPI GetObjectType(HGDIOBJ object) {
+    Object* o = Lookup(object);
+    if (!o) {
+        SetLastError(ERROR_INVALID_HANDLE);
+        return 0;
+    }
+    switch (o->kind) {
+    case Kind::Dc: return static_cast<DeviceContext*>(o)->type == DcType::Memory ? OBJ_MEMDC : OBJ_DC;
+    case Kind::Bitmap: return OBJ_BITMAP;
+    case Kind::Brush: return OBJ_BRUSH;
+    case Kind::Pen: return OBJ_PEN;
+    case Kind::Font: return OBJ_FONT;
+    case Kind::Region: return OBJ_REGION;
+    }
+    return 0;
+}
+
+int WINAPI GetObjectW(HGDIOBJ object, int size, LPVOID buffer) {
+    Object* o = Lookup(object);
+    if (!o) {
+        SetLastError(ERROR_INVALID_HANDLE);
+        return 0;
+    }
+    auto copy = [&](const void* data, int full) {
+        if (!buffer) return full;
+        int n = size < full ? size : full;
+        if (n <= 0) return 0;
+        std::memcpy(buffer, data, size_t(n));
+        return n;
+    };
+    switch (o->kind) {
+    case Kind::Brush: {
+        auto* b = static_cast<Brush*>(o);
+        LOGBRUSH lb{b->style, b->color, 0};
+        return copy(&lb, sizeof lb);
+    }
+    case Kind::Pen: {
+        auto* p = static_cast<Pen*>(o);
+        LOGPEN lp{p->style, {p->width, 0}, p->color};
+        return copy(&lp, sizeof lp);
+    }
+    case Kind::Font: return copy(&static_cast<Font*>(o)->logfont, sizeof(LOGFONTW));
+    case Kind::Bitmap: {
+        auto* b = static_cast<Bitmap*>(o);
+        DIBSECTION ds{};
+        ds.dsBm.bmWidth = b->surface.width;
+        ds.dsBm.bmHeight = b->surface.height;
+        ds.dsBm.bmWidthBytes = b->surface.width * 4;
+        ds.dsBm.bmPlanes = 1;
+        ds.dsBm.bmBitsPixel = 32;
+        ds.dsBm.bmBits = b->dib ? b->dibBits : nullptr;
+        if (b->dib && buffer && size >= int(sizeof(DIBSECTION))) {
+            ds.dsBmih.biSize = sizeof(BITMAPINFOHEADER);
+            ds.dsBmih.biWidth = b->surface.width;
+            ds.dsBmih.biHeight = b->bottomUp ? b->surface.height : -b->surface.height;
+            ds.dsBmih.biPlanes = 1;
+            ds.dsBmih.biBitCount = 32;
+            ds.dsBmih.biSizeImage = DWORD(b->surface.width * b->surface.height * 4);
+            return copy(&ds, sizeof ds);
+        }
+        return copy(&ds.dsBm, sizeof(BITMAP));
+    }
+    default: SetLastError(ERROR_INVALID_PARAMETER); return 0;
+    }
+}
+
+BOOL WINAPI DeleteObject(HGDIOBJ object) {
+    Object* o = Lookup(object);
+    if (!o || o->kind == Kind::Dc) {
+        SetLastError(ERROR_INVALID_HANDLE);
+        return FALSE;
+    }
+    if (o->stock) return TRUE;
+    // An object still selected into a DC stays alive: deleting it would leave the DC drawing with a dangling
+    // object, and failing loudly exposes the missing SelectObject.
+    if (o->selections > 0) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    Destroy(object);
+    return TRUE;
+}
+
+} // extern "C"

@@ -1,0 +1,166 @@
+// GDI's private object model: pixel surfaces, the handle table with generation counters, and the object kinds
+// behind HDC, HBITMAP, HBRUSH, HPEN, HFONT and HRGN.
+#pragma once
+
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdlib>
+#include <memory>
+#include <optional>
+#include <vector>
+
+namespace cehost::gdi {
+
+// Framebuffer words are 0xAARRGGBB; COLORREF is 0x00BBGGRR.
+inline uint32_t ToPixel(COLORREF c) {
+    return 0xFF000000u | ((c & 0xFFu) << 16) | (c & 0xFF00u) | ((c >> 16) & 0xFFu);
+}
+inline COLORREF ToColorRef(uint32_t p) { return ((p >> 16) & 0xFFu) | (p & 0xFF00u) | ((p & 0xFFu) << 16); }
+inline bool SameRgb(uint32_t a, uint32_t b) { return ((a ^ b) & 0x00FFFFFFu) == 0; }
+
+// A 32-bit pixel grid. `stride` is in pixels and negative for bottom-up DIB sections, so that Row(0) is always
+// the top row whatever the memory order.
+struct Surface {
+    int width = 0;
+    int height = 0;
+    uint32_t* row0 = nullptr;
+    ptrdiff_t stride = 0;
+
+    uint32_t* Row(int y) const { return row0 + y * stride; }
+    bool Contains(int x, int y) const { return x >= 0 && y >= 0 && x < width && y < height; }
+};
+
+enum class Kind : uint8_t { Dc = 1, Bitmap, Brush, Pen, Font, Region };
+
+struct Object {
+    explicit Object(Kind k) : kind(k) {}
+    virtual ~Object() = default;
+    Kind kind;
+    bool stock = false;
+    int selections = 0; // how many DCs hold it selected; such an object cannot be deleted
+};
+
+struct Brush : Object {
+    Brush() : Object(Kind::Brush) {}
+    UINT style = BS_SOLID;
+    COLORREF color = 0;
+    bool dcBrush = false; // the DC_BRUSH stock object: its colour is the DC's
+};
+
+struct Pen : Object {
+    Pen() : Object(Kind::Pen) {}
+    UINT style = PS_SOLID;
+    int width = 1;
+    COLORREF color = 0;
+    bool dcPen = false;
+};
+
+struct Font : Object {
+    Font() : Object(Kind::Font) {}
+    LOGFONTW logfont{};
+};
+
+struct Region : Object {
+    Region() : Object(Kind::Region) {}
+    std::vector<RECT> rects; // disjoint rectangles
+};
+
+struct DeviceContext;
+
+struct Bitmap : Object {
+    Bitmap() : Object(Kind::Bitmap) {}
+    ~Bitmap() override { std::free(dibBits); }
+    Surface surface;
+    std::vector<uint32_t> storage;
+    void* dibBits = nullptr; // DIB section memory, owned here (freed with the bitmap)
+    bool dib = false;
+    bool bottomUp = false;
+    DeviceContext* selectedIn = nullptr; // a bitmap is selected into one memory DC at a time
+};
+
+// Everything SaveDC keeps.
+struct DcState {
+    HPEN pen = nullptr;
+    HBRUSH brush = nullptr;
+    HFONT font = nullptr;
+    HBITMAP bitmap = nullptr;
+    COLORREF textColor = RGB(0, 0, 0);
+    COLORREF bkColor = RGB(255, 255, 255);
+    int bkMode = OPAQUE;
+    int rop2 = R2_COPYPEN;
+    UINT textAlign = TA_LEFT | TA_TOP | TA_NOUPDATECP;
+    POINT current{0, 0};
+    POINT viewportOrg{0, 0};
+    COLORREF dcBrushColor = RGB(255, 255, 255);
+    COLORREF dcPenColor = RGB(0, 0, 0);
+    std::optional<std::vector<RECT>> userClip; // device coordinates, relative to the DC's origin
+};
+
+enum class DcType { Screen, Window, Memory };
+
+struct DeviceContext : Object {
+    DeviceContext() : Object(Kind::Dc) {}
+    DcType type = DcType::Memory;
+    HWND hwnd = nullptr;
+    POINT origin{0, 0};        // where logical (0,0) lies on the surface before the viewport origin
+    std::vector<RECT> visible; // what the window manager lets this DC touch (surface coordinates)
+    bool visibleIsWholeSurface = true;
+    DcState state;
+    std::vector<DcState> saved;
+
+    // The surface drawn on: the screen, or the bitmap selected into a memory DC.
+    Surface* Target() const;
+    // Device offset of logical coordinates.
+    POINT Offset() const { return {origin.x + state.viewportOrg.x, origin.y + state.viewportOrg.y}; }
+    // Effective clip in surface coordinates: visible parts, the user's clip region, the surface bounds.
+    const std::vector<RECT>& Clip();
+    void InvalidateClip() { clipValid = false; }
+
+private:
+    std::vector<RECT> clip;
+    bool clipValid = false;
+};
+
+// Handle table.
+HGDIOBJ Register(std::unique_ptr<Object> object);
+Object* Lookup(HGDIOBJ handle);
+template <typename T> T* LookupAs(HGDIOBJ handle, Kind kind) {
+    Object* o = Lookup(handle);
+    return o && o->kind == kind ? static_cast<T*>(o) : nullptr;
+}
+inline DeviceContext* LookupDc(HDC h) { return LookupAs<DeviceContext>(h, Kind::Dc); }
+inline Bitmap* LookupBitmap(HBITMAP h) { return LookupAs<Bitmap>(h, Kind::Bitmap); }
+inline Brush* LookupBrush(HBRUSH h) { return LookupAs<Brush>(h, Kind::Brush); }
+inline Pen* LookupPen(HPEN h) { return LookupAs<Pen>(h, Kind::Pen); }
+inline Font* LookupFont(HFONT h) { return LookupAs<Font>(h, Kind::Font); }
+inline Region* LookupRegion(HRGN h) { return LookupAs<Region>(h, Kind::Region); }
+// A permanent object that is never counted nor deleted (system colour brushes).
+HGDIOBJ RegisterStock(std::unique_ptr<Object> object);
+// Frees the object behind a handle (no checks: callers decide whether deletion is allowed).
+void Destroy(HGDIOBJ handle);
+
+// A bitmap object holding a copy of top-down 0xAARRGGBB pixels (made opaque).
+HBITMAP CreateBitmapFromPixels(int width, int height, const uint32_t* pixels);
+
+// Default objects of a new DC, and the 1 x 1 bitmap a memory DC starts with.
+HGDIOBJ Stock(int index);
+HBITMAP DefaultBitmap();
+
+// Rectangle helpers in surface coordinates.
+inline bool IsEmpty(const RECT& r) { return r.right <= r.left || r.bottom <= r.top; }
+inline RECT Intersect(const RECT& a, const RECT& b) {
+    return {std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
+            std::min(a.bottom, b.bottom)};
+}
+inline bool Contains(const RECT& r, LONG x, LONG y) { return x >= r.left && x < r.right && y >= r.top && y < r.bottom; }
+// a minus b as up to four disjoint rectangles.
+void Subtract(const RECT& a, const RECT& b, std::vector<RECT>& out);
+std::vector<RECT> IntersectLists(const std::vector<RECT>& a, const std::vector<RECT>& b);
+RECT Bounds(const std::vector<RECT>& rects);
+
+// Screen framebuffer.
+Surface& Screen();
+
+} // namespace cehost::gdi

@@ -1,0 +1,471 @@
+// Text output and measurement: ExtTextOutW/TextOutW, DrawTextW with its flag rules, GetTextExtent*,
+// GetTextMetricsW. Glyphs are blended in the text colour over whatever lies below; OPAQUE mode first fills the
+// text cells with the background colour. DT_PATH_ELLIPSIS, DT_MODIFYSTRING and DT_INTERNAL are not provided
+// (Windows CE has none of them); rotated fonts draw unrotated.
+#include "gdi/Draw.h"
+#include "text/FontEngine.h"
+
+#include <cehost/sim/gdi.h>
+
+namespace cehost::gdi {
+
+namespace {
+
+using text::RealizedFont;
+
+RealizedFont* DcFont(DeviceContext* dc) {
+    Font* f = LookupFont(dc->state.font);
+    if (!f) f = LookupFont(static_cast<HFONT>(Stock(SYSTEM_FONT)));
+    return text::Realize(f->logfont);
+}
+
+// One displayed character: a code point and where it came from in the caller's UTF-16 text.
+struct Cell {
+    char32_t c;
+    int unit;           // index of its first UTF-16 unit
+    bool underline = false; // marked by a '&' prefix
+};
+
+std::vector<Cell> Decode(const WCHAR* s, int n) {
+    std::vector<Cell> cells;
+    cells.reserve(size_t(n));
+    for (int i = 0; i < n; ++i) {
+        char32_t c = s[i];
+        int at = i;
+        if (c >= 0xD800 && c < 0xDC00 && i + 1 < n && s[i + 1] >= 0xDC00 && s[i + 1] < 0xE000)
+            c = 0x10000 + ((c - 0xD800) << 10) + (s[++i] - 0xDC00);
+        cells.push_back({c, at});
+    }
+    return cells;
+}
+
+inline uint32_t Blend(uint32_t dst, uint32_t src, unsigned a) {
+    if (a == 255) return src;
+    unsigned ia = 255 - a;
+    unsigned r = (((src >> 16) & 0xFF) * a + ((dst >> 16) & 0xFF) * ia + 127) / 255;
+    unsigned g = (((src >> 8) & 0xFF) * a + ((dst >> 8) & 0xFF) * ia + 127) / 255;
+    unsigned b = ((src & 0xFF) * a + (dst & 0xFF) * ia + 127) / 255;
+    return 0xFF000000u | r << 16 | g << 8 | b;
+}
+
+// Clip of one text operation: the DC's clip, narrowed to a rectangle (surface coordinates) when asked.
+std::vector<RECT> TextClip(const DrawTarget& t, const RECT* limit) {
+    if (!limit) return *t.clip;
+    std::vector<RECT> out;
+    for (const RECT& c : *t.clip) {
+        RECT i = Intersect(c, *limit);
+        if (!IsEmpty(i)) out.push_back(i);
+    }
+    return out;
+}
+
+void FillClipped(const DrawTarget& t, const std::vector<RECT>& clip, const RECT& r, uint32_t pixel) {
+    for (const RECT& c : clip) {
+        RECT i = Intersect(r, c);
+        for (LONG y = i.top; y < i.bottom; ++y) std::fill_n(t.surface->Row(int(y)) + i.left, i.right - i.left, pixel);
+    }
+}
+
+void DrawGlyph(const DrawTarget& t, const std::vector<RECT>& clip, const text::Glyph& g, LONG x, LONG baseline,
+               uint32_t color) {
+    if (g.width == 0 || g.height == 0) return;
+    RECT box{x + g.left, baseline - g.top, x + g.left + g.width, baseline - g.top + g.height};
+    for (const RECT& c : clip) {
+        RECT i = Intersect(box, c);
+        if (IsEmpty(i)) continue;
+        for (LONG y = i.top; y < i.bottom; ++y) {
+            uint32_t* row = t.surface->Row(int(y));
+            const uint8_t* cov = g.coverage.data() + size_t(y - box.top) * g.width;
+            for (LONG px = i.left; px < i.right; ++px)
+                if (unsigned a = cov[px - box.left]) row[px] = Blend(row[px], color, a);
+        }
+    }
+}
+
+// Horizontal position of each cell from `x`, with tabs expanded to multiples of `tabWidth` (0: tabs are
+// ordinary characters). Returns the end position.
+LONG Layout(RealizedFont* font, const Cell* cells, size_t n, LONG origin, LONG tabWidth, std::vector<LONG>* xs) {
+    LONG x = origin;
+    for (size_t i = 0; i < n; ++i) {
+        if (xs) xs->push_back(x);
+        if (cells[i].c == u'\t' && tabWidth > 0)
+            x = origin + ((x - origin) / tabWidth + 1) * tabWidth;
+        else
+            x += font->Advance(cells[i].c);
+    }
+    return x;
+}
+
+// Draws cells with their left edge at x and the cell top at `top` (surface coordinates).
+void DrawCells(const DrawTarget& t, const std::vector<RECT>& clip, RealizedFont* font, const Cell* cells, size_t n,
+               LONG x, LONG top, LONG tabWidth, COLORREF textColor, bool opaque, COLORREF bkColor,
+               const int* dx = nullptr) {
+    const text::FontMetrics& m = font->Metrics();
+    std::vector<LONG> xs;
+    LONG end;
+    if (dx) {
+        end = x;
+        for (size_t i = 0; i < n; ++i) {
+            xs.push_back(end);
+            end += dx[cells[i].unit];
+        }
+    } else {
+        end = Layout(font, cells, n, x, tabWidth, &xs);
+    }
+    if (opaque) FillClipped(t, clip, {x, top, end, top + m.height}, ToPixel(bkColor));
+    uint32_t color = ToPixel(textColor);
+    LONG baseline = top + m.ascent;
+    for (size_t i = 0; i < n; ++i) {
+        if (cells[i].c == u'\t' && tabWidth > 0) continue;
+        const text::Glyph& g = font->GetGlyph(cells[i].c);
+        DrawGlyph(t, clip, g, xs[i], baseline, color);
+        if (cells[i].underline) {
+            LONG next = i + 1 < n ? xs[i + 1] : end;
+            LONG uy = baseline + m.underlinePosition;
+            FillClipped(t, clip, {xs[i], uy, next, uy + 1}, color);
+        }
+    }
+    if (m.underline) {
+        LONG uy = baseline + m.underlinePosition;
+        FillClipped(t, clip, {x, uy, end, uy + m.underlineThickness}, color);
+    }
+    if (m.strikeOut) {
+        LONG sy = baseline - m.strikeOutPosition;
+        FillClipped(t, clip, {x, sy, end, sy + m.underlineThickness}, color);
+    }
+}
+
+bool IsSpace(char32_t c) { return c == u' ' || c == 0x3000 || c == 0xA0; }
+
+// Hangul, kana and ideographs may break between any two characters, as Korean and Japanese text does.
+bool IsCjk(char32_t c) {
+    return (c >= 0x1100 && c <= 0x11FF) || (c >= 0x2E80 && c <= 0x9FFF) || (c >= 0xA960 && c <= 0xA97F) ||
+           (c >= 0xAC00 && c <= 0xD7FF) || (c >= 0xF900 && c <= 0xFAFF) || (c >= 0xFF00 && c <= 0xFFEF);
+}
+
+// A break is allowed before cell i.
+bool BreakBefore(const std::vector<Cell>& cells, size_t i) {
+    if (i == 0) return false;
+    char32_t prev = cells[i - 1].c, c = cells[i].c;
+    if (IsSpace(c)) return false;
+    return IsSpace(prev) || prev == u'\t' || IsCjk(prev) || IsCjk(c);
+}
+
+struct Line {
+    std::vector<Cell> cells;
+    LONG width = 0;
+};
+
+// Turns '&' prefixes into underline marks: "&&" shows one '&', "&x" underlines x, a final '&' vanishes.
+std::vector<Cell> ApplyPrefixes(const std::vector<Cell>& in) {
+    std::vector<Cell> out;
+    for (size_t i = 0; i < in.size(); ++i) {
+        if (in[i].c != u'&') {
+            out.push_back(in[i]);
+            continue;
+        }
+        if (i + 1 >= in.size()) break;
+        Cell next = in[++i];
+        if (next.c != u'&') next.underline = true;
+        out.push_back(next);
+    }
+    return out;
+}
+
+void EndEllipsis(RealizedFont* font, Line& line, LONG maxWidth, LONG tabWidth) {
+    if (line.width <= maxWidth) return;
+    Cell dot{u'.', line.cells.empty() ? 0 : line.cells.back().unit};
+    LONG dots = 3 * font->Advance(u'.');
+    while (!line.cells.empty() && Layout(font, line.cells.data(), line.cells.size(), 0, tabWidth, nullptr) + dots > maxWidth)
+        line.cells.pop_back();
+    for (int i = 0; i < 3; ++i) line.cells.push_back(dot);
+    line.width = Layout(font, line.cells.data(), line.cells.size(), 0, tabWidth, nullptr);
+}
+
+// Splits one paragraph (no CR/LF inside) into lines no wider than maxWidth where the text allows it.
+void WrapParagraph(RealizedFont* font, const std::vector<Cell>& para, LONG maxWidth, LONG tabWidth, UINT format,
+                   std::vector<Line>& lines) {
+    size_t start = 0;
+    do {
+        while (start > 0 && start < para.size() && IsSpace(para[start].c)) ++start; // dropped at a wrap
+        std::vector<LONG> xs;
+        LONG end = Layout(font, para.data() + start, para.size() - start, 0, tabWidth, &xs);
+        size_t n = para.size() - start;
+        if (end <= maxWidth) {
+            lines.push_back({std::vector<Cell>(para.begin() + ptrdiff_t(start), para.end()), end});
+            return;
+        }
+        // First cell that crosses the right edge (spaces may hang over it).
+        size_t over = 0;
+        for (size_t i = 0; i < n; ++i) {
+            LONG right = i + 1 < n ? xs[i + 1] : end;
+            if (right > maxWidth && !IsSpace(para[start + i].c)) {
+                over = i;
+                break;
+            }
+        }
+        size_t cut = 0;
+        for (size_t i = over; i > 0; --i)
+            if (BreakBefore(para, start + i)) {
+                cut = i;
+                break;
+            }
+        if (cut == 0) {
+            if (format & DT_EDITCONTROL) {
+                cut = std::max<size_t>(over, 1);
+            } else {
+                // A word wider than the line is not split: it runs to its end and is clipped there.
+                cut = over + 1;
+                while (cut < n && !BreakBefore(para, start + cut)) ++cut;
+            }
+        }
+        size_t len = cut;
+        // Spaces before the break stay only where they fit (left-aligned lines), never on centred or
+        // right-aligned lines.
+        bool left = (format & (DT_CENTER | DT_RIGHT)) == 0;
+        while (len > 0 && IsSpace(para[start + len - 1].c) &&
+               (!left || (len < n ? xs[len] : end) > maxWidth))
+            --len;
+        Line line;
+        line.cells.assign(para.begin() + ptrdiff_t(start), para.begin() + ptrdiff_t(start + len));
+        line.width = Layout(font, line.cells.data(), line.cells.size(), 0, tabWidth, nullptr);
+        lines.push_back(std::move(line));
+        start += cut;
+    } while (start < para.size());
+}
+
+} // namespace
+
+} // namespace cehost::gdi
+
+using namespace cehost::gdi;
+
+extern "C" {
+
+BOOL WINAPI GetTextMetricsW(HDC hdc, LPTEXTMETRICW tm) {
+    DeviceContext* dc = LookupDc(hdc);
+    if (!dc || !tm) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    const cehost::text::FontMetrics& m = DcFont(dc)->Metrics();
+    *tm = TEXTMETRICW{};
+    tm->tmHeight = m.height;
+    tm->tmAscent = m.ascent;
+    tm->tmDescent = m.descent;
+    tm->tmInternalLeading = m.internalLeading;
+    tm->tmExternalLeading = m.externalLeading;
+    tm->tmAveCharWidth = m.aveCharWidth;
+    tm->tmMaxCharWidth = m.maxCharWidth;
+    tm->tmWeight = m.weight;
+    tm->tmDigitizedAspectX = 96;
+    tm->tmDigitizedAspectY = 96;
+    tm->tmFirstChar = 0x20;
+    tm->tmLastChar = 0xFFFC;
+    tm->tmDefaultChar = u'?';
+    tm->tmBreakChar = u' ';
+    tm->tmItalic = m.italic;
+    tm->tmUnderlined = m.underline;
+    tm->tmStruckOut = m.strikeOut;
+    tm->tmPitchAndFamily = m.pitchAndFamily;
+    tm->tmCharSet = m.charSet;
+    return TRUE;
+}
+
+int WINAPI GetTextFaceW(HDC hdc, int count, LPWSTR face) {
+    DeviceContext* dc = LookupDc(hdc);
+    if (!dc) {
+        SetLastError(ERROR_INVALID_HANDLE);
+        return 0;
+    }
+    const std::u16string& name = DcFont(dc)->FaceName();
+    if (!face) return int(name.size() + 1);
+    if (count <= 0) return 0;
+    int n = std::min<int>(count - 1, int(name.size()));
+    std::copy_n(name.begin(), n, face);
+    face[n] = 0;
+    return n + 1;
+}
+
+BOOL WINAPI GetTextExtentExPointW(HDC hdc, LPCWSTR text, int count, int maxExtent, LPINT fit, LPINT dx, LPSIZE size) {
+    DeviceContext* dc = LookupDc(hdc);
+    if (!dc || count < 0 || (count > 0 && !text)) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    RealizedFont* font = DcFont(dc);
+    std::vector<Cell> cells = Decode(text, count);
+    LONG x = 0;
+    int fits = 0;
+    size_t cell = 0;
+    for (int i = 0; i < count; ++i) {
+        // Both units of a surrogate pair report the extent through the pair.
+        if (cell < cells.size() && cells[cell].unit == i) x += font->Advance(cells[cell++].c);
+        if (dx) dx[i] = int(x);
+        if (x <= maxExtent && fits == i) fits = i + 1;
+    }
+    if (fit) *fit = fits;
+    if (size) *size = {x, font->Metrics().height};
+    return TRUE;
+}
+
+BOOL WINAPI GetTextExtentPoint32W(HDC hdc, LPCWSTR text, int count, LPSIZE size) {
+    return GetTextExtentExPointW(hdc, text, count, 0, nullptr, nullptr, size);
+}
+
+BOOL WINAPI ExtTextOutW(HDC hdc, int x, int y, UINT options, const RECT* rect, LPCWSTR text, UINT count,
+                        const int* dx) {
+    DrawTarget t;
+    if (!BeginDraw(hdc, t)) return FALSE;
+    if (count > 0 && !text) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    DcState& st = t.dc->state;
+    RealizedFont* font = DcFont(t.dc);
+    const cehost::text::FontMetrics& m = font->Metrics();
+    std::vector<Cell> cells = Decode(text, int(count));
+    LONG width = 0;
+    if (dx)
+        for (UINT i = 0; i < count; ++i) width += dx[i];
+    else
+        width = Layout(font, cells.data(), cells.size(), 0, 0, nullptr);
+    if (st.textAlign & TA_UPDATECP) {
+        x = int(st.current.x);
+        y = int(st.current.y);
+    }
+    LONG left = x;
+    if ((st.textAlign & TA_CENTER) == TA_CENTER)
+        left -= width / 2;
+    else if (st.textAlign & TA_RIGHT)
+        left -= width;
+    LONG top = y;
+    if ((st.textAlign & TA_BASELINE) == TA_BASELINE)
+        top -= m.ascent;
+    else if (st.textAlign & TA_BOTTOM)
+        top -= m.height;
+    RECT limit{};
+    if (rect) limit = {rect->left + t.offset.x, rect->top + t.offset.y, rect->right + t.offset.x, rect->bottom + t.offset.y};
+    std::vector<RECT> clip = TextClip(t, rect && (options & ETO_CLIPPED) ? &limit : nullptr);
+    if (rect && (options & ETO_OPAQUE)) FillClipped(t, *t.clip, limit, ToPixel(st.bkColor));
+    DrawCells(t, clip, font, cells.data(), cells.size(), left + t.offset.x, top + t.offset.y, 0, st.textColor,
+              st.bkMode == OPAQUE, st.bkColor, dx);
+    if (st.textAlign & TA_UPDATECP) {
+        if ((st.textAlign & TA_CENTER) == TA_CENTER) {
+        } else if (st.textAlign & TA_RIGHT) {
+            st.current.x -= width;
+        } else {
+            st.current.x += width;
+        }
+    }
+    return TRUE;
+}
+
+BOOL WINAPI TextOutW(HDC hdc, int x, int y, LPCWSTR text, int count) {
+    if (count < 0) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    return ExtTextOutW(hdc, x, y, 0, nullptr, text, UINT(count), nullptr);
+}
+
+int WINAPI DrawTextW(HDC hdc, LPCWSTR text, int count, LPRECT rect, UINT format) {
+    DrawTarget t;
+    if (!text || !rect || !BeginDraw(hdc, t)) {
+        if (!text || !rect) SetLastError(ERROR_INVALID_PARAMETER);
+        return 0;
+    }
+    DcState& st = t.dc->state;
+    RealizedFont* font = DcFont(t.dc);
+    const cehost::text::FontMetrics& m = font->Metrics();
+    LONG lineHeight = m.height + ((format & DT_EXTERNALLEADING) ? m.externalLeading : 0);
+    if (count == 0) return int(lineHeight);
+    if (count < 0) {
+        count = 0;
+        while (text[count]) ++count;
+    }
+    // With DT_TABSTOP the second byte carries the tab size instead of flags.
+    LONG tabChars = 8;
+    if (format & DT_TABSTOP) {
+        tabChars = LONG((format >> 8) & 0xFF);
+        format &= ~0xFF00u;
+    }
+    LONG tabWidth = (format & DT_EXPANDTABS) ? std::max<LONG>(1, tabChars * m.aveCharWidth) : 0;
+    if (format & DT_SINGLELINE) format &= ~UINT(DT_WORDBREAK);
+    LONG rectWidth = rect->right - rect->left;
+
+    // Paragraphs: CR, LF and CRLF end a line unless the text is a single line.
+    std::vector<Cell> all = Decode(text, count);
+    std::vector<std::vector<Cell>> paragraphs(1);
+    for (size_t i = 0; i < all.size(); ++i) {
+        char32_t c = all[i].c;
+        if (!(format & DT_SINGLELINE) && (c == u'\r' || c == u'\n')) {
+            if (c == u'\r' && i + 1 < all.size() && all[i + 1].c == u'\n') ++i;
+            paragraphs.emplace_back();
+            continue;
+        }
+        paragraphs.back().push_back(all[i]);
+    }
+    std::vector<Line> lines;
+    for (auto& para : paragraphs) {
+        if (!(format & DT_NOPREFIX)) para = ApplyPrefixes(para);
+        if (format & DT_WORDBREAK) {
+            WrapParagraph(font, para, rectWidth, tabWidth, format, lines);
+        } else {
+            Line line{para, Layout(font, para.data(), para.size(), 0, tabWidth, nullptr)};
+            lines.push_back(std::move(line));
+        }
+    }
+    // An empty text has no line to draw, but still measures one line high.
+    bool empty = all.empty();
+    if (empty && !(format & DT_SINGLELINE)) lines.clear();
+    if (format & DT_END_ELLIPSIS)
+        for (Line& line : lines) EndEllipsis(font, line, rectWidth, tabWidth);
+
+    LONG y = rect->top;
+    bool placed = (format & DT_SINGLELINE) && (format & (DT_VCENTER | DT_BOTTOM));
+    if (placed) {
+        if (format & DT_VCENTER)
+            y = rect->top + (rect->bottom - rect->top) / 2 - lineHeight / 2;
+        else
+            y = rect->bottom - lineHeight;
+    }
+    LONG startY = y;
+    LONG widest = 0;
+    bool draw = !(format & DT_CALCRECT);
+    RECT limit{rect->left + t.offset.x, rect->top + t.offset.y, rect->right + t.offset.x, rect->bottom + t.offset.y};
+    std::vector<RECT> clip = TextClip(t, (format & DT_NOCLIP) ? nullptr : &limit);
+    for (const Line& line : lines) {
+        widest = std::max(widest, line.width);
+        if (draw) {
+            LONG x = rect->left;
+            if (format & DT_CENTER)
+                x = (rect->left + rect->right - line.width) / 2;
+            else if (format & DT_RIGHT)
+                x = rect->right - line.width;
+            DrawCells(t, clip, font, line.cells.data(), line.cells.size(), x + t.offset.x, y + t.offset.y, tabWidth,
+                      st.textColor, st.bkMode == OPAQUE, st.bkColor);
+        }
+        y += lineHeight;
+        // Lines below the rectangle are not drawn; the one that crosses its bottom still is, clipped.
+        if (draw && !(format & DT_NOCLIP) && y > rect->bottom) break;
+    }
+    if (empty && (format & DT_SINGLELINE)) y = startY + lineHeight;
+    if (format & DT_CALCRECT) {
+        rect->right = rect->left + widest;
+        rect->bottom = y;
+    }
+    if (empty) return int(lineHeight);
+    LONG result = placed ? y - rect->top : y - startY;
+    return result == 0 ? 1 : int(result);
+}
+
+} // extern "C"
+
+namespace cehost::sim {
+
+std::string FontFileForFace(const std::u16string& face, LONG weight) { return text::FontFileForFace(face, weight); }
+uint64_t GlyphsRendered() { return text::GlyphsRendered(); }
+void ClearFontCache() { text::ClearCache(); }
+
+} // namespace cehost::sim

@@ -1,0 +1,61 @@
+// The input method manager's state: one input context for the user-interface thread, open or closed, and
+// the composition it is building for one target window.
+#pragma once
+
+#include "imm/HangulComposer.h"
+
+#include <windows.h>
+
+#include <string>
+
+namespace cehost::imm {
+
+class InputMethod {
+public:
+    static InputMethod& Instance();
+
+    HIMC Context() const;
+    bool IsContext(HIMC himc) const { return himc != nullptr && himc == Context(); }
+
+    bool IsOpen() const { return m_open; }
+    // Switching off completes the composition first. Tells `notify` (if any) with WM_IME_NOTIFY.
+    void SetOpen(bool open, HWND notify);
+
+    UINT ToggleKey() const { return m_toggleKey; }
+    void SetToggleKey(UINT vk) { m_toggleKey = vk; }
+    UINT LastProcessedKey() const { return m_lastKey; }
+
+    // Whether a key-down becomes VK_PROCESSKEY: the toggle key, the letters while open, and Backspace while
+    // a syllable is being built.
+    bool WantsKey(UINT vk) const;
+    void TakeKey(UINT vk) { m_lastKey = vk; }
+    // The composition step of a key the input method took, sent to `hwnd`.
+    void ProcessKeyDown(HWND hwnd, UINT vk);
+    // A key the input method did not take: it finishes the syllable (modifier keys excepted).
+    void KeyPassing(UINT vk);
+    // Finishes the composition into its target window; nothing when nothing is composing.
+    void Complete();
+    // Drops the composition; the target sees a WM_IME_COMPOSITION without strings, then the end.
+    void Cancel();
+    HWND Target() const { return m_target; }
+
+    // The strings as ImmGetCompositionStringW reports them.
+    const std::u16string& CompositionString() const { return m_composing; }
+    const std::u16string& ResultString() const { return m_result; }
+
+private:
+    InputMethod();
+    void Deliver(HWND hwnd, const std::u16string& committed, const std::u16string& composing);
+    void EndIfIdle(HWND hwnd);
+
+    HangulComposer m_composer;
+    bool m_open = false;
+    UINT m_toggleKey;
+    UINT m_lastKey = 0;
+    HWND m_target = nullptr;
+    bool m_started = false;
+    std::u16string m_composing;
+    std::u16string m_result;
+};
+
+} // namespace cehost::imm

@@ -1,0 +1,242 @@
+// The registry's SQLite file. Writes use WAL with synchronous=FULL, so a committed call survives the process
+// being killed (and the machine losing power) right after it returns.
+#include "RegistryFile.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace cehost::registry {
+
+namespace {
+
+// "CERG" in the file header tells our files from other SQLite databases.
+constexpr int kApplicationId = 0x43455247;
+constexpr int kSchemaVersion = 1;
+
+const char* const kSchema = R"sql(
+CREATE TABLE keys(
+    id INTEGER PRIMARY KEY,
+    parent INTEGER NOT NULL,
+    depth INTEGER NOT NULL,
+    name BLOB NOT NULL,
+    fold BLOB NOT NULL,
+    written INTEGER NOT NULL,
+    UNIQUE(parent, fold));
+CREATE TABLE vals(
+    id INTEGER PRIMARY KEY,
+    key INTEGER NOT NULL,
+    name BLOB NOT NULL,
+    fold BLOB NOT NULL,
+    type INTEGER NOT NULL,
+    data BLOB NOT NULL,
+    UNIQUE(key, fold));
+INSERT INTO keys VALUES(1, 0, 0, x'', x'01', 0);
+INSERT INTO keys VALUES(2, 0, 0, x'', x'02', 0);
+INSERT INTO keys VALUES(3, 0, 0, x'', x'03', 0);
+INSERT INTO keys VALUES(4, 0, 0, x'', x'04', 0);
+PRAGMA application_id = 1128616519;
+PRAGMA user_version = 1;
+)sql";
+
+std::string HomeFolder() {
+    if (const char* home = getenv("HOME"); home && *home) return home;
+    if (const passwd* pw = getpwuid(getuid()); pw && pw->pw_dir) return pw->pw_dir;
+    return "/tmp";
+}
+
+std::string DefaultPath() {
+    if (const char* env = getenv("CEHOST_REGISTRY"); env && *env) return env;
+    std::string state;
+    if (const char* xdg = getenv("XDG_STATE_HOME"); xdg && *xdg == '/')
+        state = xdg;
+    else
+        state = HomeFolder() + "/.local/state";
+    return state + "/cehost/registry.db";
+}
+
+// Creates every missing folder above `file`, each for its owner only.
+bool MakeParentFolders(const std::string& file) {
+    for (size_t slash = file.find('/', 1); slash != std::string::npos; slash = file.find('/', slash + 1)) {
+        std::string folder = file.substr(0, slash);
+        if (mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) return false;
+    }
+    return true;
+}
+
+} // namespace
+
+RegistryFile::~RegistryFile() {
+    if (owner_ == getpid()) Close();
+}
+
+void RegistryFile::Close() {
+    for (auto& [sql, stmt] : statements_)
+        sqlite3_finalize(stmt);
+    statements_.clear();
+    if (db_) sqlite3_close(db_);
+    db_ = nullptr;
+}
+
+void RegistryFile::Reset(const std::string& path) {
+    if (owner_ == getpid()) Close();
+    db_ = nullptr;
+    statements_.clear();
+    override_ = path;
+    path_.clear();
+}
+
+const std::string& RegistryFile::Path() {
+    if (path_.empty()) path_ = override_.empty() ? DefaultPath() : override_;
+    return path_;
+}
+
+LONG RegistryFile::Acquire() {
+    if (db_ && owner_ == getpid()) return ERROR_SUCCESS;
+    // A connection inherited through fork() belongs to the parent: using or closing it here could undo the
+    // parent's locks, so it is dropped and the child opens its own.
+    db_ = nullptr;
+    statements_.clear();
+    LONG rc = OpenFile();
+    if (rc != ERROR_SUCCESS) Close();
+    return rc;
+}
+
+LONG RegistryFile::OpenFile() {
+    const std::string& path = Path();
+    if (!MakeParentFolders(path)) {
+        int error = errno;
+        LONG code = error == EACCES ? ERROR_ACCESS_DENIED : ERROR_PATH_NOT_FOUND;
+        Report(code, (std::string("has no folder: ") + strerror(error)).c_str());
+        return code;
+    }
+    // Created here rather than by SQLite so that a new file is readable by its owner only.
+    int fd = open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (fd >= 0) close(fd);
+
+    owner_ = getpid();
+    int rc = sqlite3_open_v2(path.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_FULLMUTEX, nullptr);
+    if (rc != SQLITE_OK) return Error(rc);
+    sqlite3_extended_result_codes(db_, 1);
+    sqlite3_busy_timeout(db_, 5000);
+    LONG status = CheckSchema();
+    if (status != ERROR_SUCCESS) return status;
+    if ((status = Exec("PRAGMA journal_mode = WAL")) != ERROR_SUCCESS) return status;
+    return Exec("PRAGMA synchronous = FULL");
+}
+
+LONG RegistryFile::CheckSchema() {
+    int appId = 0, version = 0, tables = 0;
+    {
+        sqlite3_stmt* stmt = nullptr;
+        int rc = sqlite3_prepare_v2(db_,
+                                    "SELECT (SELECT application_id FROM pragma_application_id),"
+                                    " (SELECT user_version FROM pragma_user_version),"
+                                    " (SELECT count(*) FROM sqlite_master)",
+                                    -1, &stmt, nullptr);
+        if (rc == SQLITE_OK) {
+            rc = sqlite3_step(stmt);
+            if (rc == SQLITE_ROW) {
+                appId = sqlite3_column_int(stmt, 0);
+                version = sqlite3_column_int(stmt, 1);
+                tables = sqlite3_column_int(stmt, 2);
+                rc = SQLITE_OK;
+            }
+        }
+        sqlite3_finalize(stmt);
+        if (rc != SQLITE_OK) return Error(rc);
+    }
+    if (appId == kApplicationId && version >= 1 && version <= kSchemaVersion) return ERROR_SUCCESS;
+    if (appId == kApplicationId) {
+        Report(ERROR_BADDB, "written by a newer version of cehost");
+        return ERROR_BADDB;
+    }
+    if (appId != 0 || tables != 0) {
+        Report(ERROR_BADDB, "is a database of another program, not a registry");
+        return ERROR_BADDB;
+    }
+    // A new (empty) file: lay out the schema in one transaction so that a crash leaves it empty, not half
+    // made.
+    LONG begun = Exec("BEGIN IMMEDIATE");
+    if (begun != ERROR_SUCCESS) return begun;
+    char* message = nullptr;
+    int rc = sqlite3_exec(db_, kSchema, nullptr, nullptr, &message);
+    sqlite3_free(message);
+    if (rc != SQLITE_OK) {
+        Rollback();
+        return Error(rc);
+    }
+    LONG status = Exec("COMMIT");
+    if (status != ERROR_SUCCESS) Rollback();
+    return status;
+}
+
+sqlite3_stmt* RegistryFile::Statement(const char* sql, int* rc) {
+    auto found = statements_.find(sql);
+    if (found != statements_.end()) return found->second;
+    sqlite3_stmt* stmt = nullptr;
+    *rc = sqlite3_prepare_v3(db_, sql, -1, SQLITE_PREPARE_PERSISTENT, &stmt, nullptr);
+    if (*rc != SQLITE_OK) {
+        sqlite3_finalize(stmt);
+        return nullptr;
+    }
+    statements_.emplace(sql, stmt);
+    return stmt;
+}
+
+LONG RegistryFile::Exec(const char* sql) {
+    int rc = sqlite3_exec(db_, sql, nullptr, nullptr, nullptr);
+    return rc == SQLITE_OK ? ERROR_SUCCESS : Error(rc);
+}
+
+void RegistryFile::Rollback() {
+    if (db_ && !sqlite3_get_autocommit(db_)) sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+}
+
+LONG RegistryFile::Error(int rc) {
+    switch (rc & 0xFF) {
+    case SQLITE_OK:
+    case SQLITE_DONE:
+    case SQLITE_ROW:
+        return ERROR_SUCCESS;
+    case SQLITE_NOMEM:
+        return ERROR_NOT_ENOUGH_MEMORY;
+    case SQLITE_CORRUPT:
+    case SQLITE_NOTADB:
+        Report(ERROR_REGISTRY_CORRUPT, "is damaged or is not a database");
+        return ERROR_REGISTRY_CORRUPT;
+    case SQLITE_CANTOPEN:
+        Report(ERROR_CANTOPEN, "cannot be opened");
+        return ERROR_CANTOPEN;
+    case SQLITE_PERM:
+    case SQLITE_READONLY:
+    case SQLITE_AUTH:
+        Report(ERROR_ACCESS_DENIED, "may not be written");
+        return ERROR_ACCESS_DENIED;
+    case SQLITE_FULL:
+        Report(ERROR_DISK_FULL, "cannot grow: the disk is full");
+        return ERROR_DISK_FULL;
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        Report(ERROR_REGISTRY_IO_FAILED, "is locked by another process");
+        return ERROR_REGISTRY_IO_FAILED;
+    default:
+        Report(ERROR_REGISTRY_IO_FAILED, db_ ? sqlite3_errmsg(db_) : sqlite3_errstr(rc));
+        return ERROR_REGISTRY_IO_FAILED;
+    }
+}
+
+void RegistryFile::Report(LONG code, const char* what) {
+    // One line per file and kind of failure: a program that keeps calling must not flood its stderr.
+    std::string key = Path() + '\n' + std::to_string(code);
+    if (!reported_.emplace(key, code).second) return;
+    fprintf(stderr, "cehost: registry file %s %s; registry calls fail with error %ld\n", Path().c_str(), what,
+            code);
+}
+
+} // namespace cehost::registry

@@ -1,0 +1,120 @@
+// Rectangle-list region arithmetic.
+#include "user/Region.h"
+
+#include <algorithm>
+
+namespace cehost::user {
+
+bool RectEmpty(const RECT& r) { return r.right <= r.left || r.bottom <= r.top; }
+
+bool RectIntersect(const RECT& a, const RECT& b, RECT* out) {
+    RECT r{std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right), std::min(a.bottom, b.bottom)};
+    if (RectEmpty(r)) {
+        if (out) *out = RECT{0, 0, 0, 0};
+        return false;
+    }
+    if (out) *out = r;
+    return true;
+}
+
+RECT RectOffset(const RECT& r, LONG dx, LONG dy) { return RECT{r.left + dx, r.top + dy, r.right + dx, r.bottom + dy}; }
+
+bool RectEqual(const RECT& a, const RECT& b) {
+    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+
+namespace {
+
+// Appends the parts of `r` outside `hole` (at most four: full-width bands above and below, sides between).
+void AppendDifference(const RECT& r, const RECT& hole, std::vector<RECT>* out) {
+    RECT cut;
+    if (!RectIntersect(r, hole, &cut)) {
+        out->push_back(r);
+        return;
+    }
+    if (cut.top > r.top) out->push_back(RECT{r.left, r.top, r.right, cut.top});
+    if (cut.bottom < r.bottom) out->push_back(RECT{r.left, cut.bottom, r.right, r.bottom});
+    if (cut.left > r.left) out->push_back(RECT{r.left, cut.top, cut.left, cut.bottom});
+    if (cut.right < r.right) out->push_back(RECT{cut.right, cut.top, r.right, cut.bottom});
+}
+
+} // namespace
+
+RECT Region::Bounds() const {
+    if (rects_.empty()) return RECT{0, 0, 0, 0};
+    RECT b = rects_.front();
+    for (const RECT& r : rects_) {
+        b.left = std::min(b.left, r.left);
+        b.top = std::min(b.top, r.top);
+        b.right = std::max(b.right, r.right);
+        b.bottom = std::max(b.bottom, r.bottom);
+    }
+    return b;
+}
+
+long long Region::Area() const {
+    long long a = 0;
+    for (const RECT& r : rects_) a += (long long)(r.right - r.left) * (r.bottom - r.top);
+    return a;
+}
+
+bool Region::Contains(POINT p) const {
+    for (const RECT& r : rects_)
+        if (p.x >= r.left && p.x < r.right && p.y >= r.top && p.y < r.bottom) return true;
+    return false;
+}
+
+void Region::Add(const RECT& r) {
+    if (RectEmpty(r)) return;
+    std::vector<RECT> pieces{r};
+    std::vector<RECT> next;
+    for (const RECT& existing : rects_) {
+        next.clear();
+        for (const RECT& p : pieces) AppendDifference(p, existing, &next);
+        pieces.swap(next);
+        if (pieces.empty()) return;
+    }
+    rects_.insert(rects_.end(), pieces.begin(), pieces.end());
+}
+
+void Region::Add(const Region& other) {
+    for (const RECT& r : other.rects_) Add(r);
+}
+
+void Region::Subtract(const RECT& r) {
+    if (RectEmpty(r) || rects_.empty()) return;
+    std::vector<RECT> next;
+    next.reserve(rects_.size() + 3);
+    for (const RECT& existing : rects_) AppendDifference(existing, r, &next);
+    rects_.swap(next);
+}
+
+void Region::Subtract(const Region& other) {
+    for (const RECT& r : other.rects_) Subtract(r);
+}
+
+void Region::Intersect(const RECT& r) {
+    std::vector<RECT> next;
+    for (const RECT& existing : rects_) {
+        RECT cut;
+        if (RectIntersect(existing, r, &cut)) next.push_back(cut);
+    }
+    rects_.swap(next);
+}
+
+void Region::Intersect(const Region& other) {
+    // Both lists are disjoint, so the pairwise intersections are disjoint too.
+    std::vector<RECT> next;
+    for (const RECT& a : rects_)
+        for (const RECT& b : other.rects_) {
+            RECT cut;
+            if (RectIntersect(a, b, &cut)) next.push_back(cut);
+        }
+    rects_.swap(next);
+}
+
+void Region::Offset(LONG dx, LONG dy) {
+    for (RECT& r : rects_) r = RectOffset(r, dx, dy);
+}
+
+} // namespace cehost::user

@@ -1,0 +1,263 @@
+// The calls LxEDB makes into the record-database library. This program defines the EDB_* functions itself:
+// they record each call, can be told to fail, and otherwise hand the call on to the real library.
+#include "TestFolder.h"
+
+#include "LxEDB.h"
+
+#include <dlfcn.h>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct Call {
+    std::string name;
+    DWORD handle = 0;
+    long long arg = 0; // the flag, index, identifier or count that matters for each call
+    bool operator==(const Call&) const = default;
+};
+
+std::vector<Call> g_calls;
+int g_failCloseDB = 0; // how many coming EDB_CloseDB calls answer 0 without closing
+int g_failInitDB = 0;
+
+template <typename F> F Real(const char* name) {
+    return reinterpret_cast<F>(dlsym(RTLD_NEXT, name));
+}
+
+std::vector<std::string> Names() {
+    std::vector<std::string> names;
+    for (const Call& call : g_calls)
+        names.push_back(call.name);
+    return names;
+}
+
+} // namespace
+
+extern "C" {
+
+DWORD EDB_CreateInfo(const WCHAR* volume, const WCHAR* table, int flag) {
+    DWORD db = Real<decltype(&EDB_CreateInfo)>("EDB_CreateInfo")(volume, table, flag);
+    g_calls.push_back({"CreateInfo", db, flag});
+    return db;
+}
+int EDB_InitDB(DWORD db) {
+    g_calls.push_back({"InitDB", db, 0});
+    if (g_failInitDB > 0) return --g_failInitDB, 0;
+    return Real<decltype(&EDB_InitDB)>("EDB_InitDB")(db);
+}
+int EDB_OpenDB(DWORD db) {
+    g_calls.push_back({"OpenDB", db, 0});
+    return Real<decltype(&EDB_OpenDB)>("EDB_OpenDB")(db);
+}
+int EDB_OpenDBWithNoti(DWORD db, HWND notify) {
+    g_calls.push_back({"OpenDBWithNoti", db, 0});
+    return Real<decltype(&EDB_OpenDBWithNoti)>("EDB_OpenDBWithNoti")(db, notify);
+}
+int EDB_CloseDB(DWORD db) {
+    g_calls.push_back({"CloseDB", db, 0});
+    if (g_failCloseDB > 0) return --g_failCloseDB, 0;
+    return Real<decltype(&EDB_CloseDB)>("EDB_CloseDB")(db);
+}
+long EDB_GetTotalRecCount(DWORD db) {
+    g_calls.push_back({"GetTotalRecCount", db, 0});
+    return Real<decltype(&EDB_GetTotalRecCount)>("EDB_GetTotalRecCount")(db);
+}
+DWORD EDB_AddRec(DWORD db, const _LxEDBREC* fields, UINT count) {
+    g_calls.push_back({"AddRec", db, count});
+    return Real<decltype(&EDB_AddRec)>("EDB_AddRec")(db, fields, count);
+}
+DWORD EDB_ReadRec(DWORD db, UINT index, _LxEDBREC* fields) {
+    g_calls.push_back({"ReadRec", db, index});
+    return Real<decltype(&EDB_ReadRec)>("EDB_ReadRec")(db, index, fields);
+}
+int EDB_EditRec(DWORD db, DWORD id, const _LxEDBREC* fields, UINT count) {
+    g_calls.push_back({"EditRec", db, id});
+    return Real<decltype(&EDB_EditRec)>("EDB_EditRec")(db, id, fields, count);
+}
+int EDB_DeleteRec(DWORD db, UINT index) {
+    g_calls.push_back({"DeleteRec", db, index});
+    return Real<decltype(&EDB_DeleteRec)>("EDB_DeleteRec")(db, index);
+}
+int EDB_DeleteAllRec(DWORD db) {
+    g_calls.push_back({"DeleteAllRec", db, 0});
+    return Real<decltype(&EDB_DeleteAllRec)>("EDB_DeleteAllRec")(db);
+}
+
+} // extern "C"
+
+namespace {
+
+class LxEDBCalls : public ::testing::Test {
+protected:
+    void SetUp() override { setenv("LXEDB_DIR", folder_.Path().c_str(), 1); }
+    TestFolder folder_;
+};
+
+TEST_F(LxEDBCalls, OpenNamesTheTableInitialisesAndOpensIt) {
+    LxEDB db(u"v", u"t", 1);
+    ASSERT_EQ(db.Open(), 1);
+    ASSERT_EQ(g_calls.size(), 3u);
+    DWORD handle = g_calls[0].handle;
+    EXPECT_NE(handle, 0u);
+    EXPECT_EQ(g_calls,
+              (std::vector<Call>{{"CreateInfo", handle, 0}, {"InitDB", handle, 0}, {"OpenDB", handle, 0}}));
+}
+
+TEST_F(LxEDBCalls, SetSortZeroReopensWithFlagOne) {
+    LxEDB db(u"v", u"t", 1);
+    ASSERT_EQ(db.Open(), 1);
+    DWORD first = g_calls[0].handle;
+    g_calls.clear();
+    db.SetSort(0);
+    ASSERT_EQ(g_calls.size(), 4u);
+    DWORD second = g_calls[1].handle;
+    EXPECT_EQ(
+        g_calls,
+        (std::vector<Call>{
+            {"CloseDB", first, 0}, {"CreateInfo", second, 1}, {"InitDB", second, 0}, {"OpenDB", second, 0}}));
+    g_calls.clear();
+    db.SetSort(5);
+    ASSERT_GE(g_calls.size(), 2u);
+    EXPECT_EQ(g_calls[1].name, "CreateInfo");
+    EXPECT_EQ(g_calls[1].arg, 0) << "any sort other than 0 asks for flag 0";
+}
+
+TEST_F(LxEDBCalls, AWindowThatIsNotLiveOpensWithoutNotification) {
+    LxEDB db(u"v", u"t", 1);
+    db.SetNotify(reinterpret_cast<HWND>(0x4242));
+    EXPECT_TRUE(g_calls.empty()) << "a closed object only stores";
+    ASSERT_EQ(db.Open(), 1);
+    EXPECT_EQ(Names(), (std::vector<std::string>{"CreateInfo", "InitDB", "OpenDB"}));
+}
+
+TEST_F(LxEDBCalls, AFailedInitialisationClosesAndReportsFailure) {
+    LxEDB db(u"v", u"t", 1);
+    g_failInitDB = 1;
+    EXPECT_EQ(db.Open(), 0);
+    EXPECT_EQ(Names(), (std::vector<std::string>{"CreateInfo", "InitDB", "CloseDB"}));
+    EXPECT_EQ(db.IsOpen(), 0);
+}
+
+TEST_F(LxEDBCalls, SetRecordReadsFirstAndEditsOnlyARecordThatExists) {
+    LxEDB db(u"v", u"t", 0);
+    ASSERT_EQ(db.Open(), 1);
+    LxEDBREC field{};
+    field.wType = EDB_FIELD_INT;
+    field.iVal = 1;
+    DWORD id = DWORD(db.AddRecord(&field, 1));
+    ASSERT_NE(id, 0u);
+    g_calls.clear();
+    EXPECT_EQ(db.SetRecord(&field, 1, 1), 0);
+    EXPECT_EQ(Names(), std::vector<std::string>{"ReadRec"});
+    g_calls.clear();
+    field.iVal = 2;
+    EXPECT_EQ(db.SetRecord(&field, 0, 1), 1);
+    ASSERT_EQ(g_calls.size(), 2u);
+    EXPECT_EQ(g_calls[1].name, "EditRec");
+    EXPECT_EQ(g_calls[1].arg, id) << "the edit names the record by its identifier";
+}
+
+TEST_F(LxEDBCalls, DeleteRecordRefusesIndicesFromTheCountOn) {
+    LxEDB db(u"v", u"t", 0);
+    ASSERT_EQ(db.Open(), 1);
+    g_calls.clear();
+    EXPECT_EQ(db.DeleteRecord(UINT(db.GetCount())), 0);
+    EXPECT_EQ(db.DeleteRecord(0x80000000u), 0);
+    for (const Call& call : g_calls)
+        EXPECT_NE(call.name, "DeleteRec");
+}
+
+TEST_F(LxEDBCalls, AFailedCloseLeavesTheObjectOpen) {
+    auto db = std::make_unique<LxEDB>(u"v", u"t", 0);
+    ASSERT_EQ(db->Open(), 1);
+    DWORD handle = g_calls[0].handle;
+    g_failCloseDB = 1;
+    db->Close();
+    EXPECT_EQ(db->IsOpen(), 1);
+    EXPECT_GE(db->GetCount(), 0);
+    // Destroying it tries again, with the same handle.
+    g_calls.clear();
+    g_failCloseDB = 1;
+    db.reset();
+    EXPECT_EQ(g_calls, (std::vector<Call>{{"CloseDB", handle, 0}}));
+}
+
+TEST_F(LxEDBCalls, CopiesCloseTheSameHandle) {
+    DWORD handle = 0;
+    {
+        LxEDB db(u"v", u"t", 0);
+        ASSERT_EQ(db.Open(), 1);
+        handle = g_calls[0].handle;
+        LxEDB copy(db);
+        g_calls.clear();
+    }
+    EXPECT_EQ(g_calls, (std::vector<Call>{{"CloseDB", handle, 0}, {"CloseDB", handle, 0}}));
+}
+
+} // namespace
+
+
+// Notification cases: these need live windows.
+
+namespace {
+
+std::vector<MSG> g_notified;
+
+LRESULT CALLBACK NotifiedProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == EDBM_RECORDADDED) g_notified.push_back(MSG{hwnd, message, wParam, lParam, 0, {0, 0}});
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+HWND MakeNotifiedWindow() {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = NotifiedProc;
+    wc.lpszClassName = u"LxEDBNotified";
+    RegisterClassW(&wc);
+    return CreateWindowExW(0, u"LxEDBNotified", u"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+}
+
+TEST_F(LxEDBCalls, ALiveWindowIsRegisteredByOpeningTheTableOnceMore) {
+    HWND hwnd = MakeNotifiedWindow();
+    ASSERT_NE(hwnd, nullptr);
+    LxEDB db(u"v", u"t", 0);
+    ASSERT_EQ(db.Open(), 1);
+    DWORD first = g_calls[0].handle;
+    g_calls.clear();
+    db.SetNotify(hwnd);
+    ASSERT_EQ(g_calls.size(), 6u);
+    DWORD second = g_calls[1].handle;
+    EXPECT_EQ(g_calls, (std::vector<Call>{{"CloseDB", first, 0},
+                                          {"CreateInfo", second, 1},
+                                          {"InitDB", second, 0},
+                                          {"OpenDB", second, 0},
+                                          {"CloseDB", second, 0},
+                                          {"OpenDBWithNoti", second, 0}}));
+    EXPECT_EQ(db.IsOpen(), 1);
+
+    // The window hears of a record added through the object, once the queue is pumped.
+    LxEDBREC field{};
+    field.wType = EDB_FIELD_INT;
+    DWORD id = DWORD(db.AddRecord(&field, 1));
+    ASSERT_NE(id, 0u);
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+    ASSERT_EQ(g_notified.size(), 1u);
+    EXPECT_EQ(g_notified[0].hwnd, hwnd);
+    EXPECT_EQ(g_notified[0].wParam, WPARAM(id));
+    EXPECT_EQ(g_notified[0].lParam, LPARAM(second));
+}
+
+TEST_F(LxEDBCalls, ADestroyedWindowOpensWithoutNotification) {
+    HWND hwnd = MakeNotifiedWindow();
+    ASSERT_NE(hwnd, nullptr);
+    ASSERT_TRUE(DestroyWindow(hwnd));
+    LxEDB db(u"v", u"t", 1);
+    ASSERT_EQ(db.Open(), 1);
+    g_calls.clear();
+    db.SetNotify(hwnd);
+    EXPECT_EQ(Names(), (std::vector<std::string>{"CloseDB", "CreateInfo", "InitDB", "OpenDB"}));
+    EXPECT_EQ(db.IsOpen(), 1);
+}
+
+} // namespace

@@ -1,0 +1,168 @@
+// LxEDB over the real record database.
+#include "TestFolder.h"
+
+#include "LxEDB.h"
+
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+LxEDBREC Text(const std::u16string& text) {
+    LxEDBREC f{};
+    f.dwPropId = 1;
+    f.wType = EDB_FIELD_TEXT;
+    std::memcpy(f.szVal, text.c_str(), (text.size() + 1) * 2);
+    return f;
+}
+
+class LxEDBTest : public ::testing::Test {
+protected:
+    void SetUp() override { setenv("LXEDB_DIR", folder_.Path().c_str(), 1); }
+
+    static std::vector<std::u16string> Texts(LxEDB& db) {
+        std::vector<std::u16string> out;
+        for (long i = 0; i < db.GetCount(); ++i) {
+            LxEDBREC fields[EDB_MAX_FIELDS];
+            out.push_back(db.GetRecord(fields, UINT(i)) ? std::u16string(fields[0].szVal) : u"<unreadable>");
+        }
+        return out;
+    }
+    static void Add(LxEDB& db, const std::u16string& text) {
+        LxEDBREC f = Text(text);
+        ASSERT_NE(db.AddRecord(&f, 1), 0);
+    }
+
+    TestFolder folder_;
+};
+
+TEST_F(LxEDBTest, AClosedObjectAnswersZeroToEverything) {
+    LxEDB db;
+    EXPECT_EQ(db.IsOpen(), 0);
+    LxEDBREC f = Text(u"x");
+    EXPECT_EQ(db.GetCount(), 0);
+    EXPECT_EQ(db.AddRecord(&f, 1), 0);
+    EXPECT_EQ(db.GetRecord(&f, 0), 0);
+    EXPECT_EQ(db.SetRecord(&f, 0, 1), 0);
+    EXPECT_EQ(db.DeleteRecord(0), 0);
+    EXPECT_EQ(db.DeleteAll(), 0);
+    EXPECT_EQ(db.Open(), 0) << "no names, no table";
+    EXPECT_EQ(db.IsOpen(), 0);
+    db.Close();
+    EXPECT_EQ(db.IsOpen(), 0);
+}
+
+TEST_F(LxEDBTest, RecordsAreAddedReadRewrittenAndDeleted) {
+    LxEDB db(u"phone", u"memo", 0); // sort 0: the order added
+    EXPECT_EQ(db.IsOpen(), 0) << "the constructor does not open";
+    ASSERT_EQ(db.Open(), 1);
+    EXPECT_EQ(db.IsOpen(), 1);
+    Add(db, u"c");
+    Add(db, u"a");
+    Add(db, u"b");
+    EXPECT_EQ(Texts(db), (std::vector<std::u16string>{u"c", u"a", u"b"}));
+
+    LxEDBREC replacement[2] = {Text(u"A2"), Text(u"second field")};
+    EXPECT_EQ(db.SetRecord(replacement, 1, 2), 1);
+    LxEDBREC out[EDB_MAX_FIELDS];
+    ASSERT_EQ(db.GetRecord(out, 1), 1);
+    EXPECT_EQ(std::u16string(out[0].szVal), u"A2");
+    EXPECT_EQ(std::u16string(out[1].szVal), u"second field");
+    EXPECT_EQ(db.SetRecord(replacement, 3, 1), 0) << "no record at that index";
+
+    EXPECT_EQ(db.DeleteRecord(db.GetCount()), 0);
+    EXPECT_EQ(db.DeleteRecord(0xFFFFFFFFu), 0);
+    EXPECT_EQ(db.DeleteRecord(0), 1);
+    EXPECT_EQ(Texts(db), (std::vector<std::u16string>{u"A2", u"b"}));
+    EXPECT_EQ(db.DeleteAll(), 1);
+    EXPECT_EQ(db.GetCount(), 0);
+}
+
+TEST_F(LxEDBTest, SettersReopenAnOpenTableWithTheNewSettings) {
+    LxEDB db;
+    ASSERT_EQ(db.Open(u"v", u"names", 1), 1); // sorted
+    Add(db, u"b");
+    Add(db, u"a");
+    EXPECT_EQ(Texts(db), (std::vector<std::u16string>{u"a", u"b"}));
+    db.SetSort(0);
+    EXPECT_EQ(db.IsOpen(), 1);
+    EXPECT_EQ(Texts(db), (std::vector<std::u16string>{u"b", u"a"}));
+
+    db.SetTableName(u"other");
+    EXPECT_EQ(db.IsOpen(), 1);
+    EXPECT_EQ(db.GetCount(), 0);
+    db.SetVolumeName(u"second volume");
+    Add(db, u"elsewhere");
+    db.SetVolumeName(u"v");
+    EXPECT_EQ(db.GetCount(), 0);
+    db.SetTableName(u"names");
+    EXPECT_EQ(db.GetCount(), 2);
+
+    // A window that is not one opens without notification.
+    db.SetNotify(reinterpret_cast<HWND>(0x7777));
+    EXPECT_EQ(db.IsOpen(), 1);
+    EXPECT_EQ(db.GetCount(), 2);
+
+    // Setters on a closed object only store.
+    db.Close();
+    EXPECT_EQ(db.IsOpen(), 0);
+    db.SetSort(1);
+    EXPECT_EQ(db.IsOpen(), 0);
+    ASSERT_EQ(db.Open(), 1);
+    EXPECT_EQ(Texts(db), (std::vector<std::u16string>{u"a", u"b"}));
+}
+
+TEST_F(LxEDBTest, CopiesShareTheTableAndClosingTwiceIsHarmless) {
+    auto original = std::make_unique<LxEDB>(u"v", u"t", 0);
+    ASSERT_EQ(original->Open(), 1);
+    Add(*original, u"shared");
+    {
+        LxEDB copy(*original);
+        EXPECT_EQ(copy.IsOpen(), 1);
+        EXPECT_EQ(Texts(copy), std::vector<std::u16string>{u"shared"});
+        LxEDB assigned;
+        assigned = copy;
+        Add(assigned, u"via assignment");
+        EXPECT_EQ(original->GetCount(), 2);
+    } // both copies close the shared table
+    EXPECT_EQ(original->IsOpen(), 1) << "this object still holds the handle";
+    EXPECT_EQ(original->GetCount(), 0) << "but the table behind it is closed";
+    original->Close();
+    EXPECT_EQ(original->IsOpen(), 0);
+    original.reset();
+
+    LxEDB reopened(u"v", u"t", 0);
+    ASSERT_EQ(reopened.Open(), 1);
+    EXPECT_EQ(Texts(reopened), (std::vector<std::u16string>{u"shared", u"via assignment"}));
+}
+
+TEST_F(LxEDBTest, OverlongNamesAreRefusedNotCut) {
+    std::u16string longName(1024, u't');
+    LxEDB cutTable(u"v", longName.substr(0, 1023).c_str(), 0);
+    ASSERT_EQ(cutTable.Open(), 1);
+    Add(cutTable, u"in the 1023-character table");
+
+    LxEDB db(u"v", longName.c_str(), 0);
+    EXPECT_EQ(db.Open(), 0);
+    EXPECT_EQ(db.IsOpen(), 0);
+    EXPECT_EQ(db.Open(longName.c_str(), u"t", 0), 0);
+    db.SetTableName(u"t");
+    EXPECT_EQ(db.Open(), 0) << "the volume name was refused";
+    db.SetVolumeName(u"v");
+    EXPECT_EQ(db.Open(), 1);
+}
+
+TEST_F(LxEDBTest, RecordsSurviveAKilledProcess) {
+    ASSERT_TRUE(RunInKilledChild([] {
+        LxEDB db(u"durable", u"t", 0);
+        LxEDBREC f = Text(u"written");
+        return db.Open() == 1 && db.AddRecord(&f, 1) != 0;
+    }));
+    LxEDB db(u"durable", u"t", 0);
+    ASSERT_EQ(db.Open(), 1);
+    EXPECT_EQ(Texts(db), std::vector<std::u16string>{u"written"});
+}
+
+} // namespace

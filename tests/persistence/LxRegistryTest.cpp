@@ -1,0 +1,215 @@
+#include "TestFolder.h"
+
+#include "LxRegistry.h"
+#include <cehost/sim.h>
+
+#include <string>
+
+namespace {
+
+class LxRegistryTest : public ::testing::Test {
+protected:
+    void SetUp() override { CehostSetRegistryPath(folder_.File("registry.db").c_str()); }
+
+    // Reads a value straight from the registry, bypassing the object.
+    static LONG Raw(HKEY root, const char16_t* path, const char16_t* name, DWORD* type, std::u16string* text,
+                    DWORD* size) {
+        HKEY key = nullptr;
+        LONG rc = RegOpenKeyExW(root, path, 0, 0, &key);
+        if (rc != ERROR_SUCCESS) return rc;
+        char16_t buffer[2048] = {};
+        DWORD bytes = sizeof(buffer);
+        rc = RegQueryValueExW(key, name, nullptr, type, reinterpret_cast<BYTE*>(buffer), &bytes);
+        RegCloseKey(key);
+        if (text) *text = buffer;
+        if (size) *size = bytes;
+        return rc;
+    }
+
+    TestFolder folder_;
+};
+
+TEST_F(LxRegistryTest, DefaultObjectUsesTheDefaultValueOfSoftwareLx) {
+    LxRegistry registry;
+    ASSERT_EQ(registry.SetString(u"hello"), 1);
+    DWORD type = 0, size = 0;
+    std::u16string text;
+    ASSERT_EQ(Raw(HKEY_CURRENT_USER, u"software\\lx", u"default", &type, &text, &size), ERROR_SUCCESS);
+    EXPECT_EQ(type, DWORD(REG_SZ));
+    EXPECT_EQ(text, u"hello");
+    EXPECT_EQ(size, 12u);
+
+    WCHAR buffer[512];
+    ASSERT_EQ(registry.GetString(buffer), 1);
+    EXPECT_EQ(std::u16string(buffer), u"hello");
+    ASSERT_EQ(registry.SetInteger(77u), 1);
+    EXPECT_EQ(registry.GetInteger(), 77u);
+}
+
+TEST_F(LxRegistryTest, EveryFullFormMakesItsPlaceSticky) {
+    LxRegistry registry;
+    ASSERT_EQ(registry.SetString(HKEY_LOCAL_MACHINE, u"a", u"b", u"x"), 1);
+    WCHAR buffer[512] = {};
+    ASSERT_EQ(registry.GetString(buffer), 1);
+    EXPECT_EQ(std::u16string(buffer), u"x");
+    EXPECT_EQ(Raw(HKEY_CURRENT_USER, u"a", u"b", nullptr, nullptr, nullptr), ERROR_FILE_NOT_FOUND);
+
+    // The two-argument form keeps root and path, the three-argument form keeps the root.
+    ASSERT_EQ(registry.SetInteger(u"n", 5u), 1);
+    EXPECT_EQ(registry.GetInteger(HKEY_LOCAL_MACHINE, u"a", u"n"), 5u);
+    ASSERT_EQ(registry.SetInteger(u"c\\d", u"m", 6u), 1);
+    EXPECT_EQ(registry.GetInteger(), 6u);
+    std::u16string text;
+    EXPECT_EQ(Raw(HKEY_LOCAL_MACHINE, u"c\\d", u"m", nullptr, nullptr, nullptr), ERROR_SUCCESS);
+    EXPECT_EQ(registry.GetString(u"a", u"b", buffer), 1);
+    EXPECT_EQ(registry.GetInteger(u"n"), 5u);
+
+    // The setters only store.
+    registry.SetHKey(HKEY_CLASSES_ROOT);
+    registry.SetPath(u"\\ext");
+    registry.SetKey(u"k");
+    EXPECT_EQ(Raw(HKEY_CLASSES_ROOT, u"ext", nullptr, nullptr, nullptr, nullptr), ERROR_FILE_NOT_FOUND);
+    ASSERT_EQ(registry.SetString(u"v"), 1);
+    EXPECT_EQ(Raw(HKEY_CLASSES_ROOT, u"ext", u"K", nullptr, &text, nullptr), ERROR_SUCCESS);
+    EXPECT_EQ(text, u"v");
+
+    // Copies take all three.
+    LxRegistry copy(registry);
+    LxRegistry assigned;
+    assigned = registry;
+    EXPECT_EQ(copy.GetString(buffer), 1);
+    EXPECT_EQ(std::u16string(buffer), u"v");
+    EXPECT_EQ(assigned.DeleteKey(), 1);
+    EXPECT_EQ(copy.GetString(buffer), 0);
+}
+
+TEST_F(LxRegistryTest, ConstructorsStartWithEmptyPlaces) {
+    LxRegistry rootOnly(HKEY_USERS);
+    ASSERT_EQ(rootOnly.SetInteger(3u), 1); // the unnamed value of the root itself
+    DWORD type = 0;
+    EXPECT_EQ(Raw(HKEY_USERS, u"", u"", &type, nullptr, nullptr), ERROR_SUCCESS);
+    EXPECT_EQ(type, DWORD(REG_DWORD));
+    LxRegistry withPath(HKEY_USERS, u"p");
+    ASSERT_EQ(withPath.SetInteger(4u), 1);
+    EXPECT_EQ(Raw(HKEY_USERS, u"p", nullptr, nullptr, nullptr, nullptr), ERROR_SUCCESS);
+    LxRegistry full(HKEY_USERS, u"p", u"k");
+    ASSERT_EQ(full.SetInteger(5u), 1);
+    EXPECT_EQ(LxRegistry(HKEY_USERS, u"p", u"k").GetInteger(), 5u);
+}
+
+TEST_F(LxRegistryTest, EmptyTextIsATwoByteString) {
+    LxRegistry registry(HKEY_CURRENT_USER, u"s", u"empty");
+    ASSERT_EQ(registry.SetString(u""), 1);
+    DWORD type = 0, size = 0;
+    ASSERT_EQ(Raw(HKEY_CURRENT_USER, u"s", u"empty", &type, nullptr, &size), ERROR_SUCCESS);
+    EXPECT_EQ(type, DWORD(REG_SZ));
+    EXPECT_EQ(size, 2u);
+    // A null text is stored as empty text, a null buffer reads nothing.
+    ASSERT_EQ(registry.SetString(static_cast<const WCHAR*>(nullptr)), 1);
+    EXPECT_EQ(registry.GetString(static_cast<WCHAR*>(nullptr)), 0);
+}
+
+TEST_F(LxRegistryTest, GetIntegerGivesZeroForEveryFailureAndKeepsThePlace) {
+    LxRegistry registry;
+    EXPECT_EQ(registry.GetInteger(HKEY_CURRENT_USER, u"no\\such", u"n"), 0u);
+    ASSERT_EQ(registry.SetInteger(9u), 1);
+    EXPECT_EQ(Raw(HKEY_CURRENT_USER, u"no\\such", u"n", nullptr, nullptr, nullptr), ERROR_SUCCESS);
+    ASSERT_EQ(registry.SetString(u"text", u"not a number"), 1);
+    EXPECT_EQ(registry.GetInteger(u"text"), 0u);
+    ASSERT_EQ(registry.SetInteger(u"zero", 0u), 1);
+    EXPECT_EQ(registry.GetInteger(), 0u);
+    EXPECT_EQ(registry.GetInteger(u"n"), 9u);
+}
+
+TEST_F(LxRegistryTest, GetStringReadsAtMost1024Bytes) {
+    LxRegistry registry(HKEY_CURRENT_USER, u"long", u"v");
+    std::u16string fits(511, u'f');
+    ASSERT_EQ(registry.SetString(fits.c_str()), 1);
+    WCHAR buffer[600];
+    std::fill(std::begin(buffer), std::end(buffer), u'#');
+    ASSERT_EQ(registry.GetString(buffer), 1);
+    EXPECT_EQ(std::u16string(buffer), fits);
+    EXPECT_EQ(buffer[512], u'#');
+
+    std::u16string tooLong(512, u't'); // 1026 bytes with its terminator
+    ASSERT_EQ(registry.SetString(tooLong.c_str()), 1);
+    std::fill(std::begin(buffer), std::end(buffer), u'#');
+    EXPECT_EQ(registry.GetString(buffer), 0);
+    EXPECT_EQ(buffer[512], u'#') << "nothing beyond the 1024 bytes is touched";
+
+    // Text stored without a terminator still reads terminated.
+    HKEY key = nullptr;
+    ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, u"long", 0, 0, &key), ERROR_SUCCESS);
+    ASSERT_EQ(RegSetValueExW(key, u"bare", 0, REG_SZ, reinterpret_cast<const BYTE*>(u"abc"), 6),
+              ERROR_SUCCESS);
+    RegCloseKey(key);
+    std::fill(std::begin(buffer), std::end(buffer), u'#');
+    ASSERT_EQ(registry.GetString(u"bare", buffer), 1);
+    EXPECT_EQ(std::u16string(buffer), u"abc");
+}
+
+TEST_F(LxRegistryTest, DeletePathRemovesTheSubtreeAndKeepsTheKeyName) {
+    LxRegistry registry(HKEY_CURRENT_USER, u"app\\settings", u"colour");
+    ASSERT_EQ(registry.SetInteger(1u), 1);
+    ASSERT_EQ(registry.SetInteger(u"app\\settings\\deep", u"x", 2u), 1);
+    ASSERT_EQ(registry.DeletePath(u"app"), 1);
+    EXPECT_EQ(Raw(HKEY_CURRENT_USER, u"app", nullptr, nullptr, nullptr, nullptr), ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(registry.DeletePath(), 0) << "already gone";
+    // The key name "x" stayed: writing with the stored place lands in app\x.
+    ASSERT_EQ(registry.SetInteger(3u), 1);
+    EXPECT_EQ(Raw(HKEY_CURRENT_USER, u"app", u"x", nullptr, nullptr, nullptr), ERROR_SUCCESS);
+    // The root itself is never deleted through an empty path.
+    EXPECT_EQ(registry.DeletePath(HKEY_CURRENT_USER, u""), 0);
+    EXPECT_EQ(Raw(HKEY_CURRENT_USER, u"app", u"x", nullptr, nullptr, nullptr), ERROR_SUCCESS);
+}
+
+TEST_F(LxRegistryTest, DeleteKeyRemovesOneValue) {
+    LxRegistry registry(HKEY_CURRENT_USER, u"d", u"a");
+    ASSERT_EQ(registry.SetInteger(1u), 1);
+    ASSERT_EQ(registry.SetInteger(u"b", 2u), 1);
+    EXPECT_EQ(registry.DeleteKey(u"a"), 1);
+    EXPECT_EQ(registry.DeleteKey(), 0);
+    EXPECT_EQ(registry.GetInteger(u"b"), 2u);
+    EXPECT_EQ(registry.DeleteKey(u"missing\\path", u"b"), 0);
+}
+
+TEST_F(LxRegistryTest, OverlongTextIsRefusedNotCut) {
+    // Five names of 204 characters: 1024 characters in all, one more than fits. Cut to 1023 it would name a
+    // valid but different key.
+    std::u16string name(204, u'n');
+    std::u16string path = name + u"\\" + name + u"\\" + name + u"\\" + name + u"\\" + name;
+    ASSERT_EQ(path.size(), 1024u);
+    LxRegistry registry;
+    EXPECT_EQ(registry.SetInteger(HKEY_CURRENT_USER, path.c_str(), u"v", 1u), 0);
+    std::u16string cut = path.substr(0, 1023);
+    EXPECT_EQ(Raw(HKEY_CURRENT_USER, cut.c_str(), nullptr, nullptr, nullptr, nullptr), ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(Raw(HKEY_CURRENT_USER, name.c_str(), nullptr, nullptr, nullptr, nullptr), ERROR_FILE_NOT_FOUND);
+    // The refusal sticks with the place: the short forms fail too, until a path that fits is stored.
+    EXPECT_EQ(registry.SetInteger(2u), 0);
+    EXPECT_EQ(registry.SetString(u"w", u"x"), 0);
+    EXPECT_EQ(registry.DeletePath(), 0);
+    EXPECT_EQ(Raw(HKEY_CURRENT_USER, u"", u"v", nullptr, nullptr, nullptr), ERROR_FILE_NOT_FOUND)
+        << "nothing lands on the root";
+    registry.SetPath(cut.c_str());
+    EXPECT_EQ(registry.SetInteger(3u), 1) << "1023 characters fit";
+    EXPECT_EQ(Raw(HKEY_CURRENT_USER, cut.c_str(), u"w", nullptr, nullptr, nullptr), ERROR_SUCCESS);
+
+    std::u16string longKey(1024, u'k');
+    registry.SetKey(longKey.c_str());
+    EXPECT_EQ(registry.SetInteger(4u), 0);
+    EXPECT_EQ(registry.GetInteger(), 0u);
+    // DeletePath needs no key name, so a refused key does not stop it.
+    EXPECT_EQ(registry.DeletePath(HKEY_CURRENT_USER, name.c_str()), 1);
+    std::u16string longestKey(1023, u'k');
+    EXPECT_EQ(registry.SetInteger(HKEY_CURRENT_USER, u"k", longestKey.c_str(), 5u), 1);
+    EXPECT_EQ(registry.GetInteger(), 5u);
+}
+
+TEST_F(LxRegistryTest, SettingsSurviveAKilledProcess) {
+    ASSERT_TRUE(RunInKilledChild([] { return LxRegistry().SetString(u"kept") == 1; }));
+    WCHAR buffer[512] = {};
+    ASSERT_EQ(LxRegistry().GetString(buffer), 1);
+    EXPECT_EQ(std::u16string(buffer), u"kept");
+}
+
+} // namespace

@@ -1,0 +1,296 @@
+// Dialogs from templates driven by scripted keys through the modal loop, and the message box's six button
+// sets. Keys are injected by the idle handler, so they reach the dialog through the same queue as a user's.
+#include "Recorder.h"
+#include "TemplateBuilder.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <functional>
+#include <string>
+
+namespace {
+
+// Plays one action each time the modal loop runs out of messages.
+class Script {
+public:
+    Script()
+    {
+        cehost::sim::SetIdleHandler([this] {
+            if (m_steps.empty())
+                return false;
+            auto step = std::move(m_steps.front());
+            m_steps.pop_front();
+            step();
+            return true;
+        });
+    }
+    ~Script() { cehost::sim::SetIdleHandler(nullptr); }
+    void Key(BYTE vk)
+    {
+        m_steps.push_back([vk] { PressKey(vk); });
+    }
+    void Do(std::function<void()> step) { m_steps.push_back(std::move(step)); }
+    bool Done() const { return m_steps.empty(); }
+
+private:
+    std::deque<std::function<void()>> m_steps;
+};
+
+struct DialogLog {
+    HWND initFocusArg = nullptr;
+    int initFocusId = 0;
+    HWND focusAfterInit = nullptr;
+    std::vector<WORD> commands;
+    bool endInInit = false;
+    HWND dialog = nullptr;
+};
+DialogLog* g_dialog = nullptr;
+
+INT_PTR CALLBACK TestDialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_INITDIALOG:
+        g_dialog->dialog = hwnd;
+        g_dialog->initFocusArg = reinterpret_cast<HWND>(wParam);
+        g_dialog->initFocusId = GetDlgCtrlID(reinterpret_cast<HWND>(wParam));
+        EXPECT_EQ(lParam, 1234);
+        if (g_dialog->endInInit)
+            EndDialog(hwnd, 77);
+        return TRUE;
+    case WM_COMMAND:
+        if (LOWORD(wParam) == 10)
+            return FALSE; // the edit's own notifications
+        g_dialog->commands.push_back(LOWORD(wParam));
+        if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL)
+            EndDialog(hwnd, LOWORD(wParam) == IDOK ? 100 : 200);
+        return TRUE;
+    default:
+        return FALSE;
+    }
+}
+
+// A dialog of 100 x 60 units: an edit (id 10), a static, an OK default button and a Cancel button.
+TemplateBuilder SampleTemplate()
+{
+    TemplateBuilder b;
+    b.Dialog(WS_POPUP | WS_VISIBLE | DS_SETFONT, 4, 0, 0, 100, 60, u"Sample").Word(9).String(u"LxFont");
+    b.Item(WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, 5, 5, 90, 12, 10, 0x81, u"text");
+    b.Item(WS_VISIBLE | SS_LEFT, 5, 20, 90, 10, 11, 0x82, u"label");
+    b.Item(WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, 5, 40, 40, 14, IDOK, 0x80, u"OK");
+    b.Item(WS_VISIBLE | WS_TABSTOP, 55, 40, 40, 14, IDCANCEL, 0x80, u"Cancel");
+    return b;
+}
+
+class Dialogs : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        g_dialog = &log;
+        WNDCLASSW wc{};
+        wc.lpfnWndProc = DefWindowProcW;
+        wc.lpszClassName = u"DialogOwner";
+        RegisterClassW(&wc);
+        owner = CreateWindowExW(0, u"DialogOwner", u"", WS_POPUP | WS_VISIBLE, 0, 0, 240, 320, nullptr, nullptr,
+                                nullptr, nullptr);
+        SetFocus(owner);
+    }
+    void TearDown() override
+    {
+        DestroyWindow(owner);
+        g_dialog = nullptr;
+    }
+    INT_PTR Run(const TemplateBuilder& b)
+    {
+        return DialogBoxIndirectParamW(nullptr, static_cast<LPCDLGTEMPLATEW>(b.Data()), owner, TestDialogProc, 1234);
+    }
+
+    DialogLog log;
+    HWND owner = nullptr;
+};
+
+} // namespace
+
+TEST_F(Dialogs, InitialFocusSelectsTheEditAndReturnPressesTheDefault)
+{
+    Script script;
+    script.Do([this] {
+        log.focusAfterInit = GetFocus();
+        EXPECT_FALSE(IsWindowEnabled(owner));
+        HWND edit = GetDlgItem(log.dialog, 10);
+        EXPECT_EQ(SendMessageW(edit, EM_GETSEL, 0, 0), MAKELONG(0, 4));
+        // Dialog units: 5 horizontal units of the dialog font.
+        RECT rc = {5, 5, 90, 12}; // position, then size
+        MapDialogRect(log.dialog, &rc);
+        RECT actual;
+        GetWindowRect(edit, &actual);
+        POINT origin = {0, 0};
+        ClientToScreen(log.dialog, &origin);
+        EXPECT_EQ(actual.left - origin.x, rc.left);
+        EXPECT_EQ(actual.right - actual.left, rc.right);
+    });
+    script.Key(VK_RETURN);
+    INT_PTR result = Run(SampleTemplate());
+    EXPECT_EQ(result, 100);
+    EXPECT_EQ(log.initFocusArg, log.focusAfterInit);
+    EXPECT_EQ(log.initFocusId, 10);
+    EXPECT_FALSE(IsWindow(log.dialog));
+    EXPECT_TRUE(IsWindowEnabled(owner));
+    EXPECT_EQ(GetFocus(), owner);
+}
+
+TEST_F(Dialogs, TabMovesThroughTabStopsAndEscapeCancels)
+{
+    Script script;
+    std::vector<int> focusIds;
+    auto note = [&] { focusIds.push_back(GetDlgCtrlID(GetFocus())); };
+    script.Key(VK_TAB);
+    script.Do(note);
+    script.Key(VK_TAB);
+    script.Do(note);
+    script.Key(VK_TAB);
+    script.Do(note);
+    script.Key(VK_ESCAPE);
+    EXPECT_EQ(Run(SampleTemplate()), 200);
+    std::vector<int> expected = {IDOK, IDCANCEL, 10};
+    EXPECT_EQ(focusIds, expected);
+    std::vector<WORD> commands = {IDCANCEL};
+    EXPECT_EQ(log.commands, commands);
+}
+
+TEST_F(Dialogs, ReturnOnAFocusedButtonPressesThatButton)
+{
+    Script script;
+    script.Key(VK_TAB);
+    script.Key(VK_TAB); // Cancel
+    script.Key(VK_RETURN);
+    EXPECT_EQ(Run(SampleTemplate()), 200);
+}
+
+TEST_F(Dialogs, EndDialogDuringInitNeverShowsTheDialog)
+{
+    log.endInInit = true;
+    Recorder rec;
+    EXPECT_EQ(Run(SampleTemplate()), 77);
+    for (const Seen& s : rec.All()) {
+        if (s.hwnd == log.dialog) {
+            EXPECT_NE(s.message, UINT(WM_PAINT));
+        }
+    }
+}
+
+TEST_F(Dialogs, ExtendedTemplatesAndBadInput)
+{
+    TemplateBuilder b;
+    b.Word(1).Word(0xFFFF).Dword(0).Dword(0).Dword(WS_POPUP | DS_SETFONT).Word(1);
+    b.Short(0).Short(0).Short(80).Short(40).Word(0).Word(0).String(u"Ex");
+    b.Word(9).Word(400).Byte(0).Byte(129).String(u"LxFont");
+    b.Align(4).Dword(0).Dword(0).Dword(WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON).Short(5).Short(5).Short(40).Short(14);
+    b.Dword(IDOK).Ordinal(0x80).String(u"OK").Word(0);
+    Script script;
+    script.Key(VK_RETURN);
+    EXPECT_EQ(Run(b), 100);
+
+    TemplateBuilder broken;
+    broken.Dword(WS_POPUP).Dword(0).Word(3); // ends inside the header
+    EXPECT_EQ(DialogBoxIndirectParamW(nullptr, static_cast<LPCDLGTEMPLATEW>(broken.Data()), owner, TestDialogProc,
+                                      1234),
+              -1);
+    EXPECT_TRUE(IsWindowEnabled(owner));
+    EXPECT_EQ(DialogBoxParamW(nullptr, MAKEINTRESOURCEW(999), owner, TestDialogProc, 0), -1);
+    EXPECT_FALSE(EndDialog(owner, 1));
+}
+
+TEST_F(Dialogs, ModelessDialogAnswersIsDialogMessage)
+{
+    HWND dialog = CreateDialogIndirectParamW(nullptr, static_cast<LPCDLGTEMPLATEW>(SampleTemplate().Data()), owner,
+                                             TestDialogProc, 1234);
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_TRUE(IsWindowVisible(dialog));
+    PressKey(VK_ESCAPE);
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (!IsDialogMessageW(dialog, &msg)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+    }
+    std::vector<WORD> commands = {IDCANCEL};
+    EXPECT_EQ(log.commands, commands);
+    SendMessageW(dialog, WM_CLOSE, 0, 0);
+    cehost::sim::RunUntilIdle();
+    EXPECT_EQ(log.commands.size(), 2u);
+    DestroyWindow(dialog);
+}
+
+// The message box: each button set, with the key strokes that choose each of its buttons.
+struct BoxCase {
+    UINT type;
+    std::vector<int> ids;
+};
+
+class MessageBoxes : public Dialogs {};
+
+TEST_F(MessageBoxes, EverySetReturnsTheButtonChosenWithArrowsAndReturn)
+{
+    const std::vector<BoxCase> cases = {
+        {MB_OK, {IDOK}},
+        {MB_OKCANCEL, {IDOK, IDCANCEL}},
+        {MB_ABORTRETRYIGNORE, {IDABORT, IDRETRY, IDIGNORE}},
+        {MB_YESNOCANCEL, {IDYES, IDNO, IDCANCEL}},
+        {MB_YESNO, {IDYES, IDNO}},
+        {MB_RETRYCANCEL, {IDRETRY, IDCANCEL}},
+    };
+    for (const BoxCase& c : cases) {
+        for (size_t i = 0; i < c.ids.size(); ++i) {
+            Script script;
+            std::vector<int> shown;
+            script.Do([&] {
+                HWND box = FindWindowW(u"#32770", u"Question");
+                ASSERT_NE(box, nullptr);
+                for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+                    if (GetDlgCtrlID(child) != 0xFFFF)
+                        shown.push_back(GetDlgCtrlID(child));
+            });
+            for (size_t k = 0; k < i; ++k)
+                script.Key(VK_RIGHT);
+            script.Key(VK_RETURN);
+            EXPECT_EQ(MessageBoxW(owner, u"Proceed?", u"Question", c.type | MB_ICONQUESTION), c.ids[i])
+                << "type " << c.type << " button " << i;
+            EXPECT_EQ(shown, c.ids);
+            EXPECT_TRUE(IsWindowEnabled(owner));
+        }
+    }
+}
+
+TEST_F(MessageBoxes, EscapeCancelsOnlyWhereACancelExists)
+{
+    {
+        Script script;
+        script.Key(VK_ESCAPE);
+        EXPECT_EQ(MessageBoxW(owner, u"x", u"c", MB_YESNOCANCEL), IDCANCEL);
+    }
+    {
+        Script script;
+        script.Key(VK_ESCAPE);
+        EXPECT_EQ(MessageBoxW(owner, u"x", u"c", MB_OK), IDOK);
+    }
+    {
+        Script script;
+        script.Key(VK_ESCAPE); // ignored: no Cancel
+        script.Key(VK_LEFT);   // no wrap needed: Yes
+        script.Key(VK_RETURN);
+        EXPECT_EQ(MessageBoxW(owner, u"x", u"c", MB_YESNO | MB_DEFBUTTON2), IDYES);
+    }
+}
+
+TEST_F(MessageBoxes, DefaultButtonAndBadArguments)
+{
+    Script script;
+    script.Key(VK_RETURN);
+    EXPECT_EQ(MessageBoxW(owner, u"x", nullptr, MB_ABORTRETRYIGNORE | MB_DEFBUTTON3), IDIGNORE);
+    EXPECT_EQ(MessageBoxW(owner, u"x", u"c", 6), 0);
+    EXPECT_EQ(MessageBoxW(reinterpret_cast<HWND>(0x1234), u"x", u"c", MB_OK), 0);
+}

@@ -1,0 +1,280 @@
+// The list view's owner-data, owner-draw protocol: measuring during creation, one WM_DRAWITEM per visible
+// row, keyboard movement without wrap-around, scrolling, clicks and the state-change notifications.
+#include "Recorder.h"
+
+#include <commctrl.h>
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+constexpr int kRowHeight = 20;
+constexpr int kListId = 42;
+
+struct Drawn {
+    UINT row;
+    UINT state;
+    RECT rc;
+};
+struct Changed {
+    int item;
+    UINT newState;
+    UINT oldState;
+};
+
+struct Owner {
+    int measured = 0;
+    UINT measuredType = 0;
+    UINT presetHeight = 0;
+    std::vector<Drawn> drawn;
+    std::vector<Changed> changed;
+    std::vector<UINT> notifications;
+};
+Owner* g_owner = nullptr;
+
+LRESULT CALLBACK OwnerProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_MEASUREITEM: {
+        auto* mis = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
+        ++g_owner->measured;
+        g_owner->measuredType = mis->CtlType;
+        g_owner->presetHeight = mis->itemHeight;
+        mis->itemHeight = kRowHeight;
+        return TRUE;
+    }
+    case WM_DRAWITEM: {
+        auto* dis = reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
+        g_owner->drawn.push_back({dis->itemID, dis->itemState, dis->rcItem});
+        return TRUE;
+    }
+    case WM_NOTIFY: {
+        auto* hdr = reinterpret_cast<NMHDR*>(lParam);
+        g_owner->notifications.push_back(hdr->code);
+        if (hdr->code == LVN_ITEMCHANGED) {
+            auto* nm = reinterpret_cast<NMLISTVIEW*>(lParam);
+            g_owner->changed.push_back({nm->iItem, nm->uNewState, nm->uOldState});
+        }
+        return 0;
+    }
+    default:
+        return DefWindowProcW(hwnd, message, wParam, lParam);
+    }
+}
+
+class ListView : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        g_owner = &owner;
+        WNDCLASSW wc{};
+        wc.lpfnWndProc = OwnerProc;
+        wc.lpszClassName = u"ListOwner";
+        RegisterClassW(&wc);
+        parent = CreateWindowExW(0, u"ListOwner", u"", WS_POPUP | WS_VISIBLE, 0, 0, 240, 320, nullptr, nullptr,
+                                 nullptr, nullptr);
+        // Five whole rows and a part of a sixth.
+        list = CreateWindowExW(0, WC_LISTVIEWW, u"",
+                               WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_OWNERDATA | LVS_OWNERDRAWFIXED |
+                                   LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_NOCOLUMNHEADER,
+                               0, 0, 200, 5 * kRowHeight + 7, parent,
+                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(kListId)), nullptr, nullptr);
+        ASSERT_NE(list, nullptr);
+        SendMessageW(list, LVM_SETITEMCOUNT, 100, 0);
+        SetFocus(list);
+        cehost::sim::RunUntilIdle();
+        Reset();
+    }
+    void TearDown() override
+    {
+        DestroyWindow(parent);
+        g_owner = nullptr;
+    }
+
+    void Reset()
+    {
+        owner.drawn.clear();
+        owner.changed.clear();
+        owner.notifications.clear();
+    }
+    void Key(BYTE vk)
+    {
+        PressKey(vk);
+        cehost::sim::RunUntilIdle();
+    }
+    int Focused() { return static_cast<int>(SendMessageW(list, LVM_GETNEXTITEM, -1, LVNI_FOCUSED)); }
+    int Top() { return static_cast<int>(SendMessageW(list, LVM_GETTOPINDEX, 0, 0)); }
+
+    Owner owner;
+    HWND parent = nullptr;
+    HWND list = nullptr;
+};
+
+} // namespace
+
+TEST_F(ListView, MeasuresOnceDuringCreationAndDrawsOnlyVisibleRows)
+{
+    EXPECT_EQ(owner.measured, 1);
+    EXPECT_EQ(owner.measuredType, UINT(ODT_LISTVIEW));
+    EXPECT_GT(owner.presetHeight, 0u);
+    EXPECT_EQ(SendMessageW(list, LVM_GETCOUNTPERPAGE, 0, 0), 5);
+    InvalidateRect(list, nullptr, TRUE);
+    cehost::sim::RunUntilIdle();
+    ASSERT_EQ(owner.drawn.size(), 6u); // five whole rows and the partly visible sixth
+    for (UINT i = 0; i < 6; ++i) {
+        EXPECT_EQ(owner.drawn[i].row, i);
+        EXPECT_EQ(owner.drawn[i].rc.top, LONG(i * kRowHeight));
+        EXPECT_EQ(owner.drawn[i].rc.bottom - owner.drawn[i].rc.top, kRowHeight);
+        EXPECT_EQ(owner.drawn[i].state, 0u);
+    }
+}
+
+TEST_F(ListView, KeysMoveFocusAndSelectionWithoutWrapping)
+{
+    Key(VK_DOWN); // no focused row yet: the first row
+    EXPECT_EQ(Focused(), 0);
+    Key(VK_DOWN);
+    EXPECT_EQ(Focused(), 1);
+    Key(VK_UP);
+    Key(VK_UP);
+    EXPECT_EQ(Focused(), 0); // no wrap at the top
+    Key(VK_END);
+    EXPECT_EQ(Focused(), 99);
+    EXPECT_EQ(Top(), 95);
+    Key(VK_DOWN);
+    EXPECT_EQ(Focused(), 99); // no wrap at the bottom
+    Key(VK_HOME);
+    EXPECT_EQ(Focused(), 0);
+    EXPECT_EQ(Top(), 0);
+    EXPECT_EQ(SendMessageW(list, LVM_GETSELECTEDCOUNT, 0, 0), 1);
+    EXPECT_EQ(SendMessageW(list, LVM_GETITEMSTATE, 0, LVIS_SELECTED | LVIS_FOCUSED), LVIS_SELECTED | LVIS_FOCUSED);
+}
+
+TEST_F(ListView, PageKeysGoToThePageEdgeFirst)
+{
+    Key(VK_HOME);
+    Key(VK_NEXT);
+    EXPECT_EQ(Focused(), 4); // last whole visible row
+    Key(VK_NEXT);
+    EXPECT_EQ(Focused(), 8); // one page further
+    EXPECT_EQ(Top(), 4);
+    Key(VK_PRIOR);
+    EXPECT_EQ(Focused(), 4); // the top row first
+    Key(VK_PRIOR);
+    EXPECT_EQ(Focused(), 0);
+    Key(VK_PRIOR);
+    EXPECT_EQ(Focused(), 0);
+}
+
+TEST_F(ListView, MovingReportsEachStateChangeAndRedrawsTwoRows)
+{
+    Key(VK_DOWN);
+    Key(VK_DOWN);
+    Reset();
+    Key(VK_DOWN);
+    ASSERT_EQ(owner.changed.size(), 3u);
+    EXPECT_EQ(owner.changed[0].item, 1);
+    EXPECT_EQ(owner.changed[0].oldState, UINT(LVIS_SELECTED | LVIS_FOCUSED));
+    EXPECT_EQ(owner.changed[0].newState, UINT(LVIS_FOCUSED));
+    EXPECT_EQ(owner.changed[1].item, 1);
+    EXPECT_EQ(owner.changed[1].newState, 0u);
+    EXPECT_EQ(owner.changed[2].item, 2);
+    EXPECT_EQ(owner.changed[2].newState, UINT(LVIS_SELECTED | LVIS_FOCUSED));
+    EXPECT_EQ(owner.notifications.front(), UINT(LVN_KEYDOWN));
+    ASSERT_EQ(owner.drawn.size(), 2u);
+    EXPECT_EQ(owner.drawn[0].row, 1u);
+    EXPECT_EQ(owner.drawn[0].state, 0u);
+    EXPECT_EQ(owner.drawn[1].row, 2u);
+    EXPECT_EQ(owner.drawn[1].state, UINT(ODS_SELECTED | ODS_FOCUS));
+}
+
+TEST_F(ListView, FocusFlagFollowsKeyboardFocus)
+{
+    Key(VK_DOWN);
+    SetFocus(parent);
+    Reset();
+    InvalidateRect(list, nullptr, TRUE);
+    cehost::sim::RunUntilIdle();
+    ASSERT_FALSE(owner.drawn.empty());
+    EXPECT_EQ(owner.drawn[0].state, UINT(ODS_SELECTED));
+}
+
+TEST_F(ListView, EnsureVisibleScrollsMinimally)
+{
+    EXPECT_TRUE(SendMessageW(list, LVM_ENSUREVISIBLE, 5, TRUE)); // partly visible: enough
+    EXPECT_EQ(Top(), 0);
+    EXPECT_TRUE(SendMessageW(list, LVM_ENSUREVISIBLE, 5, FALSE));
+    EXPECT_EQ(Top(), 1);
+    EXPECT_TRUE(SendMessageW(list, LVM_ENSUREVISIBLE, 50, FALSE));
+    EXPECT_EQ(Top(), 46);
+    EXPECT_TRUE(SendMessageW(list, LVM_ENSUREVISIBLE, 10, FALSE));
+    EXPECT_EQ(Top(), 10);
+    EXPECT_FALSE(SendMessageW(list, LVM_ENSUREVISIBLE, 100, FALSE));
+    RECT rc{};
+    rc.left = LVIR_BOUNDS;
+    EXPECT_TRUE(SendMessageW(list, LVM_GETITEMRECT, 12, reinterpret_cast<LPARAM>(&rc)));
+    EXPECT_EQ(rc.top, 2 * kRowHeight);
+}
+
+TEST_F(ListView, ClickSelectsTheRowUnderTheStylus)
+{
+    SetFocus(parent);
+    cehost::sim::Tap(10, 3 * kRowHeight + 5);
+    cehost::sim::RunUntilIdle();
+    EXPECT_EQ(GetFocus(), list);
+    EXPECT_EQ(Focused(), 3);
+    EXPECT_EQ(SendMessageW(list, LVM_GETNEXTITEM, -1, LVNI_SELECTED), 3);
+    EXPECT_EQ(owner.notifications.back(), UINT(NM_CLICK));
+}
+
+TEST_F(ListView, SetItemStateAndCountKeepStateConsistent)
+{
+    LVITEMW item{};
+    item.state = item.stateMask = LVIS_SELECTED;
+    SendMessageW(list, LVM_SETITEMSTATE, 7, reinterpret_cast<LPARAM>(&item));
+    SendMessageW(list, LVM_SETITEMSTATE, 9, reinterpret_cast<LPARAM>(&item)); // single selection: 7 is dropped
+    EXPECT_EQ(SendMessageW(list, LVM_GETSELECTEDCOUNT, 0, 0), 1);
+    EXPECT_EQ(SendMessageW(list, LVM_GETNEXTITEM, -1, LVNI_SELECTED), 9);
+    item.state = 0;
+    Reset();
+    EXPECT_TRUE(SendMessageW(list, LVM_SETITEMSTATE, -1, reinterpret_cast<LPARAM>(&item)));
+    ASSERT_EQ(owner.changed.size(), 1u);
+    EXPECT_EQ(owner.changed[0].item, -1);
+    EXPECT_EQ(SendMessageW(list, LVM_GETSELECTEDCOUNT, 0, 0), 0);
+    item.state = LVIS_SELECTED;
+    EXPECT_FALSE(SendMessageW(list, LVM_SETITEMSTATE, -1, reinterpret_cast<LPARAM>(&item)));
+
+    Key(VK_END);
+    SendMessageW(list, LVM_SETITEMCOUNT, 10, 0);
+    EXPECT_EQ(Focused(), -1);
+    EXPECT_EQ(SendMessageW(list, LVM_GETSELECTEDCOUNT, 0, 0), 0);
+    EXPECT_EQ(Top(), 5);
+    EXPECT_EQ(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0), 10);
+}
+
+TEST_F(ListView, ExtendedStyleColumnsAndReturn)
+{
+    EXPECT_EQ(SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_FULLROWSELECT), 0);
+    EXPECT_EQ(SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_GRIDLINES, LVS_EX_GRIDLINES),
+              LVS_EX_FULLROWSELECT);
+    EXPECT_EQ(SendMessageW(list, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0), LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
+    LVCOLUMNW column{};
+    column.mask = LVCF_WIDTH | LVCF_FMT;
+    column.cx = 200;
+    EXPECT_EQ(SendMessageW(list, LVM_INSERTCOLUMNW, 0, reinterpret_cast<LPARAM>(&column)), 0);
+    column.cx = 40;
+    EXPECT_EQ(SendMessageW(list, LVM_INSERTCOLUMNW, 5, reinterpret_cast<LPARAM>(&column)), 1);
+    EXPECT_EQ(SendMessageW(list, LVM_INSERTCOLUMNW, 0, 0), -1);
+    RECT rc{};
+    SendMessageW(list, LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&rc));
+    EXPECT_EQ(rc.right, 240); // the row spans every column
+
+    Key(VK_DOWN);
+    Reset();
+    Key(VK_RETURN);
+    std::vector<UINT> expected = {UINT(LVN_KEYDOWN), UINT(NM_RETURN), UINT(LVN_ITEMACTIVATE)};
+    EXPECT_EQ(owner.notifications, expected);
+}

@@ -1,0 +1,55 @@
+// Records the messages that reach chosen windows, through the window manager's message observer.
+#pragma once
+
+#include <cehost/sim.h>
+#include <windows.h>
+
+#include <algorithm>
+#include <vector>
+
+struct Seen {
+    HWND hwnd;
+    UINT message;
+    WPARAM wParam;
+    LPARAM lParam;
+};
+
+class Recorder {
+public:
+    Recorder()
+    {
+        m_id = cehost::sim::AddMessageObserver([this](const cehost::sim::ObservedMessage& m) {
+            if (m_windows.empty() || std::find(m_windows.begin(), m_windows.end(), m.hwnd) != m_windows.end())
+                m_seen.push_back({m.hwnd, m.message, m.wParam, m.lParam});
+        });
+    }
+    ~Recorder() { cehost::sim::RemoveMessageObserver(m_id); }
+    Recorder(const Recorder&) = delete;
+    Recorder& operator=(const Recorder&) = delete;
+
+    void Watch(HWND hwnd) { m_windows.push_back(hwnd); }
+    void Clear() { m_seen.clear(); }
+    const std::vector<Seen>& All() const { return m_seen; }
+
+    // The messages among `interesting`, in order.
+    std::vector<Seen> Only(std::initializer_list<UINT> interesting) const
+    {
+        std::vector<Seen> out;
+        for (const Seen& s : m_seen)
+            if (std::find(interesting.begin(), interesting.end(), s.message) != interesting.end())
+                out.push_back(s);
+        return out;
+    }
+
+private:
+    int m_id = 0;
+    std::vector<HWND> m_windows;
+    std::vector<Seen> m_seen;
+};
+
+// Presses and releases a key through the real input queue.
+inline void PressKey(BYTE vk)
+{
+    keybd_event(vk, 0, 0, 0);
+    keybd_event(vk, 0, KEYEVENTF_KEYUP, 0);
+}

@@ -1,0 +1,138 @@
+// Static text and push buttons: colours from the parent, alignment, the press protocol, no leaked objects.
+#include "Recorder.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+HBRUSH g_brush = nullptr;
+std::vector<WPARAM> g_commands;
+
+LRESULT CALLBACK ParentProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_CTLCOLORSTATIC && g_brush != nullptr) {
+        SetTextColor(reinterpret_cast<HDC>(wParam), RGB(255, 255, 255));
+        SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
+        return reinterpret_cast<LRESULT>(g_brush);
+    }
+    if (message == WM_COMMAND)
+        g_commands.push_back(wParam);
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+class Controls : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        WNDCLASSW wc{};
+        wc.lpfnWndProc = ParentProc;
+        wc.lpszClassName = u"ControlParent";
+        wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_WINDOW + 1));
+        RegisterClassW(&wc);
+        parent = CreateWindowExW(0, u"ControlParent", u"", WS_POPUP | WS_VISIBLE, 0, 0, 240, 320, nullptr, nullptr,
+                                 nullptr, nullptr);
+        g_commands.clear();
+    }
+    void TearDown() override
+    {
+        DestroyWindow(parent);
+        if (g_brush)
+            DeleteObject(g_brush);
+        g_brush = nullptr;
+    }
+
+    // Columns (screen x) where the text colour appears inside `rc`.
+    std::vector<int> TextColumns(const RECT& rc, COLORREF colour)
+    {
+        std::vector<int> columns;
+        HDC screen = GetDC(nullptr);
+        for (int x = rc.left; x < rc.right; ++x)
+            for (int y = rc.top; y < rc.bottom; ++y)
+                if (GetPixel(screen, x, y) == colour) {
+                    columns.push_back(x);
+                    break;
+                }
+        ReleaseDC(nullptr, screen);
+        return columns;
+    }
+
+    HWND parent = nullptr;
+};
+
+} // namespace
+
+TEST_F(Controls, StaticFillsWithTheParentBrushAndAligns)
+{
+    g_brush = CreateSolidBrush(RGB(200, 0, 0));
+    long before = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+    HWND left = CreateWindowExW(0, u"static", u"ab", WS_CHILD | WS_VISIBLE | SS_LEFT, 0, 0, 200, 30, parent, nullptr,
+                                nullptr, nullptr);
+    HWND right = CreateWindowExW(0, u"static", u"ab", WS_CHILD | WS_VISIBLE | SS_RIGHT, 0, 40, 200, 30, parent,
+                                 nullptr, nullptr, nullptr);
+    UpdateWindow(parent);
+    cehost::sim::RunUntilIdle();
+    HDC screen = GetDC(nullptr);
+    EXPECT_EQ(GetPixel(screen, 150, 25), RGB(200, 0, 0));
+    ReleaseDC(nullptr, screen);
+    auto leftText = TextColumns({0, 0, 200, 30}, RGB(255, 255, 255));
+    auto rightText = TextColumns({0, 40, 200, 70}, RGB(255, 255, 255));
+    ASSERT_FALSE(leftText.empty());
+    ASSERT_FALSE(rightText.empty());
+    EXPECT_LT(leftText.back(), 50);
+    EXPECT_GT(rightText.front(), 150);
+    DestroyWindow(left);
+    DestroyWindow(right);
+    EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), before);
+}
+
+TEST_F(Controls, ButtonClicksOnReleaseOfReturnSpaceAndStylus)
+{
+    HWND button = CreateWindowExW(0, u"button", u"OK", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 10, 10, 60, 24, parent,
+                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(5)), nullptr, nullptr);
+    SetFocus(button);
+    keybd_event(VK_RETURN, 0, 0, 0);
+    cehost::sim::RunUntilIdle();
+    EXPECT_TRUE(g_commands.empty()); // nothing until the key comes up
+    EXPECT_TRUE(SendMessageW(button, BM_GETSTATE, 0, 0) & BST_PUSHED);
+    keybd_event(VK_RETURN, 0, KEYEVENTF_KEYUP, 0);
+    cehost::sim::RunUntilIdle();
+    PressKey(VK_SPACE);
+    cehost::sim::RunUntilIdle();
+    cehost::sim::Tap(20, 20);
+    cehost::sim::RunUntilIdle();
+    std::vector<WPARAM> expected(3, MAKEWPARAM(5, BN_CLICKED));
+    EXPECT_EQ(g_commands, expected);
+    EXPECT_EQ(SendMessageW(button, WM_GETDLGCODE, 0, 0), DLGC_BUTTON | DLGC_UNDEFPUSHBUTTON);
+    SendMessageW(button, BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
+    EXPECT_EQ(SendMessageW(button, WM_GETDLGCODE, 0, 0), DLGC_BUTTON | DLGC_DEFPUSHBUTTON);
+}
+
+TEST_F(Controls, LosingFocusWhilePushedDoesNotClick)
+{
+    HWND button = CreateWindowExW(0, u"button", u"OK", WS_CHILD | WS_VISIBLE, 10, 10, 60, 24, parent, nullptr,
+                                  nullptr, nullptr);
+    SetFocus(button);
+    keybd_event(VK_SPACE, 0, 0, 0);
+    cehost::sim::RunUntilIdle();
+    SetFocus(parent);
+    keybd_event(VK_SPACE, 0, KEYEVENTF_KEYUP, 0);
+    cehost::sim::RunUntilIdle();
+    EXPECT_TRUE(g_commands.empty());
+}
+
+TEST_F(Controls, AutoCheckBoxTogglesBeforeNotifying)
+{
+    HWND box = CreateWindowExW(0, u"button", u"Check", WS_CHILD | WS_VISIBLE | BS_AUTOCHECKBOX, 10, 50, 100, 20,
+                               parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(6)), nullptr, nullptr);
+    EXPECT_EQ(SendMessageW(box, BM_GETCHECK, 0, 0), BST_UNCHECKED);
+    SendMessageW(box, BM_CLICK, 0, 0);
+    EXPECT_EQ(SendMessageW(box, BM_GETCHECK, 0, 0), BST_CHECKED);
+    SendMessageW(box, BM_SETCHECK, BST_UNCHECKED, 0);
+    EXPECT_EQ(SendMessageW(box, BM_GETCHECK, 0, 0), BST_UNCHECKED);
+    ASSERT_EQ(g_commands.size(), 1u);
+    EXPECT_EQ(g_commands[0], MAKEWPARAM(6, BN_CLICKED));
+}

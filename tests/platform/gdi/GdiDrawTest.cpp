@@ -1,0 +1,334 @@
+// Drawing primitives checked pixel by pixel in memory bitmaps.
+#include "GdiTestSupport.h"
+
+#include <vector>
+
+using GdiDraw = GdiTest;
+
+namespace {
+constexpr COLORREF kWhite = RGB(255, 255, 255);
+constexpr COLORREF kBlack = RGB(0, 0, 0);
+constexpr COLORREF kRed = RGB(255, 0, 0);
+constexpr COLORREF kMagenta = RGB(255, 0, 255);
+} // namespace
+
+TEST_F(GdiDraw, FillRectExcludesRightAndBottomAndKeepsColourChannels) {
+    HDC dc = Canvas(8, 8);
+    HBRUSH brush = CreateSolidBrush(RGB(0x12, 0x34, 0x56));
+    RECT r{1, 2, 4, 5};
+    EXPECT_NE(0, FillRect(dc, &r, brush));
+    DeleteObject(brush);
+    EXPECT_EQ((RECT{1, 2, 4, 5}), InkBounds());
+    EXPECT_EQ(RGB(0x12, 0x34, 0x56), GetPixel(dc, 3, 4));
+    EXPECT_EQ(kWhite, GetPixel(dc, 4, 4));
+    EXPECT_EQ(kWhite, GetPixel(dc, 3, 5));
+    EXPECT_EQ(CLR_INVALID, GetPixel(dc, 8, 0)) << "outside the bitmap";
+    EXPECT_EQ(CLR_INVALID, GetPixel(dc, -1, 0));
+}
+
+TEST_F(GdiDraw, FillRectAcceptsSystemColourIndexInBothForms) {
+    HDC dc = Canvas(4, 2, kRed);
+    RECT left{0, 0, 2, 2}, right{2, 0, 4, 2};
+    const int colorWindowText = 8, colorWindow = 5;
+    FillRect(dc, &left, reinterpret_cast<HBRUSH>(uintptr_t(colorWindowText + 1)));
+    FillRect(dc, &right, reinterpret_cast<HBRUSH>(uintptr_t((colorWindow | 0x40000000) + 1)));
+    EXPECT_EQ(kBlack, GetPixel(dc, 1, 1));
+    EXPECT_EQ(kWhite, GetPixel(dc, 3, 1));
+}
+
+TEST_F(GdiDraw, NegativeOrEmptyFillRectDrawsNothing) {
+    HDC dc = Canvas(6, 6);
+    RECT inverted{4, 4, 1, 1};
+    FillRect(dc, &inverted, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    RECT empty{2, 2, 2, 5};
+    FillRect(dc, &empty, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    EXPECT_EQ((RECT{0, 0, 0, 0}), InkBounds());
+}
+
+TEST_F(GdiDraw, LineToExcludesItsEndPointAndMovesTheCurrentPosition) {
+    HDC dc = Canvas(10, 3);
+    MoveToEx(dc, 1, 1, nullptr);
+    LineTo(dc, 6, 1);
+    EXPECT_EQ(".#####....", Row(1, kBlack));
+    POINT p;
+    MoveToEx(dc, 0, 0, &p);
+    EXPECT_EQ(6, p.x);
+    EXPECT_EQ(1, p.y);
+    // Going back draws from the new start and again leaves out the end.
+    MoveToEx(dc, 9, 2, nullptr);
+    LineTo(dc, 7, 2);
+    EXPECT_EQ("........##", Row(2, kBlack));
+}
+
+TEST_F(GdiDraw, DiagonalAndSteepLinesStepOnePixelPerRow) {
+    HDC dc = Canvas(6, 6);
+    MoveToEx(dc, 0, 0, nullptr);
+    LineTo(dc, 5, 5);
+    for (int i = 0; i < 5; ++i) EXPECT_EQ(kBlack, GetPixel(dc, i, i)) << i;
+    EXPECT_EQ(kWhite, GetPixel(dc, 5, 5));
+    EXPECT_EQ(5, CountPixels(kBlack));
+}
+
+TEST_F(GdiDraw, ClosedOutlineWithFourLinesCoversTheFrame) {
+    // The outline a control frame is drawn with: (0,0) -> (0,H-1) -> (W-1,H-1) -> (W-1,0) -> (0,0).
+    HDC dc = Canvas(5, 4);
+    HPEN pen = CreatePen(PS_SOLID, 1, kRed);
+    HGDIOBJ old = SelectObject(dc, pen);
+    MoveToEx(dc, 0, 0, nullptr);
+    LineTo(dc, 0, 3);
+    LineTo(dc, 4, 3);
+    LineTo(dc, 4, 0);
+    LineTo(dc, 0, 0);
+    SelectObject(dc, old);
+    DeleteObject(pen);
+    EXPECT_EQ("#####", Row(0, kRed));
+    EXPECT_EQ("#...#", Row(1, kRed));
+    EXPECT_EQ("#####", Row(3, kRed));
+}
+
+TEST_F(GdiDraw, DashedNullAndWidePens) {
+    HDC dc = Canvas(40, 9);
+    HPEN dash = CreatePen(PS_DASH, 1, kBlack);
+    HGDIOBJ old = SelectObject(dc, dash);
+    MoveToEx(dc, 0, 0, nullptr);
+    LineTo(dc, 40, 0);
+    EXPECT_EQ(std::string(18, '#') + std::string(6, '.') + std::string(16, '#'), Row(0, kBlack));
+    HPEN none = CreatePen(PS_NULL, 1, kBlack);
+    SelectObject(dc, none);
+    MoveToEx(dc, 0, 2, nullptr);
+    LineTo(dc, 40, 2);
+    EXPECT_EQ(std::string(40, '.'), Row(2, kBlack));
+    HPEN wide = CreatePen(PS_SOLID, 3, kBlack);
+    SelectObject(dc, wide);
+    MoveToEx(dc, 10, 6, nullptr);
+    LineTo(dc, 20, 6);
+    EXPECT_EQ(std::string(9, '.') + std::string(12, '#') + std::string(19, '.'), Row(6, kBlack, 0, 40));
+    EXPECT_EQ(kBlack, GetPixel(dc, 15, 5));
+    EXPECT_EQ(kBlack, GetPixel(dc, 15, 7));
+    EXPECT_EQ(kWhite, GetPixel(dc, 15, 8));
+    SelectObject(dc, old);
+    for (HPEN p : {dash, none, wide}) DeleteObject(p);
+}
+
+TEST_F(GdiDraw, RectangleFillsInsideThePenAndExcludesRightBottom) {
+    HDC dc = Canvas(8, 8);
+    HBRUSH brush = CreateSolidBrush(kRed);
+    HGDIOBJ old = SelectObject(dc, brush);
+    Rectangle(dc, 1, 1, 6, 5);
+    EXPECT_EQ((RECT{1, 1, 6, 5}), InkBounds());
+    EXPECT_EQ(".#####..", Row(1, kBlack));
+    EXPECT_EQ(".#...#..", Row(2, kBlack));
+    EXPECT_EQ("..###...", Row(2, kRed));
+    EXPECT_EQ(".#####..", Row(4, kBlack));
+    // Without a pen the filled area is one pixel smaller.
+    RECT all{0, 0, 8, 8};
+    FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    SelectObject(dc, GetStockObject(NULL_PEN));
+    Rectangle(dc, 1, 1, 6, 5);
+    EXPECT_EQ((RECT{1, 1, 5, 4}), InkBounds());
+    SelectObject(dc, GetStockObject(BLACK_PEN));
+    SelectObject(dc, old);
+    DeleteObject(brush);
+}
+
+TEST_F(GdiDraw, SetPixelReturnsTheColourAndRespectsTheClip) {
+    HDC dc = Canvas(4, 4);
+    EXPECT_EQ(RGB(1, 2, 3), SetPixel(dc, 2, 2, RGB(1, 2, 3)));
+    EXPECT_EQ(RGB(1, 2, 3), GetPixel(dc, 2, 2));
+    EXPECT_EQ(COLORREF(-1), SetPixel(dc, 4, 0, kBlack));
+    IntersectClipRect(dc, 0, 0, 1, 1);
+    EXPECT_EQ(COLORREF(-1), SetPixel(dc, 2, 2, kBlack));
+}
+
+TEST_F(GdiDraw, PatBltRops) {
+    HDC dc = Canvas(6, 1, RGB(0x0F, 0xF0, 0x55));
+    HBRUSH brush = CreateSolidBrush(RGB(0xFF, 0x00, 0x0F));
+    HGDIOBJ old = SelectObject(dc, brush);
+    PatBlt(dc, 0, 0, 1, 1, PATCOPY);
+    PatBlt(dc, 1, 0, 1, 1, PATINVERT);
+    PatBlt(dc, 2, 0, 1, 1, DSTINVERT);
+    PatBlt(dc, 3, 0, 1, 1, BLACKNESS);
+    PatBlt(dc, 5, 0, -1, 1, WHITENESS); // negative width extends to the left
+    EXPECT_EQ(RGB(0xFF, 0x00, 0x0F), GetPixel(dc, 0, 0));
+    EXPECT_EQ(RGB(0xF0, 0xF0, 0x5A), GetPixel(dc, 1, 0));
+    EXPECT_EQ(RGB(0xF0, 0x0F, 0xAA), GetPixel(dc, 2, 0));
+    EXPECT_EQ(kBlack, GetPixel(dc, 3, 0));
+    EXPECT_EQ(kWhite, GetPixel(dc, 4, 0));
+    EXPECT_EQ(RGB(0x0F, 0xF0, 0x55), GetPixel(dc, 5, 0));
+    EXPECT_FALSE(PatBlt(dc, 0, 0, 1, 1, SRCCOPY)) << "PatBlt has no source";
+    SelectObject(dc, old);
+    DeleteObject(brush);
+}
+
+class GdiBlit : public GdiTest {
+protected:
+    // A 4 x 2 source: red, magenta, black, white on top; white, black, magenta, red below.
+    void MakeSource() {
+        m_srcDc = CreateCompatibleDC(nullptr);
+        m_src = CreateCompatibleBitmap(m_srcDc, 4, 2);
+        m_oldSrc = SelectObject(m_srcDc, m_src);
+        const COLORREF top[] = {kRed, kMagenta, kBlack, kWhite}, bottom[] = {kWhite, kBlack, kMagenta, kRed};
+        for (int x = 0; x < 4; ++x) {
+            SetPixel(m_srcDc, x, 0, top[x]);
+            SetPixel(m_srcDc, x, 1, bottom[x]);
+        }
+    }
+    void TearDown() override {
+        if (m_srcDc) {
+            SelectObject(m_srcDc, m_oldSrc);
+            DeleteDC(m_srcDc);
+            DeleteObject(m_src);
+        }
+        GdiTest::TearDown();
+    }
+    HDC m_srcDc = nullptr;
+    HBITMAP m_src = nullptr;
+    HGDIOBJ m_oldSrc = nullptr;
+};
+
+TEST_F(GdiBlit, BitBltCopiesAndCombinesWithTheDestination) {
+    MakeSource();
+    HDC dc = Canvas(8, 4, RGB(0x0F, 0x0F, 0x0F));
+    EXPECT_TRUE(BitBlt(dc, 1, 1, 4, 2, m_srcDc, 0, 0, SRCCOPY));
+    EXPECT_EQ(kRed, GetPixel(dc, 1, 1));
+    EXPECT_EQ(kRed, GetPixel(dc, 4, 2));
+    EXPECT_EQ(RGB(0x0F, 0x0F, 0x0F), GetPixel(dc, 5, 1));
+    EXPECT_TRUE(BitBlt(dc, 0, 0, 1, 1, m_srcDc, 0, 0, SRCAND));
+    EXPECT_EQ(RGB(0x0F, 0, 0), GetPixel(dc, 0, 0));
+    EXPECT_TRUE(BitBlt(dc, 0, 3, 1, 1, m_srcDc, 0, 0, SRCINVERT));
+    EXPECT_EQ(RGB(0xF0, 0x0F, 0x0F), GetPixel(dc, 0, 3));
+    EXPECT_TRUE(BitBlt(dc, 7, 3, 1, 1, m_srcDc, 0, 0, NOTSRCCOPY));
+    EXPECT_EQ(RGB(0, 0xFF, 0xFF), GetPixel(dc, 7, 3));
+}
+
+TEST_F(GdiBlit, BitBltWithinOneBitmapReadsBeforeWriting) {
+    HDC dc = Canvas(6, 1);
+    for (int x = 0; x < 6; ++x) SetPixel(dc, x, 0, RGB(x, 0, 0));
+    BitBlt(dc, 1, 0, 5, 1, dc, 0, 0, SRCCOPY);
+    for (int x = 1; x < 6; ++x) EXPECT_EQ(RGB(x - 1, 0, 0), GetPixel(dc, x, 0)) << x;
+}
+
+TEST_F(GdiBlit, StretchBltDoublesEveryPixel) {
+    MakeSource();
+    HDC dc = Canvas(8, 4);
+    EXPECT_TRUE(StretchBlt(dc, 0, 0, 8, 4, m_srcDc, 0, 0, 4, 2, SRCCOPY));
+    EXPECT_EQ("##......", Row(0, kRed));
+    EXPECT_EQ("##......", Row(1, kRed));
+    EXPECT_EQ("..##....", Row(0, kMagenta));
+    EXPECT_EQ("......##", Row(3, kRed));
+}
+
+TEST_F(GdiBlit, TransparentImageSkipsTheKeyColourFromDcOrBitmap) {
+    MakeSource();
+    HDC dc = Canvas(4, 2, RGB(0, 0xFF, 0));
+    EXPECT_TRUE(TransparentImage(dc, 0, 0, 4, 2, m_srcDc, 0, 0, 4, 2, kMagenta));
+    EXPECT_EQ(RGB(0, 0xFF, 0), GetPixel(dc, 1, 0));
+    EXPECT_EQ(RGB(0, 0xFF, 0), GetPixel(dc, 2, 1));
+    EXPECT_EQ(kRed, GetPixel(dc, 0, 0));
+    EXPECT_EQ(kBlack, GetPixel(dc, 2, 0));
+
+    // A bitmap handle is accepted once it is no longer selected anywhere.
+    EXPECT_FALSE(TransparentImage(dc, 0, 0, 4, 2, m_src, 0, 0, 4, 2, kMagenta));
+    SelectObject(m_srcDc, m_oldSrc);
+    RECT all{0, 0, 4, 2};
+    HBRUSH green = CreateSolidBrush(RGB(0, 0xFF, 0));
+    FillRect(dc, &all, green);
+    DeleteObject(green);
+    EXPECT_TRUE(TransparentImage(dc, 0, 0, 4, 2, m_src, 0, 0, 4, 2, kMagenta));
+    EXPECT_EQ(RGB(0, 0xFF, 0), GetPixel(dc, 1, 0));
+    EXPECT_EQ(kRed, GetPixel(dc, 3, 1));
+    m_oldSrc = SelectObject(m_srcDc, m_src);
+}
+
+TEST_F(GdiBlit, TransparentImageStretchesAndDrawsNothingBeyondTheSource) {
+    MakeSource();
+    HDC dc = Canvas(12, 4);
+    // Source rectangle 2 pixels wider than the bitmap: those columns stay untouched.
+    EXPECT_TRUE(TransparentImage(dc, 0, 0, 6, 2, m_srcDc, 0, 0, 6, 2, kMagenta));
+    EXPECT_EQ(kWhite, GetPixel(dc, 4, 0));
+    EXPECT_EQ(kWhite, GetPixel(dc, 5, 1));
+    EXPECT_EQ(kWhite, GetPixel(dc, 3, 0)) << "the white source pixel";
+    EXPECT_EQ(kRed, GetPixel(dc, 3, 1));
+    // Half size: every other source column and row, nearest neighbour.
+    EXPECT_TRUE(TransparentImage(dc, 8, 0, 2, 1, m_srcDc, 0, 0, 4, 2, kBlack));
+    EXPECT_EQ(kRed, GetPixel(dc, 8, 0));
+    EXPECT_EQ(kWhite, GetPixel(dc, 9, 0)) << "black is the key this time";
+    // Double size.
+    EXPECT_TRUE(TransparentImage(dc, 0, 2, 8, 2, m_srcDc, 0, 0, 4, 1, kMagenta));
+    EXPECT_EQ("##......", Row(2, kRed, 0, 8));
+    EXPECT_EQ("....##..", Row(3, kBlack, 0, 8));
+}
+
+TEST_F(GdiBlit, TransparentImageIsClippedToTheDestination) {
+    MakeSource();
+    HDC dc = Canvas(4, 4);
+    IntersectClipRect(dc, 0, 0, 1, 4);
+    EXPECT_TRUE(TransparentImage(dc, -1, 0, 4, 2, m_srcDc, 0, 0, 4, 2, kMagenta));
+    SelectClipRgn(dc, nullptr);
+    EXPECT_EQ(kWhite, GetPixel(dc, 0, 0)) << "source column 1 is magenta";
+    EXPECT_EQ(kBlack, GetPixel(dc, 0, 1));
+    EXPECT_EQ(kWhite, GetPixel(dc, 1, 1));
+    EXPECT_EQ(kWhite, GetPixel(dc, 1, 0));
+}
+
+TEST_F(GdiDraw, PolylineAndPolygon) {
+    HDC dc = Canvas(8, 8);
+    POINT line[] = {{0, 0}, {4, 0}, {4, 4}};
+    EXPECT_TRUE(Polyline(dc, line, 3));
+    EXPECT_EQ("#####...", Row(0, kBlack)) << "the corner comes from the second segment";
+    EXPECT_EQ(kBlack, GetPixel(dc, 4, 3));
+    EXPECT_EQ(kWhite, GetPixel(dc, 4, 4)) << "the last point is left out";
+    RECT all{0, 0, 8, 8};
+    FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    HBRUSH red = CreateSolidBrush(kRed);
+    HGDIOBJ old = SelectObject(dc, red);
+    SelectObject(dc, GetStockObject(NULL_PEN));
+    POINT square[] = {{1, 1}, {5, 1}, {5, 5}, {1, 5}};
+    EXPECT_TRUE(Polygon(dc, square, 4));
+    EXPECT_EQ((RECT{1, 1, 5, 5}), InkBounds());
+    EXPECT_EQ(16, CountPixels(kRed));
+    SelectObject(dc, old);
+    SelectObject(dc, GetStockObject(BLACK_PEN));
+    DeleteObject(red);
+}
+
+TEST_F(GdiDraw, ViewportOriginShiftsDrawing) {
+    HDC dc = Canvas(6, 6);
+    SetViewportOrgEx(dc, 2, 3, nullptr);
+    RECT r{0, 0, 1, 1};
+    FillRect(dc, &r, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    EXPECT_EQ(kBlack, GetPixel(dc, 0, 0));
+    SetViewportOrgEx(dc, 0, 0, nullptr);
+    EXPECT_EQ((RECT{2, 3, 3, 4}), InkBounds());
+}
+
+TEST_F(GdiDraw, ScreenDcDrawsOnTheFramebuffer) {
+    ASSERT_TRUE(cehost::sim::SetScreenSize(32, 40));
+    HDC screen = GetDC(nullptr);
+    RECT r{30, 38, 40, 50};
+    FillRect(screen, &r, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    const uint32_t* px = cehost::sim::ScreenPixels();
+    EXPECT_EQ(0u, px[39 * 32 + 31] & 0xFFFFFFu);
+    EXPECT_EQ(0xFFFFFFu, px[37 * 32 + 31] & 0xFFFFFFu);
+    EXPECT_EQ(RGB(0, 0, 0), GetPixel(screen, 30, 38));
+    EXPECT_EQ(CLR_INVALID, GetPixel(screen, 32, 38));
+    EXPECT_EQ(32, GetDeviceCaps(screen, HORZRES));
+    EXPECT_EQ(1, ReleaseDC(nullptr, screen));
+}
+
+TEST_F(GdiDraw, SystemColoursAndTheirPermanentBrushes) {
+    const int colorWindowFrame = 6, colorBtnFace = 15, flag = 0x40000000;
+    EXPECT_EQ(kBlack, GetSysColor(colorWindowFrame));
+    EXPECT_EQ(GetSysColor(colorBtnFace), GetSysColor(colorBtnFace | flag));
+    long before = cehost::sim::GdiObjectCount();
+    HBRUSH face = GetSysColorBrush(colorBtnFace | flag);
+    ASSERT_NE(nullptr, face);
+    EXPECT_EQ(face, GetSysColorBrush(colorBtnFace));
+    EXPECT_TRUE(DeleteObject(face));
+    EXPECT_EQ(face, GetSysColorBrush(colorBtnFace)) << "not deleted";
+    EXPECT_EQ(before, cehost::sim::GdiObjectCount());
+    HDC dc = Canvas(2, 2);
+    RECT r{0, 0, 2, 2};
+    FillRect(dc, &r, face);
+    EXPECT_EQ(COLORREF(GetSysColor(colorBtnFace)), GetPixel(dc, 1, 1));
+}

@@ -1,0 +1,217 @@
+// Objects and DC state: selection bookkeeping, deletion rules, stock objects, SaveDC/RestoreDC, regions.
+#include "GdiTestSupport.h"
+
+using GdiObjects = GdiTest;
+
+TEST_F(GdiObjects, SelectObjectReturnsThePreviousObjectOfTheSameKind) {
+    HDC dc = Canvas(4, 4);
+    HPEN red = CreatePen(PS_SOLID, 1, RGB(255, 0, 0));
+    HBRUSH blue = CreateSolidBrush(RGB(0, 0, 255));
+    HGDIOBJ oldPen = SelectObject(dc, red);
+    EXPECT_EQ(GetStockObject(BLACK_PEN), oldPen);
+    HGDIOBJ oldBrush = SelectObject(dc, blue);
+    EXPECT_EQ(GetStockObject(WHITE_BRUSH), oldBrush);
+    EXPECT_EQ(red, SelectObject(dc, oldPen));
+    EXPECT_EQ(blue, SelectObject(dc, oldBrush));
+    EXPECT_TRUE(DeleteObject(red));
+    EXPECT_TRUE(DeleteObject(blue));
+}
+
+TEST_F(GdiObjects, DeletingASelectedObjectFailsAndKeepsIt) {
+    HDC dc = Canvas(4, 4);
+    HBRUSH brush = CreateSolidBrush(RGB(1, 2, 3));
+    HGDIOBJ old = SelectObject(dc, brush);
+    EXPECT_FALSE(DeleteObject(brush));
+    LOGBRUSH lb{};
+    ASSERT_EQ(int(sizeof lb), GetObjectW(brush, sizeof lb, &lb)) << "the brush must still exist";
+    EXPECT_EQ(RGB(1, 2, 3), lb.lbColor);
+    SelectObject(dc, old);
+    EXPECT_TRUE(DeleteObject(brush));
+    EXPECT_EQ(0, GetObjectW(brush, sizeof lb, &lb)) << "a deleted handle stays invalid";
+    EXPECT_EQ(0u, GetObjectType(brush));
+}
+
+TEST_F(GdiObjects, StockObjectsAreNotCountedAndSurviveDeletion) {
+    long before = cehost::sim::GdiObjectCount();
+    for (int i : {WHITE_BRUSH, LTGRAY_BRUSH, GRAY_BRUSH, DKGRAY_BRUSH, BLACK_BRUSH, NULL_BRUSH, WHITE_PEN, BLACK_PEN,
+                  NULL_PEN, SYSTEM_FONT, DEFAULT_GUI_FONT, DC_BRUSH, DC_PEN}) {
+        HGDIOBJ h = GetStockObject(i);
+        ASSERT_NE(nullptr, h) << i;
+        EXPECT_TRUE(DeleteObject(h));
+        EXPECT_EQ(h, GetStockObject(i));
+        EXPECT_NE(0u, GetObjectType(h));
+    }
+    EXPECT_EQ(before, cehost::sim::GdiObjectCount());
+    LOGBRUSH lb{};
+    GetObjectW(GetStockObject(LTGRAY_BRUSH), sizeof lb, &lb);
+    EXPECT_EQ(RGB(0xC0, 0xC0, 0xC0), lb.lbColor);
+    GetObjectW(GetStockObject(DKGRAY_BRUSH), sizeof lb, &lb);
+    EXPECT_EQ(RGB(0x40, 0x40, 0x40), lb.lbColor);
+    EXPECT_EQ(nullptr, GetStockObject(9));
+}
+
+TEST_F(GdiObjects, EveryKindOfObjectIsCountedUntilDeleted) {
+    long before = cehost::sim::GdiObjectCount();
+    HDC dc = CreateCompatibleDC(nullptr);
+    HBITMAP bmp = CreateCompatibleBitmap(dc, 3, 3);
+    HBRUSH brush = CreateSolidBrush(0);
+    HPEN pen = CreatePen(PS_DASH, 1, 0);
+    LOGFONTW lf{};
+    lf.lfHeight = 12;
+    HFONT font = CreateFontIndirectW(&lf);
+    HRGN rgn = CreateRectRgn(0, 0, 2, 2);
+    HDC screen = GetDC(nullptr);
+    EXPECT_EQ(before + 7, cehost::sim::GdiObjectCount());
+    EXPECT_EQ(1, ReleaseDC(nullptr, screen));
+    for (HGDIOBJ h : std::initializer_list<HGDIOBJ>{bmp, brush, pen, font, rgn}) EXPECT_TRUE(DeleteObject(h));
+    EXPECT_TRUE(DeleteDC(dc));
+    EXPECT_EQ(before, cehost::sim::GdiObjectCount());
+}
+
+TEST_F(GdiObjects, ABitmapLivesInOneMemoryDcAtATime) {
+    HDC a = CreateCompatibleDC(nullptr);
+    HDC b = CreateCompatibleDC(nullptr);
+    HBITMAP bmp = CreateCompatibleBitmap(a, 2, 2);
+    HGDIOBJ oldA = SelectObject(a, bmp);
+    ASSERT_NE(nullptr, oldA);
+    EXPECT_EQ(OBJ_BITMAP, GetObjectType(oldA)) << "a fresh memory DC holds a default bitmap";
+    EXPECT_EQ(nullptr, SelectObject(b, bmp));
+    SelectObject(a, oldA);
+    HGDIOBJ oldB = SelectObject(b, bmp);
+    EXPECT_NE(nullptr, oldB);
+    // Deleting the DC releases the selection.
+    DeleteDC(b);
+    EXPECT_TRUE(DeleteObject(bmp));
+    DeleteDC(a);
+}
+
+TEST_F(GdiObjects, GetObjectDescribesBitmapsPensAndFonts) {
+    HDC dc = Canvas(2, 2);
+    HBITMAP bmp = CreateCompatibleBitmap(dc, 30, 25);
+    BITMAP bm{};
+    ASSERT_EQ(int(sizeof bm), GetObjectW(bmp, sizeof bm, &bm));
+    EXPECT_EQ(30, bm.bmWidth);
+    EXPECT_EQ(25, bm.bmHeight);
+    EXPECT_EQ(32, bm.bmBitsPixel);
+    EXPECT_EQ(int(sizeof bm), GetObjectW(bmp, 0, nullptr)) << "a NULL buffer asks for the size";
+    HPEN pen = CreatePen(PS_DASH, 0, RGB(9, 8, 7));
+    LOGPEN lp{};
+    GetObjectW(pen, sizeof lp, &lp);
+    EXPECT_EQ(UINT(PS_DASH), lp.lopnStyle);
+    EXPECT_EQ(RGB(9, 8, 7), lp.lopnColor);
+    LOGFONTW in{};
+    in.lfHeight = -14;
+    in.lfWeight = FW_BOLD;
+    std::u16string face = u"LxFont";
+    std::copy(face.begin(), face.end(), in.lfFaceName);
+    HFONT font = CreateFontIndirectW(&in);
+    LOGFONTW out{};
+    GetObjectW(font, sizeof out, &out);
+    EXPECT_EQ(-14, out.lfHeight);
+    EXPECT_EQ(std::u16string(u"LxFont"), std::u16string(out.lfFaceName));
+    for (HGDIOBJ h : std::initializer_list<HGDIOBJ>{bmp, pen, font}) DeleteObject(h);
+}
+
+TEST_F(GdiObjects, DcStateDefaultsAndSetterResults) {
+    HDC dc = Canvas(2, 2);
+    EXPECT_EQ(RGB(0, 0, 0), GetTextColor(dc));
+    EXPECT_EQ(RGB(255, 255, 255), GetBkColor(dc));
+    EXPECT_EQ(OPAQUE, GetBkMode(dc));
+    EXPECT_EQ(OPAQUE, SetBkMode(dc, TRANSPARENT));
+    EXPECT_EQ(TRANSPARENT, SetBkMode(dc, OPAQUE));
+    EXPECT_EQ(0, SetBkMode(dc, 7));
+    EXPECT_EQ(RGB(0, 0, 0), SetTextColor(dc, RGB(1, 2, 3)));
+    EXPECT_EQ(RGB(1, 2, 3), GetTextColor(dc));
+    POINT old{-1, -1};
+    MoveToEx(dc, 5, 6, nullptr);
+    MoveToEx(dc, 7, 8, &old);
+    EXPECT_EQ(5, old.x);
+    EXPECT_EQ(6, old.y);
+    EXPECT_EQ(0, SetBkMode(reinterpret_cast<HDC>(0x1234), TRANSPARENT)) << "a bad DC handle";
+}
+
+TEST_F(GdiObjects, RestoreDcBringsBackObjectsColoursModeAndPosition) {
+    HDC dc = Canvas(2, 2);
+    HPEN pen = CreatePen(PS_SOLID, 1, RGB(255, 0, 0));
+    int level = SaveDC(dc);
+    EXPECT_EQ(1, level);
+    HGDIOBJ oldPen = SelectObject(dc, pen);
+    SetTextColor(dc, RGB(9, 9, 9));
+    SetBkMode(dc, TRANSPARENT);
+    MoveToEx(dc, 3, 4, nullptr);
+    EXPECT_EQ(2, SaveDC(dc));
+    SetTextColor(dc, RGB(7, 7, 7));
+    EXPECT_TRUE(RestoreDC(dc, -1));
+    EXPECT_EQ(RGB(9, 9, 9), GetTextColor(dc));
+    EXPECT_TRUE(RestoreDC(dc, level));
+    EXPECT_EQ(oldPen, GetCurrentObject(dc, OBJ_PEN));
+    EXPECT_EQ(RGB(0, 0, 0), GetTextColor(dc));
+    EXPECT_EQ(OPAQUE, GetBkMode(dc));
+    POINT p;
+    MoveToEx(dc, 0, 0, &p);
+    EXPECT_EQ(0, p.x);
+    EXPECT_FALSE(RestoreDC(dc, 1)) << "nothing is saved any more";
+    EXPECT_TRUE(DeleteObject(pen)) << "restoring deselected the pen";
+}
+
+TEST_F(GdiObjects, ClipRegionsLimitDrawingAndAreCopiedBySelectClipRgn) {
+    HDC dc = Canvas(10, 10);
+    HRGN rgn = CreateRectRgn(2, 2, 5, 5);
+    EXPECT_EQ(SIMPLEREGION, SelectClipRgn(dc, rgn));
+    EXPECT_TRUE(DeleteObject(rgn)) << "the DC keeps its own copy";
+    RECT box;
+    EXPECT_EQ(SIMPLEREGION, GetClipBox(dc, &box));
+    EXPECT_EQ((RECT{2, 2, 5, 5}), box);
+    EXPECT_EQ(COMPLEXREGION, ExcludeClipRect(dc, 3, 3, 4, 4));
+    RECT all{0, 0, 10, 10};
+    FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    EXPECT_EQ(CLR_INVALID, GetPixel(dc, 3, 3)) << "outside the clip";
+    SelectClipRgn(dc, nullptr);
+    EXPECT_EQ(8, CountPixels(RGB(0, 0, 0))) << "the 3 x 3 square without its centre";
+    EXPECT_EQ((RECT{2, 2, 5, 5}), InkBounds());
+    EXPECT_EQ(NULLREGION, IntersectClipRect(dc, 20, 20, 30, 30));
+}
+
+TEST_F(GdiObjects, CombineRgnOperations) {
+    HRGN a = CreateRectRgn(0, 0, 4, 4);
+    HRGN b = CreateRectRgn(2, 2, 6, 6);
+    HRGN d = CreateRectRgn(0, 0, 0, 0);
+    RECT box;
+    EXPECT_EQ(SIMPLEREGION, CombineRgn(d, a, b, RGN_AND));
+    GetRgnBox(d, &box);
+    EXPECT_EQ((RECT{2, 2, 4, 4}), box);
+    EXPECT_EQ(COMPLEXREGION, CombineRgn(d, a, b, RGN_OR));
+    GetRgnBox(d, &box);
+    EXPECT_EQ((RECT{0, 0, 6, 6}), box);
+    EXPECT_FALSE(PtInRegion(d, 5, 0));
+    EXPECT_TRUE(PtInRegion(d, 5, 5));
+    CombineRgn(d, a, b, RGN_DIFF);
+    EXPECT_FALSE(PtInRegion(d, 3, 3));
+    EXPECT_TRUE(PtInRegion(d, 1, 3));
+    CombineRgn(d, a, b, RGN_XOR);
+    EXPECT_FALSE(PtInRegion(d, 3, 3));
+    EXPECT_TRUE(PtInRegion(d, 5, 5));
+    for (HRGN r : {a, b, d}) DeleteObject(r);
+}
+
+TEST_F(GdiObjects, DibSectionSharesItsMemoryBottomUp) {
+    BITMAPINFO bi{};
+    bi.bmiHeader = {sizeof(BITMAPINFOHEADER), 3, 2, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HBITMAP dib = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    ASSERT_NE(nullptr, dib);
+    ASSERT_NE(nullptr, bits);
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, dib);
+    SetPixel(dc, 0, 0, RGB(0x11, 0x22, 0x33));
+    // Bottom-up: the top row is the last one in memory; pixels are B, G, R, A bytes.
+    auto* bytes = static_cast<uint8_t*>(bits) + 3 * 4;
+    EXPECT_EQ(0x33, bytes[0]);
+    EXPECT_EQ(0x22, bytes[1]);
+    EXPECT_EQ(0x11, bytes[2]);
+    bi.bmiHeader.biBitCount = 8;
+    EXPECT_EQ(nullptr, CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    DeleteObject(dib);
+}

@@ -1,0 +1,96 @@
+// Shared helpers of the GDI tests: a memory DC on a white bitmap, and a fixture that proves every test gives
+// back the GDI objects it created.
+#pragma once
+
+#include <windows.h>
+#include <cehost/sim.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+class GdiTest : public ::testing::Test {
+protected:
+    void SetUp() override { m_objectsAtStart = cehost::sim::GdiObjectCount(); }
+    void TearDown() override {
+        ReleaseCanvas();
+        EXPECT_EQ(m_objectsAtStart, cehost::sim::GdiObjectCount()) << "GDI objects leaked";
+    }
+
+    // A memory DC holding a white width x height bitmap.
+    HDC Canvas(int width, int height, COLORREF background = RGB(255, 255, 255)) {
+        ReleaseCanvas();
+        m_dc = CreateCompatibleDC(nullptr);
+        m_bitmap = CreateCompatibleBitmap(m_dc, width, height);
+        m_previous = static_cast<HBITMAP>(SelectObject(m_dc, m_bitmap));
+        HBRUSH brush = CreateSolidBrush(background);
+        RECT all{0, 0, width, height};
+        FillRect(m_dc, &all, brush);
+        DeleteObject(brush);
+        m_width = width;
+        m_height = height;
+        return m_dc;
+    }
+    void ReleaseCanvas() {
+        if (!m_dc) return;
+        SelectObject(m_dc, m_previous);
+        DeleteObject(m_bitmap);
+        DeleteDC(m_dc);
+        m_dc = nullptr;
+    }
+
+    // Bounding box of the pixels that differ from `background`; empty when none.
+    RECT InkBounds(COLORREF background = RGB(255, 255, 255)) const {
+        RECT box{m_width, m_height, 0, 0};
+        for (int y = 0; y < m_height; ++y)
+            for (int x = 0; x < m_width; ++x)
+                if (GetPixel(m_dc, x, y) != background) {
+                    box.left = std::min<LONG>(box.left, x);
+                    box.top = std::min<LONG>(box.top, y);
+                    box.right = std::max<LONG>(box.right, x + 1);
+                    box.bottom = std::max<LONG>(box.bottom, y + 1);
+                }
+        if (box.right == 0) box = {0, 0, 0, 0};
+        return box;
+    }
+    // Bounding box of the pixels of exactly `color`.
+    RECT ColorBounds(COLORREF color) const {
+        RECT box{m_width, m_height, 0, 0};
+        for (int y = 0; y < m_height; ++y)
+            for (int x = 0; x < m_width; ++x)
+                if (GetPixel(m_dc, x, y) == color) {
+                    box.left = std::min<LONG>(box.left, x);
+                    box.top = std::min<LONG>(box.top, y);
+                    box.right = std::max<LONG>(box.right, x + 1);
+                    box.bottom = std::max<LONG>(box.bottom, y + 1);
+                }
+        if (box.right == 0) box = {0, 0, 0, 0};
+        return box;
+    }
+    int CountPixels(COLORREF color) const {
+        int n = 0;
+        for (int y = 0; y < m_height; ++y)
+            for (int x = 0; x < m_width; ++x) n += GetPixel(m_dc, x, y) == color;
+        return n;
+    }
+    // Row as a string of '#' (colour) and '.' (anything else), for readable expectations.
+    std::string Row(int y, COLORREF ink, int from = 0, int to = -1) const {
+        std::string s;
+        for (int x = from; x < (to < 0 ? m_width : to); ++x) s += GetPixel(m_dc, x, y) == ink ? '#' : '.';
+        return s;
+    }
+
+    HDC m_dc = nullptr;
+    HBITMAP m_bitmap = nullptr;
+    HBITMAP m_previous = nullptr;
+    int m_width = 0;
+    int m_height = 0;
+    long m_objectsAtStart = 0;
+};
+
+inline bool operator==(const RECT& a, const RECT& b) {
+    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+inline std::ostream& operator<<(std::ostream& os, const RECT& r) {
+    return os << "{" << r.left << ", " << r.top << ", " << r.right << ", " << r.bottom << "}";
+}

@@ -1,0 +1,123 @@
+// Golden screenshot comparison: an image is compared exactly with tests/platform/gdi/golden/<name>.png. A missing
+// golden fails. On a mismatch the actual image and a difference image (changed pixels red on a dimmed copy)
+// are written next to the test output, in $LX_TEST_TMPDIR/golden/. UPDATE_GOLDENS=1 writes the goldens instead.
+#pragma once
+
+#include <windows.h>
+#include <cehost/sim.h>
+
+#include <gtest/gtest.h>
+#include <png.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace golden {
+
+inline std::filesystem::path OutputDir() {
+    const char* tmp = std::getenv("LX_TEST_TMPDIR");
+    std::filesystem::path dir = std::filesystem::path(tmp && *tmp ? tmp : "/tmp") / "golden";
+    std::filesystem::create_directories(dir);
+    return dir;
+}
+
+inline bool ReadPng(const std::string& path, int& width, int& height, std::vector<uint32_t>& pixels) {
+    png_image image;
+    std::memset(&image, 0, sizeof image);
+    image.version = PNG_IMAGE_VERSION;
+    if (!png_image_begin_read_from_file(&image, path.c_str())) return false;
+    image.format = PNG_FORMAT_BGRA;
+    width = int(image.width);
+    height = int(image.height);
+    pixels.assign(size_t(width) * size_t(height), 0);
+    if (!png_image_finish_read(&image, nullptr, pixels.data(), 0, nullptr)) return false;
+    for (uint32_t& p : pixels) p &= 0x00FFFFFFu;
+    return true;
+}
+
+inline bool WritePng(const std::string& path, int width, int height, const std::vector<uint32_t>& pixels) {
+    png_image image;
+    std::memset(&image, 0, sizeof image);
+    image.version = PNG_IMAGE_VERSION;
+    image.width = png_uint_32(width);
+    image.height = png_uint_32(height);
+    image.format = PNG_FORMAT_BGRA;
+    std::vector<uint32_t> opaque(pixels);
+    for (uint32_t& p : opaque) p |= 0xFF000000u;
+    return png_image_write_to_file(&image, path.c_str(), 0, opaque.data(), 0, nullptr) != 0;
+}
+
+// The pixels of a bitmap (0x00RRGGBB, top-down); it may be selected into a DC.
+inline std::vector<uint32_t> BitmapPixels(HBITMAP bitmap, int& width, int& height) {
+    BITMAP bm{};
+    GetObjectW(bitmap, sizeof bm, &bm);
+    width = int(bm.bmWidth);
+    height = int(bm.bmHeight);
+    std::vector<uint32_t> pixels(size_t(width) * size_t(height));
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    HDC screen = GetDC(nullptr);
+    GetDIBits(screen, bitmap, 0, UINT(height), pixels.data(), &info, DIB_RGB_COLORS);
+    ReleaseDC(nullptr, screen);
+    for (uint32_t& p : pixels) p &= 0x00FFFFFFu;
+    return pixels;
+}
+
+inline ::testing::AssertionResult Matches(const std::string& name, int width, int height,
+                                          const std::vector<uint32_t>& actual) {
+    std::filesystem::path goldenPath = std::filesystem::path(CEHOST_GOLDEN_DIR) / (name + ".png");
+    const char* update = std::getenv("UPDATE_GOLDENS");
+    if (update && std::string(update) == "1") {
+        std::filesystem::create_directories(goldenPath.parent_path());
+        if (!WritePng(goldenPath.string(), width, height, actual))
+            return ::testing::AssertionFailure() << "cannot write " << goldenPath;
+        return ::testing::AssertionSuccess() << "golden written";
+    }
+    std::filesystem::path actualPath = OutputDir() / (name + ".actual.png");
+    int gw = 0, gh = 0;
+    std::vector<uint32_t> expected;
+    if (!ReadPng(goldenPath.string(), gw, gh, expected)) {
+        WritePng(actualPath.string(), width, height, actual);
+        return ::testing::AssertionFailure() << "golden image " << goldenPath << " is missing; actual image written to "
+                                             << actualPath << " (UPDATE_GOLDENS=1 records it)";
+    }
+    if (gw != width || gh != height) {
+        WritePng(actualPath.string(), width, height, actual);
+        return ::testing::AssertionFailure() << name << ": size " << width << "x" << height << " differs from golden "
+                                             << gw << "x" << gh << "; actual image in " << actualPath;
+    }
+    size_t differing = 0;
+    int firstX = -1, firstY = -1;
+    std::vector<uint32_t> diff(actual.size());
+    for (size_t i = 0; i < actual.size(); ++i) {
+        uint32_t a = actual[i] & 0xFFFFFFu;
+        if (a != expected[i]) {
+            if (!differing) {
+                firstX = int(i % size_t(width));
+                firstY = int(i / size_t(width));
+            }
+            ++differing;
+            diff[i] = 0xFF0000u;
+        } else {
+            uint32_t r = ((a >> 16) & 0xFF) / 3 + 170, g = ((a >> 8) & 0xFF) / 3 + 170, b = (a & 0xFF) / 3 + 170;
+            diff[i] = r << 16 | g << 8 | b;
+        }
+    }
+    if (!differing) return ::testing::AssertionSuccess();
+    std::filesystem::path diffPath = OutputDir() / (name + ".diff.png");
+    WritePng(actualPath.string(), width, height, actual);
+    WritePng(diffPath.string(), width, height, diff);
+    return ::testing::AssertionFailure() << name << ": " << differing << " pixels differ from the golden, first at ("
+                                         << firstX << ", " << firstY << "); see " << actualPath << " and " << diffPath;
+}
+
+inline ::testing::AssertionResult BitmapMatches(const std::string& name, HBITMAP bitmap) {
+    int w = 0, h = 0;
+    std::vector<uint32_t> px = BitmapPixels(bitmap, w, h);
+    return Matches(name, w, h, px);
+}
+
+} // namespace golden

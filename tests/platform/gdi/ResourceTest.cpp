@@ -1,0 +1,331 @@
+// Resources round-tripped from a test script compiled by windres and embedded in this executable: bitmaps of
+// every depth, language blocks, strings, accelerators, icons, raw data; module handles; malformed .res data.
+#include "GdiTestSupport.h"
+#include "resources/TestResources.h"
+
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <vector>
+
+extern "C" HINSTANCE TestModuleHandle();
+extern "C" int TestModuleAttachCount();
+
+namespace {
+
+constexpr COLORREF kRed = RGB(255, 0, 0), kGreen = RGB(0, 255, 0), kBlue = RGB(0, 0, 255),
+                   kWhite = RGB(255, 255, 255), kBlack = RGB(0, 0, 0), kMagenta = RGB(255, 0, 255),
+                   kYellow = RGB(255, 255, 0), kCyan = RGB(0, 255, 255), kGrey = RGB(128, 128, 128);
+const COLORREF kPicture[3][4] = {{kRed, kGreen, kBlue, kWhite},
+                                 {kBlack, kMagenta, kYellow, kCyan},
+                                 {kGrey, kBlack, kWhite, kRed}};
+
+std::vector<uint8_t> CompiledRes() {
+    std::ifstream in(CEHOST_TEST_RES_PATH, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+} // namespace
+
+class Resources : public GdiTest {
+protected:
+    // Selects a bitmap into a fresh DC so GetPixel can read it.
+    HDC Show(HBITMAP bmp) {
+        m_showDc = CreateCompatibleDC(nullptr);
+        m_showOld = SelectObject(m_showDc, bmp);
+        return m_showDc;
+    }
+    void Unshow() {
+        if (!m_showDc) return;
+        SelectObject(m_showDc, m_showOld);
+        DeleteDC(m_showDc);
+        m_showDc = nullptr;
+    }
+    void TearDown() override {
+        Unshow();
+        cehost::sim::SetResourceLanguage(MAKELANGID(LANG_KOREAN, SUBLANG_KOREAN));
+        GdiTest::TearDown();
+    }
+    HDC m_showDc = nullptr;
+    HGDIOBJ m_showOld = nullptr;
+};
+
+TEST_F(Resources, BitmapsOfEveryDepthDecodeToTheSamePicture) {
+    HINSTANCE self = GetModuleHandleW(nullptr);
+    ASSERT_NE(nullptr, self);
+    for (int id : {IDB_PIC4, IDB_PIC8, IDB_PIC24, IDB_PIC24_TOPDOWN, IDB_PIC32}) {
+        HBITMAP bmp = LoadBitmapW(self, MAKEINTRESOURCEW(id));
+        ASSERT_NE(nullptr, bmp) << id;
+        BITMAP bm{};
+        GetObjectW(bmp, sizeof bm, &bm);
+        EXPECT_EQ(4, bm.bmWidth);
+        EXPECT_EQ(3, bm.bmHeight);
+        HDC dc = Show(bmp);
+        for (int y = 0; y < 3; ++y)
+            for (int x = 0; x < 4; ++x) EXPECT_EQ(kPicture[y][x], GetPixel(dc, x, y)) << id << " at " << x << "," << y;
+        Unshow();
+        EXPECT_TRUE(DeleteObject(bmp));
+    }
+    HBITMAP mono = LoadBitmapW(self, MAKEINTRESOURCEW(IDB_PIC1));
+    ASSERT_NE(nullptr, mono);
+    HDC dc = Show(mono);
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 4; ++x)
+            EXPECT_EQ(kPicture[y][x] == kWhite ? kWhite : kBlack, GetPixel(dc, x, y)) << x << "," << y;
+    Unshow();
+    DeleteObject(mono);
+}
+
+TEST_F(Resources, TheKoreanBlockIsPreferredAndOtherLanguagesCanBeAskedFor) {
+    HINSTANCE self = GetModuleHandleW(nullptr);
+    auto pixel = [&](HBITMAP bmp) {
+        HDC dc = Show(bmp);
+        COLORREF c = GetPixel(dc, 0, 0);
+        Unshow();
+        DeleteObject(bmp);
+        return c;
+    };
+    EXPECT_EQ(kRed, pixel(LoadBitmapW(self, MAKEINTRESOURCEW(IDB_LANGUAGE))));
+    HRSRC english = FindResourceExW(self, RT_BITMAP, MAKEINTRESOURCEW(IDB_LANGUAGE), MAKELANGID(LANG_ENGLISH, SUBLANG_DEFAULT));
+    HRSRC korean = FindResourceExW(self, RT_BITMAP, MAKEINTRESOURCEW(IDB_LANGUAGE), MAKELANGID(LANG_KOREAN, SUBLANG_KOREAN));
+    ASSERT_NE(nullptr, english);
+    ASSERT_NE(nullptr, korean);
+    EXPECT_NE(english, korean);
+    EXPECT_EQ(nullptr, FindResourceExW(self, RT_BITMAP, MAKEINTRESOURCEW(IDB_LANGUAGE), MAKELANGID(LANG_ENGLISH, SUBLANG_NEUTRAL)));
+    EXPECT_EQ(DWORD(ERROR_RESOURCE_LANG_NOT_FOUND), GetLastError());
+    cehost::sim::SetResourceLanguage(MAKELANGID(LANG_ENGLISH, SUBLANG_DEFAULT));
+    EXPECT_EQ(kBlue, pixel(LoadBitmapW(self, MAKEINTRESOURCEW(IDB_LANGUAGE))));
+    // A resource only in the Korean block is still found.
+    HBITMAP only = LoadBitmapW(self, MAKEINTRESOURCEW(IDB_PIC24));
+    EXPECT_NE(nullptr, only);
+    DeleteObject(only);
+}
+
+TEST_F(Resources, StringsComeFromTheirBlockAndLanguage) {
+    HINSTANCE self = GetModuleHandleW(nullptr);
+    WCHAR buffer[32];
+    EXPECT_EQ(5, LoadStringW(self, IDS_HELLO, buffer, 32));
+    EXPECT_EQ(std::u16string(u"안녕하세요"), std::u16string(buffer));
+    EXPECT_EQ(5, LoadStringW(self, IDS_SECOND_BLOCK, buffer, 32));
+    EXPECT_EQ(std::u16string(u"둘째 블록"), std::u16string(buffer));
+    EXPECT_EQ(12, LoadStringW(self, IDS_ENGLISH_ONLY, buffer, 32)) << "only the English block has its block";
+    EXPECT_EQ(0, LoadStringW(self, 2, buffer, 32)) << "an empty slot of the Korean block";
+    EXPECT_EQ(3, LoadStringW(self, IDS_HELLO, buffer, 4)) << "truncated to the buffer";
+    EXPECT_EQ(std::u16string(u"안녕하"), std::u16string(buffer));
+    const WCHAR* direct = nullptr;
+    EXPECT_EQ(5, LoadStringW(self, IDS_HELLO, reinterpret_cast<LPWSTR>(&direct), 0));
+    ASSERT_NE(nullptr, direct);
+    EXPECT_EQ(std::u16string(u"안녕하세요"), std::u16string(direct, 5));
+    buffer[0] = u'x';
+    EXPECT_EQ(0, LoadStringW(self, 999, buffer, 32));
+    EXPECT_EQ(u'\0', buffer[0]);
+    cehost::sim::SetResourceLanguage(MAKELANGID(LANG_ENGLISH, SUBLANG_DEFAULT));
+    LoadStringW(self, IDS_HELLO, buffer, 32);
+    EXPECT_EQ(std::u16string(u"Hello"), std::u16string(buffer));
+}
+
+TEST_F(Resources, NamesOrdinalsAndRawData) {
+    HINSTANCE self = GetModuleHandleW(nullptr);
+    EXPECT_NE(nullptr, FindResourceW(self, u"namedpicture", RT_BITMAP)) << "names ignore case";
+    EXPECT_EQ(FindResourceW(self, MAKEINTRESOURCEW(IDB_PIC24), RT_BITMAP), FindResourceW(self, u"#104", RT_BITMAP));
+    HRSRC blob = FindResourceW(nullptr, u"BLOB", RT_RCDATA);
+    ASSERT_NE(nullptr, blob);
+    EXPECT_EQ(4u, SizeofResource(self, blob));
+    const char* data = static_cast<const char*>(LockResource(LoadResource(self, blob)));
+    ASSERT_NE(nullptr, data);
+    EXPECT_EQ(0, std::memcmp(data, "abc", 4));
+    EXPECT_EQ(nullptr, FindResourceW(self, u"NOSUCH", RT_RCDATA));
+    EXPECT_EQ(DWORD(ERROR_RESOURCE_NAME_NOT_FOUND), GetLastError());
+    EXPECT_EQ(nullptr, FindResourceW(self, u"BLOB", RT_HTML));
+    EXPECT_EQ(DWORD(ERROR_RESOURCE_TYPE_NOT_FOUND), GetLastError());
+    EXPECT_EQ(0u, SizeofResource(self, reinterpret_cast<HRSRC>(0x1234)));
+}
+
+TEST_F(Resources, AcceleratorTablesKeepTheirEntries) {
+    HACCEL table = LoadAcceleratorsW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDA_MAIN));
+    ASSERT_NE(nullptr, table);
+    EXPECT_EQ(table, LoadAcceleratorsW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDA_MAIN))) << "shared";
+    ACCEL entries[4] = {};
+    ASSERT_EQ(3, CopyAcceleratorTableW(table, nullptr, 0));
+    ASSERT_EQ(3, CopyAcceleratorTableW(table, entries, 4));
+    EXPECT_EQ(FVIRTKEY, entries[0].fVirt);
+    EXPECT_EQ(0x70, entries[0].key);
+    EXPECT_EQ(IDM_OPEN, entries[0].cmd);
+    EXPECT_EQ(FVIRTKEY | FCONTROL, entries[1].fVirt);
+    EXPECT_EQ('X', entries[1].key);
+    EXPECT_EQ(0, entries[2].fVirt);
+    EXPECT_EQ('h', entries[2].key);
+    EXPECT_EQ(IDM_HELP, entries[2].cmd);
+    ACCEL own[] = {{FVIRTKEY, 0x71, 7}};
+    HACCEL created = CreateAcceleratorTableW(own, 1);
+    EXPECT_TRUE(DestroyAcceleratorTable(created));
+    EXPECT_FALSE(DestroyAcceleratorTable(created));
+}
+
+TEST_F(Resources, IconsPickTheirSizeAndDrawWithMaskOrAlpha) {
+    HDC dc = Canvas(40, 40, kRed);
+    HICON big = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_TEST));
+    ASSERT_NE(nullptr, big);
+    EXPECT_EQ(big, LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_TEST)));
+    EXPECT_TRUE(DrawIcon(dc, 0, 0, big));
+    EXPECT_EQ(RGB(0, 0, 200), GetPixel(dc, 31, 0)) << "the 32 x 32 image: top half opaque";
+    EXPECT_EQ(kRed, GetPixel(dc, 0, 31));
+    EXPECT_EQ(kRed, GetPixel(dc, 32, 0));
+    HICON small = static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_TEST), IMAGE_ICON, 16, 16, 0));
+    ASSERT_NE(nullptr, small);
+    RECT all{0, 0, 40, 40};
+    HBRUSH red = CreateSolidBrush(kRed);
+    FillRect(dc, &all, red);
+    DeleteObject(red);
+    EXPECT_TRUE(DrawIconEx(dc, 0, 0, small, 0, 0, 0, nullptr, DI_NORMAL));
+    EXPECT_EQ(RGB(0, 200, 0), GetPixel(dc, 7, 15)) << "16 x 16 image: left half opaque";
+    EXPECT_EQ(kRed, GetPixel(dc, 8, 0));
+    EXPECT_EQ((RECT{0, 0, 8, 16}), InkBounds(kRed));
+    EXPECT_TRUE(DestroyIcon(small));
+    EXPECT_FALSE(DrawIcon(dc, 0, 0, small));
+}
+
+TEST_F(Resources, MenusLoadIntoMenuObjects) {
+    // The raw resource, as a menu bar could read it itself.
+    HRSRC raw = FindResourceW(nullptr, MAKEINTRESOURCEW(IDM_MAIN), RT_MENU);
+    ASSERT_NE(nullptr, raw);
+    const auto* words = static_cast<const uint16_t*>(LockResource(LoadResource(nullptr, raw)));
+    EXPECT_EQ(0, words[0]);
+    EXPECT_EQ(MF_POPUP, words[2] & MF_POPUP);
+
+    HMENU menu = LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDM_MAIN));
+    ASSERT_NE(nullptr, menu);
+    ASSERT_EQ(2, GetMenuItemCount(menu));
+    HMENU file = GetSubMenu(menu, 0);
+    ASSERT_NE(nullptr, file);
+    WCHAR text[32];
+    EXPECT_EQ(6, GetMenuStringW(menu, 0, text, 32, MF_BYPOSITION));
+    EXPECT_EQ(std::u16string(u"파일(&F)"), std::u16string(text));
+    EXPECT_EQ(UINT(MF_POPUP | 3 << 8), GetMenuState(menu, 0, MF_BYPOSITION)) << "a pop-up of three items";
+    EXPECT_EQ(UINT(IDM_OPEN), GetMenuItemID(file, 0));
+    EXPECT_EQ(UINT(MF_SEPARATOR), GetMenuState(file, 1, MF_BYPOSITION));
+    EXPECT_EQ(UINT(MF_GRAYED), GetMenuState(menu, IDM_EXIT, MF_BYCOMMAND)) << "found inside the pop-up";
+    EXPECT_EQ(UINT(MF_CHECKED), GetMenuState(menu, IDM_HELP, MF_BYCOMMAND));
+    EXPECT_EQ(DWORD(MF_CHECKED), CheckMenuItem(menu, IDM_HELP, MF_UNCHECKED));
+    EXPECT_EQ(0u, GetMenuState(menu, IDM_HELP, MF_BYCOMMAND));
+    EXPECT_TRUE(AppendMenuW(file, MF_STRING, 42, u"추가"));
+    EXPECT_EQ(4, GetMenuItemCount(file));
+    EXPECT_TRUE(DeleteMenu(menu, 42, MF_BYCOMMAND));
+    EXPECT_EQ(UINT(-1), GetMenuState(menu, 999, MF_BYCOMMAND));
+    EXPECT_TRUE(DestroyMenu(menu));
+    EXPECT_FALSE(IsMenu(file)) << "destroying a menu destroys its pop-ups";
+
+    HMENU extended = LoadMenuW(nullptr, MAKEINTRESOURCEW(IDM_EXTENDED));
+    ASSERT_NE(nullptr, extended);
+    HMENU popup = GetSubMenu(extended, 0);
+    ASSERT_EQ(3, GetMenuItemCount(popup));
+    MENUITEMINFOW info{};
+    info.cbSize = sizeof info;
+    info.fMask = MIIM_TYPE | MIIM_STATE | MIIM_ID;
+    info.dwTypeData = text;
+    info.cch = 32;
+    ASSERT_TRUE(GetMenuItemInfoW(popup, 2, TRUE, &info));
+    EXPECT_EQ(UINT(MFT_RADIOCHECK), info.fType);
+    EXPECT_EQ(UINT(MFS_GRAYED), info.fState);
+    EXPECT_EQ(UINT(IDM_EXIT), info.wID);
+    EXPECT_EQ(std::u16string(u"둘"), std::u16string(text));
+    EXPECT_EQ(UINT(MF_CHECKED), GetMenuState(popup, IDM_OPEN, MF_BYCOMMAND));
+    DestroyMenu(extended);
+}
+
+TEST_F(Resources, ModuleHandlesAndNames) {
+    HINSTANCE self = GetModuleHandleW(nullptr);
+    ASSERT_NE(nullptr, self);
+    EXPECT_EQ(0u, reinterpret_cast<uintptr_t>(self) >> 32) << "handles fit in 32 bits";
+    WCHAR path[1024];
+    DWORD n = GetModuleFileNameW(nullptr, path, 1024);
+    ASSERT_GT(n, 0u);
+    std::u16string p(path, n);
+    EXPECT_NE(std::u16string::npos, p.find(u"cehost_res_tests"));
+    HMODULE lib = GetModuleHandleW(u"libcehost.so");
+    ASSERT_NE(nullptr, lib);
+    EXPECT_NE(self, lib);
+    EXPECT_EQ(lib, GetModuleHandleW(u"cehost.dll"));
+    EXPECT_EQ(nullptr, GetModuleHandleW(u"no_such_module.dll"));
+}
+
+TEST_F(Resources, ASharedLibraryLearnsItsHandleAtLoadAndFindsItsOwnResources) {
+    HINSTANCE module = TestModuleHandle();
+    ASSERT_NE(nullptr, module);
+    EXPECT_EQ(1, TestModuleAttachCount());
+    EXPECT_NE(GetModuleHandleW(nullptr), module);
+    EXPECT_EQ(module, GetModuleHandleW(u"cehost_test_module.dll"));
+    WCHAR buffer[32];
+    EXPECT_EQ(7, LoadStringW(module, 1, buffer, 32));
+    EXPECT_EQ(std::u16string(u"모듈의 문자열"), std::u16string(buffer));
+    EXPECT_EQ(0, LoadStringW(GetModuleHandleW(nullptr), 1 + 16 * 40, buffer, 32));
+}
+
+TEST_F(Resources, MalformedResDataIsRefusedWithoutReadingOutOfBounds) {
+    std::vector<uint8_t> good = CompiledRes();
+    ASSERT_GT(good.size(), 64u);
+    std::string error;
+    ASSERT_TRUE(cehost::sim::ValidateResources(good.data(), good.size(), &error)) << error;
+    // Every truncation either ends on an entry boundary or is refused; each copy is exactly as long as claimed,
+    // so a read past its end shows up under the address sanitizer.
+    int refused = 0;
+    for (size_t n = 1; n < good.size(); ++n) {
+        std::vector<uint8_t> cut(good.begin(), good.begin() + ptrdiff_t(n));
+        error.clear();
+        if (!cehost::sim::ValidateResources(cut.data(), cut.size(), &error)) {
+            ++refused;
+            EXPECT_NE(std::string::npos, error.find("offset")) << error;
+        }
+    }
+    EXPECT_GT(refused, int(good.size()) / 2);
+
+    std::vector<uint8_t> bad = good;
+    bad[0x20 + 4] = 0x10; // second entry: header size below the minimum
+    EXPECT_FALSE(cehost::sim::ValidateResources(bad.data(), bad.size(), &error));
+    EXPECT_NE(std::string::npos, error.find("header size")) << error;
+    bad = good;
+    bad[0x20 + 3] = 0x7F; // data size far past the end
+    EXPECT_FALSE(cehost::sim::ValidateResources(bad.data(), bad.size(), &error));
+    EXPECT_NE(std::string::npos, error.find("data size")) << error;
+
+    // Registering malformed data fails and leaves the module's resources as they were.
+    HINSTANCE self = GetModuleHandleW(nullptr);
+    EXPECT_EQ(nullptr, cehost::sim::RegisterModuleResources(reinterpret_cast<const void*>(&CompiledRes), bad.data(), bad.size(), &error));
+    EXPECT_NE(nullptr, FindResourceW(self, MAKEINTRESOURCEW(IDB_PIC24), RT_BITMAP));
+}
+
+TEST_F(Resources, MalformedBitmapsFailCleanly) {
+    // A resource set of one bitmap whose bits are cut short.
+    std::vector<uint8_t> good = CompiledRes();
+    HRSRC r = FindResourceW(nullptr, MAKEINTRESOURCEW(IDB_PIC24), RT_BITMAP);
+    ASSERT_NE(nullptr, r);
+    const uint8_t* dib = static_cast<const uint8_t*>(LockResource(LoadResource(nullptr, r)));
+    DWORD size = SizeofResource(nullptr, r);
+    // Build a .res with the same bitmap under a new id but a data size 8 bytes short.
+    std::vector<uint8_t> res(32, 0);
+    res[4] = 0x20;
+    res[8] = res[9] = 0xFF;
+    res[12] = res[13] = 0xFF;
+    auto put32 = [](std::vector<uint8_t>& v, uint32_t x) {
+        for (int i = 0; i < 4; ++i) v.push_back(uint8_t(x >> (8 * i)));
+    };
+    std::vector<uint8_t> entry;
+    put32(entry, size - 8);
+    put32(entry, 0x20);
+    for (uint16_t w : {uint16_t(0xFFFF), uint16_t(2), uint16_t(0xFFFF), uint16_t(555)}) {
+        entry.push_back(uint8_t(w));
+        entry.push_back(uint8_t(w >> 8));
+    }
+    put32(entry, 0);
+    put32(entry, 0x0412u << 16);
+    put32(entry, 0);
+    put32(entry, 0);
+    entry.insert(entry.end(), dib, dib + size - 8);
+    res.insert(res.end(), entry.begin(), entry.end());
+    while (res.size() % 4) res.push_back(0);
+    std::string error;
+    HINSTANCE module = cehost::sim::RegisterModuleResources(reinterpret_cast<const void*>(&TestModuleHandle), res.data(), res.size(), &error);
+    ASSERT_NE(nullptr, module) << error;
+    EXPECT_EQ(nullptr, LoadBitmapW(module, MAKEINTRESOURCEW(555)));
+    EXPECT_EQ(DWORD(ERROR_INVALID_DATA), GetLastError());
+}

@@ -1,0 +1,162 @@
+// Headless runs of a small application through the simulator's RunApplication: key scripts, taps, waits on
+// the virtual clock, screenshots, exit codes and failures.
+#include <windows.h>
+#include <cehost/sim.h>
+
+#include "GoldenImage.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct AppLog {
+    std::vector<UINT> keyUps;
+    std::u16string chars;
+    std::vector<POINT> taps;
+    int timerTicks = 0;
+    bool started = false;
+    std::u16string commandLine;
+};
+AppLog g_log;
+COLORREF g_background = RGB(255, 0, 0);
+
+LRESULT CALLBACK AppProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_CREATE:
+        SetTimer(hwnd, 1, 100, nullptr);
+        return 0;
+    case WM_TIMER:
+        ++g_log.timerTicks;
+        return 0;
+    case WM_KEYUP:
+        g_log.keyUps.push_back(UINT(wParam));
+        if (wParam == VK_RETURN) {
+            g_background = RGB(0, 0, 255);
+            InvalidateRect(hwnd, nullptr, TRUE);
+        } else if (wParam == VK_ESCAPE) {
+            PostQuitMessage(7);
+        }
+        return 0;
+    case WM_CHAR:
+        g_log.chars += char16_t(wParam);
+        return 0;
+    case WM_LBUTTONUP:
+        g_log.taps.push_back({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+        return 0;
+    case WM_PAINT: {
+        PAINTSTRUCT ps;
+        HDC hdc = BeginPaint(hwnd, &ps);
+        RECT r;
+        GetClientRect(hwnd, &r);
+        HBRUSH brush = CreateSolidBrush(g_background);
+        FillRect(hdc, &r, brush);
+        DeleteObject(brush);
+        EndPaint(hwnd, &ps);
+        return 0;
+    }
+    case WM_DESTROY:
+        KillTimer(hwnd, 1);
+        return 0;
+    }
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+int WINAPI AppWinMain(HINSTANCE instance, HINSTANCE, LPWSTR commandLine, int show) {
+    g_log.started = true;
+    g_log.commandLine = commandLine;
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = AppProc;
+    wc.hInstance = instance;
+    wc.lpszClassName = u"SimRunTestApp";
+    RegisterClassW(&wc);
+    HWND hwnd = CreateWindowExW(0, u"SimRunTestApp", u"app", WS_POPUP | WS_VISIBLE, 0, 0,
+                                GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), nullptr, nullptr,
+                                instance, nullptr);
+    ShowWindow(hwnd, show);
+    MSG msg{};
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    DestroyWindow(hwnd);
+    return int(msg.wParam);
+}
+
+class SimRun : public ::testing::Test {
+protected:
+    void SetUp() override {
+        m_dir = golden::OutputDir().parent_path() / ("simrun-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        std::filesystem::remove_all(m_dir);
+        std::filesystem::create_directories(m_dir);
+    }
+    int Run(const std::string& script, std::vector<std::string> extra = {}) {
+        std::string scriptPath = (m_dir / "script.txt").string();
+        std::ofstream(scriptPath) << script;
+        std::vector<std::string> args = {"app", "--headless", "--script", scriptPath, "--shots", (m_dir / "shots").string()};
+        args.insert(args.end(), extra.begin(), extra.end());
+        std::vector<const char*> argv;
+        for (const std::string& a : args) argv.push_back(a.c_str());
+        return cehost::sim::RunApplication(int(argv.size()), argv.data(), &AppWinMain);
+    }
+    uint32_t ShotPixel(const std::string& name, int x, int y, int* width = nullptr, int* height = nullptr) {
+        int w = 0, h = 0;
+        std::vector<uint32_t> px;
+        EXPECT_TRUE(golden::ReadPng((m_dir / "shots" / name).string(), w, h, px)) << name;
+        if (width) *width = w;
+        if (height) *height = h;
+        return px.empty() ? 0xDEADBEEF : px[size_t(y) * w + x];
+    }
+    std::filesystem::path m_dir;
+};
+
+} // namespace
+
+TEST_F(SimRun, KeysChangeTheScreenBetweenScreenshotsAndQuitSetsTheExitCode) {
+    int code = Run("screenshot before\n"
+                   "key RETURN\n"
+                   "screenshot after.png\n"
+                   "quit 5\n");
+    EXPECT_EQ(5, code);
+    EXPECT_EQ(0xFF0000u, ShotPixel("before.png", 10, 10));
+    EXPECT_EQ(0x0000FFu, ShotPixel("after.png", 10, 10));
+    EXPECT_EQ(std::vector<UINT>{VK_RETURN}, g_log.keyUps);
+}
+
+TEST_F(SimRun, WaitsRunTimersOnTheVirtualClock) {
+    EXPECT_EQ(0, Run("wait 1000\n"));
+    EXPECT_EQ(10, g_log.timerTicks) << "a 100 ms timer, ten times in a second";
+}
+
+TEST_F(SimRun, TypedTextArrivesAsCharactersAndTapsAsStylusInput) {
+    EXPECT_EQ(7, Run("type Ab 1\ntap 10 20\nkey TBACK\n"));
+    EXPECT_EQ(u"Ab 1\x1b", g_log.chars) << "the Back key types Escape";
+    ASSERT_EQ(1u, g_log.taps.size());
+    EXPECT_EQ(10, g_log.taps[0].x);
+    EXPECT_EQ(20, g_log.taps[0].y);
+}
+
+TEST_F(SimRun, ScreenSizeAndCommandLine) {
+    EXPECT_EQ(0, Run("screenshot wide\n", {"--screen", "320x240", "--", "file name.txt", "-x"}));
+    int w = 0, h = 0;
+    ShotPixel("wide.png", 0, 0, &w, &h);
+    EXPECT_EQ(320, w);
+    EXPECT_EQ(240, h);
+    EXPECT_EQ(u"\"file name.txt\" -x", g_log.commandLine);
+}
+
+TEST_F(SimRun, BadScriptsAndOptionsStopBeforeTheApplicationStarts) {
+    EXPECT_EQ(2, Run("press NOKEY\n"));
+    EXPECT_EQ(2, Run("quit\n", {"--screen", "wide"}));
+    EXPECT_FALSE(g_log.started);
+}
+
+TEST_F(SimRun, TheTimeLimitEndsALongRun) {
+    EXPECT_EQ(3, Run("wait 10000\nscreenshot never\n", {"--time-limit", "500"}));
+    EXPECT_LT(g_log.timerTicks, 10);
+    EXPECT_FALSE(std::filesystem::exists(m_dir / "shots" / "never.png"));
+}

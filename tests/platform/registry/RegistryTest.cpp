@@ -1,0 +1,486 @@
+#include "TestFolder.h"
+
+#include <cehost/sim.h>
+#include <windows.h>
+
+#include <sqlite3.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+class Registry : public ::testing::Test {
+protected:
+    void SetUp() override {
+        file_ = folder_.File("registry.db");
+        CehostSetRegistryPath(file_.c_str());
+    }
+
+    HKEY Create(HKEY root, const char16_t* path, DWORD* disposition = nullptr) {
+        HKEY key = nullptr;
+        EXPECT_EQ(RegCreateKeyExW(root, path, 0, nullptr, 0, 0, nullptr, &key, disposition), ERROR_SUCCESS);
+        return key;
+    }
+    LONG SetText(HKEY key, const char16_t* name, std::u16string text) {
+        return RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                              DWORD((text.size() + 1) * 2));
+    }
+    LONG SetDword(HKEY key, const char16_t* name, DWORD value) {
+        return RegSetValueExW(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), 4);
+    }
+    std::u16string GetText(HKEY key, const char16_t* name) {
+        char16_t buffer[256] = {};
+        DWORD size = sizeof(buffer), type = 0;
+        LONG rc = RegQueryValueExW(key, name, nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size);
+        if (rc != ERROR_SUCCESS) return u"<error " + std::u16string(1, char16_t(u'0' + rc % 10)) + u">";
+        return buffer;
+    }
+
+    TestFolder folder_;
+    std::string file_;
+};
+
+TEST_F(Registry, ValuesOfEveryTypeComeBackWithTheirTypeAndSize) {
+    HKEY key = Create(HKEY_CURRENT_USER, u"Software\\Test");
+    ASSERT_EQ(SetText(key, u"Name", u"Hello"), ERROR_SUCCESS);
+    ASSERT_EQ(SetDword(key, u"Count", 0xDEADBEEF), ERROR_SUCCESS);
+    const BYTE blob[5] = {0, 1, 2, 0, 255};
+    ASSERT_EQ(RegSetValueExW(key, u"Blob", 0, REG_BINARY, blob, 5), ERROR_SUCCESS);
+    const char16_t multi[] = u"one\0two\0";
+    ASSERT_EQ(
+        RegSetValueExW(key, u"Multi", 0, REG_MULTI_SZ, reinterpret_cast<const BYTE*>(multi), sizeof(multi)),
+        ERROR_SUCCESS);
+
+    DWORD type = 0, size = 0;
+    EXPECT_EQ(RegQueryValueExW(key, u"Name", nullptr, &type, nullptr, &size), ERROR_SUCCESS);
+    EXPECT_EQ(type, DWORD(REG_SZ));
+    EXPECT_EQ(size, 12u);
+    EXPECT_EQ(GetText(key, u"Name"), u"Hello");
+
+    DWORD number = 0;
+    size = 4;
+    EXPECT_EQ(RegQueryValueExW(key, u"Count", nullptr, &type, reinterpret_cast<BYTE*>(&number), &size),
+              ERROR_SUCCESS);
+    EXPECT_EQ(type, DWORD(REG_DWORD));
+    EXPECT_EQ(number, 0xDEADBEEFu);
+
+    BYTE back[16] = {};
+    size = sizeof(back);
+    EXPECT_EQ(RegQueryValueExW(key, u"Blob", nullptr, &type, back, &size), ERROR_SUCCESS);
+    EXPECT_EQ(type, DWORD(REG_BINARY));
+    ASSERT_EQ(size, 5u);
+    EXPECT_EQ(std::memcmp(back, blob, 5), 0);
+
+    char16_t multiBack[16] = {};
+    size = sizeof(multiBack);
+    EXPECT_EQ(RegQueryValueExW(key, u"Multi", nullptr, &type, reinterpret_cast<BYTE*>(multiBack), &size),
+              ERROR_SUCCESS);
+    EXPECT_EQ(type, DWORD(REG_MULTI_SZ));
+    EXPECT_EQ(size, sizeof(multi));
+    EXPECT_EQ(std::memcmp(multiBack, multi, sizeof(multi)), 0);
+
+    // Setting again replaces type and data.
+    ASSERT_EQ(SetDword(key, u"Name", 7), ERROR_SUCCESS);
+    EXPECT_EQ(RegQueryValueExW(key, u"Name", nullptr, &type, nullptr, &size), ERROR_SUCCESS);
+    EXPECT_EQ(type, DWORD(REG_DWORD));
+    EXPECT_EQ(size, 4u);
+    EXPECT_EQ(RegCloseKey(key), ERROR_SUCCESS);
+}
+
+TEST_F(Registry, QuerySizeRules) {
+    HKEY key = Create(HKEY_LOCAL_MACHINE, u"Sizes");
+    ASSERT_EQ(SetText(key, u"Text", u"abcdef"), ERROR_SUCCESS); // 14 bytes with the terminator
+
+    char16_t buffer[8];
+    std::fill(std::begin(buffer), std::end(buffer), u'#');
+    DWORD size = 13, type = 0;
+    EXPECT_EQ(RegQueryValueExW(key, u"Text", nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size),
+              ERROR_MORE_DATA);
+    EXPECT_EQ(size, 14u);
+    size = 14;
+    EXPECT_EQ(RegQueryValueExW(key, u"Text", nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size),
+              ERROR_SUCCESS);
+    EXPECT_EQ(std::u16string(buffer), u"abcdef");
+    EXPECT_EQ(buffer[7], u'#') << "nothing is written past the value";
+
+    size = 0;
+    EXPECT_EQ(RegQueryValueExW(key, u"Missing", nullptr, &type, nullptr, &size), ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(RegQueryValueExW(key, u"Text", nullptr, nullptr, reinterpret_cast<BYTE*>(buffer), nullptr),
+              ERROR_INVALID_PARAMETER);
+    DWORD reserved = 0;
+    EXPECT_EQ(RegQueryValueExW(key, u"Text", &reserved, nullptr, nullptr, &size), ERROR_INVALID_PARAMETER);
+
+    // The unnamed value: NULL and "" name the same one.
+    ASSERT_EQ(SetText(key, nullptr, u"default"), ERROR_SUCCESS);
+    EXPECT_EQ(GetText(key, u""), u"default");
+    // An empty text is its terminator alone.
+    ASSERT_EQ(SetText(key, u"Empty", u""), ERROR_SUCCESS);
+    EXPECT_EQ(RegQueryValueExW(key, u"Empty", nullptr, &type, nullptr, &size), ERROR_SUCCESS);
+    EXPECT_EQ(size, 2u);
+
+    const BYTE three[3] = {1, 2, 3};
+    EXPECT_EQ(RegSetValueExW(key, u"Bad", 0, REG_DWORD, three, 3), ERROR_INVALID_PARAMETER);
+    EXPECT_EQ(RegSetValueExW(key, u"Bad", 0, REG_BINARY, nullptr, 3), ERROR_INVALID_PARAMETER);
+    EXPECT_EQ(RegQueryValueExW(key, u"Bad", nullptr, &type, nullptr, &size), ERROR_FILE_NOT_FOUND);
+    RegCloseKey(key);
+}
+
+TEST_F(Registry, KeyPathsAcceptOneLeadingBackslashAndTrailingOnes) {
+    DWORD disposition = 0;
+    HKEY first = Create(HKEY_CURRENT_USER, u"\\software\\lx", &disposition);
+    EXPECT_EQ(disposition, DWORD(REG_CREATED_NEW_KEY));
+    ASSERT_EQ(SetDword(first, u"v", 5), ERROR_SUCCESS);
+    HKEY second = Create(HKEY_CURRENT_USER, u"software\\lx\\", &disposition);
+    EXPECT_EQ(disposition, DWORD(REG_OPENED_EXISTING_KEY));
+    DWORD value = 0, size = 4;
+    EXPECT_EQ(RegQueryValueExW(second, u"v", nullptr, nullptr, reinterpret_cast<BYTE*>(&value), &size),
+              ERROR_SUCCESS);
+    EXPECT_EQ(value, 5u);
+
+    HKEY bad = reinterpret_cast<HKEY>(1);
+    EXPECT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, u"a\\\\b", 0, nullptr, 0, 0, nullptr, &bad, nullptr),
+              ERROR_BAD_PATHNAME);
+    EXPECT_EQ(bad, nullptr);
+    EXPECT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, u"\\\\software", 0, 0, &bad), ERROR_BAD_PATHNAME);
+    // Another root is another tree.
+    EXPECT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, u"software\\lx", 0, KEY_ALL_ACCESS, &bad),
+              ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(bad, nullptr);
+    RegCloseKey(first);
+    RegCloseKey(second);
+}
+
+TEST_F(Registry, KeyNameAndDepthLimits) {
+    std::u16string longest(255, u'k');
+    HKEY key = nullptr;
+    EXPECT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, longest.c_str(), 0, nullptr, 0, 0, nullptr, &key, nullptr),
+              ERROR_SUCCESS);
+    RegCloseKey(key);
+    std::u16string tooLong(256, u'k');
+    EXPECT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, tooLong.c_str(), 0, nullptr, 0, 0, nullptr, &key, nullptr),
+              ERROR_INVALID_PARAMETER);
+
+    std::u16string path = u"1";
+    for (int level = 2; level <= 16; ++level)
+        path += u"\\" + std::u16string(1, char16_t(u'a' + level));
+    EXPECT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, 0, nullptr, &key, nullptr),
+              ERROR_SUCCESS);
+    HKEY deeper = nullptr;
+    EXPECT_EQ(RegCreateKeyExW(key, u"17", 0, nullptr, 0, 0, nullptr, &deeper, nullptr),
+              ERROR_INVALID_PARAMETER);
+    RegCloseKey(key);
+
+    SECURITY_ATTRIBUTES security{sizeof(SECURITY_ATTRIBUTES), nullptr, FALSE};
+    EXPECT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, u"x", 0, nullptr, 0, 0, &security, &key, nullptr),
+              ERROR_INVALID_PARAMETER);
+}
+
+TEST_F(Registry, NamesAreCaseInsensitiveAndCasePreservingBeyondAscii) {
+    HKEY key = Create(HKEY_CURRENT_USER, u"Ärger\\ЖУК");
+    ASSERT_EQ(SetText(key, u"Größe", u"1"), ERROR_SUCCESS);
+    HKEY same = nullptr;
+    ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, u"äRGER\\жук", 0, 0, &same), ERROR_SUCCESS);
+    EXPECT_EQ(GetText(same, u"GRÖSSE") == u"1", false) << "ß is not SS: simple mappings only";
+    EXPECT_EQ(GetText(same, u"GRÖßE"), u"1");
+    // Setting through another spelling keeps the first one.
+    ASSERT_EQ(SetText(same, u"gRÖßE", u"2"), ERROR_SUCCESS);
+    char16_t name[32];
+    DWORD length = 32;
+    ASSERT_EQ(RegEnumValueW(key, 0, name, &length, nullptr, nullptr, nullptr, nullptr), ERROR_SUCCESS);
+    EXPECT_EQ(std::u16string(name), u"Größe");
+    EXPECT_EQ(GetText(key, u"größe"), u"2");
+
+    // Letters without case stay distinct.
+    HKEY hangul = Create(HKEY_CURRENT_USER, u"가");
+    HKEY other = nullptr;
+    EXPECT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, u"각", 0, 0, &other), ERROR_FILE_NOT_FOUND);
+    length = 32;
+    ASSERT_EQ(RegEnumKeyExW(HKEY_CURRENT_USER, 0, name, &length, nullptr, nullptr, nullptr, nullptr),
+              ERROR_SUCCESS);
+    EXPECT_EQ(std::u16string(name), u"Ärger");
+    EXPECT_EQ(length, 5u);
+    RegCloseKey(key);
+    RegCloseKey(same);
+    RegCloseKey(hangul);
+}
+
+TEST_F(Registry, DeleteKeyRemovesTheWholeSubtreeButNotWhileAnyPartIsOpen) {
+    HKEY leaf = Create(HKEY_CURRENT_USER, u"app\\a\\b\\c");
+    ASSERT_EQ(SetText(leaf, u"x", u"y"), ERROR_SUCCESS);
+    HKEY app = Create(HKEY_CURRENT_USER, u"app");
+    ASSERT_EQ(SetDword(app, u"top", 1), ERROR_SUCCESS);
+
+    EXPECT_EQ(RegDeleteKeyW(HKEY_CURRENT_USER, u"APP"), ERROR_ACCESS_DENIED);
+    EXPECT_EQ(RegDeleteKeyW(app, u"a"), ERROR_ACCESS_DENIED) << "c below a is open";
+    EXPECT_EQ(RegCloseKey(leaf), ERROR_SUCCESS);
+    EXPECT_EQ(RegDeleteKeyW(app, u"a"), ERROR_SUCCESS);
+    EXPECT_EQ(RegDeleteKeyW(app, u"a"), ERROR_FILE_NOT_FOUND);
+    HKEY gone = nullptr;
+    EXPECT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, u"app\\a\\b", 0, 0, &gone), ERROR_FILE_NOT_FOUND);
+    // Recreating the path finds nothing of the old values.
+    leaf = Create(HKEY_CURRENT_USER, u"app\\a\\b\\c");
+    EXPECT_EQ(RegQueryValueExW(leaf, u"x", nullptr, nullptr, nullptr, nullptr), ERROR_FILE_NOT_FOUND);
+    RegCloseKey(leaf);
+    EXPECT_EQ(GetText(app, u"top") != u"<error 2>", true);
+    RegCloseKey(app);
+
+    EXPECT_EQ(RegDeleteKeyW(HKEY_CURRENT_USER, u"\\app"), ERROR_SUCCESS);
+    EXPECT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, u"app", 0, 0, &gone), ERROR_FILE_NOT_FOUND);
+    // Neither a root nor a key itself can be deleted through an empty subkey.
+    EXPECT_EQ(RegDeleteKeyW(HKEY_CURRENT_USER, u""), ERROR_ACCESS_DENIED);
+    EXPECT_EQ(RegDeleteKeyW(HKEY_CURRENT_USER, nullptr), ERROR_ACCESS_DENIED);
+}
+
+TEST_F(Registry, DeleteValue) {
+    HKEY key = Create(HKEY_CURRENT_USER, u"k");
+    ASSERT_EQ(SetDword(key, u"v", 1), ERROR_SUCCESS);
+    EXPECT_EQ(RegDeleteValueW(key, u"V"), ERROR_SUCCESS);
+    EXPECT_EQ(RegDeleteValueW(key, u"v"), ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(RegQueryValueExW(key, u"v", nullptr, nullptr, nullptr, nullptr), ERROR_FILE_NOT_FOUND);
+    RegCloseKey(key);
+}
+
+TEST_F(Registry, EnumerationOrderBufferRulesAndKeyInfo) {
+    HKEY key = Create(HKEY_CURRENT_USER, u"enum");
+    for (const char16_t* name : {u"beta", u"Alpha", u"gamma"})
+        RegCloseKey(Create(key, name));
+    for (const char16_t* name : {u"z", u"a", u"m"})
+        ASSERT_EQ(SetDword(key, name, 1), ERROR_SUCCESS);
+
+    std::vector<std::u16string> keys;
+    char16_t name[16];
+    DWORD length = 16;
+    for (DWORD i = 0;
+         RegEnumKeyExW(key, i, name, &length, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+         ++i, length = 16)
+        keys.push_back(name);
+    EXPECT_EQ(keys, (std::vector<std::u16string>{u"Alpha", u"beta", u"gamma"}));
+    length = 16;
+    EXPECT_EQ(RegEnumKeyExW(key, 3, name, &length, nullptr, nullptr, nullptr, nullptr), ERROR_NO_MORE_ITEMS);
+    length = 5; // "Alpha" needs 6 with its terminator
+    EXPECT_EQ(RegEnumKeyExW(key, 0, name, &length, nullptr, nullptr, nullptr, nullptr), ERROR_MORE_DATA);
+
+    std::vector<std::u16string> values;
+    length = 16;
+    for (DWORD i = 0;
+         RegEnumValueW(key, i, name, &length, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+         ++i, length = 16)
+        values.push_back(name);
+    EXPECT_EQ(values, (std::vector<std::u16string>{u"z", u"a", u"m"}))
+        << "values keep the order they were set";
+
+    DWORD data = 0, size = 2, type = 0;
+    length = 16;
+    EXPECT_EQ(RegEnumValueW(key, 0, name, &length, nullptr, &type, reinterpret_cast<BYTE*>(&data), &size),
+              ERROR_MORE_DATA);
+    EXPECT_EQ(size, 4u);
+
+    DWORD subKeys = 0, maxSubKey = 0, valueCount = 0, maxValueName = 0, maxValue = 0;
+    EXPECT_EQ(RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, &subKeys, &maxSubKey, nullptr, &valueCount,
+                               &maxValueName, &maxValue, nullptr, nullptr),
+              ERROR_SUCCESS);
+    EXPECT_EQ(subKeys, 3u);
+    EXPECT_EQ(maxSubKey, 5u);
+    EXPECT_EQ(valueCount, 3u);
+    EXPECT_EQ(maxValueName, 1u);
+    EXPECT_EQ(maxValue, 4u);
+    RegCloseKey(key);
+}
+
+TEST_F(Registry, ClosedAndMadeUpHandlesAreRefused) {
+    HKEY key = Create(HKEY_CURRENT_USER, u"h");
+    EXPECT_EQ(RegFlushKey(key), ERROR_SUCCESS);
+    EXPECT_EQ(RegCloseKey(key), ERROR_SUCCESS);
+    EXPECT_EQ(RegCloseKey(key), ERROR_INVALID_HANDLE);
+    EXPECT_EQ(SetDword(key, u"v", 1), ERROR_INVALID_HANDLE);
+    // The slot is reused, but the old handle stays dead.
+    HKEY again = Create(HKEY_CURRENT_USER, u"h");
+    EXPECT_NE(again, key);
+    EXPECT_EQ(SetDword(key, u"v", 1), ERROR_INVALID_HANDLE);
+    EXPECT_EQ(SetDword(again, u"v", 1), ERROR_SUCCESS);
+    RegCloseKey(again);
+
+    for (uintptr_t bogus : {uintptr_t(0), uintptr_t(0x12345), uintptr_t(0x80000004), ~uintptr_t(0)}) {
+        HKEY handle = reinterpret_cast<HKEY>(bogus);
+        EXPECT_EQ(RegFlushKey(handle), ERROR_INVALID_HANDLE);
+        EXPECT_EQ(RegQueryValueExW(handle, u"v", nullptr, nullptr, nullptr, nullptr), ERROR_INVALID_HANDLE);
+    }
+    EXPECT_EQ(RegCloseKey(HKEY_CURRENT_USER), ERROR_SUCCESS);
+    EXPECT_EQ(SetDword(HKEY_CURRENT_USER, u"RootValue", 3), ERROR_SUCCESS);
+}
+
+TEST_F(Registry, KeyDeletedByAnotherProcessIsReportedThroughOpenHandles) {
+    HKEY key = Create(HKEY_CURRENT_USER, u"shared\\k");
+    ASSERT_EQ(SetDword(key, u"v", 1), ERROR_SUCCESS);
+    std::string path = file_;
+    ASSERT_TRUE(RunInKilledChild([&] {
+        CehostSetRegistryPath(path.c_str()); // the child's copies of the parent's handles go away
+        return RegDeleteKeyW(HKEY_CURRENT_USER, u"shared") == ERROR_SUCCESS;
+    }));
+    EXPECT_EQ(SetDword(key, u"v", 2), ERROR_KEY_DELETED);
+    EXPECT_EQ(RegQueryValueExW(key, u"v", nullptr, nullptr, nullptr, nullptr), ERROR_KEY_DELETED);
+    EXPECT_EQ(RegCloseKey(key), ERROR_SUCCESS);
+}
+
+TEST_F(Registry, WritesSurviveAProcessKilledRightAfterTheCall) {
+    ASSERT_TRUE(RunInKilledChild([] {
+        HKEY key = nullptr;
+        if (RegCreateKeyExW(HKEY_CURRENT_USER, u"durable", 0, nullptr, 0, 0, nullptr, &key, nullptr))
+            return false;
+        DWORD value = 42;
+        return RegSetValueExW(key, u"answer", 0, REG_DWORD, reinterpret_cast<BYTE*>(&value), 4) ==
+               ERROR_SUCCESS;
+    }));
+    HKEY key = nullptr;
+    ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, u"durable", 0, 0, &key), ERROR_SUCCESS);
+    DWORD value = 0, size = 4;
+    EXPECT_EQ(RegQueryValueExW(key, u"answer", nullptr, nullptr, reinterpret_cast<BYTE*>(&value), &size),
+              ERROR_SUCCESS);
+    EXPECT_EQ(value, 42u);
+
+    ASSERT_TRUE(RunInKilledChild([] {
+        HKEY key = nullptr;
+        return RegOpenKeyExW(HKEY_CURRENT_USER, u"durable", 0, 0, &key) == ERROR_SUCCESS &&
+               RegDeleteValueW(key, u"answer") == ERROR_SUCCESS;
+    }));
+    EXPECT_EQ(RegQueryValueExW(key, u"answer", nullptr, nullptr, nullptr, nullptr), ERROR_FILE_NOT_FOUND);
+    RegCloseKey(key);
+    ASSERT_TRUE(
+        RunInKilledChild([] { return RegDeleteKeyW(HKEY_CURRENT_USER, u"durable") == ERROR_SUCCESS; }));
+    EXPECT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, u"durable", 0, 0, &key), ERROR_FILE_NOT_FOUND);
+}
+
+TEST_F(Registry, DefaultLocationIsAnOwnerOnlyStateFolder) {
+    CehostSetRegistryPath(nullptr);
+    unsetenv("CEHOST_REGISTRY");
+    std::string state = folder_.File("state");
+    setenv("XDG_STATE_HOME", state.c_str(), 1);
+    EXPECT_EQ(std::string(CehostGetRegistryPath()), state + "/cehost/registry.db");
+    HKEY key = Create(HKEY_CURRENT_USER, u"where");
+    RegCloseKey(key);
+    EXPECT_EQ(ModeOf(state + "/cehost"), 0700u);
+    EXPECT_EQ(ModeOf(state + "/cehost/registry.db"), 0600u);
+
+    // Without XDG_STATE_HOME: the home folder's state folder; the environment variable wins over both.
+    CehostSetRegistryPath(nullptr);
+    unsetenv("XDG_STATE_HOME");
+    setenv("HOME", folder_.Path().c_str(), 1);
+    EXPECT_EQ(std::string(CehostGetRegistryPath()), folder_.Path() + "/.local/state/cehost/registry.db");
+    CehostSetRegistryPath(nullptr);
+    std::string named = folder_.File("named/reg.db");
+    setenv("CEHOST_REGISTRY", named.c_str(), 1);
+    EXPECT_EQ(std::string(CehostGetRegistryPath()), named);
+    key = Create(HKEY_CURRENT_USER, u"where");
+    RegCloseKey(key);
+    EXPECT_EQ(ModeOf(named), 0600u);
+}
+
+TEST_F(Registry, ReopeningTheFileFindsWhatWasWritten) {
+    HKEY key = Create(HKEY_CLASSES_ROOT, u".txt");
+    ASSERT_EQ(SetText(key, nullptr, u"txtfile"), ERROR_SUCCESS);
+    CehostSetRegistryPath(file_.c_str());
+    EXPECT_EQ(RegCloseKey(key), ERROR_INVALID_HANDLE) << "changing the file closes the open keys";
+    ASSERT_EQ(RegOpenKeyExW(HKEY_CLASSES_ROOT, u".TXT", 0, 0, &key), ERROR_SUCCESS);
+    EXPECT_EQ(GetText(key, nullptr), u"txtfile");
+    RegCloseKey(key);
+}
+
+class DamagedRegistry : public Registry {
+protected:
+    // Every registry call fails with `expected`; the file keeps its bytes and stderr names it once.
+    void ExpectRefusedAndUntouched(LONG expected) {
+        std::string before = ReadWholeFile(file_);
+        ::testing::internal::CaptureStderr();
+        HKEY key = nullptr;
+        EXPECT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, u"x", 0, nullptr, 0, 0, nullptr, &key, nullptr),
+                  expected);
+        EXPECT_EQ(key, nullptr);
+        EXPECT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, u"x", 0, 0, &key), expected);
+        EXPECT_EQ(SetDword(HKEY_CURRENT_USER, u"v", 1), expected);
+        EXPECT_EQ(RegQueryValueExW(HKEY_CURRENT_USER, u"v", nullptr, nullptr, nullptr, nullptr), expected);
+        EXPECT_EQ(RegDeleteKeyW(HKEY_CURRENT_USER, u"x"), expected);
+        std::string err = ::testing::internal::GetCapturedStderr();
+        EXPECT_NE(err.find(file_), std::string::npos) << err;
+        EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
+        EXPECT_EQ(ReadWholeFile(file_), before);
+    }
+};
+
+TEST_F(DamagedRegistry, GarbageFileIsReportedAndLeftAlone) {
+    std::string garbage;
+    for (int i = 0; i < 8192; ++i)
+        garbage.push_back(char(i * 31 + 7));
+    WriteWholeFile(file_, garbage);
+    ExpectRefusedAndUntouched(ERROR_REGISTRY_CORRUPT);
+}
+
+TEST_F(DamagedRegistry, AnotherProgramsDatabaseIsNotTakenOver) {
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(file_.c_str(), &db), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(db, "CREATE TABLE notes(t TEXT); INSERT INTO notes VALUES('keep me')", nullptr,
+                           nullptr, nullptr),
+              SQLITE_OK);
+    sqlite3_close(db);
+    ExpectRefusedAndUntouched(ERROR_BADDB);
+}
+
+TEST_F(DamagedRegistry, DamageInsideAValidFileIsReported) {
+    HKEY key = Create(HKEY_CURRENT_USER, u"many");
+    std::u16string text(400, u'x');
+    for (char16_t i = 0; i < 100; ++i) {
+        std::u16string name = u"v" + std::u16string(1, char16_t(u'0' + i));
+        ASSERT_EQ(SetText(key, name.c_str(), text), ERROR_SUCCESS);
+    }
+    RegCloseKey(key);
+    CehostSetRegistryPath(file_.c_str()); // closes the file, folding the log into it
+
+    // Scramble the root page of the values table: keys stay readable, values do not.
+    sqlite3* db = nullptr;
+    int valuesRoot = 0, pageSize = 0;
+    ASSERT_EQ(sqlite3_open(file_.c_str(), &db), SQLITE_OK);
+    sqlite3_stmt* stmt = nullptr;
+    ASSERT_EQ(
+        sqlite3_prepare_v2(db,
+                           "SELECT rootpage, (SELECT page_size FROM pragma_page_size) FROM sqlite_master"
+                           " WHERE name = 'vals'",
+                           -1, &stmt, nullptr),
+        SQLITE_OK);
+    ASSERT_EQ(sqlite3_step(stmt), SQLITE_ROW);
+    valuesRoot = sqlite3_column_int(stmt, 0);
+    pageSize = sqlite3_column_int(stmt, 1);
+    sqlite3_finalize(stmt);
+    sqlite3_close(db);
+    std::string bytes = ReadWholeFile(file_);
+    size_t start = size_t(valuesRoot - 1) * pageSize;
+    ASSERT_LE(start + pageSize, bytes.size());
+    for (size_t i = start; i < start + pageSize; ++i)
+        bytes[i] = char(0xA5 ^ (i * 7));
+    WriteWholeFile(file_, bytes);
+
+    ::testing::internal::CaptureStderr();
+    LONG opened = RegOpenKeyExW(HKEY_CURRENT_USER, u"many", 0, 0, &key);
+    std::string before = ReadWholeFile(file_);
+    LONG queried = RegQueryValueExW(key, u"v1", nullptr, nullptr, nullptr, nullptr);
+    LONG written = SetDword(key, u"w", 1);
+    std::string err = ::testing::internal::GetCapturedStderr();
+    EXPECT_EQ(opened, ERROR_SUCCESS);
+    EXPECT_EQ(queried, ERROR_REGISTRY_CORRUPT);
+    EXPECT_EQ(written, ERROR_REGISTRY_CORRUPT);
+    EXPECT_NE(err.find(file_), std::string::npos) << err;
+    EXPECT_EQ(ReadWholeFile(file_), before);
+}
+
+TEST_F(DamagedRegistry, AFolderWhereTheFileShouldBeCannotBeOpened) {
+    std::filesystem::create_directory(file_);
+    ::testing::internal::CaptureStderr();
+    HKEY key = nullptr;
+    EXPECT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, u"x", 0, nullptr, 0, 0, nullptr, &key, nullptr),
+              ERROR_CANTOPEN);
+    std::string err = ::testing::internal::GetCapturedStderr();
+    EXPECT_NE(err.find(file_), std::string::npos) << err;
+    EXPECT_TRUE(std::filesystem::is_directory(file_));
+}
+
+} // namespace

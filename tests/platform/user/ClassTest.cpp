@@ -1,0 +1,84 @@
+// Window classes: one case-insensitive namespace, atoms, class information and longs, unregistering.
+#include "UserTestSupport.h"
+
+using namespace usertest;
+
+TEST(Classes, NamesAreCaseInsensitiveAndRegisteredOnce) {
+    const ATOM atom = RegisterTestClass(u"MyClass");
+    ASSERT_NE(atom, 0);
+    SetLastError(0);
+    EXPECT_EQ(RegisterTestClass(u"MYCLASS"), 0);
+    EXPECT_EQ(GetLastError(), DWORD(ERROR_CLASS_ALREADY_EXISTS));
+
+    WNDCLASSW wc{};
+    ASSERT_TRUE(GetClassInfoW(nullptr, u"myclass", &wc));
+    EXPECT_EQ(wc.lpfnWndProc, &TestProc);
+    // A window can be created through the atom as well as any spelling of the name.
+    HWND a = CreateWindowExW(0, MAKEINTATOM(atom), u"", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    HWND b = CreateWindowExW(0, u"mYcLaSs", u"", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_TRUE(a && b);
+    WCHAR name[32];
+    EXPECT_EQ(GetClassNameW(a, name, 32), 7);
+    EXPECT_EQ(std::u16string(name), u"MyClass");
+    EXPECT_EQ(GetClassLongW(b, GCW_ATOM), atom);
+}
+
+TEST(Classes, ClassInfoKeepsWhatWasRegistered) {
+    WNDCLASSW wc{};
+    wc.style = CS_HREDRAW | CS_VREDRAW;
+    wc.lpfnWndProc = TestProc;
+    wc.cbWndExtra = 8;
+    wc.hIcon = reinterpret_cast<HICON>(uintptr_t(0x1234));
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(uintptr_t(COLOR_WINDOW + 1));
+    wc.lpszClassName = u"Kept";
+    ASSERT_NE(RegisterClassW(&wc), 0);
+    WNDCLASSW out{};
+    ASSERT_TRUE(GetClassInfoW(nullptr, u"Kept", &out));
+    EXPECT_EQ(out.style, UINT(CS_HREDRAW | CS_VREDRAW));
+    EXPECT_EQ(out.cbWndExtra, 8);
+    EXPECT_EQ(out.hIcon, wc.hIcon);
+    // The CE colour flag survives in a class background given as a system colour index + 1.
+    EXPECT_EQ(reinterpret_cast<uintptr_t>(out.hbrBackground), uintptr_t(0x40000006));
+
+    HWND w = CreateWindowExW(0, u"Kept", u"", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    EXPECT_EQ(GetClassLongW(w, GCL_HBRBACKGROUND), uintptr_t(0x40000006));
+    EXPECT_EQ(SetClassLongW(w, GCL_HBRBACKGROUND, 0), uintptr_t(0x40000006));
+    EXPECT_EQ(GetClassLongW(w, GCL_HBRBACKGROUND), 0u);
+}
+
+TEST(Classes, UnregisterRefusesWhileWindowsExist) {
+    ASSERT_NE(RegisterTestClass(u"Gone"), 0);
+    HWND w = TopLevel(0, 0, 10, 10, 0, u"", u"Gone");
+    ASSERT_TRUE(w);
+    SetLastError(0);
+    EXPECT_FALSE(UnregisterClassW(u"gone", nullptr));
+    EXPECT_EQ(GetLastError(), DWORD(ERROR_CLASS_HAS_WINDOWS));
+    DestroyWindow(w);
+    EXPECT_TRUE(UnregisterClassW(u"gone", nullptr));
+    EXPECT_FALSE(UnregisterClassW(u"gone", nullptr));
+    EXPECT_EQ(GetLastError(), DWORD(ERROR_CLASS_DOES_NOT_EXIST));
+    // The name is free again.
+    EXPECT_NE(RegisterTestClass(u"Gone"), 0);
+}
+
+TEST(Classes, BadRegistrationsAndLookupsFail) {
+    SetLastError(0);
+    EXPECT_EQ(RegisterClassW(nullptr), 0);
+    EXPECT_EQ(GetLastError(), DWORD(ERROR_INVALID_PARAMETER));
+    WNDCLASSW wc{};
+    wc.lpszClassName = u"NoProc";
+    EXPECT_EQ(RegisterClassW(&wc), 0);
+    wc.lpfnWndProc = TestProc;
+    wc.cbWndExtra = -4;
+    EXPECT_EQ(RegisterClassW(&wc), 0);
+
+    WNDCLASSW out{};
+    SetLastError(0);
+    EXPECT_FALSE(GetClassInfoW(nullptr, u"Nowhere", &out));
+    EXPECT_EQ(GetLastError(), DWORD(ERROR_CLASS_DOES_NOT_EXIST));
+    SetLastError(0);
+    EXPECT_EQ(CreateWindowExW(0, u"Nowhere", u"", 0, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr), nullptr);
+    EXPECT_EQ(GetLastError(), DWORD(ERROR_CANNOT_FIND_WND_CLASS));
+    // The desktop's class is built in and cannot be removed.
+    EXPECT_FALSE(UnregisterClassW(u"#32769", nullptr));
+}

@@ -1,0 +1,190 @@
+// The display: metrics, rotation through ChangeDisplaySettingsEx with CE's values and its result codes, the
+// simulator's failure switch and screen size, the shell helpers, and GetGuiResources.
+#include "MessageLog.h"
+#include "UserTestSupport.h"
+
+#include <aygshell.h>
+
+#include "internal/bridge.h"
+
+#include <cstring>
+
+using namespace usertest;
+using lxtest::lparam;
+using lxtest::MessageLog;
+using lxtest::sent;
+using lxtest::wparam;
+
+namespace {
+
+class Display : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_NE(RegisterTestClass(), 0); }
+};
+
+// The record as a CE program fills it: cleared, 192 bytes, orientation only.
+LONG Rotate(DWORD orientation, DWORD flags = CDS_RESET) {
+    DEVMODEW dm;
+    std::memset(&dm, 0, sizeof dm);
+    dm.dmSize = 192;
+    dm.dmFields = DM_DISPLAYORIENTATION;
+    dm.dmDisplayOrientation = orientation;
+    return ChangeDisplaySettingsEx(nullptr, &dm, nullptr, flags, nullptr);
+}
+
+SIZE Screen() { return SIZE{GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}; }
+
+} // namespace
+
+TEST_F(Display, MetricsStartAtThePortraitScreen) {
+    EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), 240);
+    EXPECT_EQ(GetSystemMetrics(SM_CYSCREEN), 320);
+    EXPECT_EQ(GetSystemMetrics(SM_CXBORDER), 1);
+    EXPECT_EQ(GetSystemMetrics(SM_CYBORDER), 1);
+    EXPECT_EQ(GetSystemMetrics(9999), 0);
+    EXPECT_EQ(cehost::sim::GetDisplayOrientation(), DWORD(DMDO_0));
+}
+
+TEST_F(Display, RotationSwapsTheScreenResizesFullScreenWindowsAndTellsTopLevelWindows) {
+    HWND full = TopLevel(0, 0, 240, 320);
+    HWND main = TopLevel(0, 21, 240, 299);
+    HWND child = Child(main, 1, 0, 0, 240, 100);
+    MessageLog log;
+    log.Watch(full, "full");
+    log.Watch(main, "main");
+    log.Watch(child, "child");
+    log.Ignore(WM_WINDOWPOSCHANGING);
+    log.Ignore(WM_WINDOWPOSCHANGED);
+
+    ASSERT_EQ(Rotate(DMDO_90), DISP_CHANGE_SUCCESSFUL);
+    EXPECT_EQ(Screen().cx, 320);
+    EXPECT_EQ(Screen().cy, 240);
+    EXPECT_EQ(cehost::sim::GetDisplayOrientation(), DWORD(DMDO_90));
+    RECT rc;
+    GetWindowRect(full, &rc);
+    EXPECT_EQ(rc, Rect(0, 0, 320, 240));
+    GetWindowRect(main, &rc);
+    EXPECT_EQ(rc, Rect(0, 21, 240, 320)) << "a window that is not full-screen is left to its application";
+    EXPECT_TRUE(log.Matches({{WM_SIZE, sent | lparam, 0, MAKELPARAM(320, 240), full},
+                             {WM_SETTINGCHANGE, sent | wparam | lparam, SETTINGCHANGE_RESET, 0, main},
+                             {WM_SETTINGCHANGE, sent | wparam | lparam, SETTINGCHANGE_RESET, 0, full}}));
+    EXPECT_EQ(log.Count(WM_SETTINGCHANGE, child), 0);
+
+    EXPECT_EQ(Rotate(DMDO_180), DISP_CHANGE_SUCCESSFUL);
+    EXPECT_EQ(Screen().cx, 240);
+    EXPECT_EQ(Rotate(DMDO_270), DISP_CHANGE_SUCCESSFUL);
+    EXPECT_EQ(Screen().cx, 320);
+    EXPECT_EQ(Rotate(DMDO_0), DISP_CHANGE_SUCCESSFUL);
+    EXPECT_EQ(Screen().cx, 240);
+    GetWindowRect(full, &rc);
+    EXPECT_EQ(rc, Rect(0, 0, 240, 320));
+}
+
+TEST_F(Display, QueriesAndBadRequests) {
+    DEVMODEW dm{};
+    dm.dmSize = sizeof dm;
+    dm.dmFields = DM_DISPLAYQUERYORIENTATION;
+    ASSERT_EQ(ChangeDisplaySettingsEx(nullptr, &dm, nullptr, CDS_TEST, nullptr), DISP_CHANGE_SUCCESSFUL);
+    EXPECT_EQ(dm.dmDisplayOrientation, DWORD(DMDO_90 | DMDO_180 | DMDO_270));
+    Rotate(DMDO_180);
+    dm.dmFields = DM_DISPLAYORIENTATION;
+    dm.dmDisplayOrientation = 99;
+    ASSERT_EQ(ChangeDisplaySettingsEx(nullptr, &dm, nullptr, CDS_TEST, nullptr), DISP_CHANGE_SUCCESSFUL);
+    EXPECT_EQ(dm.dmDisplayOrientation, DWORD(DMDO_180)) << "a test reads the current orientation";
+
+    EXPECT_EQ(Rotate(3), DISP_CHANGE_BADMODE);
+    EXPECT_EQ(Rotate(8), DISP_CHANGE_BADMODE);
+    EXPECT_EQ(cehost::sim::GetDisplayOrientation(), DWORD(DMDO_180));
+    EXPECT_EQ(Rotate(DMDO_90, 0x80), DISP_CHANGE_BADFLAGS);
+    dm.dmSize = 100;
+    dm.dmDisplayOrientation = DMDO_0;
+    EXPECT_EQ(ChangeDisplaySettingsEx(nullptr, &dm, nullptr, CDS_RESET, nullptr), DISP_CHANGE_BADPARAM);
+    dm.dmSize = 192;
+    HWND w = TopLevel(0, 0, 10, 10, 0);
+    EXPECT_EQ(ChangeDisplaySettingsEx(nullptr, &dm, w, CDS_RESET, nullptr), DISP_CHANGE_BADPARAM);
+    dm.dmFields = DM_PELSWIDTH | DM_DISPLAYORIENTATION;
+    dm.dmPelsWidth = 1024;
+    EXPECT_EQ(ChangeDisplaySettingsEx(nullptr, &dm, nullptr, CDS_RESET, nullptr), DISP_CHANGE_BADMODE);
+    EXPECT_EQ(cehost::sim::GetDisplayOrientation(), DWORD(DMDO_180));
+    // No record: back to upright.
+    EXPECT_EQ(ChangeDisplaySettingsEx(nullptr, nullptr, nullptr, 0, nullptr), DISP_CHANGE_SUCCESSFUL);
+    EXPECT_EQ(cehost::sim::GetDisplayOrientation(), DWORD(DMDO_0));
+}
+
+TEST_F(Display, TheFailureSwitchSpoilsExactlyTheNextChange) {
+    HWND top = TopLevel(0, 0, 240, 320);
+    MessageLog log;
+    log.Watch(top);
+    cehost::sim::FailNextDisplayChange();
+    DEVMODEW dm{};
+    dm.dmSize = 192;
+    dm.dmFields = DM_DISPLAYQUERYORIENTATION;
+    EXPECT_EQ(ChangeDisplaySettingsEx(nullptr, &dm, nullptr, CDS_TEST, nullptr), DISP_CHANGE_SUCCESSFUL)
+        << "queries are not changes";
+    EXPECT_EQ(Rotate(DMDO_180), DISP_CHANGE_FAILED);
+    cehost::sim::DisplayChangeRequest last;
+    ASSERT_TRUE(cehost::sim::LastDisplayChangeRequest(&last));
+    EXPECT_EQ(last.orientation, DWORD(DMDO_180));
+    EXPECT_EQ(last.result, DISP_CHANGE_FAILED);
+    EXPECT_EQ(cehost::sim::GetDisplayOrientation(), DWORD(DMDO_0));
+    EXPECT_EQ(log.Count(WM_SETTINGCHANGE), 0);
+    EXPECT_EQ(Rotate(DMDO_270), DISP_CHANGE_SUCCESSFUL);
+    EXPECT_EQ(log.Count(WM_SETTINGCHANGE), 1);
+    cehost::sim::FailNextDisplayChange(DISP_CHANGE_RESTART);
+    EXPECT_EQ(Rotate(DMDO_0), DISP_CHANGE_RESTART);
+}
+
+TEST_F(Display, SimulatorScreenSizeMovesFullScreenWindows) {
+    HWND full = TopLevel(0, 0, 240, 320);
+    EXPECT_TRUE(cehost::sim::SetDisplaySize(480, 640));
+    EXPECT_EQ(Screen().cx, 480);
+    EXPECT_EQ(Screen().cy, 640);
+    RECT rc;
+    GetWindowRect(full, &rc);
+    EXPECT_EQ(rc, Rect(0, 0, 480, 640));
+    EXPECT_FALSE(cehost::sim::SetDisplaySize(0, 100));
+    EXPECT_FALSE(cehost::sim::SetDisplaySize(100, 9000));
+    // Rotation swaps whatever the size is.
+    Rotate(DMDO_90);
+    EXPECT_EQ(Screen().cx, 640);
+    EXPECT_EQ(Screen().cy, 480);
+}
+
+TEST_F(Display, ShellHelpersKeepTheActivationRecord) {
+    HWND top = TopLevel(0, 0, 240, 320);
+    HWND edit = Child(top, 1, 0, 0, 50, 20);
+    SHACTIVATEINFO sai{};
+    sai.cbSize = sizeof sai;
+    EXPECT_TRUE(SHHandleWMSettingChange(top, SETTINGCHANGE_RESET, 0, &sai));
+    EXPECT_TRUE(SHHandleWMSettingChange(top, SPI_SETSIPINFO, 0, &sai));
+    SetLastError(0);
+    EXPECT_FALSE(SHHandleWMSettingChange(top, SETTINGCHANGE_RESET, 0, nullptr));
+    EXPECT_EQ(GetLastError(), DWORD(ERROR_INVALID_PARAMETER));
+    EXPECT_FALSE(SHHandleWMSettingChange(nullptr, SETTINGCHANGE_RESET, 0, &sai));
+
+    // Deactivation remembers the focus, activation gives it back.
+    SetFocus(edit);
+    EXPECT_TRUE(SHHandleWMActivate(top, WA_INACTIVE, 0, &sai, 0));
+    EXPECT_EQ(sai.hwndLastFocus, edit);
+    EXPECT_EQ(sai.fActive, 0u);
+    SetFocus(top);
+    EXPECT_TRUE(SHHandleWMActivate(top, WA_ACTIVE, 0, &sai, 0));
+    EXPECT_EQ(GetFocus(), edit);
+    EXPECT_EQ(sai.fActive, 1u);
+}
+
+TEST_F(Display, GuiResourcesCountWindowsAndGdiObjects) {
+    const DWORD gdi = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+    EXPECT_EQ(long(gdi), cehost::internal::GdiObjectCount());
+    cehost::internal::GdiObjectCreated();
+    EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), gdi + 1);
+    cehost::internal::GdiObjectDestroyed();
+    HWND top = TopLevel(0, 0, 10, 10);
+    Child(top, 1, 0, 0, 5, 5);
+    EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS), 2u);
+    DestroyWindow(top);
+    EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS), 0u);
+    SetLastError(0);
+    EXPECT_EQ(GetGuiResources(GetCurrentProcess(), 7), 0u);
+    EXPECT_EQ(GetLastError(), DWORD(ERROR_INVALID_PARAMETER));
+}

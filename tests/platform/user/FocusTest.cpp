@@ -1,0 +1,143 @@
+// Focus and activation: the kill/set pair with the other window in wParam, refusal for disabled windows,
+// activation moving between top-level windows, SetForegroundWindow's bit 0, capture.
+#include "MessageLog.h"
+#include "UserTestSupport.h"
+
+using namespace usertest;
+using lxtest::lparam;
+using lxtest::MessageLog;
+using lxtest::sent;
+using lxtest::wparam;
+
+namespace {
+
+class Focus : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_NE(RegisterTestClass(), 0); }
+};
+
+} // namespace
+
+TEST_F(Focus, MovesWithKillThenSetAndReportsThePreviousWindow) {
+    HWND top = TopLevel(0, 0, 100, 100);
+    HWND a = Child(top, 1, 0, 0, 10, 10);
+    HWND b = Child(top, 2, 0, 20, 10, 10);
+    EXPECT_EQ(SetFocus(a), top);
+    MessageLog log;
+    log.WatchAll();
+    EXPECT_EQ(SetFocus(b), a);
+    EXPECT_TRUE(log.Matches({{WM_KILLFOCUS, sent | wparam, WPARAM(b), 0, a}, {WM_SETFOCUS, sent | wparam, WPARAM(a), 0, b}}));
+    log.Clear();
+    EXPECT_EQ(SetFocus(b), b);
+    EXPECT_TRUE(log.Entries().empty()) << "the focus window again: no messages";
+    EXPECT_EQ(SetFocus(nullptr), b);
+    EXPECT_TRUE(log.Matches({{WM_KILLFOCUS, sent | wparam, 0, 0, b}}));
+    EXPECT_EQ(GetFocus(), nullptr);
+}
+
+TEST_F(Focus, DisabledWindowsAndTheirChildrenRefuseIt) {
+    HWND top = TopLevel(0, 0, 100, 100);
+    HWND panel = Child(top, 1, 0, 0, 50, 50);
+    HWND inner = Child(panel, 2, 0, 0, 10, 10);
+    HWND hidden = Child(top, 3, 0, 0, 10, 10, WS_CHILD);
+    EnableWindow(panel, FALSE);
+    EXPECT_EQ(SetFocus(inner), nullptr);
+    EXPECT_EQ(SetFocus(panel), nullptr);
+    EXPECT_EQ(GetFocus(), top);
+    // Visibility is not checked.
+    EXPECT_EQ(SetFocus(hidden), top);
+    EXPECT_EQ(GetFocus(), hidden);
+}
+
+TEST_F(Focus, EnableWindowReportsThePreviousStateAndTakesTheFocus) {
+    HWND top = TopLevel(0, 0, 100, 100);
+    HWND c = Child(top, 1, 0, 0, 10, 10);
+    SetFocus(c);
+    MessageLog log;
+    log.Watch(c);
+    EXPECT_FALSE(EnableWindow(c, FALSE)) << "was enabled";
+    EXPECT_FALSE(IsWindowEnabled(c));
+    EXPECT_EQ(GetFocus(), nullptr);
+    EXPECT_TRUE(log.Matches({{WM_CANCELMODE, sent}, {WM_KILLFOCUS, sent}, {WM_ENABLE, sent | wparam, FALSE}}));
+    EXPECT_TRUE(EnableWindow(c, FALSE)) << "was disabled";
+    EXPECT_TRUE(EnableWindow(c, TRUE));
+    EXPECT_TRUE(IsWindowEnabled(c));
+}
+
+TEST_F(Focus, HidingTheFocusedChildHandsTheFocusToItsParent) {
+    HWND top = TopLevel(0, 0, 100, 100);
+    HWND panel = Child(top, 1, 0, 0, 50, 50);
+    HWND inner = Child(panel, 2, 0, 0, 10, 10);
+    SetFocus(inner);
+    ShowWindow(panel, SW_HIDE);
+    EXPECT_EQ(GetFocus(), top);
+}
+
+TEST_F(Focus, ActivationMovesBetweenTopLevelWindows) {
+    HWND first = TopLevel(0, 0, 100, 100);
+    MessageLog log;
+    log.WatchAll();
+    log.Ignore(WM_WINDOWPOSCHANGING);
+    log.Ignore(WM_WINDOWPOSCHANGED);
+    HWND second = TopLevel(0, 0, 100, 100);
+    EXPECT_TRUE(log.Matches({{WM_CREATE, sent},
+                             {WM_SIZE, sent},
+                             {WM_MOVE, sent},
+                             {WM_SHOWWINDOW, sent},
+                             {WM_ACTIVATE, sent | wparam | lparam, WA_INACTIVE, LPARAM(second), first},
+                             {WM_ACTIVATE, sent | wparam | lparam, WA_ACTIVE, LPARAM(first), second},
+                             {WM_KILLFOCUS, sent | wparam, WPARAM(second), 0, first},
+                             {WM_SETFOCUS, sent | wparam, WPARAM(first), 0, second}}));
+    EXPECT_EQ(GetActiveWindow(), second);
+    // Destroying the active window activates the next one.
+    log.Clear();
+    DestroyWindow(second);
+    EXPECT_EQ(GetActiveWindow(), first);
+    EXPECT_EQ(GetFocus(), first);
+    EXPECT_EQ(log.Count(WM_ACTIVATE, first), 1);
+    // Focusing a window of an inactive top level activates it first.
+    HWND third = TopLevel(0, 0, 100, 100);
+    HWND c = Child(first, 1, 0, 0, 10, 10);
+    EXPECT_EQ(GetActiveWindow(), third);
+    SetFocus(c);
+    EXPECT_EQ(GetActiveWindow(), first);
+    EXPECT_EQ(GetFocus(), c);
+}
+
+TEST_F(Focus, ForegroundWithBitZeroBringsTheLastActiveOwnedWindow) {
+    HWND app = TopLevel(0, 0, 100, 100, WS_VISIBLE, u"App");
+    HWND dialog = CreateWindowExW(0, u"TestWindow", u"Dialog", WS_POPUP | WS_VISIBLE, 10, 10, 50, 50, app, nullptr,
+                                  nullptr, nullptr);
+    HWND other = TopLevel(0, 0, 100, 100, WS_VISIBLE, u"Other");
+    EXPECT_EQ(GetActiveWindow(), other);
+    EXPECT_EQ(GetLastActivePopup(app), dialog);
+
+    EXPECT_TRUE(SetForegroundWindow(reinterpret_cast<HWND>(reinterpret_cast<uintptr_t>(app) | 1)));
+    EXPECT_EQ(GetForegroundWindow(), dialog);
+    SetForegroundWindow(other);
+    EXPECT_TRUE(SetForegroundWindow(app));
+    EXPECT_EQ(GetForegroundWindow(), app);
+    // Owned windows stay above their owner.
+    EXPECT_EQ(GetWindow(app, GW_HWNDPREV), dialog);
+
+    SetLastError(0);
+    EXPECT_FALSE(SetForegroundWindow(reinterpret_cast<HWND>(uintptr_t(0x12345))));
+    EXPECT_EQ(GetLastError(), DWORD(ERROR_INVALID_WINDOW_HANDLE));
+    EXPECT_FALSE(SetForegroundWindow(nullptr));
+}
+
+TEST_F(Focus, CaptureChangesAreAnnounced) {
+    HWND top = TopLevel(0, 0, 100, 100);
+    HWND a = Child(top, 1, 0, 0, 10, 10);
+    HWND b = Child(top, 2, 0, 0, 10, 10);
+    EXPECT_EQ(SetCapture(a), nullptr);
+    MessageLog log;
+    log.WatchAll();
+    EXPECT_EQ(SetCapture(b), a);
+    ReleaseCapture();
+    EXPECT_TRUE(log.Matches({{WM_CAPTURECHANGED, sent | lparam, 0, LPARAM(b), a}, {WM_CAPTURECHANGED, sent | lparam, 0, 0, b}}));
+    EXPECT_EQ(GetCapture(), nullptr);
+    SetCapture(a);
+    DestroyWindow(a);
+    EXPECT_EQ(GetCapture(), nullptr);
+}

@@ -1,0 +1,254 @@
+// Painting: update regions and the erase flag, WM_PAINT synthesis and its priority, BeginPaint's erase and
+// rcPaint, UpdateWindow, repainting after moves, resizes and hiding, and the surface GDI is given to draw on
+// (CE's implicit clipping of children and higher siblings).
+#include "MessageLog.h"
+#include "UserTestSupport.h"
+
+#include "internal/bridge.h"
+
+#include <algorithm>
+
+using namespace usertest;
+using lxtest::defwinproc;
+using lxtest::MessageLog;
+using lxtest::posted;
+using lxtest::sent;
+
+namespace {
+
+HBRUSH WindowBrush() { return reinterpret_cast<HBRUSH>(uintptr_t(COLOR_WINDOW + 1)); }
+
+class Painting : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_NE(RegisterTestClass(u"TestWindow", 0, WindowBrush()), 0);
+        ASSERT_NE(RegisterTestClass(u"Bare"), 0);
+        ASSERT_NE(RegisterTestClass(u"Redraw", CS_HREDRAW | CS_VREDRAW, WindowBrush()), 0);
+        top = TopLevel(0, 0, 200, 200);
+        cehost::sim::RunUntilIdle();
+    }
+    RECT Update(HWND h) {
+        RECT r{-1, -1, -1, -1};
+        GetUpdateRect(h, &r, FALSE);
+        return r;
+    }
+    HWND top = nullptr;
+};
+
+long long Area(const std::vector<RECT>& rects) {
+    long long a = 0;
+    for (const RECT& r : rects) a += (long long)(r.right - r.left) * (r.bottom - r.top);
+    return a;
+}
+
+bool Covers(const std::vector<RECT>& rects, POINT p) {
+    return std::any_of(rects.begin(), rects.end(),
+                       [&](const RECT& r) { return p.x >= r.left && p.x < r.right && p.y >= r.top && p.y < r.bottom; });
+}
+
+} // namespace
+
+TEST_F(Painting, UpdateRegionsAccumulateAndValidate) {
+    EXPECT_FALSE(GetUpdateRect(top, nullptr, FALSE)) << "painted once already";
+    InvalidateRect(top, nullptr, FALSE);
+    EXPECT_EQ(Update(top), Rect(0, 0, 200, 200));
+    ValidateRect(top, nullptr);
+    EXPECT_FALSE(GetUpdateRect(top, nullptr, FALSE));
+
+    const RECT a{10, 10, 20, 20}, b{50, 60, 70, 80}, outside{150, 150, 400, 400};
+    InvalidateRect(top, &a, FALSE);
+    InvalidateRect(top, &b, FALSE);
+    EXPECT_EQ(Update(top), Rect(10, 10, 70, 80));
+    ValidateRect(top, &b);
+    EXPECT_EQ(Update(top), Rect(10, 10, 20, 20));
+    ValidateRect(top, nullptr);
+    InvalidateRect(top, &outside, FALSE);
+    EXPECT_EQ(Update(top), Rect(150, 150, 200, 200)) << "clipped to the client area";
+
+    SetLastError(0);
+    EXPECT_FALSE(InvalidateRect(nullptr, nullptr, TRUE)) << "CE: no whole-screen invalidation";
+    EXPECT_FALSE(ValidateRect(nullptr, nullptr));
+}
+
+TEST_F(Painting, PaintWaitsForPostedMessagesAndInput) {
+    MessageLog log;
+    log.Watch(top);
+    InvalidateRect(top, nullptr, TRUE);
+    PostMessageW(top, WM_USER, 0, 0);
+    keybd_event(VK_DOWN, 0, 0, 0);
+    cehost::sim::RunUntilIdle();
+    EXPECT_TRUE(log.Matches({{WM_USER, posted},
+                             {WM_KEYDOWN, posted},
+                             {WM_PAINT, posted},
+                             {WM_ERASEBKGND, sent | defwinproc}}));
+    EXPECT_FALSE(GetUpdateRect(top, nullptr, FALSE)) << "DefWindowProc's BeginPaint validated";
+}
+
+TEST_F(Painting, BeginPaintErasesOnceAndReportsTheArea) {
+    const RECT a{10, 20, 30, 40};
+    InvalidateRect(top, &a, TRUE);
+    const RECT b{100, 100, 110, 110};
+    InvalidateRect(top, &b, FALSE);
+    MessageLog log;
+    log.Watch(top);
+    PAINTSTRUCT ps;
+    BeginPaint(top, &ps);
+    EXPECT_EQ(ps.rcPaint, Rect(10, 20, 110, 110));
+    EXPECT_FALSE(ps.fErase) << "the class brush erased the background";
+    EXPECT_TRUE(log.Matches({{WM_ERASEBKGND, sent}})) << "the erase flag is sticky across invalidations";
+    EXPECT_FALSE(GetUpdateRect(top, nullptr, FALSE));
+    EndPaint(top, &ps);
+
+    // Without an erase request there is no WM_ERASEBKGND.
+    log.Clear();
+    InvalidateRect(top, &a, FALSE);
+    BeginPaint(top, &ps);
+    EndPaint(top, &ps);
+    EXPECT_TRUE(log.Entries().empty());
+    EXPECT_FALSE(ps.fErase);
+}
+
+TEST_F(Painting, UnerasedBackgroundIsLeftToThePainter) {
+    HWND bare = TopLevel(0, 0, 50, 50, WS_VISIBLE, u"", u"Bare");
+    ValidateRect(bare, nullptr);
+    InvalidateRect(bare, nullptr, TRUE);
+    PAINTSTRUCT ps;
+    BeginPaint(bare, &ps);
+    EXPECT_TRUE(ps.fErase) << "no class brush: DefWindowProc erased nothing";
+    EndPaint(bare, &ps);
+    EXPECT_EQ(DefWindowProcW(bare, WM_ERASEBKGND, 0, 0), 0);
+    EXPECT_EQ(DefWindowProcW(top, WM_ERASEBKGND, 0, 0), 1);
+
+    OnMessage([&](HWND h, UINT msg, WPARAM, LPARAM, LRESULT* r) {
+        if (h != bare || msg != WM_ERASEBKGND) return false;
+        *r = 1;
+        return true;
+    });
+    InvalidateRect(bare, nullptr, TRUE);
+    BeginPaint(bare, &ps);
+    EXPECT_FALSE(ps.fErase) << "the window erased it itself";
+    EndPaint(bare, &ps);
+}
+
+TEST_F(Painting, ParentInvalidationLeavesChildrenAloneAndPaintsParentsFirst) {
+    HWND c = Child(top, 1, 0, 0, 50, 200);
+    cehost::sim::RunUntilIdle();
+    InvalidateRect(top, nullptr, TRUE);
+    EXPECT_FALSE(GetUpdateRect(c, nullptr, FALSE));
+    // The child covers the left quarter, so the parent's painting is clipped to the rest.
+    PAINTSTRUCT ps;
+    BeginPaint(top, &ps);
+    EXPECT_EQ(ps.rcPaint, Rect(50, 0, 200, 200));
+    EndPaint(top, &ps);
+
+    MessageLog log;
+    log.WatchAll();
+    log.Ignore(WM_ERASEBKGND);
+    InvalidateRect(c, nullptr, TRUE);
+    InvalidateRect(top, nullptr, TRUE);
+    cehost::sim::RunUntilIdle();
+    EXPECT_TRUE(log.Matches({{WM_PAINT, posted, 0, 0, top}, {WM_PAINT, posted, 0, 0, c}}));
+}
+
+TEST_F(Painting, UpdateWindowPaintsNowWithChildren) {
+    HWND c = Child(top, 1, 0, 0, 50, 50);
+    HWND clean = Child(top, 2, 60, 0, 50, 50);
+    cehost::sim::RunUntilIdle();
+    MessageLog log;
+    log.WatchAll();
+    log.Ignore(WM_ERASEBKGND);
+    EXPECT_TRUE(UpdateWindow(top));
+    EXPECT_TRUE(log.Entries().empty()) << "nothing to paint";
+    InvalidateRect(c, nullptr, TRUE);
+    EXPECT_TRUE(UpdateWindow(top));
+    EXPECT_TRUE(log.Matches({{WM_PAINT, sent, 0, 0, c}}));
+    EXPECT_EQ(log.Count(WM_PAINT, clean), 0);
+    SetLastError(0);
+    EXPECT_FALSE(UpdateWindow(reinterpret_cast<HWND>(uintptr_t(0x4444))));
+}
+
+TEST_F(Painting, HiddenWindowsKeepNoUpdateAndShowingPaintsThemWhole) {
+    HWND hidden = TopLevel(20, 20, 40, 30, 0);
+    InvalidateRect(hidden, nullptr, TRUE);
+    EXPECT_FALSE(GetUpdateRect(hidden, nullptr, FALSE));
+    ShowWindow(hidden, SW_SHOWNA);
+    EXPECT_EQ(Update(hidden), Rect(0, 0, 40, 30));
+}
+
+TEST_F(Painting, HidingOrMovingExposesWhatLiesBeneath) {
+    HWND c = Child(top, 1, 10, 10, 30, 30);
+    HWND popup = TopLevel(100, 100, 50, 50);
+    cehost::sim::RunUntilIdle();
+    ASSERT_FALSE(GetUpdateRect(top, nullptr, FALSE));
+    ShowWindow(popup, SW_HIDE);
+    EXPECT_EQ(Update(top), Rect(100, 100, 150, 150));
+    ValidateRect(top, nullptr);
+
+    MoveWindow(c, 60, 10, 30, 30, TRUE);
+    EXPECT_EQ(Update(top), Rect(10, 10, 40, 40)) << "the old place of the child";
+    EXPECT_EQ(Update(c), Rect(0, 0, 30, 30)) << "the child repaints at its new place";
+    ValidateRect(top, nullptr);
+    ValidateRect(c, nullptr);
+    MoveWindow(c, 0, 0, 30, 30, FALSE);
+    EXPECT_FALSE(GetUpdateRect(top, nullptr, FALSE)) << "no repaint asked";
+    EXPECT_FALSE(GetUpdateRect(c, nullptr, FALSE));
+}
+
+TEST_F(Painting, ResizeRepaintsAllWithRedrawStylesElseOnlyTheNewPart) {
+    HWND plain = Child(top, 1, 0, 0, 50, 50);
+    HWND redraw = Child(top, 2, 0, 100, 50, 50, WS_CHILD | WS_VISIBLE, u"Redraw");
+    cehost::sim::RunUntilIdle();
+    MoveWindow(plain, 0, 0, 70, 50, TRUE);
+    MoveWindow(redraw, 0, 100, 70, 50, TRUE);
+    EXPECT_EQ(Update(plain), Rect(50, 0, 70, 50));
+    EXPECT_EQ(Update(redraw), Rect(0, 0, 70, 50));
+    cehost::sim::RunUntilIdle();
+    MoveWindow(plain, 0, 0, 60, 50, TRUE);
+    EXPECT_FALSE(GetUpdateRect(plain, nullptr, FALSE)) << "shrinking exposes nothing of the window itself";
+    EXPECT_EQ(Update(top), Rect(60, 0, 70, 50)) << "but the parent gets back the strip";
+}
+
+TEST_F(Painting, SurfacesClipChildrenHigherSiblingsAndAncestors) {
+    // top (0,0,200,200): a child panel at (20,20) 100x100 holding an inner child that sticks out of it, and a
+    // sibling above the panel overlapping its right edge.
+    HWND sibling = Child(top, 1, 100, 20, 50, 50);
+    HWND panel = Child(top, 2, 20, 20, 100, 100, WS_CHILD | WS_VISIBLE | WS_BORDER);
+    HWND inner = Child(panel, 3, 80, 80, 50, 50);
+    cehost::internal::WindowSurface s;
+
+    ASSERT_TRUE(cehost::internal::GetWindowSurface(panel, true, &s));
+    EXPECT_EQ(s.origin.x, 21);
+    EXPECT_EQ(s.origin.y, 21);
+    // Client area (21,21)-(119,119), minus the sibling's 19 x 49 corner, minus the inner child's 18 x 18 corner.
+    EXPECT_EQ(Area(s.visible), 98 * 98 - 19 * 49 - 18 * 18);
+    EXPECT_FALSE(Covers(s.visible, POINT{110, 30})) << "under the higher sibling";
+    EXPECT_FALSE(Covers(s.visible, POINT{110, 110})) << "under the child";
+    EXPECT_TRUE(Covers(s.visible, POINT{50, 50}));
+
+    ASSERT_TRUE(cehost::internal::GetWindowSurface(panel, false, &s));
+    EXPECT_EQ(s.origin.x, 20);
+    EXPECT_TRUE(Covers(s.visible, POINT{20, 20})) << "the whole window includes the border";
+
+    ASSERT_TRUE(cehost::internal::GetWindowSurface(inner, true, &s));
+    EXPECT_EQ(s.origin.x, 101);
+    EXPECT_EQ(Area(s.visible), 18 * 18) << "clipped to the panel's client area";
+
+    ASSERT_TRUE(cehost::internal::GetWindowSurface(top, true, &s));
+    EXPECT_FALSE(Covers(s.visible, POINT{30, 30})) << "children are never painted over";
+    EXPECT_TRUE(Covers(s.visible, POINT{5, 5}));
+
+    ShowWindow(panel, SW_HIDE);
+    ASSERT_TRUE(cehost::internal::GetWindowSurface(inner, true, &s));
+    EXPECT_TRUE(s.visible.empty());
+    EXPECT_FALSE(cehost::internal::GetWindowSurface(nullptr, true, &s));
+    (void)sibling;
+}
+
+TEST_F(Painting, AWindowOffTheScreenHasNothingToPaint) {
+    HWND off = TopLevel(300, 400, 50, 50, WS_VISIBLE);
+    PAINTSTRUCT ps;
+    BeginPaint(off, &ps);
+    EXPECT_TRUE(ps.rcPaint == Rect(0, 0, 0, 0));
+    EndPaint(off, &ps);
+    EXPECT_FALSE(GetUpdateRect(off, nullptr, FALSE)) << "validated all the same";
+}

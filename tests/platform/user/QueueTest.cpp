@@ -1,0 +1,323 @@
+// The message queue: CE retrieval order, WM_QUIT rules, filters, peeking, sending and broadcasting, key
+// input and translation, and what GetMessageW does when nothing can arrive.
+#include "MessageLog.h"
+#include "UserTestSupport.h"
+
+#include <vector>
+
+using namespace usertest;
+using lxtest::MessageLog;
+using lxtest::posted;
+using lxtest::sent;
+using lxtest::wparam;
+
+namespace {
+
+class Queue : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_NE(RegisterTestClass(), 0);
+        top = TopLevel(0, 0, 100, 100);
+        cehost::sim::RunUntilIdle();
+    }
+    HWND top = nullptr;
+};
+
+} // namespace
+
+TEST_F(Queue, RetrievalFollowsCeOrder) {
+    SetTimer(top, 1, 10, nullptr);
+    cehost::sim::AdvanceClock(20);
+    InvalidateRect(top, nullptr, TRUE);
+    PostQuitMessage(7);
+    keybd_event(VK_LEFT, 0, 0, 0);
+    PostMessageW(top, WM_USER, 1, 0);
+    PostMessageW(top, WM_USER, 2, 0);
+
+    std::vector<UINT> order;
+    MSG m;
+    for (int i = 0; i < 6; ++i) {
+        const BOOL r = GetMessageW(&m, nullptr, 0, 0);
+        order.push_back(m.message);
+        if (m.message == WM_QUIT) {
+            EXPECT_EQ(r, 0);
+            EXPECT_EQ(m.wParam, 7u);
+            EXPECT_EQ(m.hwnd, nullptr);
+        } else {
+            EXPECT_EQ(r, 1);
+        }
+        if (m.message == WM_PAINT) ValidateRect(top, nullptr);
+    }
+    // Posted before input even when posted later; WM_QUIT after input; painting and timers last.
+    EXPECT_EQ(order, (std::vector<UINT>{WM_USER, WM_USER, WM_KEYDOWN, WM_QUIT, WM_PAINT, WM_TIMER}));
+}
+
+TEST_F(Queue, QuitIgnoresFiltersAndIsClearedOnRemoval) {
+    HWND other = TopLevel(0, 0, 10, 10, 0);
+    PostMessageW(other, WM_USER + 5, 0, 0);
+    PostQuitMessage(3);
+    MSG m{};
+    ASSERT_TRUE(PeekMessageW(&m, top, WM_APP, WM_APP, PM_NOREMOVE));
+    EXPECT_EQ(m.message, UINT(WM_QUIT));
+    EXPECT_EQ(m.wParam, 3u);
+    ASSERT_TRUE(PeekMessageW(&m, top, WM_APP, WM_APP, PM_REMOVE));
+    EXPECT_EQ(m.message, UINT(WM_QUIT));
+    EXPECT_FALSE(PeekMessageW(&m, top, WM_APP, WM_APP, PM_REMOVE));
+    // The filtered-out message is still there.
+    ASSERT_TRUE(PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE));
+    EXPECT_EQ(m.message, UINT(WM_USER + 5));
+}
+
+TEST_F(Queue, FiltersSelectWindowsTheirChildrenAndRanges) {
+    HWND c = Child(top, 1, 0, 0, 10, 10);
+    HWND other = TopLevel(0, 0, 10, 10, 0);
+    cehost::sim::RunUntilIdle();
+    PostMessageW(other, WM_USER, 0, 0);
+    PostMessageW(c, WM_USER + 1, 0, 0);
+    PostMessageW(nullptr, WM_USER + 2, 0, 0);
+    PostMessageW(top, WM_USER + 3, 0, 0);
+
+    MSG m{};
+    ASSERT_TRUE(PeekMessageW(&m, top, 0, 0, PM_NOREMOVE));
+    EXPECT_EQ(m.message, UINT(WM_USER + 1)) << "a window filter includes the window's children";
+    EXPECT_EQ(Next(top, WM_USER + 3, WM_USER + 3).message, UINT(WM_USER + 3));
+    MSG thread = Next(reinterpret_cast<HWND>(LONG_PTR(-1)));
+    EXPECT_EQ(thread.message, UINT(WM_USER + 2));
+    EXPECT_EQ(thread.hwnd, nullptr);
+    EXPECT_EQ(Next(nullptr).message, UINT(WM_USER));
+    EXPECT_EQ(Next(nullptr).message, UINT(WM_USER + 1));
+    EXPECT_EQ(Next(nullptr).message, UINT(WM_NULL));
+}
+
+TEST_F(Queue, BadArgumentsFail) {
+    MSG m;
+    HWND gone = TopLevel(0, 0, 10, 10, 0);
+    DestroyWindow(gone);
+    SetLastError(0);
+    EXPECT_EQ(GetMessageW(&m, gone, 0, 0), -1);
+    EXPECT_EQ(GetLastError(), DWORD(ERROR_INVALID_WINDOW_HANDLE));
+    EXPECT_EQ(GetMessageW(nullptr, nullptr, 0, 0), -1);
+    SetLastError(0);
+    EXPECT_FALSE(PeekMessageW(&m, gone, 0, 0, PM_REMOVE));
+    EXPECT_EQ(GetLastError(), DWORD(ERROR_INVALID_WINDOW_HANDLE));
+    EXPECT_EQ(DispatchMessageW(nullptr), 0);
+    EXPECT_FALSE(TranslateMessage(nullptr));
+}
+
+TEST_F(Queue, PaintIsRegeneratedUntilValidated) {
+    InvalidateRect(top, nullptr, FALSE);
+    EXPECT_EQ(Next().message, UINT(WM_PAINT));
+    EXPECT_EQ(Next().message, UINT(WM_PAINT)) << "a peek never removes WM_PAINT";
+    ValidateRect(top, nullptr);
+    EXPECT_EQ(Next().message, UINT(WM_NULL));
+}
+
+TEST_F(Queue, SendCallsDirectlyAndBroadcastReachesTopLevelWindowsOnly) {
+    HWND c = Child(top, 1, 0, 0, 10, 10);
+    HWND second = TopLevel(0, 0, 10, 10, 0);
+    OnMessage([](HWND, UINT msg, WPARAM wp, LPARAM, LRESULT* r) {
+        if (msg != WM_USER) return false;
+        *r = LRESULT(wp * 2);
+        return true;
+    });
+    EXPECT_EQ(SendMessageW(c, WM_USER, 21, 0), 42);
+    MessageLog log;
+    log.WatchAll();
+    SendMessageW(HWND_BROADCAST, WM_USER + 9, 0, 0);
+    EXPECT_EQ(log.Count(WM_USER + 9, top), 1);
+    EXPECT_EQ(log.Count(WM_USER + 9, second), 1);
+    EXPECT_EQ(log.Count(WM_USER + 9, c), 0);
+    log.Clear();
+    PostMessageW(HWND_BROADCAST, WM_USER + 10, 0, 0);
+    cehost::sim::RunUntilIdle();
+    EXPECT_EQ(log.Count(WM_USER + 10), 2);
+    EXPECT_EQ(log.Count(WM_USER + 10, c), 0);
+}
+
+TEST_F(Queue, MessagesForADestroyedWindowAreDropped) {
+    HWND doomed = TopLevel(0, 0, 10, 10, 0);
+    PostMessageW(doomed, WM_USER, 0, 0);
+    PostMessageW(top, WM_USER + 1, 0, 0);
+    DestroyWindow(doomed);
+    EXPECT_EQ(Next().message, UINT(WM_USER + 1));
+    EXPECT_EQ(Next().message, UINT(WM_NULL));
+}
+
+TEST_F(Queue, KeyLParamBitsFollowTheInjectedEvent) {
+    // The library's synthetic key stroke: extended, scan code 0.
+    keybd_event(VK_F1, 0, KEYEVENTF_EXTENDEDKEY, 0);
+    keybd_event(VK_F1, 0, KEYEVENTF_EXTENDEDKEY | KEYEVENTF_KEYUP, 0);
+    MSG down = Next(), up = Next();
+    EXPECT_EQ(down.message, UINT(WM_KEYDOWN));
+    EXPECT_EQ(down.hwnd, top) << "keys go to the focus window";
+    EXPECT_EQ(DWORD(down.lParam), 0x01000001u);
+    EXPECT_EQ(up.message, UINT(WM_KEYUP));
+    EXPECT_EQ(DWORD(up.lParam), 0xC1000001u);
+    // A scan code lands in bits 16-23; a second press without release says the key was down.
+    keybd_event('A', 0x1E, 0, 0);
+    keybd_event('A', 0x1E, 0, 0);
+    EXPECT_EQ(DWORD(Next().lParam), 0x001E0001u);
+    EXPECT_EQ(DWORD(Next().lParam), 0x401E0001u);
+}
+
+TEST_F(Queue, KeysGoToTheFocusElseTheActiveWindowElseNowhere) {
+    HWND c = Child(top, 1, 0, 0, 10, 10);
+    SetFocus(c);
+    keybd_event(VK_UP, 0, 0, 0);
+    // The target is chosen when the key is retrieved.
+    SetFocus(top);
+    EXPECT_EQ(Next().hwnd, top);
+    SetFocus(nullptr);
+    keybd_event(VK_UP, 0, 0, 0);
+    EXPECT_EQ(Next().hwnd, top) << "the active window without a focus";
+    DestroyWindow(top);
+    keybd_event(VK_UP, 0, KEYEVENTF_KEYUP, 0);
+    EXPECT_EQ(Next().message, UINT(WM_NULL));
+    EXPECT_EQ(GetKeyState(VK_UP) & 0x8000, 0) << "the dropped key-up still released the key";
+}
+
+TEST_F(Queue, KeyStateFollowsRetrievalAsyncStateFollowsInjection) {
+    keybd_event(VK_SHIFT, 0, 0, 0);
+    EXPECT_TRUE(GetAsyncKeyState(VK_SHIFT) & 0x8000);
+    EXPECT_FALSE(GetKeyState(VK_SHIFT) & 0x8000);
+    Next();
+    EXPECT_TRUE(GetKeyState(VK_SHIFT) & 0x8000);
+    EXPECT_LT(GetKeyState(VK_SHIFT), 0);
+    keybd_event(VK_CAPITAL, 0, 0, 0);
+    keybd_event(VK_CAPITAL, 0, KEYEVENTF_KEYUP, 0);
+    Next();
+    Next();
+    EXPECT_EQ(GetKeyState(VK_CAPITAL) & 1, 1) << "toggled";
+    // The left and right keys drive the generic one.
+    keybd_event(VK_LCONTROL, 0, 0, 0);
+    Next();
+    EXPECT_TRUE(GetKeyState(VK_CONTROL) & 0x8000);
+}
+
+TEST_F(Queue, TranslateMessagePostsCharactersOnAUsLayout) {
+    struct Case {
+        BYTE vk;
+        bool shift;
+        WCHAR ch;
+    };
+    const Case cases[] = {{'A', false, u'a'}, {'A', true, u'A'}, {'1', true, u'!'}, {'1', false, u'1'},
+                          {VK_RETURN, false, 13}, {VK_BACK, false, 8}, {VK_ESCAPE, false, 27}, {VK_TAB, false, 9},
+                          {VK_OEM_2, true, u'?'}, {VK_SPACE, false, u' '}};
+    for (const Case& c : cases) {
+        if (c.shift) keybd_event(VK_SHIFT, 0, 0, 0);
+        keybd_event(c.vk, 0x10, KEYEVENTF_EXTENDEDKEY, 0);
+        keybd_event(c.vk, 0x10, KEYEVENTF_KEYUP | KEYEVENTF_EXTENDEDKEY, 0);
+        if (c.shift) keybd_event(VK_SHIFT, 0, KEYEVENTF_KEYUP, 0);
+        std::vector<MSG> got;
+        MSG m;
+        while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
+            EXPECT_TRUE(TranslateMessage(&m) || m.message == WM_CHAR);
+            got.push_back(m);
+        }
+        const auto ch = std::find_if(got.begin(), got.end(), [](const MSG& x) { return x.message == WM_CHAR; });
+        ASSERT_NE(ch, got.end()) << "key " << int(c.vk);
+        EXPECT_EQ(ch->wParam, WPARAM(c.ch)) << "key " << int(c.vk);
+        EXPECT_EQ(DWORD(ch->lParam), 0x00000001u) << "no scan code or extended bit in WM_CHAR";
+        EXPECT_EQ(std::count_if(got.begin(), got.end(), [](const MSG& x) { return x.message == WM_CHAR; }), 1);
+    }
+    // A key without a character translates to nothing, but TranslateMessage still answers nonzero.
+    keybd_event(VK_LEFT, 0, 0, 0);
+    MSG m = Next();
+    EXPECT_TRUE(TranslateMessage(&m));
+    EXPECT_EQ(Next().message, UINT(WM_NULL));
+    m.message = WM_USER;
+    EXPECT_FALSE(TranslateMessage(&m));
+}
+
+TEST_F(Queue, GetMessageWithNothingToWaitForEndsTheLoop) {
+    MSG m;
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(GetMessageW(&m, nullptr, 0, 0), 0);
+    const std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(m.message, UINT(WM_QUIT));
+    EXPECT_NE(err.find("nothing left to wait for"), std::string::npos);
+}
+
+TEST_F(Queue, GetMessageRunsTheVirtualClockToTheNextTimer) {
+    const DWORD start = GetTickCount();
+    SetTimer(top, 5, 250, nullptr);
+    MSG m;
+    ASSERT_EQ(GetMessageW(&m, nullptr, 0, 0), 1);
+    EXPECT_EQ(m.message, UINT(WM_TIMER));
+    EXPECT_EQ(GetTickCount() - start, 250u);
+}
+
+TEST_F(Queue, IdleHandlerFeedsAScriptedMessageLoop) {
+    // A tiny key script: press and release Down, wait 100 ms, then quit.
+    int step = 0;
+    DWORD waitUntil = 0;
+    cehost::sim::SetIdleHandler([&] {
+        switch (step++) {
+        case 0:
+            keybd_event(VK_DOWN, 0, 0, 0);
+            keybd_event(VK_DOWN, 0, KEYEVENTF_KEYUP, 0);
+            return true;
+        case 1: waitUntil = GetTickCount() + 100; [[fallthrough]];
+        case 2:
+            if (GetTickCount() < waitUntil) {
+                step = 2; // stay on the wait until it is over
+                cehost::sim::AdvanceClock(waitUntil - GetTickCount());
+                return true;
+            }
+            [[fallthrough]];
+        default: PostQuitMessage(9); return true;
+        }
+    });
+    const DWORD start = GetTickCount();
+    std::vector<UINT> seen;
+    MSG m;
+    BOOL r;
+    while ((r = GetMessageW(&m, nullptr, 0, 0)) > 0) {
+        TranslateMessage(&m);
+        DispatchMessageW(&m);
+        seen.push_back(m.message);
+    }
+    EXPECT_EQ(r, 0);
+    EXPECT_EQ(m.wParam, 9u);
+    EXPECT_EQ(seen, (std::vector<UINT>{WM_KEYDOWN, WM_KEYUP}));
+    EXPECT_EQ(GetTickCount() - start, 100u);
+}
+
+TEST_F(Queue, ModalLoopsReenterGetMessage) {
+    // A window procedure that runs its own loop until a posted message ends it, as a modal dialog does.
+    bool done = false;
+    int inner = 0;
+    OnMessage([&](HWND, UINT msg, WPARAM, LPARAM, LRESULT*) {
+        if (msg == WM_USER) {
+            MSG m;
+            while (!done && GetMessageW(&m, nullptr, 0, 0) > 0) {
+                ++inner;
+                DispatchMessageW(&m);
+            }
+            return true;
+        }
+        if (msg == WM_USER + 1) done = true;
+        return false;
+    });
+    PostMessageW(top, WM_USER, 0, 0);
+    PostMessageW(top, WM_USER + 2, 0, 0);
+    PostMessageW(top, WM_USER + 1, 0, 0);
+    PostMessageW(top, WM_USER + 3, 0, 0);
+    MSG m;
+    ASSERT_EQ(GetMessageW(&m, nullptr, 0, 0), 1);
+    DispatchMessageW(&m);
+    EXPECT_EQ(inner, 2);
+    EXPECT_EQ(Next().message, UINT(WM_USER + 3));
+}
+
+TEST_F(Queue, RunUntilIdleLeavesQuitPending) {
+    MessageLog log;
+    log.Watch(top);
+    PostMessageW(top, WM_USER, 0, 0);
+    PostQuitMessage(1);
+    EXPECT_EQ(cehost::sim::RunUntilIdle(), 1);
+    EXPECT_TRUE(log.Matches({{WM_USER, posted}}));
+    MSG m;
+    EXPECT_EQ(GetMessageW(&m, nullptr, 0, 0), 0);
+    EXPECT_EQ(m.wParam, 1u);
+}

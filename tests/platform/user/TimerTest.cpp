@@ -1,0 +1,126 @@
+// Timers on the virtual clock: coalescing, restart on retrieval, immediate KillTimer, replacement, thread
+// timers with procedures, RunFor stepping through expiries, Sleep and GetTickCount.
+#include "MessageLog.h"
+#include "UserTestSupport.h"
+
+using namespace usertest;
+using lxtest::MessageLog;
+
+namespace {
+
+class Timers : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(cehost::sim::IsVirtualTime()) << "the test harness runs headless";
+        ASSERT_NE(RegisterTestClass(), 0);
+        top = TopLevel(0, 0, 100, 100);
+        cehost::sim::RunUntilIdle();
+    }
+    HWND top = nullptr;
+};
+
+int CountTimers(HWND hwnd) {
+    int n = 0;
+    MSG m;
+    while (PeekMessageW(&m, hwnd, WM_TIMER, WM_TIMER, PM_REMOVE)) ++n;
+    return n;
+}
+
+} // namespace
+
+TEST_F(Timers, ExpirationsCoalesceAndTheRetrievalRestartsThePeriod) {
+    EXPECT_EQ(SetTimer(top, 7, 10, nullptr), 7u);
+    EXPECT_EQ(CountTimers(top), 0) << "not due yet";
+    cehost::sim::AdvanceClock(95);
+    MSG m;
+    ASSERT_TRUE(PeekMessageW(&m, top, WM_TIMER, WM_TIMER, PM_NOREMOVE));
+    EXPECT_EQ(m.wParam, 7u);
+    EXPECT_EQ(CountTimers(top), 1) << "nine periods passed, one WM_TIMER";
+    cehost::sim::AdvanceClock(9);
+    EXPECT_EQ(CountTimers(top), 0) << "the period restarted when the message was taken";
+    cehost::sim::AdvanceClock(1);
+    EXPECT_EQ(CountTimers(top), 1);
+}
+
+TEST_F(Timers, KillTimerTakesEffectAtOnce) {
+    SetTimer(top, 1, 10, nullptr);
+    cehost::sim::AdvanceClock(50);
+    EXPECT_TRUE(KillTimer(top, 1));
+    EXPECT_EQ(CountTimers(top), 0);
+    SetLastError(0);
+    EXPECT_FALSE(KillTimer(top, 1));
+    EXPECT_NE(GetLastError(), 0u);
+}
+
+TEST_F(Timers, SameIdentifierReplacesAndRestarts) {
+    SetTimer(top, 3, 100, nullptr);
+    cehost::sim::AdvanceClock(90);
+    SetTimer(top, 3, 50, nullptr);
+    cehost::sim::AdvanceClock(40);
+    EXPECT_EQ(CountTimers(top), 0);
+    cehost::sim::AdvanceClock(10);
+    EXPECT_EQ(CountTimers(top), 1);
+}
+
+TEST_F(Timers, RunForFiresAPeriodicTimerOnSchedule) {
+    MessageLog log;
+    log.Watch(top);
+    SetTimer(top, 1, 10, nullptr);
+    const DWORD start = GetTickCount();
+    cehost::sim::RunFor(100);
+    EXPECT_EQ(log.Count(WM_TIMER), 10);
+    EXPECT_EQ(GetTickCount() - start, 100u);
+}
+
+TEST_F(Timers, ThreadTimersGetFreshIdentifiersAndCallTheirProcedure) {
+    static int calls;
+    static UINT_PTR seenId;
+    calls = 0;
+    const TIMERPROC proc = [](HWND h, UINT msg, UINT_PTR id, DWORD) {
+        EXPECT_EQ(h, nullptr);
+        EXPECT_EQ(msg, UINT(WM_TIMER));
+        seenId = id;
+        ++calls;
+    };
+    const UINT_PTR a = SetTimer(nullptr, 500, 20, proc);
+    const UINT_PTR b = SetTimer(nullptr, 0, 20, proc);
+    EXPECT_NE(a, 0u);
+    EXPECT_NE(b, 0u);
+    EXPECT_NE(a, b);
+    KillTimer(nullptr, b);
+    cehost::sim::RunFor(40);
+    EXPECT_EQ(calls, 2);
+    EXPECT_EQ(seenId, a);
+}
+
+TEST_F(Timers, WindowProcedureTimersAndDestroyedWindows) {
+    static HWND seen;
+    seen = nullptr;
+    SetTimer(top, 9, 10, [](HWND h, UINT, UINT_PTR, DWORD) { seen = h; });
+    MessageLog log;
+    log.Watch(top);
+    cehost::sim::RunFor(10);
+    EXPECT_EQ(seen, top);
+    EXPECT_EQ(log.Count(WM_TIMER), 0) << "a timer procedure replaces the window procedure";
+    HWND doomed = TopLevel(0, 0, 10, 10, 0);
+    SetTimer(doomed, 1, 10, nullptr);
+    DestroyWindow(doomed);
+    DWORD due = 0;
+    KillTimer(top, 9);
+    EXPECT_FALSE(cehost::sim::NextTimerDue(&due)) << "timers die with their window";
+}
+
+TEST_F(Timers, SleepAndTheClock) {
+    const DWORD start = GetTickCount();
+    Sleep(250);
+    EXPECT_EQ(GetTickCount() - start, 250u);
+    SetTimer(top, 1, 100, nullptr);
+    Sleep(1000);
+    EXPECT_EQ(CountTimers(top), 1);
+    // Switching to real time keeps the clock monotonic.
+    const DWORD before = GetTickCount();
+    cehost::sim::SetVirtualTime(false);
+    EXPECT_GE(GetTickCount(), before);
+    cehost::sim::SetVirtualTime(true);
+    EXPECT_GE(GetTickCount(), before);
+}

@@ -1,0 +1,66 @@
+// Helpers for the window-manager tests: a test window class whose procedure hands every message to a
+// replaceable handler, so that each test scripts only the replies it cares about.
+#pragma once
+
+#include <cehost/sim.h>
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace usertest {
+
+// Return true from the handler to answer with *result; false lets DefWindowProcW answer.
+using Handler = std::function<bool(HWND, UINT, WPARAM, LPARAM, LRESULT* result)>;
+
+inline Handler& CurrentHandler() {
+    static Handler handler;
+    return handler;
+}
+
+inline LRESULT CALLBACK TestProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    LRESULT result = 0;
+    if (CurrentHandler() && CurrentHandler()(hwnd, msg, wp, lp, &result)) return result;
+    return DefWindowProcW(hwnd, msg, wp, lp);
+}
+
+inline void OnMessage(Handler h) { CurrentHandler() = std::move(h); }
+
+inline ATOM RegisterTestClass(LPCWSTR name = u"TestWindow", UINT style = 0, HBRUSH background = nullptr,
+                              int wndExtra = 0) {
+    WNDCLASSW wc{};
+    wc.style = style;
+    wc.lpfnWndProc = TestProc;
+    wc.cbWndExtra = wndExtra;
+    wc.hbrBackground = background;
+    wc.lpszClassName = name;
+    return RegisterClassW(&wc);
+}
+
+inline HWND TopLevel(int x, int y, int cx, int cy, DWORD style = WS_VISIBLE, LPCWSTR title = u"top",
+                     LPCWSTR cls = u"TestWindow") {
+    return CreateWindowExW(0, cls, title, style, x, y, cx, cy, nullptr, nullptr, nullptr, nullptr);
+}
+
+inline HWND Child(HWND parent, int id, int x, int y, int cx, int cy, DWORD style = WS_CHILD | WS_VISIBLE,
+                  LPCWSTR cls = u"TestWindow") {
+    return CreateWindowExW(0, cls, u"", style, x, y, cx, cy, parent, reinterpret_cast<HMENU>(intptr_t(id)), nullptr,
+                           nullptr);
+}
+
+inline RECT Rect(LONG l, LONG t, LONG r, LONG b) { return RECT{l, t, r, b}; }
+
+// Retrieves the next message without blocking; WM_NULL when there is none.
+inline MSG Next(HWND filter = nullptr, UINT min = 0, UINT max = 0) {
+    MSG m{};
+    if (!PeekMessageW(&m, filter, min, max, PM_REMOVE)) m.message = WM_NULL;
+    return m;
+}
+
+} // namespace usertest
+
+inline bool operator==(const RECT& a, const RECT& b) {
+    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+inline void PrintTo(const RECT& r, std::ostream* os) {
+    *os << "(" << r.left << "," << r.top << "," << r.right << "," << r.bottom << ")";
+}

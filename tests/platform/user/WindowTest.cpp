@@ -1,0 +1,433 @@
+// Windows: creation and destruction order, the tree and its relations, window longs and subclassing, text,
+// positions and their messages, dialog helpers, stale handles.
+#include "MessageLog.h"
+#include "UserTestSupport.h"
+
+#include <string>
+#include <vector>
+
+using namespace usertest;
+using lxtest::defwinproc;
+using lxtest::lparam;
+using lxtest::MessageLog;
+using lxtest::optional;
+using lxtest::posted;
+using lxtest::sent;
+using lxtest::wparam;
+
+namespace {
+
+class Windows : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_NE(RegisterTestClass(), 0); }
+};
+
+} // namespace
+
+TEST_F(Windows, VisibleTopLevelCreationOrderAndParameters) {
+    int marker = 0;
+    void* seenParam = nullptr;
+    DWORD styleInCreate = 0;
+    OnMessage([&](HWND h, UINT msg, WPARAM, LPARAM lp, LRESULT*) {
+        if (msg == WM_CREATE) {
+            seenParam = reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams;
+            styleInCreate = DWORD(GetWindowLongW(h, GWL_STYLE));
+        }
+        return false;
+    });
+    MessageLog log;
+    log.WatchAll();
+    HWND w = CreateWindowExW(0, u"TestWindow", u"Main", WS_VISIBLE, 0, 21, 240, 299, nullptr, nullptr, nullptr, &marker);
+    ASSERT_TRUE(w);
+    EXPECT_EQ(seenParam, &marker);
+    EXPECT_FALSE(styleInCreate & WS_VISIBLE) << "the window is shown only after WM_CREATE";
+    EXPECT_TRUE(log.Matches({{WM_CREATE, sent},
+                             {WM_SIZE, sent | wparam | lparam, SIZE_RESTORED, MAKELPARAM(240, 299)},
+                             {WM_MOVE, sent | lparam, 0, MAKELPARAM(0, 21)},
+                             {WM_SHOWWINDOW, sent | wparam, TRUE},
+                             {WM_WINDOWPOSCHANGING, sent},
+                             {WM_WINDOWPOSCHANGED, sent},
+                             {WM_ACTIVATE, sent | wparam, WA_ACTIVE},
+                             {WM_SETFOCUS, sent | defwinproc}}));
+    EXPECT_EQ(GetActiveWindow(), w);
+    EXPECT_EQ(GetFocus(), w);
+    EXPECT_TRUE(IsWindowVisible(w));
+}
+
+TEST_F(Windows, ChildWithBorderHasInsetClientAreaAndIdentifier) {
+    HWND top = TopLevel(5, 25, 200, 200);
+    MessageLog log;
+    log.WatchAll();
+    HWND c = Child(top, 42, 10, 20, 50, 30, WS_CHILD | WS_VISIBLE | WS_BORDER);
+    ASSERT_TRUE(c);
+    EXPECT_TRUE(log.Matches({{WM_CREATE, sent, 0, 0, c},
+                             {WM_SIZE, sent | lparam, 0, MAKELPARAM(48, 28)},
+                             {WM_MOVE, sent | lparam, 0, MAKELPARAM(11, 21)},
+                             {WM_SHOWWINDOW, sent | wparam, TRUE},
+                             {WM_WINDOWPOSCHANGING, sent},
+                             {WM_WINDOWPOSCHANGED, sent}}));
+    EXPECT_EQ(GetDlgCtrlID(c), 42);
+    EXPECT_EQ(GetWindowLongW(c, GWL_ID), 42);
+    EXPECT_EQ(GetDlgCtrlID(top), 0);
+    RECT rc;
+    GetClientRect(c, &rc);
+    EXPECT_EQ(rc, Rect(0, 0, 48, 28));
+    GetWindowRect(c, &rc);
+    EXPECT_EQ(rc, Rect(15, 45, 65, 75));
+    POINT p{0, 0};
+    ClientToScreen(c, &p);
+    EXPECT_EQ(p.x, 16);
+    EXPECT_EQ(p.y, 46);
+    ScreenToClient(top, &p);
+    EXPECT_EQ(p.x, 11);
+    EXPECT_EQ(p.y, 21);
+    // The focus stays where it was: a child is never activated by being shown.
+    EXPECT_EQ(GetFocus(), top);
+}
+
+TEST_F(Windows, CreateRefusedByWmCreateLeavesNothingBehind) {
+    OnMessage([](HWND, UINT msg, WPARAM, LPARAM, LRESULT* r) {
+        if (msg != WM_CREATE) return false;
+        *r = -1;
+        return true;
+    });
+    MessageLog log;
+    log.WatchAll();
+    EXPECT_EQ(TopLevel(0, 0, 10, 10), nullptr);
+    EXPECT_TRUE(log.Matches({{WM_CREATE, sent}})) << "no WM_DESTROY for a refused window";
+    EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS), 0u);
+}
+
+TEST_F(Windows, ParentsMakeChildrenAndOwners) {
+    HWND top = TopLevel(0, 0, 100, 100);
+    // CE: an overlapped window with a parent becomes a child.
+    HWND c = CreateWindowExW(0, u"TestWindow", u"", WS_VISIBLE, 0, 0, 10, 10, top, nullptr, nullptr, nullptr);
+    EXPECT_TRUE(GetWindowLongW(c, GWL_STYLE) & WS_CHILD);
+    EXPECT_EQ(GetParent(c), top);
+    EXPECT_TRUE(IsChild(top, c));
+    // A pop-up with a parent is an owned top-level window.
+    HWND popup = CreateWindowExW(0, u"TestWindow", u"", WS_POPUP, 0, 0, 10, 10, c, nullptr, nullptr, nullptr);
+    EXPECT_EQ(GetWindow(popup, GW_OWNER), top);
+    EXPECT_EQ(GetParent(popup), top);
+    EXPECT_EQ(GetAncestor(popup, GA_PARENT), GetDesktopWindow());
+    EXPECT_FALSE(IsChild(top, popup));
+    EXPECT_EQ(GetParent(top), nullptr);
+    // The owner takes its owned windows with it.
+    DestroyWindow(top);
+    EXPECT_FALSE(IsWindow(popup));
+    EXPECT_FALSE(IsWindow(c));
+
+    SetLastError(0);
+    EXPECT_EQ(CreateWindowExW(0, u"TestWindow", u"", WS_CHILD, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr), nullptr);
+    EXPECT_NE(GetLastError(), 0u);
+    SetLastError(0);
+    EXPECT_EQ(CreateWindowExW(0, u"TestWindow", u"", WS_CHILD, 0, 0, 1, 1, top, nullptr, nullptr, nullptr), nullptr);
+    EXPECT_EQ(GetLastError(), DWORD(ERROR_INVALID_WINDOW_HANDLE));
+}
+
+TEST_F(Windows, DestroyMovesFocusFirstThenDestroysParentBeforeChildren) {
+    HWND top = TopLevel(0, 0, 200, 200);
+    HWND panel = Child(top, 1, 0, 0, 100, 100);
+    HWND edit = Child(panel, 2, 0, 0, 50, 20);
+    SetFocus(edit);
+    bool editAliveInPanelDestroy = false;
+    OnMessage([&](HWND h, UINT msg, WPARAM, LPARAM, LRESULT*) {
+        if (msg == WM_DESTROY && h == panel) editAliveInPanelDestroy = IsWindow(edit);
+        return false;
+    });
+    MessageLog log;
+    log.Watch(top, "top");
+    log.Watch(panel, "panel");
+    log.Watch(edit, "edit");
+    log.Ignore(WM_WINDOWPOSCHANGING);
+    log.Ignore(WM_WINDOWPOSCHANGED);
+    ASSERT_TRUE(DestroyWindow(panel));
+    EXPECT_TRUE(log.Matches({{WM_SHOWWINDOW, sent | wparam, FALSE, 0, panel},
+                             {WM_KILLFOCUS, sent | wparam, WPARAM(top), 0, edit},
+                             {WM_SETFOCUS, sent | wparam, WPARAM(edit), 0, top},
+                             {WM_DESTROY, sent, 0, 0, panel},
+                             {WM_DESTROY, sent, 0, 0, edit}}));
+    EXPECT_TRUE(editAliveInPanelDestroy);
+    EXPECT_FALSE(IsWindow(panel));
+    EXPECT_FALSE(IsWindow(edit));
+    EXPECT_EQ(GetFocus(), top);
+    EXPECT_EQ(GetWindow(top, GW_CHILD), nullptr);
+    // CE's DefWindowProc does not quit on WM_DESTROY.
+    MSG m;
+    EXPECT_FALSE(PeekMessageW(&m, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE));
+}
+
+TEST_F(Windows, StaleHandlesStayInvalidAndFailCleanly) {
+    HWND w = TopLevel(0, 0, 10, 10);
+    ASSERT_TRUE(DestroyWindow(w));
+    std::vector<HWND> later;
+    for (int i = 0; i < 200; ++i) {
+        HWND n = TopLevel(0, 0, 10, 10, 0);
+        EXPECT_NE(n, w);
+        later.push_back(n);
+    }
+    for (HWND n : later) DestroyWindow(n);
+    EXPECT_FALSE(IsWindow(w));
+    EXPECT_FALSE(IsWindow(nullptr));
+    EXPECT_FALSE(IsWindow(reinterpret_cast<HWND>(uintptr_t(0x12345))));
+
+    auto failsWithBadHandle = [](auto result, auto failure) {
+        return result == failure && GetLastError() == DWORD(ERROR_INVALID_WINDOW_HANDLE);
+    };
+    RECT rc;
+    WCHAR buf[8];
+    SetLastError(0);
+    EXPECT_TRUE(failsWithBadHandle(DestroyWindow(w), FALSE));
+    SetLastError(0);
+    EXPECT_TRUE(failsWithBadHandle(SendMessageW(w, WM_USER, 0, 0), LRESULT(0)));
+    SetLastError(0);
+    EXPECT_TRUE(failsWithBadHandle(PostMessageW(w, WM_USER, 0, 0), FALSE));
+    SetLastError(0);
+    EXPECT_TRUE(failsWithBadHandle(GetWindowLongW(w, GWL_USERDATA), LONG(0)));
+    SetLastError(0);
+    EXPECT_TRUE(failsWithBadHandle(SetWindowLongW(w, GWL_USERDATA, 5), LONG(0)));
+    SetLastError(0);
+    EXPECT_TRUE(failsWithBadHandle(GetClientRect(w, &rc), FALSE));
+    SetLastError(0);
+    EXPECT_TRUE(failsWithBadHandle(GetWindowTextW(w, buf, 8), 0));
+    SetLastError(0);
+    EXPECT_TRUE(failsWithBadHandle(ShowWindow(w, SW_SHOW), FALSE));
+    SetLastError(0);
+    EXPECT_TRUE(failsWithBadHandle(SetFocus(w), HWND(nullptr)));
+    SetLastError(0);
+    EXPECT_TRUE(failsWithBadHandle(InvalidateRect(w, nullptr, TRUE), FALSE));
+    SetLastError(0);
+    EXPECT_TRUE(failsWithBadHandle(SetTimer(w, 1, 10, nullptr), UINT_PTR(0)));
+    SetLastError(0);
+    EXPECT_TRUE(failsWithBadHandle(GetParent(w), HWND(nullptr)));
+    EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS), 0u);
+}
+
+LRESULT CALLBACK Subclass(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
+    // The previous procedure lives in the user data, the library's subclassing convention.
+    auto previous = reinterpret_cast<WNDPROC>(GetWindowLongW(h, GWL_USERDATA));
+    if (msg == WM_USER + 1) return 77;
+    if (msg == WM_SETTEXT) {
+        static const WCHAR replaced[] = u"intercepted";
+        return CallWindowProcW(previous, h, msg, wp, reinterpret_cast<LPARAM>(replaced));
+    }
+    return CallWindowProcW(previous, h, msg, wp, lp);
+}
+
+TEST_F(Windows, LongsHoldPointersAndSubclassingForwards) {
+    HWND w = TopLevel(0, 0, 10, 10, 0);
+    // A full pointer survives the round trip (the library stores object addresses and procedures).
+    static int object;
+    SetWindowLongW(w, GWL_USERDATA, reinterpret_cast<LONG>(&object));
+    EXPECT_EQ(reinterpret_cast<int*>(GetWindowLongW(w, GWL_USERDATA)), &object);
+
+    SetWindowLongW(w, GWL_USERDATA, GetWindowLongW(w, GWL_WNDPROC));
+    const LONG old = SetWindowLongW(w, GWL_WNDPROC, reinterpret_cast<LONG>(&Subclass));
+    EXPECT_EQ(reinterpret_cast<WNDPROC>(old), &TestProc);
+    EXPECT_EQ(SendMessageW(w, WM_USER + 1, 0, 0), 77);
+    SetWindowTextW(w, u"original");
+    WCHAR text[32];
+    EXPECT_EQ(GetWindowTextW(w, text, 32), 11);
+    EXPECT_EQ(std::u16string(text), u"intercepted");
+    EXPECT_EQ(GetWindowTextLengthW(w), 11);
+    // Truncated to the buffer, always terminated.
+    EXPECT_EQ(GetWindowTextW(w, text, 5), 4);
+    EXPECT_EQ(std::u16string(text), u"inte");
+
+    SetLastError(0);
+    EXPECT_EQ(GetWindowLongW(w, 1000), 0);
+    EXPECT_EQ(GetLastError(), DWORD(ERROR_INVALID_INDEX));
+}
+
+TEST_F(Windows, WindowBytesAreAddressedInFourByteSteps) {
+    ASSERT_NE(RegisterTestClass(u"Extra", 0, nullptr, 12), 0);
+    HWND w = TopLevel(0, 0, 10, 10, 0, u"", u"Extra");
+    static int object;
+    EXPECT_EQ(SetWindowLongW(w, DWL_USER, reinterpret_cast<LONG>(&object)), 0);
+    SetWindowLongW(w, DWL_MSGRESULT, 5);
+    SetWindowLongW(w, DWL_DLGPROC, 6);
+    EXPECT_EQ(reinterpret_cast<int*>(GetWindowLongW(w, DWL_USER)), &object);
+    EXPECT_EQ(GetWindowLongW(w, DWL_MSGRESULT), 5);
+    EXPECT_EQ(GetWindowLongW(w, DWL_DLGPROC), 6);
+    SetLastError(0);
+    EXPECT_EQ(GetWindowLongW(w, 12), 0);
+    EXPECT_EQ(GetLastError(), DWORD(ERROR_INVALID_INDEX));
+    EXPECT_EQ(GetWindowLongW(w, 2), 0);
+}
+
+TEST_F(Windows, StyleChangesAreAnnouncedButNotApplied) {
+    HWND w = TopLevel(0, 0, 100, 100);
+    RECT before;
+    GetClientRect(w, &before);
+    MessageLog log;
+    log.Watch(w);
+    const LONG style = GetWindowLongW(w, GWL_STYLE);
+    EXPECT_EQ(SetWindowLongW(w, GWL_STYLE, style | WS_BORDER), style);
+    EXPECT_EQ(GetWindowLongW(w, GWL_STYLE), style | WS_BORDER);
+    EXPECT_TRUE(log.Matches({{WM_STYLECHANGING, sent | wparam, WPARAM(GWL_STYLE)},
+                             {WM_STYLECHANGED, sent | wparam, WPARAM(GWL_STYLE)}}));
+    RECT after;
+    GetClientRect(w, &after);
+    EXPECT_EQ(after, before) << "the frame follows only at the next SWP_FRAMECHANGED or resize";
+    SetWindowPos(w, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
+    GetClientRect(w, &after);
+    EXPECT_EQ(after, Rect(0, 0, 98, 98));
+}
+
+TEST_F(Windows, MoveAndResizeSendPositionMessages) {
+    HWND top = TopLevel(0, 0, 200, 200);
+    HWND c = Child(top, 1, 10, 10, 50, 50);
+    MessageLog log;
+    log.Watch(c);
+    ASSERT_TRUE(MoveWindow(c, 20, 30, 60, 40, TRUE));
+    EXPECT_TRUE(log.Matches({{WM_WINDOWPOSCHANGING, sent},
+                             {WM_WINDOWPOSCHANGED, sent},
+                             {WM_MOVE, sent | defwinproc | lparam, 0, MAKELPARAM(20, 30)},
+                             {WM_SIZE, sent | defwinproc | wparam | lparam, SIZE_RESTORED, MAKELPARAM(60, 40)}}));
+    log.Clear();
+    MoveWindow(c, 25, 30, 60, 40, TRUE);
+    EXPECT_TRUE(log.Matches({{WM_WINDOWPOSCHANGING, sent}, {WM_WINDOWPOSCHANGED, sent}, {WM_MOVE, sent}}))
+        << "no WM_SIZE when the size stays";
+    log.Clear();
+    // WM_WINDOWPOSCHANGING may change the request.
+    OnMessage([&](HWND h, UINT msg, WPARAM, LPARAM lp, LRESULT*) {
+        if (h == c && msg == WM_WINDOWPOSCHANGING) reinterpret_cast<WINDOWPOS*>(lp)->cx = 10;
+        return false;
+    });
+    SetWindowPos(c, nullptr, 0, 0, 100, 100, SWP_NOMOVE | SWP_NOZORDER);
+    RECT rc;
+    GetClientRect(c, &rc);
+    EXPECT_EQ(rc, Rect(0, 0, 10, 100));
+}
+
+TEST_F(Windows, ZOrderRelationsAndBringToTop) {
+    HWND top = TopLevel(0, 0, 200, 200);
+    HWND a = Child(top, 1, 0, 0, 10, 10);
+    HWND b = Child(top, 2, 0, 0, 10, 10);
+    HWND c = Child(top, 3, 0, 0, 10, 10);
+    // Creation order is z-order from the top.
+    EXPECT_EQ(GetWindow(top, GW_CHILD), a);
+    EXPECT_EQ(GetWindow(a, GW_HWNDNEXT), b);
+    EXPECT_EQ(GetWindow(b, GW_HWNDNEXT), c);
+    EXPECT_EQ(GetWindow(c, GW_HWNDNEXT), nullptr);
+    EXPECT_EQ(GetWindow(c, GW_HWNDPREV), b);
+    EXPECT_EQ(GetWindow(b, GW_HWNDFIRST), a);
+    EXPECT_EQ(GetWindow(a, GW_HWNDLAST), c);
+    BringWindowToTop(c);
+    EXPECT_EQ(GetWindow(top, GW_CHILD), c);
+    SetWindowPos(c, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    EXPECT_EQ(GetWindow(a, GW_HWNDLAST), c);
+    SetWindowPos(a, b, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    EXPECT_EQ(GetWindow(top, GW_CHILD), b);
+    EXPECT_EQ(GetWindow(b, GW_HWNDNEXT), a);
+    // The point hits the topmost of the overlapping children.
+    EXPECT_EQ(WindowFromPoint(POINT{5, 5}), b);
+}
+
+TEST_F(Windows, FindWindowSearchesTopLevelWindowsIgnoringCase) {
+    HWND hidden = TopLevel(0, 0, 10, 10, 0, u"Phone Book");
+    HWND shown = TopLevel(0, 0, 10, 10, WS_VISIBLE, u"Other");
+    Child(shown, 1, 0, 0, 5, 5);
+    EXPECT_EQ(FindWindowW(u"testwindow", u"PHONE BOOK"), hidden);
+    EXPECT_EQ(FindWindowW(nullptr, u"other"), shown);
+    EXPECT_EQ(FindWindowW(u"TestWindow", nullptr), shown) << "the topmost match comes first";
+    EXPECT_EQ(FindWindowW(u"TestWindow", u""), nullptr) << "child windows are not searched";
+    EXPECT_EQ(FindWindowW(u"TestWindow", u"missing"), nullptr);
+    SetLastError(0);
+    EXPECT_EQ(FindWindowW(u"NoSuchClass", nullptr), nullptr);
+    EXPECT_EQ(GetLastError(), DWORD(ERROR_CANNOT_FIND_WND_CLASS));
+}
+
+TEST_F(Windows, DialogItemsAndTabOrder) {
+    HWND dlg = TopLevel(0, 0, 200, 200);
+    const DWORD tab = WS_CHILD | WS_VISIBLE | WS_TABSTOP;
+    HWND first = Child(dlg, 10, 0, 0, 10, 10, tab);
+    HWND plain = Child(dlg, 11, 0, 0, 10, 10);
+    HWND disabled = Child(dlg, 12, 0, 0, 10, 10, tab | WS_DISABLED);
+    HWND hidden = Child(dlg, 13, 0, 0, 10, 10, WS_CHILD | WS_TABSTOP);
+    HWND last = Child(dlg, 14, 0, 0, 10, 10, tab);
+    HWND nested = Child(last, 20, 0, 0, 5, 5, tab);
+
+    EXPECT_EQ(GetDlgItem(dlg, 12), disabled);
+    SetLastError(0);
+    EXPECT_EQ(GetDlgItem(dlg, 20), nullptr) << "only direct children";
+    EXPECT_EQ(GetLastError(), DWORD(ERROR_CONTROL_ID_NOT_FOUND));
+
+    EXPECT_EQ(GetNextDlgTabItem(dlg, first, FALSE), last);
+    EXPECT_EQ(GetNextDlgTabItem(dlg, last, FALSE), first) << "wraps around";
+    EXPECT_EQ(GetNextDlgTabItem(dlg, first, TRUE), last);
+    EXPECT_EQ(GetNextDlgTabItem(dlg, plain, FALSE), last);
+    EXPECT_EQ(GetNextDlgTabItem(dlg, nullptr, FALSE), first);
+    EXPECT_EQ(GetNextDlgTabItem(dlg, nullptr, TRUE), last);
+    EXPECT_EQ(GetNextDlgTabItem(dlg, nested, FALSE), first) << "a nested control counts as its dialog child";
+    ShowWindow(last, SW_HIDE);
+    EXPECT_EQ(GetNextDlgTabItem(dlg, first, FALSE), first) << "no other tab stop: the control itself";
+    (void)hidden;
+    EXPECT_EQ(SendDlgItemMessageW(dlg, 99, WM_USER, 0, 0), 0);
+    EXPECT_TRUE(SetDlgItemTextW(dlg, 11, u"abc"));
+    WCHAR buf[8];
+    EXPECT_EQ(GetDlgItemTextW(dlg, 11, buf, 8), 3u);
+}
+
+TEST_F(Windows, EnumerationAndAccounting) {
+    HWND a = TopLevel(0, 0, 10, 10, 0);
+    HWND b = TopLevel(0, 0, 10, 10, 0);
+    HWND c = Child(a, 1, 0, 0, 5, 5);
+    Child(c, 2, 0, 0, 5, 5);
+    EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS), 4u);
+    std::vector<HWND> tops;
+    EnumWindows([](HWND h, LPARAM lp) {
+        reinterpret_cast<std::vector<HWND>*>(lp)->push_back(h);
+        return TRUE;
+    }, reinterpret_cast<LPARAM>(&tops));
+    EXPECT_EQ(tops, (std::vector<HWND>{b, a}));
+    int count = 0;
+    EnumChildWindows(a, [](HWND, LPARAM lp) {
+        ++*reinterpret_cast<int*>(lp);
+        return TRUE;
+    }, reinterpret_cast<LPARAM>(&count));
+    EXPECT_EQ(count, 2);
+    DestroyWindow(a);
+    EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS), 1u);
+    SetLastError(0);
+    EXPECT_EQ(GetGuiResources(reinterpret_cast<HANDLE>(uintptr_t(0x42)), GR_USEROBJECTS), 0u);
+    EXPECT_EQ(GetLastError(), DWORD(ERROR_INVALID_HANDLE));
+}
+
+TEST_F(Windows, WindowsDestroyingThemselvesMidOperationLeaveNoDanglingState) {
+    const UINT triggers[] = {WM_CREATE, WM_SIZE, WM_MOVE, WM_SHOWWINDOW, WM_WINDOWPOSCHANGING, WM_WINDOWPOSCHANGED,
+                             WM_ACTIVATE, WM_SETFOCUS, WM_KILLFOCUS, WM_PAINT, WM_ERASEBKGND, WM_DESTROY,
+                             WM_STYLECHANGING, WM_ENABLE, WM_CANCELMODE, WM_TIMER, WM_KEYDOWN, WM_CAPTURECHANGED};
+    HWND keeper = TopLevel(0, 0, 50, 50, WS_VISIBLE, u"keeper");
+    for (UINT trigger : triggers) {
+        OnMessage([trigger](HWND h, UINT msg, WPARAM, LPARAM, LRESULT*) {
+            if (msg == trigger && h != FindWindowW(nullptr, u"keeper")) DestroyWindow(h);
+            return false;
+        });
+        HWND top = TopLevel(10, 10, 100, 100);
+        HWND c = top ? Child(top, 1, 0, 0, 20, 20) : nullptr;
+        for (HWND h : {c, top}) {
+            if (!IsWindow(h)) continue;
+            SetTimer(h, 1, 10, nullptr);
+            SetFocus(h);
+            SetCapture(h);
+            ReleaseCapture();
+            SetWindowLongW(h, GWL_STYLE, GetWindowLongW(h, GWL_STYLE) | WS_TABSTOP);
+            MoveWindow(h, 5, 5, 60, 60, TRUE);
+            EnableWindow(h, FALSE);
+            EnableWindow(h, TRUE);
+            InvalidateRect(h, nullptr, TRUE);
+            UpdateWindow(h);
+            keybd_event(VK_DOWN, 0, 0, 0);
+            cehost::sim::RunFor(20);
+            ShowWindow(h, SW_HIDE);
+            ShowWindow(h, SW_SHOW);
+        }
+        SetForegroundWindow(keeper);
+        DestroyWindow(top);
+        cehost::sim::RunFor(20);
+        EXPECT_FALSE(IsWindow(top)) << MessageLog::NameOf(trigger);
+        EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS), 1u) << MessageLog::NameOf(trigger);
+        EXPECT_TRUE(GetFocus() == nullptr || GetFocus() == keeper) << MessageLog::NameOf(trigger);
+    }
+}

@@ -1,0 +1,398 @@
+#include "TestFolder.h"
+
+#include <LxEDBApi.h>
+
+#include <sqlite3.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+LxEDBREC IntField(DWORD prop, INT32 value) {
+    LxEDBREC f{};
+    f.dwPropId = prop;
+    f.wType = EDB_FIELD_INT;
+    f.iVal = value;
+    return f;
+}
+
+LxEDBREC TextField(DWORD prop, const std::u16string& text) {
+    LxEDBREC f{};
+    f.dwPropId = prop;
+    f.wType = EDB_FIELD_TEXT;
+    std::memcpy(f.szVal, text.c_str(), (text.size() + 1) * 2);
+    return f;
+}
+
+LxEDBREC TimeField(DWORD prop, uint64_t ticks) {
+    LxEDBREC f{};
+    f.dwPropId = prop;
+    f.wType = EDB_FIELD_TIME;
+    f.ftVal = FILETIME{DWORD(ticks), DWORD(ticks >> 32)};
+    return f;
+}
+
+class Edb : public ::testing::Test {
+protected:
+    void SetUp() override { setenv("LXEDB_DIR", folder_.Path().c_str(), 1); }
+
+    // A handle of an initialised, open table.
+    DWORD Open(const char16_t* volume, const char16_t* table, int flag) {
+        DWORD db = EDB_CreateInfo(volume, table, flag);
+        EXPECT_NE(db, 0u);
+        EXPECT_EQ(EDB_InitDB(db), 1);
+        EXPECT_EQ(EDB_OpenDB(db), 1);
+        return db;
+    }
+    DWORD AddText(DWORD db, const std::u16string& text) {
+        LxEDBREC f = TextField(1, text);
+        return EDB_AddRec(db, &f, 1);
+    }
+    // The first field of every record, in the handle's order, as text.
+    std::vector<std::u16string> Firsts(DWORD db) {
+        std::vector<std::u16string> out;
+        long count = EDB_GetTotalRecCount(db);
+        for (long i = 0; i < count; ++i) {
+            LxEDBREC fields[EDB_MAX_FIELDS];
+            if (!EDB_ReadRec(db, UINT(i), fields))
+                out.push_back(u"<unreadable>");
+            else if (fields[0].wType == EDB_FIELD_TEXT)
+                out.push_back(fields[0].szVal);
+            else
+                out.push_back(u"#" + std::u16string(1, char16_t(u'0' + fields[0].dwPropId)));
+        }
+        return out;
+    }
+
+    TestFolder folder_;
+};
+
+TEST_F(Edb, CreateInfoRefusesBadNamesAndFlags) {
+    EXPECT_EQ(EDB_CreateInfo(nullptr, u"t", 0), 0u);
+    EXPECT_EQ(EDB_CreateInfo(u"v", nullptr, 0), 0u);
+    EXPECT_EQ(EDB_CreateInfo(u"", u"t", 0), 0u);
+    EXPECT_EQ(EDB_CreateInfo(u"v", u"", 1), 0u);
+    EXPECT_EQ(EDB_CreateInfo(u"v", u"t", 2), 0u);
+    EXPECT_EQ(GetLastError(), DWORD(ERROR_INVALID_PARAMETER));
+    EXPECT_EQ(EDB_CreateInfo(std::u16string(300, u'v').c_str(), u"t", 0), 0u);
+    EXPECT_EQ(EDB_CreateInfo(u"v", std::u16string(1024, u't').c_str(), 0), 0u);
+    DWORD a = EDB_CreateInfo(u"v", std::u16string(1023, u't').c_str(), 0);
+    DWORD b = EDB_CreateInfo(u"v", u"t", 1);
+    EXPECT_NE(a, 0u);
+    EXPECT_NE(b, 0u);
+    EXPECT_NE(a, b);
+}
+
+TEST_F(Edb, OpenCloseLifecycleAndHarmlessSecondClose) {
+    DWORD db = EDB_CreateInfo(u"Phone", u"Contacts", 1);
+    ASSERT_NE(db, 0u);
+    EXPECT_EQ(EDB_OpenDB(db), 0) << "the table does not exist before InitDB";
+    EXPECT_EQ(EDB_AddRec(db, nullptr, 0), 0u);
+    ASSERT_EQ(EDB_InitDB(db), 1);
+    LxEDBREC f = IntField(1, 5);
+    EXPECT_EQ(EDB_AddRec(db, &f, 1), 0u) << "record calls need an open table";
+    ASSERT_EQ(EDB_OpenDB(db), 1);
+    EXPECT_EQ(EDB_OpenDB(db), 1) << "opening an open table is harmless";
+    EXPECT_NE(EDB_AddRec(db, &f, 1), 0u);
+    EXPECT_EQ(EDB_CloseDB(db), 1);
+    EXPECT_EQ(EDB_CloseDB(db), 1);
+    EXPECT_EQ(EDB_GetTotalRecCount(db), 0);
+    // A closed handle opens again and finds its records.
+    ASSERT_EQ(EDB_OpenDB(db), 1);
+    EXPECT_EQ(EDB_GetTotalRecCount(db), 1);
+    EXPECT_EQ(EDB_CloseDB(db), 1);
+
+    for (DWORD bogus : {0u, 1u, 0x12345u, db + 1, 0xFFFFFFFFu}) {
+        EXPECT_EQ(EDB_CloseDB(bogus), 0);
+        EXPECT_EQ(EDB_OpenDB(bogus), 0);
+        EXPECT_EQ(EDB_GetTotalRecCount(bogus), 0);
+        EXPECT_EQ(EDB_ReadRec(bogus, 0, &f), 0u);
+        EXPECT_EQ(EDB_DeleteAllRec(bogus), 0);
+    }
+
+    // Many handles later the closed one is forgotten; closing it again still does no harm.
+    for (int i = 0; i < 100; ++i) {
+        DWORD other = EDB_CreateInfo(u"Phone", u"Contacts", 0);
+        ASSERT_EQ(EDB_CloseDB(other), 1);
+    }
+    EXPECT_EQ(EDB_CloseDB(db), 0);
+    EXPECT_EQ(EDB_OpenDB(db), 0);
+}
+
+TEST_F(Edb, RecordsComeBackFieldForField) {
+    DWORD db = Open(u"v", u"t", 1);
+    LxEDBREC in[3] = {TextField(10, u"김철수"), IntField(11, -42), TimeField(12, 0x01D9000012345678ull)};
+    DWORD id = EDB_AddRec(db, in, 3);
+    ASSERT_NE(id, 0u);
+    EXPECT_EQ(EDB_GetRecFieldCount(db, 0), 3u);
+    LxEDBREC out[EDB_MAX_FIELDS];
+    std::memset(out, 0xCC, sizeof(out));
+    ASSERT_EQ(EDB_ReadRec(db, 0, out), id);
+    EXPECT_EQ(out[0].dwPropId, 10u);
+    EXPECT_EQ(out[0].wType, EDB_FIELD_TEXT);
+    EXPECT_EQ(std::u16string(out[0].szVal), u"김철수");
+    EXPECT_EQ(out[1].wType, EDB_FIELD_INT);
+    EXPECT_EQ(out[1].iVal, -42);
+    EXPECT_EQ(out[2].ftVal.dwHighDateTime, 0x01D90000u);
+    EXPECT_EQ(out[2].ftVal.dwLowDateTime, 0x12345678u);
+    EXPECT_EQ(static_cast<unsigned char>(reinterpret_cast<char*>(&out[3])[0]), 0xCC)
+        << "nothing is written past the record's fields";
+
+    // The longest text that fits: 125 units and the terminator.
+    std::u16string longest(EDB_TEXT_MAX - 1, u'x');
+    LxEDBREC big = TextField(1, longest);
+    ASSERT_NE(EDB_AddRec(db, &big, 1), 0u);
+    ASSERT_NE(EDB_ReadRec(db, 1, out), 0u);
+    EXPECT_EQ(std::u16string(out[0].szVal), longest);
+}
+
+TEST_F(Edb, BadRecordsAndIndicesGiveZeroAndStoreNothing) {
+    DWORD db = Open(u"v", u"t", 0);
+    LxEDBREC good = IntField(1, 1);
+    ASSERT_NE(EDB_AddRec(db, &good, 1), 0u);
+
+    LxEDBREC unterminated = IntField(1, 0);
+    unterminated.wType = EDB_FIELD_TEXT;
+    for (auto& unit : unterminated.szVal)
+        unit = u'z';
+    LxEDBREC untyped{};
+    std::vector<LxEDBREC> tooMany(EDB_MAX_FIELDS + 1, good);
+    EXPECT_EQ(EDB_AddRec(db, &unterminated, 1), 0u);
+    EXPECT_EQ(GetLastError(), DWORD(ERROR_INVALID_PARAMETER));
+    EXPECT_EQ(EDB_AddRec(db, &untyped, 1), 0u);
+    EXPECT_EQ(EDB_AddRec(db, &good, 0), 0u);
+    EXPECT_EQ(EDB_AddRec(db, nullptr, 1), 0u);
+    EXPECT_EQ(EDB_AddRec(db, tooMany.data(), UINT(tooMany.size())), 0u);
+    EXPECT_NE(EDB_AddRec(db, tooMany.data(), EDB_MAX_FIELDS), 0u);
+    EXPECT_EQ(EDB_GetTotalRecCount(db), 2);
+
+    LxEDBREC out[EDB_MAX_FIELDS];
+    EXPECT_EQ(EDB_ReadRec(db, 2, out), 0u);
+    EXPECT_EQ(EDB_ReadRec(db, 0xFFFFFFFFu, out), 0u);
+    EXPECT_EQ(EDB_ReadRec(db, 0, nullptr), 0u);
+    EXPECT_EQ(EDB_GetRecFieldCount(db, 2), 0u);
+    EXPECT_EQ(EDB_DeleteRec(db, 2), 0);
+    DWORD id = EDB_ReadRec(db, 0, out);
+    EXPECT_EQ(EDB_EditRec(db, id, &unterminated, 1), 0);
+    EXPECT_EQ(EDB_EditRec(db, 0, &good, 1), 0);
+    EXPECT_EQ(EDB_EditRec(db, 999999, &good, 1), 0);
+    ASSERT_EQ(EDB_ReadRec(db, 0, out), id);
+    EXPECT_EQ(out[0].iVal, 1) << "a refused edit leaves the record as it was";
+    EXPECT_EQ(EDB_GetTotalRecCount(db), 2);
+}
+
+TEST_F(Edb, FlagZeroSortsByTheFirstFieldAndFlagOneKeepsTheOrderAdded) {
+    DWORD added = Open(u"v", u"names", 1);
+    DWORD sorted = Open(u"v", u"NAMES", 0); // table names ignore case
+    for (const char16_t* name : {u"delta", u"Bravo", u"alpha", u"Charlie", u"bravo"})
+        ASSERT_NE(AddText(added, name), 0u);
+    EXPECT_EQ(Firsts(added),
+              (std::vector<std::u16string>{u"delta", u"Bravo", u"alpha", u"Charlie", u"bravo"}));
+    EXPECT_EQ(Firsts(sorted),
+              (std::vector<std::u16string>{u"alpha", u"Bravo", u"bravo", u"Charlie", u"delta"}))
+        << "case is ignored, ties keep the order added";
+
+    // Changing the first field moves a record in the sorted order only.
+    LxEDBREC out[EDB_MAX_FIELDS];
+    DWORD id = EDB_ReadRec(sorted, 0, out);
+    LxEDBREC renamed = TextField(1, u"zulu");
+    ASSERT_EQ(EDB_EditRec(sorted, id, &renamed, 1), 1);
+    EXPECT_EQ(Firsts(sorted).back(), u"zulu");
+    EXPECT_EQ(Firsts(added)[2], u"zulu");
+    EXPECT_EQ(EDB_ReadRec(sorted, 4, out), id) << "the identifier stays with the record";
+}
+
+TEST_F(Edb, SortedTextIgnoresCaseBeyondAscii) {
+    DWORD db = Open(u"v", u"words", 0);
+    for (const char16_t* word : {u"Émile", u"éclair", u"Ярослав", u"яблоко", u"하늘", u"가을", u"zebra"})
+        ASSERT_NE(AddText(db, word), 0u);
+    EXPECT_EQ(Firsts(db),
+              (std::vector<std::u16string>{u"zebra", u"éclair", u"Émile", u"яблоко", u"Ярослав", u"가을", u"하늘"}))
+        << "by upper-cased code unit: accented letters after the plain alphabet";
+}
+
+TEST_F(Edb, NumbersTimesAndTextsSortByValueThenByKind) {
+    DWORD db = Open(u"v", u"mixed", 0);
+    std::vector<LxEDBREC> records = {TextField(1, u"b"),  IntField(2, 7),     IntField(3, -3),
+                                     TimeField(4, ~0ull), TimeField(5, 1ull), IntField(6, 0x7FFFFFFF),
+                                     TextField(7, u"A")};
+    for (auto& r : records)
+        ASSERT_NE(EDB_AddRec(db, &r, 1), 0u);
+    std::vector<DWORD> props;
+    LxEDBREC out[EDB_MAX_FIELDS];
+    for (UINT i = 0; i < 7; ++i) {
+        ASSERT_NE(EDB_ReadRec(db, i, out), 0u);
+        props.push_back(out[0].dwPropId);
+    }
+    EXPECT_EQ(props, (std::vector<DWORD>{3, 2, 6, 5, 4, 7, 1}));
+}
+
+TEST_F(Edb, IdentifiersAreStableAndNeverReused) {
+    DWORD db = Open(u"v", u"t", 1);
+    DWORD a = AddText(db, u"a"), b = AddText(db, u"b"), c = AddText(db, u"c");
+    ASSERT_TRUE(a && b && c);
+    EXPECT_TRUE(a < b && b < c);
+    ASSERT_EQ(EDB_DeleteRec(db, 1), 1);
+    LxEDBREC out[EDB_MAX_FIELDS];
+    EXPECT_EQ(EDB_ReadRec(db, 0, out), a);
+    EXPECT_EQ(EDB_ReadRec(db, 1, out), c);
+    DWORD d = AddText(db, u"d");
+    EXPECT_GT(d, c);
+    ASSERT_EQ(EDB_DeleteAllRec(db), 1);
+    EXPECT_EQ(EDB_GetTotalRecCount(db), 0);
+    EXPECT_GT(AddText(db, u"e"), d);
+    ASSERT_EQ(EDB_CloseDB(db), 1);
+    // Reopened later, the same record has the same identifier.
+    DWORD again = Open(u"V", u"T", 1);
+    EXPECT_GT(EDB_ReadRec(again, 0, out), d);
+    EXPECT_EQ(std::u16string(out[0].szVal), u"e");
+}
+
+TEST_F(Edb, HandlesSeeEachOthersChangesAndThoseOfOtherProcesses) {
+    DWORD first = Open(u"v", u"t", 1);
+    DWORD second = Open(u"v", u"t", 0);
+    ASSERT_NE(AddText(first, u"one"), 0u);
+    EXPECT_EQ(EDB_GetTotalRecCount(second), 1);
+    EXPECT_EQ(Firsts(second), std::vector<std::u16string>{u"one"});
+    ASSERT_EQ(EDB_DeleteRec(second, 0), 1);
+    EXPECT_EQ(EDB_GetTotalRecCount(first), 0);
+
+    // Another process writes to the same table; both orders of this one follow.
+    ASSERT_TRUE(RunInKilledChild([] {
+        DWORD db = EDB_CreateInfo(u"v", u"t", 1);
+        LxEDBREC f = TextField(1, u"from child");
+        return EDB_OpenDB(db) == 1 && EDB_AddRec(db, &f, 1) != 0;
+    }));
+    EXPECT_EQ(Firsts(first), std::vector<std::u16string>{u"from child"});
+    EXPECT_EQ(Firsts(second), std::vector<std::u16string>{u"from child"});
+}
+
+TEST_F(Edb, WritesSurviveAProcessKilledRightAfterTheCall) {
+    DWORD db = Open(u"durable", u"t", 1);
+    ASSERT_NE(AddText(db, u"keep"), 0u);
+    ASSERT_NE(AddText(db, u"change"), 0u);
+    ASSERT_NE(AddText(db, u"drop"), 0u);
+    ASSERT_EQ(EDB_CloseDB(db), 1);
+    ASSERT_TRUE(RunInKilledChild([] {
+        DWORD db = EDB_CreateInfo(u"durable", u"t", 1);
+        LxEDBREC out[EDB_MAX_FIELDS];
+        LxEDBREC changed = TextField(1, u"changed");
+        LxEDBREC added = TextField(1, u"added");
+        return EDB_OpenDB(db) == 1 && EDB_EditRec(db, EDB_ReadRec(db, 1, out), &changed, 1) == 1 &&
+               EDB_DeleteRec(db, 2) == 1 && EDB_AddRec(db, &added, 1) != 0;
+    }));
+    ASSERT_EQ(EDB_OpenDB(db), 1);
+    EXPECT_EQ(Firsts(db), (std::vector<std::u16string>{u"keep", u"changed", u"added"}));
+
+    ASSERT_TRUE(RunInKilledChild([] {
+        DWORD db = EDB_CreateInfo(u"durable", u"t", 1);
+        return EDB_OpenDB(db) == 1 && EDB_DeleteAllRec(db) == 1;
+    }));
+    EXPECT_EQ(EDB_GetTotalRecCount(db), 0);
+}
+
+TEST_F(Edb, VolumesAreOwnerOnlyFilesNamedAfterTheFoldedVolumeName) {
+    DWORD a = Open(u"My Phone", u"t", 1);
+    DWORD b = Open(u"MY PHONE", u"t", 1);
+    ASSERT_NE(AddText(a, u"x"), 0u);
+    EXPECT_EQ(EDB_GetTotalRecCount(b), 1);
+    DWORD other = Open(u"..\\..\\etc/passwd", u"t", 1);
+    ASSERT_NE(AddText(other, u"y"), 0u);
+    DWORD table = Open(u"My Phone", u"other table", 1);
+    EXPECT_EQ(EDB_GetTotalRecCount(table), 0);
+
+    std::vector<std::string> files;
+    for (auto& entry : std::filesystem::directory_iterator(folder_.Path()))
+        if (entry.path().extension() == ".edb") files.push_back(entry.path().filename().string());
+    std::sort(files.begin(), files.end());
+    EXPECT_EQ(files, (std::vector<std::string>{"%2E.%5C..%5Cetc%2Fpasswd.edb", "my%20phone.edb"}));
+    EXPECT_EQ(ModeOf(folder_.File("my%20phone.edb")), 0600u);
+    Open(u"전화부", u"t", 1);
+    EXPECT_TRUE(std::filesystem::exists(folder_.File("전화부.edb")));
+
+    // Without LXEDB_DIR: a folder of its own in the state folder, for its owner only.
+    unsetenv("LXEDB_DIR");
+    std::string state = folder_.File("state");
+    setenv("XDG_STATE_HOME", state.c_str(), 1);
+    Open(u"v", u"t", 1);
+    EXPECT_EQ(ModeOf(state + "/lxedb"), 0700u);
+    EXPECT_EQ(ModeOf(state + "/lxedb/v.edb"), 0600u);
+}
+
+class DamagedVolume : public Edb {
+protected:
+    // Initialising fails with `expected`, stderr names the file once, and the file keeps its bytes.
+    void ExpectRefusedAndUntouched(DWORD expected) {
+        std::string file = folder_.File("v.edb");
+        std::string before = ReadWholeFile(file);
+        ::testing::internal::CaptureStderr();
+        DWORD db = EDB_CreateInfo(u"v", u"t", 0);
+        EXPECT_EQ(EDB_InitDB(db), 0);
+        EXPECT_EQ(GetLastError(), expected);
+        EXPECT_EQ(EDB_OpenDB(db), 0);
+        EXPECT_EQ(EDB_InitDB(db), 0);
+        std::string err = ::testing::internal::GetCapturedStderr();
+        EXPECT_NE(err.find(file), std::string::npos) << err;
+        EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
+        EXPECT_EQ(ReadWholeFile(file), before);
+    }
+};
+
+TEST_F(DamagedVolume, GarbageIsReportedAndLeftAlone) {
+    std::string garbage;
+    for (int i = 0; i < 10000; ++i)
+        garbage.push_back(char(i * 13 + 5));
+    WriteWholeFile(folder_.File("v.edb"), garbage);
+    ExpectRefusedAndUntouched(ERROR_FILE_CORRUPT);
+}
+
+TEST_F(DamagedVolume, AnotherProgramsDatabaseIsNotTakenOver) {
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(folder_.File("v.edb").c_str(), &db), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(db, "CREATE TABLE t(x); INSERT INTO t VALUES(1)", nullptr, nullptr, nullptr),
+              SQLITE_OK);
+    sqlite3_close(db);
+    ExpectRefusedAndUntouched(ERROR_BAD_FORMAT);
+}
+
+TEST_F(DamagedVolume, DamageInsideAValidVolumeIsReportedByTheRecordCalls) {
+    DWORD db = Open(u"v", u"t", 1);
+    for (int i = 0; i < 100; ++i) ASSERT_NE(AddText(db, std::u16string(100, char16_t(u'a' + i % 26))), 0u);
+    ASSERT_EQ(EDB_CloseDB(db), 1); // the last user closes the file, folding its log into it
+
+    // Scramble the root page of the table's records; the catalog stays readable.
+    std::string file = folder_.File("v.edb");
+    sqlite3* raw = nullptr;
+    ASSERT_EQ(sqlite3_open(file.c_str(), &raw), SQLITE_OK);
+    sqlite3_stmt* stmt = nullptr;
+    ASSERT_EQ(sqlite3_prepare_v2(raw,
+                                 "SELECT rootpage, (SELECT page_size FROM pragma_page_size) FROM sqlite_master"
+                                 " WHERE name = 't1'",
+                                 -1, &stmt, nullptr),
+              SQLITE_OK);
+    ASSERT_EQ(sqlite3_step(stmt), SQLITE_ROW);
+    size_t root = size_t(sqlite3_column_int(stmt, 0)), pageSize = size_t(sqlite3_column_int(stmt, 1));
+    sqlite3_finalize(stmt);
+    sqlite3_close(raw);
+    std::string bytes = ReadWholeFile(file);
+    ASSERT_LE(root * pageSize, bytes.size());
+    for (size_t i = (root - 1) * pageSize; i < root * pageSize; ++i) bytes[i] = char(0x5A ^ (i * 11));
+    WriteWholeFile(file, bytes);
+
+    ::testing::internal::CaptureStderr();
+    ASSERT_EQ(EDB_OpenDB(db), 1);
+    std::string before = ReadWholeFile(file);
+    EXPECT_EQ(EDB_GetTotalRecCount(db), 0);
+    EXPECT_EQ(GetLastError(), DWORD(ERROR_FILE_CORRUPT));
+    LxEDBREC fields[EDB_MAX_FIELDS];
+    EXPECT_EQ(EDB_ReadRec(db, 0, fields), 0u);
+    EXPECT_EQ(AddText(db, u"more"), 0u);
+    EXPECT_EQ(EDB_DeleteAllRec(db), 0);
+    std::string err = ::testing::internal::GetCapturedStderr();
+    EXPECT_NE(err.find(file), std::string::npos) << err;
+    EXPECT_EQ(ReadWholeFile(file), before);
+}
+
+} // namespace
