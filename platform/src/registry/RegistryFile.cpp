@@ -2,12 +2,13 @@
 // being killed (and the machine losing power) right after it returns.
 #include "RegistryFile.h"
 
+#include <cehost/sim/registry.h>
+
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
-#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -44,29 +45,15 @@ PRAGMA application_id = 1128616519;
 PRAGMA user_version = 1;
 )sql";
 
-std::string HomeFolder() {
-    if (const char* home = getenv("HOME"); home && *home) return home;
-    if (const passwd* pw = getpwuid(getuid()); pw && pw->pw_dir) return pw->pw_dir;
-    return "/tmp";
-}
-
 std::string DefaultPath() {
     if (const char* env = getenv("CEHOST_REGISTRY"); env && *env) return env;
-    std::string state;
-    if (const char* xdg = getenv("XDG_STATE_HOME"); xdg && *xdg == '/')
-        state = xdg;
-    else
-        state = HomeFolder() + "/.local/state";
-    return state + "/cehost/registry.db";
+    return cehost::sim::UserStateFolder() + "/cehost/registry.db";
 }
 
 // Creates every missing folder above `file`, each for its owner only.
 bool MakeParentFolders(const std::string& file) {
-    for (size_t slash = file.find('/', 1); slash != std::string::npos; slash = file.find('/', slash + 1)) {
-        std::string folder = file.substr(0, slash);
-        if (mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) return false;
-    }
-    return true;
+    const size_t slash = file.rfind('/');
+    return slash == std::string::npos || slash == 0 || cehost::sim::MakeOwnerOnlyFolders(file.substr(0, slash));
 }
 
 } // namespace

@@ -4,12 +4,13 @@
 #include "EdbVolume.h"
 #include "TextFold.h"
 
+#include <cehost/sim/registry.h>
+
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
-#include <pwd.h>
 #include <set>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -25,23 +26,7 @@ constexpr size_t kMaxFileNameBytes = 240;
 
 std::string StateFolder() {
     if (const char* dir = getenv("LXEDB_DIR"); dir && *dir) return dir;
-    if (const char* xdg = getenv("XDG_STATE_HOME"); xdg && *xdg == '/') return std::string(xdg) + "/lxedb";
-    std::string home;
-    if (const char* env = getenv("HOME"); env && *env)
-        home = env;
-    else if (const passwd* pw = getpwuid(getuid()); pw && pw->pw_dir)
-        home = pw->pw_dir;
-    else
-        home = "/tmp";
-    return home + "/.local/state/lxedb";
-}
-
-bool MakeFolders(const std::string& folder) {
-    for (size_t slash = folder.find('/', 1);; slash = folder.find('/', slash + 1)) {
-        std::string part = folder.substr(0, slash);
-        if (mkdir(part.c_str(), 0700) != 0 && errno != EEXIST) return false;
-        if (slash == std::string::npos) return true;
-    }
+    return cehost::sim::UserStateFolder() + "/lxedb";
 }
 
 void AppendEscaped(std::string* out, unsigned char byte) {
@@ -130,7 +115,7 @@ DWORD Volume::Open(bool create) {
 
     size_t slash = path_.rfind('/');
     if (create) {
-        if (slash != std::string::npos && slash > 0 && !MakeFolders(path_.substr(0, slash))) {
+        if (slash != std::string::npos && slash > 0 && !cehost::sim::MakeOwnerOnlyFolders(path_.substr(0, slash))) {
             Report(ERROR_PATH_NOT_FOUND, strerror(errno));
             return ERROR_PATH_NOT_FOUND;
         }

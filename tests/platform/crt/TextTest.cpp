@@ -62,6 +62,17 @@ TEST(WideText, CaseAndDuplicate) {
     std::free(copy);
 }
 
+TEST(WideText, CharCaseMappingCoversTheBasicPlaneAndStopsAtTheCount) {
+    // Unlike _wcsupr, the system's case mapping knows accented, Greek and full-width letters; Hangul,
+    // surrogates and the units past the count stay as they are.
+    WCHAR text[] = u"a\u00E9\u03C9\uFF41\uAC00\xD800zz";
+    EXPECT_EQ(CharUpperBuffW(text, 7), DWORD(7));
+    EXPECT_EQ(std::u16string(text), u"A\u00C9\u03A9\uFF21\uAC00\xD800Zz");
+    EXPECT_EQ(CharLowerBuffW(text, 8), DWORD(8));
+    EXPECT_EQ(std::u16string(text), u"a\u00E9\u03C9\uFF41\uAC00\xD800zz");
+    EXPECT_EQ(CharUpperBuffW(nullptr, 3), DWORD(0));
+}
+
 TEST(NarrowText, CaseChangesOnlyAsciiLettersAndReversalIsBytewise) {
     char text[] = "aBc1\xB0\xA1z";
     EXPECT_STREQ(_strupr(text), "ABC1\xB0\xA1Z");

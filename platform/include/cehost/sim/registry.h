@@ -4,6 +4,20 @@
 #pragma once
 #include <windows.h>
 
+#include <string>
+
+namespace cehost::sim {
+
+// The per-user folder where host programs keep their state: $XDG_STATE_HOME when it is an absolute path,
+// else ~/.local/state (the password entry's home when HOME is unset, /tmp as a last resort).
+std::string UserStateFolder();
+
+// Creates `folder` and every missing folder above it, each readable by its owner only. False when one of
+// them can be neither made nor found.
+bool MakeOwnerOnlyFolders(const std::string& folder);
+
+} // namespace cehost::sim
+
 // Uses `path` as the registry file from the next registry call on (NULL returns to the default). Open key
 // handles are closed; the previous file is left as it is.
 CEHOST_API void WINAPI CehostSetRegistryPath(const char* path);

@@ -57,6 +57,10 @@ CEHOST_API int WINAPI WideCharToMultiByte(UINT codePage, DWORD flags, LPCWSTR wi
                                           LPSTR multiByte, int multiByteCount, LPCSTR defaultChar,
                                           LPBOOL usedDefaultChar);
 
+// Case mapping in place over the whole basic plane, whatever the process's locale; the result is the count.
+CEHOST_API DWORD WINAPI CharUpperBuffW(LPWSTR lpsz, DWORD cchLength);
+CEHOST_API DWORD WINAPI CharLowerBuffW(LPWSTR lpsz, DWORD cchLength);
+
 // 16-bit text. A null pointer is the caller's fault, as with the C runtime.
 size_t wcslen(const WCHAR* s);
 WCHAR* wcscpy(WCHAR* dst, const WCHAR* src);
