@@ -52,8 +52,9 @@ foreach(target ${lx_shared_targets})
     SOVERSION ${PROJECT_VERSION_MAJOR})
 endforeach()
 
-# The public headers use C++20; a consumer that asks for less gets it raised.
-target_compile_features(cehost INTERFACE cxx_std_20)
+# The public headers need C++17 (SwArray's type traits); a consumer that asks for less gets it raised. The
+# package test compiles them at exactly this level, so raising what they need shows up there.
+target_compile_features(LxLibrary INTERFACE cxx_std_17)
 
 install(TARGETS ${lx_shared_targets} cehost_main
   EXPORT LxLibraryTargets

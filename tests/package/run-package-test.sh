@@ -95,12 +95,12 @@ export PKG_CONFIG_PATH
 command -v pkg-config >/dev/null || fail "pkg-config is not installed"
 pkg-config --exists lxlibrary lxlibrary-main || fail "pkg-config does not know lxlibrary and lxlibrary-main"
 # shellcheck disable=SC2046,SC2086 # the flags are meant to be split
-"$cxx" -std=c++20 -Wall -Wextra -Werror $flags -o "$work/plain" "$here/PlainProgram.cpp" \
+"$cxx" -std=c++17 -Wall -Wextra -Werror $flags -o "$work/plain" "$here/PlainProgram.cpp" \
     $(pkg-config --cflags --libs lxlibrary) || fail "a program does not build with pkg-config lxlibrary"
 "$work/plain" || fail "the pkg-config program exited with status $?"
 
 # shellcheck disable=SC2046,SC2086
-"$cxx" -std=c++20 -Wall -Wextra -Werror $flags -o "$work/winmain" "$here/WinMainProgram.cpp" \
+"$cxx" -std=c++17 -Wall -Wextra -Werror $flags -o "$work/winmain" "$here/WinMainProgram.cpp" \
     $(pkg-config --cflags --libs lxlibrary-main) || fail "a host application does not build with lxlibrary-main"
 printf 'screenshot label\nquit 0\n' >"$work/winmain.keys"
 "$work/winmain" --headless --script "$work/winmain.keys" --shots "$work/winmain-shots" --time-limit 60000 ||
