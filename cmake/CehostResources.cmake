@@ -35,6 +35,11 @@ function(cehost_add_resources target rc)
     list(APPEND include_args "-I${dir_abs}")
   endforeach()
   set(target_includes "$<TARGET_PROPERTY:${target},INCLUDE_DIRECTORIES>")
+  # A host project may enable C++ alone; its compiler preprocesses the script as C just as well.
+  set(preprocessor "${CMAKE_C_COMPILER}")
+  if(NOT preprocessor)
+    set(preprocessor "${CMAKE_CXX_COMPILER}")
+  endif()
 
   # Files named in the script (pictures, included headers) that exist now become dependencies, so editing one
   # rebuilds.
@@ -55,7 +60,7 @@ function(cehost_add_resources target rc)
   add_custom_command(
     OUTPUT "${res}"
     COMMAND "${CEHOST_WINDRES}"
-            "--preprocessor=${CMAKE_C_COMPILER}"
+            "--preprocessor=${preprocessor}"
             "--preprocessor-arg=-E" "--preprocessor-arg=-xc" "--preprocessor-arg=-DRC_INVOKED"
             -c 65001 -J rc -O res
             ${include_args}
@@ -102,7 +107,12 @@ struct CehostResourceRegistrar {
   target_sources(${target} PRIVATE "${cpp}")
   add_custom_target(${target}_resources DEPENDS "${res}")
   add_dependencies(${target} ${target}_resources)
-  target_link_libraries(${target} PRIVATE cehost)
+  # Inside this project the platform is the target cehost; an installed package imports it as LxLibrary::cehost.
+  if(TARGET cehost)
+    target_link_libraries(${target} PRIVATE cehost)
+  else()
+    target_link_libraries(${target} PRIVATE LxLibrary::cehost)
+  endif()
 
   get_target_property(type ${target} TYPE)
   if(type STREQUAL "SHARED_LIBRARY" OR type STREQUAL "MODULE_LIBRARY")
