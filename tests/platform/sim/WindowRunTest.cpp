@@ -344,7 +344,16 @@ public:
         close(fds[0]);
         if (m_pid < 0 || number.empty()) return false;
         *display = ":" + number;
-        return true;
+        // Under load the first connection can still be refused; wait until the server takes one.
+        setenv("DISPLAY", display->c_str(), 1);
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            if (SDL_VideoInit("x11") == 0) {
+                SDL_VideoQuit();
+                return true;
+            }
+            usleep(50 * 1000);
+        }
+        return false;
     }
 
     ~XvfbServer() {
@@ -364,7 +373,7 @@ TEST(SimWindow, ScreenshotKeyUnderXvfbSavesTheFramebuffer) {
     if (!XvfbServer::Installed()) GTEST_SKIP() << "Xvfb is not installed (Debian package xvfb)";
     XvfbServer server;
     std::string display;
-    ASSERT_TRUE(server.Start(&display)) << "Xvfb did not start";
+    ASSERT_TRUE(server.Start(&display)) << "Xvfb did not start or took no connection: " << SDL_GetError();
     setenv("DISPLAY", display.c_str(), 1);
     unsetenv("WAYLAND_DISPLAY");
     unsetenv("SDL_VIDEODRIVER");

@@ -74,6 +74,15 @@ int RunInWindow(const SimOptions&, const WindowOptions&, const std::u16string&, 
 
 #else
 
+// When the display cannot be reached SDL may fall back to a driver that draws nowhere; a window nobody can see
+// is no window, unless that driver was asked for by name.
+bool VisibleDriver() {
+    const char* asked = std::getenv("SDL_VIDEODRIVER");
+    if (asked && *asked) return true;
+    const char* current = SDL_GetCurrentVideoDriver();
+    return current && std::strcmp(current, "offscreen") != 0 && std::strcmp(current, "dummy") != 0;
+}
+
 bool WindowAvailable(std::string* why) {
     const char* driver = std::getenv("SDL_VIDEODRIVER");
     const char* x11 = std::getenv("DISPLAY");
@@ -86,8 +95,10 @@ bool WindowAvailable(std::string* why) {
         if (why) *why = std::string("no window could be opened: ") + SDL_GetError();
         return false;
     }
+    const bool visible = VisibleDriver();
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
-    return true;
+    if (!visible && why) *why = "the display could not be opened (only an invisible window was offered)";
+    return visible;
 }
 
 namespace {
@@ -125,6 +136,10 @@ public:
     bool Open(std::string* error) {
         if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return Fail(error, "no window could be opened");
         m_videoUp = true;
+        if (!VisibleDriver()) {
+            if (error) *error = "the display could not be opened (only an invisible window was offered)";
+            return false;
+        }
         SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "0"); // nearest neighbour: the pixels stay sharp
         const SIZE screen = GetScreenSize();
         m_window = SDL_CreateWindow("cehost", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, int(screen.cx) * m_zoom,
