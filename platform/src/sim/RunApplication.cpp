@@ -2,6 +2,8 @@
 // the key script played from the idle handler of the application's own message loop. The script advances
 // only when the application has nothing left to do, so every step sees the screen as the previous step
 // left it; waits move the virtual clock from timer to timer so that timers fire in order.
+#include "sim/window/SimWindow.h"
+
 #include <cehost/sim.h>
 
 #include <csignal>
@@ -151,8 +153,8 @@ std::u16string CommandLine(const std::vector<std::string>& arguments) {
 
 void Usage(const char* program) {
     std::fprintf(stderr,
-                 "usage: %s [--screen WxH] [--headless [--script FILE] [--shots DIR] [--time-limit MS]] [--] "
-                 "[arguments...]\n",
+                 "usage: %s [--screen WxH] [--shots DIR] [--headless [--script FILE] [--time-limit MS]]\n"
+                 "       [--zoom N] [--keymap FILE] [--record FILE] [--] [arguments...]\n",
                  program);
 }
 
@@ -167,17 +169,32 @@ void OnWatchdog(int) {
 int RunApplication(int argc, const char* const* argv, WinMainProc winMain) {
     const char* program = argc > 0 && argv[0] ? argv[0] : "app";
     SimOptions options;
+    WindowOptions window;
+    std::vector<std::string> rest;
     std::string error;
-    if (!ParseSimOptions(argc, argv, options, &error)) {
+    bool parsed = ExtractWindowOptions(argc, argv, window, rest, &error);
+    if (parsed) {
+        std::vector<const char*> restArgv;
+        for (const std::string& a : rest) restArgv.push_back(a.c_str());
+        parsed = ParseSimOptions(int(restArgv.size()), restArgv.data(), options, &error);
+    }
+    if (parsed && options.headless && !window.record.empty()) {
+        error = "--record records what is typed in the window; leave out --headless";
+        parsed = false;
+    }
+    if (!parsed) {
         std::fprintf(stderr, "%s: %s\n", program, error.c_str());
         Usage(program);
         return 2;
     }
     if (!options.headless) {
-        std::fprintf(stderr, "%s: the interactive window is not available in this build; run with --headless\n",
-                     program);
-        Usage(program);
-        return 2;
+        std::string why;
+        if (!WindowAvailable(&why)) {
+            // Headless is what is left, and without a key script a headless run has nothing to play.
+            std::fprintf(stderr, "%s: %s, so the run falls back to headless, which needs --headless --script FILE\n",
+                         program, why.c_str());
+            return 2;
+        }
     }
     std::vector<ScriptStep> steps;
     if (!options.script.empty()) {
@@ -201,6 +218,9 @@ int RunApplication(int argc, const char* const* argv, WinMainProc winMain) {
         return 2;
     }
 
+    std::u16string commandLine = CommandLine(options.arguments);
+    if (!options.headless) return RunInWindow(options, window, commandLine, winMain, program);
+
     SetVirtualTime(true);
     SetDisplaySize(options.screenWidth, options.screenHeight);
     ScriptPlayer player(std::move(steps), options);
@@ -211,7 +231,6 @@ int RunApplication(int argc, const char* const* argv, WinMainProc winMain) {
         alarm(unsigned(options.timeLimitMs / 1000 + 60));
     }
 
-    std::u16string commandLine = CommandLine(options.arguments);
     int result = winMain(GetModuleHandleW(nullptr), nullptr, commandLine.data(), SW_SHOW);
 
     alarm(0);

@@ -1,0 +1,112 @@
+// Host extensions of the simulator's desktop window: its options, the map from PC keys to keypad keys, the
+// recorder that turns a session typed in the window into a key script, and the hooks tests drive the window
+// with. The window itself exists only when cehost was built with SDL2.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace cehost::sim {
+
+// ---- Options -----------------------------------------------------------------------------------------------
+struct WindowOptions {
+    int zoom = 2;          // screen pixels are drawn as zoom x zoom blocks (nearest neighbour)
+    std::string keymap;    // key-map file read over the built-in map
+    std::string record;    // key-script file the session is written to when it ends
+};
+// Takes --zoom N, --keymap FILE and --record FILE (also as --opt=value) out of argv; everything else, in
+// order, goes to `rest` (argv[0] included) for ParseSimOptions. Options after "--" belong to the application.
+// False with a message for a malformed window option.
+bool ExtractWindowOptions(int argc, const char* const* argv, WindowOptions& options, std::vector<std::string>& rest,
+                          std::string* error);
+
+// ---- Key map -----------------------------------------------------------------------------------------------
+// What a PC key does in the window: it presses a keypad key (a virtual-key code) or saves a screenshot.
+struct KeyBinding {
+    enum class Action { Key, Screenshot };
+    Action action = Action::Key;
+    BYTE vk = 0;
+};
+
+// PC keys by their desktop key name ("F1", "Right Alt", "Return", "A"), compared without case.
+class KeyMap {
+public:
+    // F1/F2 soft keys, F3 select, F4 home, arrows, Return, Escape (back), Backspace, Right Alt and F5 for the
+    // Korean input method (VK_HANGUL), Shift, letters, digits, space and punctuation, F12 and PrintScreen
+    // for screenshots.
+    static KeyMap Default();
+
+    // Reads "KEY NAME = VK_NAME or number" lines over the current bindings ('#' starts a comment; the value
+    // SCREENSHOT saves a screenshot, NONE removes the binding). On an error the map is unchanged and *error
+    // names the line.
+    bool Parse(const std::string& text, std::string* error);
+
+    const KeyBinding* Find(const std::string& keyName) const;
+    size_t Size() const { return m_bindings.size(); }
+    void Bind(const std::string& keyName, KeyBinding binding);
+
+private:
+    std::map<std::string, KeyBinding> m_bindings; // by canonical lower-case name
+};
+
+// The canonical form of a desktop key name ("right alt" for "Right Alt" or "RAlt" when SDL knows the alias),
+// or "" for a name the desktop does not know. Without SDL every non-empty name is taken as written.
+std::string CanonicalKeyName(const std::string& name);
+
+// The key-script name of a virtual key ("F1", "DOWN", "A", or a number like "0x15"); ParseKeyName reads it
+// back as the same key.
+std::string ScriptKeyName(BYTE vk);
+
+// ---- Recording ---------------------------------------------------------------------------------------------
+// Collects what reached the application during a window session and writes it as a key script: key down and
+// up, virtual time that passed while a timer was running, screenshots.
+class SessionRecorder {
+public:
+    void KeyDown(BYTE vk);
+    void KeyUp(BYTE vk);
+    void ClockAdvanced(DWORD milliseconds);
+    void Screenshot(const std::string& name);
+    // The script: a down directly followed by the up of the same key is folded to `key`, runs of such keys
+    // share a line, time that passed becomes `wait`, and it ends with `quit`.
+    std::string Script() const;
+
+private:
+    struct Event {
+        enum class Kind { Down, Up, Wait, Shot };
+        Kind kind;
+        BYTE vk = 0;
+        DWORD ms = 0;
+        std::string name;
+    };
+    std::vector<Event> m_events;
+};
+
+// ---- The window ------------------------------------------------------------------------------------------
+// True when a desktop window can be opened: cehost has SDL2 and a display is there (DISPLAY or
+// WAYLAND_DISPLAY, or SDL_VIDEODRIVER naming a driver). Otherwise false with the reason.
+bool WindowAvailable(std::string* why);
+
+// Lets a test drive the window: called on every turn of the window's event pump (before the desktop's event
+// queue is read, with the number of desktop events still waiting to be handed to the application), and
+// standing in for the real clock and for sleeping, so that a session runs without real waits.
+struct WindowDriver {
+    std::function<void(size_t pendingInput)> onTurn;
+    std::function<uint64_t()> now;            // milliseconds
+    std::function<void(unsigned ms)> sleep;
+};
+void SetWindowDriver(WindowDriver driver);
+
+// Where the window stands: how many times it presented the screen and the text of its status line.
+struct WindowStatus {
+    uint64_t presents = 0;
+    std::string statusText;
+    int windowWidth = 0, windowHeight = 0; // in window coordinates
+};
+bool GetWindowStatus(WindowStatus* out);
+
+} // namespace cehost::sim

@@ -1,0 +1,524 @@
+// The simulator's desktop window (SDL2): the framebuffer shown at an integer zoom, PC keys delivered as keypad
+// keys through keybd_event, a status line with the last keys, screenshots on a key, and the recording of the
+// session as a key script. Everything runs on the application's own thread from the idle turns of its
+// message loop; nothing here runs while the application is busy. Touch input is left out.
+//
+// Recording needs a clock that a headless replay can reproduce, so a recorded session runs on the virtual
+// clock and the window moves it: while a timer exists, by the real time that passed (stepping to each timer
+// as it falls due); while none exists, not at all, because then no one can tell.
+#include "sim/window/SimWindow.h"
+
+#include <cehost/sim.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <deque>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <thread>
+
+#ifdef CEHOST_HAVE_SDL2
+#include <SDL.h>
+#endif
+
+namespace cehost::sim {
+
+namespace {
+
+WindowDriver& Driver() {
+    static WindowDriver driver;
+    return driver;
+}
+
+uint64_t RealNow() {
+    if (Driver().now) return Driver().now();
+    using namespace std::chrono;
+    return uint64_t(duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
+}
+
+void RealSleep(unsigned ms) {
+    if (Driver().sleep)
+        Driver().sleep(ms);
+    else
+        std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+}
+
+bool g_windowOpen = false;
+WindowStatus g_status;
+
+} // namespace
+
+void SetWindowDriver(WindowDriver driver) { Driver() = std::move(driver); }
+
+bool GetWindowStatus(WindowStatus* out) {
+    if (!g_windowOpen || !out) return false;
+    *out = g_status;
+    return true;
+}
+
+#ifndef CEHOST_HAVE_SDL2
+
+bool WindowAvailable(std::string* why) {
+    if (why) *why = "this build of cehost has no desktop window (it was built without SDL2)";
+    return false;
+}
+
+int RunInWindow(const SimOptions&, const WindowOptions&, const std::u16string&, WinMainProc, const char* program) {
+    std::fprintf(stderr, "%s: this build of cehost has no desktop window\n", program);
+    return 2;
+}
+
+#else
+
+// When the display cannot be reached SDL may fall back to a driver that draws nowhere; a window nobody can see
+// is no window, unless that driver was asked for by name.
+bool VisibleDriver() {
+    const char* asked = std::getenv("SDL_VIDEODRIVER");
+    if (asked && *asked) return true;
+    const char* current = SDL_GetCurrentVideoDriver();
+    return current && std::strcmp(current, "offscreen") != 0 && std::strcmp(current, "dummy") != 0;
+}
+
+bool WindowAvailable(std::string* why) {
+    const char* driver = std::getenv("SDL_VIDEODRIVER");
+    const char* x11 = std::getenv("DISPLAY");
+    const char* wayland = std::getenv("WAYLAND_DISPLAY");
+    if (!(driver && *driver) && !(x11 && *x11) && !(wayland && *wayland)) {
+        if (why) *why = "no display to open a window on (DISPLAY and WAYLAND_DISPLAY are not set)";
+        return false;
+    }
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+        if (why) *why = std::string("no window could be opened: ") + SDL_GetError();
+        return false;
+    }
+    const bool visible = VisibleDriver();
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    if (!visible && why) *why = "the display could not be opened (only an invisible window was offered)";
+    return visible;
+}
+
+namespace {
+
+constexpr int kStatusHeight = 20;      // window coordinates
+constexpr unsigned kFrameMs = 16;      // the screen is compared with the window at most this often
+constexpr unsigned kIdleSleepMs = 8;   // how long an idle turn with nothing to do sleeps
+constexpr size_t kStatusKeys = 8;      // keys the status line remembers
+constexpr uint64_t kMessageMs = 4000;  // how long a message stays in the status line
+
+// One thing for the application, handed over on an idle turn of its own so that it has finished with the
+// previous one (as a headless replay does it).
+struct PendingInput {
+    enum class Kind { Down, Up, Screenshot };
+    Kind kind;
+    BYTE vk = 0;
+    bool repeat = false;
+};
+
+class SimWindow {
+public:
+    SimWindow(const SimOptions& options, const WindowOptions& window, KeyMap keys)
+        : m_shotsDir(options.shotsDir), m_zoom(window.zoom), m_keys(std::move(keys)),
+          m_recording(!window.record.empty()) {}
+
+    ~SimWindow() {
+        g_windowOpen = false;
+        if (m_statusTexture) SDL_DestroyTexture(m_statusTexture);
+        if (m_screenTexture) SDL_DestroyTexture(m_screenTexture);
+        if (m_renderer) SDL_DestroyRenderer(m_renderer);
+        if (m_window) SDL_DestroyWindow(m_window);
+        if (m_videoUp) SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    }
+
+    bool Open(std::string* error) {
+        if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return Fail(error, "no window could be opened");
+        m_videoUp = true;
+        if (!VisibleDriver()) {
+            if (error) *error = "the display could not be opened (only an invisible window was offered)";
+            return false;
+        }
+        SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "0"); // nearest neighbour: the pixels stay sharp
+        const SIZE screen = GetScreenSize();
+        m_window = SDL_CreateWindow("cehost", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, int(screen.cx) * m_zoom,
+                                    int(screen.cy) * m_zoom + kStatusHeight, SDL_WINDOW_ALLOW_HIGHDPI);
+        if (!m_window) return Fail(error, "the window could not be created");
+        m_renderer = SDL_CreateRenderer(m_window, -1, SDL_RENDERER_ACCELERATED);
+        if (!m_renderer) m_renderer = SDL_CreateRenderer(m_window, -1, SDL_RENDERER_SOFTWARE);
+        if (!m_renderer) return Fail(error, "the window has no renderer");
+        // Key-down and key-up are what the application gets; typed text comes from TranslateMessage.
+        SDL_StopTextInput();
+        g_windowOpen = true;
+        m_lastReal = RealNow();
+        Layout();
+        return true;
+    }
+
+    const SessionRecorder& Recorder() const { return m_recorder; }
+
+    // One idle turn of the application's message loop: true when the application was given something (or,
+    // on the virtual clock, when the turn has already slept so that the loop must not jump to a timer).
+    bool OnIdle() {
+        if (Driver().onTurn) Driver().onTurn(m_pending.size());
+        ReadEvents();
+        if (m_closed) {
+            if (!m_quitPosted) {
+                m_quitPosted = true;
+                PostQuitMessage(0);
+            }
+            return true;
+        }
+        bool gave = DeliverOne();
+        if (!gave && m_recording) gave = DriveClock();
+        Refresh();
+        if (gave) return true;
+        if (!m_recording) return false; // the real clock: the message loop sleeps up to its next timer itself
+        RealSleep(kIdleSleepMs);
+        return true;
+    }
+
+private:
+    static bool Fail(std::string* error, const std::string& what) {
+        if (error) *error = what + ": " + SDL_GetError();
+        return false;
+    }
+
+    void ReadEvents() {
+        SDL_Event e;
+        while (SDL_PollEvent(&e)) {
+            switch (e.type) {
+            case SDL_QUIT: m_closed = true; break;
+            case SDL_KEYDOWN:
+            case SDL_KEYUP: OnKey(e.key); break;
+            case SDL_WINDOWEVENT:
+                if (e.window.event == SDL_WINDOWEVENT_FOCUS_LOST) ReleaseHeldKeys();
+                if (e.window.event == SDL_WINDOWEVENT_EXPOSED || e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED)
+                    m_forcePresent = true;
+                break;
+            default: break;
+            }
+        }
+    }
+
+    void OnKey(const SDL_KeyboardEvent& key) {
+        const KeyBinding* binding = m_keys.Find(SDL_GetKeyName(key.keysym.sym));
+        if (!binding) return;
+        const bool down = key.type == SDL_KEYDOWN;
+        if (binding->action == KeyBinding::Action::Screenshot) {
+            if (down && !key.repeat) m_pending.push_back({PendingInput::Kind::Screenshot});
+            return;
+        }
+        if (down) {
+            m_held[key.keysym.sym] = binding->vk;
+            m_pending.push_back({PendingInput::Kind::Down, binding->vk, key.repeat != 0});
+            return;
+        }
+        // The key that went down is the one that comes up, even if two PC keys share it.
+        auto it = m_held.find(key.keysym.sym);
+        if (it == m_held.end()) return;
+        m_pending.push_back({PendingInput::Kind::Up, it->second});
+        m_held.erase(it);
+    }
+
+    // Keys held while the window loses the keyboard would otherwise stay down in the application forever.
+    void ReleaseHeldKeys() {
+        for (const auto& [sym, vk] : m_held) m_pending.push_back({PendingInput::Kind::Up, vk});
+        m_held.clear();
+    }
+
+    bool DeliverOne() {
+        if (m_pending.empty()) return false;
+        const PendingInput input = m_pending.front();
+        m_pending.pop_front();
+        switch (input.kind) {
+        case PendingInput::Kind::Down:
+            keybd_event(input.vk, 0, 0, 0);
+            m_recorder.KeyDown(input.vk);
+            if (!input.repeat) {
+                m_lastKeys.push_back(ScriptKeyName(input.vk));
+                if (m_lastKeys.size() > kStatusKeys) m_lastKeys.pop_front();
+                SetStatus();
+            }
+            return true;
+        case PendingInput::Kind::Up:
+            keybd_event(input.vk, 0, KEYEVENTF_KEYUP, 0);
+            m_recorder.KeyUp(input.vk);
+            return true;
+        case PendingInput::Kind::Screenshot: TakeScreenshot(); return true;
+        }
+        return false;
+    }
+
+    // The virtual clock of a recorded session follows real time while a timer runs.
+    bool DriveClock() {
+        const uint64_t real = RealNow();
+        m_budget += real - m_lastReal;
+        m_lastReal = real;
+        DWORD due = 0;
+        if (!NextTimerDue(&due)) {
+            m_budget = 0;
+            return false;
+        }
+        const int32_t until = int32_t(due - GetTickCount());
+        if (until <= 0) return false; // already due: the loop delivers it
+        if (uint64_t(until) <= m_budget) {
+            Advance(DWORD(until));
+            return true;
+        }
+        if (m_budget) Advance(DWORD(m_budget));
+        return false;
+    }
+
+    void Advance(DWORD ms) {
+        AdvanceClock(ms);
+        m_recorder.ClockAdvanced(ms);
+        m_budget -= ms;
+    }
+
+    void TakeScreenshot() {
+        std::error_code ec;
+        std::filesystem::path path;
+        std::string name;
+        do {
+            char buffer[32];
+            std::snprintf(buffer, sizeof buffer, "shot-%03d", ++m_shotNumber);
+            name = buffer;
+            path = std::filesystem::path(m_shotsDir) / (name + ".png");
+        } while (std::filesystem::exists(path, ec));
+        std::string error;
+        std::string message;
+        if (SaveScreenshot(path.string(), &error)) {
+            m_recorder.Screenshot(name);
+            message = "screenshot saved to " + path.string();
+        } else {
+            message = "no screenshot: " + error;
+        }
+        std::fprintf(stderr, "cehost: %s\n", message.c_str());
+        m_message = message;
+        m_messageUntil = RealNow() + kMessageMs;
+        SetStatus();
+    }
+
+    void SetStatus() {
+        std::string text;
+        if (!m_message.empty()) {
+            text = m_message;
+        } else {
+            for (const std::string& k : m_lastKeys) text += (text.empty() ? "" : " ") + k;
+        }
+        if (text != g_status.statusText) {
+            g_status.statusText = text;
+            m_statusDirty = true;
+        }
+    }
+
+    // Sizes the window to the screen: after a rotation the framebuffer itself is turned, so the window only
+    // follows its new shape.
+    void Layout() {
+        const SIZE screen = GetScreenSize();
+        m_screenW = int(screen.cx);
+        m_screenH = int(screen.cy);
+        const int w = m_screenW * m_zoom, h = m_screenH * m_zoom + kStatusHeight;
+        int cw = 0, ch = 0;
+        SDL_GetWindowSize(m_window, &cw, &ch);
+        if (cw != w || ch != h) SDL_SetWindowSize(m_window, w, h);
+        g_status.windowWidth = w;
+        g_status.windowHeight = h;
+        if (m_screenTexture) SDL_DestroyTexture(m_screenTexture);
+        m_screenTexture =
+            SDL_CreateTexture(m_renderer, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING, m_screenW, m_screenH);
+        m_shown.assign(size_t(m_screenW) * size_t(m_screenH), 0);
+        m_screenDirty = true;
+        m_statusDirty = true;
+    }
+
+    void Refresh() {
+        const uint64_t real = RealNow();
+        if (!m_message.empty() && real >= m_messageUntil) {
+            m_message.clear();
+            SetStatus();
+        }
+        if (!m_forcePresent && !m_statusDirty && real - m_lastFrame < kFrameMs) return;
+        m_lastFrame = real;
+        const SIZE screen = GetScreenSize();
+        if (int(screen.cx) != m_screenW || int(screen.cy) != m_screenH) Layout();
+        const uint32_t* pixels = ScreenPixels();
+        const size_t bytes = m_shown.size() * sizeof(uint32_t);
+        if (m_screenDirty || std::memcmp(pixels, m_shown.data(), bytes) != 0) {
+            std::memcpy(m_shown.data(), pixels, bytes);
+            if (m_screenTexture) SDL_UpdateTexture(m_screenTexture, nullptr, m_shown.data(), m_screenW * 4);
+            m_screenDirty = false;
+            m_forcePresent = true;
+        }
+        if (m_statusDirty) {
+            RenderStatus();
+            m_forcePresent = true;
+        }
+        if (m_forcePresent) Present();
+    }
+
+    void Present() {
+        m_forcePresent = false;
+        int ww = 0, wh = 0, dw = 0, dh = 0;
+        SDL_GetWindowSize(m_window, &ww, &wh);
+        SDL_GetRendererOutputSize(m_renderer, &dw, &dh);
+        // On a high-density display the drawable has more pixels than the window has coordinates.
+        const int scale = ww > 0 && dw >= ww ? dw / ww : 1;
+        SDL_SetRenderDrawColor(m_renderer, 32, 32, 32, 255);
+        SDL_RenderClear(m_renderer);
+        const SDL_Rect screen{0, 0, m_screenW * m_zoom * scale, m_screenH * m_zoom * scale};
+        if (m_screenTexture) SDL_RenderCopy(m_renderer, m_screenTexture, nullptr, &screen);
+        if (m_statusTexture) {
+            const SDL_Rect status{0, screen.h, m_statusW, m_statusH};
+            SDL_RenderCopy(m_renderer, m_statusTexture, nullptr, &status);
+        }
+        SDL_RenderPresent(m_renderer);
+        ++g_status.presents;
+    }
+
+    // The status line is drawn with cehost's own text rendering into a DIB section and handed to SDL.
+    void RenderStatus() {
+        m_statusDirty = false;
+        int ww = 0, wh = 0, dw = 0, dh = 0;
+        SDL_GetWindowSize(m_window, &ww, &wh);
+        SDL_GetRendererOutputSize(m_renderer, &dw, &dh);
+        const int scale = ww > 0 && dw >= ww ? dw / ww : 1;
+        const int w = std::max(1, m_screenW * m_zoom * scale), h = kStatusHeight * scale;
+        BITMAPINFO info{};
+        info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+        info.bmiHeader.biWidth = w;
+        info.bmiHeader.biHeight = -h;
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        info.bmiHeader.biCompression = BI_RGB;
+        void* bits = nullptr;
+        HDC dc = CreateCompatibleDC(nullptr);
+        HBITMAP bitmap = dc ? CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0) : nullptr;
+        if (!bitmap || !bits) {
+            if (dc) DeleteDC(dc);
+            return;
+        }
+        HGDIOBJ oldBitmap = SelectObject(dc, bitmap);
+        RECT r{0, 0, w, h};
+        HBRUSH background = CreateSolidBrush(RGB(32, 32, 32));
+        FillRect(dc, &r, background);
+        DeleteObject(background);
+        LOGFONTW lf{};
+        lf.lfHeight = -12 * scale;
+        lf.lfWeight = FW_NORMAL;
+        const char16_t face[] = u"LxFont";
+        std::memcpy(lf.lfFaceName, face, sizeof face);
+        HFONT font = CreateFontIndirectW(&lf);
+        HGDIOBJ oldFont = font ? SelectObject(dc, font) : nullptr;
+        SetTextColor(dc, RGB(220, 220, 220));
+        SetBkMode(dc, TRANSPARENT);
+        std::u16string text;
+        for (char c : g_status.statusText) text += char16_t(static_cast<unsigned char>(c));
+        RECT textRect{4 * scale, 0, w - 4 * scale, h};
+        DrawTextW(dc, text.c_str(), -1, &textRect,
+                  DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
+        if (oldFont) SelectObject(dc, oldFont);
+        if (font) DeleteObject(font);
+        if (!m_statusTexture || m_statusW != w || m_statusH != h) {
+            if (m_statusTexture) SDL_DestroyTexture(m_statusTexture);
+            m_statusTexture = SDL_CreateTexture(m_renderer, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING, w, h);
+            m_statusW = w;
+            m_statusH = h;
+        }
+        if (m_statusTexture) SDL_UpdateTexture(m_statusTexture, nullptr, bits, w * 4);
+        SelectObject(dc, oldBitmap);
+        DeleteObject(bitmap);
+        DeleteDC(dc);
+    }
+
+    std::string m_shotsDir;
+    int m_zoom;
+    KeyMap m_keys;
+    bool m_recording;
+    SessionRecorder m_recorder;
+
+    bool m_videoUp = false;
+    SDL_Window* m_window = nullptr;
+    SDL_Renderer* m_renderer = nullptr;
+    SDL_Texture* m_screenTexture = nullptr;
+    SDL_Texture* m_statusTexture = nullptr;
+    int m_statusW = 0, m_statusH = 0;
+    int m_screenW = 0, m_screenH = 0;
+    std::vector<uint32_t> m_shown; // the framebuffer as the window last showed it
+    bool m_screenDirty = true;
+    bool m_statusDirty = true;
+    bool m_forcePresent = true;
+    uint64_t m_lastFrame = 0;
+
+    std::deque<PendingInput> m_pending;
+    std::map<SDL_Keycode, BYTE> m_held;
+    std::deque<std::string> m_lastKeys;
+    std::string m_message;
+    uint64_t m_messageUntil = 0;
+    int m_shotNumber = 0;
+    bool m_closed = false;
+    bool m_quitPosted = false;
+
+    uint64_t m_lastReal = 0;
+    uint64_t m_budget = 0;
+};
+
+} // namespace
+
+int RunInWindow(const SimOptions& options, const WindowOptions& window, const std::u16string& commandLine,
+                WinMainProc winMain, const char* program) {
+    KeyMap keys = KeyMap::Default();
+    if (!window.keymap.empty()) {
+        std::ifstream in(window.keymap);
+        if (!in) {
+            std::fprintf(stderr, "%s: cannot read the key map %s\n", program, window.keymap.c_str());
+            return 2;
+        }
+        std::stringstream text;
+        text << in.rdbuf();
+        std::string error;
+        if (!keys.Parse(text.str(), &error)) {
+            std::fprintf(stderr, "%s: %s: %s\n", program, window.keymap.c_str(), error.c_str());
+            return 2;
+        }
+    }
+    std::ofstream record;
+    if (!window.record.empty()) {
+        // Opened now so that a bad path is reported before the session, not after it.
+        record.open(window.record, std::ios::trunc);
+        if (!record) {
+            std::fprintf(stderr, "%s: cannot write the recording %s\n", program, window.record.c_str());
+            return 2;
+        }
+    }
+
+    SetVirtualTime(!window.record.empty());
+    SetDisplaySize(options.screenWidth, options.screenHeight);
+    SimWindow simWindow(options, window, std::move(keys));
+    std::string error;
+    if (!simWindow.Open(&error)) {
+        std::fprintf(stderr, "%s: %s\n", program, error.c_str());
+        return 2;
+    }
+    SetIdleHandler([&simWindow] { return simWindow.OnIdle(); });
+    std::u16string line = commandLine;
+    int result = winMain(GetModuleHandleW(nullptr), nullptr, line.data(), SW_SHOW);
+    SetIdleHandler(nullptr);
+
+    if (record.is_open()) {
+        record << simWindow.Recorder().Script();
+        record.close();
+        if (!record) {
+            std::fprintf(stderr, "%s: the recording %s could not be written\n", program, window.record.c_str());
+            return result ? result : 2;
+        }
+        std::fprintf(stderr, "cehost: session recorded in %s\n", window.record.c_str());
+    }
+    return result;
+}
+
+#endif
+
+} // namespace cehost::sim

@@ -1,0 +1,14 @@
+// The simulator's desktop window, as the simulator's main() starts it.
+#pragma once
+
+#include <cehost/sim/gdi.h>
+#include <cehost/sim/window.h>
+
+namespace cehost::sim {
+
+// Runs the application's WinMain with the window pumped from its message loop's idle turns. Returns the
+// process exit code (WinMain's result, 2 when the window or the key map could not be set up).
+int RunInWindow(const SimOptions& options, const WindowOptions& window, const std::u16string& commandLine,
+                WinMainProc winMain, const char* program);
+
+} // namespace cehost::sim

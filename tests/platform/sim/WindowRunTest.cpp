@@ -1,0 +1,438 @@
+// Window runs of a small application: a session typed into the window through synthetic desktop events is
+// recorded and replayed headless to the same screenshots; the screenshot key under a real X server (Xvfb);
+// the fallback when there is no display.
+#include <windows.h>
+#include <cehost/sim.h>
+#include <cehost/sim/window.h>
+
+#include <gtest/gtest.h>
+#include <png.h>
+
+#include <csignal>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#ifdef CEHOST_TEST_HAVE_SDL2
+#include <SDL.h>
+#endif
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// ---- The application -----------------------------------------------------------------------------------
+// Its screen shows everything that happened to it: the selected row (Down), typed text, and a bar that a
+// 40 ms timer grows five steps at a time after Return; F1 turns the display.
+struct AppState {
+    int row = 0;
+    std::u16string text;
+    int ticks = 0;
+    bool timerRunning = false;
+    int winMainCalls = 0;
+};
+AppState g_app;
+
+void Rotate() {
+    DEVMODEW dm{};
+    dm.dmSize = sizeof dm;
+    dm.dmFields = DM_DISPLAYORIENTATION;
+    dm.dmDisplayOrientation = cehost::sim::GetDisplayOrientation() == DMDO_0 ? DMDO_90 : DMDO_0;
+    ChangeDisplaySettingsExW(nullptr, &dm, nullptr, 0, nullptr);
+}
+
+void Paint(HWND hwnd) {
+    PAINTSTRUCT ps;
+    HDC hdc = BeginPaint(hwnd, &ps);
+    RECT client;
+    GetClientRect(hwnd, &client);
+    FillRect(hdc, &client, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    HBRUSH selected = CreateSolidBrush(RGB(0, 0, 200));
+    RECT row{0, g_app.row * 30, client.right, g_app.row * 30 + 30};
+    FillRect(hdc, &row, selected);
+    DeleteObject(selected);
+    HBRUSH bar = CreateSolidBrush(RGB(220, 0, 0));
+    RECT barRect{0, 130, g_app.ticks * 8, 150};
+    FillRect(hdc, &barRect, bar);
+    DeleteObject(bar);
+    RECT textRect{4, 160, client.right, 190};
+    DrawTextW(hdc, g_app.text.c_str(), -1, &textRect, DT_LEFT | DT_SINGLELINE);
+    EndPaint(hwnd, &ps);
+}
+
+LRESULT CALLBACK AppProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_KEYDOWN:
+        if (wParam == VK_DOWN) g_app.row = (g_app.row + 1) % 4;
+        if (wParam == VK_RETURN && !g_app.timerRunning) g_app.timerRunning = SetTimer(hwnd, 1, 40, nullptr) != 0;
+        if (wParam == VK_F1) Rotate();
+        InvalidateRect(hwnd, nullptr, FALSE);
+        return 0;
+    case WM_CHAR:
+        g_app.text += char16_t(wParam);
+        InvalidateRect(hwnd, nullptr, FALSE);
+        return 0;
+    case WM_TIMER:
+        if (++g_app.ticks % 5 == 0) {
+            KillTimer(hwnd, 1);
+            g_app.timerRunning = false;
+        }
+        InvalidateRect(hwnd, nullptr, FALSE);
+        return 0;
+    case WM_PAINT: Paint(hwnd); return 0;
+    }
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+int WINAPI AppWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int show) {
+    ++g_app.winMainCalls;
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = AppProc;
+    wc.hInstance = instance;
+    wc.lpszClassName = u"SimWindowTestApp";
+    RegisterClassW(&wc); // the replay registers it a second time in the same process; the first stays
+    HWND hwnd = CreateWindowExW(0, u"SimWindowTestApp", u"app", WS_POPUP | WS_VISIBLE, 0, 0,
+                                GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), nullptr, nullptr,
+                                instance, nullptr);
+    ShowWindow(hwnd, show);
+    MSG msg{};
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    DestroyWindow(hwnd);
+    return int(msg.wParam);
+}
+
+int RunApp(std::vector<std::string> args) {
+    args.insert(args.begin(), "app");
+    std::vector<const char*> argv;
+    for (const std::string& a : args) argv.push_back(a.c_str());
+    return cehost::sim::RunApplication(int(argv.size()), argv.data(), &AppWinMain);
+}
+
+struct Image {
+    int width = 0, height = 0;
+    std::vector<uint32_t> pixels; // 0xAARRGGBB
+};
+
+bool ReadPng(const fs::path& path, Image& out) {
+    png_image image;
+    std::memset(&image, 0, sizeof image);
+    image.version = PNG_IMAGE_VERSION;
+    if (!png_image_begin_read_from_file(&image, path.c_str())) return false;
+    image.format = PNG_FORMAT_BGRA;
+    out.width = int(image.width);
+    out.height = int(image.height);
+    out.pixels.assign(size_t(out.width) * out.height, 0);
+    return png_image_finish_read(&image, nullptr, out.pixels.data(), 0, nullptr) != 0;
+}
+
+fs::path TestDir() {
+    const char* tmp = std::getenv("LX_TEST_TMPDIR");
+    fs::path dir = fs::path(tmp && *tmp ? tmp : "/tmp") /
+                   ("simwin-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    return dir;
+}
+
+std::string ReadFile(const fs::path& path) {
+    std::ifstream in(path);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+} // namespace
+
+TEST(SimWindow, WithoutADisplayTheRunEndsWithAMessageInsteadOfHanging) {
+    unsetenv("DISPLAY");
+    unsetenv("WAYLAND_DISPLAY");
+    unsetenv("SDL_VIDEODRIVER");
+    std::string why;
+    EXPECT_FALSE(cehost::sim::WindowAvailable(&why));
+    EXPECT_FALSE(why.empty());
+    EXPECT_EQ(2, RunApp({}));
+    EXPECT_EQ(0, g_app.winMainCalls) << "with no window and no key script there is nothing to run";
+}
+
+#ifdef CEHOST_TEST_HAVE_SDL2
+
+namespace {
+
+// Feeds synthetic desktop events to the window one at a time, each once the window has handed the previous
+// one to the application, on a clock that moves only when the window sleeps.
+class SyntheticSession {
+public:
+    struct Step {
+        enum class Kind { Down, Up, Pause, Close } kind;
+        SDL_Keycode key = 0;
+        unsigned ms = 0;
+    };
+
+    void Key(SDL_Keycode key) {
+        m_steps.push_back({Step::Kind::Down, key});
+        m_steps.push_back({Step::Kind::Up, key});
+    }
+    void Down(SDL_Keycode key) { m_steps.push_back({Step::Kind::Down, key}); }
+    void Up(SDL_Keycode key) { m_steps.push_back({Step::Kind::Up, key}); }
+    void Pause(unsigned ms) { m_steps.push_back({Step::Kind::Pause, 0, ms}); }
+    void Close() { m_steps.push_back({Step::Kind::Close}); }
+
+    void Install() {
+        cehost::sim::WindowDriver driver;
+        driver.now = [this] { return m_now; };
+        driver.sleep = [this](unsigned ms) { m_now += ms; };
+        driver.onTurn = [this](size_t pending) { OnTurn(pending); };
+        cehost::sim::SetWindowDriver(std::move(driver));
+    }
+
+    int maxWindowWidth = 0, maxWindowHeight = 0;
+    uint64_t presents = 0;
+
+private:
+    void OnTurn(size_t pending) {
+        cehost::sim::WindowStatus status;
+        if (cehost::sim::GetWindowStatus(&status)) {
+            maxWindowWidth = std::max(maxWindowWidth, status.windowWidth);
+            maxWindowHeight = std::max(maxWindowHeight, status.windowHeight);
+            presents = status.presents;
+        }
+        if (pending || m_next >= m_steps.size() || m_now < m_pauseUntil) return;
+        const Step& step = m_steps[m_next++];
+        SDL_Event e{};
+        switch (step.kind) {
+        case Step::Kind::Down:
+        case Step::Kind::Up:
+            e.type = step.kind == Step::Kind::Down ? SDL_KEYDOWN : SDL_KEYUP;
+            e.key.state = step.kind == Step::Kind::Down ? SDL_PRESSED : SDL_RELEASED;
+            e.key.keysym.sym = step.key;
+            e.key.keysym.scancode = SDL_GetScancodeFromKey(step.key);
+            SDL_PushEvent(&e);
+            break;
+        case Step::Kind::Pause: m_pauseUntil = m_now + step.ms; break;
+        case Step::Kind::Close:
+            e.type = SDL_QUIT;
+            SDL_PushEvent(&e);
+            break;
+        }
+    }
+
+    std::vector<Step> m_steps;
+    size_t m_next = 0;
+    uint64_t m_now = 1000;
+    uint64_t m_pauseUntil = 0;
+};
+
+} // namespace
+
+TEST(SimWindow, RecordedSessionReplaysHeadlessToTheSameScreens) {
+    setenv("SDL_VIDEODRIVER", "offscreen", 1);
+    const fs::path dir = TestDir();
+    SyntheticSession session;
+    session.Key(SDLK_F12); // shot-001: the first screen
+    session.Key(SDLK_DOWN);
+    session.Key(SDLK_DOWN);
+    session.Down(SDLK_LSHIFT);
+    session.Key(SDLK_h);
+    session.Up(SDLK_LSHIFT);
+    session.Key(SDLK_i);
+    session.Down(SDLK_RETURN); // the timer starts and runs while Return is held
+    session.Pause(100);
+    session.Up(SDLK_RETURN);
+    session.Pause(150);
+    session.Key(SDLK_F12); // shot-002: five ticks, the timer has stopped
+    session.Key(SDLK_RETURN);
+    session.Pause(60);
+    session.Key(SDLK_F12); // shot-003: one tick into the second run
+    session.Key(SDLK_F1);  // landscape
+    session.Key(SDLK_F12); // shot-004
+    session.Key(SDLK_F1);  // and back
+    session.Close();
+    session.Install();
+
+    const fs::path script = dir / "session.keys";
+    ASSERT_EQ(0, RunApp({"--zoom", "3", "--record", script.string(), "--shots", (dir / "live").string()}));
+    EXPECT_EQ(u"Hi\r\r", g_app.text) << "Return types a carriage return";
+    EXPECT_GE(g_app.ticks, 6) << "five, then at least one of the second run";
+    EXPECT_EQ(320 * 3, session.maxWindowWidth) << "the window follows the turned screen";
+    EXPECT_EQ(320 * 3 + 20, session.maxWindowHeight);
+    EXPECT_GT(session.presents, 0u);
+
+    const std::string recorded = ReadFile(script);
+    EXPECT_NE(std::string::npos, recorded.find("press SHIFT\nkey H\nrelease SHIFT\nkey I\npress RETURN\nwait"))
+        << recorded;
+    EXPECT_NE(std::string::npos, recorded.find("screenshot shot-004\n")) << recorded;
+    EXPECT_TRUE(recorded.ends_with("key F1\nquit\n")) << recorded;
+
+    cehost::sim::SetWindowDriver({});
+    const AppState live = g_app;
+    g_app = AppState{};
+    ASSERT_EQ(0, RunApp({"--headless", "--script", script.string(), "--shots", (dir / "replay").string()}));
+    EXPECT_EQ(live.text, g_app.text);
+    EXPECT_EQ(live.row, g_app.row);
+    EXPECT_EQ(live.ticks, g_app.ticks) << "the timer fired as often in the replay";
+
+    std::vector<Image> shots;
+    for (const char* name : {"shot-001.png", "shot-002.png", "shot-003.png", "shot-004.png"}) {
+        Image a, b;
+        ASSERT_TRUE(ReadPng(dir / "live" / name, a)) << name;
+        ASSERT_TRUE(ReadPng(dir / "replay" / name, b)) << name;
+        EXPECT_EQ(a.width, b.width) << name;
+        EXPECT_EQ(a.height, b.height) << name;
+        EXPECT_TRUE(a.pixels == b.pixels) << name << " differs between the session and its replay";
+        shots.push_back(std::move(a));
+    }
+    // The screens differ from each other, so the comparison above has something to find.
+    EXPECT_FALSE(shots[0].pixels == shots[1].pixels);
+    EXPECT_FALSE(shots[1].pixels == shots[2].pixels) << "the bar grew by one tick";
+    EXPECT_EQ(320, shots[3].width);
+    EXPECT_EQ(240, shots[3].height);
+}
+
+TEST(SimWindow, KeyMapFileErrorsStopTheRunBeforeTheApplicationStarts) {
+    setenv("SDL_VIDEODRIVER", "offscreen", 1);
+    const fs::path dir = TestDir();
+    std::ofstream(dir / "bad.map") << "F1 = VK_F1\nF2 = NOWHERE\n";
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(2, RunApp({"--keymap", (dir / "bad.map").string()}));
+    const std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_NE(std::string::npos, err.find("bad.map: line 2: unknown virtual key 'NOWHERE'")) << err;
+    EXPECT_EQ(2, RunApp({"--keymap", (dir / "missing.map").string()}));
+    EXPECT_EQ(0, g_app.winMainCalls);
+}
+
+namespace {
+
+// An X server of our own for one test: Xvfb picks a free display and tells us which.
+class XvfbServer {
+public:
+    static bool Installed() {
+        const char* path = std::getenv("PATH");
+        std::stringstream dirs(path ? path : "");
+        for (std::string d; std::getline(dirs, d, ':');)
+            if (!d.empty() && access((fs::path(d) / "Xvfb").c_str(), X_OK) == 0) return true;
+        return false;
+    }
+
+    bool Start(std::string* display) {
+        int fds[2];
+        if (pipe(fds) != 0) return false;
+        m_pid = fork();
+        if (m_pid == 0) {
+            close(fds[0]);
+            int devnull = open("/dev/null", O_WRONLY);
+            if (devnull >= 0) dup2(devnull, 2);
+            const std::string fd = std::to_string(fds[1]);
+            execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1024x768x24", "-nolisten", "tcp",
+                   static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        close(fds[1]);
+        std::string number;
+        char c;
+        while (read(fds[0], &c, 1) == 1 && c != '\n') number += c;
+        close(fds[0]);
+        if (m_pid < 0 || number.empty()) return false;
+        *display = ":" + number;
+        // Under load the first connection can still be refused; wait until the server takes one.
+        setenv("DISPLAY", display->c_str(), 1);
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            if (SDL_VideoInit("x11") == 0) {
+                SDL_VideoQuit();
+                return true;
+            }
+            usleep(50 * 1000);
+        }
+        return false;
+    }
+
+    ~XvfbServer() {
+        if (m_pid > 0) {
+            kill(m_pid, SIGTERM);
+            waitpid(m_pid, nullptr, 0);
+        }
+    }
+
+private:
+    pid_t m_pid = -1;
+};
+
+} // namespace
+
+TEST(SimWindow, ScreenshotKeyUnderXvfbSavesTheFramebuffer) {
+    if (!XvfbServer::Installed()) GTEST_SKIP() << "Xvfb is not installed (Debian package xvfb)";
+    XvfbServer server;
+    std::string display;
+    ASSERT_TRUE(server.Start(&display)) << "Xvfb did not start or took no connection: " << SDL_GetError();
+    setenv("DISPLAY", display.c_str(), 1);
+    unsetenv("WAYLAND_DISPLAY");
+    unsetenv("SDL_VIDEODRIVER");
+    const fs::path dir = TestDir();
+
+    // F12 down and up, then the window is closed once the status line reports the screenshot; the
+    // framebuffer is kept at that moment.
+    std::vector<uint32_t> framebuffer;
+    SIZE size{};
+    std::string driverName, statusText;
+    int turn = 0;
+    cehost::sim::WindowDriver driver;
+    driver.onTurn = [&](size_t pending) {
+        if (pending) return;
+        SDL_Event e{};
+        if (turn == 0) {
+            // Something on the screen that is not the background, so that a blank PNG cannot match.
+            keybd_event(VK_DOWN, 0, 0, 0);
+            keybd_event(VK_DOWN, 0, KEYEVENTF_KEYUP, 0);
+        } else if (turn == 1 || turn == 2) {
+            e.type = turn == 1 ? SDL_KEYDOWN : SDL_KEYUP;
+            e.key.keysym.sym = SDLK_F12;
+            e.key.keysym.scancode = SDL_SCANCODE_F12;
+            SDL_PushEvent(&e);
+        } else if (framebuffer.empty()) {
+            cehost::sim::WindowStatus status;
+            if (!cehost::sim::GetWindowStatus(&status) || status.statusText.find("screenshot") == std::string::npos)
+                return;
+            statusText = status.statusText;
+            size = cehost::sim::GetScreenSize();
+            const uint32_t* px = cehost::sim::ScreenPixels();
+            framebuffer.assign(px, px + size.cx * size.cy);
+            driverName = SDL_GetCurrentVideoDriver() ? SDL_GetCurrentVideoDriver() : "";
+            e.type = SDL_QUIT;
+            SDL_PushEvent(&e);
+        }
+        ++turn;
+    };
+    cehost::sim::SetWindowDriver(driver);
+    testing::internal::CaptureStderr();
+    const int code = RunApp({"--shots", dir.string()});
+    const std::string err = testing::internal::GetCapturedStderr();
+    cehost::sim::SetWindowDriver({});
+    ASSERT_EQ(0, code) << err;
+    EXPECT_EQ("x11", driverName);
+
+    const fs::path shot = dir / "shot-001.png";
+    EXPECT_NE(std::string::npos, statusText.find(shot.string())) << statusText;
+    EXPECT_NE(std::string::npos, err.find(shot.string())) << err;
+    Image image;
+    ASSERT_TRUE(ReadPng(shot, image));
+    ASSERT_EQ(int(size.cx), image.width);
+    ASSERT_EQ(int(size.cy), image.height);
+    ASSERT_EQ(framebuffer.size(), image.pixels.size());
+    size_t differing = 0;
+    for (size_t i = 0; i < framebuffer.size(); ++i)
+        if ((framebuffer[i] & 0xFFFFFF) != (image.pixels[i] & 0xFFFFFF)) ++differing;
+    EXPECT_EQ(0u, differing);
+    EXPECT_EQ(0x0000C8u, image.pixels[size_t(40) * image.width + 10] & 0xFFFFFF) << "the second row is selected";
+}
+
+#endif
