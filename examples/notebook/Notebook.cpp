@@ -147,20 +147,20 @@ public:
         case WM_SETTINGCHANGE: return OnDisplayChange(UINT(wParam), LONG(lParam), pHandled);
         case WM_MEASUREITEM: return OnMeasureItem(wParam, lParam, pHandled);
         case WM_DRAWITEM: return OnDrawItem(wParam, lParam, pHandled);
-        case WM_COMMAND: return Handled(pHandled, OnCommand(LOWORD(wParam)));
-        case LXM_MENUKEYLEFT: return Handled(pHandled, OnCommand(MenuPopup(0)));
-        case LXM_MENUKEYRIGHT: return Handled(pHandled, OnRightSoftKey());
-        case LXM_KEYDOWN: return Handled(pHandled, OnKeyDown(wParam, lParam));
-        case LXM_KEYUP: return Handled(pHandled, OnKeyUp(wParam, lParam));
-        case LXM_BACKKEY: return Handled(pHandled, OnBackKey());
-        case LXM_HOMEKEY: return Handled(pHandled, OnCommand(IDC_BACK));
-        case LXM_SELCHANGE: return Handled(pHandled, OnSelChange(lParam));
+        case WM_COMMAND: OnCommand(LOWORD(wParam)); return Handled(pHandled);
+        case LXM_MENUKEYLEFT: OnCommand(MenuPopup(0)); return Handled(pHandled);
+        case LXM_MENUKEYRIGHT: OnCommand(m_screen == Screen::List ? IDC_QUIT : IDC_BACK); return Handled(pHandled);
+        case LXM_KEYDOWN: OnKeyDown(wParam, HWND(lParam)); return Handled(pHandled);
+        case LXM_KEYUP: OnKeyUp(wParam, HWND(lParam)); return Handled(pHandled);
+        case LXM_BACKKEY: OnBackKey(); return Handled(pHandled);
+        case LXM_HOMEKEY: OnCommand(IDC_BACK); return Handled(pHandled);
+        case LXM_SELCHANGE: OnSelChange(HWND(lParam)); return Handled(pHandled);
         default: return 0;
         }
     }
 
 private:
-    static LRESULT Handled(int* pHandled, bool) {
+    static LRESULT Handled(int* pHandled) {
         *pHandled = 1;
         return 0;
     }
@@ -551,7 +551,7 @@ private:
 
     // ---- Commands and keys ----
 
-    bool OnCommand(int command) {
+    void OnCommand(int command) {
         switch (command) {
         case IDC_NOTE_LIST:
             if (m_screen == Screen::List && m_list && m_list->ChosenRow() >= 0) OpenEditor(m_list->ChosenRow());
@@ -579,32 +579,25 @@ private:
         case IDC_QUIT: PostQuitMessage(0); break;
         default: break;
         }
-        return true;
     }
-
-    bool OnRightSoftKey() { return OnCommand(m_screen == Screen::List ? IDC_QUIT : IDC_BACK); }
 
     // The list's hot keys: a digit opens the row carrying it.
-    bool OnKeyDown(WPARAM key, LPARAM from) {
-        if (m_list && HWND(from) == GetListWindow() && key >= '1' && key <= '9') m_list->HotKey(WCHAR(key));
-        return true;
+    void OnKeyDown(WPARAM key, HWND from) {
+        if (m_list && from == GetListWindow() && key >= '1' && key <= '9') m_list->HotKey(WCHAR(key));
     }
 
-    bool OnKeyUp(WPARAM key, LPARAM from) {
-        if (m_list && HWND(from) == GetListWindow() && key == kStarKey) ToggleDone();
-        return true;
+    void OnKeyUp(WPARAM key, HWND from) {
+        if (m_list && from == GetListWindow() && key == kStarKey) ToggleDone();
     }
 
     // Back on the settings returns to the list; in the editor Backspace belongs to the text.
-    bool OnBackKey() {
+    void OnBackKey() {
         if (m_screen == Screen::Settings) LeaveSettings();
-        return true;
     }
 
-    bool OnSelChange(LPARAM from) {
-        if (m_screen == Screen::Settings && m_spins[1] && HWND(from) == GetDlgItem(m_hWnd, IDC_THEME_SPIN))
+    void OnSelChange(HWND from) {
+        if (m_screen == Screen::Settings && m_spins[1] && from == GetDlgItem(m_hWnd, IDC_THEME_SPIN))
             PreviewTheme(m_spins[1]->GetSelect());
-        return true;
     }
 
     HWND GetListWindow() const { return GetDlgItem(m_hWnd, IDC_NOTE_LIST); }
