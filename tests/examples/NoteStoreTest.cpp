@@ -1,0 +1,150 @@
+// The notebook's storage: notes through the record database (samples on a fresh table, bodies longer than a
+// field, order, the done flag) and settings through the registry (defaults, round trip, damaged values).
+#include "TestFolder.h"
+
+#include "LxRegistry.h"
+#include "NoteStore.h"
+#include "NotebookSettings.h"
+
+#include <string>
+#include <vector>
+
+namespace {
+
+class NotebookStorage : public ::testing::Test {
+protected:
+    void SetUp() override {
+        setenv("LXEDB_DIR", folder_.Path().c_str(), 1);
+        setenv("CEHOST_REGISTRY", folder_.File("registry.db").c_str(), 1);
+    }
+
+    static std::vector<std::u16string> Titles(NoteStore& store) {
+        std::vector<std::u16string> titles;
+        for (long i = 0; i < store.Count(); ++i) {
+            Note note;
+            titles.push_back(store.Read(UINT(i), note) ? note.title : u"<unreadable>");
+        }
+        return titles;
+    }
+
+    TestFolder folder_;
+};
+
+TEST_F(NotebookStorage, AFreshTableGetsTheSamplesOnceAndOnlyWhenEmpty) {
+    {
+        NoteStore store;
+        ASSERT_TRUE(store.Open(false, nullptr));
+        EXPECT_TRUE(store.SeedIfEmpty());
+        EXPECT_GT(store.Count(), 3);
+        EXPECT_FALSE(store.SeedIfEmpty()) << "a second start must not add the samples again";
+    }
+    NoteStore again;
+    ASSERT_TRUE(again.Open(false, nullptr));
+    const long count = again.Count();
+    EXPECT_FALSE(again.SeedIfEmpty());
+    EXPECT_EQ(again.Count(), count);
+    // Deleting every note by hand leaves an empty table that stays empty until the next start.
+    while (again.Count() > 0) ASSERT_TRUE(again.Remove(0));
+    EXPECT_EQ(again.Count(), 0);
+}
+
+TEST_F(NotebookStorage, NotesKeepTitleBodyAndDoneThroughWritesAndReopening) {
+    // A body longer than one field, with Korean text and line breaks, is cut and joined again unchanged.
+    std::u16string body;
+    for (int i = 0; i < 40; ++i) body += u"줄 " + std::u16string(1, char16_t(u'0' + i % 10)) + u" line\r\n";
+    ASSERT_GT(body.size(), size_t(EDB_TEXT_MAX) * 2);
+    {
+        NoteStore store;
+        ASSERT_TRUE(store.Open(false, nullptr));
+        ASSERT_TRUE(store.Add({u"긴 메모", body, false}));
+        ASSERT_TRUE(store.Add({u"empty body", u"", true}));
+        ASSERT_TRUE(store.SetDone(0, true));
+        ASSERT_TRUE(store.Update(1, {u"renamed", u"short", false}));
+    }
+    NoteStore store;
+    ASSERT_TRUE(store.Open(false, nullptr));
+    ASSERT_EQ(store.Count(), 2);
+    Note first, second;
+    ASSERT_TRUE(store.Read(0, first));
+    EXPECT_EQ(first.title, u"긴 메모");
+    EXPECT_EQ(first.body, body);
+    EXPECT_TRUE(first.done);
+    ASSERT_TRUE(store.Read(1, second));
+    EXPECT_EQ(second.title, u"renamed");
+    EXPECT_EQ(second.body, u"short");
+    EXPECT_FALSE(second.done);
+    // Shrinking a long body drops the fields it no longer needs.
+    ASSERT_TRUE(store.Update(0, {u"긴 메모", u"x", true}));
+    ASSERT_TRUE(store.Read(0, first));
+    EXPECT_EQ(first.body, u"x");
+}
+
+TEST_F(NotebookStorage, NotesThatDoNotFitARecordAreRefusedAndNothingIsWritten) {
+    NoteStore store;
+    ASSERT_TRUE(store.Open(false, nullptr));
+    EXPECT_FALSE(store.Add({std::u16string(EDB_TEXT_MAX, u'a'), u"", false}));
+    EXPECT_FALSE(store.Add({u"t", std::u16string(NoteStore::kBodyCapacity + 1, u'b'), false}));
+    EXPECT_EQ(store.Count(), 0);
+    EXPECT_TRUE(store.Add({u"t", std::u16string(NoteStore::kBodyCapacity, u'b'), false}));
+    EXPECT_FALSE(store.Update(0, {u"t", std::u16string(NoteStore::kBodyCapacity + 1, u'c'), false}));
+    Note note;
+    ASSERT_TRUE(store.Read(0, note));
+    EXPECT_EQ(note.body, std::u16string(NoteStore::kBodyCapacity, u'b'));
+    EXPECT_FALSE(store.Read(5, note));
+    EXPECT_FALSE(store.Remove(5));
+    EXPECT_FALSE(store.SetDone(5, true));
+}
+
+TEST_F(NotebookStorage, TheSortSettingSwitchesBetweenTitleAndInsertionOrder) {
+    NoteStore store;
+    ASSERT_TRUE(store.Open(false, nullptr));
+    for (const char16_t* title : {u"pear", u"Apple", u"사과", u"banana"}) ASSERT_TRUE(store.Add({title, u"", false}));
+    EXPECT_EQ(Titles(store), (std::vector<std::u16string>{u"pear", u"Apple", u"사과", u"banana"}));
+    store.SetSortByTitle(true);
+    EXPECT_EQ(Titles(store), (std::vector<std::u16string>{u"Apple", u"banana", u"pear", u"사과"}));
+    store.SetSortByTitle(false);
+    EXPECT_EQ(Titles(store).front(), u"pear");
+}
+
+TEST_F(NotebookStorage, SettingsStartAtTheirDefaultsAndSurviveASave) {
+    NotebookSettings settings;
+    settings.Load();
+    EXPECT_FALSE(settings.sortByTitle);
+    EXPECT_EQ(settings.theme, 0);
+    EXPECT_EQ(settings.Orientation(), 0);
+
+    settings.sortByTitle = true;
+    settings.theme = 2;
+    settings.rotation = 3;
+    ASSERT_TRUE(settings.Save());
+    NotebookSettings loaded;
+    loaded.Load();
+    EXPECT_TRUE(loaded.sortByTitle);
+    EXPECT_EQ(loaded.theme, 2);
+    EXPECT_EQ(loaded.Orientation(), 4);
+    EXPECT_EQ(loaded.Background(), NotebookSettings::kThemes[2].background);
+
+    // The first choice of each setting is stored too, not left to look like a missing value.
+    loaded.sortByTitle = false;
+    loaded.theme = 0;
+    loaded.rotation = 0;
+    ASSERT_TRUE(loaded.Save());
+    NotebookSettings reset;
+    reset.sortByTitle = true;
+    reset.Load();
+    EXPECT_FALSE(reset.sortByTitle);
+}
+
+TEST_F(NotebookStorage, DamagedSettingsReadAsDefaults) {
+    LxRegistry registry;
+    ASSERT_EQ(registry.SetInteger(HKEY_CURRENT_USER, u"Software\\Notebook", u"Theme", 99), 1);
+    ASSERT_EQ(registry.SetInteger(HKEY_CURRENT_USER, u"Software\\Notebook", u"Rotation", 0xFFFFFFFFu), 1);
+    ASSERT_EQ(registry.SetString(HKEY_CURRENT_USER, u"Software\\Notebook", u"Sort", u"yes"), 1);
+    NotebookSettings settings;
+    settings.Load();
+    EXPECT_EQ(settings.theme, 0);
+    EXPECT_EQ(settings.Orientation(), 0);
+    EXPECT_FALSE(settings.sortByTitle);
+}
+
+} // namespace
