@@ -9,7 +9,7 @@ DEB_PACKAGES := g++ cmake make pkg-config \
 	libgtest-dev libgmock-dev libbenchmark-dev \
 	libfreetype-dev libfontconfig-dev fonts-nanum libpng-dev \
 	libsqlite3-dev libhangul-dev binutils-mingw-w64-x86-64 \
-	libsdl2-dev clang libclang-rt-14-dev valgrind
+	libsdl2-dev xvfb xauth clang libclang-rt-14-dev valgrind
 
 .PHONY: all deps configure build test demo bench sanitize fuzz clean
 
