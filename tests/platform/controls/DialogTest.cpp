@@ -193,8 +193,12 @@ TEST_F(Dialogs, ExtendedTemplatesAndBadInput)
     script.Key(VK_RETURN);
     EXPECT_EQ(Run(b), 100);
 
+    // A template in memory carries no length, so truncation can only be caught in resources (the parser's own
+    // tests); what an in-memory template can get wrong is a control that cannot be made.
     TemplateBuilder broken;
-    broken.Dword(WS_POPUP).Dword(0).Word(3); // ends inside the header
+    broken.Dialog(WS_POPUP, 1, 0, 0, 80, 40, u"Broken");
+    broken.Align(4).Dword(WS_VISIBLE).Dword(0).Short(5).Short(5).Short(40).Short(14).Word(7).String(u"NoSuchClass");
+    broken.String(u"x").Word(0);
     EXPECT_EQ(DialogBoxIndirectParamW(nullptr, static_cast<LPCDLGTEMPLATEW>(broken.Data()), owner, TestDialogProc,
                                       1234),
               -1);
