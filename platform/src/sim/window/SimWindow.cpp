@@ -83,6 +83,26 @@ bool VisibleDriver() {
     return current && std::strcmp(current, "offscreen") != 0 && std::strcmp(current, "dummy") != 0;
 }
 
+// Starts SDL's video on a driver that shows something. A busy X server can refuse a connection for a moment
+// (SDL then settles for an invisible driver), so a display that is named is tried for a while before it is
+// called unreachable. On failure video is not left running.
+bool StartVisibleVideo(std::string* error) {
+    constexpr int kAttempts = 20;
+    constexpr auto kPause = std::chrono::milliseconds(100);
+    for (int attempt = 0;; ++attempt) {
+        if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+            *error = std::string("no window could be opened: ") + SDL_GetError();
+            return false;
+        }
+        if (VisibleDriver()) return true;
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        if (attempt + 1 == kAttempts) break;
+        std::this_thread::sleep_for(kPause);
+    }
+    *error = "the display could not be opened (only an invisible window was offered)";
+    return false;
+}
+
 bool WindowAvailable(std::string* why) {
     const char* driver = std::getenv("SDL_VIDEODRIVER");
     const char* x11 = std::getenv("DISPLAY");
@@ -91,14 +111,13 @@ bool WindowAvailable(std::string* why) {
         if (why) *why = "no display to open a window on (DISPLAY and WAYLAND_DISPLAY are not set)";
         return false;
     }
-    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
-        if (why) *why = std::string("no window could be opened: ") + SDL_GetError();
+    std::string error;
+    if (!StartVisibleVideo(&error)) {
+        if (why) *why = error;
         return false;
     }
-    const bool visible = VisibleDriver();
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
-    if (!visible && why) *why = "the display could not be opened (only an invisible window was offered)";
-    return visible;
+    return true;
 }
 
 namespace {
@@ -134,12 +153,12 @@ public:
     }
 
     bool Open(std::string* error) {
-        if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return Fail(error, "no window could be opened");
-        m_videoUp = true;
-        if (!VisibleDriver()) {
-            if (error) *error = "the display could not be opened (only an invisible window was offered)";
+        std::string why;
+        if (!StartVisibleVideo(&why)) {
+            if (error) *error = why;
             return false;
         }
+        m_videoUp = true;
         SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "0"); // nearest neighbour: the pixels stay sharp
         const SIZE screen = GetScreenSize();
         m_window = SDL_CreateWindow("cehost", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, int(screen.cx) * m_zoom,
