@@ -1,6 +1,6 @@
 // The list of notes: one row per note with its hot-key cap (the first nine rows), a "done" check box and a
 // picture telling notes with a body from bare titles. Select opens the row instead of ticking it; the box is
-// ticked by ToggleDone, which the application calls for the star key and the menu.
+// ticked by ToggleDone, which the application calls for the done key of the settings and the menu.
 #pragma once
 
 #include "LxListCtrl.h"

@@ -28,8 +28,8 @@ constexpr COLORREF kFrame = 0xAAAAAA;
 constexpr UINT kTextCapacity = 1024;
 // Button captions sit in the middle of the button, which takes a single line.
 constexpr DWORD kButtonText = DT_CENTER | DT_VCENTER | DT_SINGLELINE;
-// The star key of the keypad ticks a note.
-constexpr WPARAM kStarKey = VK_F8;
+// Sort order, colour theme, screen orientation and the done key.
+constexpr int kChooserCount = 4;
 
 void CopyTitle(WCHAR* target, const WCHAR* text) {
     size_t i = 0;
@@ -54,7 +54,7 @@ int Ask(const WCHAR* question, const WCHAR* caption, UINT buttons) {
 // Runs over the host's dialog resource; the statics of the template are adopted as library texts.
 class AboutScreen : public LxBaseWindow {
 public:
-    AboutScreen(HINSTANCE instance, COLORREF background) {
+    AboutScreen(HINSTANCE instance, COLORREF background, const WCHAR* doneKeySign) {
         SetInstance(instance);
         CopyTitle(m_szTitle, u"정보");
         m_szWindowClass[0] = 0;
@@ -62,6 +62,7 @@ public:
         m_lpszAccel = nullptr;
         SetBaseColor(background);
         m_background = background;
+        m_keysText = std::u16string(u"1-9: 바로 열기   ") + doneKeySign + u": 완료";
     }
 
     LRESULT OnWndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM, int* pHandled) override {
@@ -104,6 +105,8 @@ private:
             m_texts[i].SetTextStyle(p.style);
             m_texts[i].SetColor(p.colour, m_background);
         }
+        // The template names the default done key; the settings may have chosen another.
+        m_texts[3].SetText(m_keysText.c_str());
         RECT button = {width / 2 - 50, area.bottom - 36, width / 2 + 50, area.bottom - 8};
         m_button.CreateButton(hWnd, GetInstance(), IDC_ABOUT_BUTTON, &button);
         m_button.SetText(u"확인");
@@ -125,6 +128,7 @@ private:
     LxText m_texts[4];
     LxText m_button;
     COLORREF m_background;
+    std::u16string m_keysText;
 };
 
 // ---- Main window ----------------------------------------------------------------------------------------
@@ -219,6 +223,8 @@ private:
     // ---- Screens ----
 
     void ShowScreen(Screen screen) {
+        // Back from the settings the list shows the row it was left on.
+        if (m_screen == Screen::List && m_list) m_listSelect = m_list->GetSelect();
         DestroyControls();
         m_screen = screen;
         static const struct {
@@ -452,19 +458,16 @@ private:
         GetUserArea(&area);
         const COLORREF background = m_choices.Background();
         const bool wide = GetScreenWidth() > GetScreenHeight();
-        const WCHAR* labels[] = {u"정렬 순서", u"배경 색", u"화면 방향"};
-        const int ids[] = {IDC_SORT_SPIN, IDC_THEME_SPIN, IDC_ROTATION_SPIN};
-        for (int i = 0; i < 3; ++i) {
-            RECT label, spin;
-            if (wide) {
-                const LONG top = area.top + 6 + 30 * i;
-                label = {8, top, 100, top + 26};
-                spin = {100, top, area.right - 8, top + 26};
-            } else {
-                const LONG top = area.top + 4 + 58 * i;
-                label = {8, top, area.right - 8, top + 22};
-                spin = {8, top + 24, area.right - 8, top + 50};
-            }
+        const WCHAR* labels[kChooserCount] = {u"정렬 순서", u"배경 색", u"화면 방향", u"완료 키"};
+        const int ids[kChooserCount] = {IDC_SORT_SPIN, IDC_THEME_SPIN, IDC_ROTATION_SPIN, IDC_DONE_KEY_SPIN};
+        // Four choosers under their labels do not fit either screen, so each label stands beside its chooser;
+        // the narrow upright screen gives the labels less room and the rows more air.
+        const LONG column = wide ? 100 : 78;
+        const LONG pitch = wide ? 29 : 36;
+        for (int i = 0; i < kChooserCount; ++i) {
+            const LONG top = area.top + 4 + pitch * i;
+            RECT label = {8, top, column, top + 26};
+            RECT spin = {column, top, area.right - 8, top + 26};
             m_labels[i] = std::make_unique<LxText>();
             m_labels[i]->CreateText(m_hWnd, GetInstance(), 0, &label, DT_LEFT | DT_VCENTER | DT_SINGLELINE, 0, 0);
             m_labels[i]->SetText(labels[i]);
@@ -479,20 +482,26 @@ private:
         for (const Theme& theme : NotebookSettings::kThemes) m_spins[1]->AddItem(theme.name, 1);
         const WCHAR* rotations[] = {u"세로", u"가로 (90°)", u"거꾸로 (180°)", u"가로 (270°)"};
         for (const WCHAR* rotation : rotations) m_spins[2]->AddItem(rotation, 0);
+        for (const DoneKey& key : NotebookSettings::kDoneKeys)
+            m_spins[3]->AddItem((std::u16string(key.sign) + u" 키").c_str(), 0);
         m_spins[0]->SetSelect(m_choices.sortByTitle ? 1 : 0);
         m_spins[1]->SetSelect(m_choices.theme);
         m_spins[2]->SetSelect(m_choices.rotation);
+        m_spins[3]->SetSelect(m_choices.DoneKeyChoice());
 
-        const LONG buttonTop = wide ? area.top + 6 + 90 : area.top + 4 + 174 + 4;
-        const LONG left = wide ? 100 : (area.right - 120) / 2;
-        RECT button = {left, buttonTop, left + 120, buttonTop + 28};
+        // Below the choosers the upright screen centres the button over its status line; the wide one has no
+        // room for a line more, so the button takes the label column and the status stands beside it.
+        const LONG buttonTop = area.top + 4 + pitch * kChooserCount + (wide ? 1 : 8);
+        const LONG left = wide ? 8 : (area.right - 120) / 2;
+        RECT button = {left, buttonTop, wide ? column - 8 : left + 120, buttonTop + 28};
         m_saveButton = std::make_unique<LxText>();
         m_saveButton->CreateButton(m_hWnd, GetInstance(), IDC_SAVE_BUTTON, &button);
         m_saveButton->SetText(u"저장");
         m_saveButton->SetTextStyle(kButtonText);
         m_saveButton->SetBaseColor(background, 0x000000);
         m_saveButton->SetPushColor(0x000000, kFrame);
-        RECT status = {8, buttonTop + 30, area.right - 8, buttonTop + 52};
+        RECT status = wide ? RECT{column, buttonTop, area.right - 8, buttonTop + 28}
+                           : RECT{8, buttonTop + 30, area.right - 8, buttonTop + 52};
         m_status = std::make_unique<LxText>();
         m_status->CreateText(m_hWnd, GetInstance(), 0, &status, DT_CENTER | DT_VCENTER | DT_SINGLELINE, 0, 0);
         m_status->SetText(m_statusText.c_str());
@@ -505,8 +514,11 @@ private:
         m_choices.sortByTitle = m_spins[0]->GetSelect() == 1;
         m_choices.theme = m_spins[1]->GetSelect();
         m_choices.rotation = m_spins[2]->GetSelect();
+        const int key = m_spins[3]->GetSelect();
+        if (key >= 0 && key < NotebookSettings::kDoneKeyCount)
+            m_choices.doneKey = NotebookSettings::kDoneKeys[key].code;
         m_focusSpin = 0;
-        for (int i = 0; i < 3; ++i)
+        for (int i = 0; i < kChooserCount; ++i)
             if (m_spins[i]->IsFocus()) m_focusSpin = i;
     }
 
@@ -587,7 +599,7 @@ private:
     }
 
     void OnKeyUp(WPARAM key, HWND from) {
-        if (m_list && from == GetListWindow() && key == kStarKey) ToggleDone();
+        if (m_list && from == GetListWindow() && key == m_settings.doneKey) ToggleDone();
     }
 
     // Back on the settings returns to the list; in the editor Backspace belongs to the text.
@@ -603,7 +615,7 @@ private:
     HWND GetListWindow() const { return GetDlgItem(m_hWnd, IDC_NOTE_LIST); }
 
     void ShowAbout() {
-        AboutScreen about(GetInstance(), m_settings.Background());
+        AboutScreen about(GetInstance(), m_settings.Background(), m_settings.DoneKeySign());
         about.Dialog(MAKEINTRESOURCEW(IDD_ABOUT), m_hWnd, 1);
         // Back from the dialog the keys go to the screen's own control again.
         RebuildScreen();
@@ -624,8 +636,8 @@ private:
     Note m_draft;
     bool m_focusBody = false;
 
-    std::unique_ptr<LxText> m_labels[3];
-    std::unique_ptr<LxSpinCtrl> m_spins[3];
+    std::unique_ptr<LxText> m_labels[kChooserCount];
+    std::unique_ptr<LxSpinCtrl> m_spins[kChooserCount];
     std::unique_ptr<LxText> m_saveButton;
     std::unique_ptr<LxText> m_status;
     std::u16string m_statusText;

@@ -14,6 +14,15 @@ int Read(LxRegistry& registry, const WCHAR* key, int count) {
     return stored >= 0 && stored < count ? stored : 0;
 }
 
+// The done key is stored as its virtual-key code, which is never 0, so a missing value needs no offset;
+// a code the list does not offer reads as the default.
+DWORD ReadKey(LxRegistry& registry, const WCHAR* key) {
+    const DWORD stored = registry.GetInteger(HKEY_CURRENT_USER, kPath, key);
+    for (const DoneKey& doneKey : NotebookSettings::kDoneKeys)
+        if (doneKey.code == stored) return stored;
+    return NotebookSettings::kDoneKeys[0].code;
+}
+
 } // namespace
 
 const Theme NotebookSettings::kThemes[kThemeCount] = {
@@ -24,16 +33,30 @@ const Theme NotebookSettings::kThemes[kThemeCount] = {
 
 const int NotebookSettings::kRotations[kRotationCount] = {0, 1, 2, 4};
 
+const DoneKey NotebookSettings::kDoneKeys[kDoneKeyCount] = {
+    {VK_TSTAR, u"*"},
+    {VK_TPOUND, u"#"},
+    {VK_T0, u"0"},
+};
+
 void NotebookSettings::Load() {
     LxRegistry registry;
     sortByTitle = Read(registry, u"Sort", 2) == 1;
     theme = Read(registry, u"Theme", kThemeCount);
     rotation = Read(registry, u"Rotation", kRotationCount);
+    doneKey = ReadKey(registry, u"DoneKey");
 }
 
 bool NotebookSettings::Save() const {
     LxRegistry registry(HKEY_CURRENT_USER, kPath);
     return registry.SetInteger(kPath, u"Sort", DWORD(sortByTitle ? 2 : 1)) == 1 &&
            registry.SetInteger(kPath, u"Theme", DWORD(theme + 1)) == 1 &&
-           registry.SetInteger(kPath, u"Rotation", DWORD(rotation + 1)) == 1;
+           registry.SetInteger(kPath, u"Rotation", DWORD(rotation + 1)) == 1 &&
+           registry.SetInteger(kPath, u"DoneKey", doneKey) == 1;
+}
+
+int NotebookSettings::DoneKeyChoice() const {
+    for (int i = 0; i < kDoneKeyCount; ++i)
+        if (kDoneKeys[i].code == doneKey) return i;
+    return 0;
 }

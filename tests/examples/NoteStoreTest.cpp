@@ -1,5 +1,6 @@
 // The notebook's storage: notes through the record database (samples on a fresh table, bodies longer than a
-// field, order, the done flag) and settings through the registry (defaults, round trip, damaged values).
+// field, order, the done flag) and settings through the registry (defaults, round trip, damaged values, the
+// done key's code).
 #include "TestFolder.h"
 
 #include "LxRegistry.h"
@@ -145,6 +146,55 @@ TEST_F(NotebookStorage, DamagedSettingsReadAsDefaults) {
     EXPECT_EQ(settings.theme, 0);
     EXPECT_EQ(settings.Orientation(), 0);
     EXPECT_FALSE(settings.sortByTitle);
+}
+
+TEST_F(NotebookStorage, TheDoneKeyIsStoredAsItsKeyCodeAndReadBack) {
+    for (const DoneKey& key : NotebookSettings::kDoneKeys) {
+        NotebookSettings settings;
+        settings.doneKey = key.code;
+        ASSERT_TRUE(settings.Save());
+        // The registry holds the code the keypad sends, not the chooser's position.
+        LxRegistry registry;
+        EXPECT_EQ(registry.GetInteger(HKEY_CURRENT_USER, u"Software\\Notebook", u"DoneKey"), key.code);
+        NotebookSettings loaded;
+        loaded.Load();
+        EXPECT_EQ(loaded.doneKey, key.code);
+        EXPECT_EQ(NotebookSettings::kDoneKeys[loaded.DoneKeyChoice()].code, key.code);
+    }
+    EXPECT_EQ(NotebookSettings().doneKey, DWORD(VK_TSTAR)) << "the star key is the default";
+}
+
+TEST_F(NotebookStorage, AMissingDoneKeyReadsAsTheStarKey) {
+    // Settings written before the done key existed: the other values are there, the key is not.
+    LxRegistry registry;
+    ASSERT_EQ(registry.SetInteger(HKEY_CURRENT_USER, u"Software\\Notebook", u"Theme", 2), 1);
+    NotebookSettings settings;
+    settings.doneKey = VK_T0;
+    settings.Load();
+    EXPECT_EQ(settings.theme, 1);
+    EXPECT_EQ(settings.doneKey, DWORD(VK_TSTAR));
+    EXPECT_EQ(std::u16string(settings.DoneKeySign()), u"*");
+}
+
+TEST_F(NotebookStorage, ADoneKeyTheListDoesNotOfferReadsAsTheStarKey) {
+    LxRegistry registry;
+    // A stored 0 or a chooser position instead of a code, a key the keypad has but the list does not offer, a
+    // value far out of range, and a value of the wrong type.
+    const DWORD wrong[] = {0, 1, 2, 'A', '1', VK_RETURN, 0xFFFFFFFFu, VK_T0 + 0x10000u};
+    for (DWORD code : wrong) {
+        ASSERT_EQ(registry.SetInteger(HKEY_CURRENT_USER, u"Software\\Notebook", u"DoneKey", code), 1);
+        NotebookSettings settings;
+        settings.doneKey = VK_TPOUND;
+        settings.Load();
+        EXPECT_EQ(settings.doneKey, DWORD(VK_TSTAR)) << "stored " << code;
+    }
+    ASSERT_EQ(registry.SetString(HKEY_CURRENT_USER, u"Software\\Notebook", u"DoneKey", u"#"), 1);
+    NotebookSettings settings;
+    settings.Load();
+    EXPECT_EQ(settings.doneKey, DWORD(VK_TSTAR));
+    // A code set by hand that is not offered shows as the chooser's first place.
+    settings.doneKey = VK_RETURN;
+    EXPECT_EQ(settings.DoneKeyChoice(), 0);
 }
 
 } // namespace
