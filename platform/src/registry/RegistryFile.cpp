@@ -5,7 +5,6 @@
 #include <cehost/sim/registry.h>
 
 #include <cerrno>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
@@ -19,6 +18,11 @@ namespace {
 // "CERG" in the file header tells our files from other SQLite databases.
 constexpr int kApplicationId = 0x43455247;
 constexpr int kSchemaVersion = 1;
+
+constexpr cehost::sim::DataFileErrors kErrors = {
+    "cehost: registry file", "registry calls fail",    ERROR_REGISTRY_CORRUPT,
+    ERROR_CANTOPEN,          ERROR_REGISTRY_IO_FAILED, ERROR_REGISTRY_IO_FAILED,
+};
 
 const char* const kSchema = R"sql(
 CREATE TABLE keys(
@@ -186,44 +190,11 @@ void RegistryFile::Rollback() {
 }
 
 LONG RegistryFile::Error(int rc) {
-    switch (rc & 0xFF) {
-    case SQLITE_OK:
-    case SQLITE_DONE:
-    case SQLITE_ROW:
-        return ERROR_SUCCESS;
-    case SQLITE_NOMEM:
-        return ERROR_NOT_ENOUGH_MEMORY;
-    case SQLITE_CORRUPT:
-    case SQLITE_NOTADB:
-        Report(ERROR_REGISTRY_CORRUPT, "is damaged or is not a database");
-        return ERROR_REGISTRY_CORRUPT;
-    case SQLITE_CANTOPEN:
-        Report(ERROR_CANTOPEN, "cannot be opened");
-        return ERROR_CANTOPEN;
-    case SQLITE_PERM:
-    case SQLITE_READONLY:
-    case SQLITE_AUTH:
-        Report(ERROR_ACCESS_DENIED, "may not be written");
-        return ERROR_ACCESS_DENIED;
-    case SQLITE_FULL:
-        Report(ERROR_DISK_FULL, "cannot grow: the disk is full");
-        return ERROR_DISK_FULL;
-    case SQLITE_BUSY:
-    case SQLITE_LOCKED:
-        Report(ERROR_REGISTRY_IO_FAILED, "is locked by another process");
-        return ERROR_REGISTRY_IO_FAILED;
-    default:
-        Report(ERROR_REGISTRY_IO_FAILED, db_ ? sqlite3_errmsg(db_) : sqlite3_errstr(rc));
-        return ERROR_REGISTRY_IO_FAILED;
-    }
+    return LONG(cehost::sim::DataFileError(kErrors, Path(), db_, rc));
 }
 
 void RegistryFile::Report(LONG code, const char* what) {
-    // One line per file and kind of failure: a program that keeps calling must not flood its stderr.
-    std::string key = Path() + '\n' + std::to_string(code);
-    if (!reported_.emplace(key, code).second) return;
-    fprintf(stderr, "cehost: registry file %s %s; registry calls fail with error %ld\n", Path().c_str(), what,
-            code);
+    cehost::sim::ReportDataFileFailure(kErrors, Path(), DWORD(code), what);
 }
 
 } // namespace cehost::registry

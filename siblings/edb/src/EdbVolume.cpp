@@ -7,11 +7,9 @@
 #include <cehost/sim/registry.h>
 
 #include <cerrno>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
-#include <set>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -23,6 +21,11 @@ namespace {
 constexpr int kApplicationId = 0x4C584544;
 constexpr int kSchemaVersion = 1;
 constexpr size_t kMaxFileNameBytes = 240;
+
+constexpr cehost::sim::DataFileErrors kErrors = {
+    "LxEDB: volume file", "calls on it fail",   ERROR_FILE_CORRUPT,
+    ERROR_OPEN_FAILED,    ERROR_LOCK_VIOLATION, ERROR_WRITE_FAULT,
+};
 
 std::string StateFolder() {
     if (const char* dir = getenv("LXEDB_DIR"); dir && *dir) return dir;
@@ -225,44 +228,11 @@ void Volume::Rollback() {
 }
 
 DWORD Volume::Error(int rc) {
-    switch (rc & 0xFF) {
-    case SQLITE_OK:
-    case SQLITE_ROW:
-    case SQLITE_DONE:
-        return ERROR_SUCCESS;
-    case SQLITE_NOMEM:
-        return ERROR_NOT_ENOUGH_MEMORY;
-    case SQLITE_CORRUPT:
-    case SQLITE_NOTADB:
-        Report(ERROR_FILE_CORRUPT, "is damaged or is not a database");
-        return ERROR_FILE_CORRUPT;
-    case SQLITE_CANTOPEN:
-        Report(ERROR_OPEN_FAILED, "cannot be opened");
-        return ERROR_OPEN_FAILED;
-    case SQLITE_PERM:
-    case SQLITE_READONLY:
-    case SQLITE_AUTH:
-        Report(ERROR_ACCESS_DENIED, "may not be written");
-        return ERROR_ACCESS_DENIED;
-    case SQLITE_FULL:
-        Report(ERROR_DISK_FULL, "cannot grow: the disk is full");
-        return ERROR_DISK_FULL;
-    case SQLITE_BUSY:
-    case SQLITE_LOCKED:
-        Report(ERROR_LOCK_VIOLATION, "is locked by another process");
-        return ERROR_LOCK_VIOLATION;
-    default:
-        Report(ERROR_WRITE_FAULT, db_ ? sqlite3_errmsg(db_) : sqlite3_errstr(rc));
-        return ERROR_WRITE_FAULT;
-    }
+    return cehost::sim::DataFileError(kErrors, path_, db_, rc);
 }
 
 void Volume::Report(DWORD code, const char* what) {
-    // One line per file and kind of failure, however often the program retries.
-    static std::set<std::string> reported;
-    if (!reported.insert(path_ + '\n' + std::to_string(code)).second) return;
-    fprintf(stderr, "LxEDB: volume file %s %s; calls on it fail with error %u\n", path_.c_str(), what,
-            unsigned(code));
+    cehost::sim::ReportDataFileFailure(kErrors, path_, code, what);
 }
 
 DWORD Volume::FindTable(std::u16string_view name, bool create, Table** table) {
