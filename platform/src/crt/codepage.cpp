@@ -7,6 +7,8 @@
 #include <cerrno>
 #include <cstring>
 #include <iconv.h>
+#include <optional>
+#include <type_traits>
 
 namespace cehost::crt {
 
@@ -95,6 +97,26 @@ Conversion Run(iconv_t cd, const char* in, size_t inBytes, size_t inUnit, char* 
     return result;
 }
 
+// Both code pages keep ASCII as it is, and most text is ASCII: the run of it at the start of `in` is copied
+// here (`*ascii` units), so iconv only sees what follows. The conversion is finished when that run was the
+// whole input or filled `out`.
+template <typename From, typename To>
+std::optional<Conversion> CopyLeadingAscii(const From* in, size_t count, To* out, size_t capacity,
+                                           size_t* ascii) {
+    using Unit = std::make_unsigned_t<From>;
+    size_t n = 0;
+    while (n < count && static_cast<Unit>(in[n]) < 0x80 && (!out || n < capacity)) {
+        if (out) out[n] = static_cast<To>(static_cast<Unit>(in[n]));
+        ++n;
+    }
+    *ascii = n;
+    if (n < count && !(out && n == capacity)) return std::nullopt;
+    Conversion result;
+    result.length = n;
+    result.truncated = n < count;
+    return result;
+}
+
 } // namespace
 
 bool ResolveCodePage(UINT codePage, CodePage* out) {
@@ -114,23 +136,9 @@ bool ResolveCodePage(UINT codePage, CodePage* out) {
 }
 
 Conversion DecodeToWide(CodePage page, const char* in, size_t count, WCHAR* out, size_t capacity, bool strict) {
-    // Both code pages keep ASCII as it is; most text is ASCII, so iconv only sees what follows the first
-    // byte above 0x7F.
     size_t ascii = 0;
-    while (ascii < count && static_cast<unsigned char>(in[ascii]) < 0x80 && (!out || ascii < capacity)) {
-        if (out) out[ascii] = static_cast<unsigned char>(in[ascii]);
-        ++ascii;
-    }
+    if (auto done = CopyLeadingAscii(in, count, out, capacity, &ascii)) return *done;
     Conversion result;
-    if (ascii == count) {
-        result.length = ascii;
-        return result;
-    }
-    if (out && ascii == capacity) {
-        result.length = ascii;
-        result.truncated = true;
-        return result;
-    }
     iconv_t cd = ThreadConverters().Decoder(page);
     if (cd == reinterpret_cast<iconv_t>(-1)) {
         result.unavailable = true;
@@ -147,20 +155,8 @@ Conversion DecodeToWide(CodePage page, const char* in, size_t count, WCHAR* out,
 Conversion EncodeFromWide(CodePage page, const WCHAR* in, size_t count, char* out, size_t capacity, bool strict,
                           const char* replacement, size_t replacementLength) {
     size_t ascii = 0;
-    while (ascii < count && in[ascii] < 0x80 && (!out || ascii < capacity)) {
-        if (out) out[ascii] = static_cast<char>(in[ascii]);
-        ++ascii;
-    }
+    if (auto done = CopyLeadingAscii(in, count, out, capacity, &ascii)) return *done;
     Conversion result;
-    if (ascii == count) {
-        result.length = ascii;
-        return result;
-    }
-    if (out && ascii == capacity) {
-        result.length = ascii;
-        result.truncated = true;
-        return result;
-    }
     iconv_t cd = ThreadConverters().Encoder(page);
     if (cd == reinterpret_cast<iconv_t>(-1)) {
         result.unavailable = true;
