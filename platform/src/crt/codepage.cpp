@@ -212,6 +212,27 @@ size_t WholeAnsiPrefix(const char* text, size_t count) {
 using cehost::crt::CodePage;
 using cehost::crt::Conversion;
 
+namespace {
+
+// What MultiByteToWideChar and WideCharToMultiByte answer for a conversion: the units it wrote (or needs),
+// else 0 with the reason as the last error.
+int CountOrError(const Conversion& c) {
+    DWORD error = ERROR_SUCCESS;
+    if (c.unavailable)
+        error = ERROR_NOT_SUPPORTED;
+    else if (c.invalid)
+        error = ERROR_NO_UNICODE_TRANSLATION;
+    else if (c.truncated)
+        error = ERROR_INSUFFICIENT_BUFFER;
+    else if (c.length > 0x7FFFFFFF)
+        error = ERROR_INVALID_PARAMETER;
+    if (error == ERROR_SUCCESS) return static_cast<int>(c.length);
+    SetLastError(error);
+    return 0;
+}
+
+} // namespace
+
 extern "C" UINT GetACP(void) { return 949; }
 extern "C" UINT GetOEMCP(void) { return 949; }
 
@@ -244,23 +265,7 @@ extern "C" int MultiByteToWideChar(UINT codePage, DWORD flags, LPCSTR multiByte,
     const size_t count = multiByteCount == -1 ? std::strlen(multiByte) + 1 : static_cast<size_t>(multiByteCount);
     Conversion c = cehost::crt::DecodeToWide(page, multiByte, count, wideCount ? wide : nullptr,
                                              static_cast<size_t>(wideCount), flags & MB_ERR_INVALID_CHARS);
-    if (c.unavailable) {
-        SetLastError(ERROR_NOT_SUPPORTED);
-        return 0;
-    }
-    if (c.invalid) {
-        SetLastError(ERROR_NO_UNICODE_TRANSLATION);
-        return 0;
-    }
-    if (c.truncated) {
-        SetLastError(ERROR_INSUFFICIENT_BUFFER);
-        return 0;
-    }
-    if (c.length > 0x7FFFFFFF) {
-        SetLastError(ERROR_INVALID_PARAMETER);
-        return 0;
-    }
-    return static_cast<int>(c.length);
+    return CountOrError(c);
 }
 
 extern "C" int WideCharToMultiByte(UINT codePage, DWORD flags, LPCWSTR wide, int wideCount, LPSTR multiByte,
@@ -292,23 +297,7 @@ extern "C" int WideCharToMultiByte(UINT codePage, DWORD flags, LPCWSTR wide, int
                                                static_cast<size_t>(multiByteCount), flags & WC_ERR_INVALID_CHARS,
                                                defaultLength ? defaultChar : nullptr, defaultLength);
     if (usedDefaultChar) *usedDefaultChar = c.substituted ? TRUE : FALSE;
-    if (c.unavailable) {
-        SetLastError(ERROR_NOT_SUPPORTED);
-        return 0;
-    }
-    if (c.invalid) {
-        SetLastError(ERROR_NO_UNICODE_TRANSLATION);
-        return 0;
-    }
-    if (c.truncated) {
-        SetLastError(ERROR_INSUFFICIENT_BUFFER);
-        return 0;
-    }
-    if (c.length > 0x7FFFFFFF) {
-        SetLastError(ERROR_INVALID_PARAMETER);
-        return 0;
-    }
-    return static_cast<int>(c.length);
+    return CountOrError(c);
 }
 
 size_t wcstombs(char* dst, const WCHAR* src, size_t count) {
