@@ -1,4 +1,5 @@
-// SQLite results as Win32 errors, for the registry file and the record database's volumes alike.
+// What the registry file and the record database's volumes share: SQLite results as Win32 errors, and
+// reading whose file it is.
 #include <cehost/sim/registry.h>
 
 #include <cstdio>
@@ -45,6 +46,23 @@ DWORD DataFileError(const DataFileErrors& errors, const std::string& path, sqlit
     }
     ReportDataFileFailure(errors, path, errors.failed, db ? sqlite3_errmsg(db) : sqlite3_errstr(rc));
     return errors.failed;
+}
+
+int ReadDataFileIdentity(sqlite3* db, DataFileIdentity* identity) {
+    sqlite3_stmt* stmt = nullptr;
+    int rc = sqlite3_prepare_v2(db,
+                                "SELECT (SELECT application_id FROM pragma_application_id),"
+                                " (SELECT user_version FROM pragma_user_version),"
+                                " (SELECT count(*) FROM sqlite_master)",
+                                -1, &stmt, nullptr);
+    if (rc == SQLITE_OK && (rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+        identity->applicationId = sqlite3_column_int(stmt, 0);
+        identity->version = sqlite3_column_int(stmt, 1);
+        identity->tables = sqlite3_column_int(stmt, 2);
+        rc = SQLITE_OK;
+    }
+    sqlite3_finalize(stmt);
+    return rc;
 }
 
 void ReportDataFileFailure(const DataFileErrors& errors, const std::string& path, DWORD code,

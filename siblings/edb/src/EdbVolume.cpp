@@ -144,27 +144,16 @@ DWORD Volume::Open(bool create) {
 }
 
 DWORD Volume::CheckSchema(bool create) {
-    int appId = 0, version = 0, tables = 0;
-    sqlite3_stmt* stmt = nullptr;
-    int rc = sqlite3_prepare_v2(db_,
-                                "SELECT (SELECT application_id FROM pragma_application_id),"
-                                " (SELECT user_version FROM pragma_user_version),"
-                                " (SELECT count(*) FROM sqlite_master)",
-                                -1, &stmt, nullptr);
-    if (rc == SQLITE_OK && (rc = sqlite3_step(stmt)) == SQLITE_ROW) {
-        appId = sqlite3_column_int(stmt, 0);
-        version = sqlite3_column_int(stmt, 1);
-        tables = sqlite3_column_int(stmt, 2);
-        rc = SQLITE_OK;
-    }
-    sqlite3_finalize(stmt);
+    cehost::sim::DataFileIdentity file;
+    int rc = cehost::sim::ReadDataFileIdentity(db_, &file);
     if (rc != SQLITE_OK) return Error(rc);
-    if (appId == kApplicationId && version >= 1 && version <= kSchemaVersion) return ERROR_SUCCESS;
-    if (appId == kApplicationId) {
+    if (file.applicationId == kApplicationId && file.version >= 1 && file.version <= kSchemaVersion)
+        return ERROR_SUCCESS;
+    if (file.applicationId == kApplicationId) {
         Report(ERROR_BAD_FORMAT, "was written by a newer version of LxEDB");
         return ERROR_BAD_FORMAT;
     }
-    if (appId != 0 || tables != 0) {
+    if (file.applicationId != 0 || file.tables != 0) {
         Report(ERROR_BAD_FORMAT, "is a database of another program, not a record volume");
         return ERROR_BAD_FORMAT;
     }

@@ -1,5 +1,5 @@
-// Host extensions of the registry: where its database file lives, and how failures of an SQLite data file
-// become Win32 errors (shared with the record database). By default the file is named by the environment
+// Host extensions of the registry: where its database file lives, how an SQLite data file is told from
+// another program's and how its failures become Win32 errors (shared with the record database). By default the file is named by the environment
 // variable CEHOST_REGISTRY, else it is registry.db in the per-user state folder ($XDG_STATE_HOME/cehost,
 // else ~/.local/state/cehost).
 #pragma once
@@ -34,6 +34,17 @@ struct DataFileErrors {
 // success results, ERROR_NOT_ENOUGH_MEMORY when memory ran out, else one of `errors`' codes, reported once on
 // stderr. An unforeseen failure is described by `db`'s last message (by the result's text when `db` is null).
 DWORD DataFileError(const DataFileErrors& errors, const std::string& path, sqlite3* db, int rc);
+
+// What an SQLite data file says of its owner: the application id and schema version in its header, and how
+// many tables it holds (none in a file just made).
+struct DataFileIdentity {
+    int applicationId = 0;
+    int version = 0;
+    int tables = 0;
+};
+
+// Reads the identity of the open file; the SQLite result (SQLITE_OK when it was read).
+int ReadDataFileIdentity(sqlite3* db, DataFileIdentity* identity);
 
 // Writes "<lead> <path> <what>; <outcome> with error <code>" on stderr, once per file and code in a process:
 // a program that keeps retrying must not flood its stderr.
