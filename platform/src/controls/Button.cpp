@@ -89,19 +89,6 @@ void Draw(HWND hwnd, const ButtonState& bs, HDC hdc)
     SelectObject(hdc, oldFont);
 }
 
-void OnPaint(HWND hwnd, const ButtonState& bs, HDC given)
-{
-    if (given != nullptr) {
-        Draw(hwnd, bs, given);
-        return;
-    }
-    PAINTSTRUCT ps;
-    HDC hdc = BeginPaint(hwnd, &ps);
-    if (hdc != nullptr)
-        Draw(hwnd, bs, hdc);
-    EndPaint(hwnd, &ps);
-}
-
 void SetPushed(HWND hwnd, ButtonState& bs, bool pushed)
 {
     if (bs.pushed == pushed)
@@ -209,13 +196,6 @@ LRESULT OnGetState(HWND hwnd, const ButtonState& bs)
     return state;
 }
 
-LRESULT OnSetText(HWND hwnd, WPARAM wParam, LPARAM lParam)
-{
-    LRESULT result = DefWindowProcW(hwnd, WM_SETTEXT, wParam, lParam);
-    InvalidateRect(hwnd, nullptr, TRUE);
-    return result;
-}
-
 LRESULT CALLBACK ButtonProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == WM_CREATE) {
@@ -231,7 +211,8 @@ LRESULT CALLBACK ButtonProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
         return DefWindowProcW(hwnd, message, wParam, lParam);
     case WM_PAINT:
     case WM_PRINTCLIENT:
-        OnPaint(hwnd, *bs, reinterpret_cast<HDC>(wParam));
+        PaintControl(hwnd, reinterpret_cast<HDC>(wParam),
+                     [&](HDC hdc, const RECT&) { Draw(hwnd, *bs, hdc); });
         return 0;
     case WM_ERASEBKGND:
         return 1;
@@ -256,7 +237,7 @@ LRESULT CALLBACK ButtonProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
     case WM_GETDLGCODE:
         return OnGetDlgCode(hwnd);
     case WM_SETTEXT:
-        return OnSetText(hwnd, wParam, lParam);
+        return SetTextAndRedraw(hwnd, wParam, lParam);
     case WM_ENABLE:
         InvalidateRect(hwnd, nullptr, TRUE);
         return 0;

@@ -412,21 +412,6 @@ void Draw(Edit& ed, HDC hdc, const RECT& area)
     SelectObject(hdc, oldFont);
 }
 
-void OnPaint(Edit& ed, HDC given)
-{
-    if (given != nullptr) {
-        RECT rc;
-        GetClientRect(ed.hwnd, &rc);
-        Draw(ed, given, rc);
-        return;
-    }
-    PAINTSTRUCT ps;
-    HDC hdc = BeginPaint(ed.hwnd, &ps);
-    if (hdc != nullptr)
-        Draw(ed, hdc, ps.rcPaint);
-    EndPaint(ed.hwnd, &ps);
-}
-
 // Keyboard.
 
 int LineStartOf(const Edit& ed, int position) { return ed.lines[static_cast<size_t>(LineOf(ed, position))].start; }
@@ -779,7 +764,8 @@ LRESULT Dispatch(Edit& ed, UINT message, WPARAM wParam, LPARAM lParam)
         return DefWindowProcW(hwnd, message, wParam, lParam);
     case WM_PAINT:
     case WM_PRINTCLIENT:
-        OnPaint(ed, reinterpret_cast<HDC>(wParam));
+        PaintControl(ed.hwnd, reinterpret_cast<HDC>(wParam),
+                     [&](HDC hdc, const RECT& area) { Draw(ed, hdc, area); });
         return 0;
     case WM_ERASEBKGND:
         return 1; // painting fills the background with the parent's brush

@@ -5,6 +5,7 @@
 // header (columns only give the row its width), scroll bars, label editing, image lists, sorting.
 #include "controls/ControlState.h"
 #include "internal/user_hooks.h"
+#include "controls/Painting.h"
 
 #include <commctrl.h>
 
@@ -315,21 +316,6 @@ void DrawRows(ListView& lv, HDC hdc, const RECT& area)
     }
 }
 
-void OnPaint(ListView& lv, HDC given)
-{
-    if (given != nullptr) {
-        RECT rc;
-        GetClientRect(lv.hwnd, &rc);
-        DrawRows(lv, given, rc);
-        return;
-    }
-    PAINTSTRUCT ps;
-    HDC hdc = BeginPaint(lv.hwnd, &ps);
-    if (hdc != nullptr)
-        DrawRows(lv, hdc, ps.rcPaint);
-    EndPaint(lv.hwnd, &ps);
-}
-
 void OnKeyDown(ListView& lv, UINT key)
 {
     NMLVKEYDOWN nm{};
@@ -562,10 +548,9 @@ LRESULT CALLBACK ListViewProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
         OnDestroy(hwnd);
         return DefWindowProcW(hwnd, message, wParam, lParam);
     case WM_PAINT:
-        OnPaint(*lv, reinterpret_cast<HDC>(wParam));
-        return 0;
     case WM_PRINTCLIENT:
-        OnPaint(*lv, reinterpret_cast<HDC>(wParam));
+        PaintControl(hwnd, reinterpret_cast<HDC>(wParam),
+                     [&](HDC hdc, const RECT& area) { DrawRows(*lv, hdc, area); });
         return 0;
     case WM_SIZE:
         OnSize(*lv, lParam);

@@ -77,4 +77,11 @@ void FrameRectangle(HDC hdc, const RECT& rc, COLORREF colour)
     DeleteObject(brush);
 }
 
+LRESULT SetTextAndRedraw(HWND hwnd, WPARAM wParam, LPARAM lParam)
+{
+    LRESULT result = DefWindowProcW(hwnd, WM_SETTEXT, wParam, lParam);
+    InvalidateRect(hwnd, nullptr, TRUE);
+    return result;
+}
+
 } // namespace cehost::controls

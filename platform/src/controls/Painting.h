@@ -25,4 +25,25 @@ std::u16string WindowText(HWND hwnd);
 // A one-pixel rectangle outline in a colour.
 void FrameRectangle(HDC hdc, const RECT& rc, COLORREF colour);
 
+// Answers WM_PAINT and WM_PRINTCLIENT: `draw(hdc, area)` paints the whole client area on the DC that
+// WM_PRINTCLIENT gives, else the invalid part between BeginPaint and EndPaint.
+template <class Draw>
+void PaintControl(HWND hwnd, HDC given, Draw draw)
+{
+    if (given != nullptr) {
+        RECT rc;
+        GetClientRect(hwnd, &rc);
+        draw(given, rc);
+        return;
+    }
+    PAINTSTRUCT ps;
+    HDC hdc = BeginPaint(hwnd, &ps);
+    if (hdc != nullptr)
+        draw(hdc, ps.rcPaint);
+    EndPaint(hwnd, &ps);
+}
+
+// WM_SETTEXT of a control that draws its text: stored as usual, then the whole control repainted.
+LRESULT SetTextAndRedraw(HWND hwnd, WPARAM wParam, LPARAM lParam);
+
 } // namespace cehost::controls

@@ -64,26 +64,6 @@ void Draw(HWND hwnd, const StaticState& st, HDC hdc)
     SelectObject(hdc, oldFont);
 }
 
-void OnPaint(HWND hwnd, const StaticState& st, HDC given)
-{
-    if (given != nullptr) {
-        Draw(hwnd, st, given);
-        return;
-    }
-    PAINTSTRUCT ps;
-    HDC hdc = BeginPaint(hwnd, &ps);
-    if (hdc != nullptr)
-        Draw(hwnd, st, hdc);
-    EndPaint(hwnd, &ps);
-}
-
-LRESULT OnSetText(HWND hwnd, WPARAM wParam, LPARAM lParam)
-{
-    LRESULT result = DefWindowProcW(hwnd, WM_SETTEXT, wParam, lParam);
-    InvalidateRect(hwnd, nullptr, TRUE);
-    return result;
-}
-
 void OnLButtonUp(HWND hwnd)
 {
     if (GetWindowLongW(hwnd, GWL_STYLE) & SS_NOTIFY)
@@ -113,12 +93,13 @@ LRESULT CALLBACK StaticProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
         return DefWindowProcW(hwnd, message, wParam, lParam);
     case WM_PAINT:
     case WM_PRINTCLIENT:
-        OnPaint(hwnd, *st, reinterpret_cast<HDC>(wParam));
+        PaintControl(hwnd, reinterpret_cast<HDC>(wParam),
+                     [&](HDC hdc, const RECT&) { Draw(hwnd, *st, hdc); });
         return 0;
     case WM_ERASEBKGND:
         return 1; // painting fills the background in the parent's colour
     case WM_SETTEXT:
-        return OnSetText(hwnd, wParam, lParam);
+        return SetTextAndRedraw(hwnd, wParam, lParam);
     case WM_ENABLE:
         InvalidateRect(hwnd, nullptr, TRUE);
         return 0;

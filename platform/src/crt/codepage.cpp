@@ -7,6 +7,8 @@
 #include <cerrno>
 #include <cstring>
 #include <iconv.h>
+#include <optional>
+#include <type_traits>
 
 namespace cehost::crt {
 
@@ -95,6 +97,26 @@ Conversion Run(iconv_t cd, const char* in, size_t inBytes, size_t inUnit, char* 
     return result;
 }
 
+// Both code pages keep ASCII as it is, and most text is ASCII: the run of it at the start of `in` is copied
+// here (`*ascii` units), so iconv only sees what follows. The conversion is finished when that run was the
+// whole input or filled `out`.
+template <typename From, typename To>
+std::optional<Conversion> CopyLeadingAscii(const From* in, size_t count, To* out, size_t capacity,
+                                           size_t* ascii) {
+    using Unit = std::make_unsigned_t<From>;
+    size_t n = 0;
+    while (n < count && static_cast<Unit>(in[n]) < 0x80 && (!out || n < capacity)) {
+        if (out) out[n] = static_cast<To>(static_cast<Unit>(in[n]));
+        ++n;
+    }
+    *ascii = n;
+    if (n < count && !(out && n == capacity)) return std::nullopt;
+    Conversion result;
+    result.length = n;
+    result.truncated = n < count;
+    return result;
+}
+
 } // namespace
 
 bool ResolveCodePage(UINT codePage, CodePage* out) {
@@ -114,23 +136,9 @@ bool ResolveCodePage(UINT codePage, CodePage* out) {
 }
 
 Conversion DecodeToWide(CodePage page, const char* in, size_t count, WCHAR* out, size_t capacity, bool strict) {
-    // Both code pages keep ASCII as it is; most text is ASCII, so iconv only sees what follows the first
-    // byte above 0x7F.
     size_t ascii = 0;
-    while (ascii < count && static_cast<unsigned char>(in[ascii]) < 0x80 && (!out || ascii < capacity)) {
-        if (out) out[ascii] = static_cast<unsigned char>(in[ascii]);
-        ++ascii;
-    }
+    if (auto done = CopyLeadingAscii(in, count, out, capacity, &ascii)) return *done;
     Conversion result;
-    if (ascii == count) {
-        result.length = ascii;
-        return result;
-    }
-    if (out && ascii == capacity) {
-        result.length = ascii;
-        result.truncated = true;
-        return result;
-    }
     iconv_t cd = ThreadConverters().Decoder(page);
     if (cd == reinterpret_cast<iconv_t>(-1)) {
         result.unavailable = true;
@@ -147,20 +155,8 @@ Conversion DecodeToWide(CodePage page, const char* in, size_t count, WCHAR* out,
 Conversion EncodeFromWide(CodePage page, const WCHAR* in, size_t count, char* out, size_t capacity, bool strict,
                           const char* replacement, size_t replacementLength) {
     size_t ascii = 0;
-    while (ascii < count && in[ascii] < 0x80 && (!out || ascii < capacity)) {
-        if (out) out[ascii] = static_cast<char>(in[ascii]);
-        ++ascii;
-    }
+    if (auto done = CopyLeadingAscii(in, count, out, capacity, &ascii)) return *done;
     Conversion result;
-    if (ascii == count) {
-        result.length = ascii;
-        return result;
-    }
-    if (out && ascii == capacity) {
-        result.length = ascii;
-        result.truncated = true;
-        return result;
-    }
     iconv_t cd = ThreadConverters().Encoder(page);
     if (cd == reinterpret_cast<iconv_t>(-1)) {
         result.unavailable = true;
@@ -216,6 +212,27 @@ size_t WholeAnsiPrefix(const char* text, size_t count) {
 using cehost::crt::CodePage;
 using cehost::crt::Conversion;
 
+namespace {
+
+// What MultiByteToWideChar and WideCharToMultiByte answer for a conversion: the units it wrote (or needs),
+// else 0 with the reason as the last error.
+int CountOrError(const Conversion& c) {
+    DWORD error = ERROR_SUCCESS;
+    if (c.unavailable)
+        error = ERROR_NOT_SUPPORTED;
+    else if (c.invalid)
+        error = ERROR_NO_UNICODE_TRANSLATION;
+    else if (c.truncated)
+        error = ERROR_INSUFFICIENT_BUFFER;
+    else if (c.length > 0x7FFFFFFF)
+        error = ERROR_INVALID_PARAMETER;
+    if (error == ERROR_SUCCESS) return static_cast<int>(c.length);
+    SetLastError(error);
+    return 0;
+}
+
+} // namespace
+
 extern "C" UINT GetACP(void) { return 949; }
 extern "C" UINT GetOEMCP(void) { return 949; }
 
@@ -248,23 +265,7 @@ extern "C" int MultiByteToWideChar(UINT codePage, DWORD flags, LPCSTR multiByte,
     const size_t count = multiByteCount == -1 ? std::strlen(multiByte) + 1 : static_cast<size_t>(multiByteCount);
     Conversion c = cehost::crt::DecodeToWide(page, multiByte, count, wideCount ? wide : nullptr,
                                              static_cast<size_t>(wideCount), flags & MB_ERR_INVALID_CHARS);
-    if (c.unavailable) {
-        SetLastError(ERROR_NOT_SUPPORTED);
-        return 0;
-    }
-    if (c.invalid) {
-        SetLastError(ERROR_NO_UNICODE_TRANSLATION);
-        return 0;
-    }
-    if (c.truncated) {
-        SetLastError(ERROR_INSUFFICIENT_BUFFER);
-        return 0;
-    }
-    if (c.length > 0x7FFFFFFF) {
-        SetLastError(ERROR_INVALID_PARAMETER);
-        return 0;
-    }
-    return static_cast<int>(c.length);
+    return CountOrError(c);
 }
 
 extern "C" int WideCharToMultiByte(UINT codePage, DWORD flags, LPCWSTR wide, int wideCount, LPSTR multiByte,
@@ -296,23 +297,7 @@ extern "C" int WideCharToMultiByte(UINT codePage, DWORD flags, LPCWSTR wide, int
                                                static_cast<size_t>(multiByteCount), flags & WC_ERR_INVALID_CHARS,
                                                defaultLength ? defaultChar : nullptr, defaultLength);
     if (usedDefaultChar) *usedDefaultChar = c.substituted ? TRUE : FALSE;
-    if (c.unavailable) {
-        SetLastError(ERROR_NOT_SUPPORTED);
-        return 0;
-    }
-    if (c.invalid) {
-        SetLastError(ERROR_NO_UNICODE_TRANSLATION);
-        return 0;
-    }
-    if (c.truncated) {
-        SetLastError(ERROR_INSUFFICIENT_BUFFER);
-        return 0;
-    }
-    if (c.length > 0x7FFFFFFF) {
-        SetLastError(ERROR_INVALID_PARAMETER);
-        return 0;
-    }
-    return static_cast<int>(c.length);
+    return CountOrError(c);
 }
 
 size_t wcstombs(char* dst, const WCHAR* src, size_t count) {

@@ -148,6 +148,25 @@ template <typename F> auto WithDc(HDC hdc, F f, decltype(f(nullptr)) failure) {
     return f(dc);
 }
 
+// The Set/Get pairs of the DC's colours and modes: a setter answers the old value, both answer `failure` for
+// a handle that is not a DC.
+template <typename T>
+T SwapField(HDC hdc, T DcState::*field, std::type_identity_t<T> value, std::type_identity_t<T> failure) {
+    return WithDc(hdc, [&](DeviceContext* dc) { return std::exchange(dc->state.*field, value); }, failure);
+}
+template <typename T> T ReadField(HDC hdc, T DcState::*field, std::type_identity_t<T> failure) {
+    return WithDc(hdc, [&](DeviceContext* dc) { return dc->state.*field; }, failure);
+}
+
+// Moves one of the DC's points (the current position, the viewport origin), giving back where it was.
+BOOL MovePoint(HDC hdc, POINT DcState::*field, POINT to, LPPOINT old) {
+    return WithDc(hdc, [&](DeviceContext* dc) -> BOOL {
+        if (old) *old = dc->state.*field;
+        dc->state.*field = to;
+        return TRUE;
+    }, FALSE);
+}
+
 } // namespace
 
 } // namespace cehost::gdi
@@ -323,61 +342,52 @@ int WINAPI GetDeviceCaps(HDC hdc, int index) {
 }
 
 COLORREF WINAPI SetTextColor(HDC hdc, COLORREF color) {
-    return WithDc(hdc, [&](DeviceContext* dc) { return std::exchange(dc->state.textColor, color & 0xFFFFFFu); },
-                  COLORREF(CLR_INVALID));
+    return SwapField(hdc, &DcState::textColor, color & 0xFFFFFFu, COLORREF(CLR_INVALID));
 }
 COLORREF WINAPI GetTextColor(HDC hdc) {
-    return WithDc(hdc, [](DeviceContext* dc) { return dc->state.textColor; }, COLORREF(CLR_INVALID));
+    return ReadField(hdc, &DcState::textColor, COLORREF(CLR_INVALID));
 }
 COLORREF WINAPI SetBkColor(HDC hdc, COLORREF color) {
-    return WithDc(hdc, [&](DeviceContext* dc) { return std::exchange(dc->state.bkColor, color & 0xFFFFFFu); },
-                  COLORREF(CLR_INVALID));
+    return SwapField(hdc, &DcState::bkColor, color & 0xFFFFFFu, COLORREF(CLR_INVALID));
 }
 COLORREF WINAPI GetBkColor(HDC hdc) {
-    return WithDc(hdc, [](DeviceContext* dc) { return dc->state.bkColor; }, COLORREF(CLR_INVALID));
+    return ReadField(hdc, &DcState::bkColor, COLORREF(CLR_INVALID));
 }
 int WINAPI SetBkMode(HDC hdc, int mode) {
     if (mode != TRANSPARENT && mode != OPAQUE) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return 0;
     }
-    return WithDc(hdc, [&](DeviceContext* dc) { return std::exchange(dc->state.bkMode, mode); }, 0);
+    return SwapField(hdc, &DcState::bkMode, mode, 0);
 }
 int WINAPI GetBkMode(HDC hdc) {
-    return WithDc(hdc, [](DeviceContext* dc) { return dc->state.bkMode; }, 0);
+    return ReadField(hdc, &DcState::bkMode, 0);
 }
 int WINAPI SetROP2(HDC hdc, int rop2) {
     if (rop2 < R2_BLACK || rop2 > R2_WHITE) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return 0;
     }
-    return WithDc(hdc, [&](DeviceContext* dc) { return std::exchange(dc->state.rop2, rop2); }, 0);
+    return SwapField(hdc, &DcState::rop2, rop2, 0);
 }
 int WINAPI GetROP2(HDC hdc) {
-    return WithDc(hdc, [](DeviceContext* dc) { return dc->state.rop2; }, 0);
+    return ReadField(hdc, &DcState::rop2, 0);
 }
 UINT WINAPI SetTextAlign(HDC hdc, UINT align) {
-    return WithDc(hdc, [&](DeviceContext* dc) { return std::exchange(dc->state.textAlign, align); },
-                  UINT(GDI_ERROR));
+    return SwapField(hdc, &DcState::textAlign, align, UINT(GDI_ERROR));
 }
 UINT WINAPI GetTextAlign(HDC hdc) {
-    return WithDc(hdc, [](DeviceContext* dc) { return dc->state.textAlign; }, UINT(GDI_ERROR));
+    return ReadField(hdc, &DcState::textAlign, UINT(GDI_ERROR));
 }
 COLORREF WINAPI SetDCBrushColor(HDC hdc, COLORREF color) {
-    return WithDc(hdc, [&](DeviceContext* dc) { return std::exchange(dc->state.dcBrushColor, color & 0xFFFFFFu); },
-                  COLORREF(CLR_INVALID));
+    return SwapField(hdc, &DcState::dcBrushColor, color & 0xFFFFFFu, COLORREF(CLR_INVALID));
 }
 COLORREF WINAPI SetDCPenColor(HDC hdc, COLORREF color) {
-    return WithDc(hdc, [&](DeviceContext* dc) { return std::exchange(dc->state.dcPenColor, color & 0xFFFFFFu); },
-                  COLORREF(CLR_INVALID));
+    return SwapField(hdc, &DcState::dcPenColor, color & 0xFFFFFFu, COLORREF(CLR_INVALID));
 }
 
 BOOL WINAPI SetViewportOrgEx(HDC hdc, int x, int y, LPPOINT old) {
-    return WithDc(hdc, [&](DeviceContext* dc) -> BOOL {
-        if (old) *old = dc->state.viewportOrg;
-        dc->state.viewportOrg = {x, y};
-        return TRUE;
-    }, FALSE);
+    return MovePoint(hdc, &DcState::viewportOrg, {x, y}, old);
 }
 BOOL WINAPI GetViewportOrgEx(HDC hdc, LPPOINT point) {
     return WithDc(hdc, [&](DeviceContext* dc) -> BOOL {
@@ -395,11 +405,7 @@ BOOL WINAPI SetBrushOrgEx(HDC hdc, int, int, LPPOINT old) {
 }
 
 BOOL WINAPI MoveToEx(HDC hdc, int x, int y, LPPOINT old) {
-    return WithDc(hdc, [&](DeviceContext* dc) -> BOOL {
-        if (old) *old = dc->state.current;
-        dc->state.current = {x, y};
-        return TRUE;
-    }, FALSE);
+    return MovePoint(hdc, &DcState::current, {x, y}, old);
 }
 
 // Regions.

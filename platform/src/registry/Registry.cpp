@@ -471,29 +471,40 @@ extern "C" LONG RegDeleteKeyW(HKEY hKey, LPCWSTR lpSubKey) {
     return transaction.Commit();
 }
 
-extern "C" LONG RegEnumKeyExW(HKEY hKey, DWORD dwIndex, LPWSTR lpName, LPDWORD lpcName, LPDWORD,
-                              LPWSTR lpClass, LPDWORD lpcClass, PFILETIME lpftLastWriteTime) {
-    if (!lpName || !lpcName) return ERROR_INVALID_PARAMETER;
-    Call call;
+// Steps an enumeration query `sql` (bound to the key's id and `index`) to its row and copies the row's name,
+// its first column, out. `*row` is set as soon as the statement exists, so that the caller's scope resets it
+// and reads the other columns; past the last row the result is ERROR_NO_MORE_ITEMS.
+LONG EnumRow(Call& call, HKEY key, const char* sql, DWORD index, LPWSTR name, LPDWORD length,
+             sqlite3_stmt** row) {
     if (call.Status() != ERROR_SUCCESS) return call.Status();
-    auto id = KeyIdOf(call.Reg(), hKey);
+    auto id = KeyIdOf(call.Reg(), key);
     if (!id) return ERROR_INVALID_HANDLE;
-
     LONG status = ERROR_SUCCESS;
-    sqlite3_stmt* stmt = call.Statement(
-        "SELECT name, written FROM keys WHERE parent = ? ORDER BY fold LIMIT 1 OFFSET ?", &status);
+    sqlite3_stmt* stmt = call.Statement(sql, &status);
     if (!stmt) return status;
-    StatementScope scope(stmt);
+    *row = stmt;
     sqlite3_bind_int64(stmt, 1, *id);
-    sqlite3_bind_int64(stmt, 2, dwIndex);
+    sqlite3_bind_int64(stmt, 2, index);
     int rc = sqlite3_step(stmt);
     if (rc == SQLITE_DONE) {
         status = KeyExists(call, *id);
         return status == ERROR_SUCCESS ? ERROR_NO_MORE_ITEMS : status;
     }
     if (rc != SQLITE_ROW) return call.File().Error(rc);
-    std::u16string name = NameFromBytes(sqlite3_column_blob(stmt, 0), size_t(sqlite3_column_bytes(stmt, 0)));
-    if ((status = CopyName(name, lpName, lpcName)) != ERROR_SUCCESS) return status;
+    return CopyName(NameFromBytes(sqlite3_column_blob(stmt, 0), size_t(sqlite3_column_bytes(stmt, 0))), name,
+                    length);
+}
+
+extern "C" LONG RegEnumKeyExW(HKEY hKey, DWORD dwIndex, LPWSTR lpName, LPDWORD lpcName, LPDWORD,
+                              LPWSTR lpClass, LPDWORD lpcClass, PFILETIME lpftLastWriteTime) {
+    if (!lpName || !lpcName) return ERROR_INVALID_PARAMETER;
+    Call call;
+    sqlite3_stmt* stmt = nullptr;
+    LONG status =
+        EnumRow(call, hKey, "SELECT name, written FROM keys WHERE parent = ? ORDER BY fold LIMIT 1 OFFSET ?",
+                dwIndex, lpName, lpcName, &stmt);
+    StatementScope scope(stmt);
+    if (status != ERROR_SUCCESS) return status;
     if (lpClass && lpcClass && *lpcClass) lpClass[0] = 0;
     if (lpcClass) *lpcClass = 0;
     if (lpftLastWriteTime) *lpftLastWriteTime = FileTimeOf(sqlite3_column_int64(stmt, 1));
@@ -504,26 +515,13 @@ extern "C" LONG RegEnumValueW(HKEY hKey, DWORD dwIndex, LPWSTR lpValueName, LPDW
                               LPDWORD lpType, LPBYTE lpData, LPDWORD lpcbData) {
     if (!lpValueName || !lpcchValueName || (lpData && !lpcbData)) return ERROR_INVALID_PARAMETER;
     Call call;
-    if (call.Status() != ERROR_SUCCESS) return call.Status();
-    auto id = KeyIdOf(call.Reg(), hKey);
-    if (!id) return ERROR_INVALID_HANDLE;
-
-    LONG status = ERROR_SUCCESS;
+    sqlite3_stmt* stmt = nullptr;
     // Values come back in the order they were first set, as Windows keeps them.
-    sqlite3_stmt* stmt = call.Statement(
-        "SELECT name, type, data FROM vals WHERE key = ? ORDER BY id LIMIT 1 OFFSET ?", &status);
-    if (!stmt) return status;
+    LONG status =
+        EnumRow(call, hKey, "SELECT name, type, data FROM vals WHERE key = ? ORDER BY id LIMIT 1 OFFSET ?",
+                dwIndex, lpValueName, lpcchValueName, &stmt);
     StatementScope scope(stmt);
-    sqlite3_bind_int64(stmt, 1, *id);
-    sqlite3_bind_int64(stmt, 2, dwIndex);
-    int rc = sqlite3_step(stmt);
-    if (rc == SQLITE_DONE) {
-        status = KeyExists(call, *id);
-        return status == ERROR_SUCCESS ? ERROR_NO_MORE_ITEMS : status;
-    }
-    if (rc != SQLITE_ROW) return call.File().Error(rc);
-    std::u16string name = NameFromBytes(sqlite3_column_blob(stmt, 0), size_t(sqlite3_column_bytes(stmt, 0)));
-    if ((status = CopyName(name, lpValueName, lpcchValueName)) != ERROR_SUCCESS) return status;
+    if (status != ERROR_SUCCESS) return status;
     if (lpType) *lpType = DWORD(sqlite3_column_int64(stmt, 1));
     DWORD size = DWORD(sqlite3_column_bytes(stmt, 2));
     if (lpData) {

@@ -5,7 +5,6 @@
 #include <cehost/sim/registry.h>
 
 #include <cerrno>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
@@ -19,6 +18,11 @@ namespace {
 // "CERG" in the file header tells our files from other SQLite databases.
 constexpr int kApplicationId = 0x43455247;
 constexpr int kSchemaVersion = 1;
+
+constexpr cehost::sim::DataFileErrors kErrors = {
+    "cehost: registry file", "registry calls fail",    ERROR_REGISTRY_CORRUPT,
+    ERROR_CANTOPEN,          ERROR_REGISTRY_IO_FAILED, ERROR_REGISTRY_IO_FAILED,
+};
 
 const char* const kSchema = R"sql(
 CREATE TABLE keys(
@@ -118,32 +122,15 @@ LONG RegistryFile::OpenFile() {
 }
 
 LONG RegistryFile::CheckSchema() {
-    int appId = 0, version = 0, tables = 0;
-    {
-        sqlite3_stmt* stmt = nullptr;
-        int rc = sqlite3_prepare_v2(db_,
-                                    "SELECT (SELECT application_id FROM pragma_application_id),"
-                                    " (SELECT user_version FROM pragma_user_version),"
-                                    " (SELECT count(*) FROM sqlite_master)",
-                                    -1, &stmt, nullptr);
-        if (rc == SQLITE_OK) {
-            rc = sqlite3_step(stmt);
-            if (rc == SQLITE_ROW) {
-                appId = sqlite3_column_int(stmt, 0);
-                version = sqlite3_column_int(stmt, 1);
-                tables = sqlite3_column_int(stmt, 2);
-                rc = SQLITE_OK;
-            }
-        }
-        sqlite3_finalize(stmt);
-        if (rc != SQLITE_OK) return Error(rc);
-    }
-    if (appId == kApplicationId && version >= 1 && version <= kSchemaVersion) return ERROR_SUCCESS;
-    if (appId == kApplicationId) {
+    cehost::sim::DataFileIdentity file;
+    if (int rc = cehost::sim::ReadDataFileIdentity(db_, &file); rc != SQLITE_OK) return Error(rc);
+    if (file.applicationId == kApplicationId && file.version >= 1 && file.version <= kSchemaVersion)
+        return ERROR_SUCCESS;
+    if (file.applicationId == kApplicationId) {
         Report(ERROR_BADDB, "written by a newer version of cehost");
         return ERROR_BADDB;
     }
-    if (appId != 0 || tables != 0) {
+    if (file.applicationId != 0 || file.tables != 0) {
         Report(ERROR_BADDB, "is a database of another program, not a registry");
         return ERROR_BADDB;
     }
@@ -186,44 +173,11 @@ void RegistryFile::Rollback() {
 }
 
 LONG RegistryFile::Error(int rc) {
-    switch (rc & 0xFF) {
-    case SQLITE_OK:
-    case SQLITE_DONE:
-    case SQLITE_ROW:
-        return ERROR_SUCCESS;
-    case SQLITE_NOMEM:
-        return ERROR_NOT_ENOUGH_MEMORY;
-    case SQLITE_CORRUPT:
-    case SQLITE_NOTADB:
-        Report(ERROR_REGISTRY_CORRUPT, "is damaged or is not a database");
-        return ERROR_REGISTRY_CORRUPT;
-    case SQLITE_CANTOPEN:
-        Report(ERROR_CANTOPEN, "cannot be opened");
-        return ERROR_CANTOPEN;
-    case SQLITE_PERM:
-    case SQLITE_READONLY:
-    case SQLITE_AUTH:
-        Report(ERROR_ACCESS_DENIED, "may not be written");
-        return ERROR_ACCESS_DENIED;
-    case SQLITE_FULL:
-        Report(ERROR_DISK_FULL, "cannot grow: the disk is full");
-        return ERROR_DISK_FULL;
-    case SQLITE_BUSY:
-    case SQLITE_LOCKED:
-        Report(ERROR_REGISTRY_IO_FAILED, "is locked by another process");
-        return ERROR_REGISTRY_IO_FAILED;
-    default:
-        Report(ERROR_REGISTRY_IO_FAILED, db_ ? sqlite3_errmsg(db_) : sqlite3_errstr(rc));
-        return ERROR_REGISTRY_IO_FAILED;
-    }
+    return LONG(cehost::sim::DataFileError(kErrors, Path(), db_, rc));
 }
 
 void RegistryFile::Report(LONG code, const char* what) {
-    // One line per file and kind of failure: a program that keeps calling must not flood its stderr.
-    std::string key = Path() + '\n' + std::to_string(code);
-    if (!reported_.emplace(key, code).second) return;
-    fprintf(stderr, "cehost: registry file %s %s; registry calls fail with error %ld\n", Path().c_str(), what,
-            code);
+    cehost::sim::ReportDataFileFailure(kErrors, Path(), DWORD(code), what);
 }
 
 } // namespace cehost::registry

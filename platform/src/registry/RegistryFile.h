@@ -50,7 +50,6 @@ private:
     std::string override_;
     std::string path_;
     std::unordered_map<const char*, sqlite3_stmt*> statements_;
-    std::unordered_map<std::string, LONG> reported_;
 };
 
 // Runs a write as one transaction that is on disk when Commit returns; rolls back if not committed.

@@ -161,6 +161,18 @@ void Raise(Window* w, HWND after) {
     InvalidateScreenArea(uncovered);
 }
 
+// GetClientRect and GetWindowRect: one of the window's rectangles, as `rectOf` gives it, into `rect`.
+BOOL CopyWindowRect(HWND hwnd, LPRECT rect, RECT (*rectOf)(const Window*)) {
+    Window* w = Lookup(hwnd);
+    if (!w) return FALSE;
+    if (!rect) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    *rect = rectOf(w);
+    return TRUE;
+}
+
 } // namespace
 
 void BringToTopInternal(Window* w) {
@@ -359,25 +371,11 @@ BOOL WINAPI BringWindowToTop(HWND hwnd) {
 }
 
 BOOL WINAPI GetClientRect(HWND hwnd, LPRECT rect) {
-    Window* w = Lookup(hwnd);
-    if (!w) return FALSE;
-    if (!rect) {
-        SetLastError(ERROR_INVALID_PARAMETER);
-        return FALSE;
-    }
-    *rect = ClientRectLocal(w);
-    return TRUE;
+    return CopyWindowRect(hwnd, rect, ClientRectLocal);
 }
 
 BOOL WINAPI GetWindowRect(HWND hwnd, LPRECT rect) {
-    Window* w = Lookup(hwnd);
-    if (!w) return FALSE;
-    if (!rect) {
-        SetLastError(ERROR_INVALID_PARAMETER);
-        return FALSE;
-    }
-    *rect = WindowRectScreen(w);
-    return TRUE;
+    return CopyWindowRect(hwnd, rect, WindowRectScreen);
 }
 
 BOOL WINAPI ClientToScreen(HWND hwnd, LPPOINT pt) {

@@ -134,6 +134,24 @@ void Notify(Database& d, const Info& source, UINT message, sqlite3_int64 id) {
     }
 }
 
+// Runs `call` on the open table behind `handle` with the database locked; 0 (the last error set) when the
+// handle is not open.
+template <typename Call> auto OnOpenTable(DWORD handle, Call call) {
+    Database& d = TheDatabase();
+    std::lock_guard guard(d.lock);
+    Info* info = OpenInfo(d, handle);
+    using Result = decltype(call(d, *info));
+    if (!info) return Result(0);
+    return call(d, *info);
+}
+
+// The end of a call that changes records: 1 with the table's windows told, or 0 with the last error set.
+int Changed(Database& d, const Info& info, DWORD status, UINT message, sqlite3_int64 id) {
+    if (status != ERROR_SUCCESS) return Fail<int>(status);
+    Notify(d, info, message, id);
+    return 1;
+}
+
 } // namespace
 
 extern "C" DWORD EDB_CreateInfo(const WCHAR* volume, const WCHAR* table, int flag) {
@@ -208,82 +226,60 @@ extern "C" int EDB_CloseDB(DWORD db) {
 }
 
 extern "C" long EDB_GetTotalRecCount(DWORD db) {
-    Database& d = TheDatabase();
-    std::lock_guard guard(d.lock);
-    Info* info = OpenInfo(d, db);
-    if (!info) return 0;
-    long count = 0;
-    DWORD status = info->volume->Count(*info->table, info->order, &count);
-    return status == ERROR_SUCCESS ? count : Fail<long>(status);
+    return OnOpenTable(db, [](Database&, Info& info) {
+        long count = 0;
+        DWORD status = info.volume->Count(*info.table, info.order, &count);
+        return status == ERROR_SUCCESS ? count : Fail<long>(status);
+    });
 }
 
 extern "C" DWORD EDB_AddRec(DWORD db, const _LxEDBREC* fields, UINT count) {
-    Database& d = TheDatabase();
-    std::lock_guard guard(d.lock);
-    Info* info = OpenInfo(d, db);
-    if (!info) return 0;
-    sqlite3_int64 id = 0;
-    DWORD status = info->volume->Add(*info->table, fields, count, &id);
-    if (status != ERROR_SUCCESS) return Fail<DWORD>(status);
-    if (id > 0xFFFFFFFFll) return Fail<DWORD>(ERROR_NOT_ENOUGH_MEMORY);
-    Notify(d, *info, EDBM_RECORDADDED, id);
-    return DWORD(id);
+    return OnOpenTable(db, [&](Database& d, Info& info) {
+        sqlite3_int64 id = 0;
+        DWORD status = info.volume->Add(*info.table, fields, count, &id);
+        if (status != ERROR_SUCCESS) return Fail<DWORD>(status);
+        if (id > 0xFFFFFFFFll) return Fail<DWORD>(ERROR_NOT_ENOUGH_MEMORY);
+        Notify(d, info, EDBM_RECORDADDED, id);
+        return DWORD(id);
+    });
 }
 
 extern "C" DWORD EDB_ReadRec(DWORD db, UINT index, _LxEDBREC* fields) {
-    Database& d = TheDatabase();
-    std::lock_guard guard(d.lock);
-    Info* info = OpenInfo(d, db);
-    if (!info) return 0;
-    if (!fields) return Fail<DWORD>(ERROR_INVALID_PARAMETER);
-    sqlite3_int64 id = 0;
-    UINT count = 0;
-    DWORD status = info->volume->ReadAt(*info->table, info->order, index, fields, &count, &id);
-    return status == ERROR_SUCCESS ? DWORD(id) : Fail<DWORD>(status);
+    return OnOpenTable(db, [&](Database&, Info& info) {
+        if (!fields) return Fail<DWORD>(ERROR_INVALID_PARAMETER);
+        sqlite3_int64 id = 0;
+        UINT count = 0;
+        DWORD status = info.volume->ReadAt(*info.table, info.order, index, fields, &count, &id);
+        return status == ERROR_SUCCESS ? DWORD(id) : Fail<DWORD>(status);
+    });
 }
 
 extern "C" UINT EDB_GetRecFieldCount(DWORD db, UINT index) {
-    Database& d = TheDatabase();
-    std::lock_guard guard(d.lock);
-    Info* info = OpenInfo(d, db);
-    if (!info) return 0;
-    sqlite3_int64 id = 0;
-    UINT count = 0;
-    DWORD status = info->volume->ReadAt(*info->table, info->order, index, nullptr, &count, &id);
-    return status == ERROR_SUCCESS ? count : Fail<UINT>(status);
+    return OnOpenTable(db, [&](Database&, Info& info) {
+        sqlite3_int64 id = 0;
+        UINT count = 0;
+        DWORD status = info.volume->ReadAt(*info.table, info.order, index, nullptr, &count, &id);
+        return status == ERROR_SUCCESS ? count : Fail<UINT>(status);
+    });
 }
 
 extern "C" int EDB_EditRec(DWORD db, DWORD id, const _LxEDBREC* fields, UINT count) {
-    Database& d = TheDatabase();
-    std::lock_guard guard(d.lock);
-    Info* info = OpenInfo(d, db);
-    if (!info) return 0;
-    if (id == 0) return Fail<int>(ERROR_NOT_FOUND);
-    DWORD status = info->volume->Edit(*info->table, id, fields, count);
-    if (status != ERROR_SUCCESS) return Fail<int>(status);
-    Notify(d, *info, EDBM_RECORDCHANGED, id);
-    return 1;
+    return OnOpenTable(db, [&](Database& d, Info& info) {
+        if (id == 0) return Fail<int>(ERROR_NOT_FOUND);
+        return Changed(d, info, info.volume->Edit(*info.table, id, fields, count), EDBM_RECORDCHANGED, id);
+    });
 }
 
 extern "C" int EDB_DeleteRec(DWORD db, UINT index) {
-    Database& d = TheDatabase();
-    std::lock_guard guard(d.lock);
-    Info* info = OpenInfo(d, db);
-    if (!info) return 0;
-    sqlite3_int64 id = 0;
-    DWORD status = info->volume->DeleteAt(*info->table, info->order, index, &id);
-    if (status != ERROR_SUCCESS) return Fail<int>(status);
-    Notify(d, *info, EDBM_RECORDDELETED, id);
-    return 1;
+    return OnOpenTable(db, [&](Database& d, Info& info) {
+        sqlite3_int64 id = 0;
+        DWORD status = info.volume->DeleteAt(*info.table, info.order, index, &id);
+        return Changed(d, info, status, EDBM_RECORDDELETED, id);
+    });
 }
 
 extern "C" int EDB_DeleteAllRec(DWORD db) {
-    Database& d = TheDatabase();
-    std::lock_guard guard(d.lock);
-    Info* info = OpenInfo(d, db);
-    if (!info) return 0;
-    DWORD status = info->volume->DeleteAll(*info->table);
-    if (status != ERROR_SUCCESS) return Fail<int>(status);
-    Notify(d, *info, EDBM_RECORDDELETED, 0);
-    return 1;
+    return OnOpenTable(db, [](Database& d, Info& info) {
+        return Changed(d, info, info.volume->DeleteAll(*info.table), EDBM_RECORDDELETED, 0);
+    });
 }

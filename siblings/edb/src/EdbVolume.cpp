@@ -7,11 +7,9 @@
 #include <cehost/sim/registry.h>
 
 #include <cerrno>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
-#include <set>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -23,6 +21,11 @@ namespace {
 constexpr int kApplicationId = 0x4C584544;
 constexpr int kSchemaVersion = 1;
 constexpr size_t kMaxFileNameBytes = 240;
+
+constexpr cehost::sim::DataFileErrors kErrors = {
+    "LxEDB: volume file", "calls on it fail",   ERROR_FILE_CORRUPT,
+    ERROR_OPEN_FAILED,    ERROR_LOCK_VIOLATION, ERROR_WRITE_FAULT,
+};
 
 std::string StateFolder() {
     if (const char* dir = getenv("LXEDB_DIR"); dir && *dir) return dir;
@@ -141,27 +144,16 @@ DWORD Volume::Open(bool create) {
 }
 
 DWORD Volume::CheckSchema(bool create) {
-    int appId = 0, version = 0, tables = 0;
-    sqlite3_stmt* stmt = nullptr;
-    int rc = sqlite3_prepare_v2(db_,
-                                "SELECT (SELECT application_id FROM pragma_application_id),"
-                                " (SELECT user_version FROM pragma_user_version),"
-                                " (SELECT count(*) FROM sqlite_master)",
-                                -1, &stmt, nullptr);
-    if (rc == SQLITE_OK && (rc = sqlite3_step(stmt)) == SQLITE_ROW) {
-        appId = sqlite3_column_int(stmt, 0);
-        version = sqlite3_column_int(stmt, 1);
-        tables = sqlite3_column_int(stmt, 2);
-        rc = SQLITE_OK;
-    }
-    sqlite3_finalize(stmt);
+    cehost::sim::DataFileIdentity file;
+    int rc = cehost::sim::ReadDataFileIdentity(db_, &file);
     if (rc != SQLITE_OK) return Error(rc);
-    if (appId == kApplicationId && version >= 1 && version <= kSchemaVersion) return ERROR_SUCCESS;
-    if (appId == kApplicationId) {
+    if (file.applicationId == kApplicationId && file.version >= 1 && file.version <= kSchemaVersion)
+        return ERROR_SUCCESS;
+    if (file.applicationId == kApplicationId) {
         Report(ERROR_BAD_FORMAT, "was written by a newer version of LxEDB");
         return ERROR_BAD_FORMAT;
     }
-    if (appId != 0 || tables != 0) {
+    if (file.applicationId != 0 || file.tables != 0) {
         Report(ERROR_BAD_FORMAT, "is a database of another program, not a record volume");
         return ERROR_BAD_FORMAT;
     }
@@ -225,44 +217,11 @@ void Volume::Rollback() {
 }
 
 DWORD Volume::Error(int rc) {
-    switch (rc & 0xFF) {
-    case SQLITE_OK:
-    case SQLITE_ROW:
-    case SQLITE_DONE:
-        return ERROR_SUCCESS;
-    case SQLITE_NOMEM:
-        return ERROR_NOT_ENOUGH_MEMORY;
-    case SQLITE_CORRUPT:
-    case SQLITE_NOTADB:
-        Report(ERROR_FILE_CORRUPT, "is damaged or is not a database");
-        return ERROR_FILE_CORRUPT;
-    case SQLITE_CANTOPEN:
-        Report(ERROR_OPEN_FAILED, "cannot be opened");
-        return ERROR_OPEN_FAILED;
-    case SQLITE_PERM:
-    case SQLITE_READONLY:
-    case SQLITE_AUTH:
-        Report(ERROR_ACCESS_DENIED, "may not be written");
-        return ERROR_ACCESS_DENIED;
-    case SQLITE_FULL:
-        Report(ERROR_DISK_FULL, "cannot grow: the disk is full");
-        return ERROR_DISK_FULL;
-    case SQLITE_BUSY:
-    case SQLITE_LOCKED:
-        Report(ERROR_LOCK_VIOLATION, "is locked by another process");
-        return ERROR_LOCK_VIOLATION;
-    default:
-        Report(ERROR_WRITE_FAULT, db_ ? sqlite3_errmsg(db_) : sqlite3_errstr(rc));
-        return ERROR_WRITE_FAULT;
-    }
+    return cehost::sim::DataFileError(kErrors, path_, db_, rc);
 }
 
 void Volume::Report(DWORD code, const char* what) {
-    // One line per file and kind of failure, however often the program retries.
-    static std::set<std::string> reported;
-    if (!reported.insert(path_ + '\n' + std::to_string(code)).second) return;
-    fprintf(stderr, "LxEDB: volume file %s %s; calls on it fail with error %u\n", path_.c_str(), what,
-            unsigned(code));
+    cehost::sim::ReportDataFileFailure(kErrors, path_, code, what);
 }
 
 DWORD Volume::FindTable(std::u16string_view name, bool create, Table** table) {

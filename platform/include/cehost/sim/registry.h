@@ -1,10 +1,13 @@
-// Host extensions of the registry: where its database file lives. By default the file is named by the
-// environment variable CEHOST_REGISTRY, else it is registry.db in the per-user state folder
-// ($XDG_STATE_HOME/cehost, else ~/.local/state/cehost).
+// Host extensions of the registry: where its database file lives, how an SQLite data file is told from
+// another program's and how its failures become Win32 errors (shared with the record database). By default the file is named by the environment
+// variable CEHOST_REGISTRY, else it is registry.db in the per-user state folder ($XDG_STATE_HOME/cehost,
+// else ~/.local/state/cehost).
 #pragma once
 #include <windows.h>
 
 #include <string>
+
+struct sqlite3;
 
 namespace cehost::sim {
 
@@ -15,6 +18,38 @@ std::string UserStateFolder();
 // Creates `folder` and every missing folder above it, each readable by its owner only. False when one of
 // them can be neither made nor found.
 bool MakeOwnerOnlyFolders(const std::string& folder);
+
+// How one kind of SQLite data file tells of its failures: the words a stderr line about it starts and ends
+// with, and the Win32 error each kind of failure returns.
+struct DataFileErrors {
+    const char* lead;    // before the file's path: "cehost: registry file"
+    const char* outcome; // before "with error N": "registry calls fail"
+    DWORD damaged;       // the file is damaged or is not a database
+    DWORD cannotOpen;
+    DWORD locked; // another process holds it past the busy timeout
+    DWORD failed; // any other failure
+};
+
+// Maps an SQLite result (extended codes too) on the file at `path` to a Win32 error: ERROR_SUCCESS for the
+// success results, ERROR_NOT_ENOUGH_MEMORY when memory ran out, else one of `errors`' codes, reported once on
+// stderr. An unforeseen failure is described by `db`'s last message (by the result's text when `db` is null).
+DWORD DataFileError(const DataFileErrors& errors, const std::string& path, sqlite3* db, int rc);
+
+// What an SQLite data file says of its owner: the application id and schema version in its header, and how
+// many tables it holds (none in a file just made).
+struct DataFileIdentity {
+    int applicationId = 0;
+    int version = 0;
+    int tables = 0;
+};
+
+// Reads the identity of the open file; the SQLite result (SQLITE_OK when it was read).
+int ReadDataFileIdentity(sqlite3* db, DataFileIdentity* identity);
+
+// Writes "<lead> <path> <what>; <outcome> with error <code>" on stderr, once per file and code in a process:
+// a program that keeps retrying must not flood its stderr.
+void ReportDataFileFailure(const DataFileErrors& errors, const std::string& path, DWORD code,
+                           const char* what);
 
 } // namespace cehost::sim
 
