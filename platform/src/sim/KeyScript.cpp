@@ -1,12 +1,12 @@
-// The key-script language of headless runs. One command per line; '#' starts a comment; names are
-// case-insensitive:
+// The key-script language of headless runs (the window plays it too). One command per line; '#' starts a
+// comment; names are case-insensitive:
 //
 //   press KEY          key down (keybd_event)
 //   release KEY        key up
 //   key KEY...         press and release each key in turn
 //   type TEXT          press and release the keys that type TEXT (letters, digits, space and the
 //                      punctuation of a PC keyboard; upper case and shifted signs hold Shift)
-//   tap X Y            stylus down and up at screen coordinates X, Y
+//   tap X Y            stylus down at screen coordinates X, Y, and up there on the next turn
 //   wait MS            advance the virtual clock by MS milliseconds, running timers and messages
 //   screenshot NAME    save the screen as NAME.png in the screenshot folder (--shots)
 //   quit [CODE]        end the application's message loop with exit code CODE (default 0)

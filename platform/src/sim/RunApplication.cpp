@@ -1,7 +1,7 @@
 // The simulator's run of a host application: options, screen size, the application's WinMain and, headless,
-// the key script played from the idle handler of the application's own message loop. The script advances
-// only when the application has nothing left to do, so every step sees the screen as the previous step
-// left it; waits move the virtual clock from timer to timer so that timers fire in order.
+// the key script played from the idle handler of the application's own message loop (the window plays it
+// from its own idle turns).
+#include "sim/ScriptPlayer.h"
 #include "sim/window/SimWindow.h"
 
 #include <cehost/sim.h>
@@ -16,107 +16,6 @@
 namespace cehost::sim {
 
 namespace {
-
-class ScriptPlayer {
-public:
-    ScriptPlayer(std::vector<ScriptStep> steps, const SimOptions& options)
-        : m_steps(std::move(steps)), m_shotsDir(options.shotsDir), m_limit(options.timeLimitMs),
-          m_start(GetTickCount()) {}
-
-    bool Failed() const { return m_failed; }
-
-    // One turn of the idle handler: true when it gave the application something to do.
-    bool OnIdle() {
-        if (m_finished) return false;
-        if (m_limit && GetTickCount() - m_start > m_limit) return Fail("the time limit of " + std::to_string(m_limit) +
-                                                                        " ms passed before the script ended");
-        if (m_index >= m_steps.size()) {
-            // A script without "quit" ends the application once it has played.
-            m_finished = true;
-            PostQuitMessage(0);
-            return true;
-        }
-        const ScriptStep& step = m_steps[m_index];
-        switch (step.kind) {
-        case ScriptStep::Kind::Press:
-            keybd_event(step.vk, 0, 0, 0);
-            return Next();
-        case ScriptStep::Kind::Release:
-            keybd_event(step.vk, 0, KEYEVENTF_KEYUP, 0);
-            return Next();
-        case ScriptStep::Kind::Key:
-            // Down in one turn and up in the next, so the application sees the key held as a user would.
-            if (m_phase == 0) {
-                if (step.shift) keybd_event(VK_SHIFT, 0, 0, 0);
-                keybd_event(step.vk, 0, 0, 0);
-                m_phase = 1;
-                return true;
-            }
-            keybd_event(step.vk, 0, KEYEVENTF_KEYUP, 0);
-            if (step.shift) keybd_event(VK_SHIFT, 0, KEYEVENTF_KEYUP, 0);
-            return Next();
-        case ScriptStep::Kind::Tap:
-            Tap(step.x, step.y);
-            return Next();
-        case ScriptStep::Kind::Wait: return Wait(step);
-        case ScriptStep::Kind::Screenshot: {
-            std::string error;
-            std::string path = (std::filesystem::path(m_shotsDir) / step.name).string();
-            if (!SaveScreenshot(path, &error)) return Fail("line " + std::to_string(step.line) + ": " + error);
-            ++m_index;
-            // Nothing was given to the application: look at the next step straight away.
-            return OnIdle();
-        }
-        case ScriptStep::Kind::Quit:
-            m_finished = true;
-            PostQuitMessage(step.code);
-            return true;
-        }
-        return false;
-    }
-
-private:
-    bool Next() {
-        ++m_index;
-        m_phase = 0;
-        return true;
-    }
-
-    // Moves the clock to the next timer inside the wait (the loop then delivers it) or to the wait's end.
-    bool Wait(const ScriptStep& step) {
-        DWORD now = GetTickCount();
-        if (m_phase == 0) {
-            m_waitEnd = now + step.ms;
-            m_phase = 1;
-        }
-        if (m_limit && int32_t(m_waitEnd - (m_start + m_limit)) > 0) m_waitEnd = m_start + m_limit + 1;
-        DWORD due = 0;
-        if (NextTimerDue(&due) && int32_t(due - m_waitEnd) < 0) {
-            if (int32_t(due - now) > 0) AdvanceClock(due - now);
-            return true;
-        }
-        if (int32_t(m_waitEnd - now) > 0) AdvanceClock(m_waitEnd - now);
-        return Next();
-    }
-
-    bool Fail(const std::string& why) {
-        std::fprintf(stderr, "cehost: key script: %s\n", why.c_str());
-        m_failed = true;
-        m_finished = true;
-        PostQuitMessage(3);
-        return true;
-    }
-
-    std::vector<ScriptStep> m_steps;
-    std::string m_shotsDir;
-    DWORD m_limit;
-    DWORD m_start;
-    size_t m_index = 0;
-    int m_phase = 0;
-    DWORD m_waitEnd = 0;
-    bool m_finished = false;
-    bool m_failed = false;
-};
 
 std::u16string CommandLine(const std::vector<std::string>& arguments) {
     std::string joined;
@@ -153,7 +52,7 @@ std::u16string CommandLine(const std::vector<std::string>& arguments) {
 
 void Usage(const char* program) {
     std::fprintf(stderr,
-                 "usage: %s [--screen WxH] [--shots DIR] [--headless [--script FILE] [--time-limit MS]]\n"
+                 "usage: %s [--screen WxH] [--shots DIR] [--script FILE] [--time-limit MS] [--headless]\n"
                  "       [--zoom N] [--keymap FILE] [--record FILE] [--] [arguments...]\n",
                  program);
 }
@@ -219,11 +118,12 @@ int RunApplication(int argc, const char* const* argv, WinMainProc winMain) {
     }
 
     std::u16string commandLine = CommandLine(options.arguments);
-    if (!options.headless) return RunInWindow(options, window, commandLine, winMain, program);
+    if (!options.headless) return RunInWindow(options, window, std::move(steps), commandLine, winMain, program);
 
     SetVirtualTime(true);
     SetDisplaySize(options.screenWidth, options.screenHeight);
-    ScriptPlayer player(std::move(steps), options);
+    ScriptOutput output;
+    ScriptPlayer player(std::move(steps), options, output, ScriptPlayer::AtEnd::Quit);
     SetIdleHandler([&player] { return player.OnIdle(); });
     if (options.timeLimitMs) {
         // Virtual time cannot pass while the application never idles; real time guards that case.

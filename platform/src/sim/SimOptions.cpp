@@ -64,7 +64,6 @@ bool ParseSimOptions(int argc, const char* const* argv, SimOptions& options, std
             return fail("unknown option " + name);
         }
     }
-    if (!options.script.empty() && !options.headless) return fail("--script needs --headless");
     return true;
 }
 

@@ -72,3 +72,39 @@ TEST(SessionRecorder, LongTypingSplitsIntoLinesAndEveryScriptParses) {
 
     EXPECT_EQ("# Recorded in the simulator window.\nquit\n", SessionRecorder().Script()) << "an empty session";
 }
+
+TEST(SessionRecorder, ClicksBecomeTapsAndStrokesAreLeftOutWithTheirKeysKept) {
+    SessionRecorder r;
+    r.KeyDown('A');
+    r.KeyUp('A');
+    r.StylusDown(50, 30); // a click
+    r.StylusUp(50, 30);
+    r.StylusDown(10, 10); // a drag, with a key typed during it
+    r.StylusMove(12, 20);
+    r.KeyDown('B');
+    r.KeyUp('B');
+    r.StylusUp(12, 40);
+    r.StylusDown(5, 5); // released elsewhere without a move: not a tap either
+    r.StylusUp(6, 5);
+    r.StylusDown(7, 7); // still down at the end
+    size_t leftOut = 0;
+    const std::string script = r.Script(&leftOut);
+    EXPECT_EQ("# Recorded in the simulator window.\n"
+              "key A\n"
+              "tap 50 30\n"
+              "# left out: a stylus stroke from 10,10 to 12,40 (key scripts only tap)\n"
+              "key B\n"
+              "# left out: a stylus stroke from 5,5 to 6,5 (key scripts only tap)\n"
+              "# left out: a stylus stroke from 7,7 (still down at the end) (key scripts only tap)\n"
+              "quit\n",
+              script);
+    EXPECT_EQ(3u, leftOut);
+
+    std::vector<cehost::sim::ScriptStep> steps;
+    std::string error;
+    ASSERT_TRUE(cehost::sim::ParseKeyScript(script, steps, &error)) << error;
+    ASSERT_EQ(4u, steps.size());
+    EXPECT_EQ(cehost::sim::ScriptStep::Kind::Tap, steps[1].kind);
+    EXPECT_EQ(50, steps[1].x);
+    EXPECT_EQ(30, steps[1].y);
+}

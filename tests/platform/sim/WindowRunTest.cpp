@@ -1,6 +1,7 @@
-// Window runs of a small application: a session typed into the window through synthetic desktop events is
-// recorded and replayed headless to the same screenshots; the screenshot key under a real X server (Xvfb);
-// the fallback when there is no display.
+// Window runs of a small application: a session typed and clicked into the window through synthetic desktop
+// events is recorded and replayed headless to the same screenshots; mouse clicks as stylus input; a key
+// script played in the window; the screenshot key under a real X server (Xvfb); the fallback when there is
+// no display.
 #include <windows.h>
 #include <cehost/sim.h>
 #include <cehost/sim/window.h>
@@ -30,14 +31,21 @@ namespace fs = std::filesystem;
 namespace {
 
 // ---- The application -----------------------------------------------------------------------------------
-// Its screen shows everything that happened to it: the selected row (Down), typed text, and a bar that a
-// 40 ms timer grows five steps at a time after Return; F1 turns the display.
+// Its screen shows everything that happened to it: the selected row (Down), typed text, a bar that a
+// 40 ms timer grows five steps at a time after Return, and a mark where the stylus last went down; F1 turns
+// the display.
+struct StylusMessage {
+    UINT message;
+    int x, y;
+    WPARAM keys;
+};
 struct AppState {
     int row = 0;
     std::u16string text;
     int ticks = 0;
     bool timerRunning = false;
     int winMainCalls = 0;
+    std::vector<StylusMessage> stylus;
 };
 AppState g_app;
 
@@ -63,6 +71,13 @@ void Paint(HWND hwnd) {
     RECT barRect{0, 130, g_app.ticks * 8, 150};
     FillRect(hdc, &barRect, bar);
     DeleteObject(bar);
+    for (const StylusMessage& m : g_app.stylus)
+        if (m.message == WM_LBUTTONDOWN) {
+            HBRUSH mark = CreateSolidBrush(RGB(0, 160, 0));
+            RECT markRect{m.x - 3, m.y - 3, m.x + 3, m.y + 3};
+            FillRect(hdc, &markRect, mark);
+            DeleteObject(mark);
+        }
     RECT textRect{4, 160, client.right, 190};
     DrawTextW(hdc, g_app.text.c_str(), -1, &textRect, DT_LEFT | DT_SINGLELINE);
     EndPaint(hwnd, &ps);
@@ -85,6 +100,12 @@ LRESULT CALLBACK AppProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) 
             KillTimer(hwnd, 1);
             g_app.timerRunning = false;
         }
+        InvalidateRect(hwnd, nullptr, FALSE);
+        return 0;
+    case WM_LBUTTONDOWN:
+    case WM_MOUSEMOVE:
+    case WM_LBUTTONUP:
+        g_app.stylus.push_back({message, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam), wParam});
         InvalidateRect(hwnd, nullptr, FALSE);
         return 0;
     case WM_PAINT: Paint(hwnd); return 0;
@@ -174,9 +195,10 @@ namespace {
 class SyntheticSession {
 public:
     struct Step {
-        enum class Kind { Down, Up, Pause, Close } kind;
+        enum class Kind { Down, Up, Pause, Close, MouseDown, MouseMove, MouseUp, AwaitScript } kind;
         SDL_Keycode key = 0;
         unsigned ms = 0;
+        int x = 0, y = 0; // window coordinates
     };
 
     void Key(SDL_Keycode key) {
@@ -187,6 +209,15 @@ public:
     void Up(SDL_Keycode key) { m_steps.push_back({Step::Kind::Up, key}); }
     void Pause(unsigned ms) { m_steps.push_back({Step::Kind::Pause, 0, ms}); }
     void Close() { m_steps.push_back({Step::Kind::Close}); }
+    void MouseDown(int x, int y) { m_steps.push_back({Step::Kind::MouseDown, 0, 0, x, y}); }
+    void MouseMove(int x, int y) { m_steps.push_back({Step::Kind::MouseMove, 0, 0, x, y}); }
+    void MouseUp(int x, int y) { m_steps.push_back({Step::Kind::MouseUp, 0, 0, x, y}); }
+    void Click(int x, int y) {
+        MouseDown(x, y);
+        MouseUp(x, y);
+    }
+    // Holds the following steps back until the window's key script has played.
+    void AwaitScript() { m_steps.push_back({Step::Kind::AwaitScript}); }
 
     void Install() {
         cehost::sim::WindowDriver driver;
@@ -198,6 +229,8 @@ public:
 
     int maxWindowWidth = 0, maxWindowHeight = 0;
     uint64_t presents = 0;
+    std::string statusText;
+    uint64_t now() const { return m_now; }
 
 private:
     void OnTurn(size_t pending) {
@@ -206,8 +239,12 @@ private:
             maxWindowWidth = std::max(maxWindowWidth, status.windowWidth);
             maxWindowHeight = std::max(maxWindowHeight, status.windowHeight);
             presents = status.presents;
+            statusText = status.statusText;
+            if (m_next < m_steps.size() && m_steps[m_next].kind == Step::Kind::AwaitScript && !status.scriptPlaying)
+                ++m_next;
         }
         if (pending || m_next >= m_steps.size() || m_now < m_pauseUntil) return;
+        if (m_steps[m_next].kind == Step::Kind::AwaitScript) return;
         const Step& step = m_steps[m_next++];
         SDL_Event e{};
         switch (step.kind) {
@@ -224,6 +261,24 @@ private:
             e.type = SDL_QUIT;
             SDL_PushEvent(&e);
             break;
+        case Step::Kind::MouseDown:
+        case Step::Kind::MouseUp:
+            e.type = step.kind == Step::Kind::MouseDown ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
+            e.button.button = SDL_BUTTON_LEFT;
+            e.button.state = step.kind == Step::Kind::MouseDown ? SDL_PRESSED : SDL_RELEASED;
+            e.button.clicks = 1;
+            e.button.x = step.x;
+            e.button.y = step.y;
+            SDL_PushEvent(&e);
+            break;
+        case Step::Kind::MouseMove:
+            e.type = SDL_MOUSEMOTION;
+            e.motion.state = SDL_BUTTON_LMASK;
+            e.motion.x = step.x;
+            e.motion.y = step.y;
+            SDL_PushEvent(&e);
+            break;
+        case Step::Kind::AwaitScript: break;
         }
     }
 
@@ -297,6 +352,162 @@ TEST(SimWindow, RecordedSessionReplaysHeadlessToTheSameScreens) {
     EXPECT_FALSE(shots[1].pixels == shots[2].pixels) << "the bar grew by one tick";
     EXPECT_EQ(320, shots[3].width);
     EXPECT_EQ(240, shots[3].height);
+}
+
+namespace {
+
+// The named screenshots of two runs, pixel for pixel the same; returns the first run's.
+std::vector<Image> ExpectSameShots(const fs::path& a, const fs::path& b, const std::vector<std::string>& names) {
+    std::vector<Image> shots;
+    for (const std::string& name : names) {
+        Image x, y;
+        EXPECT_TRUE(ReadPng(a / name, x)) << name;
+        EXPECT_TRUE(ReadPng(b / name, y)) << name;
+        EXPECT_EQ(x.width, y.width) << name;
+        EXPECT_TRUE(x.pixels == y.pixels) << name << " differs between " << a << " and " << b;
+        shots.push_back(std::move(x));
+    }
+    return shots;
+}
+
+void ExpectStylus(const StylusMessage& m, UINT message, int x, int y, WPARAM keys) {
+    EXPECT_EQ(message, m.message);
+    EXPECT_EQ(x, m.x);
+    EXPECT_EQ(y, m.y);
+    EXPECT_EQ(keys, m.keys);
+}
+
+} // namespace
+
+TEST(SimWindow, MouseAtZoomTwoIsTheStylusAtTheFramebufferPoint) {
+    setenv("SDL_VIDEODRIVER", "offscreen", 1);
+    SyntheticSession session;
+    session.Click(101, 61);     // screen 50,30
+    session.MouseDown(20, 21);  // 10,10
+    session.MouseMove(21, 21);  // still 10,10: nothing for the application
+    session.MouseMove(41, 81);  // 20,40
+    session.MouseMove(600, 100); // beyond the right edge: kept on it
+    session.MouseUp(600, 100);
+    session.MouseMove(200, 200); // the button is up: no stylus
+    session.Close();
+    session.Install();
+    ASSERT_EQ(0, RunApp({"--zoom", "2"}));
+
+    ASSERT_EQ(6u, g_app.stylus.size());
+    ExpectStylus(g_app.stylus[0], WM_LBUTTONDOWN, 50, 30, MK_LBUTTON);
+    ExpectStylus(g_app.stylus[1], WM_LBUTTONUP, 50, 30, 0);
+    ExpectStylus(g_app.stylus[2], WM_LBUTTONDOWN, 10, 10, MK_LBUTTON);
+    ExpectStylus(g_app.stylus[3], WM_MOUSEMOVE, 20, 40, MK_LBUTTON);
+    ExpectStylus(g_app.stylus[4], WM_MOUSEMOVE, 239, 50, MK_LBUTTON);
+    ExpectStylus(g_app.stylus[5], WM_LBUTTONUP, 239, 50, 0);
+    EXPECT_EQ("tap 50,30 drag 10,10-239,50", session.statusText);
+}
+
+TEST(SimWindow, ClicksOnTheStatusLineAreNotTheStylus) {
+    setenv("SDL_VIDEODRIVER", "offscreen", 1);
+    SyntheticSession session;
+    session.Click(100, 2 * 320 + 10); // in the status line
+    session.MouseDown(100, 2 * 320);  // its first row...
+    session.MouseMove(100, 100);      // ...dragged onto the screen
+    session.MouseUp(100, 100);
+    session.Click(3, 2 * 320 - 1);    // the screen's last row still is the screen
+    session.Close();
+    session.Install();
+    ASSERT_EQ(0, RunApp({"--zoom", "2"}));
+
+    ASSERT_EQ(2u, g_app.stylus.size());
+    ExpectStylus(g_app.stylus[0], WM_LBUTTONDOWN, 1, 319, MK_LBUTTON);
+    ExpectStylus(g_app.stylus[1], WM_LBUTTONUP, 1, 319, 0);
+    EXPECT_EQ("tap 1,319", session.statusText);
+}
+
+TEST(SimWindow, RecordedClicksReplayHeadlessToTheSameScreens) {
+    setenv("SDL_VIDEODRIVER", "offscreen", 1);
+    const fs::path dir = TestDir();
+    SyntheticSession session;
+    session.Click(101, 61);
+    session.Key(SDLK_F12); // shot-001: the mark at 50,30
+    session.Key(SDLK_DOWN);
+    session.Key(SDLK_RETURN); // the timer runs; the clicks below come while it does
+    session.Pause(50);
+    session.Click(300, 401);
+    session.Pause(100);
+    session.Key(SDLK_F12); // shot-002: a second mark at 150,200
+    session.MouseDown(20, 20); // a drag, which cannot be recorded
+    session.MouseMove(60, 60);
+    session.MouseUp(60, 60);
+    session.Close();
+    session.Install();
+
+    const fs::path script = dir / "clicks.keys";
+    testing::internal::CaptureStderr();
+    ASSERT_EQ(0, RunApp({"--zoom", "2", "--record", script.string(), "--shots", (dir / "live").string()}));
+    const std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_NE(std::string::npos, err.find("1 stylus stroke(s) with movement could not be recorded")) << err;
+    const std::string recorded = ReadFile(script);
+    EXPECT_TRUE(recorded.starts_with("# Recorded in the simulator window.\ntap 50 30\nscreenshot shot-001\n"))
+        << recorded;
+    EXPECT_NE(std::string::npos, recorded.find("tap 150 200\n")) << recorded;
+    EXPECT_NE(std::string::npos, recorded.find("# left out: a stylus stroke from 10,10 to 30,30")) << recorded;
+
+    cehost::sim::SetWindowDriver({});
+    const AppState live = g_app;
+    g_app = AppState{};
+    ASSERT_EQ(0, RunApp({"--headless", "--script", script.string(), "--shots", (dir / "replay").string()}));
+    EXPECT_EQ(live.ticks, g_app.ticks);
+    ASSERT_EQ(live.stylus.size(), g_app.stylus.size() + 3) << "all but the drag's down, move and up";
+    const std::vector<Image> shots = ExpectSameShots(dir / "live", dir / "replay", {"shot-001.png", "shot-002.png"});
+    ASSERT_EQ(2u, shots.size());
+    EXPECT_FALSE(shots[0].pixels == shots[1].pixels);
+    EXPECT_EQ(0x00A000u, shots[1].pixels[size_t(200) * 240 + 150] & 0xFFFFFF) << "the mark of the second click";
+}
+
+TEST(SimWindow, AScriptPlaysInTheWindowAsHeadlessThenTheUserTakesOver) {
+    setenv("SDL_VIDEODRIVER", "offscreen", 1);
+    const fs::path dir = TestDir();
+    const fs::path script = dir / "play.keys";
+    std::ofstream(script) << "key DOWN\ntap 50 30\nscreenshot one\nkey RETURN\nwait 100\nscreenshot two\n"
+                             "type hi\nwait 200\nscreenshot three\n";
+
+    SyntheticSession session;
+    session.Key(SDLK_DOWN); // typed while the script plays: ignored
+    session.Click(20, 20);
+    session.AwaitScript();
+    session.Key(SDLK_DOWN); // the user's, after the script
+    session.Close();
+    session.Install();
+    const uint64_t start = session.now();
+    ASSERT_EQ(0, RunApp({"--script", script.string(), "--shots", (dir / "window").string()}));
+    EXPECT_GE(session.now() - start, 300u) << "the waits took their time";
+    EXPECT_EQ(2, g_app.row) << "the script's Down and the user's, not the one typed during the script";
+    EXPECT_EQ(u"\rhi", g_app.text) << "Return types a carriage return";
+    EXPECT_EQ(2u, g_app.stylus.size()) << "only the script's tap";
+    const AppState windowed = g_app;
+
+    cehost::sim::SetWindowDriver({});
+    g_app = AppState{};
+    ASSERT_EQ(0, RunApp({"--headless", "--script", script.string(), "--shots", (dir / "headless").string()}));
+    EXPECT_EQ(windowed.ticks, g_app.ticks);
+    const std::vector<Image> shots =
+        ExpectSameShots(dir / "window", dir / "headless", {"one.png", "two.png", "three.png"});
+    ASSERT_EQ(3u, shots.size());
+    EXPECT_FALSE(shots[0].pixels == shots[1].pixels);
+    EXPECT_FALSE(shots[1].pixels == shots[2].pixels);
+}
+
+TEST(SimWindow, AFailingScriptLineStopsTheWindowRunNamingFileAndLine) {
+    setenv("SDL_VIDEODRIVER", "offscreen", 1);
+    const fs::path dir = TestDir();
+    fs::create_directories(dir / "shots" / "x.png"); // where the screenshot should go is a folder
+    const fs::path script = dir / "fails.keys";
+    std::ofstream(script) << "key DOWN\nscreenshot x\nkey DOWN\n";
+    SyntheticSession session;
+    session.Install();
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(3, RunApp({"--script", script.string(), "--shots", (dir / "shots").string()}));
+    const std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_NE(std::string::npos, err.find(script.string() + ": line 2: ")) << err;
+    EXPECT_EQ(1, g_app.row) << "nothing after the failing line was played";
 }
 
 TEST(SimWindow, KeyMapFileErrorsStopTheRunBeforeTheApplicationStarts) {

@@ -55,7 +55,7 @@ struct SimOptions {
     int screenWidth = 240;
     int screenHeight = 320;
     bool headless = false;
-    std::string script;   // key-script file (headless runs)
+    std::string script;   // key-script file (played headless, or in the window before the user takes over)
     std::string shotsDir = "."; // where `screenshot NAME` writes NAME.png
     DWORD timeLimitMs = 0; // virtual milliseconds the run may last; 0 = no limit
     std::vector<std::string> arguments; // everything else, passed on as WinMain's command line
@@ -79,10 +79,10 @@ bool ParseKeyName(const std::string& name, BYTE& vk);
 bool ParseKeyScript(const std::string& text, std::vector<ScriptStep>& steps, std::string* error);
 
 typedef int(WINAPI* WinMainProc)(HINSTANCE, HINSTANCE, LPWSTR, int);
-// What the simulator's main() does: parse the options, size the screen, call the application's WinMain and,
-// headless, play the key script against it. Returns the process exit code: WinMain's result, 2 for bad
-// options or a bad script, 3 when the script failed while running (a screenshot could not be written, the
-// time limit passed).
+// What the simulator's main() does: parse the options, size the screen, call the application's WinMain and
+// play the key script against it (headless, or in the window). Returns the process exit code: WinMain's
+// result, 2 for bad options or a bad script, 3 when the script failed while running (a screenshot could not
+// be written, the time limit passed).
 int RunApplication(int argc, const char* const* argv, WinMainProc winMain);
 
 } // namespace cehost::sim

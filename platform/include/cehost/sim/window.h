@@ -64,24 +64,30 @@ std::string ScriptKeyName(BYTE vk);
 
 // ---- Recording ---------------------------------------------------------------------------------------------
 // Collects what reached the application during a window session and writes it as a key script: key down and
-// up, virtual time that passed while a timer was running, screenshots.
+// up, stylus down, move and up, virtual time that passed while a timer was running, screenshots.
 class SessionRecorder {
 public:
     void KeyDown(BYTE vk);
     void KeyUp(BYTE vk);
+    void StylusDown(int x, int y);
+    void StylusMove(int x, int y);
+    void StylusUp(int x, int y);
     void ClockAdvanced(DWORD milliseconds);
     void Screenshot(const std::string& name);
     // The script: a down directly followed by the up of the same key is folded to `key`, runs of such keys
-    // share a line, time that passed becomes `wait`, and it ends with `quit`.
-    std::string Script() const;
+    // share a line, a stylus down directly followed by its up at the same point is `tap X Y`, time that
+    // passed becomes `wait`, and it ends with `quit`. Key scripts have no stylus strokes: any other stylus
+    // input becomes a comment line saying what was left out, and *strokesLeftOut counts them.
+    std::string Script(size_t* strokesLeftOut = nullptr) const;
 
 private:
     struct Event {
-        enum class Kind { Down, Up, Wait, Shot };
+        enum class Kind { Down, Up, Wait, Shot, StylusDown, StylusMove, StylusUp };
         Kind kind;
         BYTE vk = 0;
         DWORD ms = 0;
         std::string name;
+        int x = 0, y = 0;
     };
     std::vector<Event> m_events;
 };
@@ -101,11 +107,13 @@ struct WindowDriver {
 };
 void SetWindowDriver(WindowDriver driver);
 
-// Where the window stands: how many times it presented the screen and the text of its status line.
+// Where the window stands: how many times it presented the screen, the text of its status line, and whether
+// a key script is still playing (desktop input is ignored until it has).
 struct WindowStatus {
     uint64_t presents = 0;
     std::string statusText;
     int windowWidth = 0, windowHeight = 0; // in window coordinates
+    bool scriptPlaying = false;
 };
 bool GetWindowStatus(WindowStatus* out);
 

@@ -8,6 +8,12 @@ void SessionRecorder::KeyDown(BYTE vk) { m_events.push_back({Event::Kind::Down, 
 
 void SessionRecorder::KeyUp(BYTE vk) { m_events.push_back({Event::Kind::Up, vk, 0, {}}); }
 
+void SessionRecorder::StylusDown(int x, int y) { m_events.push_back({Event::Kind::StylusDown, 0, 0, {}, x, y}); }
+
+void SessionRecorder::StylusMove(int x, int y) { m_events.push_back({Event::Kind::StylusMove, 0, 0, {}, x, y}); }
+
+void SessionRecorder::StylusUp(int x, int y) { m_events.push_back({Event::Kind::StylusUp, 0, 0, {}, x, y}); }
+
 void SessionRecorder::ClockAdvanced(DWORD milliseconds) {
     if (milliseconds == 0) return;
     // Time that passes in several steps between two inputs is one pause.
@@ -20,7 +26,8 @@ void SessionRecorder::ClockAdvanced(DWORD milliseconds) {
 
 void SessionRecorder::Screenshot(const std::string& name) { m_events.push_back({Event::Kind::Shot, 0, 0, name}); }
 
-std::string SessionRecorder::Script() const {
+std::string SessionRecorder::Script(size_t* strokesLeftOut) const {
+    size_t leftOut = 0;
     constexpr size_t kKeysPerLine = 12;
     std::string out = "# Recorded in the simulator window.\n";
     std::vector<std::string> keys; // a run of folded keys waiting for its line
@@ -57,10 +64,35 @@ std::string SessionRecorder::Script() const {
             flushKeys();
             out += "screenshot " + e.name + "\n";
             break;
+        case Event::Kind::StylusDown: {
+            flushKeys();
+            const bool tap = i + 1 < m_events.size() && m_events[i + 1].kind == Event::Kind::StylusUp &&
+                             m_events[i + 1].x == e.x && m_events[i + 1].y == e.y;
+            if (tap) {
+                // The player's `tap` is a down and, on the next turn, the up: what the application saw.
+                out += "tap " + std::to_string(e.x) + " " + std::to_string(e.y) + "\n";
+                ++i;
+                break;
+            }
+            // A stroke cannot be written; keys typed during it still are, in their place.
+            std::string to = "(still down at the end)";
+            for (size_t k = i + 1; k < m_events.size(); ++k)
+                if (m_events[k].kind == Event::Kind::StylusUp) {
+                    to = "to " + std::to_string(m_events[k].x) + "," + std::to_string(m_events[k].y);
+                    break;
+                }
+            out += "# left out: a stylus stroke from " + std::to_string(e.x) + "," + std::to_string(e.y) + " " + to +
+                   " (key scripts only tap)\n";
+            ++leftOut;
+            break;
+        }
+        case Event::Kind::StylusMove:
+        case Event::Kind::StylusUp: break; // the rest of a stroke that was left out
         }
     }
     flushKeys();
     out += "quit\n";
+    if (strokesLeftOut) *strokesLeftOut = leftOut;
     return out;
 }
 

@@ -1,12 +1,17 @@
 // The simulator's desktop window (SDL2): the framebuffer shown at an integer zoom, PC keys delivered as keypad
-// keys through keybd_event, a status line with the last keys, screenshots on a key, and the recording of the
-// session as a key script. Everything runs on the application's own thread from the idle turns of its
-// message loop; nothing here runs while the application is busy. Touch input is left out.
+// keys through keybd_event, the left mouse button as the stylus, a status line with the last input,
+// screenshots on a key, a key script played before the user takes over, and the recording of the session as
+// a key script. Everything runs on the application's own thread from the idle turns of its message loop;
+// nothing here runs while the application is busy.
 //
 // Recording needs a clock that a headless replay can reproduce, so a recorded session runs on the virtual
 // clock and the window moves it: while a timer exists, by the real time that passed (stepping to each timer
-// as it falls due); while none exists, not at all, because then no one can tell.
+// as it falls due); while none exists, not at all, because then no one can tell; while the stylus is down,
+// not at all either, so that a click stays one `tap`. A key script plays on the virtual clock too, its waits
+// taking as much real time as they say, so that it shows the screens a headless run of it shows.
 #include "sim/window/SimWindow.h"
+
+#include "sim/ScriptPlayer.h"
 
 #include <cehost/sim.h>
 
@@ -18,6 +23,7 @@
 #include <deque>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <sstream>
 #include <thread>
 
@@ -67,7 +73,8 @@ bool WindowAvailable(std::string* why) {
     return false;
 }
 
-int RunInWindow(const SimOptions&, const WindowOptions&, const std::u16string&, WinMainProc, const char* program) {
+int RunInWindow(const SimOptions&, const WindowOptions&, std::vector<ScriptStep>, const std::u16string&, WinMainProc,
+                const char* program) {
     std::fprintf(stderr, "%s: this build of cehost has no desktop window\n", program);
     return 2;
 }
@@ -131,17 +138,22 @@ constexpr uint64_t kMessageMs = 4000;  // how long a message stays in the status
 // One thing for the application, handed over on an idle turn of its own so that it has finished with the
 // previous one (as a headless replay does it).
 struct PendingInput {
-    enum class Kind { Down, Up, Screenshot };
+    enum class Kind { Down, Up, Screenshot, StylusDown, StylusMove, StylusUp };
     Kind kind;
     BYTE vk = 0;
     bool repeat = false;
+    POINT at{}; // the stylus, in screen coordinates
 };
+
+std::string PointText(POINT p) { return std::to_string(p.x) + "," + std::to_string(p.y); }
 
 class SimWindow {
 public:
-    SimWindow(const SimOptions& options, const WindowOptions& window, KeyMap keys)
+    SimWindow(const SimOptions& options, const WindowOptions& window, KeyMap keys, std::vector<ScriptStep> steps)
         : m_shotsDir(options.shotsDir), m_zoom(window.zoom), m_keys(std::move(keys)),
-          m_recording(!window.record.empty()) {}
+          m_recording(!window.record.empty()), m_output(*this) {
+        if (!options.script.empty()) m_player.emplace(std::move(steps), options, m_output, ScriptPlayer::AtEnd::Stay);
+    }
 
     ~SimWindow() {
         g_windowOpen = false;
@@ -170,12 +182,14 @@ public:
         // Key-down and key-up are what the application gets; typed text comes from TranslateMessage.
         SDL_StopTextInput();
         g_windowOpen = true;
+        g_status.scriptPlaying = m_player.has_value();
         m_lastReal = RealNow();
         Layout();
         return true;
     }
 
     const SessionRecorder& Recorder() const { return m_recorder; }
+    bool ScriptFailed() const { return m_player && m_player->Failed(); }
 
     // One idle turn of the application's message loop: true when the application was given something (or,
     // on the virtual clock, when the turn has already slept so that the loop must not jump to a timer).
@@ -189,8 +203,19 @@ public:
             }
             return true;
         }
+        if (ScriptPlaying()) {
+            const bool gave = m_player->OnIdle();
+            if (!m_player->Playing()) ScriptEnded();
+            Refresh();
+            if (gave) return true;
+            if (ScriptPlaying()) {
+                // A wait that needs more real time.
+                RealSleep(kIdleSleepMs);
+                return true;
+            }
+        }
         bool gave = DeliverOne();
-        if (!gave && m_recording) gave = DriveClock();
+        if (!gave && m_recording) gave = m_stylusInApp ? HoldClock() : DriveClock();
         Refresh();
         if (gave) return true;
         if (!m_recording) return false; // the real clock: the message loop sleeps up to its next timer itself
@@ -199,6 +224,47 @@ public:
     }
 
 private:
+    // The script's input goes the way the user's does (status line, recording); its waits take real time.
+    class Output : public ScriptOutput {
+    public:
+        explicit Output(SimWindow& window) : m_window(window) {}
+        void KeyDown(BYTE vk) override { m_window.SendKeyDown(vk, false); }
+        void KeyUp(BYTE vk) override { m_window.SendKeyUp(vk); }
+        void StylusDown(int x, int y) override { m_window.SendStylus(PendingInput::Kind::StylusDown, {x, y}); }
+        void StylusUp(int x, int y) override { m_window.SendStylus(PendingInput::Kind::StylusUp, {x, y}); }
+        DWORD Allowance(DWORD wanted, bool starting) override {
+            const uint64_t real = RealNow();
+            m_window.m_budget = starting ? 0 : m_window.m_budget + (real - m_window.m_lastReal);
+            m_window.m_lastReal = real;
+            const DWORD given = DWORD(std::min<uint64_t>(wanted, m_window.m_budget));
+            m_window.m_budget -= given;
+            return given;
+        }
+        void Advance(DWORD milliseconds) override {
+            AdvanceClock(milliseconds);
+            m_window.m_recorder.ClockAdvanced(milliseconds);
+        }
+        void ScreenshotSaved(const std::string& name) override {
+            m_window.m_recorder.Screenshot(name);
+            m_window.ShowMessage("screenshot saved to " + (std::filesystem::path(m_window.m_shotsDir) / name).string());
+        }
+
+    private:
+        SimWindow& m_window;
+    };
+
+    bool ScriptPlaying() const { return m_player && m_player->Playing(); }
+
+    // The keyboard and the stylus are the user's from now on. Without a recording the clock becomes the real
+    // one (it stays monotonic); a recording keeps the virtual clock it needs.
+    void ScriptEnded() {
+        g_status.scriptPlaying = false;
+        if (!m_recording) SetVirtualTime(false);
+        m_lastReal = RealNow();
+        m_budget = 0;
+        if (!m_player->Failed()) ShowMessage("key script played; keyboard and stylus are yours");
+    }
+
     static bool Fail(std::string* error, const std::string& what) {
         if (error) *error = what + ": " + SDL_GetError();
         return false;
@@ -211,6 +277,9 @@ private:
             case SDL_QUIT: m_closed = true; break;
             case SDL_KEYDOWN:
             case SDL_KEYUP: OnKey(e.key); break;
+            case SDL_MOUSEBUTTONDOWN:
+            case SDL_MOUSEBUTTONUP: OnButton(e.button); break;
+            case SDL_MOUSEMOTION: OnMotion(e.motion); break;
             case SDL_WINDOWEVENT:
                 if (e.window.event == SDL_WINDOWEVENT_FOCUS_LOST) ReleaseHeldKeys();
                 if (e.window.event == SDL_WINDOWEVENT_EXPOSED || e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED)
@@ -222,6 +291,7 @@ private:
     }
 
     void OnKey(const SDL_KeyboardEvent& key) {
+        if (ScriptPlaying()) return;
         const KeyBinding* binding = m_keys.Find(SDL_GetKeyName(key.keysym.sym));
         if (!binding) return;
         const bool down = key.type == SDL_KEYDOWN;
@@ -241,10 +311,68 @@ private:
         m_held.erase(it);
     }
 
-    // Keys held while the window loses the keyboard would otherwise stay down in the application forever.
+    // The point of the screen under a window point. Mouse positions are window coordinates, while the screen
+    // was drawn in drawable pixels (more of them on a high-density display), zoom x scale to a screen pixel.
+    // Outside the screen (the status line, a margin) there is no point, unless `clamp` asks for the nearest.
+    bool ToScreen(int wx, int wy, bool clamp, POINT* out) const {
+        int ww = 0, wh = 0, dw = 0, dh = 0;
+        SDL_GetWindowSize(m_window, &ww, &wh);
+        SDL_GetRendererOutputSize(m_renderer, &dw, &dh);
+        const int scale = ww > 0 && dw >= ww ? dw / ww : 1;
+        const int64_t px = ww > 0 && dw > 0 ? int64_t(wx) * dw / ww : wx;
+        const int64_t py = wh > 0 && dh > 0 ? int64_t(wy) * dh / wh : wy;
+        const int64_t cell = int64_t(m_zoom) * scale;
+        int64_t x = px >= 0 ? px / cell : -1, y = py >= 0 ? py / cell : -1;
+        if (clamp) {
+            x = std::clamp<int64_t>(x, 0, m_screenW - 1);
+            y = std::clamp<int64_t>(y, 0, m_screenH - 1);
+        } else if (x < 0 || y < 0 || x >= m_screenW || y >= m_screenH) {
+            return false;
+        }
+        *out = POINT{LONG(x), LONG(y)};
+        return true;
+    }
+
+    // The left button is the stylus: it goes down only on the screen, and once down it follows the mouse
+    // (kept on the screen's edge when the mouse leaves it) until it comes up.
+    void OnButton(const SDL_MouseButtonEvent& button) {
+        if (button.button != SDL_BUTTON_LEFT || ScriptPlaying()) return;
+        POINT p{};
+        if (button.type == SDL_MOUSEBUTTONDOWN) {
+            if (m_stylusHeld || !ToScreen(button.x, button.y, false, &p)) return;
+            m_stylusHeld = true;
+            m_stylusAt = p;
+            m_pending.push_back({PendingInput::Kind::StylusDown, 0, false, p});
+            return;
+        }
+        if (!m_stylusHeld) return;
+        ToScreen(button.x, button.y, true, &p);
+        m_stylusHeld = false;
+        m_pending.push_back({PendingInput::Kind::StylusUp, 0, false, p});
+    }
+
+    void OnMotion(const SDL_MouseMotionEvent& motion) {
+        if (!m_stylusHeld) return;
+        POINT p{};
+        ToScreen(motion.x, motion.y, true, &p);
+        if (p.x == m_stylusAt.x && p.y == m_stylusAt.y) return;
+        m_stylusAt = p;
+        // Only where the stylus is now matters: moves the application has not had yet are merged.
+        if (!m_pending.empty() && m_pending.back().kind == PendingInput::Kind::StylusMove)
+            m_pending.back().at = p;
+        else
+            m_pending.push_back({PendingInput::Kind::StylusMove, 0, false, p});
+    }
+
+    // Keys (and the stylus) held while the window loses the keyboard would otherwise stay down in the
+    // application forever.
     void ReleaseHeldKeys() {
         for (const auto& [sym, vk] : m_held) m_pending.push_back({PendingInput::Kind::Up, vk});
         m_held.clear();
+        if (m_stylusHeld) {
+            m_stylusHeld = false;
+            m_pending.push_back({PendingInput::Kind::StylusUp, 0, false, m_stylusAt});
+        }
     }
 
     bool DeliverOne() {
@@ -252,21 +380,72 @@ private:
         const PendingInput input = m_pending.front();
         m_pending.pop_front();
         switch (input.kind) {
-        case PendingInput::Kind::Down:
-            keybd_event(input.vk, 0, 0, 0);
-            m_recorder.KeyDown(input.vk);
-            if (!input.repeat) {
-                m_lastKeys.push_back(ScriptKeyName(input.vk));
-                if (m_lastKeys.size() > kStatusKeys) m_lastKeys.pop_front();
+        case PendingInput::Kind::Down: SendKeyDown(input.vk, input.repeat); return true;
+        case PendingInput::Kind::Up: SendKeyUp(input.vk); return true;
+        case PendingInput::Kind::Screenshot: TakeScreenshot(); return true;
+        case PendingInput::Kind::StylusDown:
+        case PendingInput::Kind::StylusMove:
+        case PendingInput::Kind::StylusUp: SendStylus(input.kind, input.at); return true;
+        }
+        return false;
+    }
+
+    void SendKeyDown(BYTE vk, bool repeat) {
+        keybd_event(vk, 0, 0, 0);
+        m_recorder.KeyDown(vk);
+        if (!repeat) ShowInput(ScriptKeyName(vk));
+    }
+
+    void SendKeyUp(BYTE vk) {
+        keybd_event(vk, 0, KEYEVENTF_KEYUP, 0);
+        m_recorder.KeyUp(vk);
+    }
+
+    // The same entry points a headless `tap` uses; the application gets WM_LBUTTONDOWN, WM_MOUSEMOVE and
+    // WM_LBUTTONUP in its client coordinates.
+    void SendStylus(PendingInput::Kind kind, POINT p) {
+        switch (kind) {
+        case PendingInput::Kind::StylusDown:
+            StylusDown(p.x, p.y);
+            m_recorder.StylusDown(p.x, p.y);
+            m_stylusInApp = true;
+            m_strokeFrom = p;
+            ShowInput("tap " + PointText(p));
+            break;
+        case PendingInput::Kind::StylusMove:
+            StylusMove(p.x, p.y);
+            m_recorder.StylusMove(p.x, p.y);
+            break;
+        default:
+            StylusUp(p.x, p.y);
+            m_recorder.StylusUp(p.x, p.y);
+            m_stylusInApp = false;
+            if ((p.x != m_strokeFrom.x || p.y != m_strokeFrom.y) && !m_lastKeys.empty() &&
+                m_lastKeys.back() == "tap " + PointText(m_strokeFrom)) {
+                m_lastKeys.back() = "drag " + PointText(m_strokeFrom) + "-" + PointText(p);
                 SetStatus();
             }
-            return true;
-        case PendingInput::Kind::Up:
-            keybd_event(input.vk, 0, KEYEVENTF_KEYUP, 0);
-            m_recorder.KeyUp(input.vk);
-            return true;
-        case PendingInput::Kind::Screenshot: TakeScreenshot(); return true;
+            break;
         }
+    }
+
+    void ShowInput(const std::string& what) {
+        m_lastKeys.push_back(what);
+        if (m_lastKeys.size() > kStatusKeys) m_lastKeys.pop_front();
+        SetStatus();
+    }
+
+    void ShowMessage(const std::string& message) {
+        m_message = message;
+        m_messageUntil = RealNow() + kMessageMs;
+        SetStatus();
+    }
+
+    // While the stylus is down in a recorded session the clock stands still: key scripts have no stylus
+    // held across a wait.
+    bool HoldClock() {
+        m_lastReal = RealNow();
+        m_budget = 0;
         return false;
     }
 
@@ -315,9 +494,7 @@ private:
             message = "no screenshot: " + error;
         }
         std::fprintf(stderr, "cehost: %s\n", message.c_str());
-        m_message = message;
-        m_messageUntil = RealNow() + kMessageMs;
-        SetStatus();
+        ShowMessage(message);
     }
 
     void SetStatus() {
@@ -457,6 +634,8 @@ private:
     KeyMap m_keys;
     bool m_recording;
     SessionRecorder m_recorder;
+    Output m_output;
+    std::optional<ScriptPlayer> m_player;
 
     bool m_videoUp = false;
     SDL_Window* m_window = nullptr;
@@ -473,6 +652,10 @@ private:
 
     std::deque<PendingInput> m_pending;
     std::map<SDL_Keycode, BYTE> m_held;
+    bool m_stylusHeld = false;  // the left button is down on the desktop
+    POINT m_stylusAt{};         // where the stylus last went, in screen coordinates
+    bool m_stylusInApp = false; // the application has had the stylus down but not yet up
+    POINT m_strokeFrom{};
     std::deque<std::string> m_lastKeys;
     std::string m_message;
     uint64_t m_messageUntil = 0;
@@ -486,8 +669,8 @@ private:
 
 } // namespace
 
-int RunInWindow(const SimOptions& options, const WindowOptions& window, const std::u16string& commandLine,
-                WinMainProc winMain, const char* program) {
+int RunInWindow(const SimOptions& options, const WindowOptions& window, std::vector<ScriptStep> steps,
+                const std::u16string& commandLine, WinMainProc winMain, const char* program) {
     KeyMap keys = KeyMap::Default();
     if (!window.keymap.empty()) {
         std::ifstream in(window.keymap);
@@ -513,9 +696,9 @@ int RunInWindow(const SimOptions& options, const WindowOptions& window, const st
         }
     }
 
-    SetVirtualTime(!window.record.empty());
+    SetVirtualTime(!window.record.empty() || !options.script.empty());
     SetDisplaySize(options.screenWidth, options.screenHeight);
-    SimWindow simWindow(options, window, std::move(keys));
+    SimWindow simWindow(options, window, std::move(keys), std::move(steps));
     std::string error;
     if (!simWindow.Open(&error)) {
         std::fprintf(stderr, "%s: %s\n", program, error.c_str());
@@ -527,15 +710,21 @@ int RunInWindow(const SimOptions& options, const WindowOptions& window, const st
     SetIdleHandler(nullptr);
 
     if (record.is_open()) {
-        record << simWindow.Recorder().Script();
+        size_t strokesLeftOut = 0;
+        record << simWindow.Recorder().Script(&strokesLeftOut);
         record.close();
         if (!record) {
             std::fprintf(stderr, "%s: the recording %s could not be written\n", program, window.record.c_str());
             return result ? result : 2;
         }
         std::fprintf(stderr, "cehost: session recorded in %s\n", window.record.c_str());
+        if (strokesLeftOut)
+            std::fprintf(stderr,
+                         "cehost: %zu stylus stroke(s) with movement could not be recorded (key scripts only tap); "
+                         "the replay will not see them\n",
+                         strokesLeftOut);
     }
-    return result;
+    return simWindow.ScriptFailed() ? 3 : result;
 }
 
 #endif
