@@ -1,36 +1,51 @@
-// Resource and control identifiers of the notebook.
+// The notebook's main window. It owns the notes and the settings, shows one screen at a time and hands that
+// screen the commands, keys and notifications meant for it. Entering a screen builds its controls and its
+// soft-key menu, leaving it destroys them; a rotation rebuilds the screen being shown for the new size.
 #pragma once
 
-// Soft-key menus, one per screen.
-#define IDM_LIST_MENU 100
-#define IDM_EDITOR_MENU 101
-#define IDM_SETTINGS_MENU 102
-#define IDM_ABOUT_MENU 103
+#include <windows.h>
 
-// The about screen and its statics.
-#define IDD_ABOUT 200
-#define IDC_ABOUT_NAME 201
-#define IDC_ABOUT_VERSION 202
-#define IDC_ABOUT_TEXT 203
-#define IDC_ABOUT_KEYS 204
+#include <optional>
 
-// Menu commands.
-#define IDC_OPEN 1001
-#define IDC_NEW 1002
-#define IDC_TOGGLE_DONE 1003
-#define IDC_DELETE 1004
-#define IDC_SETTINGS 1005
-#define IDC_ABOUT 1006
-#define IDC_QUIT 1007
-#define IDC_SAVE 1008
-#define IDC_BACK 1009
-#define IDC_CLOSE 1010
+#include "EditorScreen.h"
+#include "ListScreen.h"
+#include "LxBaseWindow.h"
+#include "NoteStore.h"
+#include "NotebookSettings.h"
+#include "SettingsScreen.h"
 
-// Controls.
-#define IDC_NOTE_LIST 2001
-#define IDC_SORT_SPIN 2002
-#define IDC_THEME_SPIN 2003
-#define IDC_ROTATION_SPIN 2004
-#define IDC_SAVE_BUTTON 2005
-#define IDC_ABOUT_BUTTON 2006
-#define IDC_DONE_KEY_SPIN 2007
+class NotebookWindow : public LxBaseWindow {
+public:
+    NotebookWindow();
+
+    LRESULT OnWndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam, int* pHandled) override;
+
+private:
+    enum class Screen { None, List, Editor, Settings };
+
+    LRESULT OnCreate(int* pHandled);
+    LRESULT OnPaint(HWND hWnd, int* pHandled);
+    LRESULT OnDisplayChange(UINT wParam, LONG lParam, int* pHandled);
+    void OnCommand(int command);
+    void OnBackKey();
+    void OnSelChange(HWND from);
+
+    void ShowScreen(Screen screen);
+    void RebuildScreen();
+    void DestroyControls();
+    void BuildControls();
+
+    void OpenEditor(int index);
+    void OpenSettings();
+    void LeaveSettings();
+    // Goes back to the list at `row` when the editor closed; nothing when it stays open.
+    void ReturnToList(std::optional<int> row);
+    void ShowAbout();
+
+    NoteStore m_store;
+    NotebookSettings m_settings;
+    Screen m_screen = Screen::None;
+    ListScreen m_listScreen;
+    EditorScreen m_editorScreen;
+    SettingsScreen m_settingsScreen;
+};
