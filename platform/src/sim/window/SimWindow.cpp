@@ -40,13 +40,14 @@ WindowDriver& Driver() {
     return driver;
 }
 
-uint64_t RealNow() {
+// The clock and the sleep of the window's loop; a test driver may stand in for both.
+[[maybe_unused]] uint64_t RealNow() {
     if (Driver().now) return Driver().now();
     using namespace std::chrono;
     return uint64_t(duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
 }
 
-void RealSleep(unsigned ms) {
+[[maybe_unused]] void RealSleep(unsigned ms) {
     if (Driver().sleep)
         Driver().sleep(ms);
     else
