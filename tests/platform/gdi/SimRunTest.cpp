@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <cehost/sim.h>
 
+#include "FullScreenApp.h"
 #include "GoldenImage.h"
 
 #include <gtest/gtest.h>
@@ -69,22 +70,7 @@ LRESULT CALLBACK AppProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) 
 int WINAPI AppWinMain(HINSTANCE instance, HINSTANCE, LPWSTR commandLine, int show) {
     g_log.started = true;
     g_log.commandLine = commandLine;
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = AppProc;
-    wc.hInstance = instance;
-    wc.lpszClassName = u"SimRunTestApp";
-    RegisterClassW(&wc);
-    HWND hwnd = CreateWindowExW(0, u"SimRunTestApp", u"app", WS_POPUP | WS_VISIBLE, 0, 0,
-                                GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), nullptr, nullptr,
-                                instance, nullptr);
-    ShowWindow(hwnd, show);
-    MSG msg{};
-    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
-    DestroyWindow(hwnd);
-    return int(msg.wParam);
+    return RunFullScreenApp(instance, u"SimRunTestApp", AppProc, show);
 }
 
 class SimRun : public ::testing::Test {

@@ -6,6 +6,8 @@
 #include <cehost/sim.h>
 #include <cehost/sim/window.h>
 
+#include "FullScreenApp.h"
+
 #include <gtest/gtest.h>
 #include <png.h>
 
@@ -115,22 +117,7 @@ LRESULT CALLBACK AppProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) 
 
 int WINAPI AppWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int show) {
     ++g_app.winMainCalls;
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = AppProc;
-    wc.hInstance = instance;
-    wc.lpszClassName = u"SimWindowTestApp";
-    RegisterClassW(&wc); // the replay registers it a second time in the same process; the first stays
-    HWND hwnd = CreateWindowExW(0, u"SimWindowTestApp", u"app", WS_POPUP | WS_VISIBLE, 0, 0,
-                                GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), nullptr, nullptr,
-                                instance, nullptr);
-    ShowWindow(hwnd, show);
-    MSG msg{};
-    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
-    DestroyWindow(hwnd);
-    return int(msg.wParam);
+    return RunFullScreenApp(instance, u"SimWindowTestApp", AppProc, show);
 }
 
 int RunApp(std::vector<std::string> args) {

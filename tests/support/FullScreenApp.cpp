@@ -1,0 +1,20 @@
+// The smallest host application for simulator tests.
+#include "FullScreenApp.h"
+
+int RunFullScreenApp(HINSTANCE instance, const WCHAR* className, WNDPROC proc, int show) {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = proc;
+    wc.hInstance = instance;
+    wc.lpszClassName = className;
+    RegisterClassW(&wc);
+    HWND hwnd = CreateWindowExW(0, className, u"app", WS_POPUP | WS_VISIBLE, 0, 0, GetSystemMetrics(SM_CXSCREEN),
+                                GetSystemMetrics(SM_CYSCREEN), nullptr, nullptr, instance, nullptr);
+    ShowWindow(hwnd, show);
+    MSG msg{};
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    DestroyWindow(hwnd);
+    return int(msg.wParam);
+}
