@@ -3,13 +3,17 @@ BUILD      ?= build
 BUILD_TYPE ?= RelWithDebInfo
 JOBS       ?= $(shell nproc)
 CMAKE_ARGS ?=
+# Builds in several checkouts share one compiler cache (paths are taken relative to the checkout).
+export CCACHE_BASEDIR := $(CURDIR)
+export CCACHE_NOHASHDIR := 1
 
 # Debian packages the project builds, tests and runs with.
 DEB_PACKAGES := g++ cmake make pkg-config \
 	libgtest-dev libgmock-dev libbenchmark-dev \
 	libfreetype-dev libfontconfig-dev fonts-nanum libpng-dev \
 	libsqlite3-dev libhangul-dev binutils-mingw-w64-x86-64 \
-	libsdl2-dev xvfb xauth clang libclang-rt-14-dev valgrind
+	libsdl2-dev xvfb xauth clang libclang-rt-14-dev valgrind ccache \
+	g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix wine64
 
 .PHONY: all deps configure build test demo bench sanitize fuzz clean
 
