@@ -15,7 +15,7 @@ DEB_PACKAGES := g++ cmake make pkg-config \
 	libsdl2-dev xvfb xauth clang libclang-rt-14-dev valgrind ccache \
 	g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix wine64
 
-.PHONY: all deps configure build test demo bench sanitize fuzz clean
+.PHONY: all deps configure build test demo bench sanitize fuzz mutate clean
 
 all: build
 
@@ -54,5 +54,10 @@ fuzz: deps
 	@cmake --build build-fuzz -j $(JOBS) --target fuzzers
 	@cmake --build build-fuzz --target run-fuzzers
 
+# Plants a fixed list of faults in the library and the platform one at a time (tools/mutate/mutations.ini),
+# rebuilds what each touches in build-mutate/ and runs the tests that guard it; prints killed/total.
+mutate: deps
+	@python3 tools/mutate/mutate.py --jobs $(JOBS)
+
 clean:
-	rm -rf build build-asan build-fuzz out
+	rm -rf build build-asan build-fuzz build-mutate out
