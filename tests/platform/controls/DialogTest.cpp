@@ -158,11 +158,7 @@ TEST_F(Dialogs, TabMovesThroughTabStopsAndEscapeCancels)
     EXPECT_EQ(focusIds, expected);
     std::vector<WORD> commands = {IDCANCEL};
     EXPECT_EQ(log.commands, commands);
-}
-
-TEST_F(Dialogs, ReturnOnAFocusedButtonPressesThatButton)
-{
-    Script script;
+    // Return on a focused button presses that button.
     script.Key(VK_TAB);
     script.Key(VK_TAB); // Cancel
     script.Key(VK_RETURN);
@@ -269,32 +265,24 @@ TEST_F(MessageBoxes, EverySetReturnsTheButtonChosenWithArrowsAndReturn)
     }
 }
 
-TEST_F(MessageBoxes, EscapeCancelsOnlyWhereACancelExists)
+// Escape cancels where a Cancel button exists and is OK in a box of OK alone; the default button answers
+// Return; a bad type or owner shows nothing.
+TEST_F(MessageBoxes, EscapeDefaultButtonAndBadArguments)
 {
-    {
+    const struct {
+        std::vector<BYTE> keys;
+        UINT type;
+        int result;
+    } cases[] = {{{VK_ESCAPE}, MB_YESNOCANCEL, IDCANCEL},
+                 {{VK_ESCAPE}, MB_OK, IDOK},
+                 {{VK_ESCAPE, VK_LEFT, VK_RETURN}, MB_YESNO | MB_DEFBUTTON2, IDYES}, // Escape ignored: no Cancel
+                 {{VK_RETURN}, MB_ABORTRETRYIGNORE | MB_DEFBUTTON3, IDIGNORE}};
+    for (const auto& c : cases) {
         Script script;
-        script.Key(VK_ESCAPE);
-        EXPECT_EQ(MessageBoxW(owner, u"x", u"c", MB_YESNOCANCEL), IDCANCEL);
+        for (BYTE key : c.keys)
+            script.Key(key);
+        EXPECT_EQ(MessageBoxW(owner, u"x", nullptr, c.type), c.result) << c.type;
     }
-    {
-        Script script;
-        script.Key(VK_ESCAPE);
-        EXPECT_EQ(MessageBoxW(owner, u"x", u"c", MB_OK), IDOK);
-    }
-    {
-        Script script;
-        script.Key(VK_ESCAPE); // ignored: no Cancel
-        script.Key(VK_LEFT);   // no wrap needed: Yes
-        script.Key(VK_RETURN);
-        EXPECT_EQ(MessageBoxW(owner, u"x", u"c", MB_YESNO | MB_DEFBUTTON2), IDYES);
-    }
-}
-
-TEST_F(MessageBoxes, DefaultButtonAndBadArguments)
-{
-    Script script;
-    script.Key(VK_RETURN);
-    EXPECT_EQ(MessageBoxW(owner, u"x", nullptr, MB_ABORTRETRYIGNORE | MB_DEFBUTTON3), IDIGNORE);
     EXPECT_EQ(MessageBoxW(owner, u"x", u"c", 6), 0);
     EXPECT_EQ(MessageBoxW(reinterpret_cast<HWND>(0x1234), u"x", u"c", MB_OK), 0);
 }

@@ -38,93 +38,65 @@ protected:
         return buffer;
     }
 
+    // The type and size a value is stored with, or the error of the query.
+    LONG Query(HKEY key, const char16_t* name, DWORD* type, DWORD* size, void* data = nullptr) {
+        return RegQueryValueExW(key, name, nullptr, type, static_cast<BYTE*>(data), size);
+    }
+
     TestFolder folder_;
     std::string file_;
 };
 
-TEST_F(Registry, ValuesOfEveryTypeComeBackWithTheirTypeAndSize) {
+TEST_F(Registry, ValuesComeBackWithTheirTypeSizeAndBytes) {
     HKEY key = Create(HKEY_CURRENT_USER, u"Software\\Test");
-    ASSERT_EQ(SetText(key, u"Name", u"Hello"), ERROR_SUCCESS);
-    ASSERT_EQ(SetDword(key, u"Count", 0xDEADBEEF), ERROR_SUCCESS);
+    const DWORD number = 0xDEADBEEF;
     const BYTE blob[5] = {0, 1, 2, 0, 255};
-    ASSERT_EQ(RegSetValueExW(key, u"Blob", 0, REG_BINARY, blob, 5), ERROR_SUCCESS);
-    const char16_t multi[] = u"one\0two\0";
-    ASSERT_EQ(
-        RegSetValueExW(key, u"Multi", 0, REG_MULTI_SZ, reinterpret_cast<const BYTE*>(multi), sizeof(multi)),
-        ERROR_SUCCESS);
+    const char16_t text[] = u"Hello", multi[] = u"one\0two\0", empty[] = u"";
+    const struct {
+        const char16_t* name;
+        DWORD type;
+        const void* data;
+        DWORD size;
+    } values[] = {{u"Name", REG_SZ, text, 12},           {u"Count", REG_DWORD, &number, 4},
+                  {u"Blob", REG_BINARY, blob, 5},         {u"Multi", REG_MULTI_SZ, multi, sizeof multi},
+                  {u"Empty", REG_SZ, empty, 2},            {nullptr, REG_SZ, text, 12}};
+    for (const auto& v : values)
+        ASSERT_EQ(RegSetValueExW(key, v.name, 0, v.type, static_cast<const BYTE*>(v.data), v.size), ERROR_SUCCESS);
+    for (const auto& v : values) {
+        BYTE back[32];
+        std::memset(back, '#', sizeof back);
+        DWORD type = 0, size = sizeof back;
+        EXPECT_EQ(Query(key, v.name ? v.name : u"", &type, &size, back), ERROR_SUCCESS); // NULL and "" are one
+        EXPECT_EQ(type, v.type);
+        ASSERT_EQ(size, v.size);
+        EXPECT_EQ(std::memcmp(back, v.data, v.size), 0);
+        EXPECT_EQ(back[v.size], '#') << "nothing is written past the value";
+    }
 
-    DWORD type = 0, size = 0;
-    EXPECT_EQ(RegQueryValueExW(key, u"Name", nullptr, &type, nullptr, &size), ERROR_SUCCESS);
-    EXPECT_EQ(type, DWORD(REG_SZ));
+    // Too small a buffer reports the size needed; a size query needs no buffer.
+    char16_t buffer[8];
+    DWORD type = 0, size = 11;
+    EXPECT_EQ(Query(key, u"Name", &type, &size, buffer), ERROR_MORE_DATA);
     EXPECT_EQ(size, 12u);
-    EXPECT_EQ(GetText(key, u"Name"), u"Hello");
+    EXPECT_EQ(Query(key, u"Missing", &type, &size), ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(Query(key, u"Name", nullptr, nullptr, buffer), ERROR_INVALID_PARAMETER);
+    DWORD reserved = 0;
+    EXPECT_EQ(RegQueryValueExW(key, u"Name", &reserved, nullptr, nullptr, &size), ERROR_INVALID_PARAMETER);
 
-    DWORD number = 0;
-    size = 4;
-    EXPECT_EQ(RegQueryValueExW(key, u"Count", nullptr, &type, reinterpret_cast<BYTE*>(&number), &size),
-              ERROR_SUCCESS);
-    EXPECT_EQ(type, DWORD(REG_DWORD));
-    EXPECT_EQ(number, 0xDEADBEEFu);
-
-    BYTE back[16] = {};
-    size = sizeof(back);
-    EXPECT_EQ(RegQueryValueExW(key, u"Blob", nullptr, &type, back, &size), ERROR_SUCCESS);
-    EXPECT_EQ(type, DWORD(REG_BINARY));
-    ASSERT_EQ(size, 5u);
-    EXPECT_EQ(std::memcmp(back, blob, 5), 0);
-
-    char16_t multiBack[16] = {};
-    size = sizeof(multiBack);
-    EXPECT_EQ(RegQueryValueExW(key, u"Multi", nullptr, &type, reinterpret_cast<BYTE*>(multiBack), &size),
-              ERROR_SUCCESS);
-    EXPECT_EQ(type, DWORD(REG_MULTI_SZ));
-    EXPECT_EQ(size, sizeof(multi));
-    EXPECT_EQ(std::memcmp(multiBack, multi, sizeof(multi)), 0);
-
-    // Setting again replaces type and data.
+    // Setting again replaces type and data; wrong sizes are refused and store nothing.
     ASSERT_EQ(SetDword(key, u"Name", 7), ERROR_SUCCESS);
-    EXPECT_EQ(RegQueryValueExW(key, u"Name", nullptr, &type, nullptr, &size), ERROR_SUCCESS);
+    EXPECT_EQ(Query(key, u"Name", &type, &size), ERROR_SUCCESS);
     EXPECT_EQ(type, DWORD(REG_DWORD));
     EXPECT_EQ(size, 4u);
-    EXPECT_EQ(RegCloseKey(key), ERROR_SUCCESS);
-}
-
-TEST_F(Registry, QuerySizeRules) {
-    HKEY key = Create(HKEY_LOCAL_MACHINE, u"Sizes");
-    ASSERT_EQ(SetText(key, u"Text", u"abcdef"), ERROR_SUCCESS); // 14 bytes with the terminator
-
-    char16_t buffer[8];
-    std::fill(std::begin(buffer), std::end(buffer), u'#');
-    DWORD size = 13, type = 0;
-    EXPECT_EQ(RegQueryValueExW(key, u"Text", nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size),
-              ERROR_MORE_DATA);
-    EXPECT_EQ(size, 14u);
-    size = 14;
-    EXPECT_EQ(RegQueryValueExW(key, u"Text", nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size),
-              ERROR_SUCCESS);
-    EXPECT_EQ(std::u16string(buffer), u"abcdef");
-    EXPECT_EQ(buffer[7], u'#') << "nothing is written past the value";
-
-    size = 0;
-    EXPECT_EQ(RegQueryValueExW(key, u"Missing", nullptr, &type, nullptr, &size), ERROR_FILE_NOT_FOUND);
-    EXPECT_EQ(RegQueryValueExW(key, u"Text", nullptr, nullptr, reinterpret_cast<BYTE*>(buffer), nullptr),
-              ERROR_INVALID_PARAMETER);
-    DWORD reserved = 0;
-    EXPECT_EQ(RegQueryValueExW(key, u"Text", &reserved, nullptr, nullptr, &size), ERROR_INVALID_PARAMETER);
-
-    // The unnamed value: NULL and "" name the same one.
-    ASSERT_EQ(SetText(key, nullptr, u"default"), ERROR_SUCCESS);
-    EXPECT_EQ(GetText(key, u""), u"default");
-    // An empty text is its terminator alone.
-    ASSERT_EQ(SetText(key, u"Empty", u""), ERROR_SUCCESS);
-    EXPECT_EQ(RegQueryValueExW(key, u"Empty", nullptr, &type, nullptr, &size), ERROR_SUCCESS);
-    EXPECT_EQ(size, 2u);
-
-    const BYTE three[3] = {1, 2, 3};
-    EXPECT_EQ(RegSetValueExW(key, u"Bad", 0, REG_DWORD, three, 3), ERROR_INVALID_PARAMETER);
+    EXPECT_EQ(RegSetValueExW(key, u"Bad", 0, REG_DWORD, blob, 3), ERROR_INVALID_PARAMETER);
     EXPECT_EQ(RegSetValueExW(key, u"Bad", 0, REG_BINARY, nullptr, 3), ERROR_INVALID_PARAMETER);
-    EXPECT_EQ(RegQueryValueExW(key, u"Bad", nullptr, &type, nullptr, &size), ERROR_FILE_NOT_FOUND);
-    RegCloseKey(key);
+    EXPECT_EQ(Query(key, u"Bad", &type, &size), ERROR_FILE_NOT_FOUND);
+
+    // Deleting a value: any spelling of its name, once.
+    EXPECT_EQ(RegDeleteValueW(key, u"COUNT"), ERROR_SUCCESS);
+    EXPECT_EQ(RegDeleteValueW(key, u"Count"), ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(Query(key, u"Count", nullptr, nullptr), ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(RegCloseKey(key), ERROR_SUCCESS);
 }
 
 TEST_F(Registry, KeyPathsAcceptOneLeadingBackslashAndTrailingOnes) {
@@ -233,15 +205,6 @@ TEST_F(Registry, DeleteKeyRemovesTheWholeSubtreeButNotWhileAnyPartIsOpen) {
     EXPECT_EQ(RegDeleteKeyW(HKEY_CURRENT_USER, nullptr), ERROR_ACCESS_DENIED);
 }
 
-TEST_F(Registry, DeleteValue) {
-    HKEY key = Create(HKEY_CURRENT_USER, u"k");
-    ASSERT_EQ(SetDword(key, u"v", 1), ERROR_SUCCESS);
-    EXPECT_EQ(RegDeleteValueW(key, u"V"), ERROR_SUCCESS);
-    EXPECT_EQ(RegDeleteValueW(key, u"v"), ERROR_FILE_NOT_FOUND);
-    EXPECT_EQ(RegQueryValueExW(key, u"v", nullptr, nullptr, nullptr, nullptr), ERROR_FILE_NOT_FOUND);
-    RegCloseKey(key);
-}
-
 TEST_F(Registry, EnumerationOrderBufferRulesAndKeyInfo) {
     HKEY key = Create(HKEY_CURRENT_USER, u"enum");
     for (const char16_t* name : {u"beta", u"Alpha", u"gamma"})
@@ -309,6 +272,15 @@ TEST_F(Registry, ClosedAndMadeUpHandlesAreRefused) {
     }
     EXPECT_EQ(RegCloseKey(HKEY_CURRENT_USER), ERROR_SUCCESS);
     EXPECT_EQ(SetDword(HKEY_CURRENT_USER, u"RootValue", 3), ERROR_SUCCESS);
+
+    // Changing the file closes the open keys; reopening it finds what was written.
+    key = Create(HKEY_CLASSES_ROOT, u".txt");
+    ASSERT_EQ(SetText(key, nullptr, u"txtfile"), ERROR_SUCCESS);
+    CehostSetRegistryPath(file_.c_str());
+    EXPECT_EQ(RegCloseKey(key), ERROR_INVALID_HANDLE);
+    ASSERT_EQ(RegOpenKeyExW(HKEY_CLASSES_ROOT, u".TXT", 0, 0, &key), ERROR_SUCCESS);
+    EXPECT_EQ(GetText(key, nullptr), u"txtfile");
+    RegCloseKey(key);
 }
 
 TEST_F(Registry, KeyDeletedByAnotherProcessIsReportedThroughOpenHandles) {
@@ -377,16 +349,6 @@ TEST_F(Registry, DefaultLocationIsAnOwnerOnlyStateFolder) {
     EXPECT_EQ(ModeOf(named), 0600u);
 }
 
-TEST_F(Registry, ReopeningTheFileFindsWhatWasWritten) {
-    HKEY key = Create(HKEY_CLASSES_ROOT, u".txt");
-    ASSERT_EQ(SetText(key, nullptr, u"txtfile"), ERROR_SUCCESS);
-    CehostSetRegistryPath(file_.c_str());
-    EXPECT_EQ(RegCloseKey(key), ERROR_INVALID_HANDLE) << "changing the file closes the open keys";
-    ASSERT_EQ(RegOpenKeyExW(HKEY_CLASSES_ROOT, u".TXT", 0, 0, &key), ERROR_SUCCESS);
-    EXPECT_EQ(GetText(key, nullptr), u"txtfile");
-    RegCloseKey(key);
-}
-
 class DamagedRegistry : public Registry {
 protected:
     // Every registry call fails with `expected`; the file keeps its bytes and stderr names it once.
@@ -408,21 +370,22 @@ protected:
     }
 };
 
-TEST_F(DamagedRegistry, GarbageFileIsReportedAndLeftAlone) {
+// Garbage, and another program's database: refused, reported, left alone.
+TEST_F(DamagedRegistry, AFileThatIsNotARegistryIsReportedAndLeftAlone) {
     std::string garbage;
     for (int i = 0; i < 8192; ++i)
         garbage.push_back(char(i * 31 + 7));
     WriteWholeFile(file_, garbage);
     ExpectRefusedAndUntouched(ERROR_REGISTRY_CORRUPT);
-}
 
-TEST_F(DamagedRegistry, AnotherProgramsDatabaseIsNotTakenOver) {
+    std::filesystem::remove(file_);
     sqlite3* db = nullptr;
     ASSERT_EQ(sqlite3_open(file_.c_str(), &db), SQLITE_OK);
     ASSERT_EQ(sqlite3_exec(db, "CREATE TABLE notes(t TEXT); INSERT INTO notes VALUES('keep me')", nullptr,
                            nullptr, nullptr),
               SQLITE_OK);
     sqlite3_close(db);
+    CehostSetRegistryPath(file_.c_str());
     ExpectRefusedAndUntouched(ERROR_BADDB);
 }
 

@@ -3,6 +3,7 @@
 #include "MessageLog.h"
 #include "UserTestSupport.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -171,35 +172,20 @@ TEST_F(Windows, StaleHandlesStayInvalidAndFailCleanly) {
     EXPECT_FALSE(IsWindow(nullptr));
     EXPECT_FALSE(IsWindow(reinterpret_cast<HWND>(uintptr_t(0x12345))));
 
-    auto failsWithBadHandle = [](auto result, auto failure) {
-        return result == failure && GetLastError() == DWORD(ERROR_INVALID_WINDOW_HANDLE);
-    };
     RECT rc;
     WCHAR buf[8];
-    SetLastError(0);
-    EXPECT_TRUE(failsWithBadHandle(DestroyWindow(w), FALSE));
-    SetLastError(0);
-    EXPECT_TRUE(failsWithBadHandle(SendMessageW(w, WM_USER, 0, 0), LRESULT(0)));
-    SetLastError(0);
-    EXPECT_TRUE(failsWithBadHandle(PostMessageW(w, WM_USER, 0, 0), FALSE));
-    SetLastError(0);
-    EXPECT_TRUE(failsWithBadHandle(GetWindowLongW(w, GWL_USERDATA), LONG(0)));
-    SetLastError(0);
-    EXPECT_TRUE(failsWithBadHandle(SetWindowLongW(w, GWL_USERDATA, 5), LONG(0)));
-    SetLastError(0);
-    EXPECT_TRUE(failsWithBadHandle(GetClientRect(w, &rc), FALSE));
-    SetLastError(0);
-    EXPECT_TRUE(failsWithBadHandle(GetWindowTextW(w, buf, 8), 0));
-    SetLastError(0);
-    EXPECT_TRUE(failsWithBadHandle(ShowWindow(w, SW_SHOW), FALSE));
-    SetLastError(0);
-    EXPECT_TRUE(failsWithBadHandle(SetFocus(w), HWND(nullptr)));
-    SetLastError(0);
-    EXPECT_TRUE(failsWithBadHandle(InvalidateRect(w, nullptr, TRUE), FALSE));
-    SetLastError(0);
-    EXPECT_TRUE(failsWithBadHandle(SetTimer(w, 1, 10, nullptr), UINT_PTR(0)));
-    SetLastError(0);
-    EXPECT_TRUE(failsWithBadHandle(GetParent(w), HWND(nullptr)));
+    const std::function<bool()> calls[] = {
+        [&] { return !DestroyWindow(w); }, [&] { return !SendMessageW(w, WM_USER, 0, 0); },
+        [&] { return !PostMessageW(w, WM_USER, 0, 0); }, [&] { return !GetWindowLongW(w, GWL_USERDATA); },
+        [&] { return !SetWindowLongW(w, GWL_USERDATA, 5); }, [&] { return !GetClientRect(w, &rc); },
+        [&] { return !GetWindowTextW(w, buf, 8); }, [&] { return !ShowWindow(w, SW_SHOW); },
+        [&] { return !SetFocus(w); }, [&] { return !InvalidateRect(w, nullptr, TRUE); },
+        [&] { return !SetTimer(w, 1, 10, nullptr); }, [&] { return !GetParent(w); }};
+    for (size_t i = 0; i < std::size(calls); ++i) {
+        SetLastError(0);
+        EXPECT_TRUE(calls[i]()) << "call " << i;
+        EXPECT_EQ(GetLastError(), DWORD(ERROR_INVALID_WINDOW_HANDLE)) << "call " << i;
+    }
     EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS), 0u);
 }
 
