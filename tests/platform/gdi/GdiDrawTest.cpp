@@ -24,25 +24,20 @@ TEST_F(GdiDraw, FillRectExcludesRightAndBottomAndKeepsColourChannels) {
     EXPECT_EQ(kWhite, GetPixel(dc, 3, 5));
     EXPECT_EQ(CLR_INVALID, GetPixel(dc, 8, 0)) << "outside the bitmap";
     EXPECT_EQ(CLR_INVALID, GetPixel(dc, -1, 0));
-}
-
-TEST_F(GdiDraw, FillRectAcceptsSystemColourIndexInBothForms) {
-    HDC dc = Canvas(4, 2, kRed);
-    RECT left{0, 0, 2, 2}, right{2, 0, 4, 2};
+    // A negative or empty rectangle draws nothing.
+    RECT inverted{4, 4, 1, 1}, empty{6, 6, 6, 8};
+    FillRect(dc, &inverted, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    FillRect(dc, &empty, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    EXPECT_EQ((RECT{1, 2, 4, 5}), InkBounds());
+    // A system colour index + 1 is a brush, with or without CE's colour flag.
+    RECT left{0, 6, 2, 8}, right{2, 6, 4, 8};
     const int colorWindowText = 8, colorWindow = 5;
+    FillRect(dc, &left, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    FillRect(dc, &right, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
     FillRect(dc, &left, reinterpret_cast<HBRUSH>(uintptr_t(colorWindowText + 1)));
     FillRect(dc, &right, reinterpret_cast<HBRUSH>(uintptr_t((colorWindow | 0x40000000) + 1)));
-    EXPECT_EQ(kBlack, GetPixel(dc, 1, 1));
-    EXPECT_EQ(kWhite, GetPixel(dc, 3, 1));
-}
-
-TEST_F(GdiDraw, NegativeOrEmptyFillRectDrawsNothing) {
-    HDC dc = Canvas(6, 6);
-    RECT inverted{4, 4, 1, 1};
-    FillRect(dc, &inverted, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-    RECT empty{2, 2, 2, 5};
-    FillRect(dc, &empty, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-    EXPECT_EQ((RECT{0, 0, 0, 0}), InkBounds());
+    EXPECT_EQ(kBlack, GetPixel(dc, 1, 7));
+    EXPECT_EQ(kWhite, GetPixel(dc, 3, 7));
 }
 
 TEST_F(GdiDraw, LineToExcludesItsEndPointAndMovesTheCurrentPosition) {
@@ -58,15 +53,14 @@ TEST_F(GdiDraw, LineToExcludesItsEndPointAndMovesTheCurrentPosition) {
     MoveToEx(dc, 9, 2, nullptr);
     LineTo(dc, 7, 2);
     EXPECT_EQ("........##", Row(2, kBlack));
-}
-
-TEST_F(GdiDraw, DiagonalAndSteepLinesStepOnePixelPerRow) {
-    HDC dc = Canvas(6, 6);
+    // A diagonal steps one pixel per row.
     MoveToEx(dc, 0, 0, nullptr);
-    LineTo(dc, 5, 5);
-    for (int i = 0; i < 5; ++i) EXPECT_EQ(kBlack, GetPixel(dc, i, i)) << i;
-    EXPECT_EQ(kWhite, GetPixel(dc, 5, 5));
-    EXPECT_EQ(5, CountPixels(kBlack));
+    LineTo(dc, 2, 2);
+    EXPECT_EQ(kBlack, GetPixel(dc, 0, 0));
+    EXPECT_EQ(kWhite, GetPixel(dc, 1, 0));
+    EXPECT_EQ(".#####....", Row(1, kBlack)) << "(1,1) was already black";
+    EXPECT_EQ(kWhite, GetPixel(dc, 2, 2));
+    EXPECT_EQ(8, CountPixels(kBlack));
 }
 
 TEST_F(GdiDraw, ClosedOutlineWithFourLinesCoversTheFrame) {

@@ -80,7 +80,7 @@ TEST_F(GdiWindow, ClientDcDrawsInClientCoordinatesAroundChildren) {
     DestroyWindow(child);
 }
 
-TEST_F(GdiWindow, WindowDcIncludesTheBorder) {
+TEST_F(GdiWindow, WindowDcIncludesTheBorderAndDiesWithTheWindow) {
     HWND top = Top(10, 20, 50, 30, WS_BORDER);
     HDC client = GetDC(top);
     Fill(client, {0, 0, 1, 1}, kBlue);
@@ -90,6 +90,11 @@ TEST_F(GdiWindow, WindowDcIncludesTheBorder) {
     Fill(window, {0, 0, 1, 1}, kRed);
     ReleaseDC(top, window);
     EXPECT_EQ(kRed, ScreenPixel(10, 20));
+    // The DCs of a destroyed window are refused.
+    DestroyWindow(top);
+    m_top = nullptr;
+    EXPECT_EQ(nullptr, GetDC(top));
+    EXPECT_EQ(0, ReleaseDC(top, nullptr));
 }
 
 TEST_F(GdiWindow, PaintingIsClippedToTheUpdateRegion) {
@@ -105,14 +110,6 @@ TEST_F(GdiWindow, PaintingIsClippedToTheUpdateRegion) {
     EndPaint(top, &ps);
     EXPECT_EQ(kBlue, ScreenPixel(15, 15));
     EXPECT_EQ(kWhite, ScreenPixel(25, 25));
-}
-
-TEST_F(GdiWindow, DcsOfADestroyedWindowAreRefused) {
-    HWND top = Top(0, 0, 10, 10);
-    DestroyWindow(top);
-    m_top = nullptr;
-    EXPECT_EQ(nullptr, GetDC(top));
-    EXPECT_EQ(0, ReleaseDC(top, nullptr));
 }
 
 TEST_F(GdiWindow, WindowScreenshotsCoverTheWindowRectangle) {
