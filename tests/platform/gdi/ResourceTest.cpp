@@ -233,7 +233,7 @@ TEST_F(Resources, MenusLoadIntoMenuObjects) {
     DestroyMenu(extended);
 }
 
-TEST_F(Resources, ModuleHandlesAndNames) {
+TEST_F(Resources, ModuleHandlesNamesAndOwnResources) {
     HINSTANCE self = GetModuleHandleW(nullptr);
     ASSERT_NE(nullptr, self);
     EXPECT_EQ(0u, reinterpret_cast<uintptr_t>(self) >> 32) << "handles fit in 32 bits";
@@ -247,18 +247,17 @@ TEST_F(Resources, ModuleHandlesAndNames) {
     EXPECT_NE(self, lib);
     EXPECT_EQ(lib, GetModuleHandleW(u"cehost.dll"));
     EXPECT_EQ(nullptr, GetModuleHandleW(u"no_such_module.dll"));
-}
 
-TEST_F(Resources, ASharedLibraryLearnsItsHandleAtLoadAndFindsItsOwnResources) {
+    // A shared library learns its handle at load and finds its own resources.
     HINSTANCE module = TestModuleHandle();
     ASSERT_NE(nullptr, module);
     EXPECT_EQ(1, TestModuleAttachCount());
-    EXPECT_NE(GetModuleHandleW(nullptr), module);
+    EXPECT_NE(self, module);
     EXPECT_EQ(module, GetModuleHandleW(u"cehost_test_module.dll"));
     WCHAR buffer[32];
     EXPECT_EQ(7, LoadStringW(module, 1, buffer, 32));
     EXPECT_EQ(std::u16string(u"모듈의 문자열"), std::u16string(buffer));
-    EXPECT_EQ(0, LoadStringW(GetModuleHandleW(nullptr), 1 + 16 * 40, buffer, 32));
+    EXPECT_EQ(0, LoadStringW(self, 1 + 16 * 40, buffer, 32));
 }
 
 TEST_F(Resources, MalformedResDataIsRefusedWithoutReadingOutOfBounds) {

@@ -167,15 +167,23 @@ TEST_F(Painting, UpdateWindowPaintsNowWithChildren) {
     EXPECT_FALSE(UpdateWindow(reinterpret_cast<HWND>(uintptr_t(0x4444))));
 }
 
-TEST_F(Painting, HiddenWindowsKeepNoUpdateAndShowingPaintsThemWhole) {
+// Hiding or moving exposes what lies beneath; a hidden window keeps no update and is painted whole when shown;
+// a window off the screen has nothing to paint.
+TEST_F(Painting, ShowingHidingAndMoving) {
     HWND hidden = TopLevel(20, 20, 40, 30, 0);
     InvalidateRect(hidden, nullptr, TRUE);
     EXPECT_FALSE(GetUpdateRect(hidden, nullptr, FALSE));
     ShowWindow(hidden, SW_SHOWNA);
     EXPECT_EQ(Update(hidden), Rect(0, 0, 40, 30));
-}
+    DestroyWindow(hidden);
+    HWND off = TopLevel(300, 400, 50, 50, WS_VISIBLE);
+    PAINTSTRUCT ps;
+    BeginPaint(off, &ps);
+    EXPECT_TRUE(ps.rcPaint == Rect(0, 0, 0, 0));
+    EndPaint(off, &ps);
+    EXPECT_FALSE(GetUpdateRect(off, nullptr, FALSE)) << "validated all the same";
+    DestroyWindow(off);
 
-TEST_F(Painting, HidingOrMovingExposesWhatLiesBeneath) {
     HWND c = Child(top, 1, 10, 10, 30, 30);
     HWND popup = TopLevel(100, 100, 50, 50);
     cehost::sim::RunUntilIdle();
@@ -244,11 +252,3 @@ TEST_F(Painting, SurfacesClipChildrenHigherSiblingsAndAncestors) {
     (void)sibling;
 }
 
-TEST_F(Painting, AWindowOffTheScreenHasNothingToPaint) {
-    HWND off = TopLevel(300, 400, 50, 50, WS_VISIBLE);
-    PAINTSTRUCT ps;
-    BeginPaint(off, &ps);
-    EXPECT_TRUE(ps.rcPaint == Rect(0, 0, 0, 0));
-    EndPaint(off, &ps);
-    EXPECT_FALSE(GetUpdateRect(off, nullptr, FALSE)) << "validated all the same";
-}
