@@ -26,11 +26,12 @@ TEST(LxStringStorage, DefaultIsAbsentAndEmptyTextIsPresent) {
 }
 
 TEST(LxStringStorage, NumbersAreWrittenWhole) {
-    EXPECT_TEXT(LxString(-42), "-42");
-    EXPECT_TEXT(LxString(0), "0");
-    EXPECT_TEXT(LxString(-2147483647 - 1), "-2147483648");
-    EXPECT_TEXT(LxString(2.5), "2.500000");
-    EXPECT_TEXT(LxString(-0.125), "-0.125000");
+    const std::pair<LxString, const char*> numbers[] = {{LxString(-42), "-42"},
+                                                        {LxString(0), "0"},
+                                                        {LxString(-2147483647 - 1), "-2147483648"},
+                                                        {LxString(2.5), "2.500000"},
+                                                        {LxString(-0.125), "-0.125000"}};
+    for (const auto& [text, expected] : numbers) EXPECT_TEXT(text, expected);
 
     // Texts longer than the scratch areas (99 and 15 characters) are produced whole, never cut or overrun.
     LxString huge(1e300);

@@ -197,7 +197,7 @@ TEST_F(Edit, MultiLineLinesAndWrapping)
     EXPECT_EQ(Text(edit).substr(0, 5), u"\r\naaa");
 }
 
-TEST_F(Edit, ReadOnlyAsksForStaticColoursAndIgnoresTyping)
+TEST_F(Edit, ReadOnlyAsksForStaticColoursAndIgnoresTypingNumberTakesDigits)
 {
     HWND edit = Make(0, u"x");
     InvalidateRect(edit, nullptr, TRUE);
@@ -209,6 +209,10 @@ TEST_F(Edit, ReadOnlyAsksForStaticColoursAndIgnoresTyping)
     EXPECT_EQ(parentLog.colourQueries.back(), UINT(WM_CTLCOLORSTATIC));
     Type("ab<");
     EXPECT_EQ(Text(edit), u"x");
+    // A number edit takes digits only.
+    HWND number = Make(ES_NUMBER);
+    Type("a1b29");
+    EXPECT_EQ(Text(number), u"129");
 }
 
 TEST_F(Edit, CompositionIsShownButNotTextUntilFinished)

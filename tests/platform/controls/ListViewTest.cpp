@@ -150,6 +150,13 @@ TEST_F(ListView, KeysMoveFocusAndSelectionWithoutWrapping)
     }
     EXPECT_EQ(SendMessageW(list, LVM_GETSELECTEDCOUNT, 0, 0), 1);
     EXPECT_EQ(SendMessageW(list, LVM_GETITEMSTATE, 0, LVIS_SELECTED | LVIS_FOCUSED), LVIS_SELECTED | LVIS_FOCUSED);
+    // Up with no focused row goes to the last one.
+    LVITEMW item{};
+    item.stateMask = LVIS_FOCUSED;
+    SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&item));
+    ASSERT_EQ(Focused(), -1);
+    Key(VK_UP);
+    EXPECT_EQ(Focused(), 99);
 }
 
 TEST_F(ListView, MovingReportsEachStateChangeAndRedrawsTwoRows)
