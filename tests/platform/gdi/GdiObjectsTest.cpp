@@ -20,8 +20,12 @@ TEST_F(GdiObjects, SelectionAndDeletion) {
     EXPECT_EQ(RGB(1, 2, 3), lb.lbColor);
     SelectObject(dc, old);
     EXPECT_TRUE(DeleteObject(brush));
-    EXPECT_EQ(0, GetObjectW(brush, sizeof lb, &lb)) << "a deleted handle stays invalid";
+    // A deleted handle stays invalid, also once its slot holds a new object.
+    HBRUSH next = CreateSolidBrush(RGB(4, 5, 6));
+    EXPECT_EQ(0, GetObjectW(brush, sizeof lb, &lb));
     EXPECT_EQ(0u, GetObjectType(brush));
+    EXPECT_FALSE(DeleteObject(brush));
+    EXPECT_TRUE(DeleteObject(next));
 }
 
 TEST_F(GdiObjects, StockObjectsAreNotCountedAndSurviveDeletion) {
