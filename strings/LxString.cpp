@@ -12,14 +12,16 @@
 #include <cstring>
 #include <memory>
 #include <new>
+#include <string>
 
 namespace {
 
 char g_emptyAnsi[1] = {0};
 WCHAR g_emptyWide[1] = {0};
 
-// The one- or two-byte form of a wide character; empty when it has none (the zero character, or one the
-// code page cannot represent, for which wcstombs reports failure).
+// The one- or two-byte form of a wide character, as WideToAnsi converts it: a character the code page
+// cannot represent becomes the conversion's default character '?', so the character forms agree with the text
+// forms. Only the zero character has no form.
 struct CharForm {
     char bytes[3] = {0, 0, 0};
     size_t size = 0;
@@ -27,14 +29,39 @@ struct CharForm {
     explicit CharForm(WCHAR ch) {
         if (ch == 0) return;
         const WCHAR text[2] = {ch, 0};
-        const size_t n = wcstombs(bytes, text, 2);
-        if (n == static_cast<size_t>(-1) || n > 2) {
-            bytes[0] = bytes[1] = 0;
-            return;
-        }
-        size = n;
+        // wcstombs reports failure only after writing the whole text, '?' for what has no form.
+        wcstombs(bytes, text, 2);
+        size = std::strlen(bytes);
     }
 };
+
+// The leading decimal number of a text as the device's C runtime reads it: white space, a sign, digits with
+// an optional point and fraction, an optional exponent. Hexadecimal, "inf" and "nan" are not numbers there.
+double ParseDecimal(const char* text) {
+    const char* p = text;
+    while (*p == ' ' || (*p >= '\t' && *p <= '\r')) ++p;
+    const char* start = p;
+    if (*p == '+' || *p == '-') ++p;
+    const char* digits = p;
+    while (*p >= '0' && *p <= '9') ++p;
+    bool any = p > digits;
+    if (*p == '.') {
+        const char* fraction = ++p;
+        while (*p >= '0' && *p <= '9') ++p;
+        any = any || p > fraction;
+    }
+    if (!any) return 0.0;
+    if (*p == 'e' || *p == 'E') {
+        const char* exponent = p + 1;
+        if (*exponent == '+' || *exponent == '-') ++exponent;
+        if (*exponent >= '0' && *exponent <= '9') {
+            p = exponent;
+            while (*p >= '0' && *p <= '9') ++p;
+        }
+    }
+    const std::string number(start, p);
+    return std::strtod(number.c_str(), nullptr);
+}
 
 // The text of a number, whole whatever its size: "%d" always fits the scratch area; "%f" of a large double
 // (up to 317 characters) takes a block of its own.
@@ -248,7 +275,7 @@ float LxString::GetFloat() const {
 }
 
 LxString::operator float() const { return GetFloat(); }
-double LxString::GetDouble() const { return std::strtod(Text(), nullptr); }
+double LxString::GetDouble() const { return ParseDecimal(Text()); }
 LxString::operator double() const { return GetDouble(); }
 int LxString::GetLength() const { return length; }
 int LxString::IsEmpty() const { return length == 0 ? 1 : 0; }
@@ -373,7 +400,6 @@ int LxString::Find(WCHAR ch, unsigned int start) const {
     return Find(form.bytes, start);
 }
 
-// Also -1 for a character without bytes, like the form with a start.
 int LxString::Find(WCHAR ch) const { return Find(ch, 0u); }
 
 int LxString::Find(const LxString& s, unsigned int start) const { return Find(s.Text(), start); }
