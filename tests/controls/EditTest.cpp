@@ -159,6 +159,10 @@ TEST(EditLimit, AFullTextRefusesALetterWithReasonFiveAndTakesBackspace) {
     EXPECT_EQ(cehost::sim::TakeDebugOutput().find(u"OVER INPUT"), std::u16string::npos);
     Press('K', 0);
     EXPECT_EQ(Text(screen.edit), u"abcdefghik") << "a single byte still fits";
+    screen.edit.SetLimitText(0); // no limit, no guard
+    Press('L', 0);
+    EXPECT_EQ(Text(screen.edit), u"abcdefghikl");
+    EXPECT_EQ(cehost::sim::TakeDebugOutput().find(u"OVER INPUT"), std::u16string::npos);
 }
 
 TEST(EditLimit, ADoubleByteCharacterNeedsTwoFreeBytes) {
@@ -213,16 +217,26 @@ TEST(EditLimit, ASelectionIsReplacedEvenWhenTheTextIsFull) {
     EXPECT_EQ(Text(screen.edit), u"가");
 }
 
-TEST(EditLimit, NoLimitMeansNoGuard) {
+// 가나아 on "abcdef" with a limit of 10: 아 is refused when the input method finishes it, and the guard
+// swallows the end of its composition; the edit must not keep drawing it.
+TEST(EditLimit, ARefusedCompositionIsNotDrawn) {
     EditScreen screen;
-    screen.edit.SetLimitText(0);
-    screen.edit.SetText(u"abcdefghij");
+    screen.edit.SetLimitText(10);
+    screen.edit.SetText(u"abcdef");
     screen.Focus();
-    screen.edit.SetSelect(10, 10);
-    cehost::sim::StartDebugCapture();
-    Press('K', 0);
-    EXPECT_EQ(Text(screen.edit), u"abcdefghijk");
-    EXPECT_EQ(cehost::sim::TakeDebugOutput().find(u"OVER INPUT"), std::u16string::npos);
+    screen.edit.SetSelect(6, 6);
+    OpenInputMethod(screen.hwnd(), true);
+    const COLORREF composition = GetSysColor(COLOR_HIGHLIGHT);
+    RECT client;
+    GetClientRect(screen.hwnd(), &client);
+    Type("rkskdk");
+    EXPECT_GT(lxtest::CountColour(screen.hwnd(), client, composition), 0) << "아 is being composed";
+    Press(VK_HANGUL, 0);
+    EXPECT_EQ(Text(screen.edit), u"abcdef가나");
+    EXPECT_EQ(lxtest::CountColour(screen.hwnd(), client, composition), 0);
+    SetFocus(screen.host.m_hWnd);
+    Settle();
+    EXPECT_EQ(lxtest::CountColour(screen.hwnd(), client, composition), 0);
 }
 
 TEST(EditDescription, ShownWhileEmptyAndFocusedHiddenByTyping) {
@@ -364,3 +378,4 @@ TEST(EditLifetime, DestroyingTheParentReleasesEverything) {
 }
 
 } // namespace
+

@@ -151,53 +151,37 @@ TEST(ListBase, SetSelectOutsideTheRowsDoesNothing) {
     EXPECT_EQ(unmade.GetSelect(), -1);
 }
 
+// Up and Down stop at the ends unless rotation is exactly 1; without a selection Up goes to the last row and
+// Down to the first; a single row never asks for a wrap.
 TEST(ListBase, WrapsAroundWithRotationAndStopsWithout) {
     ListScreen screen(5);
+    Press(VK_UP);
+    EXPECT_EQ(screen.list.GetSelect(), 4) << "from no selection";
     screen.Select(0);
     Press(VK_UP);
     EXPECT_EQ(screen.list.GetSelect(), 0) << "no rotation";
-    screen.Select(4);
-    Press(VK_DOWN);
-    EXPECT_EQ(screen.list.GetSelect(), 4);
-
-    screen.list.SetRotate(1);
-    Press(VK_DOWN);
-    EXPECT_EQ(screen.list.GetSelect(), 0);
-    Press(VK_UP);
-    EXPECT_EQ(screen.list.GetSelect(), 4);
-    Press(VK_UP);
-    EXPECT_EQ(screen.list.GetSelect(), 3) << "inside the list the list view moves one row";
-    EXPECT_EQ(screen.list.IsRotate(), 1);
     screen.list.SetRotate(2);
     EXPECT_EQ(screen.list.IsRotate(), 0) << "only 1 turns rotation on";
-}
-
-TEST(ListBase, WithoutASelectionUpGoesToTheLastRowAndDownToTheFirst) {
-    {
-        ListScreen screen(4);
-        ASSERT_EQ(screen.list.GetSelect(), -1);
-        Press(VK_UP);
-        EXPECT_EQ(screen.list.GetSelect(), 3);
-    }
-    {
-        ListScreen screen(4);
-        Press(VK_DOWN);
-        EXPECT_EQ(screen.list.GetSelect(), 0);
-    }
-}
-
-TEST(ListBase, OneRowNeverAsksForAWrap) {
-    ListScreen screen(1);
     screen.list.SetRotate(1);
-    screen.Select(0);
-    lxtest::Recorder keys(screen.list.Hwnd(), {WM_KEYDOWN});
+    Press(VK_UP);
+    EXPECT_EQ(screen.list.GetSelect(), 4);
+    Press(VK_DOWN);
+    EXPECT_EQ(screen.list.GetSelect(), 0);
+    Press(VK_DOWN);
+    EXPECT_EQ(screen.list.GetSelect(), 1) << "inside the list the list view moves one row";
+
+    ListScreen empty(4);
+    Press(VK_DOWN);
+    EXPECT_EQ(empty.list.GetSelect(), 0) << "from no selection";
+
+    ListScreen one(1);
+    one.list.SetRotate(1);
+    one.Select(0);
+    lxtest::Recorder keys(one.list.Hwnd(), {WM_KEYDOWN});
     Press(VK_DOWN);
     Press(VK_UP);
-    std::vector<WPARAM> pressed;
-    for (const Posted& p : keys.Seen()) pressed.push_back(p.wParam);
-    EXPECT_EQ(pressed, (std::vector<WPARAM>{VK_DOWN, VK_UP}))
-        << "only the keys themselves, no posted VK_HOME or VK_END";
-    EXPECT_EQ(screen.list.GetSelect(), 0);
+    EXPECT_EQ(keys.Seen().size(), 2u) << "only the keys themselves, no posted VK_HOME or VK_END";
+    EXPECT_EQ(one.list.GetSelect(), 0);
 }
 
 TEST(ListBase, MovesFromCode) {
@@ -248,31 +232,28 @@ TEST(ListBase, KeysAreReportedToTheParentBeforeTheyAct) {
     EXPECT_EQ(screen.list.GetSelect(), 1);
 }
 
-TEST(ListBase, CharactersAreSwallowedAndStylusTakesTheFocus) {
+TEST(ListBase, CharactersAreSwallowedKeysWithoutFocusAreReportedAndStylusTakesTheFocus) {
     ListScreen screen(3);
     screen.list.seen.clear();
     EXPECT_EQ(SendMessageW(screen.list.Hwnd(), WM_CHAR, 'a', 0), 0);
     EXPECT_TRUE(screen.list.seen.empty());
     EXPECT_EQ(SendMessageW(screen.list.Hwnd(), WM_GETDLGCODE, 0, 0), DLGC_WANTALLKEYS);
 
-    SetFocus(screen.host.m_hWnd);
-    EXPECT_EQ(screen.list.IsFocus(), 0);
-    cehost::sim::Tap(100, 21 + 40 + 26 + 5);
-    Settle();
-    EXPECT_EQ(screen.list.IsFocus(), 1);
-    EXPECT_EQ(screen.list.GetSelect(), 1);
-}
-
-TEST(ListBase, AKeyDeliveredWithoutTheFocusIsReportedButNeverWraps) {
-    ListScreen screen(4);
+    // A key delivered without the focus is reported but never wraps.
     screen.list.SetRotate(1);
     screen.Select(0);
     SetFocus(screen.host.m_hWnd);
+    EXPECT_EQ(screen.list.IsFocus(), 0);
     lxtest::Recorder keys(screen.list.Hwnd(), {WM_KEYDOWN});
     SendMessageW(screen.list.Hwnd(), WM_KEYDOWN, VK_UP, 0);
     Settle();
     EXPECT_EQ(keys.Seen().size(), 1u) << "no VK_END posted";
     EXPECT_EQ(screen.host.Only(LXM_KEYDOWN), (std::vector<Posted>{{LXM_KEYDOWN, VK_UP, L(screen.list.Hwnd())}}));
+
+    cehost::sim::Tap(100, 21 + 40 + 26 + 5);
+    Settle();
+    EXPECT_EQ(screen.list.IsFocus(), 1);
+    EXPECT_EQ(screen.list.GetSelect(), 1);
 }
 
 TEST(ListBase, EraseColourPaintsTheListGreyOrNothing) {
@@ -299,6 +280,7 @@ TEST(ListBase, ItemHeightIsAskedOnceAtCreation) {
     ListScreen screen(3);
     screen.list.SetItemHeight(30);
     EXPECT_EQ(screen.list.GetItemHeight(), 30u);
+    MoveWindow(screen.list.Hwnd(), 0, 40, 240, 200, TRUE); // a resize does not ask again
     RECT row = {};
     SendMessageW(screen.list.Hwnd(), LVM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&row));
     EXPECT_EQ(row.top, 26);
@@ -332,20 +314,24 @@ TEST(ListItems, ShortFormsFillTheRecord) {
     EXPECT_EQ(list.GetCheck(4), 1) << "stored though never drawn";
     EXPECT_EQ(list.m_Items.GetAt(5)->m_nKind[0], UINT(LXLS_CHECK));
     EXPECT_EQ(list.GetCount(), 0u) << "without a window the row count is not kept";
-}
-
-TEST(ListItems, DataColoursApplyToLaterItemsOnly) {
-    TestList list;
-    for (int i = 0; i < 3; ++i) list.AddItem(u"before");
-    list.SetDataColor(0xAAAAAA, 0x272727);
+    list.SetDataColor(0xAAAAAA, 0x272727); // later items only
     list.AddItemForCheck(u"after", 0, 0);
-    EXPECT_EQ(list.m_Items.GetAt(2)->m_crNormal, 0x969696u);
-    EXPECT_EQ(list.m_Items.GetAt(2)->m_crSelect, 0xFFFFFFu);
-    EXPECT_EQ(list.m_Items.GetAt(3)->m_crNormal, 0xAAAAAAu);
-    EXPECT_EQ(list.m_Items.GetAt(3)->m_crSelect, 0x272727u);
+    EXPECT_EQ(list.m_Items.GetAt(6)->m_crNormal, 0xAAAAAAu);
+    EXPECT_EQ(list.m_Items.GetAt(6)->m_crSelect, 0x272727u);
+    EXPECT_EQ(plain->m_crNormal, 0x969696u);
 }
 
+// Items added before the window exists are records but not rows.
 TEST(ListItems, TextsIndicesAndDeletion) {
+    Host host;
+    ASSERT_TRUE(host.Start());
+    TestList early;
+    for (int i = 0; i < 3; ++i) early.AddItem(u"early");
+    RECT rect = {0, 40, 240, 170};
+    early.CreateList(host.m_hWnd, nullptr, 1, &rect, 26);
+    early.AddItem(u"late");
+    EXPECT_EQ(SendMessageW(early.Hwnd(), LVM_GETITEMCOUNT, 0, 0), 1);
+
     ListScreen screen(3);
     TestList& list = screen.list;
     WCHAR buffer[1024];
@@ -372,19 +358,6 @@ TEST(ListItems, TextsIndicesAndDeletion) {
     EXPECT_EQ(SendMessageW(list.Hwnd(), LVM_GETITEMCOUNT, 0, 0), 2);
     ASSERT_EQ(list.GetItem(0, buffer), 1);
     EXPECT_EQ(std::u16string(buffer), u"changed");
-}
-
-TEST(ListItems, ItemsAddedBeforeCreationAreNotRows) {
-    Host host;
-    ASSERT_TRUE(host.Start());
-    TestList list;
-    host.list = &list;
-    for (int i = 0; i < 3; ++i) list.AddItem(u"early");
-    RECT rect = {0, 40, 240, 170};
-    list.CreateList(host.m_hWnd, nullptr, 1, &rect, 26);
-    list.AddItem(u"late");
-    EXPECT_EQ(list.GetCount(), 1u);
-    EXPECT_EQ(SendMessageW(list.Hwnd(), LVM_GETITEMCOUNT, 0, 0), 1);
 }
 
 // ---- Select key, direct mode, hot keys ------------------------------------------------------------------
@@ -499,24 +472,18 @@ TEST(ListDrawing, RowsShowTheirBackgroundsTextColoursAndSlots) {
     EXPECT_GT(red, 0);
 }
 
-TEST(ListDrawing, EveryRepaintOfTheSelectedRowAnnouncesIt) {
-    ListScreen screen(3);
-    screen.Select(2);
-    InvalidateRect(screen.list.Hwnd(), nullptr, TRUE);
-    Settle();
-    InvalidateRect(screen.list.Hwnd(), nullptr, TRUE);
-    Settle();
-    EXPECT_EQ(screen.host.Only(LXM_SELCHANGE), (std::vector<Posted>{{LXM_SELCHANGE, 2, L(screen.list.Hwnd())},
-                                                                     {LXM_SELCHANGE, 2, L(screen.list.Hwnd())}}));
-}
-
-TEST(ListDrawing, ADerivedListChoosesTheTextColour) {
+// Every repaint of the selected row announces it.
+TEST(ListDrawing, ADerivedListChoosesTheTextColourAndRepaintsAnnounce) {
     ListScreen screen(2);
     screen.list.userColour = 0xAAAAAA;
     screen.list.userRow = 0;
     screen.Select(1);
-    InvalidateRect(screen.list.Hwnd(), nullptr, TRUE);
-    Settle();
+    for (int i = 0; i < 2; ++i) {
+        InvalidateRect(screen.list.Hwnd(), nullptr, TRUE);
+        Settle();
+    }
+    EXPECT_EQ(screen.host.Only(LXM_SELCHANGE), (std::vector<Posted>{{LXM_SELCHANGE, 1, L(screen.list.Hwnd())},
+                                                                     {LXM_SELCHANGE, 1, L(screen.list.Hwnd())}}));
     EXPECT_TRUE(lxtest::Near(lxtest::Brightest(screen.list.Hwnd(), {0, 1, 120, 25}), RGB(0xAA, 0xAA, 0xAA)));
     EXPECT_TRUE(lxtest::Near(lxtest::Brightest(screen.list.Hwnd(), {0, 27, 120, 51}), RGB(255, 255, 255)));
     screen.Select(0);

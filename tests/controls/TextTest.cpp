@@ -71,12 +71,20 @@ TEST(Text, BorderDrawsAOnePixelFrameAndAButtonATwoPixelOne) {
     EXPECT_EQ(lxtest::ClientPixel(button, 100, 2), RGB(0x27, 0x27, 0x27));
 }
 
+// Before any push colour is set the pushed look still differs from the focused one; focus changes are traced.
 TEST(Text, ButtonShowsFocusThePushedLookAndReportsTheRelease) {
+    cehost::sim::StartDebugCapture();
     TextScreen screen;
     HWND button = screen.MakeButton();
-    screen.text.SetPushColor(RGB(255, 0, 0), RGB(0, 0, 255));
     screen.text.SetFocus();
     Settle();
+    lxtest::KeyDown(VK_RETURN);
+    Settle();
+    EXPECT_NE(lxtest::ClientPixel(button, 190, 24), RGB(0, 0, 0)) << "pushed without a push colour";
+    lxtest::KeyUp(VK_RETURN);
+    Settle();
+    EXPECT_EQ(screen.host.Only(WM_COMMAND).size(), 1u) << "Return presses a button too";
+    screen.text.SetPushColor(RGB(255, 0, 0), RGB(0, 0, 255));
     screen.host.seen.clear();
     EXPECT_EQ(lxtest::ClientPixel(button, 190, 24), RGB(0, 0, 0));
     EXPECT_TRUE(lxtest::Near(lxtest::Brightest(button, kInside), RGB(255, 255, 255)));
@@ -93,23 +101,10 @@ TEST(Text, ButtonShowsFocusThePushedLookAndReportsTheRelease) {
                                                       {LXM_KEYUP, VK_F3, L(button)},
                                                       {WM_COMMAND, MAKEWPARAM(kTextId, 0), 0}}));
     EXPECT_EQ(lxtest::ClientPixel(button, 190, 24), RGB(0, 0, 0));
-
-    screen.host.seen.clear();
-    Press(VK_RETURN);
-    EXPECT_EQ(screen.host.Only(WM_COMMAND).size(), 1u);
-    EXPECT_EQ(screen.host.Only(LXM_KEYUP).size(), 1u);
-}
-
-TEST(Text, ButtonPressedBeforeAnyPushColourStillLooksPushed) {
-    TextScreen screen;
-    HWND button = screen.MakeButton();
-    screen.text.SetFocus();
+    SetFocus(screen.host.m_hWnd);
     Settle();
-    lxtest::KeyDown(VK_RETURN);
-    Settle();
-    EXPECT_NE(lxtest::ClientPixel(button, 190, 24), RGB(0, 0, 0)) << "the pushed look differs from the focused one";
-    lxtest::KeyUp(VK_RETURN);
-    Settle();
+    EXPECT_EQ(cehost::sim::TakeDebugOutput(), u"LxText - WM_SETFOCUS  \nLxText - WM_KILLFOCUS  \n");
+    EXPECT_EQ(lxtest::ClientPixel(button, 190, 24), RGB(0x27, 0x27, 0x27));
 }
 
 TEST(Text, PlainTextHandsReturnOnTwiceAndReportsSelect) {
@@ -225,18 +220,6 @@ TEST(Text, AWindowWithoutItsObjectIsLeftToTheStaticClass) {
     EXPECT_EQ(SendMessageW(stat, WM_GETDLGCODE, 0, 0), own);
     EXPECT_EQ(LxTextQueue::FindQueue(stat), nullptr);
     DestroyWindow(stat);
-}
-
-TEST(Text, FocusChangesAreTracedAndRepaint) {
-    cehost::sim::StartDebugCapture();
-    TextScreen screen;
-    HWND button = screen.MakeButton();
-    screen.text.SetFocus();
-    Settle();
-    SetFocus(screen.host.m_hWnd);
-    Settle();
-    EXPECT_EQ(cehost::sim::TakeDebugOutput(), u"LxText - WM_SETFOCUS  \nLxText - WM_KILLFOCUS  \n");
-    EXPECT_EQ(lxtest::ClientPixel(button, 190, 24), RGB(0x27, 0x27, 0x27));
 }
 
 } // namespace

@@ -184,16 +184,6 @@ TEST(MenuBar, KeysOnTheFocusedBarBecomeSoftKeyCommands) {
     EXPECT_EQ(got, (std::vector<UINT>{LXM_KEYDOWN, LXM_MENUKEYLEFT}));
 }
 
-TEST(MenuBar, RefusedCreationKeepsTheOldHandlesAndTheFocus) {
-    FullWindow window;
-    ASSERT_TRUE(window.Start());
-    HWND before = window.m_hMenuBar;
-    SetFocus(window.m_hWnd);
-    EXPECT_EQ(window.MenuCreate(999, 0), nullptr); // no such menu resource
-    EXPECT_EQ(window.m_hMenuBar, before);
-    EXPECT_EQ(GetFocus(), window.m_hWnd);
-}
-
 TEST(Rotation, SettingChangeLaysTheScreenOutAgain) {
     FullWindow window;
     ASSERT_TRUE(window.Start());
@@ -226,6 +216,7 @@ TEST(Dialog, FullScreenDialogBindsLaysOutAndEndsWithItsCode) {
     ASSERT_TRUE(owner.Start());
     LxBaseWindow* boundTo = nullptr;
     RECT laidOut = {};
+    bool aliveAfterClose = false;
     RecordingWindow dialog(u"unused", u"대화");
     dialog.SetInstance(GetModuleHandleW(nullptr));
     dialog.handler = [&](HWND hWnd, UINT uMsg, WPARAM, LPARAM, int* pHandled) -> LRESULT {
@@ -236,6 +227,10 @@ TEST(Dialog, FullScreenDialogBindsLaysOutAndEndsWithItsCode) {
             return TRUE;
         }
         if (uMsg == WM_USER + 1) {
+            // Left unhandled, WM_CLOSE goes back to the dialog manager, never to DefWindowProcW (which would
+            // destroy the window).
+            SendMessageW(hWnd, WM_CLOSE, 0, 0);
+            aliveAfterClose = IsWindow(hWnd);
             EndDialog(hWnd, 5);
             *pHandled = 1;
             return TRUE;
@@ -244,6 +239,7 @@ TEST(Dialog, FullScreenDialogBindsLaysOutAndEndsWithItsCode) {
     };
     EXPECT_EQ(dialog.Dialog(MAKEINTRESOURCEW(kDialogId), owner.m_hWnd, 1), 5);
     EXPECT_EQ(boundTo, &dialog);
+    EXPECT_TRUE(aliveAfterClose);
     EXPECT_EQ(dialog.m_bDialog, 1);
     EXPECT_EQ(laidOut.top, 21);
     EXPECT_EQ(laidOut.right, 240);
