@@ -96,8 +96,6 @@ public:
         return out;
     }
     bool Empty() const { return Seen().empty(); }
-    void Clear() { log_.Clear(); }
-    MessageLog& Log() { return log_; }
 
 private:
     MessageLog log_;

@@ -179,6 +179,10 @@ TEST(EditLimit, ADoubleByteCharacterNeedsTwoFreeBytes) {
     // A double-byte character arriving as a character is refused the same way.
     EXPECT_EQ(SendMessageW(screen.hwnd(), WM_CHAR, u'가', 0), 1);
     EXPECT_EQ(Text(screen.edit), u"abcdefghi");
+    // A selection is replaced even when the text is full.
+    screen.edit.SetSelect(0, 9);
+    EXPECT_NE(SendMessageW(screen.hwnd(), WM_CHAR, u'가', 0), 1);
+    EXPECT_EQ(Text(screen.edit), u"가");
 }
 
 TEST(EditLimit, FiveDoubleByteCharactersFillALimitOfTen) {
@@ -206,15 +210,6 @@ TEST(EditLimit, FiveDoubleByteCharactersFillALimitOfTen) {
     EXPECT_TRUE(screen.host.Only(LXM_BACKKEY).empty());
     Press(VK_BACK, 0);
     EXPECT_EQ(screen.host.Only(LXM_BACKKEY), (std::vector<Posted>{{LXM_BACKKEY, 0, L(screen.hwnd())}}));
-}
-
-TEST(EditLimit, ASelectionIsReplacedEvenWhenTheTextIsFull) {
-    EditScreen screen;
-    screen.edit.SetLimitText(10);
-    screen.edit.SetText(u"abcdefghij");
-    screen.Focus(); // selects everything
-    EXPECT_NE(SendMessageW(screen.hwnd(), WM_CHAR, u'가', 0), 1);
-    EXPECT_EQ(Text(screen.edit), u"가");
 }
 
 // 가나아 on "abcdef" with a limit of 10: 아 is refused when the input method finishes it, and the guard
@@ -306,21 +301,14 @@ TEST(EditKeys, UpLeavesFromTheFirstLineOnlyAfterTheCaretWasAlreadyThere) {
     EXPECT_EQ(edit.IsFocus(), 1) << "the remembered line was the first one";
     Press(VK_DOWN, 0);
     EXPECT_EQ(below.IsFocus(), 1);
-}
 
-TEST(EditKeys, ASingleLineLeavesDownwardsAtOnce) {
-    Host host;
-    ASSERT_TRUE(host.Start());
-    TestEdit edit;
-    RECT rect = {10, 50, 230, 80};
-    edit.CreateEdit(host.m_hWnd, nullptr, 2, &rect, 0);
-    LxText below;
-    RECT bottom = {10, 100, 230, 130};
-    below.CreateButton(host.m_hWnd, nullptr, 3, &bottom);
-    edit.SetFocus();
+    TestEdit single; // a single line leaves downwards at once
+    RECT line = {10, 210, 230, 240};
+    single.CreateEdit(host.m_hWnd, nullptr, 4, &line, 0);
+    single.SetFocus();
     Settle();
     Press(VK_DOWN, 0);
-    EXPECT_EQ(below.IsFocus(), 1);
+    EXPECT_EQ(above.IsFocus(), 1) << "the tab order wraps";
 }
 
 TEST(EditColours, AnswersFollowTheFocus) {

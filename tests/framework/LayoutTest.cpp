@@ -1,9 +1,8 @@
 // The full-screen layout on screen pixels: indicator strip, title bar, free area and menu bar; the title bar's
-// text and stylus handling; the menu bar's pop-up captions; rotation; dialogs.
+// text and stylus handling; keys on the real menu bar; rotation; dialogs.
 #include <gtest/gtest.h>
 
 #include "FrameworkTestSupport.h"
-#include "LxMenuBar.h"
 
 using lxtest::RecordingWindow;
 using lxtest::ScreenPixel;
@@ -40,12 +39,6 @@ bool RowHasColour(int y, int x0, int x1, COLORREF colour) {
     return true;
 }
 
-std::u16string Caption(HWND bar, int button) {
-    WCHAR text[1024];
-    LxGetBtnCaption(bar, button, text);
-    return text;
-}
-
 } // namespace
 
 TEST(Layout, TitleFreeAreaAndMenuBarRowsOnA240By320Screen) {
@@ -79,7 +72,7 @@ TEST(Layout, TitleFreeAreaAndMenuBarRowsOnA240By320Screen) {
     EXPECT_EQ(ScreenPixel(239, 22), RGB(0, 0, 0)) << "the title bitmap is black away from its glow";
 }
 
-TEST(Layout, TitleShowsWhiteTextAndNewTitlesAndIgnoresTheStylus) {
+TEST(Layout, TitleShowsWhiteTextAndNewTitlesIgnoresTheStylusAndPassesHomeOn) {
     FullWindow window;
     ASSERT_TRUE(window.Start());
     cehost::sim::RunUntilIdle();
@@ -107,12 +100,7 @@ TEST(Layout, TitleShowsWhiteTextAndNewTitlesAndIgnoresTheStylus) {
     cehost::sim::Tap(120, 30);
     cehost::sim::RunUntilIdle();
     EXPECT_TRUE(window.seen.empty());
-}
-
-TEST(Layout, HomeKeySentToTheTitleArrivesPostedFromTheTitle) {
-    FullWindow window;
-    ASSERT_TRUE(window.Start());
-    window.seen.clear();
+    // Home sent to the title arrives posted from the title.
     SendMessageW(window.m_hTitle, LXM_HOMEKEY, 0, 0);
     cehost::sim::RunUntilIdle();
     ASSERT_EQ(window.seen.size(), 1u);
@@ -133,43 +121,6 @@ TEST(Layout, WithoutTitleTheFreeAreaStartsAtZeroAndNothingIsLaidOutBeforeStart) 
     window.GetUserArea(&area);
     EXPECT_EQ(area.top, 0);
     EXPECT_EQ(area.bottom, 299);
-}
-
-TEST(MenuBar, PopupShowsSelectAndCloseWhileOpenAndChoosesWithTheKeypad) {
-    FullWindow window;
-    ASSERT_TRUE(window.Start());
-    cehost::sim::RunUntilIdle();
-    HWND bar = window.m_hMenuBar;
-    EXPECT_EQ(Caption(bar, 0), u"메뉴");
-    EXPECT_EQ(Caption(bar, 1), u"닫기");
-
-    std::u16string during0, during1;
-    lxtest::IdleScript script({
-        [&] {
-            during0 = Caption(bar, 0);
-            during1 = Caption(bar, 1);
-            lxtest::Stroke(VK_DOWN);
-        },
-        [] { lxtest::Stroke(VK_DOWN); }, // past the separator
-        [] { lxtest::Stroke(VK_F3); },
-    });
-    EXPECT_EQ(window.MenuPopup(0), 1003);
-    EXPECT_EQ(during0, u"선택");
-    EXPECT_EQ(during1, u"닫기");
-    EXPECT_EQ(Caption(bar, 0), u"메뉴");
-    EXPECT_EQ(Caption(bar, 1), u"닫기");
-}
-
-TEST(MenuBar, ClosingWithoutAChoiceAnswersZeroAndRestoresTheCaptions) {
-    FullWindow window;
-    ASSERT_TRUE(window.Start());
-    window.MenuSetText(0, const_cast<WCHAR*>(u"옵션"), -1);
-    lxtest::IdleScript script({[] { lxtest::Stroke(VK_F2); }});
-    EXPECT_EQ(window.MenuPopup(1), 0);
-    EXPECT_EQ(Caption(window.m_hMenuBar, 0), u"옵션");
-    window.MenuDestroy();
-    window.MenuDestroy();
-    EXPECT_EQ(window.m_hMenuBar, nullptr);
 }
 
 TEST(MenuBar, KeysOnTheFocusedBarBecomeSoftKeyCommands) {

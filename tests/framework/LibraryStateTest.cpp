@@ -155,13 +155,6 @@ TEST(RotateScreen, CyclesFromWhatWasAskedEvenWhenTheDisplayRefuses) {
     EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), 320); // 270 degrees swaps the size
 }
 
-TEST(RotateScreen, RefusedValuesLeaveTheRememberedOrientationAlone) {
-    EXPECT_EQ(LxRotateScreen(1), 1);
-    EXPECT_EQ(LxRotateScreen(3), 0);
-    EXPECT_EQ(LxRotateScreen(-1), 1);
-    EXPECT_EQ(RequestedOrientation(), 2u);
-}
-
 TEST(SubClassing, OnlyTheFirstProcedureIsInstalledAndUserDataKeepsTheOriginal) {
     HWND hwnd = MakeWindow();
     ASSERT_TRUE(hwnd);
