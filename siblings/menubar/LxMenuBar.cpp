@@ -1,5 +1,5 @@
 // The soft-key menu bar: bar window, captions and pop-up menus from the host's MENU resource, keypad-driven
-// modal pop-ups, key forwarding to the owner. Leaves out: nested pop-ups inside a pop-up (shown greyed and
+// modal pop-ups that scroll when they do not fit above the bar, key forwarding to the owner. Leaves out: nested pop-ups inside a pop-up (shown greyed and
 // not chosen), bitmaps on the buttons, MENUEX resources.
 #include "LxMenuBar.h"
 
