@@ -191,21 +191,13 @@ TEST(ListBase, MovesFromCode) {
 
     ListScreen full(30);
     full.Select(0);
-    full.list.OnKey(VK_NEXT);
-    Settle();
-    EXPECT_EQ(full.list.GetSelect(), 4) << "a page is the five rows the list shows";
-    full.list.OnKey(VK_NEXT);
-    Settle();
-    EXPECT_EQ(full.list.GetSelect(), 8);
-    full.list.OnKey(VK_PRIOR);
-    Settle();
-    EXPECT_EQ(full.list.GetSelect(), 4);
-    full.list.OnKey(VK_END);
-    Settle();
-    EXPECT_EQ(full.list.GetSelect(), 29);
-    full.list.OnKey(VK_HOME);
-    Settle();
-    EXPECT_EQ(full.list.GetSelect(), 0);
+    // A page is the five rows the list shows.
+    const std::pair<UINT, int> moves[] = {{VK_NEXT, 4}, {VK_NEXT, 8}, {VK_PRIOR, 4}, {VK_END, 29}, {VK_HOME, 0}};
+    for (const auto& [key, row] : moves) {
+        full.list.OnKey(key);
+        Settle();
+        EXPECT_EQ(full.list.GetSelect(), row) << key;
+    }
 }
 
 TEST(ListBase, KeysAreReportedToTheParentBeforeTheyAct) {
