@@ -12,7 +12,6 @@
 #include <cstring>
 #include <memory>
 #include <new>
-#include <string>
 
 namespace {
 
@@ -35,32 +34,18 @@ struct CharForm {
     }
 };
 
-// The leading decimal number of a text as the device's C runtime reads it: white space, a sign, digits with
-// an optional point and fraction, an optional exponent. Hexadecimal, "inf" and "nan" are not numbers there.
+// The leading number of a text as the device's C runtime reads it: decimal only, so a number starts with a
+// digit or a point and a digit after the white space and the sign. glibc would also read hexadecimal, "inf"
+// and "nan"; those give 0 here. From a decimal start glibc stops where the device does.
 double ParseDecimal(const char* text) {
     const char* p = text;
     while (*p == ' ' || (*p >= '\t' && *p <= '\r')) ++p;
-    const char* start = p;
+    const char* number = p;
     if (*p == '+' || *p == '-') ++p;
-    const char* digits = p;
-    while (*p >= '0' && *p <= '9') ++p;
-    bool any = p > digits;
-    if (*p == '.') {
-        const char* fraction = ++p;
-        while (*p >= '0' && *p <= '9') ++p;
-        any = any || p > fraction;
-    }
-    if (!any) return 0.0;
-    if (*p == 'e' || *p == 'E') {
-        const char* exponent = p + 1;
-        if (*exponent == '+' || *exponent == '-') ++exponent;
-        if (*exponent >= '0' && *exponent <= '9') {
-            p = exponent;
-            while (*p >= '0' && *p <= '9') ++p;
-        }
-    }
-    const std::string number(start, p);
-    return std::strtod(number.c_str(), nullptr);
+    auto digit = [](char c) { return c >= '0' && c <= '9'; };
+    if (!digit(p[0]) && !(p[0] == '.' && digit(p[1]))) return 0.0;
+    if (p[0] == '0' && (p[1] == 'x' || p[1] == 'X')) return 0.0;
+    return std::strtod(number, nullptr);
 }
 
 // The text of a number, whole whatever its size: "%d" always fits the scratch area; "%f" of a large double
