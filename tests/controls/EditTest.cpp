@@ -29,6 +29,13 @@ public:
 
 const RECT kEditRect = {10, 60, 230, 90}; // 220 x 30
 
+void OpenInputMethod(HWND hwnd, bool on) {
+    HIMC context = ImmGetContext(hwnd);
+    ImmSetOpenStatus(context, on ? TRUE : FALSE);
+    ImmReleaseContext(hwnd, context);
+}
+
+
 struct EditScreen {
     Host host;
     TestEdit edit;
@@ -42,14 +49,18 @@ struct EditScreen {
         Settle();
         host.seen.clear();
     }
+    // A limit of 10 bytes, the text, the focus with the caret at the end, the input method on or off, and the
+    // debug output captured.
+    void Limited(const WCHAR* text, bool inputMethod) {
+        edit.SetLimitText(10);
+        edit.SetText(text);
+        Focus();
+        edit.SetSelect(wcslen(text), wcslen(text));
+        OpenInputMethod(hwnd(), inputMethod);
+        cehost::sim::StartDebugCapture();
+    }
     HWND hwnd() const { return edit.m_hEditWnd; }
 };
-
-void OpenInputMethod(HWND hwnd, bool on) {
-    HIMC context = ImmGetContext(hwnd);
-    ImmSetOpenStatus(context, on ? TRUE : FALSE);
-    ImmReleaseContext(hwnd, context);
-}
 
 // Types layout letters one key at a time.
 void Type(const char* keys) {
@@ -131,26 +142,9 @@ TEST(EditText, GetLineFindsTheCaretLineAndTracesEachLine) {
     EXPECT_EQ(screen.edit.GetLine(), 0);
 }
 
-TEST(EditFocus, GainingSelectsAllAndLosingPutsTheCaretAtTheStart) {
-    EditScreen screen;
-    screen.edit.SetText(u"hello");
-    screen.Focus();
-    EXPECT_EQ(screen.edit.IsFocus(), 1);
-    EXPECT_EQ(screen.edit.GetSelectStart(), 0u);
-    EXPECT_EQ(screen.edit.GetSelectFinish(), 5u);
-    SetFocus(screen.host.m_hWnd);
-    Settle();
-    EXPECT_EQ(screen.edit.GetSelectStart(), 0u);
-    EXPECT_EQ(screen.edit.GetSelectFinish(), 0u);
-}
-
 TEST(EditLimit, AFullTextRefusesALetterWithReasonFiveAndTakesBackspace) {
     EditScreen screen;
-    screen.edit.SetLimitText(10);
-    screen.edit.SetText(u"abcdefghij");
-    screen.Focus();
-    screen.edit.SetSelect(10, 10);
-    cehost::sim::StartDebugCapture();
+    screen.Limited(u"abcdefghij", false);
     Press('K', 0);
     EXPECT_EQ(Text(screen.edit), u"abcdefghij");
     EXPECT_EQ(cehost::sim::TakeDebugOutput().find(u"LxEditCtrl - IME - OVER INPUT 5 \n") != std::u16string::npos, true);
@@ -167,12 +161,7 @@ TEST(EditLimit, AFullTextRefusesALetterWithReasonFiveAndTakesBackspace) {
 
 TEST(EditLimit, ADoubleByteCharacterNeedsTwoFreeBytes) {
     EditScreen screen;
-    screen.edit.SetLimitText(10);
-    screen.edit.SetText(u"abcdefghi");
-    screen.Focus();
-    screen.edit.SetSelect(9, 9);
-    OpenInputMethod(screen.hwnd(), true);
-    cehost::sim::StartDebugCapture();
+    screen.Limited(u"abcdefghi", true);
     Type("gk");
     EXPECT_NE(cehost::sim::TakeDebugOutput().find(u"LxEditCtrl - IME - OVER INPUT 2 \n"), std::u16string::npos);
     EXPECT_EQ(screen.edit.GetLength(), 9u);
@@ -187,10 +176,7 @@ TEST(EditLimit, ADoubleByteCharacterNeedsTwoFreeBytes) {
 
 TEST(EditLimit, FiveDoubleByteCharactersFillALimitOfTen) {
     EditScreen screen;
-    screen.edit.SetLimitText(10);
-    screen.Focus();
-    OpenInputMethod(screen.hwnd(), true);
-    cehost::sim::StartDebugCapture();
+    screen.Limited(u"", true);
     Type("rkskdkgkak"); // 가나아하마
     Press(VK_HANGUL, 0);  // switching off completes the last syllable
     EXPECT_EQ(Text(screen.edit), u"가나아하마");
@@ -216,11 +202,7 @@ TEST(EditLimit, FiveDoubleByteCharactersFillALimitOfTen) {
 // swallows the end of its composition; the edit must not keep drawing it.
 TEST(EditLimit, ARefusedCompositionIsNotDrawn) {
     EditScreen screen;
-    screen.edit.SetLimitText(10);
-    screen.edit.SetText(u"abcdef");
-    screen.Focus();
-    screen.edit.SetSelect(6, 6);
-    OpenInputMethod(screen.hwnd(), true);
+    screen.Limited(u"abcdef", true);
     const COLORREF composition = GetSysColor(COLOR_HIGHLIGHT);
     RECT client;
     GetClientRect(screen.hwnd(), &client);
@@ -234,7 +216,7 @@ TEST(EditLimit, ARefusedCompositionIsNotDrawn) {
     EXPECT_EQ(lxtest::CountColour(screen.hwnd(), client, composition), 0);
 }
 
-TEST(EditDescription, ShownWhileEmptyAndFocusedHiddenByTyping) {
+TEST(EditFocus, DescriptionWhileEmptyAndFocusedSelectAllOnGainingCaretAtStartOnLosing) {
     EditScreen screen;
     screen.edit.SetDescText(u"name", RGB(255, 0, 0));
     EXPECT_FALSE(IsWindowVisible(screen.edit.m_hDescWnd)) << "nothing changes before the focus comes";
@@ -258,6 +240,14 @@ TEST(EditDescription, ShownWhileEmptyAndFocusedHiddenByTyping) {
     SetFocus(screen.host.m_hWnd);
     Settle();
     EXPECT_FALSE(IsWindowVisible(screen.edit.m_hDescWnd));
+    // Gaining the focus selects everything, losing it puts the caret at the start.
+    screen.edit.SetText(u"hello");
+    screen.Focus();
+    EXPECT_EQ(screen.edit.GetSelectStart(), 0u);
+    EXPECT_EQ(screen.edit.GetSelectFinish(), 5u);
+    SetFocus(screen.host.m_hWnd);
+    Settle();
+    EXPECT_EQ(screen.edit.GetSelectFinish(), 0u);
 }
 
 TEST(EditKeys, EveryKeyReachesTheParentFirst) {
