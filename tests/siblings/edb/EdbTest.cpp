@@ -6,6 +6,7 @@
 
 #include <cstring>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -69,38 +70,34 @@ protected:
     TestFolder folder_;
 };
 
-TEST_F(Edb, CreateInfoRefusesBadNamesAndFlags) {
-    EXPECT_EQ(EDB_CreateInfo(nullptr, u"t", 0), 0u);
-    EXPECT_EQ(EDB_CreateInfo(u"v", nullptr, 0), 0u);
-    EXPECT_EQ(EDB_CreateInfo(u"", u"t", 0), 0u);
-    EXPECT_EQ(EDB_CreateInfo(u"v", u"", 1), 0u);
-    EXPECT_EQ(EDB_CreateInfo(u"v", u"t", 2), 0u);
-    EXPECT_EQ(GetLastError(), DWORD(ERROR_INVALID_PARAMETER));
-    EXPECT_EQ(EDB_CreateInfo(std::u16string(300, u'v').c_str(), u"t", 0), 0u);
-    EXPECT_EQ(EDB_CreateInfo(u"v", std::u16string(1024, u't').c_str(), 0), 0u);
-    DWORD a = EDB_CreateInfo(u"v", std::u16string(1023, u't').c_str(), 0);
-    DWORD b = EDB_CreateInfo(u"v", u"t", 1);
-    EXPECT_NE(a, 0u);
-    EXPECT_NE(b, 0u);
-    EXPECT_NE(a, b);
-}
+// Bad names and flags are refused; a table must be initialised before it opens, and open for record calls;
+// closing twice and opening an open table are harmless; handles that are not, or no longer, handles fail.
+TEST_F(Edb, HandlesAndTheirLifecycle) {
+    const std::u16string longest(1023, u't'), tooLong(1024, u't'), longVolume(300, u'v');
+    const DWORD badParameter = ERROR_INVALID_PARAMETER, badName = ERROR_INVALID_NAME;
+    for (auto [volume, table, flag, error] :
+         {std::tuple{static_cast<const WCHAR*>(nullptr), u"t", 0, badParameter}, {u"v", nullptr, 0, badParameter},
+          {u"v", u"t", 2, badParameter}, {u"", u"t", 0, badName}, {u"v", u"", 1, badName},
+          {longVolume.c_str(), u"t", 0, badName}, {u"v", tooLong.c_str(), 0, badName}}) {
+        SetLastError(0);
+        EXPECT_EQ(EDB_CreateInfo(volume, table, flag), 0u);
+        EXPECT_EQ(GetLastError(), error) << flag;
+    }
+    EXPECT_NE(EDB_CreateInfo(u"v", longest.c_str(), 0), 0u);
 
-TEST_F(Edb, OpenCloseLifecycleAndHarmlessSecondClose) {
     DWORD db = EDB_CreateInfo(u"Phone", u"Contacts", 1);
     ASSERT_NE(db, 0u);
     EXPECT_EQ(EDB_OpenDB(db), 0) << "the table does not exist before InitDB";
-    EXPECT_EQ(EDB_AddRec(db, nullptr, 0), 0u);
     ASSERT_EQ(EDB_InitDB(db), 1);
     LxEDBREC f = IntField(1, 5);
     EXPECT_EQ(EDB_AddRec(db, &f, 1), 0u) << "record calls need an open table";
     ASSERT_EQ(EDB_OpenDB(db), 1);
-    EXPECT_EQ(EDB_OpenDB(db), 1) << "opening an open table is harmless";
+    EXPECT_EQ(EDB_OpenDB(db), 1);
     EXPECT_NE(EDB_AddRec(db, &f, 1), 0u);
     EXPECT_EQ(EDB_CloseDB(db), 1);
     EXPECT_EQ(EDB_CloseDB(db), 1);
     EXPECT_EQ(EDB_GetTotalRecCount(db), 0);
-    // A closed handle opens again and finds its records.
-    ASSERT_EQ(EDB_OpenDB(db), 1);
+    ASSERT_EQ(EDB_OpenDB(db), 1) << "a closed handle opens again and finds its records";
     EXPECT_EQ(EDB_GetTotalRecCount(db), 1);
     EXPECT_EQ(EDB_CloseDB(db), 1);
 
@@ -111,12 +108,8 @@ TEST_F(Edb, OpenCloseLifecycleAndHarmlessSecondClose) {
         EXPECT_EQ(EDB_ReadRec(bogus, 0, &f), 0u);
         EXPECT_EQ(EDB_DeleteAllRec(bogus), 0);
     }
-
     // Many handles later the closed one is forgotten; closing it again still does no harm.
-    for (int i = 0; i < 100; ++i) {
-        DWORD other = EDB_CreateInfo(u"Phone", u"Contacts", 0);
-        ASSERT_EQ(EDB_CloseDB(other), 1);
-    }
+    for (int i = 0; i < 100; ++i) ASSERT_EQ(EDB_CloseDB(EDB_CreateInfo(u"Phone", u"Contacts", 0)), 1);
     EXPECT_EQ(EDB_CloseDB(db), 0);
     EXPECT_EQ(EDB_OpenDB(db), 0);
 }
