@@ -180,6 +180,9 @@ TEST_F(Ime, ToggleKeySwitchesTheMethodAndIsConfigurable)
     PressKey(VK_HANGUL);
     cehost::sim::RunUntilIdle();
     EXPECT_TRUE(ImmGetOpenStatus(himc));
+    const auto notes = log.Only({WM_IME_NOTIFY});
+    ASSERT_EQ(notes.size(), 1u) << "the window hears of the switch";
+    EXPECT_EQ(notes[0].wParam, WPARAM(IMN_SETOPENSTATUS));
     Key('r');
     EXPECT_EQ(Composing(), u"ㄱ");
     // Another toggle key; switching off finishes the syllable.
