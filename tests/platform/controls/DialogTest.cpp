@@ -130,6 +130,15 @@ TEST_F(Dialogs, InitialFocusSelectsTheEditAndReturnPressesTheDefault)
         ClientToScreen(log.dialog, &origin);
         EXPECT_EQ(actual.left - origin.x, rc.left);
         EXPECT_EQ(actual.right - actual.left, rc.right);
+        // Units scale by the base units over 4 (across) and 8 (down), rounded to the nearest pixel.
+        RECT base{0, 0, 4, 8};
+        MapDialogRect(log.dialog, &base);
+        for (LONG v = 1; v < 8; ++v) {
+            RECT r{0, 0, v, v};
+            MapDialogRect(log.dialog, &r);
+            EXPECT_EQ(r.right, (v * base.right + 2) / 4) << v;
+            EXPECT_EQ(r.bottom, (v * base.bottom + 4) / 8) << v;
+        }
     });
     script.Key(VK_RETURN);
     INT_PTR result = Run(SampleTemplate());

@@ -21,12 +21,6 @@ LRESULT CALLBACK PlainProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
     return DefWindowProcW(hwnd, message, wParam, lParam);
 }
 
-void Fill(HDC dc, RECT r, COLORREF c) {
-    HBRUSH b = CreateSolidBrush(c);
-    FillRect(dc, &r, b);
-    DeleteObject(b);
-}
-
 COLORREF ScreenPixel(int x, int y) {
     HDC screen = GetDC(nullptr);
     COLORREF c = GetPixel(screen, x, y);

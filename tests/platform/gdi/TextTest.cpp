@@ -10,17 +10,6 @@ constexpr COLORREF kWhite = RGB(255, 255, 255);
 constexpr COLORREF kBlack = RGB(0, 0, 0);
 const char16_t kKorean20[] = u"가나다라마바사아자차카타파하거너더러머버";
 
-LOGFONTW LxLogFont(LONG height, LONG weight = FW_NORMAL) {
-    LOGFONTW lf{};
-    lf.lfHeight = height;
-    lf.lfWeight = weight;
-    lf.lfCharSet = HANGEUL_CHARSET;
-    lf.lfPitchAndFamily = FF_SWISS;
-    const char16_t face[] = u"LxFont";
-    std::copy(std::begin(face), std::end(face), lf.lfFaceName);
-    return lf;
-}
-
 } // namespace
 
 class Text : public GdiTest {
