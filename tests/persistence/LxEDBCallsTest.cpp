@@ -115,15 +115,8 @@ TEST_F(LxEDBCalls, OpenAndSortChangesCallInOrder) {
     EXPECT_EQ(g_calls[1], (Call{"CreateInfo", g_calls[1].handle, 0}));
 }
 
-TEST_F(LxEDBCalls, AFailedInitialisationClosesAndReportsFailure) {
-    LxEDB db(u"v", u"t", 1);
-    g_failInitDB = 1;
-    EXPECT_EQ(db.Open(), 0);
-    EXPECT_EQ(Names(), (std::vector<std::string>{"CreateInfo", "InitDB", "CloseDB"}));
-    EXPECT_EQ(db.IsOpen(), 0);
-}
-
-TEST_F(LxEDBCalls, SetRecordReadsFirstAndEditsOnlyARecordThatExists) {
+// SetRecord reads first and edits only a record that exists.
+TEST_F(LxEDBCalls, RecordCallsByIndex) {
     LxEDB db(u"v", u"t", 0);
     ASSERT_EQ(db.Open(), 1);
     LxEDBREC field{};
@@ -140,11 +133,7 @@ TEST_F(LxEDBCalls, SetRecordReadsFirstAndEditsOnlyARecordThatExists) {
     ASSERT_EQ(g_calls.size(), 2u);
     EXPECT_EQ(g_calls[1].name, "EditRec");
     EXPECT_EQ(g_calls[1].arg, id) << "the edit names the record by its identifier";
-}
-
-TEST_F(LxEDBCalls, DeleteRecordRefusesIndicesFromTheCountOn) {
-    LxEDB db(u"v", u"t", 0);
-    ASSERT_EQ(db.Open(), 1);
+    // DeleteRecord refuses indices from the count on without asking the library.
     g_calls.clear();
     EXPECT_EQ(db.DeleteRecord(UINT(db.GetCount())), 0);
     EXPECT_EQ(db.DeleteRecord(0x80000000u), 0);
@@ -152,7 +141,15 @@ TEST_F(LxEDBCalls, DeleteRecordRefusesIndicesFromTheCountOn) {
         EXPECT_NE(call.name, "DeleteRec");
 }
 
-TEST_F(LxEDBCalls, AFailedCloseLeavesTheObjectOpen) {
+// A failed initialisation closes and reports failure; a failed close leaves the object open.
+TEST_F(LxEDBCalls, FailuresOfTheLibrary) {
+    LxEDB failing(u"v", u"t", 1);
+    g_failInitDB = 1;
+    EXPECT_EQ(failing.Open(), 0);
+    EXPECT_EQ(Names(), (std::vector<std::string>{"CreateInfo", "InitDB", "CloseDB"}));
+    EXPECT_EQ(failing.IsOpen(), 0);
+
+    g_calls.clear();
     auto db = std::make_unique<LxEDB>(u"v", u"t", 0);
     ASSERT_EQ(db->Open(), 1);
     DWORD handle = g_calls[0].handle;
