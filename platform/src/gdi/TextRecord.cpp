@@ -11,11 +11,17 @@ namespace cehost::gdi::textrecord {
 
 namespace {
 
+// Coverage is sampled on a grid of 16 x 2 points over a run, one bit each, so that a run covered piece by piece
+// (a dialog's background, then its buttons) goes once most of it is hidden, and covering the same part again
+// (a focus frame redrawn) counts once.
+constexpr int kColumns = 16, kRows = 2;
+
 struct Run {
     RECT rect;
     HWND hwnd;
     uint32_t offset; // into Record::chars
     uint32_t length;
+    uint32_t covered = 0; // sample points hidden so far
 };
 
 struct Record {
@@ -25,14 +31,14 @@ struct Record {
 
     void Add(const RECT& rect, HWND hwnd, const char16_t* text, size_t length) {
         if (chars.size() > 4096 && chars.size() > 4 * liveChars) Compact();
-        runs.push_back({rect, hwnd, uint32_t(chars.size()), uint32_t(length)});
+        runs.push_back({rect, hwnd, uint32_t(chars.size()), uint32_t(length), 0});
         chars.append(text, length);
         liveChars += length;
     }
 
     template <typename Gone> void RemoveIf(Gone gone) {
         size_t kept = 0;
-        for (const Run& run : runs) {
+        for (Run& run : runs) {
             if (gone(run))
                 liveChars -= run.length;
             else
@@ -64,16 +70,25 @@ Record* Find(const Surface* surface, bool create) {
     return it == g_others.end() ? nullptr : &it->second;
 }
 
-LONG Area(const RECT& r) { return IsEmpty(r) ? 0 : (r.right - r.left) * (r.bottom - r.top); }
-
-// Removes the runs that `rect`, as far as `clip` lets it, covers for at least half of their area.
+// Marks the sample points of every run that `rect`, as far as `clip` lets it, hides; a run with half of its
+// points hidden is gone.
 void Cover(Record& record, const std::vector<RECT>& clip, const RECT& rect) {
-    record.RemoveIf([&](const Run& run) {
+    record.RemoveIf([&](Run& run) {
         const RECT hit = Intersect(run.rect, rect);
         if (IsEmpty(hit)) return false;
-        LONG covered = 0;
-        for (const RECT& c : clip) covered += Area(Intersect(hit, c));
-        return covered * 2 >= Area(run.rect);
+        const LONG w = run.rect.right - run.rect.left, h = run.rect.bottom - run.rect.top;
+        for (int k = 0; k < kColumns * kRows; ++k) {
+            if (run.covered & (1u << k)) continue;
+            const LONG x = run.rect.left + (2 * (k % kColumns) + 1) * w / (2 * kColumns);
+            const LONG y = run.rect.top + (2 * (k / kColumns) + 1) * h / (2 * kRows);
+            if (!Contains(hit, x, y)) continue;
+            for (const RECT& c : clip)
+                if (Contains(c, x, y)) {
+                    run.covered |= 1u << k;
+                    break;
+                }
+        }
+        return __builtin_popcount(run.covered) * 2 >= kColumns * kRows;
     });
 }
 
@@ -133,7 +148,7 @@ void Forget(const Surface* surface) {
 namespace cehost::internal {
 
 void WindowTextGone(HWND hwnd) {
-    gdi::textrecord::g_screen.RemoveIf([hwnd](const gdi::textrecord::Run& run) { return run.hwnd == hwnd; });
+    gdi::textrecord::g_screen.RemoveIf([hwnd](gdi::textrecord::Run& run) { return run.hwnd == hwnd; });
 }
 
 } // namespace cehost::internal

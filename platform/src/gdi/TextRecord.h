@@ -5,9 +5,10 @@
 // The rules, chosen so that a run is listed exactly while a person could read it:
 // - A run is one line of one text call, cut to the characters whose centre lies inside the clip (the text
 //   call decides that; see Text.cpp).
-// - A fill, an opaque text background or a blit that replaces pixels (it does not read the destination)
-//   removes every run it covers for at least half of the run's area; a thin frame, a line or an inverting
-//   caret leaves the text readable and the run in place. A later run of text covers older runs the same way.
+// - Fills, opaque text backgrounds and blits that replace pixels (they do not read the destination) hide the
+//   parts of runs they cover; a run is gone once at least half of it is hidden, whether by one drawing or
+//   piece by piece. A thin frame, a line or an inverting caret leaves the text readable and the run in place.
+//   A later run of text covers older runs the same way.
 // - A blit brings along the runs lying wholly inside its source rectangle, moved (and scaled) to the
 //   destination; a blit within the screen (scrolling) moves its runs.
 // - Runs drawn through a window's device context belong to that window: hiding, moving or destroying the
