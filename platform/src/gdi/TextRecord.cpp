@@ -66,8 +66,13 @@ std::unordered_map<const Surface*, Record> g_others;
 Record* Find(const Surface* surface, bool create) {
     if (surface == &Screen()) return &g_screen;
     if (create) return &g_others[surface];
+    if (g_others.empty()) return nullptr;
     auto it = g_others.find(surface);
     return it == g_others.end() ? nullptr : &it->second;
+}
+
+bool RectsEqual(const RECT& a, const RECT& b) {
+    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
 }
 
 // Marks the sample points of every run that `rect`, as far as `clip` lets it, hides; a run with half of its
@@ -76,6 +81,10 @@ void Cover(Record& record, const std::vector<RECT>& clip, const RECT& rect) {
     record.RemoveIf([&](Run& run) {
         const RECT hit = Intersect(run.rect, rect);
         if (IsEmpty(hit)) return false;
+        // The usual case, a repaint over the whole run through one clip rectangle, needs no sampling.
+        if (RectsEqual(hit, run.rect))
+            for (const RECT& c : clip)
+                if (RectsEqual(Intersect(c, run.rect), run.rect)) return true;
         const LONG w = run.rect.right - run.rect.left, h = run.rect.bottom - run.rect.top;
         for (int k = 0; k < kColumns * kRows; ++k) {
             if (run.covered & (1u << k)) continue;
