@@ -1,6 +1,6 @@
-// The record of visible text (rules in TextRecord.h). Text calls are hot, so a recorded run costs a few stores:
-// the characters go into one growing buffer per surface, compacted when most of it is dead, and runs are a
-// flat array scanned linearly (a screen holds a few dozen).
+// The record of visible text (rules in TextRecord.h). Text calls are hot, so a recorded run costs a few
+// stores: the characters go into one growing buffer per surface, compacted when most of it is dead, and runs
+// are a flat array scanned linearly (a screen holds a few dozen).
 #include "gdi/TextRecord.h"
 
 #include <cehost/sim/gdi.h>
@@ -11,9 +11,9 @@ namespace cehost::gdi::textrecord {
 
 namespace {
 
-// Coverage is sampled on a grid of 16 x 2 points over a run, one bit each, so that a run covered piece by piece
-// (a dialog's background, then its buttons) goes once most of it is hidden, and covering the same part again
-// (a focus frame redrawn) counts once.
+// Coverage is sampled on a grid of 16 x 2 points over a run, one bit each, so that a run covered piece by
+// piece (a dialog's background, then its buttons) goes once most of it is hidden, and covering the same part
+// again (a focus frame redrawn) counts once.
 constexpr int kColumns = 16, kRows = 2;
 
 struct Run {
@@ -103,8 +103,8 @@ void Cover(Record& record, const std::vector<RECT>& clip, const RECT& rect) {
 
 } // namespace
 
-void Drawn(const Surface* surface, HWND hwnd, const std::vector<RECT>& clip, const RECT& rect, const char16_t* text,
-           size_t length) {
+void Drawn(const Surface* surface, HWND hwnd, const std::vector<RECT>& clip, const RECT& rect,
+           const char16_t* text, size_t length) {
     Record* record = Find(surface, true);
     Cover(*record, clip, rect);
     record->Add(rect, hwnd, text, length);
@@ -115,8 +115,8 @@ void Covered(const Surface* surface, const std::vector<RECT>& clip, const RECT& 
     if (record && !record->runs.empty()) Cover(*record, clip, rect);
 }
 
-void Blitted(const Surface* target, HWND hwnd, const std::vector<RECT>& clip, const RECT& dst, const Surface* source,
-             const RECT& src) {
+void Blitted(const Surface* target, HWND hwnd, const std::vector<RECT>& clip, const RECT& dst,
+             const Surface* source, const RECT& src) {
     // What the source brings is taken first: a blit within one surface may cover its own source.
     struct Moved {
         RECT rect;
@@ -128,19 +128,22 @@ void Blitted(const Surface* target, HWND hwnd, const std::vector<RECT>& clip, co
     if (Record* from = source ? Find(source, false) : nullptr; from && sw > 0 && sh > 0) {
         for (const Run& run : from->runs) {
             const RECT& r = run.rect;
-            if (r.left < src.left || r.top < src.top || r.right > src.right || r.bottom > src.bottom) continue;
+            if (r.left < src.left || r.top < src.top || r.right > src.right || r.bottom > src.bottom)
+                continue;
             RECT to{dst.left + (r.left - src.left) * dw / sw, dst.top + (r.top - src.top) * dh / sh,
                     dst.left + (r.right - src.left) * dw / sw, dst.top + (r.bottom - src.top) * dh / sh};
             // It arrives only where the destination's clip lets its middle through.
             const LONG cx = (to.left + to.right) / 2, cy = (to.top + to.bottom) / 2;
             bool shown = false;
-            for (const RECT& c : clip) shown = shown || Contains(c, cx, cy);
+            for (const RECT& c : clip)
+                shown = shown || Contains(c, cx, cy);
             if (shown && !IsEmpty(to)) moved.push_back({to, from->chars.substr(run.offset, run.length)});
         }
     }
     if (Record* record = Find(target, !moved.empty())) {
         Cover(*record, clip, dst);
-        for (const Moved& m : moved) record->Add(m.rect, hwnd, m.text.data(), m.text.size());
+        for (const Moved& m : moved)
+            record->Add(m.rect, hwnd, m.text.data(), m.text.size());
     }
 }
 

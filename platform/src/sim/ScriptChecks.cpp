@@ -45,7 +45,8 @@ bool Tokenize(const std::string& rest, std::vector<Token>& tokens, std::string* 
                     ++i;
                     break;
                 }
-                if (rest[i] == '\\' && i + 1 < rest.size() && (rest[i + 1] == '"' || rest[i + 1] == '\\')) ++i;
+                if (rest[i] == '\\' && i + 1 < rest.size() && (rest[i + 1] == '"' || rest[i + 1] == '\\'))
+                    ++i;
                 token.text += rest[i];
             }
             if (!closed) {
@@ -54,7 +55,8 @@ bool Tokenize(const std::string& rest, std::vector<Token>& tokens, std::string* 
             }
         } else {
             if (rest[i] == '#') break;
-            while (i < rest.size() && !std::isspace(static_cast<unsigned char>(rest[i]))) token.text += rest[i++];
+            while (i < rest.size() && !std::isspace(static_cast<unsigned char>(rest[i])))
+                token.text += rest[i++];
         }
         tokens.push_back(std::move(token));
     }
@@ -62,13 +64,15 @@ bool Tokenize(const std::string& rest, std::vector<Token>& tokens, std::string* 
 }
 
 std::string Upper(std::string s) {
-    for (char& c : s) c = char(std::toupper(static_cast<unsigned char>(c)));
+    for (char& c : s)
+        c = char(std::toupper(static_cast<unsigned char>(c)));
     return s;
 }
 
 std::u16string Wide(const std::string& utf8) {
     std::u16string out(utf8.size(), u'\0');
-    crt::Conversion c = crt::DecodeToWide(crt::CodePage::Utf8, utf8.data(), utf8.size(), out.data(), out.size(), true);
+    crt::Conversion c =
+        crt::DecodeToWide(crt::CodePage::Utf8, utf8.data(), utf8.size(), out.data(), out.size(), true);
     out.resize(c.length);
     return out;
 }
@@ -77,14 +81,20 @@ bool ValidUtf8(const std::string& s) {
     return !crt::DecodeToWide(crt::CodePage::Utf8, s.data(), s.size(), nullptr, 0, true).invalid;
 }
 
-std::string Narrow(const std::u16string& s) { return crt::WideToUtf8String(s.data(), s.size()); }
+std::string Narrow(const std::u16string& s) {
+    return crt::WideToUtf8String(s.data(), s.size());
+}
 
-std::string Quote(const std::string& s) { return "\"" + s + "\""; }
+std::string Quote(const std::string& s) {
+    return "\"" + s + "\"";
+}
 
 // A plain file name with `suffix` added unless it is there; empty when the name could leave the folder.
 std::string PlainName(const std::string& name, const std::string& suffix) {
-    if (name.empty() || name.find('/') != std::string::npos || name.find("..") != std::string::npos) return "";
-    if (name.size() >= suffix.size() && Upper(name.substr(name.size() - suffix.size())) == Upper(suffix)) return name;
+    if (name.empty() || name.find('/') != std::string::npos || name.find("..") != std::string::npos)
+        return "";
+    if (name.size() >= suffix.size() && Upper(name.substr(name.size() - suffix.size())) == Upper(suffix))
+        return name;
     return name + suffix;
 }
 
@@ -129,21 +139,26 @@ std::string JsonString(const std::string& s) {
 }
 
 std::string JsonRect(const RECT& r) {
-    return "[" + std::to_string(r.left) + ", " + std::to_string(r.top) + ", " + std::to_string(r.right) + ", " +
-           std::to_string(r.bottom) + "]";
+    return "[" + std::to_string(r.left) + ", " + std::to_string(r.top) + ", " + std::to_string(r.right) +
+           ", " + std::to_string(r.bottom) + "]";
 }
 
-std::string HandleNumber(HWND hwnd) { return std::to_string(reinterpret_cast<uintptr_t>(hwnd)); }
+std::string HandleNumber(HWND hwnd) {
+    return std::to_string(reinterpret_cast<uintptr_t>(hwnd));
+}
 
 void JsonWindow(HWND hwnd, HWND focus, const std::string& indent, std::string& out) {
     RECT rect{};
     GetWindowRect(hwnd, &rect);
     char style[16];
-    std::snprintf(style, sizeof style, "0x%08lx", static_cast<unsigned long>(GetWindowLongW(hwnd, GWL_STYLE)));
-    out += indent + "{\"handle\": " + HandleNumber(hwnd) + ", \"class\": " + JsonString(Narrow(ClassName(hwnd))) +
-           ", \"id\": " + std::to_string(GetDlgCtrlID(hwnd)) + ", \"text\": " + JsonString(Narrow(WindowText(hwnd))) +
-           ", \"rect\": " + JsonRect(rect) + ", \"style\": \"" + style + "\", \"visible\": " +
-           (IsWindowVisible(hwnd) ? "true" : "false") + ", \"enabled\": " + (IsWindowEnabled(hwnd) ? "true" : "false") +
+    std::snprintf(style, sizeof style, "0x%08lx",
+                  static_cast<unsigned long>(GetWindowLongW(hwnd, GWL_STYLE)));
+    out += indent + "{\"handle\": " + HandleNumber(hwnd) +
+           ", \"class\": " + JsonString(Narrow(ClassName(hwnd))) +
+           ", \"id\": " + std::to_string(GetDlgCtrlID(hwnd)) +
+           ", \"text\": " + JsonString(Narrow(WindowText(hwnd))) + ", \"rect\": " + JsonRect(rect) +
+           ", \"style\": \"" + style + "\", \"visible\": " + (IsWindowVisible(hwnd) ? "true" : "false") +
+           ", \"enabled\": " + (IsWindowEnabled(hwnd) ? "true" : "false") +
            ", \"focus\": " + (hwnd == focus ? "true" : "false") + ", \"children\": [";
     HWND child = GetWindow(hwnd, GW_CHILD);
     if (child) out += "\n";
@@ -164,7 +179,8 @@ bool ParseCheckStep(const std::string& verb, const std::string& rest, ScriptStep
         return false;
     };
     auto extra = [&](size_t from) {
-        return from < tokens.size() ? fail("unexpected '" + tokens[from].text + "' at the end of the line") : true;
+        return from < tokens.size() ? fail("unexpected '" + tokens[from].text + "' at the end of the line")
+                                    : true;
     };
     if (verb == "DUMP") {
         step.kind = ScriptStep::Kind::Dump;
@@ -230,9 +246,9 @@ std::string ScreenJson() {
     const SIZE screen = GetScreenSize();
     const HWND focus = GetFocus();
     std::string out = "{\n  \"screen\": {\"width\": " + std::to_string(screen.cx) +
-                      ", \"height\": " + std::to_string(screen.cy) + "},\n  \"foreground\": " +
-                      HandleNumber(GetForegroundWindow()) + ",\n  \"focus\": " + HandleNumber(focus) +
-                      ",\n  \"windows\": [";
+                      ", \"height\": " + std::to_string(screen.cy) +
+                      "},\n  \"foreground\": " + HandleNumber(GetForegroundWindow()) +
+                      ",\n  \"focus\": " + HandleNumber(focus) + ",\n  \"windows\": [";
     HWND top = GetWindow(GetDesktopWindow(), GW_CHILD);
     if (top) out += "\n";
     for (; top; top = GetWindow(top, GW_HWNDNEXT)) {
@@ -243,8 +259,8 @@ std::string ScreenJson() {
     const std::vector<TextRun> runs = VisibleText();
     for (size_t i = 0; i < runs.size(); ++i) {
         out += i ? ",\n" : "\n";
-        out += "    {\"text\": " + JsonString(Narrow(runs[i].text)) + ", \"rect\": " + JsonRect(runs[i].rect) +
-               ", \"window\": " + HandleNumber(runs[i].hwnd) + "}";
+        out += "    {\"text\": " + JsonString(Narrow(runs[i].text)) +
+               ", \"rect\": " + JsonRect(runs[i].rect) + ", \"window\": " + HandleNumber(runs[i].hwnd) + "}";
     }
     out += runs.empty() ? "]\n}\n" : "\n  ]\n}\n";
     return out;
@@ -278,9 +294,10 @@ bool ScriptChecks::Expect(const ScriptStep& step, std::string* failure) {
         }
         if (found) return true;
         std::string visible;
-        for (const TextRun& run : runs) visible += (visible.empty() ? "" : ", ") + Quote(Narrow(run.text));
-        *failure = "expected text " + Quote(step.text) + " on the screen; visible: " +
-                   (visible.empty() ? "no text" : visible);
+        for (const TextRun& run : runs)
+            visible += (visible.empty() ? "" : ", ") + Quote(Narrow(run.text));
+        *failure = "expected text " + Quote(step.text) +
+                   " on the screen; visible: " + (visible.empty() ? "no text" : visible);
         return false;
     }
     case Check::Title: {
@@ -302,12 +319,14 @@ bool ScriptChecks::Expect(const ScriptStep& step, std::string* failure) {
         }
         const std::u16string className = ClassName(focus), text = WindowText(focus);
         const int id = GetDlgCtrlID(focus);
-        if (SameIgnoringAsciiCase(className, wanted) || text == wanted || step.text == std::to_string(id)) return true;
-        *failure = "expected focus " + step.text + "; the focus is on class " + Quote(Narrow(className)) + ", id " +
-                   std::to_string(id) + ", text " + Quote(Narrow(text));
+        if (SameIgnoringAsciiCase(className, wanted) || text == wanted || step.text == std::to_string(id))
+            return true;
+        *failure = "expected focus " + step.text + "; the focus is on class " + Quote(Narrow(className)) +
+                   ", id " + std::to_string(id) + ", text " + Quote(Narrow(text));
         return false;
     }
-    case Check::Screenshot: return ExpectScreenshot(step, failure);
+    case Check::Screenshot:
+        return ExpectScreenshot(step, failure);
     }
     return true;
 }
@@ -319,11 +338,12 @@ bool ScriptChecks::ExpectScreenshot(const ScriptStep& step, std::string* failure
     const uint32_t* screen = ScreenPixels();
     auto saveActual = [&] {
         std::string error;
-        return SaveScreenshot(actual, &error) ? actual : "(" + actual + " could not be written: " + error + ")";
+        return SaveScreenshot(actual, &error) ? actual
+                                              : "(" + actual + " could not be written: " + error + ")";
     };
     if (!std::filesystem::exists(golden)) {
-        *failure = "expected screenshot " + step.name + "; there is no golden " + golden + "; the screen is in " +
-                   saveActual();
+        *failure = "expected screenshot " + step.name + "; there is no golden " + golden +
+                   "; the screen is in " + saveActual();
         return false;
     }
     int width = 0, height = 0;
@@ -335,8 +355,8 @@ bool ScriptChecks::ExpectScreenshot(const ScriptStep& step, std::string* failure
     }
     if (width != size.cx || height != size.cy) {
         *failure = "expected screenshot " + step.name + "; the screen is " + std::to_string(size.cx) + "x" +
-                   std::to_string(size.cy) + ", the golden " + std::to_string(width) + "x" + std::to_string(height) +
-                   "; the screen is in " + saveActual();
+                   std::to_string(size.cy) + ", the golden " + std::to_string(width) + "x" +
+                   std::to_string(height) + "; the screen is in " + saveActual();
         return false;
     }
     // Differing pixels red on a dimmed copy of the screen, so a person sees where they lie.
@@ -348,7 +368,8 @@ bool ScriptChecks::ExpectScreenshot(const ScriptStep& step, std::string* failure
             ++differing;
             marked[i] = 0xFFFF0000u;
         } else {
-            const uint32_t r = (s >> 16 & 0xFF) / 3 + 170, g = (s >> 8 & 0xFF) / 3 + 170, b = (s & 0xFF) / 3 + 170;
+            const uint32_t r = (s >> 16 & 0xFF) / 3 + 170, g = (s >> 8 & 0xFF) / 3 + 170,
+                           b = (s & 0xFF) / 3 + 170;
             marked[i] = 0xFF000000u | r << 16 | g << 8 | b;
         }
     }
@@ -361,9 +382,11 @@ bool ScriptChecks::ExpectScreenshot(const ScriptStep& step, std::string* failure
     }
     const std::string actualPath = saveActual();
     std::string diffPath = diff;
-    if (!SavePixelsPng(diff, width, height, marked.data(), &error)) diffPath = "(" + diff + ": " + error + ")";
-    *failure = "expected screenshot " + step.name + "; " + std::to_string(differing) + " pixels differ from " + golden +
-               " (at most " + std::to_string(step.tolerance) + " may); see " + diffPath + " and " + actualPath;
+    if (!SavePixelsPng(diff, width, height, marked.data(), &error))
+        diffPath = "(" + diff + ": " + error + ")";
+    *failure = "expected screenshot " + step.name + "; " + std::to_string(differing) +
+               " pixels differ from " + golden + " (at most " + std::to_string(step.tolerance) +
+               " may); see " + diffPath + " and " + actualPath;
     return false;
 }
 

@@ -8,12 +8,12 @@
 
 namespace cehost::sim {
 
-// Reads the arguments of `expect` or `dump` (VERB in upper case; REST is the line after the command word) into
-// `step`. False with the reason in *why for anything malformed.
+// Reads the arguments of `expect` or `dump` (VERB in upper case; REST is the line after the command word)
+// into `step`. False with the reason in *why for anything malformed.
 bool ParseCheckStep(const std::string& verb, const std::string& rest, ScriptStep& step, std::string* why);
 
-// The window tree (class, identifier, text, rectangle, style, visible, enabled, focus) and every visible run of
-// text with its rectangle, as a JSON document.
+// The window tree (class, identifier, text, rectangle, style, visible, enabled, focus) and every visible run
+// of text with its rectangle, as a JSON document.
 std::string ScreenJson();
 
 class ScriptChecks {
@@ -25,7 +25,8 @@ public:
     bool Expect(const ScriptStep& step, std::string* failure);
     // Writes the dump of a `dump` line; false with the reason when the file cannot be written.
     bool Dump(const ScriptStep& step, std::string* error);
-    // What a failed expectation leaves behind: failure-LINE.png and failure-LINE.json in the screenshot folder.
+    // What a failed expectation leaves behind: failure-LINE.png and failure-LINE.json in the screenshot
+    // folder.
     void SaveFailure(int line);
 
 private:

@@ -244,8 +244,8 @@ BOOL SetWindowPosInternal(Window* w, HWND after, int x, int y, int cx, int cy, U
 
     const bool visibleNow = IsReallyVisible(w);
     if (!visibleNow) ClearUpdateTree(w);
-    if (const POINT at = WindowOriginScreen(w); visibleBefore && (!visibleNow || at.x != oldOrigin.x || at.y != oldOrigin.y))
-        DropTextTree(w);
+    const POINT origin = WindowOriginScreen(w);
+    if (visibleBefore && (!visibleNow || origin.x != oldOrigin.x || origin.y != oldOrigin.y)) DropTextTree(w);
     if (!(flags & SWP_NOREDRAW)) {
         const POINT newOrigin = WindowOriginScreen(w);
         const bool moved = newOrigin.x != oldOrigin.x || newOrigin.y != oldOrigin.y;

@@ -14,7 +14,8 @@ using cehost::sim::VisibleText;
 
 std::vector<std::u16string> Texts() {
     std::vector<std::u16string> texts;
-    for (const auto& run : VisibleText()) texts.push_back(run.text);
+    for (const auto& run : VisibleText())
+        texts.push_back(run.text);
     return texts;
 }
 
@@ -38,8 +39,8 @@ struct Screen {
         wc.lpszClassName = u"VisibleTextTest";
         wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
         RegisterClassW(&wc);
-        hwnd = CreateWindowExW(0, u"VisibleTextTest", u"", WS_POPUP | WS_VISIBLE, 0, 0, 240, 320, nullptr, nullptr,
-                               nullptr, nullptr);
+        hwnd = CreateWindowExW(0, u"VisibleTextTest", u"", WS_POPUP | WS_VISIBLE, 0, 0, 240, 320, nullptr,
+                               nullptr, nullptr, nullptr);
         cehost::sim::RunUntilIdle();
         dc = GetDC(hwnd);
         DrawTextW(dc, u"Hello world", -1, &text, DT_LEFT | DT_SINGLELINE);
@@ -66,22 +67,33 @@ TEST(VisibleText, WhatCoversARunAndWhatLeavesIt) {
     };
     const Case cases[] = {
         {"nothing drawn after it", [](Screen&) {}, true},
-        {"a fill over it", [](Screen& s) { s.Fill({0, 0, 200, 40}); }, false},
+        {"a fill over it",
+         [](Screen& s) {
+             s.Fill({0, 0, 200, 40});
+         },
+         false},
         {"a fill over a third of it", [](Screen& s) { s.FillPart(0, 0.33); }, true},
-        {"fills over two thirds, piece by piece", [](Screen& s) {
+        {"fills over two thirds, piece by piece",
+         [](Screen& s) {
              s.FillPart(0, 0.33);
              s.FillPart(0.33, 0.67);
-         }, false},
-        {"the same third filled twice", [](Screen& s) {
+         },
+         false},
+        {"the same third filled twice",
+         [](Screen& s) {
              s.FillPart(0, 0.33);
              s.FillPart(0, 0.33);
-         }, true},
-        {"a frame around it", [](Screen& s) {
+         },
+         true},
+        {"a frame around it",
+         [](Screen& s) {
              RECT r{5, 5, 160, 35};
              FrameRect(s.dc, &r, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-         }, true},
+         },
+         true},
         {"an inverting blit (a caret)", [](Screen& s) { PatBlt(s.dc, 0, 0, 200, 40, DSTINVERT); }, true},
-        {"a copying blit from a blank bitmap", [](Screen& s) {
+        {"a copying blit from a blank bitmap",
+         [](Screen& s) {
              HDC memory = CreateCompatibleDC(s.dc);
              HBITMAP bitmap = CreateCompatibleBitmap(s.dc, 200, 40);
              HGDIOBJ old = SelectObject(memory, bitmap);
@@ -89,12 +101,19 @@ TEST(VisibleText, WhatCoversARunAndWhatLeavesIt) {
              SelectObject(memory, old);
              DeleteObject(bitmap);
              DeleteDC(memory);
-         }, false},
-        {"other text drawn over it", [](Screen& s) {
+         },
+         false},
+        {"other text drawn over it",
+         [](Screen& s) {
              RECT r = s.text;
              DrawTextW(s.dc, u"Goodbye all", -1, &r, DT_LEFT | DT_SINGLELINE);
-         }, false},
-        {"a fill elsewhere", [](Screen& s) { s.Fill({0, 100, 240, 200}); }, true},
+         },
+         false},
+        {"a fill elsewhere",
+         [](Screen& s) {
+             s.Fill({0, 100, 240, 200});
+         },
+         true},
         {"its window hidden", [](Screen& s) { ShowWindow(s.hwnd, SW_HIDE); }, false},
         {"its window moved", [](Screen& s) { MoveWindow(s.hwnd, 0, 10, 240, 310, FALSE); }, false},
         {"its window destroyed", [](Screen& s) { DestroyWindow(s.hwnd); }, false},
@@ -161,7 +180,8 @@ TEST(KeyScriptChecks, ExpectAndDumpLines) {
     };
     const Case good[] = {
         {"expect text \"메모 목록\"", Check::Text, "메모 목록", 0},
-        {"EXPECT Text \"say \\\"hi\\\" # not a comment\"  # a comment", Check::Text, "say \"hi\" # not a comment", 0},
+        {"EXPECT Text \"say \\\"hi\\\" # not a comment\"  # a comment", Check::Text,
+         "say \"hi\" # not a comment", 0},
         {"expect no text \"gone\"", Check::NoText, "gone", 0},
         {"expect title \"\"", Check::Title, "", 0},
         {"expect focus SysListView32", Check::Focus, "SysListView32", 0},

@@ -2,7 +2,8 @@
 // (registry and record database), several at a time, and reports one line per script, a closing count and,
 // on request, a JUnit XML report for CI.
 //
-//   cehost-test --app PATH [--goldens DIR] [--shots DIR] [--junit FILE] [--jobs N] [--time-limit MS] SCRIPT...
+//   cehost-test --app PATH [--goldens DIR] [--shots DIR] [--junit FILE] [--jobs N] [--time-limit MS]
+//   SCRIPT...
 //
 // Exit code 0 when every script passed, 1 when one failed, 2 for bad usage.
 #include <algorithm>
@@ -53,8 +54,9 @@ struct Script {
 
 int Usage(const std::string& why) {
     if (!why.empty()) std::fprintf(stderr, "cehost-test: %s\n", why.c_str());
-    std::fprintf(stderr, "usage: cehost-test --app PATH [--goldens DIR] [--shots DIR] [--junit FILE] [--jobs N]\n"
-                         "                   [--time-limit MS] SCRIPT...\n");
+    std::fprintf(stderr,
+                 "usage: cehost-test --app PATH [--goldens DIR] [--shots DIR] [--junit FILE] [--jobs N]\n"
+                 "                   [--time-limit MS] SCRIPT...\n");
     return 2;
 }
 
@@ -102,10 +104,14 @@ bool ParseArguments(int argc, char** argv, Options& o, std::string* why) {
             return false;
         }
     }
-    if (o.app.empty()) *why = "--app names the application to run";
-    else if (o.scripts.empty()) *why = "no key script to run";
-    else if (access(o.app.c_str(), X_OK) != 0) *why = "cannot run " + o.app + ": " + std::strerror(errno);
-    else if (!o.goldens.empty() && !fs::is_directory(o.goldens)) *why = "the goldens folder " + o.goldens + " does not exist";
+    if (o.app.empty())
+        *why = "--app names the application to run";
+    else if (o.scripts.empty())
+        *why = "no key script to run";
+    else if (access(o.app.c_str(), X_OK) != 0)
+        *why = "cannot run " + o.app + ": " + std::strerror(errno);
+    else if (!o.goldens.empty() && !fs::is_directory(o.goldens))
+        *why = "the goldens folder " + o.goldens + " does not exist";
     for (const std::string& s : o.scripts)
         if (why->empty() && access(s.c_str(), R_OK) != 0) *why = "cannot read the key script " + s;
     return why->empty();
@@ -134,8 +140,8 @@ bool Start(const Options& o, Script& s, std::string* why) {
     }
     s.state = temp;
     const std::string log = s.state + "/output.log";
-    std::vector<std::string> args = {o.app, "--headless", "--script", s.path, "--shots", s.shots,
-                                     "--time-limit", o.timeLimit};
+    std::vector<std::string> args = {o.app,     "--headless", "--script",     s.path,
+                                     "--shots", s.shots,      "--time-limit", o.timeLimit};
     if (!o.goldens.empty()) args.insert(args.end(), {"--goldens", o.goldens});
     s.start = std::chrono::steady_clock::now();
     s.pid = fork();
@@ -157,7 +163,8 @@ bool Start(const Options& o, Script& s, std::string* why) {
         int devnull = open("/dev/null", O_RDONLY);
         if (devnull >= 0) dup2(devnull, 0);
         std::vector<char*> argv;
-        for (std::string& a : args) argv.push_back(a.data());
+        for (std::string& a : args)
+            argv.push_back(a.data());
         argv.push_back(nullptr);
         execv(o.app.c_str(), argv.data());
         std::fprintf(stderr, "cehost-test: cannot run %s: %s\n", o.app.c_str(), std::strerror(errno));
@@ -175,8 +182,9 @@ std::string FirstFailure(const Script& s, int status) {
         if (line.find(": line ") != std::string::npos) return line;
         if (!line.empty()) last = line;
     }
-    std::string ending = WIFSIGNALED(status) ? "the application was killed by signal " + std::to_string(WTERMSIG(status))
-                                             : "exit code " + std::to_string(WEXITSTATUS(status));
+    std::string ending = WIFSIGNALED(status)
+                             ? "the application was killed by signal " + std::to_string(WTERMSIG(status))
+                             : "exit code " + std::to_string(WEXITSTATUS(status));
     return last.empty() ? ending : last + " (" + ending + ")";
 }
 
@@ -196,14 +204,24 @@ std::string Xml(const std::string& text) {
     std::string out;
     for (unsigned char c : text) {
         switch (c) {
-        case '&': out += "&amp;"; break;
-        case '<': out += "&lt;"; break;
-        case '>': out += "&gt;"; break;
-        case '"': out += "&quot;"; break;
+        case '&':
+            out += "&amp;";
+            break;
+        case '<':
+            out += "&lt;";
+            break;
+        case '>':
+            out += "&gt;";
+            break;
+        case '"':
+            out += "&quot;";
+            break;
         default:
             // XML 1.0 has no place for other control characters.
-            if (c < 0x20 && c != '\n' && c != '\t' && c != '\r') out += '?';
-            else out += char(c);
+            if (c < 0x20 && c != '\n' && c != '\t' && c != '\r')
+                out += '?';
+            else
+                out += char(c);
         }
     }
     return out;
@@ -211,12 +229,14 @@ std::string Xml(const std::string& text) {
 
 bool WriteJunit(const std::string& path, const std::vector<Script>& scripts, double seconds) {
     size_t failures = 0;
-    for (const Script& s : scripts) failures += s.passed ? 0 : 1;
+    for (const Script& s : scripts)
+        failures += s.passed ? 0 : 1;
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     char time[32];
     std::snprintf(time, sizeof time, "%.3f", seconds);
     out << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-        << "<testsuites tests=\"" << scripts.size() << "\" failures=\"" << failures << "\" time=\"" << time << "\">\n"
+        << "<testsuites tests=\"" << scripts.size() << "\" failures=\"" << failures << "\" time=\"" << time
+        << "\">\n"
         << "  <testsuite name=\"cehost-test\" tests=\"" << scripts.size() << "\" failures=\"" << failures
         << "\" errors=\"0\" time=\"" << time << "\">\n";
     for (const Script& s : scripts) {
@@ -281,7 +301,8 @@ int main(int argc, char** argv) {
             byPid.erase(it);
             --running;
         }
-        // Lines come out in the order the scripts were given, each as soon as it and those before it are done.
+        // Lines come out in the order the scripts were given, each as soon as it and those before it are
+        // done.
         for (; reported < scripts.size() && scripts[reported].done; ++reported) {
             const Script& s = scripts[reported];
             passed += s.passed;
