@@ -57,6 +57,7 @@ fuzz: deps
 # Plants a fixed list of faults in the library and the platform one at a time (tools/mutate/mutations.ini),
 # rebuilds what each touches in build-mutate/ and runs the tests that guard it; prints killed/total.
 mutate: deps
+	@$(MAKE) --no-print-directory deps DEB_PACKAGES=python3
 	@python3 tools/mutate/mutate.py --jobs $(JOBS)
 
 clean:
