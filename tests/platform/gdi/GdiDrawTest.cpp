@@ -38,6 +38,12 @@ TEST_F(GdiDraw, FillRectExcludesRightAndBottomAndKeepsColourChannels) {
     FillRect(dc, &right, reinterpret_cast<HBRUSH>(uintptr_t((colorWindow | 0x40000000) + 1)));
     EXPECT_EQ(kBlack, GetPixel(dc, 1, 7));
     EXPECT_EQ(kWhite, GetPixel(dc, 3, 7));
+    // SetPixel returns the colour it set, and respects the bitmap and the clip.
+    EXPECT_EQ(RGB(1, 2, 3), SetPixel(dc, 6, 2, RGB(1, 2, 3)));
+    EXPECT_EQ(RGB(1, 2, 3), GetPixel(dc, 6, 2));
+    EXPECT_EQ(COLORREF(-1), SetPixel(dc, 8, 0, kBlack));
+    IntersectClipRect(dc, 0, 0, 1, 1);
+    EXPECT_EQ(COLORREF(-1), SetPixel(dc, 6, 3, kBlack));
 }
 
 TEST_F(GdiDraw, LineToExcludesItsEndPointAndMovesTheCurrentPosition) {
@@ -123,15 +129,6 @@ TEST_F(GdiDraw, RectangleFillsInsideThePenAndExcludesRightBottom) {
     SelectObject(dc, GetStockObject(BLACK_PEN));
     SelectObject(dc, old);
     DeleteObject(brush);
-}
-
-TEST_F(GdiDraw, SetPixelReturnsTheColourAndRespectsTheClip) {
-    HDC dc = Canvas(4, 4);
-    EXPECT_EQ(RGB(1, 2, 3), SetPixel(dc, 2, 2, RGB(1, 2, 3)));
-    EXPECT_EQ(RGB(1, 2, 3), GetPixel(dc, 2, 2));
-    EXPECT_EQ(COLORREF(-1), SetPixel(dc, 4, 0, kBlack));
-    IntersectClipRect(dc, 0, 0, 1, 1);
-    EXPECT_EQ(COLORREF(-1), SetPixel(dc, 2, 2, kBlack));
 }
 
 TEST_F(GdiDraw, PatBltRops) {
@@ -279,17 +276,7 @@ TEST_F(GdiDraw, PolylineAndPolygon) {
     DeleteObject(red);
 }
 
-TEST_F(GdiDraw, ViewportOriginShiftsDrawing) {
-    HDC dc = Canvas(6, 6);
-    SetViewportOrgEx(dc, 2, 3, nullptr);
-    RECT r{0, 0, 1, 1};
-    FillRect(dc, &r, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-    EXPECT_EQ(kBlack, GetPixel(dc, 0, 0));
-    SetViewportOrgEx(dc, 0, 0, nullptr);
-    EXPECT_EQ((RECT{2, 3, 3, 4}), InkBounds());
-}
-
-TEST_F(GdiDraw, ScreenDcDrawsOnTheFramebuffer) {
+TEST_F(GdiDraw, ScreenDcAndViewportOrigin) {
     ASSERT_TRUE(cehost::sim::SetScreenSize(32, 40));
     HDC screen = GetDC(nullptr);
     RECT r{30, 38, 40, 50};
@@ -301,6 +288,14 @@ TEST_F(GdiDraw, ScreenDcDrawsOnTheFramebuffer) {
     EXPECT_EQ(CLR_INVALID, GetPixel(screen, 32, 38));
     EXPECT_EQ(32, GetDeviceCaps(screen, HORZRES));
     EXPECT_EQ(1, ReleaseDC(nullptr, screen));
+    // The viewport origin shifts drawing.
+    HDC dc = Canvas(6, 6);
+    SetViewportOrgEx(dc, 2, 3, nullptr);
+    RECT one{0, 0, 1, 1};
+    FillRect(dc, &one, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    EXPECT_EQ(kBlack, GetPixel(dc, 0, 0));
+    SetViewportOrgEx(dc, 0, 0, nullptr);
+    EXPECT_EQ((RECT{2, 3, 3, 4}), InkBounds());
 }
 
 TEST_F(GdiDraw, SystemColoursAndTheirPermanentBrushes) {

@@ -143,7 +143,8 @@ TEST_F(Queue, KeyLParamBitsFollowTheInjectedEvent) {
     EXPECT_EQ(DWORD(Next().lParam), 0x401E0001u);
 }
 
-TEST_F(Queue, KeysGoToTheFocusElseTheActiveWindowElseNowhere) {
+// Keys go to the focus, else the active window, else nowhere; key states.
+TEST_F(Queue, KeysTargetsAndKeyState) {
     HWND c = Child(top, 1, 0, 0, 10, 10);
     SetFocus(c);
     keybd_event(VK_UP, 0, 0, 0);
@@ -157,9 +158,8 @@ TEST_F(Queue, KeysGoToTheFocusElseTheActiveWindowElseNowhere) {
     keybd_event(VK_UP, 0, KEYEVENTF_KEYUP, 0);
     EXPECT_EQ(Next().message, UINT(WM_NULL));
     EXPECT_EQ(GetKeyState(VK_UP) & 0x8000, 0) << "the dropped key-up still released the key";
-}
-
-TEST_F(Queue, KeyStateFollowsRetrievalAsyncStateFollowsInjection) {
+    // The key state follows retrieval, the asynchronous state follows injection.
+    top = TopLevel(0, 0, 100, 100);
     keybd_event(VK_SHIFT, 0, 0, 0);
     EXPECT_TRUE(GetAsyncKeyState(VK_SHIFT) & 0x8000);
     EXPECT_FALSE(GetKeyState(VK_SHIFT) & 0x8000);
