@@ -117,13 +117,10 @@ TEST_F(SimRun, KeysTextAndTapsReachTheApplication) {
     EXPECT_EQ(20, g_log.taps[0].y);
 }
 
-TEST_F(SimRun, WaitsRunTimersOnTheVirtualClock) {
-    EXPECT_EQ(0, Run("wait 1000\n"));
+// Waits run timers on the virtual clock; the screen size and the command line reach the application.
+TEST_F(SimRun, WaitsScreenSizeAndCommandLine) {
+    EXPECT_EQ(0, Run("wait 1000\nscreenshot wide\n", {"--screen", "320x240", "--", "file name.txt", "-x"}));
     EXPECT_EQ(10, g_log.timerTicks) << "a 100 ms timer, ten times in a second";
-}
-
-TEST_F(SimRun, ScreenSizeAndCommandLine) {
-    EXPECT_EQ(0, Run("screenshot wide\n", {"--screen", "320x240", "--", "file name.txt", "-x"}));
     int w = 0, h = 0;
     ShotPixel("wide.png", 0, 0, &w, &h);
     EXPECT_EQ(320, w);

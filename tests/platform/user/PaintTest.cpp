@@ -84,7 +84,7 @@ TEST_F(Painting, PaintWaitsForPostedMessagesAndInput) {
     EXPECT_FALSE(GetUpdateRect(top, nullptr, FALSE)) << "DefWindowProc's BeginPaint validated";
 }
 
-TEST_F(Painting, BeginPaintErasesOnceAndReportsTheArea) {
+TEST_F(Painting, BeginPaintErasesOnceReportsTheAreaAndLeavesWhatIsUnerased) {
     const RECT a{10, 20, 30, 40};
     InvalidateRect(top, &a, TRUE);
     const RECT b{100, 100, 110, 110};
@@ -106,13 +106,11 @@ TEST_F(Painting, BeginPaintErasesOnceAndReportsTheArea) {
     EndPaint(top, &ps);
     EXPECT_TRUE(log.Entries().empty());
     EXPECT_FALSE(ps.fErase);
-}
 
-TEST_F(Painting, UnerasedBackgroundIsLeftToThePainter) {
+    // A background left unerased is the painter's to do.
     HWND bare = TopLevel(0, 0, 50, 50, WS_VISIBLE, u"", u"Bare");
     ValidateRect(bare, nullptr);
     InvalidateRect(bare, nullptr, TRUE);
-    PAINTSTRUCT ps;
     BeginPaint(bare, &ps);
     EXPECT_TRUE(ps.fErase) << "no class brush: DefWindowProc erased nothing";
     EndPaint(bare, &ps);

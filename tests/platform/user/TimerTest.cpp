@@ -56,7 +56,7 @@ TEST_F(Timers, ExpirationsCoalesceAndTheRetrievalRestartsThePeriod) {
     EXPECT_NE(GetLastError(), 0u);
 }
 
-TEST_F(Timers, ThreadTimersGetFreshIdentifiersAndCallTheirProcedure) {
+TEST_F(Timers, TimerProceduresAndDestroyedWindows) {
     static int calls;
     static UINT_PTR seenId;
     calls = 0;
@@ -75,9 +75,9 @@ TEST_F(Timers, ThreadTimersGetFreshIdentifiersAndCallTheirProcedure) {
     cehost::sim::RunFor(40);
     EXPECT_EQ(calls, 2);
     EXPECT_EQ(seenId, a);
-}
+    KillTimer(nullptr, a);
 
-TEST_F(Timers, WindowProcedureTimersAndDestroyedWindows) {
+    // A window's timer with a procedure calls it instead of the window procedure; timers die with their window.
     static HWND seen;
     seen = nullptr;
     SetTimer(top, 9, 10, [](HWND h, UINT, UINT_PTR, DWORD) { seen = h; });
