@@ -10,6 +10,7 @@
 //   wait MS            advance the virtual clock by MS milliseconds, running timers and messages
 //   screenshot NAME    save the screen as NAME.png in the screenshot folder (--shots)
 //   quit [CODE]        end the application's message loop with exit code CODE (default 0)
+//   input keypad|pc    text from the keypad's 12 keys, or from the PC keyboard's letters
 //
 // Before each command the application runs until its queue is empty. KEY is a virtual-key name with or
 // without its VK_ prefix (F1, VK_RETURN, LEFT, SPACE, ...), a keypad name (TSOFT1, TSOFT2, TTALK, TEND, THOME,
@@ -194,6 +195,14 @@ bool ParseKeyScript(const std::string& text, std::vector<ScriptStep>& steps, std
             if (name.size() < 4 || Upper(name.substr(name.size() - 4)) != ".PNG") name += ".png";
             step.kind = ScriptStep::Kind::Screenshot;
             step.name = name;
+            steps.push_back(step);
+        } else if (verb == "INPUT") {
+            std::string source, extra;
+            if (!(words >> source) || (words >> extra && extra[0] != '#') ||
+                (Upper(source) != "KEYPAD" && Upper(source) != "PC"))
+                return fail("input takes keypad or pc");
+            step.kind = ScriptStep::Kind::Input;
+            step.keypad = Upper(source) == "KEYPAD";
             steps.push_back(step);
         } else if (verb == "QUIT") {
             long code = 0;

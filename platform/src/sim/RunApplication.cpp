@@ -53,8 +53,15 @@ std::u16string CommandLine(const std::vector<std::string>& arguments) {
 void Usage(const char* program) {
     std::fprintf(stderr,
                  "usage: %s [--screen WxH] [--shots DIR] [--script FILE] [--time-limit MS] [--headless]\n"
-                 "       [--zoom N] [--keymap FILE] [--record FILE] [--] [arguments...]\n",
+                 "       [--no-strip] [--input keypad|pc] [--zoom N] [--skin keypad|none] [--keymap FILE]\n"
+                 "       [--record FILE] [--] [arguments...]\n",
                  program);
+}
+
+// What the device has around the application before it starts: the shell's strip and the text input.
+void StartDevice(const SimOptions& options) {
+    if (options.strip) ShowIndicatorStrip(true);
+    SetKeypadInput(options.keypadInput);
 }
 
 void OnWatchdog(int) {
@@ -122,6 +129,7 @@ int RunApplication(int argc, const char* const* argv, WinMainProc winMain) {
 
     SetVirtualTime(true);
     SetDisplaySize(options.screenWidth, options.screenHeight);
+    StartDevice(options);
     ScriptOutput output;
     ScriptPlayer player(std::move(steps), options, output, ScriptPlayer::AtEnd::Quit);
     SetIdleHandler([&player] { return player.OnIdle(); });

@@ -68,6 +68,9 @@ bool ScriptPlayer::OnIdle() {
         // Nothing was given to the application: look at the next step straight away.
         return OnIdle();
     }
+    case ScriptStep::Kind::Input:
+        SetKeypadInput(step.keypad);
+        return Next();
     case ScriptStep::Kind::Quit:
         m_finished = true;
         PostQuitMessage(step.code);

@@ -58,14 +58,17 @@ struct SimOptions {
     std::string script;   // key-script file (played headless, or in the window before the user takes over)
     std::string shotsDir = "."; // where `screenshot NAME` writes NAME.png
     DWORD timeLimitMs = 0; // virtual milliseconds the run may last; 0 = no limit
+    bool strip = true;       // the shell's indicator strip over the top of the screen (--no-strip)
+    bool keypadInput = false; // 12-key text input from the start (--input keypad; --input pc is the default)
     std::vector<std::string> arguments; // everything else, passed on as WinMain's command line
 };
-// Parses --screen WxH, --headless, --script FILE, --shots DIR, --time-limit MS (also as --opt=value) and "--"
+// Parses --screen WxH, --headless, --script FILE, --shots DIR, --time-limit MS, --no-strip, --input keypad|pc
+// (also as --opt=value) and "--"
 // before application arguments. False with a message for anything malformed.
 bool ParseSimOptions(int argc, const char* const* argv, SimOptions& options, std::string* error);
 
 struct ScriptStep {
-    enum class Kind { Press, Release, Key, Tap, Wait, Screenshot, Quit };
+    enum class Kind { Press, Release, Key, Tap, Wait, Screenshot, Quit, Input };
     Kind kind = Kind::Key;
     BYTE vk = 0;
     bool shift = false; // Key: hold Shift around it
@@ -73,6 +76,7 @@ struct ScriptStep {
     DWORD ms = 0;        // Wait
     std::string name;    // Screenshot file name (".png" added)
     int code = 0;        // Quit
+    bool keypad = false; // Input: 12-key input (true) or the PC keyboard
     int line = 0;        // where it came from
 };
 bool ParseKeyName(const std::string& name, BYTE& vk);

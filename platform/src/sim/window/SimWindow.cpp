@@ -699,6 +699,8 @@ int RunInWindow(const SimOptions& options, const WindowOptions& window, std::vec
 
     SetVirtualTime(!window.record.empty() || !options.script.empty());
     SetDisplaySize(options.screenWidth, options.screenHeight);
+    if (options.strip) ShowIndicatorStrip(true);
+    SetKeypadInput(options.keypadInput);
     SimWindow simWindow(options, window, std::move(keys), std::move(steps));
     std::string error;
     if (!simWindow.Open(&error)) {
