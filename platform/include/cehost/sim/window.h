@@ -95,6 +95,7 @@ public:
     void StylusUp(int x, int y);
     void ClockAdvanced(DWORD milliseconds);
     void Screenshot(const std::string& name);
+    void Input(bool keypad); // text from the twelve keys or from the PC keyboard (`input keypad|pc`)
     // The script: a down directly followed by the up of the same key is folded to `key`, runs of such keys
     // share a line, a stylus down directly followed by its up at the same point is `tap X Y`, time that
     // passed becomes `wait`, and it ends with `quit`. Key scripts have no stylus strokes: any other stylus
@@ -103,7 +104,7 @@ public:
 
 private:
     struct Event {
-        enum class Kind { Down, Up, Wait, Shot, StylusDown, StylusMove, StylusUp };
+        enum class Kind { Down, Up, Wait, Shot, StylusDown, StylusMove, StylusUp, Input };
         Kind kind;
         BYTE vk = 0;
         DWORD ms = 0;

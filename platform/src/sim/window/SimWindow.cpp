@@ -153,6 +153,8 @@ public:
     SimWindow(const SimOptions& options, const WindowOptions& window, KeyMap keys, std::vector<ScriptStep> steps)
         : m_shotsDir(options.shotsDir), m_zoom(window.zoom), m_skin(window.keypadSkin), m_keys(std::move(keys)),
           m_recording(!window.record.empty()), m_output(*this) {
+        // The replay of a recording starts in the same input as the session did.
+        if (options.keypadInput) m_recorder.Input(true);
         if (!options.script.empty()) m_player.emplace(std::move(steps), options, m_output, ScriptPlayer::AtEnd::Stay);
     }
 
@@ -246,6 +248,10 @@ private:
         void Advance(DWORD milliseconds) override {
             AdvanceClock(milliseconds);
             m_window.m_recorder.ClockAdvanced(milliseconds);
+        }
+        void InputSource(bool keypad) override {
+            SetKeypadInput(keypad);
+            m_window.m_recorder.Input(keypad);
         }
         void ScreenshotSaved(const std::string& name) override {
             m_window.m_recorder.Screenshot(name);
