@@ -6,9 +6,11 @@
 
 #include <cehost/sim/imm.h>
 #include <cehost/sim/shell.h>
+#include <cehost/sim/user.h>
 
 #include <windows.h>
 
+#include <cstdint>
 #include <string>
 
 namespace cehost::shell {
@@ -23,6 +25,8 @@ constexpr COLORREF kDim = RGB(96, 96, 104);
 struct Strip {
     HWND hwnd = nullptr;
     int minute = -1; // of the day, as last painted
+    DWORD nextMinuteAt = 0; // the tick at which the minute changes next
+    bool virtualClock = false; // which clock `minute` was read from
     std::u16string mode;
     bool refreshing = false;
 };
@@ -32,9 +36,17 @@ Strip& TheStrip() {
     return strip;
 }
 
-int MinuteOfDay() {
+// The minute of the day, read from the date only when the tick says a new minute has begun (or the clock was
+// switched between real and virtual): the check runs every time the queue looks for painting.
+int MinuteOfDay(Strip& strip, bool force) {
+    const DWORD tick = GetTickCount();
+    const bool virtualClock = sim::IsVirtualTime();
+    if (!force && strip.minute >= 0 && virtualClock == strip.virtualClock && int32_t(tick - strip.nextMinuteAt) < 0)
+        return strip.minute;
     SYSTEMTIME now{};
     GetLocalTime(&now);
+    strip.virtualClock = virtualClock;
+    strip.nextMinuteAt = tick + (60000 - (now.wSecond * 1000 + now.wMilliseconds));
     return now.wHour * 60 + now.wMinute;
 }
 
@@ -164,7 +176,7 @@ void RefreshShell() {
     RECT r{};
     GetWindowRect(strip.hwnd, &r);
     if (r.left != 0 || r.top != 0 || r.right != GetSystemMetrics(SM_CXSCREEN)) shell::Place(strip.hwnd);
-    const int minute = shell::MinuteOfDay();
+    const int minute = shell::MinuteOfDay(strip, false);
     std::u16string mode = sim::InputModeLabel();
     if (minute != strip.minute || mode != strip.mode) {
         strip.minute = minute;
@@ -195,7 +207,7 @@ bool ShowIndicatorStrip(bool show) {
     strip.hwnd = CreateWindowExW(WS_EX_TOPMOST | WS_EX_NOACTIVATE, shell::kClassName, u"", WS_POPUP | WS_VISIBLE, 0, 0,
                                  GetSystemMetrics(SM_CXSCREEN), kIndicatorStripHeight, nullptr, nullptr, nullptr,
                                  nullptr);
-    strip.minute = shell::MinuteOfDay();
+    strip.minute = shell::MinuteOfDay(strip, true);
     strip.mode = InputModeLabel();
     return strip.hwnd != nullptr;
 }
