@@ -35,8 +35,10 @@ def load(path):
             sys.exit(f'mutate: [{name}] lacks {", ".join(missing)}')
         if entry['from'] == entry['to']:
             sys.exit(f'mutate: [{name}] changes nothing')
-        mutations.append(dict(name=name, file=entry['file'], tests=entry['tests'], old=entry['from'],
-                              new=entry['to']))
+        # "\n" in a value stands for a line break, so that a text can take in the start of the next line.
+        unescape = lambda text: text.replace('\\n', '\n')
+        mutations.append(dict(name=name, file=entry['file'], tests=entry['tests'], old=unescape(entry['from']),
+                              new=unescape(entry['to'])))
     return mutations
 
 
