@@ -9,8 +9,11 @@ file(REMOVE_RECURSE ${WINEPREFIX})
 foreach(step "wineboot;-i"
              "reg;add;HKCU\\Software\\Wine\\Explorer;/v;Desktop;/d;Default;/f"
              "reg;add;HKCU\\Software\\Wine\\Explorer\\Desktops;/v;Default;/d;240x320;/f")
-  execute_process(COMMAND ${WINE} ${step} RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE out TIMEOUT 240)
+  # Output goes to a file: the server Wine starts outlives the call and must not hold a pipe of ours open.
+  execute_process(COMMAND ${WINE} ${step} RESULT_VARIABLE rc OUTPUT_FILE ${WINEPREFIX}.log ERROR_FILE ${WINEPREFIX}.log
+                  TIMEOUT 240)
   if(NOT rc EQUAL 0)
+    file(READ ${WINEPREFIX}.log out)
     message(FATAL_ERROR "Wine prefix: `wine ${step}` failed (${rc}):\n${out}")
   endif()
 endforeach()

@@ -324,9 +324,11 @@ void OnKeyDown(ListView& lv, UINT key)
     if (Lists().Find(lv.hwnd) != &lv || lv.count == 0)
         return;
     if (key == VK_RETURN) {
+        // Enter acts on the focused row: with none, the list stays silent.
+        if (lv.focused < 0) return;
         NMHDR hdr{};
         Notify(lv, NM_RETURN, &hdr);
-        if (Lists().Find(lv.hwnd) == &lv && lv.focused >= 0) {
+        if (Lists().Find(lv.hwnd) == &lv) {
             NMITEMACTIVATE act{};
             act.iItem = lv.focused;
             Notify(lv, LVN_ITEMACTIVATE, &act.hdr);
