@@ -15,7 +15,12 @@ DEB_PACKAGES := g++ cmake make pkg-config \
 	libsdl2-dev xvfb xauth clang libclang-rt-14-dev valgrind ccache \
 	g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix wine64
 
-.PHONY: all deps configure build test demo bench sanitize fuzz clean
+.PHONY: all deps configure build test conformance-win32 demo bench sanitize fuzz clean
+
+# The Win32 side of the conformance suite: the cases built with mingw-w64, run by ctest under Wine.
+WIN32_BUILD ?= build-win32
+MINGW_CXX   := x86_64-w64-mingw32-g++-posix
+WINE        := $(firstword $(wildcard /usr/lib/wine/wine64) $(shell command -v wine64 2>/dev/null))
 
 all: build
 
@@ -35,8 +40,26 @@ configure: deps
 build: configure
 	@cmake --build $(BUILD) -j $(JOBS)
 
-test: build
+test: build conformance-win32
 	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+# Builds the Win32 conformance program when the cross compiler and Wine are there and tells the cehost build
+# where it is; otherwise says why the Win32 side is skipped (ctest then lists it as skipped too).
+conformance-win32: build
+	@reason=; \
+	command -v $(MINGW_CXX) >/dev/null || reason="$(MINGW_CXX) is not installed (make deps installs it)"; \
+	[ -n "$(WINE)" ] || reason="wine64 is not installed (make deps installs it)"; \
+	command -v xvfb-run >/dev/null || reason="xvfb-run is not installed (make deps installs it)"; \
+	if [ -z "$$reason" ]; then \
+		cmake -S tests/conformance -B $(WIN32_BUILD)/conformance -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) \
+			-DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/toolchains/mingw-w64-x86_64.cmake >/dev/null && \
+		cmake --build $(WIN32_BUILD)/conformance -j $(JOBS) && \
+		cmake -S . -B $(BUILD) -DLX_CONFORMANCE_WIN32=$(CURDIR)/$(WIN32_BUILD)/conformance/conformance.exe \
+			-DLX_CONFORMANCE_SKIP= >/dev/null; \
+	else \
+		echo "Win32 conformance skipped: $$reason"; \
+		cmake -S . -B $(BUILD) -DLX_CONFORMANCE_WIN32= -DLX_CONFORMANCE_SKIP="$$reason" >/dev/null; \
+	fi
 
 demo: build
 	@cmake --build $(BUILD) --target demo
@@ -55,4 +78,4 @@ fuzz: deps
 	@cmake --build build-fuzz --target run-fuzzers
 
 clean:
-	rm -rf build build-asan build-fuzz out
+	rm -rf build build-asan build-fuzz build-win32 out
