@@ -153,7 +153,8 @@ int LxSpinCtrl::AddItem(int bCheck, unsigned int nImageNormal, unsigned int nIma
     const int count = m_Items.GetSize();
     m_Items.Add(new LxSpinString(bCheck, nImageNormal, nImageFocus, crNormal, crFocus, pszText));
     if (m_Items.GetSize() != count + 1) return 0;
-    if (m_nSelect >= 0) return 1;
+    // The first item of a new or emptied control becomes the selection.
+    if (m_nSelect >= 0 && count > 0) return 1;
     SetSelect(0);
     Repaint();
     return 1;
@@ -187,10 +188,8 @@ int LxSpinCtrl::DeleteItem(unsigned int nIndex) {
     const int count = m_Items.GetSize();
     m_Items.RemoveAt(int(nIndex), 1);
     delete item;
-    if (m_nSelect >= m_Items.GetSize()) {
-        m_nSelect = m_Items.GetSize() - 1;
-        Repaint();
-    }
+    // The selection index stays and nothing repaints: the same index now names the item that followed. A
+    // selection left past the end selects nothing; painting and the keys ignore it until SetSelect.
     return m_Items.GetSize() == count - 1 ? 1 : 0;
 }
 

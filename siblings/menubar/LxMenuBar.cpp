@@ -1,5 +1,5 @@
 // The soft-key menu bar: bar window, captions and pop-up menus from the host's MENU resource, keypad-driven
-// modal pop-ups, key forwarding to the owner. Leaves out: nested pop-ups inside a pop-up (shown greyed and
+// modal pop-ups that scroll when they do not fit above the bar, key forwarding to the owner. Leaves out: nested pop-ups inside a pop-up (shown greyed and
 // not chosen), bitmaps on the buttons, MENUEX resources.
 #include "LxMenuBar.h"
 
@@ -24,6 +24,8 @@ constexpr int kCaptionHeight = 18;
 constexpr int kItemHeight = 24;
 constexpr int kItemFontHeight = 16;
 constexpr int kPopupPadding = 8;
+constexpr int kArrowStrip = 12;     // height of the strips that show where more items lie
+constexpr int kIndicatorStrip = 21; // the system's strip at the top of the screen, never covered
 
 constexpr COLORREF kBarTop = RGB(0x58, 0x58, 0x58);
 constexpr COLORREF kBarFace = RGB(0x18, 0x18, 0x18);
@@ -67,6 +69,9 @@ struct OpenPopup {
     MenuBar* bar = nullptr;
     int menu = 0;
     int selected = -1;
+    int top = 0;     // first item shown
+    int visible = 0; // items shown at once
+    bool scrolls = false;
     int result = 0;
     bool done = false;
     bool keyDown[256] = {};
@@ -208,15 +213,15 @@ void PaintBar(const MenuBar& bar, HDC hdc) {
 // --- The bar window.
 void ForwardKey(const MenuBar& bar, UINT message, WPARAM vk) {
     if (!bar.forwardKeys || !IsWindow(bar.owner)) return;
+    const LPARAM from = reinterpret_cast<LPARAM>(bar.bar);
     if (message == WM_KEYDOWN) {
-        PostMessageW(bar.owner, kMsgKeyDown, vk, reinterpret_cast<LPARAM>(bar.bar));
-    } else if (vk == VK_ESCAPE || vk == VK_BACK) {
-        PostMessageW(bar.owner, kMsgBackKey, 0, reinterpret_cast<LPARAM>(bar.bar));
-    } else if (vk == HomeKey()) {
-        PostMessageW(bar.owner, kMsgHomeKey, 0, reinterpret_cast<LPARAM>(bar.bar));
-    } else {
-        PostMessageW(bar.owner, kMsgKeyUp, vk, reinterpret_cast<LPARAM>(bar.bar));
+        PostMessageW(bar.owner, kMsgKeyDown, vk, from);
+        return;
     }
+    // As a focused control does: every release is reported, then Back and Home become their commands.
+    PostMessageW(bar.owner, kMsgKeyUp, vk, from);
+    if (vk == HomeKey()) PostMessageW(bar.owner, kMsgHomeKey, 0, from);
+    else if (vk == VK_ESCAPE || vk == VK_BACK) PostMessageW(bar.owner, kMsgBackKey, 0, from);
 }
 
 // A tap on a caption works like its soft key.
@@ -243,6 +248,7 @@ LRESULT OnBarDestroy(HWND hwnd, MenuBar* bar) {
     if (g_openPopup && g_openPopup->bar == bar) {
         g_openPopup->done = true;
         g_openPopup->bar = nullptr;
+        PostMessageW(nullptr, WM_NULL, 0, 0); // wakes the pop-up's loop, which may be waiting for input
     }
     if (IsWindow(bar->popup)) DestroyWindow(bar->popup);
     delete bar;
@@ -278,6 +284,16 @@ int PopupWidth(const std::vector<MenuItem>& items, HDC hdc) {
     return int(widest) + 2 * kPopupPadding + 2;
 }
 
+// A small triangle centred in an arrow strip starting at `top`, pointing up or down.
+void DrawArrow(HDC hdc, const RECT& face, LONG top, bool up) {
+    const LONG centre = (face.left + face.right) / 2;
+    for (int line = 0; line < 5; ++line) {
+        const int half = up ? line : 4 - line;
+        const RECT span = {centre - half, top + 3 + line, centre + half + 1, top + 4 + line};
+        FillColour(hdc, span, kItemColour);
+    }
+}
+
 void PaintPopup(const OpenPopup& open, HWND hwnd, HDC hdc) {
     RECT client;
     GetClientRect(hwnd, &client);
@@ -286,9 +302,16 @@ void PaintPopup(const OpenPopup& open, HWND hwnd, HDC hdc) {
     InflateRect(&face, -1, -1);
     FillColour(hdc, face, kPopupFace);
     const std::vector<MenuItem>& items = open.bar->menus[open.menu];
-    for (size_t i = 0; i < items.size(); ++i) {
-        RECT row = {face.left, face.top + LONG(i) * kItemHeight, face.right, face.top + LONG(i + 1) * kItemHeight};
-        const bool selected = int(i) == open.selected;
+    const int first = open.top, last = std::min(int(items.size()), open.top + open.visible);
+    if (open.scrolls) {
+        if (first > 0) DrawArrow(hdc, face, face.top, true);
+        if (last < int(items.size())) DrawArrow(hdc, face, face.bottom - kArrowStrip, false);
+    }
+    const LONG rowsTop = face.top + (open.scrolls ? kArrowStrip : 0);
+    for (int i = first; i < last; ++i) {
+        const LONG y = rowsTop + LONG(i - first) * kItemHeight;
+        RECT row = {face.left, y, face.right, y + kItemHeight};
+        const bool selected = i == open.selected;
         if (items[i].text.empty()) { // separator
             RECT line = {row.left + 4, (row.top + row.bottom) / 2, row.right - 4, (row.top + row.bottom) / 2 + 1};
             FillColour(hdc, line, kPopupFrame);
@@ -302,6 +325,12 @@ void PaintPopup(const OpenPopup& open, HWND hwnd, HDC hdc) {
     }
 }
 
+// Scrolls so that the selected item is shown.
+void ShowSelected(OpenPopup& open) {
+    if (open.selected < open.top) open.top = open.selected;
+    else if (open.selected >= open.top + open.visible) open.top = open.selected - open.visible + 1;
+}
+
 void MoveSelection(OpenPopup& open, HWND hwnd, int step) {
     const std::vector<MenuItem>& items = open.bar->menus[open.menu];
     const int count = int(items.size());
@@ -312,6 +341,7 @@ void MoveSelection(OpenPopup& open, HWND hwnd, int step) {
     }
     if (index != open.selected && items[size_t(index)].Choosable()) {
         open.selected = index;
+        ShowSelected(open);
         InvalidateRect(hwnd, nullptr, TRUE);
     }
 }
@@ -344,9 +374,22 @@ void OnPopupKeyUp(OpenPopup& open, WPARAM vk) {
     }
 }
 
-void OnPopupTap(OpenPopup& open, LPARAM point) {
-    const int index = (GET_Y_LPARAM(point) - 1) / kItemHeight;
-    Choose(open, index);
+// A tap on an item chooses it; a tap on an arrow strip scrolls one item that way.
+void OnPopupTap(OpenPopup& open, HWND hwnd, LPARAM point) {
+    int y = GET_Y_LPARAM(point) - 1;
+    if (open.scrolls) {
+        const int count = int(open.bar->menus[open.menu].size());
+        if (y < kArrowStrip || y >= kArrowStrip + open.visible * kItemHeight) {
+            const int top = y < kArrowStrip ? open.top - 1 : open.top + 1;
+            if (top >= 0 && top + open.visible <= count) {
+                open.top = top;
+                InvalidateRect(hwnd, nullptr, TRUE);
+            }
+            return;
+        }
+        y -= kArrowStrip;
+    }
+    if (y >= 0) Choose(open, open.top + y / kItemHeight);
 }
 
 LRESULT OnPopupPaint(HWND hwnd) {
@@ -364,7 +407,7 @@ LRESULT CALLBACK PopupProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_ERASEBKGND: return 1;
     case WM_KEYDOWN: if (open) OnPopupKeyDown(*open, hwnd, wParam); return 0;
     case WM_KEYUP: if (open) OnPopupKeyUp(*open, wParam); return 0;
-    case WM_LBUTTONUP: if (open) OnPopupTap(*open, lParam); return 0;
+    case WM_LBUTTONUP: if (open) OnPopupTap(*open, hwnd, lParam); return 0;
     default: return DefWindowProcW(hwnd, msg, wParam, lParam);
     }
 }
@@ -384,16 +427,24 @@ bool RegisterClasses(HINSTANCE instance) {
     return true;
 }
 
-// Places the pop-up above the bar, on the side of its button, inside the screen.
-void PlacePopup(const MenuBar& bar, int menu) {
+// Places the pop-up just above the bar, on the side of its button, inside the screen between the indicator
+// strip and the bar. With more items than fit it shows as many as fit between two arrow strips and scrolls.
+void PlacePopup(OpenPopup& open) {
+    const MenuBar& bar = *open.bar;
+    const int count = int(bar.menus[open.menu].size());
     HDC screen = GetDC(nullptr);
-    const int width = std::min(PopupWidth(bar.menus[menu], screen), GetSystemMetrics(SM_CXSCREEN));
+    const int width = std::min(PopupWidth(bar.menus[open.menu], screen), GetSystemMetrics(SM_CXSCREEN));
     ReleaseDC(nullptr, screen);
-    const int height = int(bar.menus[menu].size()) * kItemHeight + 2;
     RECT barRect;
     GetWindowRect(bar.bar, &barRect);
-    const int x = menu == 0 ? int(barRect.left) : int(barRect.right) - width;
-    const int y = std::max(0, int(barRect.top) - height);
+    const int room = int(barRect.top) - kIndicatorStrip;
+    open.visible = count;
+    open.scrolls = count * kItemHeight + 2 > room;
+    if (open.scrolls) open.visible = std::max(1, (room - 2 - 2 * kArrowStrip) / kItemHeight);
+    const int height = open.visible * kItemHeight + 2 + (open.scrolls ? 2 * kArrowStrip : 0);
+    const int x = open.menu == 0 ? int(barRect.left) : int(barRect.right) - width;
+    const int y = std::max(kIndicatorStrip, int(barRect.top) - height);
+    ShowSelected(open);
     SetWindowPos(bar.popup, HWND_TOP, std::max(0, x), y, width, height, SWP_SHOWWINDOW);
 }
 
@@ -497,7 +548,7 @@ int LxOpenPopupMenu(HWND barWindow, int menu) {
     g_openPopup = &open;
     HWND popup = bar->popup;
     HWND previousFocus = GetFocus();
-    PlacePopup(*bar, menu);
+    PlacePopup(open);
     SetFocus(popup);
 
     MSG msg;

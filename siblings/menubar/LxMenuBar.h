@@ -50,8 +50,10 @@ int LxChangeCaption(HWND bar, int button, int item, const WCHAR* text);
 int LxInsertManuCaption(HWND bar, int button, UINT position, UINT reserved, UINT command, const WCHAR* text);
 // Deletes the item at `position` of the button's pop-up menu.
 int LxDeleteMenuItem(HWND bar, int button, UINT position);
-// Opens the pop-up menu of button `menu` over the screen and runs it modally from the keypad: Up and Down
-// move, Select, Return or the left soft key choose, the right soft key, Escape or Back close. Returns the
+// Opens the pop-up menu of button `menu` above the bar, never over the 21-pixel indicator strip (a menu
+// longer than that room scrolls, the selected item always shown), and runs it modally from the keypad: Up
+// and Down move and wrap around, Select, Return or the left soft key choose, the right soft key, Escape, Back
+// or Home close. Returns the
 // chosen item's command identifier, or 0 when the menu was closed, is empty or the bar is unknown.
 int LxOpenPopupMenu(HWND bar, int menu);
 

@@ -150,6 +150,8 @@ void InputMethod::EndIfIdle(HWND hwnd)
     m_target = nullptr;
     if (IsWindow(hwnd))
         SendMessageW(hwnd, WM_IME_ENDCOMPOSITION, 0, 0);
+    if (m_endObserver != nullptr && IsWindow(hwnd))
+        m_endObserver(hwnd);
 }
 
 void InputMethod::Complete()

@@ -43,6 +43,11 @@ public:
     const std::u16string& CompositionString() const { return m_composing; }
     const std::u16string& ResultString() const { return m_result; }
 
+    // Told after a composition ends in a window, whether or not the window let WM_IME_ENDCOMPOSITION reach
+    // its class: a control that draws the composition drops it here even when a subclass swallowed the end.
+    using EndObserver = void (*)(HWND hwnd);
+    void SetEndObserver(EndObserver observer) { m_endObserver = observer; }
+
 private:
     InputMethod();
     void Deliver(HWND hwnd, const std::u16string& committed, const std::u16string& composing);
@@ -56,6 +61,7 @@ private:
     bool m_started = false;
     std::u16string m_composing;
     std::u16string m_result;
+    EndObserver m_endObserver = nullptr;
 };
 
 } // namespace cehost::imm

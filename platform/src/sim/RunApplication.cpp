@@ -50,11 +50,21 @@ std::u16string CommandLine(const std::vector<std::string>& arguments) {
     return wide;
 }
 
-void Usage(const char* program) {
-    std::fprintf(stderr,
+void Usage(const char* program, FILE* out) {
+    std::fprintf(out,
                  "usage: %s [--screen WxH] [--shots DIR] [--script FILE] [--time-limit MS] [--headless]\n"
-                 "       [--zoom N] [--keymap FILE] [--record FILE] [--] [arguments...]\n",
+                 "       [--zoom N] [--keymap FILE] [--record FILE] [--help] [--] [arguments...]\n",
                  program);
+}
+
+// --help or -h before "--" asks for the usage; after "--" they belong to the application.
+bool AsksForHelp(int argc, const char* const* argv) {
+    for (int i = 1; i < argc && argv[i]; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--") return false;
+        if (arg == "--help" || arg == "-h") return true;
+    }
+    return false;
 }
 
 void OnWatchdog(int) {
@@ -67,6 +77,10 @@ void OnWatchdog(int) {
 
 int RunApplication(int argc, const char* const* argv, WinMainProc winMain) {
     const char* program = argc > 0 && argv[0] ? argv[0] : "app";
+    if (AsksForHelp(argc, argv)) {
+        Usage(program, stdout);
+        return 0;
+    }
     SimOptions options;
     WindowOptions window;
     std::vector<std::string> rest;
@@ -83,7 +97,7 @@ int RunApplication(int argc, const char* const* argv, WinMainProc winMain) {
     }
     if (!parsed) {
         std::fprintf(stderr, "%s: %s\n", program, error.c_str());
-        Usage(program);
+        Usage(program, stderr);
         return 2;
     }
     if (!options.headless) {
