@@ -124,6 +124,9 @@ CONFORMANCE_CASE(edit) {
         Note(Format("sel=%d,%d text=\"%s\"", int(start), int(end), narrow.c_str()));
         LogRecord(key);
     };
+    WCHAR className[16] = {};
+    GetClassNameW(edit, className, 16);
+    Log("class_name", "%c%c%c%c", char(className[0]), char(className[1]), char(className[2]), char(className[3]));
     Log("limit_initial", "%d", int(SendMessageW(edit, EM_GETLIMITTEXT, 0, 0)));
     Log("dlgcode", "0x%X", unsigned(SendMessageW(edit, WM_GETDLGCODE, 0, 0)));
     Watch({WM_COMMAND});

@@ -41,9 +41,9 @@ void LogLayout(const char* key) {
     Log(key, "%s", text.c_str());
 }
 
-// What the free area shows at its middle, on the screen.
+// What the free area shows beside its centred text, on the screen.
 void LogFreeArea(const char* key) {
-    POINT pt = {120, 160};
+    POINT pt = {10, 60};
     ClientToScreen(app, &pt);
     HDC screen = GetDC(nullptr);
     COLORREF c = GetPixel(screen, pt.x, pt.y);
