@@ -10,11 +10,15 @@
 //   wait MS            advance the virtual clock by MS milliseconds, running timers and messages
 //   screenshot NAME    save the screen as NAME.png in the screenshot folder (--shots)
 //   quit [CODE]        end the application's message loop with exit code CODE (default 0)
+//   expect ...         check the screen (text, no text, title, focus, screenshot; see ScriptChecks.cpp)
+//   dump [NAME]        write the window tree and the visible text as NAME.json into the screenshot folder
 //
 // Before each command the application runs until its queue is empty. KEY is a virtual-key name with or
 // without its VK_ prefix (F1, VK_RETURN, LEFT, SPACE, ...), a keypad name (TSOFT1, TSOFT2, TTALK, TEND, THOME,
 // TBACK, TACTION, TUP, TDOWN, TLEFT, TRIGHT, TSTAR, TPOUND, T0..T9), a single letter or digit, or a number
 // (0x70, 112).
+#include "sim/ScriptChecks.h"
+
 #include <cehost/sim/gdi.h>
 
 #include <cctype>
@@ -201,6 +205,11 @@ bool ParseKeyScript(const std::string& text, std::vector<ScriptStep>& steps, std
             if (words >> s && s[0] != '#' && !ParseNumber(s, code)) return fail("quit takes an exit code");
             step.kind = ScriptStep::Kind::Quit;
             step.code = int(code);
+            steps.push_back(step);
+        } else if (verb == "EXPECT" || verb == "DUMP") {
+            std::string rest, why;
+            std::getline(words, rest);
+            if (!ParseCheckStep(verb, rest, step, &why)) return fail(why);
             steps.push_back(step);
         } else {
             return fail("unknown command '" + command + "'");

@@ -52,8 +52,9 @@ std::u16string CommandLine(const std::vector<std::string>& arguments) {
 
 void Usage(const char* program, FILE* out) {
     std::fprintf(out,
-                 "usage: %s [--screen WxH] [--shots DIR] [--script FILE] [--time-limit MS] [--headless]\n"
-                 "       [--zoom N] [--keymap FILE] [--record FILE] [--help] [--] [arguments...]\n",
+                 "usage: %s [--screen WxH] [--shots DIR] [--script FILE] [--goldens DIR] [--time-limit MS]\n"
+                 "       [--headless] [--zoom N] [--keymap FILE] [--record FILE] [--help] [--]\n"
+                 "       [arguments...]\n",
                  program);
 }
 
@@ -124,6 +125,15 @@ int RunApplication(int argc, const char* const* argv, WinMainProc winMain) {
         }
     }
     std::error_code ec;
+    // Golden screenshots lie beside the script unless a folder is named; a named folder must be there.
+    if (options.goldensDir.empty()) {
+        options.goldensDir = std::filesystem::path(options.script).parent_path().string();
+        if (options.goldensDir.empty()) options.goldensDir = ".";
+    } else if (!std::filesystem::is_directory(options.goldensDir, ec)) {
+        std::fprintf(stderr, "%s: the goldens folder %s does not exist\n", program,
+                     options.goldensDir.c_str());
+        return 2;
+    }
     std::filesystem::create_directories(options.shotsDir, ec);
     if (ec) {
         std::fprintf(stderr, "%s: cannot create the screenshot folder %s: %s\n", program, options.shotsDir.c_str(),
@@ -149,7 +159,7 @@ int RunApplication(int argc, const char* const* argv, WinMainProc winMain) {
 
     alarm(0);
     SetIdleHandler(nullptr);
-    return player.Failed() ? 3 : result;
+    return player.ExitCode(result);
 }
 
 } // namespace cehost::sim

@@ -60,6 +60,9 @@ bool ParseSimOptions(int argc, const char* const* argv, SimOptions& options, std
             long ms = std::strtol(value.c_str(), &end, 10);
             if (value.empty() || !end || *end || ms < 0) return fail("--time-limit needs milliseconds, not '" + value + "'");
             options.timeLimitMs = DWORD(ms);
+        } else if (name == "--goldens") {
+            if (!takeValue() || value.empty()) return fail("--goldens needs a folder");
+            options.goldensDir = value;
         } else {
             return fail("unknown option " + name);
         }

@@ -190,7 +190,7 @@ public:
     }
 
     const SessionRecorder& Recorder() const { return m_recorder; }
-    bool ScriptFailed() const { return m_player && m_player->Failed(); }
+    int ScriptExitCode(int result) const { return m_player ? m_player->ExitCode(result) : result; }
 
     // One idle turn of the application's message loop: true when the application was given something (or,
     // on the virtual clock, when the turn has already slept so that the loop must not jump to a timer).
@@ -725,7 +725,7 @@ int RunInWindow(const SimOptions& options, const WindowOptions& window, std::vec
                          "the replay will not see them\n",
                          strokesLeftOut);
     }
-    return simWindow.ScriptFailed() ? 3 : result;
+    return simWindow.ScriptExitCode(result);
 }
 
 #endif
