@@ -15,10 +15,10 @@ DEB_PACKAGES := g++ cmake make pkg-config \
 	libsdl2-dev xvfb xauth clang libclang-rt-14-dev valgrind ccache \
 	g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix wine64
 
-.PHONY: all deps configure build test conformance-win32 demo bench sanitize fuzz clean
+.PHONY: all deps configure build test conformance-win32 demo bench sanitize fuzz win32 clean
 
-# The Win32 side of the conformance suite: the cases built with mingw-w64, run by ctest under Wine.
-WIN32_BUILD ?= build-win32
+# The Win32 side of the conformance suite: its programs built with mingw-w64 in the project's Win32 build,
+# run by ctest under Wine.
 MINGW_CXX   := x86_64-w64-mingw32-g++-posix
 WINE        := $(firstword $(wildcard /usr/lib/wine/wine64) $(shell command -v wine64 2>/dev/null))
 
@@ -43,22 +43,25 @@ build: configure
 test: build conformance-win32
 	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
-# Builds the Win32 conformance program when the cross compiler and Wine are there and tells the cehost build
-# where it is; otherwise says why the Win32 side is skipped (ctest then lists it as skipped too).
+# Builds the two Win32 conformance programs (and the DLLs they load) in build-win32/ when the cross compiler and
+# Wine are there, and tells the cehost build where they are; otherwise says why the Win32 side is skipped
+# (ctest then lists it as skipped too).
 conformance-win32: build
 	@reason=; \
 	command -v $(MINGW_CXX) >/dev/null || reason="$(MINGW_CXX) is not installed (make deps installs it)"; \
 	[ -n "$(WINE)" ] || reason="wine64 is not installed (make deps installs it)"; \
 	command -v xvfb-run >/dev/null || reason="xvfb-run is not installed (make deps installs it)"; \
 	if [ -z "$$reason" ]; then \
-		cmake -S tests/conformance -B $(WIN32_BUILD)/conformance -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) \
+		cmake -S . -B build-win32 -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) \
 			-DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/toolchains/mingw-w64-x86_64.cmake >/dev/null && \
-		cmake --build $(WIN32_BUILD)/conformance -j $(JOBS) && \
-		cmake -S . -B $(BUILD) -DLX_CONFORMANCE_WIN32=$(CURDIR)/$(WIN32_BUILD)/conformance/conformance.exe \
+		cmake --build build-win32 -j $(JOBS) --target conformance conformance_library && \
+		cmake -S . -B $(BUILD) -DLX_CONFORMANCE_WIN32=$(CURDIR)/build-win32/bin/conformance.exe \
+			-DLX_CONFORMANCE_LIBRARY_WIN32=$(CURDIR)/build-win32/bin/conformance_library.exe \
 			-DLX_CONFORMANCE_SKIP= >/dev/null; \
 	else \
 		echo "Win32 conformance skipped: $$reason"; \
-		cmake -S . -B $(BUILD) -DLX_CONFORMANCE_WIN32= -DLX_CONFORMANCE_SKIP="$$reason" >/dev/null; \
+		cmake -S . -B $(BUILD) -DLX_CONFORMANCE_WIN32= -DLX_CONFORMANCE_LIBRARY_WIN32= \
+			-DLX_CONFORMANCE_SKIP="$$reason" >/dev/null; \
 	fi
 
 demo: build
@@ -77,5 +80,18 @@ fuzz: deps
 	@cmake --build build-fuzz -j $(JOBS) --target fuzzers
 	@cmake --build build-fuzz --target run-fuzzers
 
+# The library, the menu bar and the hello example for desktop Win32 (mingw-w64, x86_64) in build-win32/, and the
+# library once more for 32-bit Win32 in build-win32-i686/, compiled and linked only, to catch pointer-size slips.
+win32: deps
+	@cmake -S . -B build-win32 -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) \
+		-DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/toolchains/mingw-w64-x86_64.cmake >/dev/null
+	@cmake --build build-win32 -j $(JOBS)
+	@cmake -S . -B build-win32-i686 -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) \
+		-DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/toolchains/mingw-w64-i686.cmake >/dev/null
+	@cmake --build build-win32-i686 -j $(JOBS)
+	@echo "Win32 (x86_64): $(CURDIR)/build-win32/bin/ holds LxLibrary.dll, LxMenuBar.dll, HelloKeypad.exe," \
+		"KeypadNotebook.exe and the compiler's runtime DLLs"
+	@echo "Win32 (i686, built to check, not run): $(CURDIR)/build-win32-i686/bin/"
+
 clean:
-	rm -rf build build-asan build-fuzz build-win32 out
+	rm -rf build build-asan build-fuzz build-win32 build-win32-i686 out

@@ -12,6 +12,7 @@
 //   quit [CODE]        end the application's message loop with exit code CODE (default 0)
 //   expect ...         check the screen (text, no text, title, focus, screenshot; see ScriptChecks.cpp)
 //   dump [NAME]        write the window tree and the visible text as NAME.json into the screenshot folder
+//   input keypad|pc    text from the keypad's 12 keys, or from the PC keyboard's letters
 //
 // Before each command the application runs until its queue is empty. KEY is a virtual-key name with or
 // without its VK_ prefix (F1, VK_RETURN, LEFT, SPACE, ...), a keypad name (TSOFT1, TSOFT2, TTALK, TEND, THOME,
@@ -198,6 +199,14 @@ bool ParseKeyScript(const std::string& text, std::vector<ScriptStep>& steps, std
             if (name.size() < 4 || Upper(name.substr(name.size() - 4)) != ".PNG") name += ".png";
             step.kind = ScriptStep::Kind::Screenshot;
             step.name = name;
+            steps.push_back(step);
+        } else if (verb == "INPUT") {
+            std::string source, extra;
+            if (!(words >> source) || (words >> extra && extra[0] != '#') ||
+                (Upper(source) != "KEYPAD" && Upper(source) != "PC"))
+                return fail("input takes keypad or pc");
+            step.kind = ScriptStep::Kind::Input;
+            step.keypad = Upper(source) == "KEYPAD";
             steps.push_back(step);
         } else if (verb == "QUIT") {
             long code = 0;

@@ -53,9 +53,15 @@ std::u16string CommandLine(const std::vector<std::string>& arguments) {
 void Usage(const char* program, FILE* out) {
     std::fprintf(out,
                  "usage: %s [--screen WxH] [--shots DIR] [--script FILE] [--goldens DIR] [--time-limit MS]\n"
-                 "       [--headless] [--zoom N] [--keymap FILE] [--record FILE] [--help] [--]\n"
-                 "       [arguments...]\n",
+                 "       [--headless] [--no-strip] [--input keypad|pc] [--zoom N] [--skin keypad|none]\n"
+                 "       [--keymap FILE] [--record FILE] [--help] [--] [arguments...]\n",
                  program);
+}
+
+// What the device has around the application before it starts: the shell's strip and the text input.
+void StartDevice(const SimOptions& options) {
+    if (options.strip) ShowIndicatorStrip(true);
+    SetKeypadInput(options.keypadInput);
 }
 
 // --help or -h before "--" asks for the usage; after "--" they belong to the application.
@@ -146,6 +152,7 @@ int RunApplication(int argc, const char* const* argv, WinMainProc winMain) {
 
     SetVirtualTime(true);
     SetDisplaySize(options.screenWidth, options.screenHeight);
+    StartDevice(options);
     ScriptOutput output;
     ScriptPlayer player(std::move(steps), options, output, ScriptPlayer::AtEnd::Quit);
     SetIdleHandler([&player] { return player.OnIdle(); });

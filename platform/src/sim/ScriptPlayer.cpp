@@ -16,6 +16,7 @@ void ScriptOutput::StylusUp(int x, int y) { cehost::sim::StylusUp(x, y); }
 DWORD ScriptOutput::Allowance(DWORD wanted, bool) { return wanted; }
 void ScriptOutput::Advance(DWORD milliseconds) { AdvanceClock(milliseconds); }
 void ScriptOutput::ScreenshotSaved(const std::string&) {}
+void ScriptOutput::InputSource(bool keypad) { SetKeypadInput(keypad); }
 
 ScriptPlayer::ScriptPlayer(std::vector<ScriptStep> steps, const SimOptions& options, ScriptOutput& output,
                            AtEnd atEnd)
@@ -81,6 +82,9 @@ bool ScriptPlayer::OnIdle() {
         ++m_index;
         return OnIdle();
     }
+    case ScriptStep::Kind::Input:
+        m_output.InputSource(step.keypad);
+        return Next();
     case ScriptStep::Kind::Quit:
         m_finished = true;
         PostQuitMessage(step.code);

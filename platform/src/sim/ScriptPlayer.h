@@ -25,6 +25,8 @@ public:
     // Headless, all of it: waits take no real time.
     virtual DWORD Allowance(DWORD wanted, bool starting);
     virtual void Advance(DWORD milliseconds);
+    // Switches between 12-key input and the PC keyboard.
+    virtual void InputSource(bool keypad);
     // Called after `name` (NAME.png) was written into the screenshot folder.
     virtual void ScreenshotSaved(const std::string& name);
 };

@@ -76,15 +76,17 @@ struct SimOptions {
     std::string shotsDir = "."; // where `screenshot NAME` writes NAME.png
     DWORD timeLimitMs = 0; // virtual milliseconds the run may last; 0 = no limit
     std::string goldensDir; // where `expect screenshot NAME` finds NAME.png; empty = the script's folder
+    bool strip = true;       // the shell's indicator strip over the top of the screen (--no-strip)
+    bool keypadInput = false; // 12-key text input from the start (--input keypad; --input pc is the default)
     std::vector<std::string> arguments; // everything else, passed on as WinMain's command line
 };
-// Parses --screen WxH, --headless, --script FILE, --shots DIR, --time-limit MS, --goldens DIR (also as
-// --opt=value) and "--"
+// Parses --screen WxH, --headless, --script FILE, --shots DIR, --time-limit MS, --goldens DIR, --no-strip,
+// --input keypad|pc (also as --opt=value) and "--"
 // before application arguments. False with a message for anything malformed.
 bool ParseSimOptions(int argc, const char* const* argv, SimOptions& options, std::string* error);
 
 struct ScriptStep {
-    enum class Kind { Press, Release, Key, Tap, Wait, Screenshot, Quit, Expect, Dump };
+    enum class Kind { Press, Release, Key, Tap, Wait, Screenshot, Quit, Expect, Dump, Input };
     // What an Expect step checks.
     enum class Check { Text, NoText, Title, Focus, Screenshot };
     Kind kind = Kind::Key;
@@ -98,6 +100,7 @@ struct ScriptStep {
     std::string text;    // Expect: the text (UTF-8) or, for focus, the class name, identifier or text
     long tolerance = 0;  // Expect screenshot: how many pixels may differ
     int code = 0;        // Quit
+    bool keypad = false; // Input: 12-key input (true) or the PC keyboard
     int line = 0;        // where it came from
 };
 bool ParseKeyName(const std::string& name, BYTE& vk);
