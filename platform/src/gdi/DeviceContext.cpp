@@ -14,6 +14,14 @@ Surface* DeviceContext::Target() const {
     return b ? &b->surface : nullptr;
 }
 
+Surface* DeviceContext::WritableTarget() const {
+    if (type != DcType::Memory) return &Screen();
+    Bitmap* b = LookupBitmap(state.bitmap);
+    if (!b) return nullptr;
+    b->MakeWritable();
+    return &b->surface;
+}
+
 const std::vector<RECT>& DeviceContext::Clip() {
     // The screen can change size (rotation), so window and screen DCs recompute against its current bounds.
     Surface* s = Target();
