@@ -207,12 +207,28 @@ void Transfer(const DrawTarget& t, const RECT& dst, const BltSource& src, PixelO
         }
         return;
     }
-    // Copying within one surface (scrolling) must read the source before any of it is overwritten: the part
-    // of the source that is read is copied first.
+    // Copying within one surface (scrolling) must read the source before any of it is overwritten. Under one
+    // clip rectangle, rows taken in the order that reads each before it is written, each through a row
+    // buffer, do it; otherwise the part of the source that is read is copied first.
     std::vector<uint32_t> copy;
     Surface snapshot;
     BltSource from = src;
-    if (s->row0 == t.surface->row0) {
+    const bool sameSurface = s->row0 == t.surface->row0;
+    if (sameSurface && from.width == dw && from.height == dh && t.clip->size() == 1) {
+        RECT onSource{dst.left - from.x, dst.top - from.y, dst.left - from.x + s->width, dst.top - from.y + s->height};
+        RECT i = Intersect(Intersect(dst, t.clip->front()), onSource);
+        if (IsEmpty(i)) return;
+        LONG dx = from.x - dst.left, dy = from.y - dst.top, n = i.right - i.left;
+        copy.resize(size_t(n));
+        bool upwards = dy < 0; // the source lies above: start from the bottom
+        for (LONG k = 0; k < i.bottom - i.top; ++k) {
+            LONG y = upwards ? i.bottom - 1 - k : i.top + k;
+            std::memcpy(copy.data(), s->Row(int(y + dy)) + (i.left + dx), size_t(n) * 4);
+            TransferRow(t.surface->Row(int(y)) + i.left, copy.data(), n, op);
+        }
+        return;
+    }
+    if (sameSurface) {
         RECT area = Intersect({src.x, src.y, src.x + src.width, src.y + src.height}, {0, 0, s->width, s->height});
         if (IsEmpty(area)) return;
         LONG w = area.right - area.left, h = area.bottom - area.top;

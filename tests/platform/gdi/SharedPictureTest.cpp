@@ -97,3 +97,30 @@ TEST_F(SharedPictures, AnIconOutlivesAnotherLoadOfItsResource) {
     EXPECT_TRUE(DestroyIcon(b));
     ReleaseDC(nullptr, screen);
 }
+
+// A blit within one bitmap reads every source pixel before it is overwritten, whichever way it moves and
+// whether the clip is one rectangle or several.
+TEST_F(SharedPictures, BlitsWithinOneBitmapMoveItsPixelsIntact) {
+    const POINT kMoves[] = {{0, 3}, {0, -3}, {2, 0}, {-2, 0}, {2, 3}, {-2, -3}};
+    for (bool holed : {false, true})
+        for (const POINT& move : kMoves) {
+            HDC dc = CreateCompatibleDC(nullptr);
+            HBITMAP bmp = CreateCompatibleBitmap(dc, 12, 12);
+            HGDIOBJ old = SelectObject(dc, bmp);
+            auto colour = [](int x, int y) { return RGB(x * 20, y * 20, 7); };
+            for (int y = 0; y < 12; ++y)
+                for (int x = 0; x < 12; ++x) SetPixel(dc, x, y, colour(x, y));
+            if (holed) ExcludeClipRect(dc, 6, 6, 7, 7);
+            BitBlt(dc, 4 + move.x, 4 + move.y, 4, 4, dc, 4, 4, SRCCOPY);
+            for (int y = 0; y < 4; ++y)
+                for (int x = 0; x < 4; ++x) {
+                    int dx = 4 + move.x + x, dy = 4 + move.y + y;
+                    if (holed && dx == 6 && dy == 6) continue;
+                    EXPECT_EQ(colour(4 + x, 4 + y), GetPixel(dc, dx, dy))
+                        << "move " << move.x << "," << move.y << (holed ? " holed" : "") << " at " << x << "," << y;
+                }
+            SelectObject(dc, old);
+            DeleteObject(bmp);
+            DeleteDC(dc);
+        }
+}
