@@ -145,6 +145,24 @@ void BM_ListScreenRepaint(benchmark::State& state) {
 }
 BENCHMARK(BM_ListScreenRepaint)->UseManualTime()->Unit(benchmark::kMicrosecond);
 
+// Where the time of a frame goes: the key press on the 10-row list (arg 0) and the full repaint (arg 1), each
+// part reported as a share of the profiled time ("pct_<part>") and the whole as a multiple of the memset.
+void BM_FrameProfile(benchmark::State& state) {
+    StateFolder();
+    ListHost host(10);
+    const bool repaint = state.range(0) == 1;
+    cehost::sim::SetFrameProfile(true);
+    MeasureEach(state, [&] { return Timed([&] { repaint ? host.Repaint() : Stroke(VK_DOWN); }); }, [] {});
+    cehost::sim::FrameProfile profile = cehost::sim::GetFrameProfile();
+    cehost::sim::SetFrameProfile(false);
+    double total = profile.Total();
+    for (int part = 0; part < int(cehost::sim::FramePart::Count); ++part)
+        state.counters[std::string("pct_") + cehost::sim::FramePartName(cehost::sim::FramePart(part))] =
+            total > 0 ? 100 * profile.seconds[part] / total : 0;
+    state.SetLabel(repaint ? "full repaint" : "list key press");
+}
+BENCHMARK(BM_FrameProfile)->Arg(0)->Arg(1)->UseManualTime()->Unit(benchmark::kMicrosecond);
+
 // Select on the list opens the chosen note in the editor; going back is left out of the time.
 void BM_NotebookListToEditor(benchmark::State& state) {
     StateFolder();

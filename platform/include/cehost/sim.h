@@ -8,3 +8,4 @@
 #include <cehost/sim/user.h>
 #include <cehost/sim/gdi.h>
 #include <cehost/sim/registry.h>
+#include <cehost/sim/profile.h>

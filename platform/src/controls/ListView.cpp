@@ -6,6 +6,7 @@
 #include "controls/ControlState.h"
 #include "internal/user_hooks.h"
 #include "controls/Painting.h"
+#include "internal/profile.h"
 
 #include <commctrl.h>
 
@@ -576,6 +577,7 @@ LRESULT OnSetFont(ListView& lv, HFONT font, BOOL redraw)
 
 LRESULT CALLBACK ListViewProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
+    internal::ProfileScope profile(sim::FramePart::ListView);
     if (message == WM_CREATE)
         return OnCreate(hwnd, reinterpret_cast<const CREATESTRUCTW*>(lParam));
     ListView* lv = Lists().Find(hwnd);

@@ -3,6 +3,7 @@
 // squares along the line. Polygon fills with the alternate rule.
 #include "gdi/Draw.h"
 #include "gdi/SystemColors.h"
+#include "internal/profile.h"
 #include "internal/bridge.h"
 
 #include <cmath>
@@ -292,6 +293,7 @@ RECT Normalized(LONG x, LONG y, LONG w, LONG h) {
 
 bool Blt(HDC dest, int x, int y, int width, int height, HDC srcDc, int srcX, int srcY, int srcWidth,
          int srcHeight, DWORD rop) {
+    cehost::internal::ProfileScope profile(cehost::sim::FramePart::Blits);
     DrawTarget t;
     if (!BeginDraw(dest, t)) return false;
     BltSource src;
@@ -350,6 +352,7 @@ using namespace cehost::gdi;
 extern "C" {
 
 int WINAPI FillRect(HDC hdc, const RECT* rect, HBRUSH brush) {
+    cehost::internal::ProfileScope profile(cehost::sim::FramePart::Blits);
     DrawTarget t;
     if (!rect || !BeginDraw(hdc, t)) return 0;
     uint32_t pixel;
@@ -490,6 +493,7 @@ BOOL WINAPI StretchBlt(HDC dest, int x, int y, int width, int height, HDC src, i
 
 BOOL WINAPI TransparentImage(HDC dest, LONG x, LONG y, LONG width, LONG height, HANDLE src, LONG srcX, LONG srcY,
                              LONG srcWidth, LONG srcHeight, COLORREF transparent) {
+    cehost::internal::ProfileScope profile(cehost::sim::FramePart::Blits);
     DrawTarget t;
     if (!BeginDraw(dest, t)) return FALSE;
     if (width < 0 || height < 0 || srcWidth < 0 || srcHeight < 0) {

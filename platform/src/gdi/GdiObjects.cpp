@@ -2,6 +2,7 @@
 // Pattern and hatched brushes are not provided (CreateBrushIndirect accepts solid and null brushes only).
 #include "gdi/GdiObjects.h"
 #include "internal/bridge.h"
+#include "internal/profile.h"
 
 #include <cstdlib>
 #include <cstring>
@@ -305,6 +306,7 @@ HFONT WINAPI CreateFontIndirectW(const LOGFONTW* font) {
 }
 
 HBITMAP WINAPI CreateCompatibleBitmap(HDC hdc, int width, int height) {
+    cehost::internal::ProfileScope profile(cehost::sim::FramePart::Bitmaps);
     if (!LookupDc(hdc)) {
         SetLastError(ERROR_INVALID_HANDLE);
         return nullptr;
@@ -404,6 +406,7 @@ DWORD WINAPI GetObjectType(HGDIOBJ object) {
 }
 
 int WINAPI GetObjectW(HGDIOBJ object, int size, LPVOID buffer) {
+    cehost::internal::ProfileScope profile(cehost::sim::FramePart::Bitmaps);
     Object* o = Lookup(object);
     if (!o) {
         SetLastError(ERROR_INVALID_HANDLE);
@@ -453,6 +456,7 @@ int WINAPI GetObjectW(HGDIOBJ object, int size, LPVOID buffer) {
 }
 
 BOOL WINAPI DeleteObject(HGDIOBJ object) {
+    cehost::internal::ProfileScope profile(cehost::sim::FramePart::Bitmaps);
     Object* o = Lookup(object);
     if (!o || o->kind == Kind::Dc) {
         SetLastError(ERROR_INVALID_HANDLE);

@@ -2,6 +2,7 @@
 // GetTextMetricsW. Glyphs are blended in the text colour over whatever lies below; OPAQUE mode first fills the
 // text cells with the background colour. DT_PATH_ELLIPSIS, DT_MODIFYSTRING and DT_INTERNAL are not provided
 // (Windows CE has none of them); rotated fonts draw unrotated.
+#include "internal/profile.h"
 #include "gdi/Draw.h"
 #include "text/FontEngine.h"
 
@@ -288,6 +289,7 @@ int WINAPI GetTextFaceW(HDC hdc, int count, LPWSTR face) {
 }
 
 BOOL WINAPI GetTextExtentExPointW(HDC hdc, LPCWSTR text, int count, int maxExtent, LPINT fit, LPINT dx, LPSIZE size) {
+    cehost::internal::ProfileScope profile(cehost::sim::FramePart::Text);
     DeviceContext* dc = LookupDc(hdc);
     if (!dc || count < 0 || (count > 0 && !text)) {
         SetLastError(ERROR_INVALID_PARAMETER);
@@ -315,6 +317,7 @@ BOOL WINAPI GetTextExtentPoint32W(HDC hdc, LPCWSTR text, int count, LPSIZE size)
 
 BOOL WINAPI ExtTextOutW(HDC hdc, int x, int y, UINT options, const RECT* rect, LPCWSTR text, UINT count,
                         const int* dx) {
+    cehost::internal::ProfileScope profile(cehost::sim::FramePart::Text);
     DrawTarget t;
     if (!BeginDraw(hdc, t)) return FALSE;
     if (count > 0 && !text) {
@@ -370,6 +373,7 @@ BOOL WINAPI TextOutW(HDC hdc, int x, int y, LPCWSTR text, int count) {
 }
 
 int WINAPI DrawTextW(HDC hdc, LPCWSTR text, int count, LPRECT rect, UINT format) {
+    cehost::internal::ProfileScope profile(cehost::sim::FramePart::Text);
     DrawTarget t;
     if (!text || !rect || !BeginDraw(hdc, t)) {
         if (!text || !rect) SetLastError(ERROR_INVALID_PARAMETER);

@@ -3,6 +3,7 @@
 #include "gdi/Draw.h"
 #include "gdi/ImageDecode.h"
 #include "res/Modules.h"
+#include "internal/profile.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -247,6 +248,7 @@ BOOL WINAPI DestroyIcon(HICON h) {
 }
 
 BOOL WINAPI DrawIconEx(HDC hdc, int x, int y, HICON h, int width, int height, UINT, HBRUSH flickerFree, UINT flags) {
+    cehost::internal::ProfileScope profile(cehost::sim::FramePart::Blits);
     Icon* icon = LookupIcon(h);
     cehost::gdi::DrawTarget t;
     if (!icon) {

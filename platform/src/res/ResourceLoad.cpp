@@ -3,6 +3,7 @@
 #include "gdi/GdiObjects.h"
 #include "gdi/ImageDecode.h"
 #include "res/Modules.h"
+#include "internal/profile.h"
 
 #include <cstdio>
 #include <fstream>
@@ -84,6 +85,7 @@ using namespace cehost::res;
 extern "C" {
 
 HBITMAP WINAPI LoadBitmapW(HINSTANCE instance, LPCWSTR name) {
+    cehost::internal::ProfileScope profile(cehost::sim::FramePart::Bitmaps);
     Module* m = FindModule(instance);
     if (!m || !name) {
         SetLastError(m ? ERROR_INVALID_PARAMETER : ERROR_RESOURCE_DATA_NOT_FOUND);
