@@ -18,8 +18,9 @@ namespace {
 char g_emptyAnsi[1] = {0};
 WCHAR g_emptyWide[1] = {0};
 
-// The one- or two-byte form of a wide character; empty when it has none (the zero character, or one the
-// code page cannot represent, for which wcstombs reports failure).
+// The one- or two-byte form of a wide character, as WideToAnsi converts it: a character the code page
+// cannot represent becomes the conversion's default character '?', so the character forms agree with the text
+// forms. Only the zero character has no form.
 struct CharForm {
     char bytes[3] = {0, 0, 0};
     size_t size = 0;
@@ -27,14 +28,25 @@ struct CharForm {
     explicit CharForm(WCHAR ch) {
         if (ch == 0) return;
         const WCHAR text[2] = {ch, 0};
-        const size_t n = wcstombs(bytes, text, 2);
-        if (n == static_cast<size_t>(-1) || n > 2) {
-            bytes[0] = bytes[1] = 0;
-            return;
-        }
-        size = n;
+        // wcstombs reports failure only after writing the whole text, '?' for what has no form.
+        wcstombs(bytes, text, 2);
+        size = std::strlen(bytes);
     }
 };
+
+// The leading number of a text as the device's C runtime reads it: decimal only, so a number starts with a
+// digit or a point and a digit after the white space and the sign. glibc would also read hexadecimal, "inf"
+// and "nan"; those give 0 here. From a decimal start glibc stops where the device does.
+double ParseDecimal(const char* text) {
+    const char* p = text;
+    while (*p == ' ' || (*p >= '\t' && *p <= '\r')) ++p;
+    const char* number = p;
+    if (*p == '+' || *p == '-') ++p;
+    auto digit = [](char c) { return c >= '0' && c <= '9'; };
+    if (!digit(p[0]) && !(p[0] == '.' && digit(p[1]))) return 0.0;
+    if (p[0] == '0' && (p[1] == 'x' || p[1] == 'X')) return 0.0;
+    return std::strtod(number, nullptr);
+}
 
 // The text of a number, whole whatever its size: "%d" always fits the scratch area; "%f" of a large double
 // (up to 317 characters) takes a block of its own.
@@ -248,7 +260,7 @@ float LxString::GetFloat() const {
 }
 
 LxString::operator float() const { return GetFloat(); }
-double LxString::GetDouble() const { return std::strtod(Text(), nullptr); }
+double LxString::GetDouble() const { return ParseDecimal(Text()); }
 LxString::operator double() const { return GetDouble(); }
 int LxString::GetLength() const { return length; }
 int LxString::IsEmpty() const { return length == 0 ? 1 : 0; }
@@ -373,7 +385,6 @@ int LxString::Find(WCHAR ch, unsigned int start) const {
     return Find(form.bytes, start);
 }
 
-// Also -1 for a character without bytes, like the form with a start.
 int LxString::Find(WCHAR ch) const { return Find(ch, 0u); }
 
 int LxString::Find(const LxString& s, unsigned int start) const { return Find(s.Text(), start); }

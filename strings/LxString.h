@@ -16,9 +16,10 @@
 //   nothing; Insert clamps its index into 0..length.
 // - Numbers are written whole, whatever their size; parsing saturates at the limits of the 32-bit int and
 //   long of the target ("99999999999" reads as 2147483647).
-// - A wide character without a form in the code page matches nothing (Find gives -1, Replace and the Trim
-//   forms do nothing); a wide text is converted as the C runtime's wcstombs writes it ('?' for such
-//   characters).
+// - Wide text and single wide characters are converted alike, as the C runtime's wcstombs writes them: a
+//   character without a form in the code page becomes '?' (Replace(u'$', u'\u00e9') writes '?', Find and
+//   the Trim forms look for '?'). Only the zero character has no form: it matches and trims nothing.
+// - Numbers are read as the device's C runtime reads them: decimal only, so "0x10", "inf" and "nan" give 0.
 // - Replace with an empty old text replaces nothing and returns 0.
 // - The wide copy given by GetStringW (or the wide conversion operator) stays valid until the next
 //   GetStringW on the same string or the string's destruction; the string releases it. For an absent or

@@ -1,14 +1,17 @@
 // The soft-key menu bar: bar window, captions and pop-up menus from the host's MENU resource, keypad-driven
-// modal pop-ups, key forwarding to the owner. Leaves out: nested pop-ups inside a pop-up (shown greyed and
+// modal pop-ups that scroll when they do not fit above the bar, key forwarding to the owner. Leaves out: nested pop-ups inside a pop-up (shown greyed and
 // not chosen), bitmaps on the buttons, MENUEX resources.
 #include "LxMenuBar.h"
 
 #include <algorithm>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace {
+
+using WString = std::basic_string<WCHAR>;
 
 // The owner understands the library's key protocol; the numbers are shared with it.
 constexpr UINT kMsgBackKey = 10127;
@@ -16,14 +19,16 @@ constexpr UINT kMsgHomeKey = 10128;
 constexpr UINT kMsgKeyUp = 10130;
 constexpr UINT kMsgKeyDown = 10132;
 
-constexpr WCHAR kBarClass[] = u"LxMenuBar";
-constexpr WCHAR kPopupClass[] = u"LxMenuPopup";
-constexpr WCHAR kFontFace[] = u"LxFont";
+constexpr WCHAR kBarClass[] = TEXT("LxMenuBar");
+constexpr WCHAR kPopupClass[] = TEXT("LxMenuPopup");
+constexpr WCHAR kFontFace[] = TEXT("LxFont");
 constexpr int kButtonCount = 2;
 constexpr int kCaptionHeight = 18;
 constexpr int kItemHeight = 24;
 constexpr int kItemFontHeight = 16;
 constexpr int kPopupPadding = 8;
+constexpr int kArrowStrip = 12;     // height of the strips that show where more items lie
+constexpr int kIndicatorStrip = 21; // the system's strip at the top of the screen, never covered
 
 constexpr COLORREF kBarTop = RGB(0x58, 0x58, 0x58);
 constexpr COLORREF kBarFace = RGB(0x18, 0x18, 0x18);
@@ -44,7 +49,7 @@ unsigned int SelectKey() { return KeyOr(g_keySelect, VK_F3); }
 unsigned int HomeKey() { return KeyOr(g_keyHome, VK_F4); }
 
 struct MenuItem {
-    std::u16string text;
+    WString text;
     UINT command = 0;
     WORD flags = 0; // MF_* of the resource
     bool Choosable() const { return !(flags & (MF_GRAYED | MF_POPUP)) && !text.empty(); }
@@ -57,7 +62,7 @@ struct MenuBar {
     DWORD param = 0;
     bool showCaptions = true;
     bool forwardKeys = true;
-    std::u16string captions[kButtonCount];
+    WString captions[kButtonCount];
     std::vector<MenuItem> menus[kButtonCount];
     int left = 0, width = 0; // button layout from LxMoveBtn
 };
@@ -67,6 +72,9 @@ struct OpenPopup {
     MenuBar* bar = nullptr;
     int menu = 0;
     int selected = -1;
+    int top = 0;     // first item shown
+    int visible = 0; // items shown at once
+    bool scrolls = false;
     int result = 0;
     bool done = false;
     bool keyDown[256] = {};
@@ -76,8 +84,8 @@ OpenPopup* g_openPopup = nullptr;
 MenuBar* BarOf(HWND bar) {
     if (!bar || !IsWindow(bar)) return nullptr;
     WCHAR cls[32] = {};
-    if (!GetClassNameW(bar, cls, 32) || std::u16string_view(cls) != kBarClass) return nullptr;
-    return reinterpret_cast<MenuBar*>(GetWindowLongW(bar, GWL_USERDATA));
+    if (!GetClassNameW(bar, cls, 32) || std::basic_string_view<WCHAR>(cls) != kBarClass) return nullptr;
+    return reinterpret_cast<MenuBar*>(GetWindowLongPtrW(bar, GWLP_USERDATA));
 }
 
 bool ValidButton(int button) { return button >= 0 && button < kButtonCount; }
@@ -94,11 +102,11 @@ public:
         pos_ += 2;
         return true;
     }
-    bool ReadText(std::u16string* out) {
+    bool ReadText(WString* out) {
         out->clear();
         for (WORD ch; ReadWord(&ch);) {
             if (ch == 0) return true;
-            out->push_back(char16_t(ch));
+            out->push_back(WCHAR(ch));
         }
         return false;
     }
@@ -112,7 +120,7 @@ public:
     bool ReadLevel(int depth, MenuBar* bar, int* topIndex, std::vector<MenuItem>* into) {
         for (;;) {
             WORD flags = 0, id = 0;
-            std::u16string text;
+            WString text;
             if (!ReadWord(&flags)) return false;
             if (!(flags & MF_POPUP) && !ReadWord(&id)) return false;
             if (!ReadText(&text)) return false;
@@ -169,7 +177,7 @@ void FillColour(HDC hdc, const RECT& rect, COLORREF colour) {
     DeleteObject(brush);
 }
 
-void DrawLabel(HDC hdc, const std::u16string& text, RECT rect, UINT format, COLORREF colour, int height) {
+void DrawLabel(HDC hdc, const WString& text, RECT rect, UINT format, COLORREF colour, int height) {
     HFONT font = CreateBarFont(height);
     HGDIOBJ oldFont = SelectObject(hdc, font);
     const int oldMode = SetBkMode(hdc, TRANSPARENT);
@@ -208,22 +216,22 @@ void PaintBar(const MenuBar& bar, HDC hdc) {
 // --- The bar window.
 void ForwardKey(const MenuBar& bar, UINT message, WPARAM vk) {
     if (!bar.forwardKeys || !IsWindow(bar.owner)) return;
+    const LPARAM from = reinterpret_cast<LPARAM>(bar.bar);
     if (message == WM_KEYDOWN) {
-        PostMessageW(bar.owner, kMsgKeyDown, vk, reinterpret_cast<LPARAM>(bar.bar));
-    } else if (vk == VK_ESCAPE || vk == VK_BACK) {
-        PostMessageW(bar.owner, kMsgBackKey, 0, reinterpret_cast<LPARAM>(bar.bar));
-    } else if (vk == HomeKey()) {
-        PostMessageW(bar.owner, kMsgHomeKey, 0, reinterpret_cast<LPARAM>(bar.bar));
-    } else {
-        PostMessageW(bar.owner, kMsgKeyUp, vk, reinterpret_cast<LPARAM>(bar.bar));
+        PostMessageW(bar.owner, kMsgKeyDown, vk, from);
+        return;
     }
+    // As a focused control does: every release is reported, then Back and Home become their commands.
+    PostMessageW(bar.owner, kMsgKeyUp, vk, from);
+    if (vk == HomeKey()) PostMessageW(bar.owner, kMsgHomeKey, 0, from);
+    else if (vk == VK_ESCAPE || vk == VK_BACK) PostMessageW(bar.owner, kMsgBackKey, 0, from);
 }
 
 // A tap on a caption works like its soft key.
 void TapBar(const MenuBar& bar, LPARAM point) {
     RECT client;
     GetClientRect(bar.bar, &client);
-    const int x = GET_X_LPARAM(point);
+    const int x = short(LOWORD(point));
     const bool left = x < ButtonRect(bar, 0, client).right;
     const unsigned int vk = left ? LeftKey() : RightKey();
     if (bar.forwardKeys && IsWindow(bar.owner))
@@ -239,10 +247,11 @@ LRESULT OnBarPaint(MenuBar& bar) {
 }
 
 LRESULT OnBarDestroy(HWND hwnd, MenuBar* bar) {
-    SetWindowLongW(hwnd, GWL_USERDATA, 0);
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
     if (g_openPopup && g_openPopup->bar == bar) {
         g_openPopup->done = true;
         g_openPopup->bar = nullptr;
+        PostMessageW(nullptr, WM_NULL, 0, 0); // wakes the pop-up's loop, which may be waiting for input
     }
     if (IsWindow(bar->popup)) DestroyWindow(bar->popup);
     delete bar;
@@ -250,7 +259,7 @@ LRESULT OnBarDestroy(HWND hwnd, MenuBar* bar) {
 }
 
 LRESULT CALLBACK BarProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    MenuBar* bar = reinterpret_cast<MenuBar*>(GetWindowLongW(hwnd, GWL_USERDATA));
+    MenuBar* bar = reinterpret_cast<MenuBar*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     if (!bar) return DefWindowProcW(hwnd, msg, wParam, lParam);
     switch (msg) {
     case WM_PAINT: return OnBarPaint(*bar);
@@ -278,6 +287,16 @@ int PopupWidth(const std::vector<MenuItem>& items, HDC hdc) {
     return int(widest) + 2 * kPopupPadding + 2;
 }
 
+// A small triangle centred in an arrow strip starting at `top`, pointing up or down.
+void DrawArrow(HDC hdc, const RECT& face, LONG top, bool up) {
+    const LONG centre = (face.left + face.right) / 2;
+    for (int line = 0; line < 5; ++line) {
+        const int half = up ? line : 4 - line;
+        const RECT span = {centre - half, top + 3 + line, centre + half + 1, top + 4 + line};
+        FillColour(hdc, span, kItemColour);
+    }
+}
+
 void PaintPopup(const OpenPopup& open, HWND hwnd, HDC hdc) {
     RECT client;
     GetClientRect(hwnd, &client);
@@ -286,9 +305,16 @@ void PaintPopup(const OpenPopup& open, HWND hwnd, HDC hdc) {
     InflateRect(&face, -1, -1);
     FillColour(hdc, face, kPopupFace);
     const std::vector<MenuItem>& items = open.bar->menus[open.menu];
-    for (size_t i = 0; i < items.size(); ++i) {
-        RECT row = {face.left, face.top + LONG(i) * kItemHeight, face.right, face.top + LONG(i + 1) * kItemHeight};
-        const bool selected = int(i) == open.selected;
+    const int first = open.top, last = std::min(int(items.size()), open.top + open.visible);
+    if (open.scrolls) {
+        if (first > 0) DrawArrow(hdc, face, face.top, true);
+        if (last < int(items.size())) DrawArrow(hdc, face, face.bottom - kArrowStrip, false);
+    }
+    const LONG rowsTop = face.top + (open.scrolls ? kArrowStrip : 0);
+    for (int i = first; i < last; ++i) {
+        const LONG y = rowsTop + LONG(i - first) * kItemHeight;
+        RECT row = {face.left, y, face.right, y + kItemHeight};
+        const bool selected = i == open.selected;
         if (items[i].text.empty()) { // separator
             RECT line = {row.left + 4, (row.top + row.bottom) / 2, row.right - 4, (row.top + row.bottom) / 2 + 1};
             FillColour(hdc, line, kPopupFrame);
@@ -302,6 +328,12 @@ void PaintPopup(const OpenPopup& open, HWND hwnd, HDC hdc) {
     }
 }
 
+// Scrolls so that the selected item is shown.
+void ShowSelected(OpenPopup& open) {
+    if (open.selected < open.top) open.top = open.selected;
+    else if (open.selected >= open.top + open.visible) open.top = open.selected - open.visible + 1;
+}
+
 void MoveSelection(OpenPopup& open, HWND hwnd, int step) {
     const std::vector<MenuItem>& items = open.bar->menus[open.menu];
     const int count = int(items.size());
@@ -312,6 +344,7 @@ void MoveSelection(OpenPopup& open, HWND hwnd, int step) {
     }
     if (index != open.selected && items[size_t(index)].Choosable()) {
         open.selected = index;
+        ShowSelected(open);
         InvalidateRect(hwnd, nullptr, TRUE);
     }
 }
@@ -344,9 +377,22 @@ void OnPopupKeyUp(OpenPopup& open, WPARAM vk) {
     }
 }
 
-void OnPopupTap(OpenPopup& open, LPARAM point) {
-    const int index = (GET_Y_LPARAM(point) - 1) / kItemHeight;
-    Choose(open, index);
+// A tap on an item chooses it; a tap on an arrow strip scrolls one item that way.
+void OnPopupTap(OpenPopup& open, HWND hwnd, LPARAM point) {
+    int y = short(HIWORD(point)) - 1;
+    if (open.scrolls) {
+        const int count = int(open.bar->menus[open.menu].size());
+        if (y < kArrowStrip || y >= kArrowStrip + open.visible * kItemHeight) {
+            const int top = y < kArrowStrip ? open.top - 1 : open.top + 1;
+            if (top >= 0 && top + open.visible <= count) {
+                open.top = top;
+                InvalidateRect(hwnd, nullptr, TRUE);
+            }
+            return;
+        }
+        y -= kArrowStrip;
+    }
+    if (y >= 0) Choose(open, open.top + y / kItemHeight);
 }
 
 LRESULT OnPopupPaint(HWND hwnd) {
@@ -364,7 +410,7 @@ LRESULT CALLBACK PopupProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_ERASEBKGND: return 1;
     case WM_KEYDOWN: if (open) OnPopupKeyDown(*open, hwnd, wParam); return 0;
     case WM_KEYUP: if (open) OnPopupKeyUp(*open, wParam); return 0;
-    case WM_LBUTTONUP: if (open) OnPopupTap(*open, lParam); return 0;
+    case WM_LBUTTONUP: if (open) OnPopupTap(*open, hwnd, lParam); return 0;
     default: return DefWindowProcW(hwnd, msg, wParam, lParam);
     }
 }
@@ -384,16 +430,24 @@ bool RegisterClasses(HINSTANCE instance) {
     return true;
 }
 
-// Places the pop-up above the bar, on the side of its button, inside the screen.
-void PlacePopup(const MenuBar& bar, int menu) {
+// Places the pop-up just above the bar, on the side of its button, inside the screen between the indicator
+// strip and the bar. With more items than fit it shows as many as fit between two arrow strips and scrolls.
+void PlacePopup(OpenPopup& open) {
+    const MenuBar& bar = *open.bar;
+    const int count = int(bar.menus[open.menu].size());
     HDC screen = GetDC(nullptr);
-    const int width = std::min(PopupWidth(bar.menus[menu], screen), GetSystemMetrics(SM_CXSCREEN));
+    const int width = std::min(PopupWidth(bar.menus[open.menu], screen), GetSystemMetrics(SM_CXSCREEN));
     ReleaseDC(nullptr, screen);
-    const int height = int(bar.menus[menu].size()) * kItemHeight + 2;
     RECT barRect;
     GetWindowRect(bar.bar, &barRect);
-    const int x = menu == 0 ? int(barRect.left) : int(barRect.right) - width;
-    const int y = std::max(0, int(barRect.top) - height);
+    const int room = int(barRect.top) - kIndicatorStrip;
+    open.visible = count;
+    open.scrolls = count * kItemHeight + 2 > room;
+    if (open.scrolls) open.visible = std::max(1, (room - 2 - 2 * kArrowStrip) / kItemHeight);
+    const int height = open.visible * kItemHeight + 2 + (open.scrolls ? 2 * kArrowStrip : 0);
+    const int x = open.menu == 0 ? int(barRect.left) : int(barRect.right) - width;
+    const int y = std::max(kIndicatorStrip, int(barRect.top) - height);
+    ShowSelected(open);
     SetWindowPos(bar.popup, HWND_TOP, std::max(0, x), y, width, height, SWP_SHOWWINDOW);
 }
 
@@ -402,7 +456,7 @@ void PlacePopup(const MenuBar& bar, int menu) {
 int LxCreateMenuBar(LXMENUBARINFO* info) {
     if (!info || info->cbSize != sizeof(LXMENUBARINFO)) return 0;
     HWND owner = LxMenuBarRecordToHandle<HWND>(info->hwndOwner);
-    HINSTANCE instance = LxMenuBarRecordToHandle<HINSTANCE>(info->hInstRes);
+    HINSTANCE instance = LxMenuBarRecordToInstance(info->hInstRes, info->hInstResHigh);
     if (!IsWindow(owner) || !RegisterClasses(instance)) return 0;
 
     auto state = std::make_unique<MenuBar>();
@@ -413,17 +467,18 @@ int LxCreateMenuBar(LXMENUBARINFO* info) {
     state->forwardKeys = info->bForwardKeys != 0;
 
     // Created as a hidden child of the owner; the creator moves it into place and shows it.
-    HWND bar = CreateWindowExW(0, kBarClass, u"", WS_CHILD | WS_VISIBLE, 0, 0, 1, 1, owner, nullptr, instance, nullptr);
+    HWND bar = CreateWindowExW(0, kBarClass, TEXT(""), WS_CHILD | WS_VISIBLE, 0, 0, 1, 1, owner, nullptr,
+                               instance, nullptr);
     if (!bar) return 0;
-    HWND popup = CreateWindowExW(WS_EX_TOPMOST, kPopupClass, u"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, instance,
-                                 nullptr);
+    HWND popup = CreateWindowExW(WS_EX_TOPMOST, kPopupClass, TEXT(""), WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
+                                 instance, nullptr);
     if (!popup) {
         DestroyWindow(bar);
         return 0;
     }
     state->bar = bar;
     state->popup = popup;
-    SetWindowLongW(bar, GWL_USERDATA, reinterpret_cast<LONG>(state.release()));
+    SetWindowLongPtrW(bar, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(state.release()));
     info->hwndMB = LxMenuBarHandleToRecord(bar);
     info->hwndPopup = LxMenuBarHandleToRecord(popup);
     return 1;
@@ -445,7 +500,7 @@ int LxMoveBtn(HWND barWindow, int left, int width) {
 int LxGetBtnCaption(HWND barWindow, int button, WCHAR* buffer) {
     MenuBar* bar = BarOf(barWindow);
     if (!bar || !ValidButton(button) || !buffer) return 0;
-    const std::u16string& caption = bar->captions[button];
+    const WString& caption = bar->captions[button];
     const size_t count = std::min<size_t>(caption.size(), 1023);
     std::copy_n(caption.begin(), count, buffer);
     buffer[count] = 0;
@@ -455,7 +510,7 @@ int LxGetBtnCaption(HWND barWindow, int button, WCHAR* buffer) {
 int LxChangeBtnCaption(HWND barWindow, int button, const WCHAR* caption) {
     MenuBar* bar = BarOf(barWindow);
     if (!bar || !ValidButton(button)) return 0;
-    bar->captions[button] = caption ? caption : u"";
+    bar->captions[button] = caption ? caption : TEXT("");
     InvalidateRect(barWindow, nullptr, TRUE);
     return 1;
 }
@@ -463,7 +518,7 @@ int LxChangeBtnCaption(HWND barWindow, int button, const WCHAR* caption) {
 int LxChangeCaption(HWND barWindow, int button, int item, const WCHAR* text) {
     MenuBar* bar = BarOf(barWindow);
     if (!bar || !ValidButton(button) || item < 0 || item >= int(bar->menus[button].size())) return 0;
-    bar->menus[button][size_t(item)].text = text ? text : u"";
+    bar->menus[button][size_t(item)].text = text ? text : TEXT("");
     return 1;
 }
 
@@ -472,7 +527,7 @@ int LxInsertManuCaption(HWND barWindow, int button, UINT position, UINT, UINT co
     if (!bar || !ValidButton(button)) return 0;
     std::vector<MenuItem>& items = bar->menus[button];
     const size_t at = std::min<size_t>(position, items.size());
-    items.insert(items.begin() + ptrdiff_t(at), MenuItem{text ? text : u"", command, 0});
+    items.insert(items.begin() + ptrdiff_t(at), MenuItem{text ? text : TEXT(""), command, 0});
     return 1;
 }
 
@@ -497,7 +552,7 @@ int LxOpenPopupMenu(HWND barWindow, int menu) {
     g_openPopup = &open;
     HWND popup = bar->popup;
     HWND previousFocus = GetFocus();
-    PlacePopup(*bar, menu);
+    PlacePopup(open);
     SetFocus(popup);
 
     MSG msg;

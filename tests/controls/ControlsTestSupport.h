@@ -21,10 +21,7 @@ namespace lxtest {
 
 inline void KeyDown(BYTE vk) { keybd_event(vk, 0, 0, 0); }
 inline void KeyUp(BYTE vk) { keybd_event(vk, 0, KEYEVENTF_KEYUP, 0); }
-inline void Stroke(BYTE vk) {
-    KeyDown(vk);
-    KeyUp(vk);
-}
+inline void Stroke(BYTE vk) { KeyDown(vk), KeyUp(vk); }
 inline void Settle() { cehost::sim::RunUntilIdle(); }
 // Press and release a key and let everything it causes happen, timers of the next `ms` included.
 inline void Press(BYTE vk, DWORD ms = 20) {
@@ -83,11 +80,6 @@ public:
             if (p.message == message) out.push_back(p);
         return out;
     }
-    std::vector<UINT> Messages() const {
-        std::vector<UINT> out;
-        for (const Posted& p : seen) out.push_back(p.message);
-        return out;
-    }
 
     LxListBase* list = nullptr;
     std::vector<Posted> seen;
@@ -104,8 +96,6 @@ public:
         return out;
     }
     bool Empty() const { return Seen().empty(); }
-    void Clear() { log_.Clear(); }
-    MessageLog& Log() { return log_; }
 
 private:
     MessageLog log_;
@@ -126,22 +116,16 @@ inline COLORREF ClientPixel(HWND hwnd, int x, int y) {
     return ScreenPixel(p.x, p.y);
 }
 
-// How many pixels of a client rectangle have exactly this colour.
-inline int CountColour(HWND hwnd, RECT area, COLORREF colour) {
-    int n = 0;
-    for (int y = area.top; y < area.bottom; ++y)
-        for (int x = area.left; x < area.right; ++x)
-            if (ClientPixel(hwnd, x, y) == colour) ++n;
-    return n;
-}
-
-// Pixels of a client rectangle that satisfy `test`.
+// Pixels of a client rectangle that satisfy `test`, or that have exactly one colour.
 template <class Test> int CountWhere(HWND hwnd, RECT area, Test test) {
     int n = 0;
     for (int y = area.top; y < area.bottom; ++y)
         for (int x = area.left; x < area.right; ++x)
             if (test(ClientPixel(hwnd, x, y))) ++n;
     return n;
+}
+inline int CountColour(HWND hwnd, RECT area, COLORREF colour) {
+    return CountWhere(hwnd, area, [colour](COLORREF c) { return c == colour; });
 }
 
 // Text is drawn smoothed, so its colour shows exactly only where a glyph covers a whole pixel; on a dark

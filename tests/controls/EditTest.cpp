@@ -29,6 +29,13 @@ public:
 
 const RECT kEditRect = {10, 60, 230, 90}; // 220 x 30
 
+void OpenInputMethod(HWND hwnd, bool on) {
+    HIMC context = ImmGetContext(hwnd);
+    ImmSetOpenStatus(context, on ? TRUE : FALSE);
+    ImmReleaseContext(hwnd, context);
+}
+
+
 struct EditScreen {
     Host host;
     TestEdit edit;
@@ -42,14 +49,18 @@ struct EditScreen {
         Settle();
         host.seen.clear();
     }
+    // A limit of 10 bytes, the text, the focus with the caret at the end, the input method on or off, and the
+    // debug output captured.
+    void Limited(const WCHAR* text, bool inputMethod) {
+        edit.SetLimitText(10);
+        edit.SetText(text);
+        Focus();
+        edit.SetSelect(wcslen(text), wcslen(text));
+        OpenInputMethod(hwnd(), inputMethod);
+        cehost::sim::StartDebugCapture();
+    }
     HWND hwnd() const { return edit.m_hEditWnd; }
 };
-
-void OpenInputMethod(HWND hwnd, bool on) {
-    HIMC context = ImmGetContext(hwnd);
-    ImmSetOpenStatus(context, on ? TRUE : FALSE);
-    ImmReleaseContext(hwnd, context);
-}
 
 // Types layout letters one key at a time.
 void Type(const char* keys) {
@@ -131,26 +142,9 @@ TEST(EditText, GetLineFindsTheCaretLineAndTracesEachLine) {
     EXPECT_EQ(screen.edit.GetLine(), 0);
 }
 
-TEST(EditFocus, GainingSelectsAllAndLosingPutsTheCaretAtTheStart) {
-    EditScreen screen;
-    screen.edit.SetText(u"hello");
-    screen.Focus();
-    EXPECT_EQ(screen.edit.IsFocus(), 1);
-    EXPECT_EQ(screen.edit.GetSelectStart(), 0u);
-    EXPECT_EQ(screen.edit.GetSelectFinish(), 5u);
-    SetFocus(screen.host.m_hWnd);
-    Settle();
-    EXPECT_EQ(screen.edit.GetSelectStart(), 0u);
-    EXPECT_EQ(screen.edit.GetSelectFinish(), 0u);
-}
-
 TEST(EditLimit, AFullTextRefusesALetterWithReasonFiveAndTakesBackspace) {
     EditScreen screen;
-    screen.edit.SetLimitText(10);
-    screen.edit.SetText(u"abcdefghij");
-    screen.Focus();
-    screen.edit.SetSelect(10, 10);
-    cehost::sim::StartDebugCapture();
+    screen.Limited(u"abcdefghij", false);
     Press('K', 0);
     EXPECT_EQ(Text(screen.edit), u"abcdefghij");
     EXPECT_EQ(cehost::sim::TakeDebugOutput().find(u"LxEditCtrl - IME - OVER INPUT 5 \n") != std::u16string::npos, true);
@@ -159,30 +153,30 @@ TEST(EditLimit, AFullTextRefusesALetterWithReasonFiveAndTakesBackspace) {
     EXPECT_EQ(cehost::sim::TakeDebugOutput().find(u"OVER INPUT"), std::u16string::npos);
     Press('K', 0);
     EXPECT_EQ(Text(screen.edit), u"abcdefghik") << "a single byte still fits";
+    screen.edit.SetLimitText(0); // no limit, no guard
+    Press('L', 0);
+    EXPECT_EQ(Text(screen.edit), u"abcdefghikl");
+    EXPECT_EQ(cehost::sim::TakeDebugOutput().find(u"OVER INPUT"), std::u16string::npos);
 }
 
 TEST(EditLimit, ADoubleByteCharacterNeedsTwoFreeBytes) {
     EditScreen screen;
-    screen.edit.SetLimitText(10);
-    screen.edit.SetText(u"abcdefghi");
-    screen.Focus();
-    screen.edit.SetSelect(9, 9);
-    OpenInputMethod(screen.hwnd(), true);
-    cehost::sim::StartDebugCapture();
+    screen.Limited(u"abcdefghi", true);
     Type("gk");
     EXPECT_NE(cehost::sim::TakeDebugOutput().find(u"LxEditCtrl - IME - OVER INPUT 2 \n"), std::u16string::npos);
     EXPECT_EQ(screen.edit.GetLength(), 9u);
     // A double-byte character arriving as a character is refused the same way.
     EXPECT_EQ(SendMessageW(screen.hwnd(), WM_CHAR, u'가', 0), 1);
     EXPECT_EQ(Text(screen.edit), u"abcdefghi");
+    // A selection is replaced even when the text is full.
+    screen.edit.SetSelect(0, 9);
+    EXPECT_NE(SendMessageW(screen.hwnd(), WM_CHAR, u'가', 0), 1);
+    EXPECT_EQ(Text(screen.edit), u"가");
 }
 
 TEST(EditLimit, FiveDoubleByteCharactersFillALimitOfTen) {
     EditScreen screen;
-    screen.edit.SetLimitText(10);
-    screen.Focus();
-    OpenInputMethod(screen.hwnd(), true);
-    cehost::sim::StartDebugCapture();
+    screen.Limited(u"", true);
     Type("rkskdkgkak"); // 가나아하마
     Press(VK_HANGUL, 0);  // switching off completes the last syllable
     EXPECT_EQ(Text(screen.edit), u"가나아하마");
@@ -204,28 +198,25 @@ TEST(EditLimit, FiveDoubleByteCharactersFillALimitOfTen) {
     EXPECT_EQ(screen.host.Only(LXM_BACKKEY), (std::vector<Posted>{{LXM_BACKKEY, 0, L(screen.hwnd())}}));
 }
 
-TEST(EditLimit, ASelectionIsReplacedEvenWhenTheTextIsFull) {
+// 가나아 on "abcdef" with a limit of 10: 아 is refused when the input method finishes it, and the guard
+// swallows the end of its composition; the edit must not keep drawing it.
+TEST(EditLimit, ARefusedCompositionIsNotDrawn) {
     EditScreen screen;
-    screen.edit.SetLimitText(10);
-    screen.edit.SetText(u"abcdefghij");
-    screen.Focus(); // selects everything
-    EXPECT_NE(SendMessageW(screen.hwnd(), WM_CHAR, u'가', 0), 1);
-    EXPECT_EQ(Text(screen.edit), u"가");
+    screen.Limited(u"abcdef", true);
+    const COLORREF composition = GetSysColor(COLOR_HIGHLIGHT);
+    RECT client;
+    GetClientRect(screen.hwnd(), &client);
+    Type("rkskdk");
+    EXPECT_GT(lxtest::CountColour(screen.hwnd(), client, composition), 0) << "아 is being composed";
+    Press(VK_HANGUL, 0);
+    EXPECT_EQ(Text(screen.edit), u"abcdef가나");
+    EXPECT_EQ(lxtest::CountColour(screen.hwnd(), client, composition), 0);
+    SetFocus(screen.host.m_hWnd);
+    Settle();
+    EXPECT_EQ(lxtest::CountColour(screen.hwnd(), client, composition), 0);
 }
 
-TEST(EditLimit, NoLimitMeansNoGuard) {
-    EditScreen screen;
-    screen.edit.SetLimitText(0);
-    screen.edit.SetText(u"abcdefghij");
-    screen.Focus();
-    screen.edit.SetSelect(10, 10);
-    cehost::sim::StartDebugCapture();
-    Press('K', 0);
-    EXPECT_EQ(Text(screen.edit), u"abcdefghijk");
-    EXPECT_EQ(cehost::sim::TakeDebugOutput().find(u"OVER INPUT"), std::u16string::npos);
-}
-
-TEST(EditDescription, ShownWhileEmptyAndFocusedHiddenByTyping) {
+TEST(EditFocus, DescriptionWhileEmptyAndFocusedSelectAllOnGainingCaretAtStartOnLosing) {
     EditScreen screen;
     screen.edit.SetDescText(u"name", RGB(255, 0, 0));
     EXPECT_FALSE(IsWindowVisible(screen.edit.m_hDescWnd)) << "nothing changes before the focus comes";
@@ -249,6 +240,14 @@ TEST(EditDescription, ShownWhileEmptyAndFocusedHiddenByTyping) {
     SetFocus(screen.host.m_hWnd);
     Settle();
     EXPECT_FALSE(IsWindowVisible(screen.edit.m_hDescWnd));
+    // Gaining the focus selects everything, losing it puts the caret at the start.
+    screen.edit.SetText(u"hello");
+    screen.Focus();
+    EXPECT_EQ(screen.edit.GetSelectStart(), 0u);
+    EXPECT_EQ(screen.edit.GetSelectFinish(), 5u);
+    SetFocus(screen.host.m_hWnd);
+    Settle();
+    EXPECT_EQ(screen.edit.GetSelectFinish(), 0u);
 }
 
 TEST(EditKeys, EveryKeyReachesTheParentFirst) {
@@ -292,21 +291,14 @@ TEST(EditKeys, UpLeavesFromTheFirstLineOnlyAfterTheCaretWasAlreadyThere) {
     EXPECT_EQ(edit.IsFocus(), 1) << "the remembered line was the first one";
     Press(VK_DOWN, 0);
     EXPECT_EQ(below.IsFocus(), 1);
-}
 
-TEST(EditKeys, ASingleLineLeavesDownwardsAtOnce) {
-    Host host;
-    ASSERT_TRUE(host.Start());
-    TestEdit edit;
-    RECT rect = {10, 50, 230, 80};
-    edit.CreateEdit(host.m_hWnd, nullptr, 2, &rect, 0);
-    LxText below;
-    RECT bottom = {10, 100, 230, 130};
-    below.CreateButton(host.m_hWnd, nullptr, 3, &bottom);
-    edit.SetFocus();
+    TestEdit single; // a single line leaves downwards at once
+    RECT line = {10, 210, 230, 240};
+    single.CreateEdit(host.m_hWnd, nullptr, 4, &line, 0);
+    single.SetFocus();
     Settle();
     Press(VK_DOWN, 0);
-    EXPECT_EQ(below.IsFocus(), 1);
+    EXPECT_EQ(above.IsFocus(), 1) << "the tab order wraps";
 }
 
 TEST(EditColours, AnswersFollowTheFocus) {
@@ -364,3 +356,4 @@ TEST(EditLifetime, DestroyingTheParentReleasesEverything) {
 }
 
 } // namespace
+

@@ -1,9 +1,8 @@
 // The full-screen layout on screen pixels: indicator strip, title bar, free area and menu bar; the title bar's
-// text and stylus handling; the menu bar's pop-up captions; rotation; dialogs.
+// text and stylus handling; keys on the real menu bar; rotation; dialogs.
 #include <gtest/gtest.h>
 
 #include "FrameworkTestSupport.h"
-#include "LxMenuBar.h"
 
 using lxtest::RecordingWindow;
 using lxtest::ScreenPixel;
@@ -40,12 +39,6 @@ bool RowHasColour(int y, int x0, int x1, COLORREF colour) {
     return true;
 }
 
-std::u16string Caption(HWND bar, int button) {
-    WCHAR text[1024];
-    LxGetBtnCaption(bar, button, text);
-    return text;
-}
-
 } // namespace
 
 TEST(Layout, TitleFreeAreaAndMenuBarRowsOnA240By320Screen) {
@@ -79,7 +72,7 @@ TEST(Layout, TitleFreeAreaAndMenuBarRowsOnA240By320Screen) {
     EXPECT_EQ(ScreenPixel(239, 22), RGB(0, 0, 0)) << "the title bitmap is black away from its glow";
 }
 
-TEST(Layout, TitleShowsWhiteTextAndNewTitlesAndIgnoresTheStylus) {
+TEST(Layout, TitleShowsWhiteTextAndNewTitlesIgnoresTheStylusAndPassesHomeOn) {
     FullWindow window;
     ASSERT_TRUE(window.Start());
     cehost::sim::RunUntilIdle();
@@ -107,12 +100,7 @@ TEST(Layout, TitleShowsWhiteTextAndNewTitlesAndIgnoresTheStylus) {
     cehost::sim::Tap(120, 30);
     cehost::sim::RunUntilIdle();
     EXPECT_TRUE(window.seen.empty());
-}
-
-TEST(Layout, HomeKeySentToTheTitleArrivesPostedFromTheTitle) {
-    FullWindow window;
-    ASSERT_TRUE(window.Start());
-    window.seen.clear();
+    // Home sent to the title arrives posted from the title.
     SendMessageW(window.m_hTitle, LXM_HOMEKEY, 0, 0);
     cehost::sim::RunUntilIdle();
     ASSERT_EQ(window.seen.size(), 1u);
@@ -135,43 +123,6 @@ TEST(Layout, WithoutTitleTheFreeAreaStartsAtZeroAndNothingIsLaidOutBeforeStart) 
     EXPECT_EQ(area.bottom, 299);
 }
 
-TEST(MenuBar, PopupShowsSelectAndCloseWhileOpenAndChoosesWithTheKeypad) {
-    FullWindow window;
-    ASSERT_TRUE(window.Start());
-    cehost::sim::RunUntilIdle();
-    HWND bar = window.m_hMenuBar;
-    EXPECT_EQ(Caption(bar, 0), u"메뉴");
-    EXPECT_EQ(Caption(bar, 1), u"닫기");
-
-    std::u16string during0, during1;
-    lxtest::IdleScript script({
-        [&] {
-            during0 = Caption(bar, 0);
-            during1 = Caption(bar, 1);
-            lxtest::Stroke(VK_DOWN);
-        },
-        [] { lxtest::Stroke(VK_DOWN); }, // past the separator
-        [] { lxtest::Stroke(VK_F3); },
-    });
-    EXPECT_EQ(window.MenuPopup(0), 1003);
-    EXPECT_EQ(during0, u"선택");
-    EXPECT_EQ(during1, u"닫기");
-    EXPECT_EQ(Caption(bar, 0), u"메뉴");
-    EXPECT_EQ(Caption(bar, 1), u"닫기");
-}
-
-TEST(MenuBar, ClosingWithoutAChoiceAnswersZeroAndRestoresTheCaptions) {
-    FullWindow window;
-    ASSERT_TRUE(window.Start());
-    window.MenuSetText(0, const_cast<WCHAR*>(u"옵션"), -1);
-    lxtest::IdleScript script({[] { lxtest::Stroke(VK_F2); }});
-    EXPECT_EQ(window.MenuPopup(1), 0);
-    EXPECT_EQ(Caption(window.m_hMenuBar, 0), u"옵션");
-    window.MenuDestroy();
-    window.MenuDestroy();
-    EXPECT_EQ(window.m_hMenuBar, nullptr);
-}
-
 TEST(MenuBar, KeysOnTheFocusedBarBecomeSoftKeyCommands) {
     FullWindow window;
     ASSERT_TRUE(window.Start());
@@ -182,16 +133,6 @@ TEST(MenuBar, KeysOnTheFocusedBarBecomeSoftKeyCommands) {
     std::vector<UINT> got;
     for (const auto& r : window.seen) got.push_back(r.message);
     EXPECT_EQ(got, (std::vector<UINT>{LXM_KEYDOWN, LXM_MENUKEYLEFT}));
-}
-
-TEST(MenuBar, RefusedCreationKeepsTheOldHandlesAndTheFocus) {
-    FullWindow window;
-    ASSERT_TRUE(window.Start());
-    HWND before = window.m_hMenuBar;
-    SetFocus(window.m_hWnd);
-    EXPECT_EQ(window.MenuCreate(999, 0), nullptr); // no such menu resource
-    EXPECT_EQ(window.m_hMenuBar, before);
-    EXPECT_EQ(GetFocus(), window.m_hWnd);
 }
 
 TEST(Rotation, SettingChangeLaysTheScreenOutAgain) {
@@ -226,6 +167,7 @@ TEST(Dialog, FullScreenDialogBindsLaysOutAndEndsWithItsCode) {
     ASSERT_TRUE(owner.Start());
     LxBaseWindow* boundTo = nullptr;
     RECT laidOut = {};
+    bool aliveAfterClose = false;
     RecordingWindow dialog(u"unused", u"대화");
     dialog.SetInstance(GetModuleHandleW(nullptr));
     dialog.handler = [&](HWND hWnd, UINT uMsg, WPARAM, LPARAM, int* pHandled) -> LRESULT {
@@ -236,6 +178,10 @@ TEST(Dialog, FullScreenDialogBindsLaysOutAndEndsWithItsCode) {
             return TRUE;
         }
         if (uMsg == WM_USER + 1) {
+            // Left unhandled, WM_CLOSE goes back to the dialog manager, never to DefWindowProcW (which would
+            // destroy the window).
+            SendMessageW(hWnd, WM_CLOSE, 0, 0);
+            aliveAfterClose = IsWindow(hWnd);
             EndDialog(hWnd, 5);
             *pHandled = 1;
             return TRUE;
@@ -244,6 +190,7 @@ TEST(Dialog, FullScreenDialogBindsLaysOutAndEndsWithItsCode) {
     };
     EXPECT_EQ(dialog.Dialog(MAKEINTRESOURCEW(kDialogId), owner.m_hWnd, 1), 5);
     EXPECT_EQ(boundTo, &dialog);
+    EXPECT_TRUE(aliveAfterClose);
     EXPECT_EQ(dialog.m_bDialog, 1);
     EXPECT_EQ(laidOut.top, 21);
     EXPECT_EQ(laidOut.right, 240);

@@ -1,23 +1,96 @@
-// Process-wide services: key codes and what the menu bar is told, rotation requests, subclassing, borders,
-// key injection. This program stands in for the menu bar's key hand-over functions to see every call.
+// Process-wide services and the calls the library makes into the menu-bar library and the accelerator
+// loader: key codes and what the menu bar is told, rotation requests, subclassing, borders, key injection,
+// the menu bar's creation record, placement, captions and edits, the destructor's order, accelerators looked
+// for in the host and then in the library module. This program stands in for the menu-bar library and for
+// LoadAcceleratorsW to see every call.
 #include <gtest/gtest.h>
 
 #include <cehost/sim.h>
+#include <dlfcn.h>
 
+#include <string>
 #include <utility>
 #include <vector>
 
+#include "FrameworkTestSupport.h"
 #include "LxLibrary.h"
+#include "LxMenuBar.h"
 
 namespace {
 std::vector<std::pair<char, unsigned int>> g_given;
+
+struct Call {
+    std::string what;
+    std::vector<long> args;
+    std::u16string text;
+    bool operator==(const Call& o) const { return what == o.what && args == o.args && text == o.text; }
+};
+std::ostream& operator<<(std::ostream& out, const Call& c) {
+    out << c.what;
+    for (long a : c.args) out << " " << a;
+    return out << " '" << std::string(c.text.begin(), c.text.end()) << "'";
+}
+std::vector<Call> g_calls;
+std::vector<HWND> g_barArguments;
+LXMENUBARINFO g_record;
+bool g_refuseBar = false;
+HWND g_title = nullptr, g_main = nullptr;
+
+void Log(HWND bar, std::string what, std::vector<long> args, const WCHAR* text = nullptr) {
+    g_barArguments.push_back(bar);
+    g_calls.push_back({std::move(what), std::move(args), text ? text : u""});
 }
 
-// The menu-bar library's hand-over functions, replaced here so the test sees each call.
+bool g_hideHostAccelerators = false;
+std::vector<HINSTANCE> g_acceleratorSearch;
+} // namespace
+
+// The menu-bar library's functions, replaced here so the test sees each call.
 void LxGiveLeftKey(unsigned int vk) { g_given.push_back({'L', vk}); }
 void LxGiveRightKey(unsigned int vk) { g_given.push_back({'R', vk}); }
 void LxGiveSelectKey(unsigned int vk) { g_given.push_back({'S', vk}); }
 void LxGiveHomeKey(unsigned int vk) { g_given.push_back({'H', vk}); }
+int LxCreateMenuBar(LXMENUBARINFO* info) {
+    g_record = *info;
+    if (g_refuseBar) return 0;
+    HWND owner = LxMenuBarRecordToHandle<HWND>(info->hwndOwner);
+    HWND bar = CreateWindowExW(0, u"static", u"", WS_CHILD | WS_VISIBLE, 0, 0, 1, 1, owner, nullptr, nullptr, nullptr);
+    info->hwndMB = LxMenuBarHandleToRecord(bar);
+    info->hwndPopup = 0x5678;
+    Log(bar, "create", {});
+    return 1;
+}
+void LxDestroyMenuBar(HWND bar) {
+    Log(bar, "destroy", {IsWindow(g_title), IsWindow(g_main)});
+    DestroyWindow(bar);
+}
+int LxMoveBtn(HWND bar, int left, int width) { return Log(bar, "move", {left, width}), 1; }
+int LxGetBtnCaption(HWND bar, int button, WCHAR* buffer) {
+    Log(bar, "get", {button});
+    buffer[0] = button ? u'R' : u'L';
+    buffer[1] = 0;
+    return 1;
+}
+int LxChangeBtnCaption(HWND bar, int button, const WCHAR* text) { return Log(bar, "caption", {button}, text), 1; }
+int LxChangeCaption(HWND bar, int button, int item, const WCHAR* text) {
+    return Log(bar, "item", {button, item}, text), 1;
+}
+int LxInsertManuCaption(HWND bar, int button, UINT position, UINT reserved, UINT command, const WCHAR* text) {
+    return Log(bar, "insert", {button, long(position), long(reserved), long(command)}, text), 1;
+}
+int LxDeleteMenuItem(HWND bar, int button, UINT position) { return Log(bar, "delete", {button, long(position)}), 1; }
+int LxOpenPopupMenu(HWND bar, int menu) { return Log(bar, "open", {menu}), 42; }
+
+// The platform's loader, watched: the host's own tables can be hidden, and the library module then answers
+// with the host's table as if it held it.
+extern "C" HACCEL WINAPI LoadAcceleratorsW(HINSTANCE instance, LPCWSTR name) {
+    using Loader = HACCEL(WINAPI*)(HINSTANCE, LPCWSTR);
+    static const auto real = reinterpret_cast<Loader>(dlsym(RTLD_NEXT, "LoadAcceleratorsW"));
+    g_acceleratorSearch.push_back(instance);
+    HINSTANCE host = GetModuleHandleW(nullptr);
+    if (instance == host) return g_hideHostAccelerators ? nullptr : real(host, name);
+    return real(host, name);
+}
 
 namespace {
 
@@ -82,13 +155,6 @@ TEST(RotateScreen, CyclesFromWhatWasAskedEvenWhenTheDisplayRefuses) {
     EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), 320); // 270 degrees swaps the size
 }
 
-TEST(RotateScreen, RefusedValuesLeaveTheRememberedOrientationAlone) {
-    EXPECT_EQ(LxRotateScreen(1), 1);
-    EXPECT_EQ(LxRotateScreen(3), 0);
-    EXPECT_EQ(LxRotateScreen(-1), 1);
-    EXPECT_EQ(RequestedOrientation(), 2u);
-}
-
 TEST(SubClassing, OnlyTheFirstProcedureIsInstalledAndUserDataKeepsTheOriginal) {
     HWND hwnd = MakeWindow();
     ASSERT_TRUE(hwnd);
@@ -138,4 +204,105 @@ TEST(LastError, FreshProcessAnswersZeroAndTheSlotIsTheApplicationsOwn) {
     LxSetLastError(-5);
     SetLastError(7);
     EXPECT_EQ(LxGetLastError(), -5);
+}
+
+TEST(MenuBarCalls, RecordPlacementCaptionsAndEditsInOrder) {
+    lxtest::RecordingWindow window;
+    ASSERT_TRUE(window.Start());
+    g_main = window.m_hWnd;
+    HWND bar = window.MenuCreate(100, 7);
+    ASSERT_TRUE(bar);
+    std::vector<DWORD> expected(38, 0);
+    expected[0] = 152;
+    expected[1] = LxMenuBarHandleToRecord(window.m_hWnd);
+    expected[3] = 100;
+    expected[4] = LxMenuBarHandleToRecord(window.GetInstance());
+    expected[10] = 7;
+    expected[11] = expected[13] = expected[14] = 1;
+    expected[12] = 2;
+    const DWORD* words = reinterpret_cast<const DWORD*>(&g_record);
+    EXPECT_EQ(std::vector<DWORD>(words, words + 38), expected);
+    EXPECT_EQ(window.m_hMenuBar, bar);
+    EXPECT_EQ(window.m_hMenuBarAux, reinterpret_cast<HANDLE>(0x5678));
+    EXPECT_EQ(GetFocus(), bar);
+    RECT rect;
+    GetWindowRect(bar, &rect);
+    EXPECT_EQ(rect.top, 21 + 273);
+    EXPECT_EQ(rect.right - rect.left, 240);
+    EXPECT_EQ(rect.bottom - rect.top, 26);
+
+    EXPECT_EQ(window.MenuPopup(1), 42);
+    window.MenuSetText(0, const_cast<WCHAR*>(u"a"), -1);
+    window.MenuSetText(1, const_cast<WCHAR*>(u"b"), 2);
+    window.MenuInsertItem(1, 5, const_cast<WCHAR*>(u"c"), 9);
+    window.MenuDeleteItem(0, 3);
+    window.m_bFullScreen = 2; // layout acts only at exactly 1
+    window.RedrawWindow(1);
+    window.m_bFullScreen = 1;
+    window.MenuDestroy();
+    window.MenuDestroy();
+    EXPECT_EQ(g_calls, (std::vector<Call>{{"create", {}, u""},
+                                          {"move", {0, 240}, u""},
+                                          {"get", {1}, u""},
+                                          {"get", {0}, u""},
+                                          {"caption", {1}, u"닫기"},
+                                          {"caption", {0}, u"선택"},
+                                          {"open", {1}, u""},
+                                          {"caption", {1}, u"R"},
+                                          {"caption", {0}, u"L"},
+                                          {"caption", {0}, u"a"},
+                                          {"item", {1, 2}, u"b"},
+                                          {"insert", {1, 5, 0, 9}, u"c"},
+                                          {"delete", {0, 3}, u""},
+                                          {"destroy", {0, 1}, u""}}));
+    for (HWND argument : g_barArguments) EXPECT_EQ(argument, bar);
+    EXPECT_EQ(window.m_hMenuBar, nullptr);
+}
+
+TEST(MenuBarCalls, RefusedCreationKeepsTheHandlesAndTheFocus) {
+    lxtest::RecordingWindow window;
+    ASSERT_TRUE(window.Start());
+    HWND before = window.MenuCreate(100, 0);
+    SetFocus(window.m_hWnd);
+    g_refuseBar = true;
+    EXPECT_EQ(window.MenuCreate(100, 0), nullptr);
+    EXPECT_EQ(window.m_hMenuBar, before);
+    EXPECT_EQ(window.m_hMenuBarAux, reinterpret_cast<HANDLE>(0x5678));
+    EXPECT_EQ(GetFocus(), window.m_hWnd);
+}
+
+// The destructor takes the title bar first, then the menu bar (while the main window still exists), then the
+// main window.
+TEST(MenuBarCalls, TheDestructorTakesTitleThenMenuBarThenWindow) {
+    {
+        lxtest::RecordingWindow window;
+        ASSERT_TRUE(window.Start());
+        g_title = window.TitleCreate(nullptr);
+        g_main = window.m_hWnd;
+        window.MenuCreate(100, 0);
+        g_calls.clear();
+    }
+    EXPECT_EQ(g_calls, (std::vector<Call>{{"destroy", {0, 1}, u""}}));
+    EXPECT_FALSE(IsWindow(g_main));
+}
+
+// An accelerator table is looked for in the host, then in the library module, and its keys become commands
+// before they are dispatched.
+TEST(Accelerators, FoundInTheHostOrTheLibraryAndTranslatedBeforeDispatch) {
+    for (bool hidden : {false, true}) {
+        g_hideHostAccelerators = hidden;
+        g_acceleratorSearch.clear();
+        lxtest::RecordingWindow window(hidden ? u"AccelLibrary" : u"AccelHost");
+        window.m_lpszAccel = MAKEINTRESOURCEW(300);
+        window.record = [](UINT m) { return m == WM_COMMAND || m == WM_KEYDOWN; };
+        lxtest::IdleScript script({[] { lxtest::KeyDown(VK_F9); }, [] { PostQuitMessage(0); }});
+        EXPECT_EQ(window.Window(GetModuleHandleW(nullptr), nullptr, nullptr, SW_SHOW), 0);
+        ASSERT_EQ(window.seen.size(), 1u) << "the key-down was not dispatched";
+        EXPECT_EQ(window.seen[0].message, UINT(WM_COMMAND));
+        EXPECT_EQ(LOWORD(window.seen[0].wParam), 500);
+        std::vector<HINSTANCE> searched = {GetModuleHandleW(nullptr)};
+        if (hidden) searched.push_back(LxGetLibraryModule());
+        EXPECT_EQ(g_acceleratorSearch, searched);
+        DestroyWindow(window.m_hWnd);
+    }
 }

@@ -38,10 +38,11 @@ TEST(LxStringFind, WideCharactersByTheirBytes) {
     EXPECT_EQ(s.Find(u'\uAC00', 0), 0);
     EXPECT_EQ(s.Find(u'b'), 5);
     EXPECT_EQ(s.Find(KO_NA u"a"), 2);
-    // Characters without bytes match nothing, with or without a start.
+    // The zero character matches nothing; one without a form is looked for as it converts: '?'.
     EXPECT_EQ(s.Find(u'\0'), -1);
     EXPECT_EQ(s.Find(u'\0', 0), -1);
     EXPECT_EQ(s.Find(u'\xD800'), -1);
+    EXPECT_EQ(LxString("a?").Find(u'\u00E9'), 1);
 }
 
 TEST(LxStringReplace, BytesInPlace) {
@@ -116,6 +117,10 @@ TEST(LxStringReplace, WideCharacters) {
     LxString u(KO_GA);
     EXPECT_EQ(u.Replace(u'\uAC00', u'\0'), 1);
     EXPECT_TEXT(u, "");
+    // A new character without a form is written as its conversion gives it, never dropped.
+    LxString v("a$b$");
+    EXPECT_EQ(v.Replace(u'$', u'\u00E9'), 2);
+    EXPECT_TEXT(v, "a?b?");
 }
 
 TEST(LxStringExtract, MidLeftRight) {
@@ -242,6 +247,8 @@ TEST(LxStringTrim, WideCharacters) {
     EXPECT_TEXT(ascii.Trim(u'x'), "a");
     EXPECT_TEXT(ascii.Trim(u'\0'), "a");
     EXPECT_TEXT(ascii.Trim(u'\xD800'), "a");
+    LxString marks("??a?");
+    EXPECT_TEXT(marks.Trim(u'\xD800'), "a");
 }
 
 TEST(LxStringInsert, AtEveryPositionAndClamped) {

@@ -69,6 +69,10 @@ TEST(LxStringStorage, ParsingFollowsTheCRuntimeAndSaturates) {
     EXPECT_EQ(LxString("99999999999").GetInteger(), 2147483647);
     EXPECT_EQ(LxString("-99999999999").GetLong(), -2147483647L - 1);
     EXPECT_TRUE(std::isinf(LxString("1e300").GetFloat()));
+    // Decimal only, up to the first byte that cannot continue the number.
+    for (const char* text : {"0x10", "inf", "nan", "-infinity", ".", "e5"}) EXPECT_EQ(LxString(text).GetDouble(), 0.0) << text;
+    EXPECT_EQ(LxString(" -.5e1x").GetDouble(), -5.0);
+    EXPECT_EQ(LxString("2e+").GetFloat(), 2.0f);
 
     LxString n("  -8");
     EXPECT_EQ(static_cast<int>(n), -8);

@@ -7,6 +7,7 @@
 #include "internal/user_hooks.h"
 #include "controls/EditBuffer.h"
 #include "controls/Painting.h"
+#include "imm/InputMethod.h"
 
 #include <imm.h>
 
@@ -553,6 +554,25 @@ void OnEndComposition(Edit& ed)
     Refresh(ed);
 }
 
+// The edit draws only what the input context holds: a composition message that a subclass swallowed must not
+// leave a syllable drawn that neither the text nor the input method has.
+void FollowInputContext(Edit& ed)
+{
+    if (ed.composition.empty())
+        return;
+    std::u16string held = ed.focused ? CompositionString(ed.hwnd, GCS_COMPSTR) : std::u16string();
+    if (held != ed.composition) {
+        ed.composition = held;
+        Refresh(ed);
+    }
+}
+
+void OnInputMethodEnded(HWND hwnd)
+{
+    if (Edit* ed = Edits().Find(hwnd))
+        FollowInputContext(*ed);
+}
+
 // Messages.
 
 LRESULT OnCreate(HWND hwnd, const CREATESTRUCTW* cs)
@@ -764,6 +784,7 @@ LRESULT Dispatch(Edit& ed, UINT message, WPARAM wParam, LPARAM lParam)
         return DefWindowProcW(hwnd, message, wParam, lParam);
     case WM_PAINT:
     case WM_PRINTCLIENT:
+        FollowInputContext(ed);
         PaintControl(ed.hwnd, reinterpret_cast<HDC>(wParam),
                      [&](HDC hdc, const RECT& area) { Draw(ed, hdc, area); });
         return 0;
@@ -888,6 +909,7 @@ void RegisterEditClass()
     wc.lpfnWndProc = EditProc;
     wc.lpszClassName = u"edit";
     cehost::internal::RegisterSystemClass(wc, 0x81);
+    cehost::imm::InputMethod::Instance().SetEndObserver(&OnInputMethodEnded);
 }
 
 } // namespace cehost::controls

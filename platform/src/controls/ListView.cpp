@@ -418,14 +418,14 @@ void OnFocus(ListView& lv, UINT code)
         InvalidateRow(lv, lv.focused);
 }
 
-// A change of size is the owner's chance to give a new row height, as on the desktop.
+// Rows keep the height the owner gave at creation, as on the device: unlike the desktop's list view, a
+// change of size does not ask the owner again.
 void OnSize(ListView& lv, LPARAM size)
 {
     SIZE now = {LOWORD(size), HIWORD(size)};
     if (now.cx == lv.clientSize.cx && now.cy == lv.clientSize.cy)
         return;
     lv.clientSize = now;
-    Measure(lv);
     if (lv.top > MaxTop(lv))
         SetTop(lv, lv.top);
     InvalidateRect(lv.hwnd, nullptr, TRUE);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "imm/HangulComposer.h"
+#include "imm/KeypadComposer.h"
 
 #include <windows.h>
 
@@ -39,16 +40,40 @@ public:
     void Cancel();
     HWND Target() const { return m_target; }
 
+    // 12-key input: the keypad's digits, * (VK_F8) and # (VK_F9) compose text while an edit has the focus.
+    bool KeypadInput() const { return m_keypadInput; }
+    void SetKeypadInput(bool on);
+    KeypadMode KeypadInputMode() const { return m_keypad.Mode(); }
+    void SetKeypadInputMode(KeypadMode mode, HWND notify);
+    // Finishes a pending multi-tap letter once its key has not come again in time.
+    void LetterTimeout();
+    // The mode the indicator strip shows for the focused window, or "" when it takes no text.
+    std::u16string ModeLabel() const;
+
     // The strings as ImmGetCompositionStringW reports them.
     const std::u16string& CompositionString() const { return m_composing; }
     const std::u16string& ResultString() const { return m_result; }
+
+    // Told after a composition ends in a window, whether or not the window let WM_IME_ENDCOMPOSITION reach
+    // its class: a control that draws the composition drops it here even when a subclass swallowed the end.
+    using EndObserver = void (*)(HWND hwnd);
+    void SetEndObserver(EndObserver observer) { m_endObserver = observer; }
 
 private:
     InputMethod();
     void Deliver(HWND hwnd, const std::u16string& committed, const std::u16string& composing);
     void EndIfIdle(HWND hwnd);
 
+    bool KeypadWantsKey(UINT vk) const;
+    void KeypadKeyDown(HWND hwnd, UINT vk);
+    bool Composing() const { return m_composer.IsComposing() || m_keypad.IsComposing(); }
+    std::u16string FinishComposer();
+    void SetLetterTimer();
+
     HangulComposer m_composer;
+    KeypadComposer m_keypad;
+    bool m_keypadInput = false;
+    UINT_PTR m_letterTimer = 0;
     bool m_open = false;
     UINT m_toggleKey;
     UINT m_lastKey = 0;
@@ -56,6 +81,7 @@ private:
     bool m_started = false;
     std::u16string m_composing;
     std::u16string m_result;
+    EndObserver m_endObserver = nullptr;
 };
 
 } // namespace cehost::imm
