@@ -29,5 +29,7 @@ void FillSurface(HDC hdc, const RECT& rect, HBRUSH brush);
 void GdiObjectCreated();
 void GdiObjectDestroyed();
 long GdiObjectCount();
+// The live window count after a window was made or destroyed, so that the highest count is kept. Called by user/.
+void WindowCountChanged(long live);
 
 } // namespace cehost::internal
