@@ -48,9 +48,10 @@ bench: build
 sanitize:
 	@$(MAKE) test BUILD=build-asan BUILD_TYPE=Debug CMAKE_ARGS="-DLX_SANITIZE=address,undefined"
 
+FUZZ_SECONDS ?= 60
 fuzz: deps
 	@cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_C_COMPILER=clang \
-		-DLX_FUZZ=ON >/dev/null
+		-DLX_FUZZ=ON -DLX_FUZZ_SECONDS=$(FUZZ_SECONDS) >/dev/null
 	@cmake --build build-fuzz -j $(JOBS) --target fuzzers
 	@cmake --build build-fuzz --target run-fuzzers
 
