@@ -15,7 +15,7 @@ DEB_PACKAGES := g++ cmake make pkg-config \
 	libsdl2-dev xvfb xauth clang libclang-rt-14-dev valgrind ccache \
 	g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix wine64
 
-.PHONY: all deps configure build test demo bench sanitize fuzz memcheck soak clean
+.PHONY: all deps configure build test demo bench sanitize fuzz memcheck soak win32 clean
 
 all: build
 
@@ -55,6 +55,19 @@ fuzz: deps
 	@cmake --build build-fuzz -j $(JOBS) --target fuzzers
 	@cmake --build build-fuzz --target run-fuzzers
 
+# The library, the menu bar and the hello example for desktop Win32 (mingw-w64, x86_64) in build-win32/, and the
+# library once more for 32-bit Win32 in build-win32-i686/, compiled and linked only, to catch pointer-size slips.
+win32: deps
+	@cmake -S . -B build-win32 -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) \
+		-DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/toolchains/mingw-w64-x86_64.cmake >/dev/null
+	@cmake --build build-win32 -j $(JOBS)
+	@cmake -S . -B build-win32-i686 -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) \
+		-DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/toolchains/mingw-w64-i686.cmake >/dev/null
+	@cmake --build build-win32-i686 -j $(JOBS)
+	@echo "Win32 (x86_64): $(CURDIR)/build-win32/bin/ holds LxLibrary.dll, LxMenuBar.dll, HelloKeypad.exe," \
+		"KeypadNotebook.exe and the compiler's runtime DLLs"
+	@echo "Win32 (i686, built to check, not run): $(CURDIR)/build-win32-i686/bin/"
+
 # A seeded random walk of 10,000 keys through the showcase (SEED=n replays one; the default is new each time).
 # A failure prints its seed and key and leaves the walk as a key script in $(BUILD)/soak-failed.keys.
 SEED ?= $(shell date +%s)
@@ -76,4 +89,4 @@ memcheck: configure
 	@echo "memcheck: no errors and no definite leaks in the notebook's key-script walk"
 
 clean:
-	rm -rf build build-asan build-fuzz out
+	rm -rf build build-asan build-fuzz build-win32 build-win32-i686 out

@@ -9,8 +9,15 @@
 #
 # Shared libraries are linked with -Wl,-Bsymbolic-functions, so that a library's calls to its own functions
 # (its DllMain above all) stay inside it as they do on Windows.
+#
+# In a Win32 build (mingw-w64) the same script is compiled by the toolchain's windres into an object that the
+# linker puts into the module's resource section, where Windows finds it.
 
-find_program(CEHOST_WINDRES NAMES x86_64-w64-mingw32-windres windres)
+if(CMAKE_SYSTEM_NAME STREQUAL "Windows" AND CMAKE_RC_COMPILER)
+  set(CEHOST_WINDRES "${CMAKE_RC_COMPILER}")
+else()
+  find_program(CEHOST_WINDRES NAMES x86_64-w64-mingw32-windres windres)
+endif()
 
 function(cehost_add_resources target rc)
   cmake_parse_arguments(RES "" "" "INCLUDE_DIRECTORIES;DEPENDS" ${ARGN})
@@ -26,6 +33,11 @@ function(cehost_add_resources target rc)
   get_filename_component(rc_stem "${rc_abs}" NAME_WE)
   set(out_dir "${CMAKE_CURRENT_BINARY_DIR}/cehost_resources/${target}")
   set(res "${out_dir}/${rc_stem}.res")
+  set(format res)
+  if(CMAKE_SYSTEM_NAME STREQUAL "Windows")
+    set(res "${out_dir}/${rc_stem}.res.obj")
+    set(format coff)
+  endif()
   set(cpp "${out_dir}/${rc_stem}_res.cpp")
   file(MAKE_DIRECTORY "${out_dir}")
 
@@ -62,7 +74,7 @@ function(cehost_add_resources target rc)
     COMMAND "${CEHOST_WINDRES}"
             "--preprocessor=${preprocessor}"
             "--preprocessor-arg=-E" "--preprocessor-arg=-xc" "--preprocessor-arg=-DRC_INVOKED"
-            -c 65001 -J rc -O res
+            -c 65001 -J rc -O ${format}
             ${include_args}
             "$<$<BOOL:${target_includes}>:-I$<JOIN:${target_includes},;-I>>"
             -i "${rc_abs}" -o "${res}"
@@ -70,6 +82,14 @@ function(cehost_add_resources target rc)
     COMMENT "Compiling resources ${rc_stem}.rc for ${target}"
     COMMAND_EXPAND_LISTS
     VERBATIM)
+
+  if(CMAKE_SYSTEM_NAME STREQUAL "Windows")
+    set_source_files_properties("${res}" PROPERTIES EXTERNAL_OBJECT TRUE GENERATED TRUE)
+    target_sources(${target} PRIVATE "${res}")
+    add_custom_target(${target}_resources DEPENDS "${res}")
+    add_dependencies(${target} ${target}_resources)
+    return()
+  endif()
 
   # The .res bytes go into the module's read-only data; a static registrar hands them to cehost when the
   # module is loaded (and takes them back when it is unloaded).

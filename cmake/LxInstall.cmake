@@ -5,6 +5,7 @@
 #
 # Layout under the prefix:
 #   include/LxLibrary/           windows.h, commctrl.h, imm.h, aygshell.h, cehost/..., Lx*.h, swtempl.h
+#   bin/                         cehost-test (runs key scripts as tests)
 #   lib/                         libcehost.so, libLxLibrary.so, libLxMenuBar.so, libLxEDB.so, libcehost_main.a
 #   lib/cmake/LxLibrary/         LxLibraryConfig.cmake, version file, targets, CehostResources.cmake
 #   lib/pkgconfig/               lxlibrary.pc (the libraries), lxlibrary-main.pc (adds the simulator's main())
@@ -56,7 +57,7 @@ endforeach()
 # package test compiles them at exactly this level, so raising what they need shows up there.
 target_compile_features(LxLibrary INTERFACE cxx_std_17)
 
-install(TARGETS ${lx_shared_targets} cehost_main
+install(TARGETS ${lx_shared_targets} cehost_main cehost-test
   EXPORT LxLibraryTargets
   LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
   ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR}
@@ -94,6 +95,7 @@ install(FILES
   ${PROJECT_BINARY_DIR}/package/LxLibraryConfig.cmake
   ${PROJECT_BINARY_DIR}/package/LxLibraryConfigVersion.cmake
   ${PROJECT_SOURCE_DIR}/cmake/CehostResources.cmake
+  ${PROJECT_SOURCE_DIR}/cmake/CehostScriptTests.cmake
   DESTINATION ${LX_INSTALL_CMAKEDIR})
 
 # pkg-config files. The prefix is found from the file's own place, so the tree may be installed with

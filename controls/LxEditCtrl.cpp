@@ -9,7 +9,7 @@
 namespace {
 
 constexpr int kTextCapacity = 1024;
-constexpr WCHAR kClassName[] = u"LXEDIT";
+constexpr WCHAR kClassName[] = TEXT("LXEDIT");
 constexpr COLORREF kDefaultFrame = 0xAAAAAA;
 constexpr UINT kEditFontHeight = 18;
 constexpr UINT kDescFontHeight = 14;
@@ -82,12 +82,14 @@ HWND LxEditCtrl::Create(unsigned long dwStyle, RECT& rect, HWND hParent, unsigne
 
     // The outer window draws the frame and the two rows under its top edge; the edit fills the rest.
     const RECT edit = {b, b + 2, width - 2 * b + 1, height - 2 * b + 1};
-    m_hEditWnd = CreateWindowExW(0, u"EDIT", nullptr, editStyle, edit.left, edit.top, edit.right - edit.left,
-                                 edit.bottom - edit.top, m_hBaseWnd, nullptr, library, nullptr);
+    m_hEditWnd =
+        CreateWindowExW(0, TEXT("EDIT"), nullptr, editStyle, edit.left, edit.top, edit.right - edit.left,
+                        edit.bottom - edit.top, m_hBaseWnd, nullptr, library, nullptr);
     // The description sits two pixels in from the edit's left edge and is clipped by the edit.
     const RECT desc = {b + 2, b + 2, width - 2 * b + 51, height - 2 * b + 1};
-    m_hDescWnd = CreateWindowExW(0, u"STATIC", nullptr, WS_CHILD, desc.left, desc.top, desc.right - desc.left,
-                                 desc.bottom - desc.top, m_hEditWnd, nullptr, library, nullptr);
+    m_hDescWnd =
+        CreateWindowExW(0, TEXT("STATIC"), nullptr, WS_CHILD, desc.left, desc.top, desc.right - desc.left,
+                        desc.bottom - desc.top, m_hEditWnd, nullptr, library, nullptr);
 
     m_hEditFont = MakeFont(kEditFontHeight);
     SendMessageW(m_hEditWnd, WM_SETFONT, reinterpret_cast<WPARAM>(m_hEditFont), TRUE);
@@ -98,11 +100,12 @@ HWND LxEditCtrl::Create(unsigned long dwStyle, RECT& rect, HWND hParent, unsigne
 
     // The object goes into the user data before the procedure changes, so EditProc always finds it.
     if (m_hEditWnd) {
-        SetWindowLongW(m_hEditWnd, GWL_USERDATA, reinterpret_cast<LONG>(this));
-        m_pOldEditProc =
-            reinterpret_cast<WNDPROC>(SetWindowLongW(m_hEditWnd, GWL_WNDPROC, reinterpret_cast<LONG>(EditProc)));
+        SetWindowLongPtrW(m_hEditWnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+        m_pOldEditProc = reinterpret_cast<WNDPROC>(
+            SetWindowLongPtrW(m_hEditWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(EditProc)));
     }
-    if (m_hBaseWnd) m_lSavedUserData = SetWindowLongW(m_hBaseWnd, GWL_USERDATA, reinterpret_cast<LONG>(this));
+    if (m_hBaseWnd)
+        m_lSavedUserData = SetWindowLongPtrW(m_hBaseWnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     return m_hEditWnd;
 }
 
@@ -190,7 +193,7 @@ int LxEditCtrl::GetLine() {
         const int temp = int(SendMessageW(m_hEditWnd, EM_LINEINDEX, WPARAM(i), 0));
         if (current >= temp) result = i;
         WCHAR line[kTextCapacity] = {};
-        wsprintfW(line, u"GetLine() -> Current - %d , Temp - %d\n", current, temp);
+        wsprintfW(line, TEXT("GetLine() -> Current - %d , Temp - %d\n"), current, temp);
         OutputDebugStringW(line);
     }
     return result;
@@ -231,11 +234,11 @@ void LxEditCtrl::ShowEditBox(bool bShow) {
     ShowWindow(m_hEditWnd, bShow ? SW_SHOWNORMAL : SW_HIDE);
 }
 
-long LxEditCtrl::FillClientArea(HDC hdc) {
+LRESULT LxEditCtrl::FillClientArea(HDC hdc) {
     SetBkMode(hdc, TRANSPARENT);
     const bool focused = IsFocus() == 1;
     SetTextColor(hdc, focused ? m_crDataFocus : m_crDataNormal);
-    return reinterpret_cast<long>(focused ? m_hBrushFocus : m_hBrushNormal);
+    return reinterpret_cast<LRESULT>(focused ? m_hBrushFocus : m_hBrushNormal);
 }
 
 void LxEditCtrl::InvalidateEdit() {
@@ -254,7 +257,7 @@ void LxEditCtrl::FocusNeighbour(BOOL bPrevious) {
 // ---- The outer window ------------------------------------------------------------------------------------
 
 LRESULT CALLBACK LxEditCtrl::BaseProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam) {
-    auto* self = reinterpret_cast<LxEditCtrl*>(GetWindowLongW(hWnd, GWL_USERDATA));
+    auto* self = reinterpret_cast<LxEditCtrl*>(GetWindowLongPtrW(hWnd, GWLP_USERDATA));
     if (!self) return 0;
     return self->BaseDispatch(hWnd, uMsg, wParam, lParam);
 }
@@ -355,13 +358,13 @@ void LxEditCtrl::OnBaseDestroy(HWND hWnd) {
     if (quit) PostQuitMessage(int(quitCode));
     ReleaseFonts();
     if (m_hEditWnd && ::IsWindow(m_hEditWnd)) DestroyWindow(m_hEditWnd);
-    SetWindowLongW(hWnd, GWL_USERDATA, 0);
+    SetWindowLongPtrW(hWnd, GWLP_USERDATA, 0);
 }
 
 // ---- The edit child ---------------------------------------------------------------------------------------
 
 LRESULT CALLBACK LxEditCtrl::EditProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam) {
-    auto* self = reinterpret_cast<LxEditCtrl*>(GetWindowLongW(hWnd, GWL_USERDATA));
+    auto* self = reinterpret_cast<LxEditCtrl*>(GetWindowLongPtrW(hWnd, GWLP_USERDATA));
     if (!self) return DefWindowProcW(hWnd, uMsg, wParam, lParam);
     return self->EditDispatch(hWnd, uMsg, wParam, lParam);
 }
@@ -372,7 +375,7 @@ LRESULT LxEditCtrl::EditDispatch(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lPa
     if (m_nLimit > 0 && textInput) {
         if (const int reason = OverLimitReason(hWnd, uMsg, wParam, lParam)) {
             WCHAR line[kTextCapacity] = {};
-            wsprintfW(line, u"LxEditCtrl - IME - OVER INPUT %d \n", reason);
+            wsprintfW(line, TEXT("LxEditCtrl - IME - OVER INPUT %d \n"), reason);
             OutputDebugStringW(line);
             return 1;
         }

@@ -6,9 +6,10 @@
 // its windows, fonts and brushes.
 #pragma once
 
+#include <windows.h>
+
 #include <commctrl.h>
 #include <imm.h>
-#include <windows.h>
 
 #include "LxLibrary.h"
 
@@ -45,7 +46,7 @@ protected:
     HWND Create(unsigned long dwStyle, RECT& rect, HWND hParent, unsigned int nID);
     bool RegisterWnd(HINSTANCE hInstance, const WCHAR* pszClassName);
     void ShowEditBox(bool bShow);
-    long FillClientArea(HDC hdc);
+    LRESULT FillClientArea(HDC hdc);
     static LRESULT CALLBACK BaseProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK EditProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam);
 
@@ -66,7 +67,7 @@ protected:
     HWND m_hDescWnd;
     unsigned long m_dwStyle;
     int m_bBorder;
-    LONG m_lSavedUserData;
+    LONG_PTR m_lSavedUserData;
     WNDPROC m_pOldEditProc;
     COLORREF m_crCase;
     int m_nLimit;

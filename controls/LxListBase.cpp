@@ -33,6 +33,9 @@ HWND LxListBase::CreateList(HWND hParent, HINSTANCE hInstance, UINT nID, RECT* p
     // One object, one window: a list made before goes first, so no binding is left behind for it.
     DropWindow();
     m_nItemHeight = nItemHeight;
+    // The list view class belongs to the common controls, which register it when first asked.
+    const INITCOMMONCONTROLSEX classes = {sizeof(INITCOMMONCONTROLSEX), ICC_LISTVIEW_CLASSES};
+    InitCommonControlsEx(&classes);
     const int width = pRect->right - pRect->left;
     m_hWnd = CreateWindowExW(0, WC_LISTVIEWW, nullptr, kListStyle, pRect->left, pRect->top, width,
                              pRect->bottom - pRect->top, hParent, reinterpret_cast<HMENU>(UINT_PTR(nID)),
@@ -192,7 +195,7 @@ LRESULT LxListBase::Dispatch(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam,
 
 // Only non-negative erase colours paint, and always in the list's own dark grey.
 LRESULT LxListBase::OnEraseBackground(HDC hdc) {
-    if (static_cast<int32_t>(m_crEraseColor) >= 0) {
+    if (static_cast<INT32>(m_crEraseColor) >= 0) {
         RECT client;
         GetClientRect(m_hWnd, &client);
         HBRUSH brush = CreateSolidBrush(kEraseFill);

@@ -3,8 +3,9 @@
 // background erase and the binding of its window; it draws nothing itself (LxListCtrl draws the rows).
 #pragma once
 
-#include <commctrl.h>
 #include <windows.h>
+
+#include <commctrl.h>
 
 #include "LxLibrary.h"
 #include "LxQueue.h"

@@ -17,7 +17,7 @@ constexpr UINT kCapFormat = 5;
 constexpr UINT kTextFormat = 4;
 
 // The punctuation a hot key may carry, besides digits and ASCII letters.
-constexpr WCHAR kHotKeyPunctuation[] = u"~!@#$%^&*()_+=-`[]{}\\|;:,./<>?'\"";
+constexpr WCHAR kHotKeyPunctuation[] = TEXT("~!@#$%^&*()_+=-`[]{}\\|;:,./<>?'\"");
 
 // Bitmap codes 9001 to 9011 name the library's own list pictures; any other code is a resource id.
 UINT ResourceOfCode(UINT code) {
@@ -135,7 +135,7 @@ int LxListCtrl::SetItem(UINT nIndex, const WCHAR* pszText) {
     LxListCtrlString* item = ItemAt(nIndex);
     if (!item) return 0;
     CopyText(item->m_szText, pszText);
-    return SameText(item->m_szText, pszText ? pszText : u"") ? 1 : 0;
+    return SameText(item->m_szText, pszText ? pszText : TEXT("")) ? 1 : 0;
 }
 
 int LxListCtrl::GetItem(UINT nIndex, WCHAR* pszBuffer) {
@@ -258,7 +258,8 @@ int LxListCtrl::IsExistChar(WCHAR wChar, const WCHAR* pszSet) {
 }
 
 bool LxListCtrl::IsHotKeyChar(WCHAR wChar) {
-    if ((wChar >= u'0' && wChar <= u'9') || (wChar >= u'A' && wChar <= u'Z') || (wChar >= u'a' && wChar <= u'z'))
+    if ((wChar >= TEXT('0') && wChar <= TEXT('9')) || (wChar >= TEXT('A') && wChar <= TEXT('Z')) ||
+        (wChar >= TEXT('a') && wChar <= TEXT('z')))
         return true;
     return IsExistChar(wChar, kHotKeyPunctuation) == 1;
 }

@@ -69,7 +69,7 @@ public:
 // family's own messages and takes the others down the pass-on path.
 template <class Queue, class Object, class Dispatch>
 LRESULT LxBindingWndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam, Dispatch dispatch) {
-    const auto previous = reinterpret_cast<WNDPROC>(GetWindowLongW(hWnd, GWL_USERDATA));
+    const auto previous = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(hWnd, GWLP_USERDATA));
     Object* object = Queue::FindQueue(hWnd);
     if (uMsg == LXM_BIND) {
         object = reinterpret_cast<Object*>(wParam);

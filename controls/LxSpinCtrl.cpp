@@ -112,9 +112,9 @@ HWND LxSpinCtrl::CreateSpin(HWND hParent, HINSTANCE hInstance, unsigned int nID,
         dwStyle &= ~static_cast<unsigned long>(WS_BORDER);
     }
     WCHAR title[kTextCapacity] = {};
-    wsprintfW(title, u"%d", int(nID));
-    m_hWnd = CreateWindowExW(0, u"static", title, DWORD(dwStyle) | WS_CHILD | WS_VISIBLE | WS_TABSTOP, rect.left,
-                             rect.top, rect.right - rect.left, rect.bottom - rect.top, hParent,
+    wsprintfW(title, TEXT("%d"), int(nID));
+    m_hWnd = CreateWindowExW(0, TEXT("static"), title, DWORD(dwStyle) | WS_CHILD | WS_VISIBLE | WS_TABSTOP,
+                             rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, hParent,
                              reinterpret_cast<HMENU>(UINT_PTR(nID)), hInstance, nullptr);
     if (!m_hWnd) return nullptr;
     m_rcRect = rect;
@@ -168,7 +168,7 @@ int LxSpinCtrl::SetItem(unsigned int nIndex, const WCHAR* pszText) {
     LxSpinString* item = ItemAt(nIndex);
     if (!item) return 0;
     CopyText(item->m_szText, pszText);
-    return SameText(item->m_szText, pszText ? pszText : u"") ? 1 : 0;
+    return SameText(item->m_szText, pszText ? pszText : TEXT("")) ? 1 : 0;
 }
 
 int LxSpinCtrl::GetItem(unsigned int nIndex, WCHAR* pszBuffer) {
@@ -318,8 +318,7 @@ void LxSpinCtrl::OnPaint(HDC hdc) {
     SetBkMode(hdc, TRANSPARENT);
     if (m_bImageMode == 1 && item) DrawBitmap(hdc, &client, background);
     else lxpaint::FillSolid(hdc, client, focused ? m_crBaseFocus : m_crBaseNormal);
-    if (static_cast<int32_t>(m_crCase) >= 0)
-        lxpaint::DrawOutline(hdc, client.right, client.bottom, m_crCase);
+    if (static_cast<INT32>(m_crCase) >= 0) lxpaint::DrawOutline(hdc, client.right, client.bottom, m_crCase);
     if (!item) return;
     LxDrawText(hdc, item->m_szText, &client, kCentred, kFontHeight);
     RECT arrow;
@@ -362,12 +361,12 @@ void LxSpinCtrl::OnPaintMessage(HWND hWnd) {
 
 void LxSpinCtrl::OnSetFocusMessage() {
     PostParent(LXM_SELCHANGE, WPARAM(m_nSelect), reinterpret_cast<LPARAM>(m_hWnd));
-    OutputDebugStringW(u"LxSpinCtrl - WM_SETFOCUS  \n");
+    OutputDebugStringW(TEXT("LxSpinCtrl - WM_SETFOCUS  \n"));
     Repaint();
 }
 
 void LxSpinCtrl::OnKillFocusMessage() {
-    OutputDebugStringW(u"LxSpinCtrl - WM_KILLFOCUS  \n");
+    OutputDebugStringW(TEXT("LxSpinCtrl - WM_KILLFOCUS  \n"));
     Repaint();
 }
 

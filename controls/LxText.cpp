@@ -17,7 +17,9 @@ void CopyText(WCHAR (&to)[kTextCapacity], const WCHAR* from) {
     for (; i < kTextCapacity; ++i) to[i] = 0;
 }
 
-bool IsNegative(DWORD colour) { return static_cast<int32_t>(colour) < 0; }
+bool IsNegative(DWORD colour) {
+    return static_cast<INT32>(colour) < 0;
+}
 
 } // namespace
 
@@ -41,9 +43,9 @@ long LxText::OnWndProc(UINT, WPARAM, LPARAM, int*) { return 1; }
 // One object, one window: a control made before goes first, so no binding is left behind for it.
 HWND LxText::Create(HWND hParent, HINSTANCE hInstance, UINT nID, RECT* pRect, DWORD dwWindowStyle) {
     DropWindow();
-    m_hWnd = CreateWindowExW(0, u"static", u" ", dwWindowStyle, pRect->left, pRect->top, pRect->right - pRect->left,
-                             pRect->bottom - pRect->top, hParent, reinterpret_cast<HMENU>(UINT_PTR(nID)), hInstance,
-                             nullptr);
+    m_hWnd = CreateWindowExW(0, TEXT("static"), TEXT(" "), dwWindowStyle, pRect->left, pRect->top,
+                             pRect->right - pRect->left, pRect->bottom - pRect->top, hParent,
+                             reinterpret_cast<HMENU>(UINT_PTR(nID)), hInstance, nullptr);
     return m_hWnd;
 }
 
@@ -79,7 +81,7 @@ int LxText::CreateText(HWND hDialog, UINT nID) { return CreateText(GetDlgItem(hD
 // Takes over a static of a dialog: its text, its size and its alignment; its own border becomes our frame.
 int LxText::CreateText(HWND hWnd) {
     if (!hWnd || !::IsWindow(hWnd)) return 0;
-    CopyText(m_szText, u"");
+    CopyText(m_szText, TEXT(""));
     GetWindowTextW(hWnd, m_szText, kTextCapacity - 1);
     GetClientRect(hWnd, &m_rcRect);
     const LONG style = GetWindowLongW(hWnd, GWL_STYLE);
@@ -194,8 +196,12 @@ LRESULT CALLBACK LxText::WndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lPa
 LRESULT LxText::Dispatch(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam, WNDPROC previous) {
     switch (uMsg) {
     case WM_PAINT: OnPaintMessage(hWnd); break;
-    case WM_SETFOCUS: OnFocusChange(u"LxText - WM_SETFOCUS  \n"); break;
-    case WM_KILLFOCUS: OnFocusChange(u"LxText - WM_KILLFOCUS  \n"); break;
+    case WM_SETFOCUS:
+        OnFocusChange(TEXT("LxText - WM_SETFOCUS  \n"));
+        break;
+    case WM_KILLFOCUS:
+        OnFocusChange(TEXT("LxText - WM_KILLFOCUS  \n"));
+        break;
     case WM_ERASEBKGND: return 1;
     case WM_GETDLGCODE: return DLGC_WANTALLKEYS;
     case WM_MOUSEMOVE: return OnMouseMove();

@@ -3,7 +3,7 @@
 #include "LxBaseWindow.h"
 
 #include <cstring>
-#include <string_view>
+#include <cwchar>
 
 namespace {
 
@@ -18,7 +18,7 @@ void CopyText(WCHAR (&to)[kTextCapacity], const WCHAR* from) {
 
 bool IsDialogWindow(HWND hWnd) {
     WCHAR name[16] = {};
-    return GetClassNameW(hWnd, name, 16) && std::u16string_view(name) == u"#32770";
+    return GetClassNameW(hWnd, name, 16) && wcscmp(name, TEXT("#32770")) == 0;
 }
 
 } // namespace
@@ -91,7 +91,7 @@ int LxBaseWindow::InitInstance(WCHAR* szWindowClass, WCHAR* szTitle, HINSTANCE h
     m_hInstance = hInstance;
     if (HWND running = FindWindowW(szWindowClass, szTitle)) {
         // The lowest bit also brings the running instance's owned windows (an open dialog) forward.
-        SetForegroundWindow(reinterpret_cast<HWND>(reinterpret_cast<uintptr_t>(running) | 1));
+        SetForegroundWindow(reinterpret_cast<HWND>(reinterpret_cast<UINT_PTR>(running) | 1));
         return 0;
     }
     MyRegisterClass(hInstance, szWindowClass, lpIcon);
@@ -129,14 +129,14 @@ LRESULT CALLBACK LxBaseWindow::BaseWndProc(HWND hWnd, UINT uMsg, WPARAM wParam, 
                          ? static_cast<LxBaseWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams)
                          : reinterpret_cast<LxBaseWindow*>(lParam);
         if (self) {
-            SetWindowLongW(hWnd, GWL_USERDATA, reinterpret_cast<LONG>(self));
+            SetWindowLongPtrW(hWnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
             self->m_hWnd = hWnd;
             self->m_bDialog = uMsg == WM_INITDIALOG ? 1 : 0;
             if (!self->m_hInstance) self->m_hInstance = LxGetLibraryModule();
             if (uMsg == WM_INITDIALOG) self->RedrawWindow(1);
         }
     }
-    auto* self = reinterpret_cast<LxBaseWindow*>(GetWindowLongW(hWnd, GWL_USERDATA));
+    auto* self = reinterpret_cast<LxBaseWindow*>(GetWindowLongPtrW(hWnd, GWLP_USERDATA));
     if (!self) {
         // Before the binding message there is no object to ask: a window gets the default handling, a
         // dialog tells the dialog manager that nothing was handled.
@@ -161,7 +161,7 @@ LRESULT LxBaseWindow::Dispatch(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lPara
     if (uMsg == WM_KEYUP) PostMessageW(hWnd, LXM_KEYUP, wParam, self);
     if (uMsg == WM_KEYDOWN) PostMessageW(hWnd, LXM_KEYDOWN, wParam, self);
     if (uMsg == WM_MOUSEMOVE || uMsg == WM_LBUTTONDOWN || uMsg == WM_LBUTTONUP) return 1;
-    if (uMsg == WM_ERASEBKGND && static_cast<int32_t>(m_crBaseColor) >= 0) {
+    if (uMsg == WM_ERASEBKGND && static_cast<INT32>(m_crBaseColor) >= 0) {
         RECT client;
         GetClientRect(hWnd, &client);
         HBRUSH brush = CreateSolidBrush(m_crBaseColor);
@@ -178,7 +178,8 @@ LRESULT LxBaseWindow::Dispatch(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lPara
 int LxBaseWindow::Dialog(const WCHAR* lpTemplateName, HWND hParent, int bFullScreen) {
     m_bFullScreen = bFullScreen;
     if (bFullScreen == 0) {
-        MessageBoxW(hParent, u"현재 다이얼로그는 Full Screen만 지원합니다.", u"실행불가", MB_ICONHAND);
+        MessageBoxW(hParent, TEXT("현재 다이얼로그는 Full Screen만 지원합니다."), TEXT("실행불가"),
+                    MB_ICONHAND);
         return IDCANCEL;
     }
     HRSRC resource = FindResourceW(GetInstance(), lpTemplateName, RT_DIALOG);

@@ -7,8 +7,8 @@
 namespace {
 
 constexpr int kMenuBarOffset = 47; // indicator strip 21 + default bar height 26
-constexpr WCHAR kCloseCaption[] = u"닫기";
-constexpr WCHAR kSelectCaption[] = u"선택";
+constexpr WCHAR kCloseCaption[] = TEXT("닫기");
+constexpr WCHAR kSelectCaption[] = TEXT("선택");
 
 } // namespace
 
@@ -18,6 +18,7 @@ HWND LxBaseWindow::MenuCreate(int nMenuID, int nParam) {
     info.hwndOwner = LxMenuBarHandleToRecord(m_hWnd);
     info.nMenuId = DWORD(nMenuID);
     info.hInstRes = LxMenuBarHandleToRecord(GetInstance());
+    info.hInstResHigh = LxMenuBarInstanceHigh(GetInstance());
     info.nParam = DWORD(nParam);
     info.nVersion = 1;
     info.nButtons = 2;

@@ -9,7 +9,9 @@ constexpr COLORREF kTransparent = RGB(255, 0, 255);
 constexpr unsigned int kTitleFontHeight = 20;
 constexpr int kTitleBitmap = 9960;
 
-WNDPROC PreviousProc(HWND hWnd) { return reinterpret_cast<WNDPROC>(GetWindowLongW(hWnd, GWL_USERDATA)); }
+WNDPROC PreviousProc(HWND hWnd) {
+    return reinterpret_cast<WNDPROC>(GetWindowLongPtrW(hWnd, GWLP_USERDATA));
+}
 
 void PaintTitleText(HWND hWnd, const RECT& client) {
     PAINTSTRUCT ps;
@@ -44,8 +46,8 @@ HWND LxBaseWindow::TitleCreate(WCHAR* pszTitle) {
         for (int i = 0; i < 1023 && pszTitle[i]; ++i) copy[i] = pszTitle[i];
         for (int i = 0; i < 1024; ++i) m_szTitle[i] = copy[i];
     }
-    HWND title = CreateWindowExW(0, u"static", m_szTitle, WS_CHILD | WS_VISIBLE, 0, 0, 1, 1, m_hWnd, nullptr,
-                                 GetInstance(), nullptr);
+    HWND title = CreateWindowExW(0, TEXT("static"), m_szTitle, WS_CHILD | WS_VISIBLE, 0, 0, 1, 1, m_hWnd,
+                                 nullptr, GetInstance(), nullptr);
     if (!title) return nullptr;
     m_hTitle = title;
     LxSubClassing(m_hTitle, TitleProc);

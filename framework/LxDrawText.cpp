@@ -3,11 +3,12 @@
 #include "LxLibrary.h"
 
 #include <cstring>
+#include <cwchar>
 
 namespace {
 
 constexpr int kWorkingBufferLength = 128;
-constexpr WCHAR kFontFace[] = u"LxFont";
+constexpr WCHAR kFontFace[] = TEXT("LxFont");
 
 void CopyCut(WCHAR (&buffer)[kWorkingBufferLength], const WCHAR* text) {
     for (int i = 0; text && i < kWorkingBufferLength - 1 && text[i]; ++i) buffer[i] = text[i];
@@ -59,7 +60,7 @@ int LxDrawText(HDC hdc, const WCHAR* text, int top, int left, unsigned int heigh
     CopyCut(buffer, text);
     return WithLibraryFont(hdc, height, [&] {
         SIZE extent = {};
-        GetTextExtentExPointW(hdc, text ? text : u"", Length(text), 0, nullptr, nullptr, &extent);
+        GetTextExtentExPointW(hdc, text ? text : TEXT(""), Length(text), 0, nullptr, nullptr, &extent);
         RECT rect = {left, top, left + extent.cx, top + extent.cy};
         return DrawTextW(hdc, buffer, Length(buffer), &rect, 0);
     });
@@ -68,7 +69,7 @@ int LxDrawText(HDC hdc, const WCHAR* text, int top, int left, unsigned int heigh
 int LxDrawText(HDC hdc, const WCHAR* format, int value, RECT* rect, unsigned int flags, unsigned int height) {
     WCHAR buffer[kWorkingBufferLength] = {};
     // The formatted text is cut to the working buffer, never written past it.
-    _snwprintf(buffer, kWorkingBufferLength - 1, format ? format : u"", value);
+    _snwprintf(buffer, kWorkingBufferLength - 1, format ? format : TEXT(""), value);
     buffer[kWorkingBufferLength - 1] = 0;
     return WithLibraryFont(hdc, height, [&] { return DrawTextW(hdc, buffer, Length(buffer), rect, flags); });
 }

@@ -19,8 +19,9 @@ unsigned int KeyOrDefault(int stored, unsigned int fallback) {
 
 } // namespace
 
-// The library's process entry: it learns its own module handle when it is loaded.
-BOOL APIENTRY DllMain(HANDLE module, DWORD reason, LPVOID) {
+// The library's process entry: it learns its own module handle when it is loaded. The loader finds the entry
+// by its C name.
+extern "C" BOOL APIENTRY DllMain(HANDLE module, DWORD reason, LPVOID) {
     if (reason == DLL_PROCESS_ATTACH) g_libraryModule = static_cast<HINSTANCE>(module);
     if (reason == DLL_PROCESS_DETACH) g_libraryModule = nullptr;
     return TRUE;
@@ -65,9 +66,9 @@ void LxKeyEvent(unsigned char vk) {
 // A window is subclassed at most once: its previous procedure lives in the user data, where every
 // replacement procedure of the library finds it again.
 void LxSubClassing(HWND hwnd, WNDPROC proc) {
-    if (GetWindowLongW(hwnd, GWL_USERDATA) != 0) return;
-    SetWindowLongW(hwnd, GWL_USERDATA, GetWindowLongW(hwnd, GWL_WNDPROC));
-    SetWindowLongW(hwnd, GWL_WNDPROC, reinterpret_cast<LONG>(proc));
+    if (GetWindowLongPtrW(hwnd, GWLP_USERDATA) != 0) return;
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, GetWindowLongPtrW(hwnd, GWLP_WNDPROC));
+    SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(proc));
 }
 
 void LxSetBorder(HWND hwnd, int border) {

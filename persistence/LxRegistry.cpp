@@ -3,8 +3,8 @@
 
 namespace {
 
-const WCHAR kDefaultPath[] = u"\\software\\lx";
-const WCHAR kDefaultKey[] = u"Default";
+const WCHAR kDefaultPath[] = TEXT("\\software\\lx");
+const WCHAR kDefaultKey[] = TEXT("Default");
 
 // Copies `text` (NULL is empty) into `field`; text that does not fit leaves the field empty and refused.
 void StoreText(WCHAR* field, bool* refused, const WCHAR* text) {
@@ -73,7 +73,7 @@ int LxRegistry::SetString(const WCHAR* key, const WCHAR* value) {
 
 int LxRegistry::SetString(const WCHAR* value) {
     if (m_pathRefused || m_keyRefused) return 0;
-    if (!value) value = u"";
+    if (!value) value = TEXT("");
     DWORD length = 0;
     while (value[length])
         ++length;

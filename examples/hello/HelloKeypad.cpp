@@ -37,10 +37,12 @@ private:
         RECT area;
         GetUserArea(&area);
         SetTextColor(hdc, RGB(0xFF, 0xFF, 0xFF));
-        LxDrawText(hdc, u"%d x", int(GetScreenWidth()), &area, DT_CENTER | DT_VCENTER | DT_SINGLELINE, 18);
+        LxDrawText(hdc, TEXT("%d x"), int(GetScreenWidth()), &area, DT_CENTER | DT_VCENTER | DT_SINGLELINE,
+                   18);
         area.top += 24;
         area.bottom += 24;
-        LxDrawText(hdc, u"%d", int(GetScreenHeight()), &area, DT_CENTER | DT_VCENTER | DT_SINGLELINE, 18);
+        LxDrawText(hdc, TEXT("%d"), int(GetScreenHeight()), &area, DT_CENTER | DT_VCENTER | DT_SINGLELINE,
+                   18);
         EndPaint(hWnd, &ps);
         *pHandled = 1;
         return 0;
@@ -54,7 +56,9 @@ private:
             SetBaseColor(m_crBaseColor == RGB(0x27, 0x27, 0x27) ? RGB(0x10, 0x30, 0x60) : RGB(0x27, 0x27, 0x27));
             InvalidateRect(hWnd, nullptr, TRUE);
             break;
-        case IDC_RETITLE: SetWindowTextW(const_cast<WCHAR*>(u"안녕하세요")); break;
+        case IDC_RETITLE:
+            SetWindowTextW(const_cast<WCHAR*>(TEXT("안녕하세요")));
+            break;
         case IDC_QUIT: PostQuitMessage(0); break;
         default: break;
         }
@@ -66,8 +70,8 @@ private:
 
 int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPWSTR lpCmdLine, int nCmdShow) {
     HelloWindow window;
-    const WCHAR className[] = u"HelloKeypad";
-    const WCHAR title[] = u"키패드 인사";
+    const WCHAR className[] = TEXT("HelloKeypad");
+    const WCHAR title[] = TEXT("키패드 인사");
     for (size_t i = 0; i < sizeof(className) / sizeof(WCHAR); ++i) window.m_szWindowClass[i] = className[i];
     for (size_t i = 0; i < sizeof(title) / sizeof(WCHAR); ++i) window.m_szTitle[i] = title[i];
     window.m_nIconID = 0;

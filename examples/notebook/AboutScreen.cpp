@@ -9,13 +9,13 @@
 
 AboutScreen::AboutScreen(HINSTANCE instance, COLORREF background, const WCHAR* doneKeySign) {
     SetInstance(instance);
-    CopyText(m_szTitle, u"정보");
+    CopyText(m_szTitle, TEXT("정보"));
     m_szWindowClass[0] = 0;
     m_nIconID = 0;
     m_lpszAccel = nullptr;
     SetBaseColor(background);
     m_background = background;
-    m_keysText = std::u16string(u"1-9: 바로 열기   ") + doneKeySign + u": 완료";
+    m_keysText = WString(TEXT("1-9: 바로 열기   ")) + doneKeySign + TEXT(": 완료");
 }
 
 LRESULT AboutScreen::OnWndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM, int* pHandled) {
@@ -61,7 +61,7 @@ LRESULT AboutScreen::OnInitDialog(HWND hWnd, int* pHandled) {
     m_texts[3].SetText(m_keysText.c_str());
     RECT button = {width / 2 - 50, area.bottom - 36, width / 2 + 50, area.bottom - 8};
     m_button.CreateButton(hWnd, GetInstance(), IDC_ABOUT_BUTTON, &button);
-    m_button.SetText(u"확인");
+    m_button.SetText(TEXT("확인"));
     m_button.SetTextStyle(kButtonText);
     m_button.SetBaseColor(m_background, 0x000000);
     m_button.SetPushColor(0x000000, kFrame);

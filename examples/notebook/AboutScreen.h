@@ -4,10 +4,9 @@
 
 #include <windows.h>
 
-#include <string>
-
 #include "LxBaseWindow.h"
 #include "LxText.h"
+#include "WString.h"
 
 // Runs over the host's dialog resource; the statics of the template are adopted as library texts.
 class AboutScreen : public LxBaseWindow {
@@ -23,5 +22,5 @@ private:
     LxText m_texts[4];
     LxText m_button;
     COLORREF m_background;
-    std::u16string m_keysText;
+    WString m_keysText;
 };

@@ -13,10 +13,10 @@ namespace {
 constexpr unsigned kTitleBytes = 40;
 constexpr unsigned kBodyBytes = 400;
 
-std::u16string Trimmed(const std::u16string& text) {
-    const size_t first = text.find_first_not_of(u" \r\n\t");
-    if (first == std::u16string::npos) return {};
-    const size_t last = text.find_last_not_of(u" \r\n\t");
+WString Trimmed(const WString& text) {
+    const size_t first = text.find_first_not_of(TEXT(" \r\n\t"));
+    if (first == WString::npos) return {};
+    const size_t last = text.find_last_not_of(TEXT(" \r\n\t"));
     return text.substr(first, last - first + 1);
 }
 
@@ -43,14 +43,14 @@ void EditorScreen::Build() {
     m_titleEdit = std::make_unique<LxEditCtrl>();
     m_titleEdit->CreateEdit(parent, m_window.GetInstance(), 0, &title, WS_BORDER | ES_AUTOHSCROLL);
     m_titleEdit->SetLimitText(kTitleBytes);
-    m_titleEdit->SetDescText(u"제목", kHint);
+    m_titleEdit->SetDescText(TEXT("제목"), kHint);
     m_titleEdit->SetBaseColor(background, 0x000000);
     m_titleEdit->SetText(m_draft.title.c_str());
     RECT body = {4, area.top + 36, area.right - 4, area.bottom - 4};
     m_bodyEdit = std::make_unique<LxEditCtrl>();
     m_bodyEdit->CreateEdit(parent, m_window.GetInstance(), 0, &body, WS_BORDER | ES_MULTILINE | ES_AUTOVSCROLL);
     m_bodyEdit->SetLimitText(kBodyBytes);
-    m_bodyEdit->SetDescText(u"내용", kHint);
+    m_bodyEdit->SetDescText(TEXT("내용"), kHint);
     m_bodyEdit->SetBaseColor(background, 0x000000);
     m_bodyEdit->SetText(m_draft.body.c_str());
     if (m_focusBody) {
@@ -91,16 +91,16 @@ std::optional<int> EditorScreen::Save() {
     note.done = m_original.done;
     if (note.title.empty()) {
         // A note without a title is named by the start of its first line.
-        const std::u16string body = Trimmed(note.body);
-        note.title = body.substr(0, body.find_first_of(u"\r\n")).substr(0, 20);
+        const WString body = Trimmed(note.body);
+        note.title = body.substr(0, body.find_first_of(TEXT("\r\n"))).substr(0, 20);
     }
     if (note.title.empty()) {
-        Warn(u"제목이나 내용을 적어 주세요.", u"저장", MB_ICONEXCLAMATION);
+        Warn(TEXT("제목이나 내용을 적어 주세요."), TEXT("저장"), MB_ICONEXCLAMATION);
         return std::nullopt;
     }
     const bool saved = m_index >= 0 ? m_store.Update(UINT(m_index), note) : m_store.Add(note);
     if (!saved) {
-        Warn(u"메모를 저장하지 못했습니다.", u"저장", MB_ICONHAND);
+        Warn(TEXT("메모를 저장하지 못했습니다."), TEXT("저장"), MB_ICONHAND);
         return std::nullopt;
     }
     // The sorted order may have moved the note; the list shows it where it landed.
@@ -118,7 +118,7 @@ int EditorScreen::FindNote(const Note& wanted) {
 std::optional<int> EditorScreen::Leave() {
     Keep();
     if (DraftChanged()) {
-        const int answer = Ask(u"바뀐 내용을 저장할까요?", u"메모 편집", MB_YESNOCANCEL);
+        const int answer = Ask(TEXT("바뀐 내용을 저장할까요?"), TEXT("메모 편집"), MB_YESNOCANCEL);
         if (answer == IDCANCEL) return std::nullopt;
         if (answer == IDYES) return Save();
     }
@@ -127,10 +127,11 @@ std::optional<int> EditorScreen::Leave() {
 
 std::optional<int> EditorScreen::Delete() {
     Keep();
-    if (Ask(m_index >= 0 ? u"이 메모를 지울까요?" : u"새 메모를 버릴까요?", u"삭제", MB_YESNO) != IDYES)
+    if (Ask(m_index >= 0 ? TEXT("이 메모를 지울까요?") : TEXT("새 메모를 버릴까요?"), TEXT("삭제"),
+            MB_YESNO) != IDYES)
         return std::nullopt;
     if (m_index >= 0 && !m_store.Remove(UINT(m_index))) {
-        Warn(u"메모를 지우지 못했습니다.", u"삭제", MB_ICONHAND);
+        Warn(TEXT("메모를 지우지 못했습니다."), TEXT("삭제"), MB_ICONHAND);
         return std::nullopt;
     }
     return m_index;

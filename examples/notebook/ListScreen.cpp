@@ -32,7 +32,7 @@ void ListScreen::Build() {
     m_list->SetRotate(1);
     for (long i = 0; i < count; ++i) {
         Note note;
-        if (!m_store.Read(UINT(i), note)) note.title = u"(읽을 수 없는 메모)";
+        if (!m_store.Read(UINT(i), note)) note.title = TEXT("(읽을 수 없는 메모)");
         m_list->AddNote(note);
     }
     m_list->SetFocus();
@@ -70,10 +70,10 @@ bool ListScreen::DeleteSelected() {
     if (row < 0) return false;
     Note note;
     m_store.Read(UINT(row), note);
-    std::u16string question = u"\"" + note.title + u"\" 메모를 지울까요?";
-    if (Ask(question.c_str(), u"삭제", MB_YESNO) != IDYES) return false;
+    WString question = TEXT("\"") + note.title + TEXT("\" 메모를 지울까요?");
+    if (Ask(question.c_str(), TEXT("삭제"), MB_YESNO) != IDYES) return false;
     if (!m_store.Remove(UINT(row))) {
-        Warn(u"메모를 지우지 못했습니다.", u"삭제", MB_ICONHAND);
+        Warn(TEXT("메모를 지우지 못했습니다."), TEXT("삭제"), MB_ICONHAND);
         return false;
     }
     m_select = row;

@@ -21,8 +21,8 @@ void NoteList::AddNote(const Note& note) {
     const bool hotKey = row < 9;
     const UINT picture = note.body.empty() ? kTitleOnly : kWithBody;
     AddItem(hotKey ? LXLS_CHAR : LXLS_BLANK, LXLS_CHECK, LXLS_IMAGE, note.done ? 1 : 0,
-            hotKey ? WCHAR(u'1' + row) : 0, picture, picture, kBackSelect, kBackNormal, kText, kTextSelect,
-            note.title.c_str());
+            hotKey ? WCHAR(TEXT('1') + row) : 0, picture, picture, kBackSelect, kBackNormal, kText,
+            kTextSelect, note.title.c_str());
 }
 
 int NoteList::ToggleDone() {

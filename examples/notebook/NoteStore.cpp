@@ -6,14 +6,14 @@
 
 namespace {
 
-constexpr WCHAR kVolume[] = u"Notebook";
-constexpr WCHAR kTable[] = u"Notes";
+constexpr WCHAR kVolume[] = TEXT("Notebook");
+constexpr WCHAR kTable[] = TEXT("Notes");
 constexpr DWORD kTitleProp = 1;
 constexpr DWORD kDoneProp = 2;
 constexpr DWORD kBodyProp = 3;
 constexpr size_t kChunk = EDB_TEXT_MAX - 1;
 
-void PutText(LxEDBREC& field, DWORD prop, const std::u16string& text) {
+void PutText(LxEDBREC& field, DWORD prop, const WString& text) {
     field = {};
     field.dwPropId = prop;
     field.wType = EDB_FIELD_TEXT;
@@ -21,12 +21,12 @@ void PutText(LxEDBREC& field, DWORD prop, const std::u16string& text) {
 }
 
 const Note kSamples[] = {
-    {u"장보기 목록", u"우유, 달걀, 두부\r\n사과 한 봉지", false},
-    {u"Call the plumber", u"Kitchen tap drips.\r\nAsk about Friday.", true},
-    {u"회의 준비", u"발표 자료 마무리\r\n오후 3시 회의실", false},
-    {u"Book club", u"Read chapters 4-6 before Tuesday.", false},
-    {u"생일 선물", u"엄마 생신: 꽃다발과 케이크", true},
-    {u"Gym plan", u"Mon/Wed/Fri, 7 am", false},
+    {TEXT("장보기 목록"), TEXT("우유, 달걀, 두부\r\n사과 한 봉지"), false},
+    {TEXT("Call the plumber"), TEXT("Kitchen tap drips.\r\nAsk about Friday."), true},
+    {TEXT("회의 준비"), TEXT("발표 자료 마무리\r\n오후 3시 회의실"), false},
+    {TEXT("Book club"), TEXT("Read chapters 4-6 before Tuesday."), false},
+    {TEXT("생일 선물"), TEXT("엄마 생신: 꽃다발과 케이크"), true},
+    {TEXT("Gym plan"), TEXT("Mon/Wed/Fri, 7 am"), false},
 };
 
 } // namespace

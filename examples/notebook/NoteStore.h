@@ -5,13 +5,12 @@
 
 #include <windows.h>
 
-#include <string>
-
 #include "LxEDB.h"
+#include "WString.h"
 
 struct Note {
-    std::u16string title;
-    std::u16string body;
+    WString title;
+    WString body;
     bool done = false;
 };
 

@@ -21,8 +21,8 @@ NotebookWindow::NotebookWindow()
     : m_listScreen(*this, m_store, m_settings),
       m_editorScreen(*this, m_store, m_settings),
       m_settingsScreen(*this, m_store, m_settings) {
-    CopyText(m_szWindowClass, u"KeypadNotebook");
-    CopyText(m_szTitle, u"메모장");
+    CopyText(m_szWindowClass, TEXT("KeypadNotebook"));
+    CopyText(m_szTitle, TEXT("메모장"));
     m_nIconID = 0;
     m_lpszAccel = nullptr;
 }
@@ -53,7 +53,7 @@ LRESULT NotebookWindow::OnCreate(int* pHandled) {
     SetBaseColor(m_settings.Background());
     TitleCreate(nullptr);
     if (!m_store.Open(m_settings.sortByTitle, nullptr)) {
-        Warn(u"메모를 저장할 곳을 열 수 없습니다.", u"메모장", MB_ICONHAND);
+        Warn(TEXT("메모를 저장할 곳을 열 수 없습니다."), TEXT("메모장"), MB_ICONHAND);
         return -1;
     }
     m_store.SeedIfEmpty();
@@ -72,7 +72,8 @@ LRESULT NotebookWindow::OnPaint(HWND hWnd, int* pHandled) {
     RECT area;
     GetUserArea(&area);
     SetTextColor(hdc, kLabel);
-    LxDrawText(hdc, u"메모가 없습니다.\r\n왼쪽 메뉴에서 새 메모를 만드세요.", &area, DT_CENTER | DT_VCENTER, 16);
+    LxDrawText(hdc, TEXT("메모가 없습니다.\r\n왼쪽 메뉴에서 새 메모를 만드세요."), &area,
+               DT_CENTER | DT_VCENTER, 16);
     EndPaint(hWnd, &ps);
     *pHandled = 1;
     return 0;
@@ -93,14 +94,14 @@ void NotebookWindow::ShowScreen(Screen screen) {
     static const struct {
         int menu;
         const WCHAR* title;
-    } kScreens[] = {{0, u""},
-                    {IDM_LIST_MENU, u"메모 목록"},
-                    {IDM_EDITOR_MENU, u"메모 편집"},
-                    {IDM_SETTINGS_MENU, u"설정"}};
+    } kScreens[] = {{0, TEXT("")},
+                    {IDM_LIST_MENU, TEXT("메모 목록")},
+                    {IDM_EDITOR_MENU, TEXT("메모 편집")},
+                    {IDM_SETTINGS_MENU, TEXT("설정")}};
     const auto& s = kScreens[int(screen)];
     MenuDestroy();
     MenuCreate(s.menu, 0);
-    const WCHAR* title = screen == Screen::Editor && m_editorScreen.IsNew() ? u"새 메모" : s.title;
+    const WCHAR* title = screen == Screen::Editor && m_editorScreen.IsNew() ? TEXT("새 메모") : s.title;
     SetWindowTextW(const_cast<WCHAR*>(title));
     BuildControls();
     InvalidateRect(m_hWnd, nullptr, TRUE);

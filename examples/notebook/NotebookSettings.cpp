@@ -5,7 +5,7 @@
 
 namespace {
 
-constexpr WCHAR kPath[] = u"Software\\Notebook";
+constexpr WCHAR kPath[] = TEXT("Software\\Notebook");
 
 // The registry answers 0 for a value it cannot read, so every setting keeps 0 as its default and stores its
 // value one higher; a stored 0 and a missing value then agree.
@@ -26,33 +26,33 @@ DWORD ReadKey(LxRegistry& registry, const WCHAR* key) {
 } // namespace
 
 const Theme NotebookSettings::kThemes[kThemeCount] = {
-    {u"어두운 회색", RGB(0x27, 0x27, 0x27)},
-    {u"남색", RGB(0x12, 0x22, 0x44)},
-    {u"짙은 녹색", RGB(0x14, 0x33, 0x24)},
+    {TEXT("어두운 회색"), RGB(0x27, 0x27, 0x27)},
+    {TEXT("남색"), RGB(0x12, 0x22, 0x44)},
+    {TEXT("짙은 녹색"), RGB(0x14, 0x33, 0x24)},
 };
 
 const int NotebookSettings::kRotations[kRotationCount] = {0, 1, 2, 4};
 
 const DoneKey NotebookSettings::kDoneKeys[kDoneKeyCount] = {
-    {VK_TSTAR, u"*"},
-    {VK_TPOUND, u"#"},
-    {VK_T0, u"0"},
+    {VK_TSTAR, TEXT("*")},
+    {VK_TPOUND, TEXT("#")},
+    {VK_T0, TEXT("0")},
 };
 
 void NotebookSettings::Load() {
     LxRegistry registry;
-    sortByTitle = Read(registry, u"Sort", 2) == 1;
-    theme = Read(registry, u"Theme", kThemeCount);
-    rotation = Read(registry, u"Rotation", kRotationCount);
-    doneKey = ReadKey(registry, u"DoneKey");
+    sortByTitle = Read(registry, TEXT("Sort"), 2) == 1;
+    theme = Read(registry, TEXT("Theme"), kThemeCount);
+    rotation = Read(registry, TEXT("Rotation"), kRotationCount);
+    doneKey = ReadKey(registry, TEXT("DoneKey"));
 }
 
 bool NotebookSettings::Save() const {
     LxRegistry registry(HKEY_CURRENT_USER, kPath);
-    return registry.SetInteger(kPath, u"Sort", DWORD(sortByTitle ? 2 : 1)) == 1 &&
-           registry.SetInteger(kPath, u"Theme", DWORD(theme + 1)) == 1 &&
-           registry.SetInteger(kPath, u"Rotation", DWORD(rotation + 1)) == 1 &&
-           registry.SetInteger(kPath, u"DoneKey", doneKey) == 1;
+    return registry.SetInteger(kPath, TEXT("Sort"), DWORD(sortByTitle ? 2 : 1)) == 1 &&
+           registry.SetInteger(kPath, TEXT("Theme"), DWORD(theme + 1)) == 1 &&
+           registry.SetInteger(kPath, TEXT("Rotation"), DWORD(rotation + 1)) == 1 &&
+           registry.SetInteger(kPath, TEXT("DoneKey"), doneKey) == 1;
 }
 
 int NotebookSettings::DoneKeyChoice() const {

@@ -19,7 +19,8 @@ void SettingsScreen::Build() {
     const HINSTANCE instance = m_window.GetInstance();
     const COLORREF background = m_choices.Background();
     const bool wide = m_window.GetScreenWidth() > m_window.GetScreenHeight();
-    const WCHAR* labels[kChooserCount] = {u"정렬 순서", u"배경 색", u"화면 방향", u"완료 키"};
+    const WCHAR* labels[kChooserCount] = {TEXT("정렬 순서"), TEXT("배경 색"), TEXT("화면 방향"),
+                                          TEXT("완료 키")};
     const int ids[kChooserCount] = {IDC_SORT_SPIN, IDC_THEME_SPIN, IDC_ROTATION_SPIN, IDC_DONE_KEY_SPIN};
     // Four choosers under their labels do not fit either screen, so each label stands beside its chooser;
     // the narrow upright screen gives the labels less room and the rows more air.
@@ -37,14 +38,14 @@ void SettingsScreen::Build() {
         m_spins[i]->CreateSpin(parent, instance, UINT(ids[i]), &spin, WS_BORDER);
         m_spins[i]->SetRotate(1);
     }
-    m_spins[0]->AddItem(u"입력한 순서", 0);
-    m_spins[0]->AddItem(u"제목 순서", 0);
+    m_spins[0]->AddItem(TEXT("입력한 순서"), 0);
+    m_spins[0]->AddItem(TEXT("제목 순서"), 0);
     // Theme items are checked, so each step reports itself and the screen previews the colour.
     for (const Theme& theme : NotebookSettings::kThemes) m_spins[1]->AddItem(theme.name, 1);
-    const WCHAR* rotations[] = {u"세로", u"가로 (90°)", u"거꾸로 (180°)", u"가로 (270°)"};
+    const WCHAR* rotations[] = {TEXT("세로"), TEXT("가로 (90°)"), TEXT("거꾸로 (180°)"), TEXT("가로 (270°)")};
     for (const WCHAR* rotation : rotations) m_spins[2]->AddItem(rotation, 0);
     for (const DoneKey& key : NotebookSettings::kDoneKeys)
-        m_spins[3]->AddItem((std::u16string(key.sign) + u" 키").c_str(), 0);
+        m_spins[3]->AddItem((WString(key.sign) + TEXT(" 키")).c_str(), 0);
     m_spins[0]->SetSelect(m_choices.sortByTitle ? 1 : 0);
     m_spins[1]->SetSelect(m_choices.theme);
     m_spins[2]->SetSelect(m_choices.rotation);
@@ -57,7 +58,7 @@ void SettingsScreen::Build() {
     RECT button = {left, buttonTop, wide ? column - 8 : left + 120, buttonTop + 28};
     m_saveButton = std::make_unique<LxText>();
     m_saveButton->CreateButton(parent, instance, IDC_SAVE_BUTTON, &button);
-    m_saveButton->SetText(u"저장");
+    m_saveButton->SetText(TEXT("저장"));
     m_saveButton->SetTextStyle(kButtonText);
     m_saveButton->SetBaseColor(background, 0x000000);
     m_saveButton->SetPushColor(0x000000, kFrame);
@@ -111,16 +112,16 @@ void SettingsScreen::Save() {
     const bool oldSort = m_settings.sortByTitle;
     m_settings = m_choices;
     if (!m_settings.Save()) {
-        m_statusText = u"저장하지 못했습니다";
+        m_statusText = TEXT("저장하지 못했습니다");
     } else {
-        m_statusText = u"저장했습니다";
+        m_statusText = TEXT("저장했습니다");
     }
     if (oldSort != m_settings.sortByTitle) m_store.SetSortByTitle(m_settings.sortByTitle);
     m_window.SetBaseColor(m_settings.Background());
     if (m_status) m_status->SetText(m_statusText.c_str());
     // The turn comes back as a setting change, which builds this screen again for the new shape.
     if (m_settings.Orientation() != oldOrientation && !LxRotateScreen(m_settings.Orientation())) {
-        m_statusText = u"화면을 돌릴 수 없습니다";
+        m_statusText = TEXT("화면을 돌릴 수 없습니다");
         if (m_status) m_status->SetText(m_statusText.c_str());
     }
 }

@@ -3,11 +3,11 @@
 #pragma once
 
 #include <memory>
-#include <string>
 
 #include "LxSpinCtrl.h"
 #include "LxText.h"
 #include "NotebookSettings.h"
+#include "WString.h"
 
 class LxBaseWindow;
 class NoteStore;
@@ -43,6 +43,6 @@ private:
     std::unique_ptr<LxSpinCtrl> m_spins[kChooserCount];
     std::unique_ptr<LxText> m_saveButton;
     std::unique_ptr<LxText> m_status;
-    std::u16string m_statusText;
+    WString m_statusText;
     int m_focusSpin = 0;
 };

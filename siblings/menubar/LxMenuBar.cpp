@@ -6,9 +6,12 @@
 #include <algorithm>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace {
+
+using WString = std::basic_string<WCHAR>;
 
 // The owner understands the library's key protocol; the numbers are shared with it.
 constexpr UINT kMsgBackKey = 10127;
@@ -16,9 +19,9 @@ constexpr UINT kMsgHomeKey = 10128;
 constexpr UINT kMsgKeyUp = 10130;
 constexpr UINT kMsgKeyDown = 10132;
 
-constexpr WCHAR kBarClass[] = u"LxMenuBar";
-constexpr WCHAR kPopupClass[] = u"LxMenuPopup";
-constexpr WCHAR kFontFace[] = u"LxFont";
+constexpr WCHAR kBarClass[] = TEXT("LxMenuBar");
+constexpr WCHAR kPopupClass[] = TEXT("LxMenuPopup");
+constexpr WCHAR kFontFace[] = TEXT("LxFont");
 constexpr int kButtonCount = 2;
 constexpr int kCaptionHeight = 18;
 constexpr int kItemHeight = 24;
@@ -46,7 +49,7 @@ unsigned int SelectKey() { return KeyOr(g_keySelect, VK_F3); }
 unsigned int HomeKey() { return KeyOr(g_keyHome, VK_F4); }
 
 struct MenuItem {
-    std::u16string text;
+    WString text;
     UINT command = 0;
     WORD flags = 0; // MF_* of the resource
     bool Choosable() const { return !(flags & (MF_GRAYED | MF_POPUP)) && !text.empty(); }
@@ -59,7 +62,7 @@ struct MenuBar {
     DWORD param = 0;
     bool showCaptions = true;
     bool forwardKeys = true;
-    std::u16string captions[kButtonCount];
+    WString captions[kButtonCount];
     std::vector<MenuItem> menus[kButtonCount];
     int left = 0, width = 0; // button layout from LxMoveBtn
 };
@@ -81,8 +84,8 @@ OpenPopup* g_openPopup = nullptr;
 MenuBar* BarOf(HWND bar) {
     if (!bar || !IsWindow(bar)) return nullptr;
     WCHAR cls[32] = {};
-    if (!GetClassNameW(bar, cls, 32) || std::u16string_view(cls) != kBarClass) return nullptr;
-    return reinterpret_cast<MenuBar*>(GetWindowLongW(bar, GWL_USERDATA));
+    if (!GetClassNameW(bar, cls, 32) || std::basic_string_view<WCHAR>(cls) != kBarClass) return nullptr;
+    return reinterpret_cast<MenuBar*>(GetWindowLongPtrW(bar, GWLP_USERDATA));
 }
 
 bool ValidButton(int button) { return button >= 0 && button < kButtonCount; }
@@ -99,11 +102,11 @@ public:
         pos_ += 2;
         return true;
     }
-    bool ReadText(std::u16string* out) {
+    bool ReadText(WString* out) {
         out->clear();
         for (WORD ch; ReadWord(&ch);) {
             if (ch == 0) return true;
-            out->push_back(char16_t(ch));
+            out->push_back(WCHAR(ch));
         }
         return false;
     }
@@ -117,7 +120,7 @@ public:
     bool ReadLevel(int depth, MenuBar* bar, int* topIndex, std::vector<MenuItem>* into) {
         for (;;) {
             WORD flags = 0, id = 0;
-            std::u16string text;
+            WString text;
             if (!ReadWord(&flags)) return false;
             if (!(flags & MF_POPUP) && !ReadWord(&id)) return false;
             if (!ReadText(&text)) return false;
@@ -174,7 +177,7 @@ void FillColour(HDC hdc, const RECT& rect, COLORREF colour) {
     DeleteObject(brush);
 }
 
-void DrawLabel(HDC hdc, const std::u16string& text, RECT rect, UINT format, COLORREF colour, int height) {
+void DrawLabel(HDC hdc, const WString& text, RECT rect, UINT format, COLORREF colour, int height) {
     HFONT font = CreateBarFont(height);
     HGDIOBJ oldFont = SelectObject(hdc, font);
     const int oldMode = SetBkMode(hdc, TRANSPARENT);
@@ -228,7 +231,7 @@ void ForwardKey(const MenuBar& bar, UINT message, WPARAM vk) {
 void TapBar(const MenuBar& bar, LPARAM point) {
     RECT client;
     GetClientRect(bar.bar, &client);
-    const int x = GET_X_LPARAM(point);
+    const int x = short(LOWORD(point));
     const bool left = x < ButtonRect(bar, 0, client).right;
     const unsigned int vk = left ? LeftKey() : RightKey();
     if (bar.forwardKeys && IsWindow(bar.owner))
@@ -244,7 +247,7 @@ LRESULT OnBarPaint(MenuBar& bar) {
 }
 
 LRESULT OnBarDestroy(HWND hwnd, MenuBar* bar) {
-    SetWindowLongW(hwnd, GWL_USERDATA, 0);
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
     if (g_openPopup && g_openPopup->bar == bar) {
         g_openPopup->done = true;
         g_openPopup->bar = nullptr;
@@ -256,7 +259,7 @@ LRESULT OnBarDestroy(HWND hwnd, MenuBar* bar) {
 }
 
 LRESULT CALLBACK BarProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    MenuBar* bar = reinterpret_cast<MenuBar*>(GetWindowLongW(hwnd, GWL_USERDATA));
+    MenuBar* bar = reinterpret_cast<MenuBar*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     if (!bar) return DefWindowProcW(hwnd, msg, wParam, lParam);
     switch (msg) {
     case WM_PAINT: return OnBarPaint(*bar);
@@ -376,7 +379,7 @@ void OnPopupKeyUp(OpenPopup& open, WPARAM vk) {
 
 // A tap on an item chooses it; a tap on an arrow strip scrolls one item that way.
 void OnPopupTap(OpenPopup& open, HWND hwnd, LPARAM point) {
-    int y = GET_Y_LPARAM(point) - 1;
+    int y = short(HIWORD(point)) - 1;
     if (open.scrolls) {
         const int count = int(open.bar->menus[open.menu].size());
         if (y < kArrowStrip || y >= kArrowStrip + open.visible * kItemHeight) {
@@ -453,7 +456,7 @@ void PlacePopup(OpenPopup& open) {
 int LxCreateMenuBar(LXMENUBARINFO* info) {
     if (!info || info->cbSize != sizeof(LXMENUBARINFO)) return 0;
     HWND owner = LxMenuBarRecordToHandle<HWND>(info->hwndOwner);
-    HINSTANCE instance = LxMenuBarRecordToHandle<HINSTANCE>(info->hInstRes);
+    HINSTANCE instance = LxMenuBarRecordToInstance(info->hInstRes, info->hInstResHigh);
     if (!IsWindow(owner) || !RegisterClasses(instance)) return 0;
 
     auto state = std::make_unique<MenuBar>();
@@ -464,17 +467,18 @@ int LxCreateMenuBar(LXMENUBARINFO* info) {
     state->forwardKeys = info->bForwardKeys != 0;
 
     // Created as a hidden child of the owner; the creator moves it into place and shows it.
-    HWND bar = CreateWindowExW(0, kBarClass, u"", WS_CHILD | WS_VISIBLE, 0, 0, 1, 1, owner, nullptr, instance, nullptr);
+    HWND bar = CreateWindowExW(0, kBarClass, TEXT(""), WS_CHILD | WS_VISIBLE, 0, 0, 1, 1, owner, nullptr,
+                               instance, nullptr);
     if (!bar) return 0;
-    HWND popup = CreateWindowExW(WS_EX_TOPMOST, kPopupClass, u"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, instance,
-                                 nullptr);
+    HWND popup = CreateWindowExW(WS_EX_TOPMOST, kPopupClass, TEXT(""), WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
+                                 instance, nullptr);
     if (!popup) {
         DestroyWindow(bar);
         return 0;
     }
     state->bar = bar;
     state->popup = popup;
-    SetWindowLongW(bar, GWL_USERDATA, reinterpret_cast<LONG>(state.release()));
+    SetWindowLongPtrW(bar, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(state.release()));
     info->hwndMB = LxMenuBarHandleToRecord(bar);
     info->hwndPopup = LxMenuBarHandleToRecord(popup);
     return 1;
@@ -496,7 +500,7 @@ int LxMoveBtn(HWND barWindow, int left, int width) {
 int LxGetBtnCaption(HWND barWindow, int button, WCHAR* buffer) {
     MenuBar* bar = BarOf(barWindow);
     if (!bar || !ValidButton(button) || !buffer) return 0;
-    const std::u16string& caption = bar->captions[button];
+    const WString& caption = bar->captions[button];
     const size_t count = std::min<size_t>(caption.size(), 1023);
     std::copy_n(caption.begin(), count, buffer);
     buffer[count] = 0;
@@ -506,7 +510,7 @@ int LxGetBtnCaption(HWND barWindow, int button, WCHAR* buffer) {
 int LxChangeBtnCaption(HWND barWindow, int button, const WCHAR* caption) {
     MenuBar* bar = BarOf(barWindow);
     if (!bar || !ValidButton(button)) return 0;
-    bar->captions[button] = caption ? caption : u"";
+    bar->captions[button] = caption ? caption : TEXT("");
     InvalidateRect(barWindow, nullptr, TRUE);
     return 1;
 }
@@ -514,7 +518,7 @@ int LxChangeBtnCaption(HWND barWindow, int button, const WCHAR* caption) {
 int LxChangeCaption(HWND barWindow, int button, int item, const WCHAR* text) {
     MenuBar* bar = BarOf(barWindow);
     if (!bar || !ValidButton(button) || item < 0 || item >= int(bar->menus[button].size())) return 0;
-    bar->menus[button][size_t(item)].text = text ? text : u"";
+    bar->menus[button][size_t(item)].text = text ? text : TEXT("");
     return 1;
 }
 
@@ -523,7 +527,7 @@ int LxInsertManuCaption(HWND barWindow, int button, UINT position, UINT, UINT co
     if (!bar || !ValidButton(button)) return 0;
     std::vector<MenuItem>& items = bar->menus[button];
     const size_t at = std::min<size_t>(position, items.size());
-    items.insert(items.begin() + ptrdiff_t(at), MenuItem{text ? text : u"", command, 0});
+    items.insert(items.begin() + ptrdiff_t(at), MenuItem{text ? text : TEXT(""), command, 0});
     return 1;
 }
 

@@ -24,14 +24,26 @@ struct LXMENUBARINFO {
     DWORD nButtons;     //  48: number of soft keys, 2
     DWORD bShowCaptions;//  52: 1 = paint the captions
     DWORD bForwardKeys; //  56: 1 = forward keys to the owner
-    DWORD adwZero[23];  //  60..151: 0
+    DWORD hInstResHigh; //  60: upper half of hInstRes where pointers are 64-bit; 0 where they are 32-bit
+    DWORD adwZero[22];  //  64..151: 0
 };
 static_assert(sizeof(LXMENUBARINFO) == 152, "the creation record is 152 bytes");
 
-// Handles travel in the record's 32-bit words.
-inline DWORD LxMenuBarHandleToRecord(const void* handle) { return DWORD(reinterpret_cast<uintptr_t>(handle)); }
+// Window handles travel in the record's 32-bit words: only their low 32 bits are significant, and 64-bit
+// Windows sign-extends them back.
+inline DWORD LxMenuBarHandleToRecord(const void* handle) {
+    return DWORD(reinterpret_cast<ULONG_PTR>(handle));
+}
 template <class H> inline H LxMenuBarRecordToHandle(DWORD value) {
-    return reinterpret_cast<H>(static_cast<uintptr_t>(value));
+    return reinterpret_cast<H>(static_cast<LONG_PTR>(static_cast<INT32>(value)));
+}
+// A module handle is the module's address, which needs all 64 bits on 64-bit Windows: its upper half travels
+// in hInstResHigh.
+inline DWORD LxMenuBarInstanceHigh(HINSTANCE instance) {
+    return DWORD(ULONGLONG(reinterpret_cast<ULONG_PTR>(instance)) >> 32);
+}
+inline HINSTANCE LxMenuBarRecordToInstance(DWORD low, DWORD high) {
+    return reinterpret_cast<HINSTANCE>(static_cast<ULONG_PTR>((ULONGLONG(high) << 32) | low));
 }
 
 // Creates the bar (hidden until it is moved into place) and fills hwndMB and hwndPopup.

@@ -5,7 +5,7 @@
 //
 // Checked: each time the list screen comes back, the live GDI and window counts equal their first values on
 // a list screen of the same kind (with rows, or empty), and the notes and settings read through a second
-// connection are whole; after the quit no window is left, the GDI count is back where it started and the
+// connection are whole; after the quit no window of the notebook is left, the GDI count is back where it started and the
 // notes and settings read back exactly as the list last showed them. Every screen, dialog and message box must
 // have been reached.
 //
@@ -15,6 +15,7 @@
 // --script-out, writes the walk up to that key as a key script that replays it in the simulator:
 //   KeypadNotebook --headless --script FILE  (with LXEDB_DIR and CEHOST_REGISTRY on a fresh folder)
 #include <cehost/sim.h>
+#include <cehost/sim/shell.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -92,16 +93,19 @@ public:
     }
 
     int Run(const std::string& scriptOut) {
+        // The device as the simulator sets it up: the shell's strip over the screen, PC-keyboard input.
         SetVirtualTime(true);
         SetDisplaySize(240, 320);
-        const long gdiBefore = GdiCount();
+        ShowIndicatorStrip(true);
+        const long gdiBefore = GdiCount(), windowsBefore = UserCount();
         SetIdleHandler([this] { return OnIdle(); });
         const int result = WinMain(GetModuleHandleW(nullptr), nullptr, const_cast<WCHAR*>(u""), SW_SHOW);
         SetIdleHandler(nullptr);
         if (!m_failed) {
             if (result != 0) Fail("the notebook quit with " + std::to_string(result));
             else if (m_pressed.size() < size_t(m_keys)) Fail("the notebook ended before the walk did");
-            else if (long windows = UserCount()) Fail(std::to_string(windows) + " windows left after the quit");
+            else if (UserCount() != windowsBefore)
+                Fail(std::to_string(UserCount() - windowsBefore) + " windows left after the quit");
             else if (GdiCount() != gdiBefore)
                 Fail("GDI objects " + std::to_string(GdiCount()) + " after the quit, " + std::to_string(gdiBefore) +
                      " before the start");

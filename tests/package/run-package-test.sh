@@ -1,7 +1,8 @@
 #!/bin/sh
 # Installs a build of the library into a fresh prefix and uses it the way an application outside the
-# repository does: the CMake package (find_package, imported targets, cehost_add_resources) builds and runs
-# the host application in hostapp/ headless; then, with the prefix moved elsewhere, the pkg-config files build
+# repository does: the CMake package (find_package, imported targets, cehost_add_resources,
+# cehost_add_script_tests) builds the host application in hostapp/, runs it headless and runs its key-script
+# tests with ctest; then, with the prefix moved elsewhere, the pkg-config files build
 # and run a program with its own main() and a one-file host application.
 #
 # usage: run-package-test.sh BUILD_DIR PACKAGE_TEST_DIR WORK_DIR CMAKE GENERATOR CXX LIBDIR [EXTRA_FLAGS]
@@ -43,7 +44,8 @@ for file in include/LxLibrary/windows.h include/LxLibrary/commctrl.h include/LxL
     include/LxLibrary/cehost/win/types.h include/LxLibrary/LxBaseWindow.h include/LxLibrary/LxString.h \
     include/LxLibrary/swtempl.h include/LxLibrary/LxMenuBar.h include/LxLibrary/LxEDBApi.h \
     "$libdir/libcehost.so" "$libdir/libLxLibrary.so" "$libdir/libLxMenuBar.so" "$libdir/libLxEDB.so" \
-    "$libdir/libcehost_main.a" "$libdir/cmake/LxLibrary/LxLibraryConfig.cmake" \
+    "$libdir/libcehost_main.a" "$libdir/cmake/LxLibrary/LxLibraryConfig.cmake" bin/cehost-test \
+    "$libdir/cmake/LxLibrary/CehostScriptTests.cmake" \
     "$libdir/cmake/LxLibrary/LxLibraryConfigVersion.cmake" "$libdir/cmake/LxLibrary/CehostResources.cmake" \
     "$libdir/pkgconfig/lxlibrary.pc" "$libdir/pkgconfig/lxlibrary-main.pc"; do
     [ -e "$prefix/$file" ] || fail "$file is not installed"
@@ -86,6 +88,13 @@ done
 # The menu opened and the command changed the title, so the resources were found in the application.
 ! cmp -s "$shots/start.png" "$shots/menu.png" || fail "the left soft key did not open the menu"
 ! cmp -s "$shots/start.png" "$shots/hello.png" || fail "the menu command did not change the title"
+
+# Its key scripts with expectations, as ctest tests through cehost_add_script_tests and the installed runner.
+ctest=$(dirname "$cmake")/ctest
+"$ctest" --test-dir "$app" --output-on-failure >"$work/hostapp-ctest.log" 2>&1 ||
+    { cat "$work/hostapp-ctest.log" >&2; fail "the host application's script tests failed"; }
+grep -q 'HostApp\.checks .*Passed' "$work/hostapp-ctest.log" ||
+    { cat "$work/hostapp-ctest.log" >&2; fail "ctest did not run HostApp.checks"; }
 
 # 2. pkg-config, from a prefix moved after installation.
 moved=$work/moved

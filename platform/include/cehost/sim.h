@@ -8,3 +8,5 @@
 #include <cehost/sim/user.h>
 #include <cehost/sim/gdi.h>
 #include <cehost/sim/registry.h>
+#include <cehost/sim/shell.h>
+#include <cehost/sim/imm.h>

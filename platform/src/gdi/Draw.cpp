@@ -3,6 +3,7 @@
 // squares along the line. Polygon fills with the alternate rule.
 #include "gdi/Draw.h"
 #include "gdi/SystemColors.h"
+#include "gdi/TextRecord.h"
 #include "internal/bridge.h"
 
 #include <cmath>
@@ -71,6 +72,7 @@ bool BrushColor(DeviceContext* dc, HBRUSH brush, uint32_t& pixel) {
 }
 
 void FillDeviceRect(const DrawTarget& t, const RECT& r, uint32_t pixel) {
+    textrecord::Covered(t.surface, *t.clip, r);
     for (const RECT& c : *t.clip) {
         RECT i = Intersect(r, c);
         if (IsEmpty(i)) continue;
@@ -228,6 +230,10 @@ bool UsesSource(DWORD rop) {
     uint8_t code = uint8_t(rop >> 16);
     return (((code >> 2) ^ code) & 0x33) != 0;
 }
+bool UsesDestination(DWORD rop) {
+    uint8_t code = uint8_t(rop >> 16);
+    return (((code >> 1) ^ code) & 0x55) != 0;
+}
 bool UsesPattern(DWORD rop) {
     uint8_t code = uint8_t(rop >> 16);
     return (((code >> 4) ^ code) & 0x0F) != 0;
@@ -281,9 +287,15 @@ bool Blt(HDC dest, int x, int y, int width, int height, HDC srcDc, int srcX, int
             FillDeviceRect(t, dst, value);
             return true;
         }
+        if (!UsesDestination(rop)) textrecord::Covered(t.surface, *t.clip, dst);
         Transfer(t, dst, src, [&](uint32_t, uint32_t d) { return Rop3(rop, pattern, 0, d); });
         return true;
     }
+    // A blit that replaces what was there brings the source's text along; one that mixes with it (an inverted
+    // caret, a mask) leaves the text in place.
+    if (!UsesDestination(rop))
+        textrecord::Blitted(t.surface, t.dc->hwnd, *t.clip, dst, src.surface,
+                            {src.x, src.y, src.x + src.width, src.y + src.height});
     if (rop == SRCCOPY)
         Transfer(t, dst, src, [](uint32_t s, uint32_t) { return s | 0xFF000000u; });
     else
@@ -464,6 +476,8 @@ BOOL WINAPI TransparentImage(HDC dest, LONG x, LONG y, LONG width, LONG height, 
     }
     uint32_t key = ToPixel(transparent);
     RECT dst{x + t.offset.x, y + t.offset.y, x + width + t.offset.x, y + height + t.offset.y};
+    textrecord::Blitted(t.surface, t.dc->hwnd, *t.clip, dst, source.surface,
+                        {source.x, source.y, source.x + source.width, source.y + source.height});
     Transfer(t, dst, source, [key](uint32_t s, uint32_t d) { return SameRgb(s, key) ? d : (s | 0xFF000000u); });
     return TRUE;
 }

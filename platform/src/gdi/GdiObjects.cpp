@@ -1,6 +1,7 @@
 // GDI handles and objects: the handle table, stock objects, creation, GetObjectW and DeleteObject.
 // Pattern and hatched brushes are not provided (CreateBrushIndirect accepts solid and null brushes only).
 #include "gdi/GdiObjects.h"
+#include "gdi/TextRecord.h"
 #include "internal/bridge.h"
 
 #include <cstdlib>
@@ -145,6 +146,7 @@ Object* Lookup(HGDIOBJ handle) {
 void Destroy(HGDIOBJ handle) {
     Object* o = Lookup(handle);
     if (!o || o->stock) return;
+    if (o->kind == Kind::Bitmap) textrecord::Forget(&static_cast<Bitmap*>(o)->surface);
     Table& t = TheTable();
     uint32_t slot = uint32_t(reinterpret_cast<uintptr_t>(handle) & kSlotMask);
     t.slots[slot].object.reset();

@@ -1,6 +1,7 @@
 // The screen framebuffer: 32-bit 0xAARRGGBB words, as large as the screen the window manager reports. A size
 // change (rotation, the simulator's --screen option) keeps the pixels of the overlapping top-left part.
 #include "gdi/GdiObjects.h"
+#include "gdi/TextRecord.h"
 
 #include "internal/bridge.h"
 #include "internal/user_hooks.h"
@@ -49,7 +50,10 @@ namespace cehost::internal {
 void DisplaySizeChanged(int width, int height) {
     if (width < 1 || height < 1 || width > 8192 || height > 8192) return;
     auto& fb = gdi::TheFramebuffer();
-    if (fb.width != width || fb.height != height) fb.Resize(width, height);
+    if (fb.width == width && fb.height == height) return;
+    fb.Resize(width, height);
+    // Everything is repainted at the new size; the text drawn before is not what will show.
+    gdi::textrecord::Forget(&fb.surface);
 }
 
 } // namespace cehost::internal

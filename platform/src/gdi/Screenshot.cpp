@@ -2,6 +2,7 @@
 // libpng). The file is written next to its final name and renamed into place, so a reader never sees half an
 // image.
 #include "gdi/GdiObjects.h"
+#include "gdi/ImageDecode.h"
 #include "internal/bridge.h"
 
 #include <cehost/sim/gdi.h>
@@ -12,6 +13,8 @@
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
+#include <fstream>
+#include <iterator>
 
 namespace cehost::gdi {
 
@@ -120,6 +123,35 @@ bool SaveBitmapPng(HBITMAP bitmap, const std::string& path, std::string* error) 
         return false;
     }
     return gdi::WritePng(path, b->surface, RECT{0, 0, b->surface.width, b->surface.height}, error);
+}
+
+bool SavePixelsPng(const std::string& path, int width, int height, const uint32_t* pixels, std::string* error) {
+    if (width < 1 || height < 1 || !pixels) {
+        if (error) *error = "the image is empty";
+        return false;
+    }
+    const gdi::Surface s{width, height, const_cast<uint32_t*>(pixels), width};
+    return gdi::WritePng(path, s, RECT{0, 0, width, height}, error);
+}
+
+bool ReadPng(const std::string& path, int* width, int* height, std::vector<uint32_t>* pixels, std::string* error) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        if (error) *error = "cannot read " + path;
+        return false;
+    }
+    const std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    gdi::DecodedImage image;
+    std::string why;
+    if (!gdi::DecodePng(bytes.data(), bytes.size(), image, why)) {
+        if (error) *error = path + " is not a PNG image we can read: " + why;
+        return false;
+    }
+    for (uint32_t& p : image.pixels) p |= 0xFF000000u;
+    *width = image.width;
+    *height = image.height;
+    *pixels = std::move(image.pixels);
+    return true;
 }
 
 } // namespace cehost::sim

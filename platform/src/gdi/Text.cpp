@@ -3,6 +3,7 @@
 // text cells with the background colour. DT_PATH_ELLIPSIS, DT_MODIFYSTRING and DT_INTERNAL are not provided
 // (Windows CE has none of them); rotated fonts draw unrotated.
 #include "gdi/Draw.h"
+#include "gdi/TextRecord.h"
 #include "text/FontEngine.h"
 
 #include <cehost/sim/gdi.h>
@@ -96,6 +97,43 @@ LONG Layout(RealizedFont* font, const Cell* cells, size_t n, LONG origin, LONG t
     return x;
 }
 
+bool IsSpace(char32_t c) { return c == u' ' || c == 0x3000 || c == 0xA0; }
+
+// The characters of a drawn line that show (their middle inside the clip), from the first to the last that is
+// not blank, become a run in the record of visible text.
+void RecordRun(const DrawTarget& t, const std::vector<RECT>& clip, const Cell* cells, size_t n,
+               const std::vector<LONG>& xs, LONG end, LONG top, LONG height) {
+    const LONG cy = top + height / 2;
+    size_t first = n, last = 0;
+    for (size_t i = 0; i < n; ++i) {
+        if (cells[i].c <= u' ' || IsSpace(cells[i].c)) continue;
+        const LONG cx = (xs[i] + (i + 1 < n ? xs[i + 1] : end)) / 2;
+        bool shown = false;
+        for (const RECT& c : clip)
+            if (Contains(c, cx, cy)) {
+                shown = true;
+                break;
+            }
+        if (!shown) continue;
+        if (first == n) first = i;
+        last = i;
+    }
+    if (first == n) return;
+    static std::u16string text; // reused: recording allocates nothing once it has grown
+    text.clear();
+    for (size_t i = first; i <= last; ++i) {
+        const char32_t c = cells[i].c;
+        if (c >= 0x10000) {
+            text += char16_t(0xD800 + ((c - 0x10000) >> 10));
+            text += char16_t(0xDC00 + ((c - 0x10000) & 0x3FF));
+        } else {
+            text += char16_t(c);
+        }
+    }
+    const RECT rect{xs[first], top, last + 1 < n ? xs[last + 1] : end, top + height};
+    textrecord::Drawn(t.surface, t.dc->hwnd, clip, rect, text.data(), text.size());
+}
+
 // Draws cells with their left edge at x and the cell top at `top` (surface coordinates).
 void DrawCells(const DrawTarget& t, const std::vector<RECT>& clip, RealizedFont* font, const Cell* cells, size_t n,
                LONG x, LONG top, LONG tabWidth, COLORREF textColor, bool opaque, COLORREF bkColor,
@@ -133,9 +171,8 @@ void DrawCells(const DrawTarget& t, const std::vector<RECT>& clip, RealizedFont*
         LONG sy = baseline - m.strikeOutPosition;
         FillClipped(t, clip, {x, sy, end, sy + m.underlineThickness}, color);
     }
+    RecordRun(t, clip, cells, n, xs, end, top, m.height);
 }
-
-bool IsSpace(char32_t c) { return c == u' ' || c == 0x3000 || c == 0xA0; }
 
 // Hangul, kana and ideographs may break between any two characters, as Korean and Japanese text does.
 bool IsCjk(char32_t c) {
@@ -348,7 +385,10 @@ BOOL WINAPI ExtTextOutW(HDC hdc, int x, int y, UINT options, const RECT* rect, L
     RECT limit{};
     if (rect) limit = {rect->left + t.offset.x, rect->top + t.offset.y, rect->right + t.offset.x, rect->bottom + t.offset.y};
     std::vector<RECT> clip = TextClip(t, rect && (options & ETO_CLIPPED) ? &limit : nullptr);
-    if (rect && (options & ETO_OPAQUE)) FillClipped(t, *t.clip, limit, ToPixel(st.bkColor));
+    if (rect && (options & ETO_OPAQUE)) {
+        textrecord::Covered(t.surface, *t.clip, limit);
+        FillClipped(t, *t.clip, limit, ToPixel(st.bkColor));
+    }
     DrawCells(t, clip, font, cells.data(), cells.size(), left + t.offset.x, top + t.offset.y, 0, st.textColor,
               st.bkMode == OPAQUE, st.bkColor, dx);
     if (st.textAlign & TA_UPDATECP) {

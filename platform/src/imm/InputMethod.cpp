@@ -51,6 +51,25 @@ bool IsModifierKey(UINT vk)
 
 bool IsDown(int vk) { return (GetKeyState(vk) & 0x8000) != 0; }
 
+// Where typed text can go: a system edit that is not read-only.
+bool TakesText(HWND hwnd)
+{
+    if (hwnd == nullptr || !IsWindow(hwnd))
+        return false;
+    WCHAR name[16] = {};
+    if (GetClassNameW(hwnd, name, 16) != 4)
+        return false;
+    const char16_t* edit = u"edit";
+    for (int i = 0; i < 4; ++i)
+        if ((name[i] | 0x20) != edit[i])
+            return false;
+    return (GetWindowLongW(hwnd, GWL_STYLE) & ES_READONLY) == 0;
+}
+
+char KeypadKey(UINT vk) { return vk == VK_F8 ? '*' : vk == VK_F9 ? '#' : static_cast<char>(vk); }
+
+void CALLBACK LetterTimerProc(HWND, UINT, UINT_PTR, DWORD) { InputMethod::Instance().LetterTimeout(); }
+
 } // namespace
 
 InputMethod& InputMethod::Instance()
@@ -67,9 +86,11 @@ void InputMethod::SetOpen(bool open, HWND notify)
 {
     if (open == m_open)
         return;
-    if (!open)
+    if (!open || m_keypadInput)
         Complete();
     m_open = open;
+    if (m_keypadInput)
+        m_keypad.SetMode(open ? KeypadMode::Hangul : KeypadMode::Upper);
     if (notify != nullptr && IsWindow(notify))
         SendMessageW(notify, WM_IME_NOTIFY, IMN_SETOPENSTATUS, 0);
 }
@@ -78,6 +99,8 @@ bool InputMethod::WantsKey(UINT vk) const
 {
     if (m_toggleKey != 0 && vk == m_toggleKey)
         return true;
+    if (m_keypadInput)
+        return KeypadWantsKey(vk);
     if (!m_open)
         return false;
     if (vk >= 'A' && vk <= 'Z')
@@ -97,6 +120,10 @@ void InputMethod::ProcessKeyDown(HWND hwnd, UINT vk)
         SetOpen(!m_open, hwnd);
         return;
     }
+    if (m_keypadInput) {
+        KeypadKeyDown(hwnd, vk);
+        return;
+    }
     if (!m_open)
         return;
     if (m_target != nullptr && m_target != hwnd)
@@ -109,6 +136,113 @@ void InputMethod::ProcessKeyDown(HWND hwnd, UINT vk)
         ComposeResult step = m_composer.Backspace();
         Deliver(hwnd, std::u16string(), step.composing);
     }
+}
+
+void InputMethod::SetKeypadInput(bool on)
+{
+    if (on == m_keypadInput)
+        return;
+    Complete();
+    m_keypadInput = on;
+    if (on) {
+        // Keypad input starts in Korean, as the phones do.
+        m_keypad.SetMode(KeypadMode::Hangul);
+        m_open = true;
+    }
+}
+
+void InputMethod::SetKeypadInputMode(KeypadMode mode, HWND notify)
+{
+    Complete();
+    m_keypad.SetMode(mode);
+    const bool open = mode == KeypadMode::Hangul;
+    if (open != m_open) {
+        m_open = open;
+        if (notify != nullptr && IsWindow(notify))
+            SendMessageW(notify, WM_IME_NOTIFY, IMN_SETOPENSTATUS, 0);
+    }
+    if (notify != nullptr && IsWindow(notify))
+        SendMessageW(notify, WM_IME_NOTIFY, IMN_SETCONVERSIONMODE, 0);
+}
+
+bool InputMethod::KeypadWantsKey(UINT vk) const
+{
+    if (!TakesText(GetFocus()) || IsDown(VK_CONTROL) || IsDown(VK_MENU))
+        return false;
+    if (vk == VK_F8 || vk == VK_F9)
+        return true;
+    if (vk >= '0' && vk <= '9')
+        return m_keypad.Mode() != KeypadMode::Digits; // digits type themselves through TranslateMessage
+    // Backspace takes back a letter or a jamo, and the right arrow only finishes what is being composed.
+    return (vk == VK_BACK || vk == VK_RIGHT) && m_keypad.IsComposing();
+}
+
+void InputMethod::KeypadKeyDown(HWND hwnd, UINT vk)
+{
+    if (m_target != nullptr && m_target != hwnd)
+        Complete();
+    if (vk == VK_RIGHT) {
+        Complete();
+        return;
+    }
+    if (vk == VK_BACK) {
+        ComposeResult step = m_keypad.Backspace();
+        Deliver(hwnd, std::u16string(), step.composing);
+        SetLetterTimer();
+        return;
+    }
+    const KeypadMode before = m_keypad.Mode();
+    ComposeResult step = m_keypad.Key(KeypadKey(vk), GetTickCount());
+    Deliver(hwnd, step.committed, step.composing);
+    SetLetterTimer();
+    if (m_keypad.Mode() != before) {
+        const bool open = m_keypad.Mode() == KeypadMode::Hangul;
+        if (open != m_open) {
+            m_open = open;
+            if (IsWindow(hwnd))
+                SendMessageW(hwnd, WM_IME_NOTIFY, IMN_SETOPENSTATUS, 0);
+        }
+        if (IsWindow(hwnd))
+            SendMessageW(hwnd, WM_IME_NOTIFY, IMN_SETCONVERSIONMODE, 0);
+    }
+}
+
+// A multi-tap letter waits on the clock: a thread timer (it belongs to no window) commits it when its key
+// has not come again within the cycle time, and exists only while a letter waits.
+void InputMethod::SetLetterTimer()
+{
+    if (m_keypad.LetterPending()) {
+        m_letterTimer = SetTimer(nullptr, m_letterTimer, KeypadComposer::kCycleMs, &LetterTimerProc);
+    } else if (m_letterTimer != 0) {
+        KillTimer(nullptr, m_letterTimer);
+        m_letterTimer = 0;
+    }
+}
+
+void InputMethod::LetterTimeout()
+{
+    if (m_letterTimer != 0)
+        KillTimer(nullptr, m_letterTimer);
+    m_letterTimer = 0;
+    if (m_keypad.LetterPending())
+        Complete();
+}
+
+std::u16string InputMethod::ModeLabel() const
+{
+    if (!TakesText(GetFocus()))
+        return std::u16string();
+    if (m_keypadInput)
+        return KeypadModeLabel(m_keypad.Mode());
+    return m_open ? u"한" : u"a";
+}
+
+std::u16string InputMethod::FinishComposer()
+{
+    std::u16string done = m_composer.Complete();
+    done += m_keypad.Complete();
+    SetLetterTimer();
+    return done;
 }
 
 void InputMethod::Deliver(HWND hwnd, const std::u16string& committed, const std::u16string& composing)
@@ -156,10 +290,10 @@ void InputMethod::EndIfIdle(HWND hwnd)
 
 void InputMethod::Complete()
 {
-    if (!m_composer.IsComposing() && m_composing.empty())
+    if (!Composing() && m_composing.empty())
         return;
     HWND hwnd = m_target;
-    std::u16string done = m_composer.Complete();
+    std::u16string done = FinishComposer();
     if (hwnd == nullptr || !IsWindow(hwnd)) {
         m_composing.clear();
         m_started = false;
@@ -175,10 +309,12 @@ void InputMethod::Complete()
 
 void InputMethod::Cancel()
 {
-    if (!m_composer.IsComposing() && m_composing.empty())
+    if (!Composing() && m_composing.empty())
         return;
     HWND hwnd = m_target;
     m_composer.Cancel();
+    m_keypad.Cancel();
+    SetLetterTimer();
     m_composing.clear();
     m_result.clear();
     if (hwnd != nullptr && IsWindow(hwnd))
@@ -364,6 +500,14 @@ CEHOST_API UINT WINAPI ImmGetVirtualKey(HWND hWnd)
         return VK_PROCESSKEY;
     return InputMethod::Instance().LastProcessedKey();
 }
+
+namespace cehost::sim {
+
+void SetKeypadInput(bool on) { InputMethod::Instance().SetKeypadInput(on); }
+bool KeypadInput() { return InputMethod::Instance().KeypadInput(); }
+std::u16string InputModeLabel() { return InputMethod::Instance().ModeLabel(); }
+
+} // namespace cehost::sim
 
 CEHOST_API void WINAPI CehostSetImeToggleKey(UINT vk) { InputMethod::Instance().SetToggleKey(vk); }
 CEHOST_API UINT WINAPI CehostGetImeToggleKey(void) { return InputMethod::Instance().ToggleKey(); }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "imm/HangulComposer.h"
+#include "imm/KeypadComposer.h"
 
 #include <windows.h>
 
@@ -39,6 +40,16 @@ public:
     void Cancel();
     HWND Target() const { return m_target; }
 
+    // 12-key input: the keypad's digits, * (VK_F8) and # (VK_F9) compose text while an edit has the focus.
+    bool KeypadInput() const { return m_keypadInput; }
+    void SetKeypadInput(bool on);
+    KeypadMode KeypadInputMode() const { return m_keypad.Mode(); }
+    void SetKeypadInputMode(KeypadMode mode, HWND notify);
+    // Finishes a pending multi-tap letter once its key has not come again in time.
+    void LetterTimeout();
+    // The mode the indicator strip shows for the focused window, or "" when it takes no text.
+    std::u16string ModeLabel() const;
+
     // The strings as ImmGetCompositionStringW reports them.
     const std::u16string& CompositionString() const { return m_composing; }
     const std::u16string& ResultString() const { return m_result; }
@@ -53,7 +64,16 @@ private:
     void Deliver(HWND hwnd, const std::u16string& committed, const std::u16string& composing);
     void EndIfIdle(HWND hwnd);
 
+    bool KeypadWantsKey(UINT vk) const;
+    void KeypadKeyDown(HWND hwnd, UINT vk);
+    bool Composing() const { return m_composer.IsComposing() || m_keypad.IsComposing(); }
+    std::u16string FinishComposer();
+    void SetLetterTimer();
+
     HangulComposer m_composer;
+    KeypadComposer m_keypad;
+    bool m_keypadInput = false;
+    UINT_PTR m_letterTimer = 0;
     bool m_open = false;
     UINT m_toggleKey;
     UINT m_lastKey = 0;

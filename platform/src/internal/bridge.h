@@ -25,6 +25,10 @@ void ReleaseWindowSurfaceDC(HDC hdc);
 // accepted), clipped as the DC is. Provided by gdi/; used by DefWindowProc's background erase.
 void FillSurface(HDC hdc, const RECT& rect, HBRUSH brush);
 
+// The window no longer shows what it drew (hidden, moved or destroyed): GDI forgets the text it recorded as
+// drawn through that window's DCs. user/ calls it for the window and each of its descendants.
+void WindowTextGone(HWND hwnd);
+
 // Live GDI objects (stock objects excluded), for GetGuiResources(GR_GDIOBJECTS). Counted by gdi/.
 void GdiObjectCreated();
 void GdiObjectDestroyed();

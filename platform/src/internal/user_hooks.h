@@ -52,4 +52,11 @@ bool SetDisplaySize(int width, int height);
 // stands in until then.
 void DisplaySizeChanged(int width, int height);
 
+// ---- Shell ------------------------------------------------------------------------------------------------
+// Called whenever the queue is about to look for windows to paint, so that the shell can bring what it shows
+// (the time, the input mode, its size) up to date first. shell/ provides it; a weak no-op stands in until then.
+void RefreshShell();
+// The height of the shell's strip at the top of the screen, 0 while it is not shown.
+int ShellStripHeight();
+
 } // namespace cehost::internal

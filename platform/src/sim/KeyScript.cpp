@@ -10,11 +10,16 @@
 //   wait MS            advance the virtual clock by MS milliseconds, running timers and messages
 //   screenshot NAME    save the screen as NAME.png in the screenshot folder (--shots)
 //   quit [CODE]        end the application's message loop with exit code CODE (default 0)
+//   expect ...         check the screen (text, no text, title, focus, screenshot; see ScriptChecks.cpp)
+//   dump [NAME]        write the window tree and the visible text as NAME.json into the screenshot folder
+//   input keypad|pc    text from the keypad's 12 keys, or from the PC keyboard's letters
 //
 // Before each command the application runs until its queue is empty. KEY is a virtual-key name with or
 // without its VK_ prefix (F1, VK_RETURN, LEFT, SPACE, ...), a keypad name (TSOFT1, TSOFT2, TTALK, TEND, THOME,
 // TBACK, TACTION, TUP, TDOWN, TLEFT, TRIGHT, TSTAR, TPOUND, T0..T9), a single letter or digit, or a number
 // (0x70, 112).
+#include "sim/ScriptChecks.h"
+
 #include <cehost/sim/gdi.h>
 
 #include <cctype>
@@ -195,12 +200,25 @@ bool ParseKeyScript(const std::string& text, std::vector<ScriptStep>& steps, std
             step.kind = ScriptStep::Kind::Screenshot;
             step.name = name;
             steps.push_back(step);
+        } else if (verb == "INPUT") {
+            std::string source, extra;
+            if (!(words >> source) || (words >> extra && extra[0] != '#') ||
+                (Upper(source) != "KEYPAD" && Upper(source) != "PC"))
+                return fail("input takes keypad or pc");
+            step.kind = ScriptStep::Kind::Input;
+            step.keypad = Upper(source) == "KEYPAD";
+            steps.push_back(step);
         } else if (verb == "QUIT") {
             long code = 0;
             std::string s;
             if (words >> s && s[0] != '#' && !ParseNumber(s, code)) return fail("quit takes an exit code");
             step.kind = ScriptStep::Kind::Quit;
             step.code = int(code);
+            steps.push_back(step);
+        } else if (verb == "EXPECT" || verb == "DUMP") {
+            std::string rest, why;
+            std::getline(words, rest);
+            if (!ParseCheckStep(verb, rest, step, &why)) return fail(why);
             steps.push_back(step);
         } else {
             return fail("unknown command '" + command + "'");

@@ -53,9 +53,16 @@ std::u16string CommandLine(const std::vector<std::string>& arguments) {
 
 void Usage(const char* program, FILE* out) {
     std::fprintf(out,
-                 "usage: %s [--screen WxH] [--shots DIR] [--script FILE] [--time-limit MS] [--headless]\n"
-                 "       [--zoom N] [--keymap FILE] [--record FILE] [--stats FILE] [--help] [--] [arguments...]\n",
+                 "usage: %s [--screen WxH] [--shots DIR] [--script FILE] [--goldens DIR] [--time-limit MS]\n"
+                 "       [--headless] [--no-strip] [--input keypad|pc] [--zoom N] [--skin keypad|none]\n"
+                 "       [--keymap FILE] [--record FILE] [--stats FILE] [--help] [--] [arguments...]\n",
                  program);
+}
+
+// What the device has around the application before it starts: the shell's strip and the text input.
+void StartDevice(const SimOptions& options) {
+    if (options.strip) ShowIndicatorStrip(true);
+    SetKeypadInput(options.keypadInput);
 }
 
 // --help or -h before "--" asks for the usage; after "--" they belong to the application.
@@ -144,6 +151,15 @@ int RunApplication(int argc, const char* const* argv, WinMainProc winMain) {
         }
     }
     std::error_code ec;
+    // Golden screenshots lie beside the script unless a folder is named; a named folder must be there.
+    if (options.goldensDir.empty()) {
+        options.goldensDir = std::filesystem::path(options.script).parent_path().string();
+        if (options.goldensDir.empty()) options.goldensDir = ".";
+    } else if (!std::filesystem::is_directory(options.goldensDir, ec)) {
+        std::fprintf(stderr, "%s: the goldens folder %s does not exist\n", program,
+                     options.goldensDir.c_str());
+        return 2;
+    }
     std::filesystem::create_directories(options.shotsDir, ec);
     if (ec) {
         std::fprintf(stderr, "%s: cannot create the screenshot folder %s: %s\n", program, options.shotsDir.c_str(),
@@ -156,6 +172,7 @@ int RunApplication(int argc, const char* const* argv, WinMainProc winMain) {
 
     SetVirtualTime(true);
     SetDisplaySize(options.screenWidth, options.screenHeight);
+    StartDevice(options);
     ScriptOutput output;
     ScriptPlayer player(std::move(steps), options, output, ScriptPlayer::AtEnd::Quit);
     SetIdleHandler([&player] { return player.OnIdle(); });
@@ -169,7 +186,7 @@ int RunApplication(int argc, const char* const* argv, WinMainProc winMain) {
 
     alarm(0);
     SetIdleHandler(nullptr);
-    return player.Failed() ? 3 : result;
+    return player.ExitCode(result);
 }
 
 } // namespace cehost::sim

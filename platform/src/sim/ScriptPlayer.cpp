@@ -16,11 +16,13 @@ void ScriptOutput::StylusUp(int x, int y) { cehost::sim::StylusUp(x, y); }
 DWORD ScriptOutput::Allowance(DWORD wanted, bool) { return wanted; }
 void ScriptOutput::Advance(DWORD milliseconds) { AdvanceClock(milliseconds); }
 void ScriptOutput::ScreenshotSaved(const std::string&) {}
+void ScriptOutput::InputSource(bool keypad) { SetKeypadInput(keypad); }
 
 ScriptPlayer::ScriptPlayer(std::vector<ScriptStep> steps, const SimOptions& options, ScriptOutput& output,
                            AtEnd atEnd)
     : m_steps(std::move(steps)), m_script(options.script), m_shotsDir(options.shotsDir), m_output(output),
-      m_atEnd(atEnd), m_limit(options.timeLimitMs), m_start(GetTickCount()) {}
+      m_atEnd(atEnd), m_limit(options.timeLimitMs), m_start(GetTickCount()),
+      m_checks(options.shotsDir, options.goldensDir) {}
 
 bool ScriptPlayer::OnIdle() {
     if (m_finished) return false;
@@ -68,6 +70,21 @@ bool ScriptPlayer::OnIdle() {
         // Nothing was given to the application: look at the next step straight away.
         return OnIdle();
     }
+    case ScriptStep::Kind::Expect: {
+        std::string failure;
+        if (!m_checks.Expect(step, &failure)) return FailExpectation(step.line, failure);
+        ++m_index;
+        return OnIdle(); // a check takes no turn
+    }
+    case ScriptStep::Kind::Dump: {
+        std::string error;
+        if (!m_checks.Dump(step, &error)) return Fail("line " + std::to_string(step.line) + ": " + error);
+        ++m_index;
+        return OnIdle();
+    }
+    case ScriptStep::Kind::Input:
+        m_output.InputSource(step.keypad);
+        return Next();
     case ScriptStep::Kind::Quit:
         m_finished = true;
         PostQuitMessage(step.code);
@@ -112,6 +129,16 @@ bool ScriptPlayer::MoveClock(DWORD wanted, bool starting, bool* all) {
     if (got) m_output.Advance(got);
     *all = got == wanted;
     return got != 0;
+}
+
+// The run stops where the expectation failed, leaving the screen and the window tree of that moment behind.
+bool ScriptPlayer::FailExpectation(int line, const std::string& why) {
+    std::fprintf(stderr, "%s: line %d: %s\n", m_script.empty() ? "key script" : m_script.c_str(), line, why.c_str());
+    m_checks.SaveFailure(line);
+    m_expectationFailed = true;
+    m_finished = true;
+    PostQuitMessage(1);
+    return true;
 }
 
 bool ScriptPlayer::Fail(const std::string& why) {

@@ -3,6 +3,8 @@
 // to do, so every step sees the screen as the previous one left it.
 #pragma once
 
+#include "sim/ScriptChecks.h"
+
 #include <cehost/sim.h>
 
 #include <string>
@@ -23,6 +25,8 @@ public:
     // Headless, all of it: waits take no real time.
     virtual DWORD Allowance(DWORD wanted, bool starting);
     virtual void Advance(DWORD milliseconds);
+    // Switches between 12-key input and the PC keyboard.
+    virtual void InputSource(bool keypad);
     // Called after `name` (NAME.png) was written into the screenshot folder.
     virtual void ScreenshotSaved(const std::string& name);
 };
@@ -39,12 +43,17 @@ public:
     bool OnIdle();
     bool Playing() const { return !m_finished; }
     bool Failed() const { return m_failed; }
+    bool ExpectationFailed() const { return m_expectationFailed; }
+    // The run's exit code: 3 when the script failed to run, 1 when an expectation did not hold, else the
+    // application's own.
+    int ExitCode(int applicationResult) const { return m_failed ? 3 : m_expectationFailed ? 1 : applicationResult; }
 
 private:
     bool Next();
     bool Wait(const ScriptStep& step);
     bool MoveClock(DWORD wanted, bool starting, bool* all);
     bool Fail(const std::string& why);
+    bool FailExpectation(int line, const std::string& why);
 
     std::vector<ScriptStep> m_steps;
     std::string m_script;
@@ -58,6 +67,8 @@ private:
     DWORD m_waitEnd = 0;
     bool m_finished = false;
     bool m_failed = false;
+    bool m_expectationFailed = false;
+    ScriptChecks m_checks;
 };
 
 } // namespace cehost::sim

@@ -54,12 +54,22 @@ bool ParseSimOptions(int argc, const char* const* argv, SimOptions& options, std
         } else if (name == "--shots") {
             if (!takeValue() || value.empty()) return fail("--shots needs a folder");
             options.shotsDir = value;
+        } else if (name == "--no-strip") {
+            if (inlineValue) return fail("--no-strip takes no value");
+            options.strip = false;
+        } else if (name == "--input") {
+            if (!takeValue() || (value != "keypad" && value != "pc"))
+                return fail("--input needs keypad or pc, not '" + value + "'");
+            options.keypadInput = value == "keypad";
         } else if (name == "--time-limit") {
             if (!takeValue()) return fail("--time-limit needs milliseconds");
             char* end = nullptr;
             long ms = std::strtol(value.c_str(), &end, 10);
             if (value.empty() || !end || *end || ms < 0) return fail("--time-limit needs milliseconds, not '" + value + "'");
             options.timeLimitMs = DWORD(ms);
+        } else if (name == "--goldens") {
+            if (!takeValue() || value.empty()) return fail("--goldens needs a folder");
+            options.goldensDir = value;
         } else {
             return fail("unknown option " + name);
         }

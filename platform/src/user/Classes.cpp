@@ -120,6 +120,8 @@ State::State() {
     w->proc = DesktopProc;
     w->style = WS_VISIBLE | WS_CLIPCHILDREN;
     w->rect = RECT{0, 0, naturalWidth, naturalHeight};
+    // Painted once at start, so that the screen shows the desktop colour wherever no window is.
+    w->update.Add(w->rect);
     desktop = w.get();
     slots[1].window = std::move(w);
 }

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <ctime>
 #include <thread>
 
 namespace cehost::user {
@@ -118,6 +119,33 @@ BOOL WINAPI KillTimer(HWND hwnd, UINT_PTR id) {
 }
 
 DWORD WINAPI GetTickCount(void) { return DWORD(Now()); }
+
+// 2026-01-01 12:00:00, the moment virtual time starts from.
+static constexpr int64_t kVirtualEpochSeconds = 1767268800;
+
+static void FillSystemTime(LPSYSTEMTIME out, bool local) {
+    if (!out) return;
+    int64_t ms = 0;
+    if (S().virtualTime) {
+        ms = kVirtualEpochSeconds * 1000 + int64_t(Now());
+        local = false; // the virtual day has no time zone
+    } else {
+        ms = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::system_clock::now().time_since_epoch())
+                 .count();
+    }
+    const time_t seconds = time_t(ms / 1000);
+    struct tm t {};
+    if (local)
+        localtime_r(&seconds, &t);
+    else
+        gmtime_r(&seconds, &t);
+    *out = SYSTEMTIME{WORD(t.tm_year + 1900), WORD(t.tm_mon + 1), WORD(t.tm_wday), WORD(t.tm_mday),
+                      WORD(t.tm_hour),        WORD(t.tm_min),     WORD(t.tm_sec),  WORD(ms % 1000)};
+}
+
+void WINAPI GetLocalTime(LPSYSTEMTIME out) { FillSystemTime(out, true); }
+
+void WINAPI GetSystemTime(LPSYSTEMTIME out) { FillSystemTime(out, false); }
 
 void WINAPI Sleep(DWORD ms) {
     State& s = S();

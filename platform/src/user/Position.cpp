@@ -2,6 +2,7 @@
 // testing, z-order, SetWindowPos / MoveWindow / ShowWindow with their messages and repainting, visibility and
 // enabled state. Moving a window repaints it at its new place (no bits are copied).
 #include "user/WindowManager.h"
+#include "internal/bridge.h"
 
 #include <algorithm>
 
@@ -186,6 +187,13 @@ void BringToTopInternal(Window* w) {
     }
 }
 
+// A window that stops showing what it drew takes the text it drew, and its descendants theirs, off the record
+// of visible text; whatever appears instead is repainted.
+static void DropTextTree(Window* w) {
+    internal::WindowTextGone(w->handle);
+    for (Window* c : w->children) DropTextTree(c);
+}
+
 BOOL SetWindowPosInternal(Window* w, HWND after, int x, int y, int cx, int cy, UINT flags) {
     State& s = S();
     if (w == s.desktop) {
@@ -236,6 +244,8 @@ BOOL SetWindowPosInternal(Window* w, HWND after, int x, int y, int cx, int cy, U
 
     const bool visibleNow = IsReallyVisible(w);
     if (!visibleNow) ClearUpdateTree(w);
+    const POINT origin = WindowOriginScreen(w);
+    if (visibleBefore && (!visibleNow || origin.x != oldOrigin.x || origin.y != oldOrigin.y)) DropTextTree(w);
     if (!(flags & SWP_NOREDRAW)) {
         const POINT newOrigin = WindowOriginScreen(w);
         const bool moved = newOrigin.x != oldOrigin.x || newOrigin.y != oldOrigin.y;

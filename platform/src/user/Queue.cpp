@@ -8,6 +8,12 @@
 #include <cstdio>
 #include <thread>
 
+namespace cehost::internal {
+
+__attribute__((weak)) void RefreshShell() {}
+
+} // namespace cehost::internal
+
 namespace cehost::user {
 
 LRESULT Deliver(Window* w, UINT msg, WPARAM wp, LPARAM lp, sim::Delivery how) {
@@ -78,6 +84,7 @@ bool PeekInternal(MSG* out, Window* filter, bool threadOnly, UINT min, UINT max,
         return true;
     }
     if (!threadOnly && InRange(WM_PAINT, min, max)) {
+        internal::RefreshShell();
         if (Window* w = FindWindowToPaint(filter)) {
             // Never removed: WM_PAINT comes back for as long as the update region is not empty.
             *out = MSG{w->handle, WM_PAINT, 0, 0, DWORD(Now()), s.cursor};

@@ -25,7 +25,7 @@ private:
     }
 
     LRESULT OnCommand(int command, int* pHandled) {
-        if (command == IDC_GREET) SetWindowTextW(const_cast<WCHAR*>(u"Hello, keypad"));
+        if (command == IDC_GREET) SetWindowTextW(const_cast<WCHAR*>(TEXT("Hello, keypad")));
         if (command == IDC_QUIT) PostQuitMessage(0);
         *pHandled = 1;
         return 0;
@@ -34,8 +34,8 @@ private:
 
 int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPWSTR lpCmdLine, int nCmdShow) {
     HostWindow window;
-    const WCHAR className[] = u"HostApp";
-    const WCHAR title[] = u"Host application";
+    const WCHAR className[] = TEXT("HostApp");
+    const WCHAR title[] = TEXT("Host application");
     for (size_t i = 0; i < sizeof(className) / sizeof(WCHAR); ++i) window.m_szWindowClass[i] = className[i];
     for (size_t i = 0; i < sizeof(title) / sizeof(WCHAR); ++i) window.m_szTitle[i] = title[i];
     return window.Window(hInstance, hPrevInstance, lpCmdLine, nCmdShow);

@@ -83,7 +83,9 @@ protected:
     int Run(const std::string& script, std::vector<std::string> extra = {}) {
         std::string scriptPath = (m_dir / "script.txt").string();
         std::ofstream(scriptPath) << script;
-        std::vector<std::string> args = {"app", "--headless", "--script", scriptPath, "--shots", (m_dir / "shots").string()};
+        // The test application takes the whole screen, its top rows included: no indicator strip over it.
+        std::vector<std::string> args = {"app", "--headless", "--no-strip", "--script", scriptPath,
+                                         "--shots", (m_dir / "shots").string()};
         args.insert(args.end(), extra.begin(), extra.end());
         std::vector<const char*> argv;
         for (const std::string& a : args) argv.push_back(a.c_str());

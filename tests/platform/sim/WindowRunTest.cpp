@@ -120,7 +120,9 @@ int WINAPI AppWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int show) {
     return RunFullScreenApp(instance, u"SimWindowTestApp", AppProc, show);
 }
 
+// The test application takes the whole screen, its top rows included: it runs without the shell's strip.
 int RunApp(std::vector<std::string> args) {
+    args.insert(args.begin(), "--no-strip");
     args.insert(args.begin(), "app");
     std::vector<const char*> argv;
     for (const std::string& a : args) argv.push_back(a.c_str());
@@ -306,7 +308,8 @@ TEST(SimWindow, RecordedSessionReplaysHeadlessToTheSameScreens) {
     ASSERT_EQ(0, RunApp({"--zoom", "3", "--record", script.string(), "--shots", (dir / "live").string()}));
     EXPECT_EQ(u"Hi\r\r", g_app.text) << "Return types a carriage return";
     EXPECT_GE(g_app.ticks, 6) << "five, then at least one of the second run";
-    EXPECT_EQ(320 * 3, session.maxWindowWidth) << "the window follows the turned screen";
+    EXPECT_EQ((320 + cehost::sim::kKeypadSkinWidth) * 3, session.maxWindowWidth)
+        << "the window follows the turned screen, the keypad beside it";
     EXPECT_EQ(320 * 3 + 20, session.maxWindowHeight);
     EXPECT_GT(session.presents, 0u);
 
@@ -388,6 +391,36 @@ TEST(SimWindow, MouseAtZoomTwoIsTheStylusAtTheFramebufferPoint) {
     ExpectStylus(g_app.stylus[4], WM_MOUSEMOVE, 239, 50, MK_LBUTTON);
     ExpectStylus(g_app.stylus[5], WM_LBUTTONUP, 239, 50, 0);
     EXPECT_EQ("tap 50,30 drag 10,10-239,50", session.statusText);
+}
+
+TEST(SimWindow, TheKeypadBesideTheScreenPressesKeysWithTheMouse) {
+    setenv("SDL_VIDEODRIVER", "offscreen", 1);
+    const fs::path dir = TestDir();
+    SyntheticSession session;
+    session.MouseDown(480 + 2 * 26, 2 * 200); // 4, held a while
+    session.Pause(500);
+    session.MouseUp(480 + 2 * 26, 2 * 200);
+    session.Click(480 + 2 * 70, 2 * 158); // 2
+    session.Click(480 + 2 * 70, 2 * 117); // the down arrow
+    session.Click(480 + 2 * 70, 2 * 315); // below the last row: no key
+    session.Close();
+    session.Install();
+    const fs::path script = dir / "skin.keys";
+    ASSERT_EQ(0, RunApp({"--zoom", "2", "--record", script.string()}));
+    EXPECT_EQ(u"42", g_app.text);
+    EXPECT_EQ(1, g_app.row);
+    EXPECT_TRUE(g_app.stylus.empty());
+    EXPECT_NE(std::string::npos, ReadFile(script).find("key 4 2 DOWN\n")) << ReadFile(script);
+    EXPECT_EQ(2 * (240 + cehost::sim::kKeypadSkinWidth), session.maxWindowWidth);
+
+    g_app = AppState{};
+    SyntheticSession bare;
+    bare.Click(480 + 2 * 26, 2 * 200);
+    bare.Close();
+    bare.Install();
+    ASSERT_EQ(0, RunApp({"--zoom", "2", "--skin", "none"}));
+    EXPECT_EQ(u"", g_app.text);
+    EXPECT_EQ(2 * 240, bare.maxWindowWidth);
 }
 
 TEST(SimWindow, ClicksOnTheStatusLineAreNotTheStylus) {

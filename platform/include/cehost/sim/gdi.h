@@ -25,6 +25,12 @@ bool SaveScreenshotRect(const std::string& path, const RECT& rect, std::string* 
 bool SaveWindowScreenshot(HWND hwnd, const std::string& path, std::string* error = nullptr);
 // A memory bitmap as PNG (not selected into a DC, or selected: both work).
 bool SaveBitmapPng(HBITMAP bitmap, const std::string& path, std::string* error = nullptr);
+// Any pixels (0xAARRGGBB words, rows top-down) as PNG, and a PNG file read back as such pixels (opaque); both
+// false with a reason in *error.
+bool SavePixelsPng(const std::string& path, int width, int height, const uint32_t* pixels,
+                   std::string* error = nullptr);
+bool ReadPng(const std::string& path, int* width, int* height, std::vector<uint32_t>* pixels,
+             std::string* error = nullptr);
 
 // The font file that draws a LOGFONTW face (after substitution), for diagnostics and tests.
 std::string FontFileForFace(const std::u16string& face, LONG weight = FW_NORMAL);
@@ -32,6 +38,17 @@ std::string FontFileForFace(const std::u16string& face, LONG weight = FW_NORMAL)
 void ClearFontCache();
 // Glyphs rendered since start (a cache hit renders nothing): lets tests prove the glyph cache works.
 uint64_t GlyphsRendered();
+
+// The text on the screen: every run of text (one line of a DrawTextW or ExtTextOutW call, the controls' own
+// drawing included) that no later drawing has covered, in the order drawn. A fill or a blit over most of a run
+// removes it, text drawn onto a background stays, and a window that is hidden, moved or destroyed takes its
+// runs with it. `rect` is in screen coordinates; `hwnd` is the window whose DC drew it (null for the screen DC).
+struct TextRun {
+    std::u16string text;
+    RECT rect;
+    HWND hwnd;
+};
+std::vector<TextRun> VisibleText();
 
 // Live GDI objects (DCs, bitmaps, brushes, pens, fonts, regions; stock objects excluded).
 long GdiObjectCount();
@@ -58,21 +75,32 @@ struct SimOptions {
     std::string script;   // key-script file (played headless, or in the window before the user takes over)
     std::string shotsDir = "."; // where `screenshot NAME` writes NAME.png
     DWORD timeLimitMs = 0; // virtual milliseconds the run may last; 0 = no limit
+    std::string goldensDir; // where `expect screenshot NAME` finds NAME.png; empty = the script's folder
+    bool strip = true;       // the shell's indicator strip over the top of the screen (--no-strip)
+    bool keypadInput = false; // 12-key text input from the start (--input keypad; --input pc is the default)
     std::vector<std::string> arguments; // everything else, passed on as WinMain's command line
 };
-// Parses --screen WxH, --headless, --script FILE, --shots DIR, --time-limit MS (also as --opt=value) and "--"
+// Parses --screen WxH, --headless, --script FILE, --shots DIR, --time-limit MS, --goldens DIR, --no-strip,
+// --input keypad|pc (also as --opt=value) and "--"
 // before application arguments. False with a message for anything malformed.
 bool ParseSimOptions(int argc, const char* const* argv, SimOptions& options, std::string* error);
 
 struct ScriptStep {
-    enum class Kind { Press, Release, Key, Tap, Wait, Screenshot, Quit };
+    enum class Kind { Press, Release, Key, Tap, Wait, Screenshot, Quit, Expect, Dump, Input };
+    // What an Expect step checks.
+    enum class Check { Text, NoText, Title, Focus, Screenshot };
     Kind kind = Kind::Key;
     BYTE vk = 0;
     bool shift = false; // Key: hold Shift around it
     int x = 0, y = 0;    // Tap
     DWORD ms = 0;        // Wait
-    std::string name;    // Screenshot file name (".png" added)
+    std::string name;    // Screenshot file name (".png" added); Expect screenshot: the golden's name; Dump: the
+                         // file name (".json" added), empty for the next dump-NNN.json
+    Check check = Check::Text;
+    std::string text;    // Expect: the text (UTF-8) or, for focus, the class name, identifier or text
+    long tolerance = 0;  // Expect screenshot: how many pixels may differ
     int code = 0;        // Quit
+    bool keypad = false; // Input: 12-key input (true) or the PC keyboard
     int line = 0;        // where it came from
 };
 bool ParseKeyName(const std::string& name, BYTE& vk);
@@ -81,8 +109,9 @@ bool ParseKeyScript(const std::string& text, std::vector<ScriptStep>& steps, std
 typedef int(WINAPI* WinMainProc)(HINSTANCE, HINSTANCE, LPWSTR, int);
 // What the simulator's main() does: parse the options, size the screen, call the application's WinMain and
 // play the key script against it (headless, or in the window). Returns the process exit code: WinMain's
-// result, 2 for bad options or a bad script, 3 when the script failed while running (a screenshot could not
-// be written, the time limit passed).
+// result, 1 when an `expect` line did not hold, 2 for bad options or a bad script (or a goldens folder that
+// does not exist), 3 when the script failed while running (a screenshot could not be written, the time limit
+// passed).
 int RunApplication(int argc, const char* const* argv, WinMainProc winMain);
 
 } // namespace cehost::sim

@@ -18,8 +18,10 @@ struct WindowOptions {
     int zoom = 2;          // screen pixels are drawn as zoom x zoom blocks (nearest neighbour)
     std::string keymap;    // key-map file read over the built-in map
     std::string record;    // key-script file the session is written to when it ends
+    bool keypadSkin = true; // the keypad beside the screen (--skin keypad); --skin none shows the bare screen
 };
-// Takes --zoom N, --keymap FILE and --record FILE (also as --opt=value) out of argv; everything else, in
+// Takes --zoom N, --skin keypad|none, --keymap FILE and --record FILE (also as --opt=value) out of argv;
+// everything else, in
 // order, goes to `rest` (argv[0] included) for ParseSimOptions. Options after "--" belong to the application.
 // False with a message for a malformed window option.
 bool ExtractWindowOptions(int argc, const char* const* argv, WindowOptions& options, std::vector<std::string>& rest,
@@ -62,6 +64,25 @@ std::string CanonicalKeyName(const std::string& name);
 // back as the same key.
 std::string ScriptKeyName(BYTE vk);
 
+// ---- Keypad skin ------------------------------------------------------------------------------------------
+// The keypad the window shows to the right of the screen, in unzoomed pixels: a mouse press on a key presses
+// it and the release releases it.
+constexpr int kKeypadSkinWidth = 136;
+constexpr int kKeypadSkinHeight = 320;
+struct SkinKey {
+    BYTE vk;
+    RECT rect;               // in the keypad's own coordinates
+    const char16_t* label;   // "1", "OK", "▲"
+    const char16_t* latin;   // the multi-tap letters, or null
+    const char16_t* korean;  // the letters of the 12-key Korean method, or null
+};
+const std::vector<SkinKey>& KeypadSkinKeys();
+// The key under a point of the keypad, 0 for none.
+BYTE KeypadSkinKeyAt(int x, int y);
+// Draws the keypad into `hdc` at `scale` (its pixels as scale x scale blocks), `pressed` highlighted.
+void PaintKeypadSkin(HDC hdc, int scale, BYTE pressed);
+bool SaveKeypadSkinPng(const std::string& path, int scale, BYTE pressed, std::string* error = nullptr);
+
 // ---- Recording ---------------------------------------------------------------------------------------------
 // Collects what reached the application during a window session and writes it as a key script: key down and
 // up, stylus down, move and up, virtual time that passed while a timer was running, screenshots.
@@ -74,6 +95,7 @@ public:
     void StylusUp(int x, int y);
     void ClockAdvanced(DWORD milliseconds);
     void Screenshot(const std::string& name);
+    void Input(bool keypad); // text from the twelve keys or from the PC keyboard (`input keypad|pc`)
     // The script: a down directly followed by the up of the same key is folded to `key`, runs of such keys
     // share a line, a stylus down directly followed by its up at the same point is `tap X Y`, time that
     // passed becomes `wait`, and it ends with `quit`. Key scripts have no stylus strokes: any other stylus
@@ -82,7 +104,7 @@ public:
 
 private:
     struct Event {
-        enum class Kind { Down, Up, Wait, Shot, StylusDown, StylusMove, StylusUp };
+        enum class Kind { Down, Up, Wait, Shot, StylusDown, StylusMove, StylusUp, Input };
         Kind kind;
         BYTE vk = 0;
         DWORD ms = 0;

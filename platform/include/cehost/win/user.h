@@ -139,6 +139,9 @@
 #define SETTINGCHANGE_RESET 0x3002
 #define SPI_SETSIPINFO 224
 #define SPI_GETSIPINFO 225
+#define SPI_GETWORKAREA 48
+// SPI_GETWORKAREA: the screen less the shell's indicator strip. Other actions fail with ERROR_INVALID_PARAMETER.
+CEHOST_API BOOL WINAPI SystemParametersInfoW(UINT uiAction, UINT uiParam, PVOID pvParam, UINT fWinIni);
 
 // ---------------------------------------------------------------------------------------------------------
 // Window styles. Windows CE gives every window WS_CLIPSIBLINGS | WS_CLIPCHILDREN behaviour whether or not the
@@ -774,6 +777,10 @@ CEHOST_API UINT_PTR WINAPI SetTimer(HWND hWnd, UINT_PTR nIDEvent, UINT uElapse, 
 CEHOST_API BOOL WINAPI KillTimer(HWND hWnd, UINT_PTR uIDEvent);
 CEHOST_API DWORD WINAPI GetTickCount(void);
 CEHOST_API void WINAPI Sleep(DWORD dwMilliseconds);
+// The date and time: the host's in real time; in virtual time a fixed day (1 January 2026, 12:00, local and
+// universal alike) plus the virtual clock, so that scripted runs see the same times on every machine.
+CEHOST_API void WINAPI GetLocalTime(LPSYSTEMTIME lpSystemTime);
+CEHOST_API void WINAPI GetSystemTime(LPSYSTEMTIME lpSystemTime);
 
 // Painting.
 CEHOST_API BOOL WINAPI InvalidateRect(HWND hWnd, const RECT* lpRect, BOOL bErase);

@@ -102,6 +102,8 @@ KeyMap KeyMap::Default() {
     key("F2", VK_F2);
     key("F3", VK_F3); // select
     key("F4", VK_F4); // home
+    key("F8", VK_F8); // * and # of the twelve keys
+    key("F9", VK_F9);
     key("Up", VK_UP);
     key("Down", VK_DOWN);
     key("Left", VK_LEFT);

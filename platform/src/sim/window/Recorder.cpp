@@ -26,6 +26,8 @@ void SessionRecorder::ClockAdvanced(DWORD milliseconds) {
 
 void SessionRecorder::Screenshot(const std::string& name) { m_events.push_back({Event::Kind::Shot, 0, 0, name}); }
 
+void SessionRecorder::Input(bool keypad) { m_events.push_back({Event::Kind::Input, 0, 0, keypad ? "keypad" : "pc"}); }
+
 std::string SessionRecorder::Script(size_t* strokesLeftOut) const {
     size_t leftOut = 0;
     constexpr size_t kKeysPerLine = 12;
@@ -63,6 +65,10 @@ std::string SessionRecorder::Script(size_t* strokesLeftOut) const {
         case Event::Kind::Shot:
             flushKeys();
             out += "screenshot " + e.name + "\n";
+            break;
+        case Event::Kind::Input:
+            flushKeys();
+            out += "input " + e.name + "\n";
             break;
         case Event::Kind::StylusDown: {
             flushKeys();

@@ -151,14 +151,17 @@ std::string PointText(POINT p) { return std::to_string(p.x) + "," + std::to_stri
 class SimWindow {
 public:
     SimWindow(const SimOptions& options, const WindowOptions& window, KeyMap keys, std::vector<ScriptStep> steps)
-        : m_shotsDir(options.shotsDir), m_zoom(window.zoom), m_keys(std::move(keys)),
+        : m_shotsDir(options.shotsDir), m_zoom(window.zoom), m_skin(window.keypadSkin), m_keys(std::move(keys)),
           m_recording(!window.record.empty()), m_output(*this) {
+        // The replay of a recording starts in the same input as the session did.
+        if (options.keypadInput) m_recorder.Input(true);
         if (!options.script.empty()) m_player.emplace(std::move(steps), options, m_output, ScriptPlayer::AtEnd::Stay);
     }
 
     ~SimWindow() {
         g_windowOpen = false;
         if (m_statusTexture) SDL_DestroyTexture(m_statusTexture);
+        if (m_skinTexture) SDL_DestroyTexture(m_skinTexture);
         if (m_screenTexture) SDL_DestroyTexture(m_screenTexture);
         if (m_renderer) SDL_DestroyRenderer(m_renderer);
         if (m_window) SDL_DestroyWindow(m_window);
@@ -174,8 +177,9 @@ public:
         m_videoUp = true;
         SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "0"); // nearest neighbour: the pixels stay sharp
         const SIZE screen = GetScreenSize();
-        m_window = SDL_CreateWindow("cehost", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, int(screen.cx) * m_zoom,
-                                    int(screen.cy) * m_zoom + kStatusHeight, SDL_WINDOW_ALLOW_HIGHDPI);
+        m_window = SDL_CreateWindow("cehost", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+                                    ContentWidth(int(screen.cx)) * m_zoom,
+                                    ContentHeight(int(screen.cy)) * m_zoom + kStatusHeight, SDL_WINDOW_ALLOW_HIGHDPI);
         if (!m_window) return Fail(error, "the window could not be created");
         m_renderer = SDL_CreateRenderer(m_window, -1, SDL_RENDERER_ACCELERATED);
         if (!m_renderer) m_renderer = SDL_CreateRenderer(m_window, -1, SDL_RENDERER_SOFTWARE);
@@ -190,7 +194,7 @@ public:
     }
 
     const SessionRecorder& Recorder() const { return m_recorder; }
-    bool ScriptFailed() const { return m_player && m_player->Failed(); }
+    int ScriptExitCode(int result) const { return m_player ? m_player->ExitCode(result) : result; }
 
     // One idle turn of the application's message loop: true when the application was given something (or,
     // on the virtual clock, when the turn has already slept so that the loop must not jump to a timer).
@@ -244,6 +248,10 @@ private:
         void Advance(DWORD milliseconds) override {
             AdvanceClock(milliseconds);
             m_window.m_recorder.ClockAdvanced(milliseconds);
+        }
+        void InputSource(bool keypad) override {
+            SetKeypadInput(keypad);
+            m_window.m_recorder.Input(keypad);
         }
         void ScreenshotSaved(const std::string& name) override {
             m_window.m_recorder.Screenshot(name);
@@ -312,6 +320,35 @@ private:
         m_held.erase(it);
     }
 
+    // The keypad shows the key that is down, whether the mouse, the PC keyboard or a script pressed it.
+    void ShowPressed(BYTE vk) {
+        if (!m_skin || vk == m_skinPressed) return;
+        m_skinPressed = vk;
+        m_skinDirty = true;
+    }
+
+    // The keypad stands to the right of the screen, as tall as a portrait screen: the window is as wide as
+    // both and as tall as the taller.
+    int ContentWidth(int screenW) const { return screenW + (m_skin ? kKeypadSkinWidth : 0); }
+    int ContentHeight(int screenH) const { return m_skin ? std::max(screenH, kKeypadSkinHeight) : screenH; }
+
+    // The drawable pixels per window coordinate (more than one on a high-density display).
+    int DrawableScale() const {
+        int ww = 0, wh = 0, dw = 0, dh = 0;
+        SDL_GetWindowSize(m_window, &ww, &wh);
+        SDL_GetRendererOutputSize(m_renderer, &dw, &dh);
+        return ww > 0 && dw >= ww ? dw / ww : 1;
+    }
+
+    // The keypad key under a window point, 0 for none.
+    BYTE SkinKeyAt(int wx, int wy) const {
+        if (!m_skin) return 0;
+        const int cell = m_zoom * DrawableScale();
+        const int64_t px = int64_t(wx) * DrawableScale() - int64_t(m_screenW) * cell, py = int64_t(wy) * DrawableScale();
+        if (px < 0 || py < 0) return 0;
+        return KeypadSkinKeyAt(int(px / cell), int(py / cell));
+    }
+
     // The point of the screen under a window point. Mouse positions are window coordinates, while the screen
     // was drawn in drawable pixels (more of them on a high-density display), zoom x scale to a screen pixel.
     // Outside the screen (the status line, a margin) there is no point, unless `clamp` asks for the nearest.
@@ -340,10 +377,23 @@ private:
         if (button.button != SDL_BUTTON_LEFT || ScriptPlaying()) return;
         POINT p{};
         if (button.type == SDL_MOUSEBUTTONDOWN) {
-            if (m_stylusHeld || !ToScreen(button.x, button.y, false, &p)) return;
+            if (m_stylusHeld || m_skinHeld) return;
+            if (!ToScreen(button.x, button.y, false, &p)) {
+                // A key of the keypad goes down with the button and comes up with it, so long presses work.
+                if (const BYTE vk = SkinKeyAt(button.x, button.y)) {
+                    m_skinHeld = vk;
+                    m_pending.push_back({PendingInput::Kind::Down, vk});
+                }
+                return;
+            }
             m_stylusHeld = true;
             m_stylusAt = p;
             m_pending.push_back({PendingInput::Kind::StylusDown, 0, false, p});
+            return;
+        }
+        if (m_skinHeld) {
+            m_pending.push_back({PendingInput::Kind::Up, m_skinHeld});
+            m_skinHeld = 0;
             return;
         }
         if (!m_stylusHeld) return;
@@ -370,6 +420,10 @@ private:
     void ReleaseHeldKeys() {
         for (const auto& [sym, vk] : m_held) m_pending.push_back({PendingInput::Kind::Up, vk});
         m_held.clear();
+        if (m_skinHeld) {
+            m_pending.push_back({PendingInput::Kind::Up, m_skinHeld});
+            m_skinHeld = 0;
+        }
         if (m_stylusHeld) {
             m_stylusHeld = false;
             m_pending.push_back({PendingInput::Kind::StylusUp, 0, false, m_stylusAt});
@@ -393,12 +447,14 @@ private:
 
     void SendKeyDown(BYTE vk, bool repeat) {
         keybd_event(vk, 0, 0, 0);
+        ShowPressed(vk);
         m_recorder.KeyDown(vk);
         if (!repeat) ShowInput(ScriptKeyName(vk));
     }
 
     void SendKeyUp(BYTE vk) {
         keybd_event(vk, 0, KEYEVENTF_KEYUP, 0);
+        if (vk == m_skinPressed) ShowPressed(0);
         m_recorder.KeyUp(vk);
     }
 
@@ -517,7 +573,7 @@ private:
         const SIZE screen = GetScreenSize();
         m_screenW = int(screen.cx);
         m_screenH = int(screen.cy);
-        const int w = m_screenW * m_zoom, h = m_screenH * m_zoom + kStatusHeight;
+        const int w = ContentWidth(m_screenW) * m_zoom, h = ContentHeight(m_screenH) * m_zoom + kStatusHeight;
         int cw = 0, ch = 0;
         SDL_GetWindowSize(m_window, &cw, &ch);
         if (cw != w || ch != h) SDL_SetWindowSize(m_window, w, h);
@@ -529,6 +585,7 @@ private:
         m_shown.assign(size_t(m_screenW) * size_t(m_screenH), 0);
         m_screenDirty = true;
         m_statusDirty = true;
+        m_skinDirty = true;
     }
 
     void Refresh() {
@@ -553,6 +610,10 @@ private:
             RenderStatus();
             m_forcePresent = true;
         }
+        if (m_skinDirty) {
+            RenderSkin();
+            m_forcePresent = true;
+        }
         if (m_forcePresent) Present();
     }
 
@@ -567,8 +628,12 @@ private:
         SDL_RenderClear(m_renderer);
         const SDL_Rect screen{0, 0, m_screenW * m_zoom * scale, m_screenH * m_zoom * scale};
         if (m_screenTexture) SDL_RenderCopy(m_renderer, m_screenTexture, nullptr, &screen);
+        if (m_skinTexture) {
+            const SDL_Rect skin{screen.w, 0, m_skinW, m_skinH};
+            SDL_RenderCopy(m_renderer, m_skinTexture, nullptr, &skin);
+        }
         if (m_statusTexture) {
-            const SDL_Rect status{0, screen.h, m_statusW, m_statusH};
+            const SDL_Rect status{0, ContentHeight(m_screenH) * m_zoom * scale, m_statusW, m_statusH};
             SDL_RenderCopy(m_renderer, m_statusTexture, nullptr, &status);
         }
         SDL_RenderPresent(m_renderer);
@@ -582,7 +647,7 @@ private:
         SDL_GetWindowSize(m_window, &ww, &wh);
         SDL_GetRendererOutputSize(m_renderer, &dw, &dh);
         const int scale = ww > 0 && dw >= ww ? dw / ww : 1;
-        const int w = std::max(1, m_screenW * m_zoom * scale), h = kStatusHeight * scale;
+        const int w = std::max(1, ContentWidth(m_screenW) * m_zoom * scale), h = kStatusHeight * scale;
         BITMAPINFO info{};
         info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
         info.bmiHeader.biWidth = w;
@@ -630,8 +695,44 @@ private:
         DeleteDC(dc);
     }
 
+    // The keypad is drawn by the same painter the documentation's pictures come from, at zoom x the drawable's
+    // scale, and handed to SDL as a texture.
+    void RenderSkin() {
+        m_skinDirty = false;
+        if (!m_skin) return;
+        const int scale = m_zoom * DrawableScale();
+        const int w = kKeypadSkinWidth * scale, h = kKeypadSkinHeight * scale;
+        BITMAPINFO info{};
+        info.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+        void* bits = nullptr;
+        HDC dc = CreateCompatibleDC(nullptr);
+        HBITMAP bitmap = dc ? CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0) : nullptr;
+        if (!bitmap || !bits) {
+            if (dc) DeleteDC(dc);
+            return;
+        }
+        HGDIOBJ old = SelectObject(dc, bitmap);
+        PaintKeypadSkin(dc, scale, m_skinPressed);
+        if (!m_skinTexture || m_skinW != w || m_skinH != h) {
+            if (m_skinTexture) SDL_DestroyTexture(m_skinTexture);
+            m_skinTexture = SDL_CreateTexture(m_renderer, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING, w, h);
+            m_skinW = w;
+            m_skinH = h;
+        }
+        if (m_skinTexture) SDL_UpdateTexture(m_skinTexture, nullptr, bits, w * 4);
+        SelectObject(dc, old);
+        DeleteObject(bitmap);
+        DeleteDC(dc);
+    }
+
     std::string m_shotsDir;
     int m_zoom;
+    bool m_skin;
+    BYTE m_skinHeld = 0;    // the keypad key the mouse button holds down
+    BYTE m_skinPressed = 0; // the key shown pressed
+    bool m_skinDirty = true;
+    SDL_Texture* m_skinTexture = nullptr;
+    int m_skinW = 0, m_skinH = 0;
     KeyMap m_keys;
     bool m_recording;
     SessionRecorder m_recorder;
@@ -699,6 +800,8 @@ int RunInWindow(const SimOptions& options, const WindowOptions& window, std::vec
 
     SetVirtualTime(!window.record.empty() || !options.script.empty());
     SetDisplaySize(options.screenWidth, options.screenHeight);
+    if (options.strip) ShowIndicatorStrip(true);
+    SetKeypadInput(options.keypadInput);
     SimWindow simWindow(options, window, std::move(keys), std::move(steps));
     std::string error;
     if (!simWindow.Open(&error)) {
@@ -725,7 +828,7 @@ int RunInWindow(const SimOptions& options, const WindowOptions& window, std::vec
                          "the replay will not see them\n",
                          strokesLeftOut);
     }
-    return simWindow.ScriptFailed() ? 3 : result;
+    return simWindow.ScriptExitCode(result);
 }
 
 #endif

@@ -27,7 +27,7 @@ bool ExtractWindowOptions(int argc, const char* const* argv, WindowOptions& opti
             value = arg.substr(eq + 1);
             inlineValue = true;
         }
-        if (name != "--zoom" && name != "--keymap" && name != "--record") {
+        if (name != "--zoom" && name != "--keymap" && name != "--record" && name != "--skin") {
             rest.push_back(arg);
             continue;
         }
@@ -41,6 +41,10 @@ bool ExtractWindowOptions(int argc, const char* const* argv, WindowOptions& opti
             if (value.empty() || !end || *end || zoom < 1 || zoom > 16)
                 return fail("--zoom needs a whole number from 1 to 16, not '" + value + "'");
             options.zoom = int(zoom);
+        } else if (name == "--skin") {
+            if (value != "keypad" && value != "none")
+                return fail("--skin needs keypad or none, not '" + value + "'");
+            options.keypadSkin = value == "keypad";
         } else if (value.empty()) {
             return fail(name + " needs a file");
         } else if (name == "--keymap") {

@@ -1,0 +1,179 @@
+// The record of visible text (rules in TextRecord.h). Text calls are hot, so a recorded run costs a few
+// stores: the characters go into one growing buffer per surface, compacted when most of it is dead, and runs
+// are a flat array scanned linearly (a screen holds a few dozen).
+#include "gdi/TextRecord.h"
+
+#include <cehost/sim/gdi.h>
+
+#include <unordered_map>
+
+namespace cehost::gdi::textrecord {
+
+namespace {
+
+// Coverage is sampled on a grid of 16 x 2 points over a run, one bit each, so that a run covered piece by
+// piece (a dialog's background, then its buttons) goes once most of it is hidden, and covering the same part
+// again (a focus frame redrawn) counts once.
+constexpr int kColumns = 16, kRows = 2;
+
+struct Run {
+    RECT rect;
+    HWND hwnd;
+    uint32_t offset; // into Record::chars
+    uint32_t length;
+    uint32_t covered = 0; // sample points hidden so far
+};
+
+struct Record {
+    std::vector<Run> runs;
+    std::u16string chars;
+    size_t liveChars = 0;
+
+    void Add(const RECT& rect, HWND hwnd, const char16_t* text, size_t length) {
+        if (chars.size() > 4096 && chars.size() > 4 * liveChars) Compact();
+        runs.push_back({rect, hwnd, uint32_t(chars.size()), uint32_t(length), 0});
+        chars.append(text, length);
+        liveChars += length;
+    }
+
+    template <typename Gone> void RemoveIf(Gone gone) {
+        size_t kept = 0;
+        for (Run& run : runs) {
+            if (gone(run))
+                liveChars -= run.length;
+            else
+                runs[kept++] = run;
+        }
+        runs.resize(kept);
+    }
+
+    void Compact() {
+        std::u16string next;
+        next.reserve(liveChars * 2);
+        for (Run& run : runs) {
+            const uint32_t at = uint32_t(next.size());
+            next.append(chars, run.offset, run.length);
+            run.offset = at;
+        }
+        chars.swap(next);
+    }
+};
+
+Record g_screen;
+std::unordered_map<const Surface*, Record> g_others;
+
+// The screen's record is always there; other surfaces get one when text is first drawn on them.
+Record* Find(const Surface* surface, bool create) {
+    if (surface == &Screen()) return &g_screen;
+    if (create) return &g_others[surface];
+    if (g_others.empty()) return nullptr;
+    auto it = g_others.find(surface);
+    return it == g_others.end() ? nullptr : &it->second;
+}
+
+bool RectsEqual(const RECT& a, const RECT& b) {
+    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+
+// Marks the sample points of every run that `rect`, as far as `clip` lets it, hides; a run with half of its
+// points hidden is gone.
+void Cover(Record& record, const std::vector<RECT>& clip, const RECT& rect) {
+    record.RemoveIf([&](Run& run) {
+        const RECT hit = Intersect(run.rect, rect);
+        if (IsEmpty(hit)) return false;
+        // The usual case, a repaint over the whole run through one clip rectangle, needs no sampling.
+        if (RectsEqual(hit, run.rect))
+            for (const RECT& c : clip)
+                if (RectsEqual(Intersect(c, run.rect), run.rect)) return true;
+        const LONG w = run.rect.right - run.rect.left, h = run.rect.bottom - run.rect.top;
+        for (int k = 0; k < kColumns * kRows; ++k) {
+            if (run.covered & (1u << k)) continue;
+            const LONG x = run.rect.left + (2 * (k % kColumns) + 1) * w / (2 * kColumns);
+            const LONG y = run.rect.top + (2 * (k / kColumns) + 1) * h / (2 * kRows);
+            if (!Contains(hit, x, y)) continue;
+            for (const RECT& c : clip)
+                if (Contains(c, x, y)) {
+                    run.covered |= 1u << k;
+                    break;
+                }
+        }
+        return __builtin_popcount(run.covered) * 2 >= kColumns * kRows;
+    });
+}
+
+} // namespace
+
+void Drawn(const Surface* surface, HWND hwnd, const std::vector<RECT>& clip, const RECT& rect,
+           const char16_t* text, size_t length) {
+    Record* record = Find(surface, true);
+    Cover(*record, clip, rect);
+    record->Add(rect, hwnd, text, length);
+}
+
+void Covered(const Surface* surface, const std::vector<RECT>& clip, const RECT& rect) {
+    Record* record = Find(surface, false);
+    if (record && !record->runs.empty()) Cover(*record, clip, rect);
+}
+
+void Blitted(const Surface* target, HWND hwnd, const std::vector<RECT>& clip, const RECT& dst,
+             const Surface* source, const RECT& src) {
+    // What the source brings is taken first: a blit within one surface may cover its own source.
+    struct Moved {
+        RECT rect;
+        std::u16string text;
+    };
+    std::vector<Moved> moved;
+    const LONG sw = src.right - src.left, sh = src.bottom - src.top;
+    const LONG dw = dst.right - dst.left, dh = dst.bottom - dst.top;
+    if (Record* from = source ? Find(source, false) : nullptr; from && sw > 0 && sh > 0) {
+        for (const Run& run : from->runs) {
+            const RECT& r = run.rect;
+            if (r.left < src.left || r.top < src.top || r.right > src.right || r.bottom > src.bottom)
+                continue;
+            RECT to{dst.left + (r.left - src.left) * dw / sw, dst.top + (r.top - src.top) * dh / sh,
+                    dst.left + (r.right - src.left) * dw / sw, dst.top + (r.bottom - src.top) * dh / sh};
+            // It arrives only where the destination's clip lets its middle through.
+            const LONG cx = (to.left + to.right) / 2, cy = (to.top + to.bottom) / 2;
+            bool shown = false;
+            for (const RECT& c : clip)
+                shown = shown || Contains(c, cx, cy);
+            if (shown && !IsEmpty(to)) moved.push_back({to, from->chars.substr(run.offset, run.length)});
+        }
+    }
+    if (Record* record = Find(target, !moved.empty())) {
+        Cover(*record, clip, dst);
+        for (const Moved& m : moved)
+            record->Add(m.rect, hwnd, m.text.data(), m.text.size());
+    }
+}
+
+void Forget(const Surface* surface) {
+    if (surface == &Screen()) {
+        g_screen = Record{};
+        return;
+    }
+    g_others.erase(surface);
+}
+
+} // namespace cehost::gdi::textrecord
+
+namespace cehost::internal {
+
+void WindowTextGone(HWND hwnd) {
+    gdi::textrecord::g_screen.RemoveIf([hwnd](gdi::textrecord::Run& run) { return run.hwnd == hwnd; });
+}
+
+} // namespace cehost::internal
+
+namespace cehost::sim {
+
+std::vector<TextRun> VisibleText() {
+    const auto& record = gdi::textrecord::g_screen;
+    std::vector<TextRun> runs;
+    runs.reserve(record.runs.size());
+    for (const auto& run : record.runs)
+        runs.push_back({record.chars.substr(run.offset, run.length), run.rect, run.hwnd});
+    return runs;
+}
+
+} // namespace cehost::sim

@@ -1,0 +1,226 @@
+// The record of visible text: what covers a run and what leaves it, text that arrives with a blit, windows
+// that take their text with them; and the parsing of `expect` and `dump` lines.
+#include <windows.h>
+#include <cehost/sim.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+
+namespace {
+
+using cehost::sim::VisibleText;
+
+std::vector<std::u16string> Texts() {
+    std::vector<std::u16string> texts;
+    for (const auto& run : VisibleText())
+        texts.push_back(run.text);
+    return texts;
+}
+
+const cehost::sim::TextRun* Find(const std::u16string& text, std::vector<cehost::sim::TextRun>& runs) {
+    runs = VisibleText();
+    for (const auto& run : runs)
+        if (run.text == text) return &run;
+    return nullptr;
+}
+
+// A visible full-screen window, painted, with "Hello world" drawn through its DC at (10, 10) - (150, 30).
+struct Screen {
+    HWND hwnd = nullptr;
+    HDC dc = nullptr;
+    RECT text{10, 10, 150, 30};
+    RECT shown{}; // where the run lies
+
+    Screen() {
+        WNDCLASSW wc{};
+        wc.lpfnWndProc = DefWindowProcW;
+        wc.lpszClassName = u"VisibleTextTest";
+        wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+        RegisterClassW(&wc);
+        hwnd = CreateWindowExW(0, u"VisibleTextTest", u"", WS_POPUP | WS_VISIBLE, 0, 0, 240, 320, nullptr,
+                               nullptr, nullptr, nullptr);
+        cehost::sim::RunUntilIdle();
+        dc = GetDC(hwnd);
+        DrawTextW(dc, u"Hello world", -1, &text, DT_LEFT | DT_SINGLELINE);
+        for (const auto& run : VisibleText())
+            if (run.text == u"Hello world") shown = run.rect;
+    }
+    ~Screen() {
+        ReleaseDC(hwnd, dc);
+        if (IsWindow(hwnd)) DestroyWindow(hwnd);
+    }
+    void Fill(RECT r) { FillRect(dc, &r, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH))); }
+    // Fills the run's whole height between two fractions of its width.
+    void FillPart(double from, double to) {
+        const LONG w = shown.right - shown.left;
+        Fill({shown.left + LONG(from * w), 0, shown.left + LONG(to * w), 40});
+    }
+};
+
+TEST(VisibleText, WhatCoversARunAndWhatLeavesIt) {
+    struct Case {
+        const char* what;
+        std::function<void(Screen&)> draw;
+        bool stays;
+    };
+    const Case cases[] = {
+        {"nothing drawn after it", [](Screen&) {}, true},
+        {"a fill over it",
+         [](Screen& s) {
+             s.Fill({0, 0, 200, 40});
+         },
+         false},
+        {"a fill over a third of it", [](Screen& s) { s.FillPart(0, 0.33); }, true},
+        {"fills over two thirds, piece by piece",
+         [](Screen& s) {
+             s.FillPart(0, 0.33);
+             s.FillPart(0.33, 0.67);
+         },
+         false},
+        {"the same third filled twice",
+         [](Screen& s) {
+             s.FillPart(0, 0.33);
+             s.FillPart(0, 0.33);
+         },
+         true},
+        {"a frame around it",
+         [](Screen& s) {
+             RECT r{5, 5, 160, 35};
+             FrameRect(s.dc, &r, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+         },
+         true},
+        {"an inverting blit (a caret)", [](Screen& s) { PatBlt(s.dc, 0, 0, 200, 40, DSTINVERT); }, true},
+        {"a copying blit from a blank bitmap",
+         [](Screen& s) {
+             HDC memory = CreateCompatibleDC(s.dc);
+             HBITMAP bitmap = CreateCompatibleBitmap(s.dc, 200, 40);
+             HGDIOBJ old = SelectObject(memory, bitmap);
+             BitBlt(s.dc, 0, 0, 200, 40, memory, 0, 0, SRCCOPY);
+             SelectObject(memory, old);
+             DeleteObject(bitmap);
+             DeleteDC(memory);
+         },
+         false},
+        {"other text drawn over it",
+         [](Screen& s) {
+             RECT r = s.text;
+             DrawTextW(s.dc, u"Goodbye all", -1, &r, DT_LEFT | DT_SINGLELINE);
+         },
+         false},
+        {"a fill elsewhere",
+         [](Screen& s) {
+             s.Fill({0, 100, 240, 200});
+         },
+         true},
+        {"its window hidden", [](Screen& s) { ShowWindow(s.hwnd, SW_HIDE); }, false},
+        {"its window moved", [](Screen& s) { MoveWindow(s.hwnd, 0, 10, 240, 310, FALSE); }, false},
+        {"its window destroyed", [](Screen& s) { DestroyWindow(s.hwnd); }, false},
+    };
+    for (const Case& c : cases) {
+        Screen s;
+        c.draw(s);
+        std::vector<cehost::sim::TextRun> runs;
+        EXPECT_EQ(c.stays, Find(u"Hello world", runs) != nullptr) << c.what;
+    }
+}
+
+TEST(VisibleText, ARunHoldsTheCharactersThatShowWhereTheyShow) {
+    Screen s;
+    std::vector<cehost::sim::TextRun> runs;
+    const auto* run = Find(u"Hello world", runs);
+    ASSERT_TRUE(run);
+    EXPECT_EQ(s.text.left, run->rect.left);
+    EXPECT_EQ(s.text.top, run->rect.top);
+    EXPECT_EQ(s.hwnd, run->hwnd);
+
+    // Clipped by its rectangle: only the first word shows.
+    SIZE hello{};
+    GetTextExtentPoint32W(s.dc, u"Hello", 5, &hello);
+    RECT narrow{10, 50, 10 + hello.cx + 2, 70};
+    DrawTextW(s.dc, u"Hello there", -1, &narrow, DT_LEFT | DT_SINGLELINE);
+    EXPECT_TRUE(Find(u"Hello", runs));
+    // Each line of a wrapped text is a run of its own; blank lines none.
+    RECT wrapped{10, 100, 230, 200};
+    DrawTextW(s.dc, u"first line\r\n\r\nsecond line", -1, &wrapped, DT_LEFT);
+    EXPECT_TRUE(Find(u"first line", runs));
+    EXPECT_TRUE(Find(u"second line", runs));
+
+    // Text drawn off-screen arrives with the blit, at the blit's destination.
+    HDC memory = CreateCompatibleDC(s.dc);
+    HBITMAP bitmap = CreateCompatibleBitmap(s.dc, 100, 20);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    ExtTextOutW(memory, 0, 0, 0, nullptr, u"Buffered 한글", 11, nullptr);
+    BitBlt(s.dc, 50, 250, 100, 20, memory, 0, 0, SRCCOPY);
+    run = Find(u"Buffered 한글", runs);
+    ASSERT_TRUE(run);
+    EXPECT_EQ(50, run->rect.left);
+    EXPECT_EQ(250, run->rect.top);
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+
+    // A blit within the screen that covers its own source (scrolling up) moves the runs it copies.
+    BitBlt(s.dc, 10, 230, 200, 40, s.dc, 10, 250, SRCCOPY);
+    const std::vector<std::u16string> texts = Texts();
+    EXPECT_EQ(1, std::count(texts.begin(), texts.end(), u"Buffered 한글"));
+    run = Find(u"Buffered 한글", runs);
+    ASSERT_TRUE(run);
+    EXPECT_EQ(230, run->rect.top);
+}
+
+TEST(KeyScriptChecks, ExpectAndDumpLines) {
+    using Check = cehost::sim::ScriptStep::Check;
+    struct Case {
+        const char* line;
+        Check check;
+        const char* text; // the text, or the name for screenshot and dump
+        long tolerance;
+    };
+    const Case good[] = {
+        {"expect text \"메모 목록\"", Check::Text, "메모 목록", 0},
+        {"EXPECT Text \"say \\\"hi\\\" # not a comment\"  # a comment", Check::Text,
+         "say \"hi\" # not a comment", 0},
+        {"expect no text \"gone\"", Check::NoText, "gone", 0},
+        {"expect title \"\"", Check::Title, "", 0},
+        {"expect focus SysListView32", Check::Focus, "SysListView32", 0},
+        {"expect focus \"First line\"", Check::Focus, "First line", 0},
+        {"expect screenshot 01-list.png tolerance 12", Check::Screenshot, "01-list", 12},
+        {"dump", Check::Text, "", 0},
+        {"dump tree", Check::Text, "tree.json", 0},
+    };
+    for (const Case& c : good) {
+        std::vector<cehost::sim::ScriptStep> steps;
+        std::string error;
+        ASSERT_TRUE(cehost::sim::ParseKeyScript(c.line, steps, &error)) << c.line << ": " << error;
+        ASSERT_EQ(1u, steps.size()) << c.line;
+        const auto& step = steps[0];
+        const bool dump = step.kind == cehost::sim::ScriptStep::Kind::Dump;
+        EXPECT_EQ(dump, std::string(c.line).rfind("dump", 0) == 0) << c.line;
+        EXPECT_EQ(c.text, dump || c.check == Check::Screenshot ? step.name : step.text) << c.line;
+        if (!dump) {
+            EXPECT_EQ(c.check, step.check) << c.line;
+        }
+        EXPECT_EQ(c.tolerance, step.tolerance) << c.line;
+    }
+    const std::pair<const char*, const char*> bad[] = {
+        {"expect text \"open", "line 2: text without closing quote"},
+        {"expect text unquoted", "line 2: expect text needs a text in double quotes"},
+        {"expect text \"\"", "line 2: expect text needs a text that is not empty"},
+        {"expect screenshot a tolerance many", "line 2: tolerance needs a number of pixels, not 'many'"},
+        {"expect screenshot a tolerance -1", "line 2: tolerance needs a number of pixels, not '-1'"},
+        {"expect screenshot ../a", "line 2: a screenshot name is a plain file name"},
+        {"expect colour red", "line 2: expect takes text, no text, title, focus or screenshot"},
+        {"expect title \"a\" \"b\"", "line 2: unexpected 'b' at the end of the line"},
+        {"dump a/b", "line 2: a dump name is a plain file name"},
+    };
+    for (const auto& [line, message] : bad) {
+        std::vector<cehost::sim::ScriptStep> steps;
+        std::string error;
+        EXPECT_FALSE(cehost::sim::ParseKeyScript(std::string("wait 1\n") + line, steps, &error)) << line;
+        EXPECT_EQ(message, error);
+    }
+}
+
+} // namespace
