@@ -5,9 +5,9 @@
 //
 // Checked: each time the list screen comes back, the live GDI and window counts equal their first values on
 // a list screen of the same kind (with rows, or empty), and the notes and settings read through a second
-// connection are whole; after the quit no window of the notebook is left, the GDI count is back where it started and the
-// notes and settings read back exactly as the list last showed them. Every screen, dialog and message box must
-// have been reached.
+// connection are whole; after the quit no window of the notebook is left, the GDI count is back where it
+// started and the notes and settings read back exactly as the list last showed them. Every screen, dialog and
+// message box must have been reached.
 //
 //   notebook_soak [--seed N] [--keys N] [--state DIR] [--script-out FILE]
 //
