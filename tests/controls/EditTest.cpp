@@ -165,6 +165,10 @@ TEST(EditLimit, ADoubleByteCharacterNeedsTwoFreeBytes) {
     Type("gk");
     EXPECT_NE(cehost::sim::TakeDebugOutput().find(u"LxEditCtrl - IME - OVER INPUT 2 \n"), std::u16string::npos);
     EXPECT_EQ(screen.edit.GetLength(), 9u);
+    // Switching the method off commits the syllable, which arrives as a character and is refused as one.
+    Press(VK_HANGUL, 0);
+    EXPECT_NE(cehost::sim::TakeDebugOutput().find(u"LxEditCtrl - IME - OVER INPUT 2 \n"), std::u16string::npos);
+    EXPECT_EQ(screen.edit.GetLength(), 9u);
     // A double-byte character arriving as a character is refused the same way.
     EXPECT_EQ(SendMessageW(screen.hwnd(), WM_CHAR, u'가', 0), 1);
     EXPECT_EQ(Text(screen.edit), u"abcdefghi");
