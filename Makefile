@@ -15,7 +15,12 @@ DEB_PACKAGES := g++ cmake make pkg-config \
 	libsdl2-dev xvfb xauth clang libclang-rt-14-dev valgrind ccache \
 	g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix wine64
 
-.PHONY: all deps configure build test demo bench sanitize fuzz win32 clean
+.PHONY: all deps configure build test conformance-win32 demo bench sanitize fuzz win32 clean
+
+# The Win32 side of the conformance suite: its programs built with mingw-w64 in the project's Win32 build,
+# run by ctest under Wine.
+MINGW_CXX   := x86_64-w64-mingw32-g++-posix
+WINE        := $(firstword $(wildcard /usr/lib/wine/wine64) $(shell command -v wine64 2>/dev/null))
 
 all: build
 
@@ -35,8 +40,29 @@ configure: deps
 build: configure
 	@cmake --build $(BUILD) -j $(JOBS)
 
-test: build
+test: build conformance-win32
 	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+# Builds the two Win32 conformance programs (and the DLLs they load) in build-win32/ when the cross compiler and
+# Wine are there, and tells the cehost build where they are; otherwise says why the Win32 side is skipped
+# (ctest then lists it as skipped too).
+conformance-win32: build
+	@reason=; \
+	command -v $(MINGW_CXX) >/dev/null || reason="$(MINGW_CXX) is not installed (make deps installs it)"; \
+	[ -n "$(WINE)" ] || reason="wine64 is not installed (make deps installs it)"; \
+	command -v xvfb-run >/dev/null || reason="xvfb-run is not installed (make deps installs it)"; \
+	if [ -z "$$reason" ]; then \
+		cmake -S . -B build-win32 -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) \
+			-DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/toolchains/mingw-w64-x86_64.cmake >/dev/null && \
+		cmake --build build-win32 -j $(JOBS) --target conformance conformance_library && \
+		cmake -S . -B $(BUILD) -DLX_CONFORMANCE_WIN32=$(CURDIR)/build-win32/bin/conformance.exe \
+			-DLX_CONFORMANCE_LIBRARY_WIN32=$(CURDIR)/build-win32/bin/conformance_library.exe \
+			-DLX_CONFORMANCE_SKIP= >/dev/null; \
+	else \
+		echo "Win32 conformance skipped: $$reason"; \
+		cmake -S . -B $(BUILD) -DLX_CONFORMANCE_WIN32= -DLX_CONFORMANCE_LIBRARY_WIN32= \
+			-DLX_CONFORMANCE_SKIP="$$reason" >/dev/null; \
+	fi
 
 demo: build
 	@cmake --build $(BUILD) --target demo

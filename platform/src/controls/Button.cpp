@@ -275,7 +275,7 @@ void RegisterButtonClass()
     WNDCLASSW wc{};
     wc.style = CS_GLOBALCLASS | CS_DBLCLKS;
     wc.lpfnWndProc = ButtonProc;
-    wc.lpszClassName = u"button";
+    wc.lpszClassName = u"Button";
     cehost::internal::RegisterSystemClass(wc, 0x80);
 }
 

@@ -911,7 +911,7 @@ void RegisterEditClass()
     WNDCLASSW wc{};
     wc.style = CS_GLOBALCLASS | CS_DBLCLKS;
     wc.lpfnWndProc = EditProc;
-    wc.lpszClassName = u"edit";
+    wc.lpszClassName = u"Edit";
     cehost::internal::RegisterSystemClass(wc, 0x81);
     cehost::imm::InputMethod::Instance().SetEndObserver(&OnInputMethodEnded);
 }

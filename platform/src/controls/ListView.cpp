@@ -145,6 +145,8 @@ bool EnsureVisible(ListView& lv, int row, bool partialOk)
 
 // One row's state change with its notification. The focus is a single row, so taking it removes it (and
 // says so) from the row that had it; a single-selection list drops the other selected rows first.
+void DeselectAllExcept(ListView& lv, int keep);
+
 bool SetRowState(ListView& lv, int row, UINT state, UINT mask)
 {
     mask &= LVIS_SELECTED | LVIS_FOCUSED;
@@ -153,10 +155,7 @@ bool SetRowState(ListView& lv, int row, UINT state, UINT mask)
     if (now == old)
         return true;
     if ((now & LVIS_SELECTED) && !(old & LVIS_SELECTED) && (Style(lv) & LVS_SINGLESEL)) {
-        std::vector<int> others(lv.selected.begin(), lv.selected.end());
-        for (int other : others)
-            if (other != row)
-                SetRowState(lv, other, 0, LVIS_SELECTED);
+        DeselectAllExcept(lv, row);
     }
     if ((now & LVIS_FOCUSED) && !(old & LVIS_FOCUSED) && lv.focused >= 0 && lv.focused != row)
         SetRowState(lv, lv.focused, 0, LVIS_FOCUSED);
@@ -205,12 +204,26 @@ bool SetAllRowsState(ListView& lv, UINT state, UINT mask)
     return true;
 }
 
+// An owner-data list cannot name each row it changes: it says once, with row -1, that the rows lost their
+// selection. Other lists name each row.
 void DeselectAllExcept(ListView& lv, int keep)
 {
-    std::vector<int> rows(lv.selected.begin(), lv.selected.end());
-    for (int row : rows)
+    std::vector<int> rows;
+    for (int row : lv.selected)
         if (row != keep)
+            rows.push_back(row);
+    if (rows.empty())
+        return;
+    if (!(Style(lv) & LVS_OWNERDATA)) {
+        for (int row : rows)
             SetRowState(lv, row, 0, LVIS_SELECTED);
+        return;
+    }
+    for (int row : rows) {
+        lv.selected.erase(row);
+        InvalidateRow(lv, row);
+    }
+    NotifyItemChanged(lv, -1, 0, LVIS_SELECTED);
 }
 
 // What a click or a movement key does: the row becomes the only selected row and takes the focus.
@@ -324,9 +337,11 @@ void OnKeyDown(ListView& lv, UINT key)
     if (Lists().Find(lv.hwnd) != &lv || lv.count == 0)
         return;
     if (key == VK_RETURN) {
+        // Enter acts on the focused row: with none, the list stays silent.
+        if (lv.focused < 0) return;
         NMHDR hdr{};
         Notify(lv, NM_RETURN, &hdr);
-        if (Lists().Find(lv.hwnd) == &lv && lv.focused >= 0) {
+        if (Lists().Find(lv.hwnd) == &lv) {
             NMITEMACTIVATE act{};
             act.iItem = lv.focused;
             Notify(lv, LVN_ITEMACTIVATE, &act.hdr);

@@ -124,7 +124,7 @@ void RegisterStaticClass()
     WNDCLASSW wc{};
     wc.style = CS_GLOBALCLASS;
     wc.lpfnWndProc = StaticProc;
-    wc.lpszClassName = u"static";
+    wc.lpszClassName = u"Static";
     cehost::internal::RegisterSystemClass(wc, 0x82);
 }
 

@@ -53,8 +53,17 @@ Converters& ThreadConverters() {
 
 // Runs iconv over `in`, replacing what it rejects, in units of `inUnit` bytes (1 for 8-bit input, 2 for
 // 16-bit input). `out` is null to measure; lengths here are in bytes.
+// Code page 949 as Windows reads it, where iconv rejects a byte: a lead byte takes the byte after it along
+// (the pair is one unknown character) unless it ends the text, and the two single bytes the code page's table adds to the standard
+// map to U+0080 and U+F8F7. Returns the character and how many bytes it stands for.
+WCHAR KoreanFallback(const char* in, size_t inBytes, size_t* skip) {
+    const unsigned char b = static_cast<unsigned char>(in[0]);
+    *skip = b >= 0x81 && b <= 0xFE && inBytes >= 2 && in[1] != 0 ? 2 : 1;
+    return b == 0x80 ? 0x0080 : b == 0xFF ? 0xF8F7 : u'?';
+}
+
 Conversion Run(iconv_t cd, const char* in, size_t inBytes, size_t inUnit, char* out, size_t outBytes,
-               bool strict, const char* replacement, size_t replacementBytes) {
+               bool strict, const char* replacement, size_t replacementBytes, bool korean = false) {
     Conversion result;
     size_t produced = 0;
     char scratch[512];
@@ -77,18 +86,24 @@ Conversion Run(iconv_t cd, const char* in, size_t inBytes, size_t inUnit, char* 
         }
         // EILSEQ (a sequence that is invalid or has no form in the target) or EINVAL (the input ends inside
         // a sequence): one input unit is replaced and the rest is read again from the next unit.
-        if (strict) {
+        size_t skip = inBytes < inUnit ? inBytes : inUnit;
+        WCHAR fallback = 0;
+        if (korean) {
+            fallback = KoreanFallback(in, inBytes, &skip);
+            replacement = reinterpret_cast<const char*>(&fallback);
+        }
+        const bool mapped = korean && fallback != u'?';
+        if (strict && !mapped) {
             result.invalid = true;
             break;
         }
-        result.substituted = true;
+        result.substituted = result.substituted || !mapped;
         if (out && outBytes - produced < replacementBytes) {
             result.truncated = true;
             break;
         }
         if (out) std::memcpy(out + produced, replacement, replacementBytes);
         produced += replacementBytes;
-        const size_t skip = inBytes < inUnit ? inBytes : inUnit;
         in += skip;
         inBytes -= skip;
         iconv(cd, nullptr, nullptr, nullptr, nullptr);
@@ -147,7 +162,7 @@ Conversion DecodeToWide(CodePage page, const char* in, size_t count, WCHAR* out,
     static const WCHAR kReplacement = 0xFFFD;
     result = Run(cd, in + ascii, count - ascii, 1, out ? reinterpret_cast<char*>(out + ascii) : nullptr,
                  (capacity - ascii) * sizeof(WCHAR), strict, reinterpret_cast<const char*>(&kReplacement),
-                 sizeof kReplacement);
+                 sizeof kReplacement, page == CodePage::Korean);
     result.length = ascii + result.length / sizeof(WCHAR);
     return result;
 }
