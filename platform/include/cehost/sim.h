@@ -10,3 +10,4 @@
 #include <cehost/sim/registry.h>
 #include <cehost/sim/shell.h>
 #include <cehost/sim/imm.h>
+#include <cehost/sim/profile.h>

@@ -6,10 +6,12 @@
 #include "controls/ControlState.h"
 #include "internal/user_hooks.h"
 #include "controls/Painting.h"
+#include "internal/profile.h"
 
 #include <commctrl.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <set>
 #include <vector>
 
@@ -116,16 +118,53 @@ UINT StateOf(const ListView& lv, int row)
     return state;
 }
 
-void SetTop(ListView& lv, int top)
+// A scroll by fewer rows than the page moves the rows already drawn, as a scroll of the window would: only
+// the rows coming into view are drawn, and what was waiting to be drawn moves along with its rows. False
+// when the drawn rows cannot be trusted (the list is hidden or partly covered), which asks for a full repaint.
+bool MoveDrawnRows(ListView& lv, int rows)
+{
+    RECT client;
+    GetClientRect(lv.hwnd, &client);
+    const int shift = -rows * lv.itemHeight;
+    if (!IsWindowVisible(lv.hwnd) || std::abs(shift) >= client.bottom)
+        return false;
+    HDC dc = GetDC(lv.hwnd);
+    if (dc == nullptr)
+        return false;
+    RECT visible;
+    bool whole = GetClipBox(dc, &visible) == SIMPLEREGION && EqualRect(&visible, &client);
+    if (whole) {
+        RECT pending{};
+        bool hasPending = GetUpdateRect(lv.hwnd, &pending, FALSE);
+        BitBlt(dc, 0, shift, client.right, client.bottom, dc, 0, 0, SRCCOPY);
+        ValidateRect(lv.hwnd, nullptr);
+        if (hasPending) {
+            OffsetRect(&pending, 0, shift);
+            InvalidateRect(lv.hwnd, &pending, TRUE);
+        }
+        RECT exposed = client;
+        if (shift < 0)
+            exposed.top = client.bottom + shift;
+        else
+            exposed.bottom = shift;
+        InvalidateRect(lv.hwnd, &exposed, TRUE);
+    }
+    ReleaseDC(lv.hwnd, dc);
+    return whole;
+}
+
+void SetTop(ListView& lv, int top, bool moveDrawn = false)
 {
     top = std::clamp(top, 0, MaxTop(lv));
     if (top == lv.top)
         return;
+    const int rows = top - lv.top;
     lv.top = top;
-    InvalidateRect(lv.hwnd, nullptr, TRUE);
+    if (!moveDrawn || !MoveDrawnRows(lv, rows))
+        InvalidateRect(lv.hwnd, nullptr, TRUE);
 }
 
-bool EnsureVisible(ListView& lv, int row, bool partialOk)
+bool EnsureVisible(ListView& lv, int row, bool partialOk, bool moveDrawn = false)
 {
     if (row < 0 || row >= lv.count)
         return false;
@@ -137,9 +176,9 @@ bool EnsureVisible(ListView& lv, int row, bool partialOk)
     if (partialOk && rowBottom > 0 && rowTop < height)
         return true;
     if (row < lv.top)
-        SetTop(lv, row);
+        SetTop(lv, row, moveDrawn);
     else
-        SetTop(lv, row - CountPerPage(lv) + 1);
+        SetTop(lv, row - CountPerPage(lv) + 1, moveDrawn);
     return true;
 }
 
@@ -232,7 +271,8 @@ void MoveSelection(ListView& lv, int row)
     DeselectAllExcept(lv, row);
     SetRowState(lv, row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
     lv.selectionMark = row;
-    EnsureVisible(lv, row, false);
+    // The row drawn selected is drawn again in any case, so the owner learns where it now lies.
+    EnsureVisible(lv, row, false, true);
 }
 
 void Measure(ListView& lv)
@@ -552,6 +592,7 @@ LRESULT OnSetFont(ListView& lv, HFONT font, BOOL redraw)
 
 LRESULT CALLBACK ListViewProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
+    internal::ProfileScope profile(sim::FramePart::ListView);
     if (message == WM_CREATE)
         return OnCreate(hwnd, reinterpret_cast<const CREATESTRUCTW*>(lParam));
     ListView* lv = Lists().Find(hwnd);

@@ -2,6 +2,7 @@
 // SaveDC/RestoreDC, the DC's colours and modes, clip regions made of rectangles.
 #include "gdi/GdiObjects.h"
 #include "internal/bridge.h"
+#include "internal/profile.h"
 
 #include <type_traits>
 #include <utility>
@@ -12,6 +13,14 @@ Surface* DeviceContext::Target() const {
     if (type != DcType::Memory) return &Screen();
     Bitmap* b = LookupBitmap(state.bitmap);
     return b ? &b->surface : nullptr;
+}
+
+Surface* DeviceContext::WritableTarget() const {
+    if (type != DcType::Memory) return &Screen();
+    Bitmap* b = LookupBitmap(state.bitmap);
+    if (!b) return nullptr;
+    b->MakeWritable();
+    return &b->surface;
 }
 
 const std::vector<RECT>& DeviceContext::Clip() {
@@ -222,6 +231,7 @@ int WINAPI ReleaseDC(HWND hwnd, HDC hdc) {
 }
 
 HDC WINAPI CreateCompatibleDC(HDC hdc) {
+    cehost::internal::ProfileScope profile(cehost::sim::FramePart::Bitmaps);
     if (hdc && !LookupDc(hdc)) {
         SetLastError(ERROR_INVALID_HANDLE);
         return nullptr;
@@ -230,6 +240,7 @@ HDC WINAPI CreateCompatibleDC(HDC hdc) {
 }
 
 BOOL WINAPI DeleteDC(HDC hdc) {
+    cehost::internal::ProfileScope profile(cehost::sim::FramePart::Bitmaps);
     DeviceContext* dc = LookupDc(hdc);
     if (!dc) {
         SetLastError(ERROR_INVALID_HANDLE);
@@ -273,6 +284,7 @@ BOOL WINAPI RestoreDC(HDC hdc, int savedDC) {
 }
 
 HGDIOBJ WINAPI SelectObject(HDC hdc, HGDIOBJ object) {
+    cehost::internal::ProfileScope profile(cehost::sim::FramePart::Bitmaps);
     DeviceContext* dc = LookupDc(hdc);
     Object* o = Lookup(object);
     if (!dc || !o) {

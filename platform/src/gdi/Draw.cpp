@@ -4,6 +4,7 @@
 #include "gdi/Draw.h"
 #include "gdi/SystemColors.h"
 #include "gdi/TextRecord.h"
+#include "internal/profile.h"
 #include "internal/bridge.h"
 
 #include <cmath>
@@ -46,13 +47,13 @@ uint32_t Rop3(uint32_t rop, uint32_t p, uint32_t s, uint32_t d) {
     return 0xFF000000u | (r & 0xFFFFFFu);
 }
 
-bool BeginDraw(HDC hdc, DrawTarget& t) {
+bool BeginDraw(HDC hdc, DrawTarget& t, bool readOnly) {
     t.dc = LookupDc(hdc);
     if (!t.dc) {
         SetLastError(ERROR_INVALID_HANDLE);
         return false;
     }
-    t.surface = t.dc->Target();
+    t.surface = readOnly ? t.dc->Target() : t.dc->WritableTarget();
     if (!t.surface) return false;
     t.clip = &t.dc->Clip();
     t.offset = t.dc->Offset();
@@ -187,34 +188,84 @@ struct BltSource {
     LONG x = 0, y = 0, width = 0, height = 0; // device coordinates of the source rectangle
 };
 
+// One row of a 1:1 transfer; the compiler turns it into vector code for the simple operations.
+template <typename PixelOp>
+inline void TransferRow(uint32_t* __restrict dst, const uint32_t* __restrict src, LONG count, PixelOp op) {
+    for (LONG k = 0; k < count; ++k) dst[k] = op(src[k], dst[k]);
+}
+
 template <typename PixelOp>
 void Transfer(const DrawTarget& t, const RECT& dst, const BltSource& src, PixelOp op) {
     LONG dw = dst.right - dst.left, dh = dst.bottom - dst.top;
     if (dw <= 0 || dh <= 0) return;
-    // Copying within one surface (scrolling) must read the source before any of it is overwritten.
-    std::vector<uint32_t> copy;
     const Surface* s = src.surface;
-    Surface snapshot;
-    if (s && s->row0 == t.surface->row0) {
-        copy.resize(size_t(s->width) * size_t(s->height));
-        for (int y = 0; y < s->height; ++y) std::memcpy(&copy[size_t(y) * s->width], s->Row(y), size_t(s->width) * 4);
-        snapshot = Surface{s->width, s->height, copy.data(), s->width};
-        s = &snapshot;
+    if (!s) {
+        for (const RECT& c : *t.clip) {
+            RECT i = Intersect(dst, c);
+            if (IsEmpty(i)) continue;
+            for (LONG y = i.top; y < i.bottom; ++y) {
+                uint32_t* row = t.surface->Row(int(y));
+                for (LONG x = i.left; x < i.right; ++x) row[x] = op(0u, row[x]);
+            }
+        }
+        return;
     }
-    // Source column of every destination column, computed once (nearest neighbour; 1:1 when sizes agree).
+    // Copying within one surface (scrolling) must read the source before any of it is overwritten. Under one
+    // clip rectangle, rows taken in the order that reads each before it is written, each through a row
+    // buffer, do it; otherwise the part of the source that is read is copied first.
+    std::vector<uint32_t> copy;
+    Surface snapshot;
+    BltSource from = src;
+    const bool sameSurface = s->row0 == t.surface->row0;
+    if (sameSurface && from.width == dw && from.height == dh && t.clip->size() == 1) {
+        RECT onSource{dst.left - from.x, dst.top - from.y, dst.left - from.x + s->width, dst.top - from.y + s->height};
+        RECT i = Intersect(Intersect(dst, t.clip->front()), onSource);
+        if (IsEmpty(i)) return;
+        LONG dx = from.x - dst.left, dy = from.y - dst.top, n = i.right - i.left;
+        copy.resize(size_t(n));
+        bool upwards = dy < 0; // the source lies above: start from the bottom
+        for (LONG k = 0; k < i.bottom - i.top; ++k) {
+            LONG y = upwards ? i.bottom - 1 - k : i.top + k;
+            std::memcpy(copy.data(), s->Row(int(y + dy)) + (i.left + dx), size_t(n) * 4);
+            TransferRow(t.surface->Row(int(y)) + i.left, copy.data(), n, op);
+        }
+        return;
+    }
+    if (sameSurface) {
+        RECT area = Intersect({src.x, src.y, src.x + src.width, src.y + src.height}, {0, 0, s->width, s->height});
+        if (IsEmpty(area)) return;
+        LONG w = area.right - area.left, h = area.bottom - area.top;
+        copy.resize(size_t(w) * size_t(h));
+        for (LONG y = 0; y < h; ++y)
+            std::memcpy(&copy[size_t(y) * w], s->Row(int(area.top + y)) + area.left, size_t(w) * 4);
+        // The copy stands for the whole surface: positions outside it are outside the source.
+        snapshot = Surface{int(w), int(h), copy.data(), w};
+        s = &snapshot;
+        from.x -= area.left;
+        from.y -= area.top;
+    }
+    if (from.width == dw && from.height == dh) {
+        // 1:1: the part of the destination whose source lies on the source surface, clipped once per rectangle.
+        RECT onSource{dst.left - from.x, dst.top - from.y, dst.left - from.x + s->width, dst.top - from.y + s->height};
+        for (const RECT& c : *t.clip) {
+            RECT i = Intersect(Intersect(dst, c), onSource);
+            if (IsEmpty(i)) continue;
+            LONG dx = from.x - dst.left, dy = from.y - dst.top, n = i.right - i.left;
+            for (LONG y = i.top; y < i.bottom; ++y)
+                TransferRow(t.surface->Row(int(y)) + i.left, s->Row(int(y + dy)) + (i.left + dx), n, op);
+        }
+        return;
+    }
+    // Scaled: source column of every destination column, computed once (nearest neighbour).
     std::vector<LONG> columns(static_cast<size_t>(dw));
-    for (LONG x = 0; x < dw; ++x) columns[size_t(x)] = src.x + (src.width == dw ? x : (x * src.width) / dw);
+    for (LONG x = 0; x < dw; ++x) columns[size_t(x)] = from.x + (x * from.width) / dw;
     for (const RECT& c : *t.clip) {
         RECT i = Intersect(dst, c);
         if (IsEmpty(i)) continue;
         for (LONG y = i.top; y < i.bottom; ++y) {
-            uint32_t* row = t.surface->Row(int(y));
-            if (!s) {
-                for (LONG x = i.left; x < i.right; ++x) row[x] = op(0u, row[x]);
-                continue;
-            }
-            LONG sy = src.y + (src.height == dh ? y - dst.top : ((y - dst.top) * src.height) / dh);
+            LONG sy = from.y + ((y - dst.top) * from.height) / dh;
             if (sy < 0 || sy >= s->height) continue;
+            uint32_t* row = t.surface->Row(int(y));
             const uint32_t* srow = s->Row(int(sy));
             const LONG* col = columns.data();
             for (LONG x = i.left; x < i.right; ++x) {
@@ -248,6 +299,7 @@ RECT Normalized(LONG x, LONG y, LONG w, LONG h) {
 
 bool Blt(HDC dest, int x, int y, int width, int height, HDC srcDc, int srcX, int srcY, int srcWidth,
          int srcHeight, DWORD rop) {
+    cehost::internal::ProfileScope profile(cehost::sim::FramePart::Blits);
     DrawTarget t;
     if (!BeginDraw(dest, t)) return false;
     BltSource src;
@@ -312,6 +364,7 @@ using namespace cehost::gdi;
 extern "C" {
 
 int WINAPI FillRect(HDC hdc, const RECT* rect, HBRUSH brush) {
+    cehost::internal::ProfileScope profile(cehost::sim::FramePart::Blits);
     DrawTarget t;
     if (!rect || !BeginDraw(hdc, t)) return 0;
     uint32_t pixel;
@@ -427,7 +480,7 @@ COLORREF WINAPI SetPixel(HDC hdc, int x, int y, COLORREF color) {
 
 COLORREF WINAPI GetPixel(HDC hdc, int x, int y) {
     DrawTarget t;
-    if (!BeginDraw(hdc, t)) return CLR_INVALID;
+    if (!BeginDraw(hdc, t, true)) return CLR_INVALID;
     LONG dx = x + t.offset.x, dy = y + t.offset.y;
     if (!InClip(t, dx, dy)) return CLR_INVALID;
     return ToColorRef(t.surface->Row(int(dy))[dx]);
@@ -452,6 +505,7 @@ BOOL WINAPI StretchBlt(HDC dest, int x, int y, int width, int height, HDC src, i
 
 BOOL WINAPI TransparentImage(HDC dest, LONG x, LONG y, LONG width, LONG height, HANDLE src, LONG srcX, LONG srcY,
                              LONG srcWidth, LONG srcHeight, COLORREF transparent) {
+    cehost::internal::ProfileScope profile(cehost::sim::FramePart::Blits);
     DrawTarget t;
     if (!BeginDraw(dest, t)) return FALSE;
     if (width < 0 || height < 0 || srcWidth < 0 || srcHeight < 0) {

@@ -3,6 +3,7 @@
 #include "gdi/GdiObjects.h"
 #include "gdi/TextRecord.h"
 #include "internal/bridge.h"
+#include "internal/profile.h"
 
 #include <cstdlib>
 #include <cstring>
@@ -219,10 +220,28 @@ bool SaneSize(int width, int height) {
 
 HBITMAP CreateBitmapFromPixels(int width, int height, const uint32_t* pixels) {
     if (!SaneSize(width, height)) return nullptr;
-    HBITMAP h = NewBitmap(width, height);
-    if (Bitmap* b = LookupBitmap(h))
-        for (size_t i = 0; i < b->storage.size(); ++i) b->storage[i] = pixels[i] | 0xFF000000u;
-    return h;
+    auto b = std::make_unique<Bitmap>();
+    size_t n = size_t(width) * size_t(height);
+    b->storage.resize(n);
+    for (size_t i = 0; i < n; ++i) b->storage[i] = pixels[i] | 0xFF000000u;
+    b->surface = Surface{width, height, b->storage.data(), width};
+    return static_cast<HBITMAP>(Register(std::move(b)));
+}
+
+SharedPixels MakeSharedPixels(int width, int height, const uint32_t* pixels) {
+    if (!SaneSize(width, height)) return nullptr;
+    auto out = std::make_shared<std::vector<uint32_t>>(size_t(width) * size_t(height));
+    for (size_t i = 0; i < out->size(); ++i) (*out)[i] = pixels[i] | 0xFF000000u;
+    return out;
+}
+
+HBITMAP CreateBitmapSharing(int width, int height, SharedPixels pixels) {
+    if (!pixels || !SaneSize(width, height) || pixels->size() != size_t(width) * size_t(height)) return nullptr;
+    auto b = std::make_unique<Bitmap>();
+    // The surface's pointer is writable by type only: every writer goes through MakeWritable first.
+    b->surface = Surface{width, height, const_cast<uint32_t*>(pixels->data()), width};
+    b->shared = std::move(pixels);
+    return static_cast<HBITMAP>(Register(std::move(b)));
 }
 
 } // namespace cehost::gdi
@@ -289,6 +308,7 @@ HFONT WINAPI CreateFontIndirectW(const LOGFONTW* font) {
 }
 
 HBITMAP WINAPI CreateCompatibleBitmap(HDC hdc, int width, int height) {
+    cehost::internal::ProfileScope profile(cehost::sim::FramePart::Bitmaps);
     if (!LookupDc(hdc)) {
         SetLastError(ERROR_INVALID_HANDLE);
         return nullptr;
@@ -388,6 +408,7 @@ DWORD WINAPI GetObjectType(HGDIOBJ object) {
 }
 
 int WINAPI GetObjectW(HGDIOBJ object, int size, LPVOID buffer) {
+    cehost::internal::ProfileScope profile(cehost::sim::FramePart::Bitmaps);
     Object* o = Lookup(object);
     if (!o) {
         SetLastError(ERROR_INVALID_HANDLE);
@@ -437,6 +458,7 @@ int WINAPI GetObjectW(HGDIOBJ object, int size, LPVOID buffer) {
 }
 
 BOOL WINAPI DeleteObject(HGDIOBJ object) {
+    cehost::internal::ProfileScope profile(cehost::sim::FramePart::Bitmaps);
     Object* o = Lookup(object);
     if (!o || o->kind == Kind::Dc) {
         SetLastError(ERROR_INVALID_HANDLE);

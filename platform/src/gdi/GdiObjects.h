@@ -69,11 +69,22 @@ struct Region : Object {
 
 struct DeviceContext;
 
+// Decoded pixels that several bitmap handles show at once, as a device's ROM pictures: never written.
+using SharedPixels = std::shared_ptr<const std::vector<uint32_t>>;
+
 struct Bitmap : Object {
     Bitmap() : Object(Kind::Bitmap) {}
     ~Bitmap() override { std::free(dibBits); }
     Surface surface;
     std::vector<uint32_t> storage;
+    SharedPixels shared; // when set, the surface shows these and `storage` is empty
+    // A bitmap about to be drawn on takes its own copy of shared pixels first.
+    void MakeWritable() {
+        if (!shared) return;
+        storage.assign(shared->begin(), shared->end());
+        surface.row0 = storage.data();
+        shared.reset();
+    }
     void* dibBits = nullptr; // DIB section memory, owned here (freed with the bitmap)
     bool dib = false;
     bool bottomUp = false;
@@ -110,8 +121,10 @@ struct DeviceContext : Object {
     DcState state;
     std::vector<DcState> saved;
 
-    // The surface drawn on: the screen, or the bitmap selected into a memory DC.
+    // The surface read from: the screen, or the bitmap selected into a memory DC.
     Surface* Target() const;
+    // The same surface about to be written: a bitmap sharing its pixels gets its own copy first.
+    Surface* WritableTarget() const;
     // Device offset of logical coordinates.
     POINT Offset() const { return {origin.x + state.viewportOrg.x, origin.y + state.viewportOrg.y}; }
     // Effective clip in surface coordinates: visible parts, the user's clip region, the surface bounds.
@@ -143,6 +156,10 @@ void Destroy(HGDIOBJ handle);
 
 // A bitmap object holding a copy of top-down 0xAARRGGBB pixels (made opaque).
 HBITMAP CreateBitmapFromPixels(int width, int height, const uint32_t* pixels);
+// Opaque top-down pixels, decoded once, that bitmap handles can share.
+SharedPixels MakeSharedPixels(int width, int height, const uint32_t* pixels);
+// A new bitmap handle showing shared pixels (width x height of them); it copies them when drawn on.
+HBITMAP CreateBitmapSharing(int width, int height, SharedPixels pixels);
 
 // Default objects of a new DC, and the 1 x 1 bitmap a memory DC starts with.
 HGDIOBJ Stock(int index);

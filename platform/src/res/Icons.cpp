@@ -3,6 +3,7 @@
 #include "gdi/Draw.h"
 #include "gdi/ImageDecode.h"
 #include "res/Modules.h"
+#include "internal/profile.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -10,7 +11,6 @@
 namespace cehost::res {
 
 bool ReadFile(LPCWSTR name, std::vector<uint8_t>& bytes);
-HBITMAP BitmapFromDib(const uint8_t* data, size_t size, const char* what);
 
 namespace {
 
@@ -23,7 +23,7 @@ constexpr uintptr_t kIconTag = 0x20000000u;
 struct Icon {
     int width = 0;
     int height = 0;
-    std::vector<uint32_t> pixels; // top-down 0xAARRGGBB; alpha 0 is transparent
+    gdi::SharedPixels pixels; // top-down 0xAARRGGBB; alpha 0 is transparent; shared by loads of one resource
     bool shared = false;
 };
 
@@ -81,15 +81,16 @@ std::unique_ptr<Icon> DecodeIcon(const IconChoice& c, int wantW, int wantH, std:
     int w = wantW > 0 ? wantW : image.width, h = wantH > 0 ? wantH : image.height;
     icon->width = w;
     icon->height = h;
-    icon->pixels.resize(size_t(w) * size_t(h));
+    auto pixels = std::make_shared<std::vector<uint32_t>>(size_t(w) * size_t(h));
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x) {
             int sx = x * image.width / w, sy = y * image.height / h;
             size_t i = size_t(sy) * image.width + sx;
             uint32_t p = image.pixels[i];
             if (!image.hasAlpha) p = (image.mask.empty() || !image.mask[i]) ? (p | 0xFF000000u) : 0u;
-            icon->pixels[size_t(y) * w + x] = p;
+            (*pixels)[size_t(y) * w + x] = p;
         }
+    icon->pixels = std::move(pixels);
     return icon;
 }
 
@@ -102,6 +103,16 @@ HICON IconFromGroup(Module* m, LPCWSTR name, int wantW, int wantH, bool shared) 
     if (group->size < 6) {
         SetLastError(ERROR_INVALID_DATA);
         return nullptr;
+    }
+    // A group is decoded once per size asked for; each load is a new handle onto those pixels.
+    auto key = std::make_tuple(group, wantW, wantH);
+    if (auto cached = m->icons.find(key); cached != m->icons.end()) {
+        auto icon = std::make_unique<Icon>();
+        icon->width = cached->second.width;
+        icon->height = cached->second.height;
+        icon->pixels = cached->second.pixels;
+        icon->shared = shared;
+        return NewIcon(std::move(icon));
     }
     size_t count = U16(group->data + 4);
     std::vector<IconChoice> choices;
@@ -121,6 +132,7 @@ HICON IconFromGroup(Module* m, LPCWSTR name, int wantW, int wantH, bool shared) 
         SetLastError(ERROR_INVALID_DATA);
         return nullptr;
     }
+    m->icons[key] = Module::Picture{icon->width, icon->height, icon->pixels};
     icon->shared = shared;
     return NewIcon(std::move(icon));
 }
@@ -236,6 +248,7 @@ BOOL WINAPI DestroyIcon(HICON h) {
 }
 
 BOOL WINAPI DrawIconEx(HDC hdc, int x, int y, HICON h, int width, int height, UINT, HBRUSH flickerFree, UINT flags) {
+    cehost::internal::ProfileScope profile(cehost::sim::FramePart::Blits);
     Icon* icon = LookupIcon(h);
     cehost::gdi::DrawTarget t;
     if (!icon) {
@@ -254,7 +267,7 @@ BOOL WINAPI DrawIconEx(HDC hdc, int x, int y, HICON h, int width, int height, UI
         for (int dx = 0; dx < width; ++dx) {
             LONG px = x + dx + t.offset.x, py = y + dy + t.offset.y;
             if (!cehost::gdi::InClip(t, px, py)) continue;
-            uint32_t src = icon->pixels[size_t(dy * icon->height / height) * icon->width + size_t(dx * icon->width / width)];
+            uint32_t src = (*icon->pixels)[size_t(dy * icon->height / height) * icon->width + size_t(dx * icon->width / width)];
             uint32_t& dst = t.surface->Row(int(py))[px];
             if ((flags & DI_NORMAL) == DI_NORMAL)
                 dst = BlendPixel(dst, src);
@@ -274,12 +287,13 @@ BOOL WINAPI GetIconInfo(HICON h, PICONINFO info) {
         SetLastError(ERROR_INVALID_CURSOR_HANDLE);
         return FALSE;
     }
-    std::vector<uint32_t> mask(icon->pixels.size());
-    for (size_t i = 0; i < mask.size(); ++i) mask[i] = (icon->pixels[i] >> 24) ? 0xFF000000u : 0xFFFFFFFFu;
+    const std::vector<uint32_t>& pixels = *icon->pixels;
+    std::vector<uint32_t> mask(pixels.size());
+    for (size_t i = 0; i < mask.size(); ++i) mask[i] = (pixels[i] >> 24) ? 0xFF000000u : 0xFFFFFFFFu;
     info->fIcon = TRUE;
     info->xHotspot = DWORD(icon->width / 2);
     info->yHotspot = DWORD(icon->height / 2);
-    info->hbmColor = cehost::gdi::CreateBitmapFromPixels(icon->width, icon->height, icon->pixels.data());
+    info->hbmColor = cehost::gdi::CreateBitmapFromPixels(icon->width, icon->height, pixels.data());
     info->hbmMask = cehost::gdi::CreateBitmapFromPixels(icon->width, icon->height, mask.data());
     return TRUE;
 }

@@ -148,6 +148,8 @@ HINSTANCE RegisterModuleResources(const void* addressInModule, const void* data,
     // The entries point into the copy, which moves into the module unchanged (vector storage is stable).
     m->bytes = std::move(bytes);
     m->resources = std::move(entries);
+    m->bitmaps.clear();
+    m->icons.clear();
     return m->handle;
 }
 
@@ -171,6 +173,8 @@ void cehost_unregister_module_resources(const void* anchor) {
     if (Module* m = ModuleAt(anchor)) {
         m->resources.clear();
         m->bytes.clear();
+        m->bitmaps.clear();
+        m->icons.clear();
     }
 }
 

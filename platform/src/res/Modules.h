@@ -3,7 +3,11 @@
 
 #include "res/ResourceFile.h"
 
+#include "gdi/GdiObjects.h"
+
+#include <map>
 #include <optional>
+#include <tuple>
 
 namespace cehost::res {
 
@@ -13,6 +17,16 @@ struct Module {
     const void* base = nullptr; // load address, as dladdr reports it
     std::vector<uint8_t> bytes; // a copy of the registered .res data
     std::vector<ResourceEntry> resources;
+    // Pictures decoded once, as a device keeps its resources in ROM: every load of the same bitmap resource
+    // is a new handle onto these pixels. Dropped with the resources they were decoded from.
+    struct Picture {
+        int width = 0;
+        int height = 0;
+        gdi::SharedPixels pixels;
+    };
+    std::map<const ResourceEntry*, Picture> bitmaps;
+    // Icons by group entry and the size asked for (0 x 0 for the image's own size).
+    std::map<std::tuple<const ResourceEntry*, int, int>, Picture> icons;
 };
 
 // NULL means the executable. Fails (nullptr) for an unknown handle.

@@ -3,6 +3,7 @@
 #include "gdi/GdiObjects.h"
 #include "gdi/ImageDecode.h"
 #include "res/Modules.h"
+#include "internal/profile.h"
 
 #include <cstdio>
 #include <fstream>
@@ -56,17 +57,6 @@ const std::vector<ACCEL>* AcceleratorEntries(HACCEL h) {
     return t ? &t->entries : nullptr;
 }
 
-HBITMAP BitmapFromDib(const uint8_t* data, size_t size, const char* what) {
-    gdi::DecodedImage image;
-    std::string why;
-    if (!gdi::DecodeDib(data, size, false, image, why)) {
-        Report(what, why);
-        SetLastError(ERROR_INVALID_DATA);
-        return nullptr;
-    }
-    return gdi::CreateBitmapFromPixels(image.width, image.height, image.pixels.data());
-}
-
 bool ReadFile(LPCWSTR name, std::vector<uint8_t>& bytes) {
     std::string path;
     for (const WCHAR* p = name; *p; ++p) {
@@ -95,6 +85,7 @@ using namespace cehost::res;
 extern "C" {
 
 HBITMAP WINAPI LoadBitmapW(HINSTANCE instance, LPCWSTR name) {
+    cehost::internal::ProfileScope profile(cehost::sim::FramePart::Bitmaps);
     Module* m = FindModule(instance);
     if (!m || !name) {
         SetLastError(m ? ERROR_INVALID_PARAMETER : ERROR_RESOURCE_DATA_NOT_FOUND);
@@ -105,7 +96,20 @@ HBITMAP WINAPI LoadBitmapW(HINSTANCE instance, LPCWSTR name) {
         SetLastError(ERROR_RESOURCE_NAME_NOT_FOUND);
         return nullptr;
     }
-    return BitmapFromDib(e->data, e->size, "bitmap resource");
+    auto cached = m->bitmaps.find(e);
+    if (cached == m->bitmaps.end()) {
+        cehost::gdi::DecodedImage image;
+        std::string why;
+        if (!cehost::gdi::DecodeDib(e->data, e->size, false, image, why)) {
+            Report("bitmap resource", why);
+            SetLastError(ERROR_INVALID_DATA);
+            return nullptr;
+        }
+        auto pixels = cehost::gdi::MakeSharedPixels(image.width, image.height, image.pixels.data());
+        if (!pixels) return nullptr;
+        cached = m->bitmaps.emplace(e, Module::Picture{image.width, image.height, std::move(pixels)}).first;
+    }
+    return cehost::gdi::CreateBitmapSharing(cached->second.width, cached->second.height, cached->second.pixels);
 }
 
 int WINAPI LoadStringW(HINSTANCE instance, UINT id, LPWSTR buffer, int bufferMax) {

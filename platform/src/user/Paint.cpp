@@ -2,6 +2,7 @@
 // synthesised while a region is pending, BeginPaint / EndPaint on a DC that GDI creates for the visible part
 // of the update region, frames drawn by the window manager, the desktop painted without messages, and
 // GetWindowSurface, which tells GDI where a window may draw.
+#include "internal/profile.h"
 #include "user/WindowManager.h"
 
 #include "internal/bridge.h"
@@ -226,6 +227,7 @@ BOOL WINAPI GetUpdateRect(HWND hwnd, LPRECT rect, BOOL erase) {
     if (erase && w->erasePending) {
         w->erasePending = false;
         HDC hdc = cehost::internal::CreateWindowSurfaceDC(hwnd, SurfaceFor(w, true, PaintClip(w)));
+        cehost::internal::ProfileScope profile(cehost::sim::FramePart::Erase);
         Send(w, WM_ERASEBKGND, reinterpret_cast<WPARAM>(hdc), 0);
         if (hdc) cehost::internal::ReleaseWindowSurfaceDC(hdc);
     }
@@ -263,6 +265,7 @@ HDC WINAPI BeginPaint(HWND hwnd, LPPAINTSTRUCT ps) {
     ps->hdc = hdc;
     if (erase) {
         // A background left unerased (WM_ERASEBKGND answered 0) is the painter's job: fErase says so.
+        cehost::internal::ProfileScope profile(cehost::sim::FramePart::Erase);
         ps->fErase = Send(w, WM_ERASEBKGND, reinterpret_cast<WPARAM>(hdc), 0) ? FALSE : TRUE;
     }
     return hdc;

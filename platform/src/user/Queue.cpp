@@ -1,6 +1,7 @@
 // The message queue of the user-interface thread. Retrieval follows CE's order: sent (always empty: with one
 // thread SendMessageW calls the window procedure directly), posted, input, WM_QUIT, WM_PAINT, WM_TIMER.
 // GetMessageW waits through the idle handler and the clock; in virtual time it never sleeps and never hangs.
+#include "internal/profile.h"
 #include "user/WindowManager.h"
 
 #include <algorithm>
@@ -17,6 +18,7 @@ __attribute__((weak)) void RefreshShell() {}
 namespace cehost::user {
 
 LRESULT Deliver(Window* w, UINT msg, WPARAM wp, LPARAM lp, sim::Delivery how) {
+    internal::ProfileScope profile(sim::FramePart::Dispatch);
     State& s = S();
     const bool fromDefProc = s.defProcSending > 0;
     if (!s.observers.empty()) {
