@@ -14,6 +14,7 @@ import configparser
 import json
 import os
 import re
+import signal
 import subprocess
 import sys
 import time
@@ -102,6 +103,9 @@ def main():
         print(f'mutate: {len(mutations)} entries fit the code')
         return 0
 
+    # Stopped from outside, the run still puts back the source it has changed (the `finally` below).
+    for sig in (signal.SIGTERM, signal.SIGHUP):
+        signal.signal(sig, lambda number, frame: sys.exit(128 + number))
     started = time.time()
     # CCACHE_BASEDIR makes the compiler cache's keys relative, so this folder reuses what `make` compiled.
     os.environ.setdefault('CCACHE_BASEDIR', source)
