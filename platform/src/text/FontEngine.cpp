@@ -4,6 +4,7 @@
 // Bold and italic come from the family's own styles when it has them, otherwise they are synthesized.
 // Escapement (rotated text) is not provided.
 #include "text/FontEngine.h"
+#include "text/FaceMatchCache.h"
 
 #include <fontconfig/fontconfig.h>
 #include <ft2build.h>
@@ -72,14 +73,6 @@ bool EqualsIgnoreCase(const std::string& a, const std::string& b) {
            std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return std::tolower(x) == std::tolower(y); });
 }
 
-struct FaceFile {
-    std::string path;
-    int index = 0;
-    int weight = FC_WEIGHT_REGULAR; // fontconfig weight of the file
-    bool italic = false;
-    bool hasHangul = false;
-};
-
 bool FontconfigReady() {
     static bool ready = [] {
         if (FcInit() != FcTrue) return false;
@@ -92,8 +85,8 @@ bool FontconfigReady() {
 
 // The installed file of `family` in the wanted style; nothing when fontconfig would substitute another family
 // (unless `anyFamily`, which takes fontconfig's best match, or `lang` is given).
-std::optional<FaceFile> Match(const std::string& family, bool bold, bool italic, bool anyFamily,
-                              const char* lang = nullptr) {
+std::optional<FaceFile> AskFontconfig(const std::string& family, bool bold, bool italic, bool anyFamily,
+                                      const char* lang) {
     if (!FontconfigReady()) return std::nullopt;
     FcPattern* pattern = FcPatternCreate();
     if (!family.empty()) FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
@@ -128,6 +121,46 @@ std::optional<FaceFile> Match(const std::string& family, bool bold, bool italic,
     }
     FcPatternDestroy(match);
     return found;
+}
+
+// What fontconfig read to answer: its configuration files with their folders, and every font folder.
+std::vector<std::string> FontconfigInputs() {
+    std::vector<std::string> paths;
+    auto take = [&](FcStrList* list, bool withFolder) {
+        if (!list) return;
+        while (FcChar8* p = FcStrListNext(list)) {
+            std::string path = reinterpret_cast<const char*>(p);
+            paths.push_back(path);
+            if (size_t slash = path.rfind('/'); withFolder && slash != std::string::npos && slash > 0)
+                paths.push_back(path.substr(0, slash));
+        }
+        FcStrListDone(list);
+    };
+    take(FcConfigGetConfigFiles(nullptr), true);
+    take(FcConfigGetConfigDirs(nullptr), false);
+    take(FcConfigGetFontDirs(nullptr), false);
+    // A user's configuration is read when it is there: watch for it to appear.
+    const char* home = getenv("HOME");
+    const char* xdg = getenv("XDG_CONFIG_HOME");
+    std::string config = xdg && *xdg == '/' ? std::string(xdg) : home ? std::string(home) + "/.config" : "";
+    if (!config.empty())
+        for (const char* p : {"/fontconfig", "/fontconfig/fonts.conf", "/fontconfig/conf.d"})
+            paths.push_back(config + p);
+    if (home)
+        for (const char* p : {"/.fonts.conf", "/.fonts.conf.d"}) paths.push_back(std::string(home) + p);
+    return paths;
+}
+
+// fontconfig's answer, remembered across runs (see FaceMatchCache).
+std::optional<FaceFile> Match(const std::string& family, bool bold, bool italic, bool anyFamily,
+                              const char* lang = nullptr) {
+    static FaceMatchCache cache(DefaultFaceMatchCacheFile());
+    std::string key = family + '\x1f' + char('0' + bold) + char('0' + italic) + char('0' + anyFamily) + '\x1f' +
+                      (lang ? lang : "");
+    if (const std::optional<FaceFile>* known = cache.Find(key)) return *known;
+    std::optional<FaceFile> answer = AskFontconfig(family, bold, italic, anyFamily, lang);
+    if (FontconfigReady()) cache.Store(key, answer, FontconfigInputs());
+    return answer;
 }
 
 // The face that stands in for "LxFont" and unknown names.
