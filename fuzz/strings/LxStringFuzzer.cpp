@@ -33,7 +33,8 @@ struct Model {
 
 // Few distinct bytes, so that searches, replacements and trims hit often; two of them form a syllable.
 const char kBytes[] = {'a', 'b', 'A', ' ', '-', '\xB0', '\xA1', 'c'};
-// Wide characters with their forms as a text and as a single character (no form: matches nothing).
+// Wide characters with their forms as a text and as a single character: a character the code page cannot
+// represent becomes '?' in both; only the zero character has no form (matches nothing).
 struct WideChar {
     WCHAR ch;
     const char* textForm;
@@ -41,7 +42,7 @@ struct WideChar {
 };
 const WideChar kWide[] = {
     {u'a', "a", "a"},           {u'b', "b", "b"},           {u'-', "-", "-"},   {u'\uAC00', "\xB0\xA1", "\xB0\xA1"},
-    {u'\uB098', "\xB3\xAA", "\xB3\xAA"}, {u'\xD800', "?", ""}, {u'\0', "", ""},
+    {u'\uB098', "\xB3\xAA", "\xB3\xAA"}, {u'\xD800', "?", "?"}, {u'\0', "", ""},
 };
 
 std::string RandomText(FuzzedDataProvider& in) {

@@ -153,11 +153,15 @@ TEST(KeypadInput, TheLibrarysEditKeepsItsByteLimit) {
         const char16_t* before;
         const char* keys;
         const char16_t* text;
+        const char16_t* lastRefusal; // the guard's last debug line, where it matters
     } const table[] = {
-        {u"abcdefghi", "##222*", u"abcdefghic"},
-        {u"abcdefghi", "##2_2*", u"abcdefghia"},
-        {u"abcdefgh", "4 12 5 12*", u"abcdefgh가"},
-        {u"abcdefgh", "###123", u"abcdefgh12"},
+        {u"abcdefghi", "##222*", u"abcdefghic", nullptr},
+        {u"abcdefghi", "##2_2*", u"abcdefghia", nullptr},
+        {u"abcdefgh", "4 12 5 12*", u"abcdefgh가", nullptr},
+        {u"abcdefgh", "###123", u"abcdefgh12", nullptr},
+        // A syllable committed with nothing composing after it is still a double-byte character arriving.
+        {u"abcdefghi", "4 12*", u"abcdefghi", u"LxEditCtrl - IME - OVER INPUT 2 \n"},
+        {u"abcdefghi", "4 12>", u"abcdefghi", u"LxEditCtrl - IME - OVER INPUT 2 \n"},
     };
     lxtest::Host host;
     ASSERT_TRUE(host.Start());
@@ -173,11 +177,19 @@ TEST(KeypadInput, TheLibrarysEditKeepsItsByteLimit) {
         const UINT length = edit.GetLength();
         edit.SetSelect(length, length);
         cehost::sim::SetKeypadInput(true);
+        cehost::sim::StartDebugCapture();
         Play(row.keys);
         WCHAR text[64] = {};
         edit.GetText(text);
         EXPECT_EQ(std::u16string(text), std::u16string(row.text)) << row.keys;
         EXPECT_LE(edit.GetLength(), 10u) << row.keys;
+        if (row.lastRefusal != nullptr) {
+            const std::u16string debug = cehost::sim::TakeDebugOutput();
+            const size_t last = debug.rfind(u"LxEditCtrl - IME");
+            EXPECT_EQ(last == std::u16string::npos ? u"" : debug.substr(last, debug.find(u'\n', last) + 1 - last),
+                      std::u16string(row.lastRefusal))
+                << row.keys;
+        }
     }
 }
 

@@ -1,7 +1,8 @@
 // The "EDIT" class: single- and multi-line text entry with a caret and a selection, word wrapping in
 // multi-line controls without ES_AUTOHSCROLL, horizontal scrolling otherwise, the EN_* notifications, the
 // CE character limits, and the input method's syllable under composition drawn at the caret (it joins the
-// text only when the input method finishes it, so WM_GETTEXT never sees half-built syllables).
+// text only when the input method finishes it, as typed characters, so WM_GETTEXT never sees half-built
+// syllables).
 // Not implemented: undo, drag selection with the stylus, scroll bars, EM_SETMARGINS, EM_SETTABSTOPS.
 #include "controls/ControlState.h"
 #include "internal/user_hooks.h"
@@ -528,17 +529,20 @@ void OnStartComposition(Edit& ed)
         AfterUserChange(ed, ed.buffer.ReplaceSelection(std::u16string(), false));
 }
 
-void OnComposition(Edit& ed, LPARAM flags)
+// Finished text takes the default window procedure's way in: one WM_IME_CHAR per unit, sent through the
+// window's subclasses, each posting the WM_CHAR that types it. So whatever filters typed characters sees
+// committed syllables too, and they arrive in order with the keys around them.
+void OnComposition(Edit& ed, WPARAM latest, LPARAM flags)
 {
-    if (IsReadOnly(ed))
-        return;
     HWND hwnd = ed.hwnd;
     if (flags & GCS_RESULTSTR) {
         ed.composition.clear();
-        InsertTyped(ed, CompositionString(hwnd, GCS_RESULTSTR));
+        DefWindowProcW(hwnd, WM_IME_COMPOSITION, latest, flags);
         if (Edits().Find(hwnd) != &ed)
             return;
     }
+    if (IsReadOnly(ed))
+        return;
     if (flags & GCS_COMPSTR)
         ed.composition = CompositionString(hwnd, GCS_COMPSTR);
     else if (!(flags & GCS_RESULTSTR))
@@ -827,7 +831,7 @@ LRESULT Dispatch(Edit& ed, UINT message, WPARAM wParam, LPARAM lParam)
         OnStartComposition(ed);
         return 0;
     case WM_IME_COMPOSITION:
-        OnComposition(ed, lParam);
+        OnComposition(ed, wParam, lParam);
         return 0;
     case WM_IME_ENDCOMPOSITION:
         OnEndComposition(ed);

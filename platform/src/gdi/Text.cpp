@@ -265,7 +265,8 @@ void WrapParagraph(RealizedFont* font, const std::vector<Cell>& para, LONG maxWi
         std::vector<LONG> xs;
         LONG end = Layout(font, para.data() + start, para.size() - start, 0, tabWidth, &xs);
         size_t n = para.size() - start;
-        if (end <= maxWidth) {
+        // An empty paragraph is one empty line even in a rectangle narrower than nothing.
+        if (end <= maxWidth || n == 0) {
             lines.push_back({std::vector<Cell>(para.begin() + ptrdiff_t(start), para.end()), end});
             return;
         }

@@ -99,6 +99,15 @@ bool InputMethod::WantsKey(UINT vk) const
 {
     if (m_toggleKey != 0 && vk == m_toggleKey)
         return true;
+    if (ComposesWith(vk))
+        return true;
+    // Any other key finishes what is showing and is then handed back, so that what it does itself (move the
+    // caret, the focus) comes after the finished text: the text arrives as posted characters.
+    return (Composing() || !m_composing.empty()) && !IsModifierKey(vk) && vk != VK_PROCESSKEY;
+}
+
+bool InputMethod::ComposesWith(UINT vk) const
+{
     if (m_keypadInput)
         return KeypadWantsKey(vk);
     if (!m_open)
@@ -114,10 +123,16 @@ void InputMethod::KeyPassing(UINT vk)
         Complete();
 }
 
-void InputMethod::ProcessKeyDown(HWND hwnd, UINT vk)
+void InputMethod::ProcessKeyDown(HWND hwnd, UINT vk, LPARAM keyData)
 {
     if (m_toggleKey != 0 && vk == m_toggleKey) {
         SetOpen(!m_open, hwnd);
+        return;
+    }
+    if (!ComposesWith(vk)) {
+        Complete();
+        if (IsWindow(hwnd))
+            SendMessageW(hwnd, WM_IME_KEYDOWN, vk, keyData);
         return;
     }
     if (m_keypadInput) {
@@ -346,7 +361,7 @@ bool TranslateKey(const MSG* msg)
         return false;
     InputMethod& ime = InputMethod::Instance();
     if (msg->wParam == VK_PROCESSKEY) {
-        ime.ProcessKeyDown(msg->hwnd, ime.LastProcessedKey());
+        ime.ProcessKeyDown(msg->hwnd, ime.LastProcessedKey(), msg->lParam);
         return true;
     }
     // Any other key finishes the syllable first, so its text comes before the key's own character.
@@ -382,6 +397,14 @@ LRESULT DefImeChar(HWND hwnd, UINT, WPARAM wParam, LPARAM lParam, bool* handled)
     return 0;
 }
 
+// A key the input method handed back is posted as itself, behind the characters of the text it finished.
+LRESULT DefImeKeyDown(HWND hwnd, UINT, WPARAM wParam, LPARAM lParam, bool* handled)
+{
+    *handled = true;
+    PostMessageW(hwnd, WM_KEYDOWN, wParam, lParam);
+    return 0;
+}
+
 void InstallHooks()
 {
     cehost::internal::SetKeyInputFilter(&FilterKeyInput);
@@ -389,6 +412,7 @@ void InstallHooks()
     cehost::internal::SetFocusChangeObserver(&FocusChanging);
     cehost::internal::SetDefWindowProcHandler(WM_IME_COMPOSITION, &DefImeComposition);
     cehost::internal::SetDefWindowProcHandler(WM_IME_CHAR, &DefImeChar);
+    cehost::internal::SetDefWindowProcHandler(WM_IME_KEYDOWN, &DefImeKeyDown);
 }
 
 // Installed together with the system classes: before the first window exists, whatever the order of

@@ -26,12 +26,13 @@ public:
     void SetToggleKey(UINT vk) { m_toggleKey = vk; }
     UINT LastProcessedKey() const { return m_lastKey; }
 
-    // Whether a key-down becomes VK_PROCESSKEY: the toggle key, the letters while open, and Backspace while
-    // a syllable is being built.
+    // Whether a key-down becomes VK_PROCESSKEY: the toggle key, the letters while open, Backspace while a
+    // syllable is being built, and any other key but a modifier while a composition is showing.
     bool WantsKey(UINT vk) const;
     void TakeKey(UINT vk) { m_lastKey = vk; }
-    // The composition step of a key the input method took, sent to `hwnd`.
-    void ProcessKeyDown(HWND hwnd, UINT vk);
+    // The composition step of a key the input method took, sent to `hwnd`; a key that is not the method's
+    // own finishes the composition and comes back to `hwnd` as WM_IME_KEYDOWN with `keyData`.
+    void ProcessKeyDown(HWND hwnd, UINT vk, LPARAM keyData);
     // A key the input method did not take: it finishes the syllable (modifier keys excepted).
     void KeyPassing(UINT vk);
     // Finishes the composition into its target window; nothing when nothing is composing.
@@ -64,6 +65,7 @@ private:
     void Deliver(HWND hwnd, const std::u16string& committed, const std::u16string& composing);
     void EndIfIdle(HWND hwnd);
 
+    bool ComposesWith(UINT vk) const;
     bool KeypadWantsKey(UINT vk) const;
     void KeypadKeyDown(HWND hwnd, UINT vk);
     bool Composing() const { return m_composer.IsComposing() || m_keypad.IsComposing(); }

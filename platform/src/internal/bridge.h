@@ -33,5 +33,7 @@ void WindowTextGone(HWND hwnd);
 void GdiObjectCreated();
 void GdiObjectDestroyed();
 long GdiObjectCount();
+// The live window count after a window was made or destroyed, so that the highest count is kept. Called by user/.
+void WindowCountChanged(long live);
 
 } // namespace cehost::internal

@@ -3,9 +3,11 @@
 #include <cehost/sim/registry.h>
 
 #include <cstdio>
+#include <cstring>
 #include <mutex>
 #include <set>
 #include <sqlite3.h>
+#include <sys/stat.h>
 
 namespace cehost::sim {
 
@@ -19,8 +21,17 @@ struct Failure {
     const char* what;
 };
 
-// Primary result codes; an extended code is matched by its low byte.
+// Extended result codes first, then primary ones (an extended code is matched by its low byte).
 constexpr Failure kFailures[] = {
+    {SQLITE_IOERR_FSYNC, &DataFileErrors::failed, 0, "cannot be flushed to the disk"},
+    {SQLITE_IOERR_DIR_FSYNC, &DataFileErrors::failed, 0, "cannot be flushed to the disk"},
+    {SQLITE_IOERR_WRITE, &DataFileErrors::failed, 0, "cannot be written"},
+    {SQLITE_IOERR_TRUNCATE, &DataFileErrors::failed, 0, "cannot be written"},
+    {SQLITE_IOERR_READ, &DataFileErrors::failed, 0, "cannot be read"},
+    {SQLITE_IOERR_SHORT_READ, &DataFileErrors::failed, 0, "cannot be read"},
+    {SQLITE_IOERR_DELETE, &DataFileErrors::failed, 0, "cannot have its journal removed"},
+    {SQLITE_IOERR_LOCK, &DataFileErrors::locked, 0, "cannot be locked"},
+    {SQLITE_IOERR_SHMOPEN, &DataFileErrors::cannotOpen, 0, "cannot have its shared index opened"},
     {SQLITE_CORRUPT, &DataFileErrors::damaged, 0, "is damaged or is not a database"},
     {SQLITE_NOTADB, &DataFileErrors::damaged, 0, "is damaged or is not a database"},
     {SQLITE_CANTOPEN, &DataFileErrors::cannotOpen, 0, "cannot be opened"},
@@ -37,14 +48,19 @@ constexpr Failure kFailures[] = {
 DWORD DataFileError(const DataFileErrors& errors, const std::string& path, sqlite3* db, int rc) {
     const int result = rc & 0xFF;
     if (result == SQLITE_OK || result == SQLITE_ROW || result == SQLITE_DONE) return ERROR_SUCCESS;
-    if (result == SQLITE_NOMEM) return ERROR_NOT_ENOUGH_MEMORY;
+    if (result == SQLITE_NOMEM || rc == SQLITE_IOERR_NOMEM) return ERROR_NOT_ENOUGH_MEMORY;
+    // SQLite keeps the system's own error only for failures to open and to read or write.
+    std::string cause;
+    if (db && (result == SQLITE_CANTOPEN || result == SQLITE_IOERR) && sqlite3_system_errno(db))
+        cause = std::string(" (") + strerror(sqlite3_system_errno(db)) + ")";
     for (const Failure& failure : kFailures) {
-        if (failure.result != result) continue;
+        if (failure.result != rc && failure.result != result) continue;
         const DWORD code = failure.code ? errors.*failure.code : failure.fixed;
-        ReportDataFileFailure(errors, path, code, failure.what);
+        ReportDataFileFailure(errors, path, code, (failure.what + cause).c_str());
         return code;
     }
-    ReportDataFileFailure(errors, path, errors.failed, db ? sqlite3_errmsg(db) : sqlite3_errstr(rc));
+    ReportDataFileFailure(errors, path, errors.failed,
+                          ((db ? sqlite3_errmsg(db) : sqlite3_errstr(rc)) + cause).c_str());
     return errors.failed;
 }
 
@@ -71,11 +87,27 @@ void ReportDataFileFailure(const DataFileErrors& errors, const std::string& path
     static std::set<std::string> reported;
     {
         std::lock_guard<std::mutex> hold(lock);
-        if (!reported.insert(std::string(errors.lead) + '\n' + path + '\n' + std::to_string(code)).second)
+        if (!reported.insert(std::string(errors.lead) + '\n' + path + '\n' + std::to_string(code) + '\n' + what)
+                 .second)
             return;
     }
     fprintf(stderr, "%s %s %s; %s with error %u\n", errors.lead, path.c_str(), what, errors.outcome,
             unsigned(code));
+}
+
+bool FindDataFile(const std::string& path, DataFilePlace* place) {
+    struct stat st;
+    if (stat(path.c_str(), &st) != 0) return false;
+    place->device = st.st_dev;
+    place->inode = st.st_ino;
+    return true;
+}
+
+const char* DataFileMoved(const std::string& path, const DataFilePlace& opened) {
+    DataFilePlace now;
+    if (!FindDataFile(path, &now)) return "was removed while open";
+    if (now.device != opened.device || now.inode != opened.inode) return "was replaced while open";
+    return nullptr;
 }
 
 } // namespace cehost::sim

@@ -88,7 +88,15 @@ const std::string& RegistryFile::Path() {
 }
 
 LONG RegistryFile::Acquire() {
-    if (db_ && owner_ == getpid()) return ERROR_SUCCESS;
+    if (db_ && owner_ == getpid()) {
+        // Writing on into a file no longer at the path would lose every later value: the call fails once and
+        // the next one opens whatever the path names then.
+        const char* moved = cehost::sim::DataFileMoved(Path(), place_);
+        if (!moved) return ERROR_SUCCESS;
+        Report(ERROR_REGISTRY_IO_FAILED, moved);
+        Close();
+        return ERROR_REGISTRY_IO_FAILED;
+    }
     // A connection inherited through fork() belongs to the parent: using or closing it here could undo the
     // parent's locks, so it is dropped and the child opens its own.
     db_ = nullptr;
@@ -113,6 +121,7 @@ LONG RegistryFile::OpenFile() {
     owner_ = getpid();
     int rc = sqlite3_open_v2(path.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_FULLMUTEX, nullptr);
     if (rc != SQLITE_OK) return Error(rc);
+    cehost::sim::FindDataFile(path, &place_);
     sqlite3_extended_result_codes(db_, 1);
     sqlite3_busy_timeout(db_, 5000);
     LONG status = CheckSchema();

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <cehost/sim/registry.h>
 #include <sqlite3.h>
 #include <string>
 #include <unordered_map>
@@ -49,6 +50,7 @@ private:
     pid_t owner_ = 0;
     std::string override_;
     std::string path_;
+    cehost::sim::DataFilePlace place_; // the file the connection has open
     std::unordered_map<const char*, sqlite3_stmt*> statements_;
 };
 

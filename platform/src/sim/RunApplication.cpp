@@ -5,6 +5,7 @@
 #include "sim/window/SimWindow.h"
 
 #include <cehost/sim.h>
+#include <cehost/sim/stats.h>
 
 #include <csignal>
 #include <cstdio>
@@ -54,7 +55,7 @@ void Usage(const char* program, FILE* out) {
     std::fprintf(out,
                  "usage: %s [--screen WxH] [--shots DIR] [--script FILE] [--goldens DIR] [--time-limit MS]\n"
                  "       [--headless] [--no-strip] [--input keypad|pc] [--zoom N] [--skin keypad|none]\n"
-                 "       [--keymap FILE] [--record FILE] [--help] [--] [arguments...]\n",
+                 "       [--keymap FILE] [--record FILE] [--stats FILE] [--help] [--] [arguments...]\n",
                  program);
 }
 
@@ -87,6 +88,25 @@ int RunApplication(int argc, const char* const* argv, WinMainProc winMain) {
     if (AsksForHelp(argc, argv)) {
         Usage(program, stdout);
         return 0;
+    }
+    // --stats wraps the whole run: it is taken out here and the rest runs as it would without it.
+    std::string statsFile, statsError;
+    std::vector<std::string> withoutStats;
+    if (!ExtractStatsOption(argc, argv, statsFile, withoutStats, &statsError)) {
+        std::fprintf(stderr, "%s: %s\n", program, statsError.c_str());
+        Usage(program, stderr);
+        return 2;
+    }
+    if (!statsFile.empty()) {
+        std::vector<const char*> inner;
+        for (const std::string& a : withoutStats) inner.push_back(a.c_str());
+        RunStatistics stats;
+        int code = RunApplication(int(inner.size()), inner.data(), winMain);
+        if (!stats.Write(statsFile, code, &statsError)) {
+            std::fprintf(stderr, "%s: %s\n", program, statsError.c_str());
+            if (code == 0) code = 2;
+        }
+        return code;
     }
     SimOptions options;
     WindowOptions window;

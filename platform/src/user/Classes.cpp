@@ -3,6 +3,8 @@
 // class information and class longs.
 #include "user/WindowManager.h"
 
+#include "internal/bridge.h"
+
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
@@ -165,7 +167,7 @@ Window* NewWindow() {
     w->handle = MakeHandle(index, s.slots[index].generation);
     Window* raw = w.get();
     s.slots[index].window = std::move(w);
-    ++s.liveWindows;
+    cehost::internal::WindowCountChanged(++s.liveWindows);
     return raw;
 }
 
@@ -179,7 +181,7 @@ void ReleaseHandle(Window* w) {
     s.graveyard.push_back(std::move(slot.window));
     slot.generation = slot.generation % kGenerations + 1;
     s.freeSlots.push_back(index);
-    --s.liveWindows;
+    cehost::internal::WindowCountChanged(--s.liveWindows);
 }
 
 void CollectGarbage() {

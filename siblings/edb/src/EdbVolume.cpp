@@ -132,6 +132,7 @@ DWORD Volume::Open(bool create) {
     int rc = sqlite3_open_v2(path_.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_FULLMUTEX, nullptr);
     DWORD status = rc == SQLITE_OK ? ERROR_SUCCESS : Error(rc);
     if (status == ERROR_SUCCESS) {
+        cehost::sim::FindDataFile(path_, &place_);
         sqlite3_extended_result_codes(db_, 1);
         sqlite3_busy_timeout(db_, 5000);
         status = CheckSchema(create);
@@ -174,7 +175,15 @@ DWORD Volume::CheckSchema(bool create) {
 }
 
 DWORD Volume::Ready() {
-    if (db_ && owner_ == getpid()) return ERROR_SUCCESS;
+    if (db_ && owner_ == getpid()) {
+        // Writing on into a file no longer at the path would lose every later record: the call fails once
+        // and the next one opens whatever the path names then.
+        const char* moved = cehost::sim::DataFileMoved(path_, place_);
+        if (!moved) return ERROR_SUCCESS;
+        Report(kErrors.failed, moved);
+        Close();
+        return kErrors.failed;
+    }
     return Open(false);
 }
 

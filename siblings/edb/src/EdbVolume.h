@@ -4,6 +4,7 @@
 
 #include "LxEDBApi.h"
 
+#include <cehost/sim/registry.h>
 #include <sqlite3.h>
 #include <map>
 #include <memory>
@@ -70,6 +71,7 @@ private:
     void Report(DWORD code, const char* what);
 
     std::string path_;
+    cehost::sim::DataFilePlace place_; // the file the connection has open
     sqlite3* db_ = nullptr;
     pid_t owner_ = 0;
     sqlite3_int64 dataVersion_ = -1;

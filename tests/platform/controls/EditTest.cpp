@@ -226,18 +226,19 @@ TEST_F(Edit, CompositionIsShownButNotTextUntilFinished)
     Type("rk");
     EXPECT_EQ(Text(edit), u"ab");
     EXPECT_EQ(ImmGetCompositionStringW(himc, GCS_COMPSTR, nullptr, 0), 2);
-    Type("rk");
+    Type("sk");
     EXPECT_EQ(Text(edit), u"ab가");
-    PressKey(VK_RIGHT); // a key the method does not take finishes the syllable
+    // Another key finishes the syllable before it acts: the caret moves from behind the finished text.
+    PressKey(VK_LEFT);
     cehost::sim::RunUntilIdle();
-    EXPECT_EQ(Text(edit), u"ab가가");
-    EXPECT_EQ(SendMessageW(edit, EM_GETSEL, 0, 0), MAKELONG(4, 4));
+    EXPECT_EQ(Text(edit), u"ab가나");
+    EXPECT_EQ(SendMessageW(edit, EM_GETSEL, 0, 0), MAKELONG(3, 3));
     // A selection is replaced by the syllable being started.
     SendMessageW(edit, EM_SETSEL, 0, 2);
     Type("s");
-    EXPECT_EQ(Text(edit), u"가가");
+    EXPECT_EQ(Text(edit), u"가나");
     ImmNotifyIME(himc, NI_COMPOSITIONSTR, CPS_COMPLETE, 0);
     cehost::sim::RunUntilIdle();
-    EXPECT_EQ(Text(edit), u"ㄴ가가");
+    EXPECT_EQ(Text(edit), u"ㄴ가나");
     ImmReleaseContext(edit, himc);
 }

@@ -46,10 +46,21 @@ struct DataFileIdentity {
 // Reads the identity of the open file; the SQLite result (SQLITE_OK when it was read).
 int ReadDataFileIdentity(sqlite3* db, DataFileIdentity* identity);
 
-// Writes "<lead> <path> <what>; <outcome> with error <code>" on stderr, once per file and code in a process:
-// a program that keeps retrying must not flood its stderr.
+// Writes "<lead> <path> <what>; <outcome> with error <code>" on stderr, once per file, code and cause in a
+// process: a program that keeps retrying must not flood its stderr.
 void ReportDataFileFailure(const DataFileErrors& errors, const std::string& path, DWORD code,
                            const char* what);
+
+// Which file a path names (device and inode), so that a store can tell when its file was removed or replaced
+// under an open connection: SQLite would go on writing into the old file, and what it wrote would be lost.
+struct DataFilePlace {
+    unsigned long long device = 0, inode = 0;
+};
+// The place of the file at `path`; false when there is none.
+bool FindDataFile(const std::string& path, DataFilePlace* place);
+// Null while `path` still names the file opened at `opened`; else what became of it, for the debug line
+// ("was removed while open", "was replaced while open").
+const char* DataFileMoved(const std::string& path, const DataFilePlace& opened);
 
 } // namespace cehost::sim
 

@@ -1,0 +1,129 @@
+// A test VFS that wraps SQLite's default one and makes the storage under a chosen folder fail the way a real
+// machine does: writes finding the disk full, fsync failing, the folder turned read-only (no file can be
+// made in it). It also makes SQLite's sleeps take no real time, so a busy timeout runs out at once. Installed
+// as the default VFS, so the code under test needs no change to go through it.
+#pragma once
+
+#include <sqlite3.h>
+
+#include <cerrno>
+#include <cstring>
+#include <string>
+#include <sys/stat.h>
+
+class FaultVfs {
+public:
+    enum class Fault { None, DiskFull, SyncFails, ReadOnlyFolder };
+
+    // Registers the VFS as the default (once per process).
+    static void Install() {
+        static bool installed = [] {
+            Base() = sqlite3_vfs_find(nullptr);
+            static sqlite3_vfs vfs = *Base();
+            vfs.zName = "lx-fault";
+            vfs.szOsFile = int(sizeof(File)) + Base()->szOsFile;
+            vfs.pNext = nullptr;
+            vfs.xOpen = Open;
+            vfs.xDelete = Delete;
+            vfs.xSleep = [](sqlite3_vfs*, int microseconds) { return microseconds; };
+            return sqlite3_vfs_register(&vfs, 1) == SQLITE_OK;
+        }();
+        (void)installed;
+    }
+
+    // Makes files whose path starts with `folder` meet `fault` from now on.
+    static void Set(Fault fault, const std::string& folder = {}) {
+        State().fault = fault;
+        State().folder = folder;
+    }
+
+private:
+    struct Settings {
+        Fault fault = Fault::None;
+        std::string folder;
+    };
+    struct File {
+        sqlite3_file base;
+        sqlite3_file* real;
+        const char* path; // SQLite keeps the name alive while the file is open
+    };
+
+    static sqlite3_vfs*& Base() {
+        static sqlite3_vfs* base = nullptr;
+        return base;
+    }
+    static Settings& State() {
+        static Settings settings;
+        return settings;
+    }
+    static bool Watched(const char* path) {
+        return path && !State().folder.empty() && std::strncmp(path, State().folder.c_str(), State().folder.size()) == 0;
+    }
+    static bool Meets(const sqlite3_file* file, Fault fault) {
+        return State().fault == fault && Watched(reinterpret_cast<const File*>(file)->path);
+    }
+    static sqlite3_file* Real(sqlite3_file* file) { return reinterpret_cast<File*>(file)->real; }
+
+    static int Open(sqlite3_vfs*, sqlite3_filename name, sqlite3_file* file, int flags, int* outFlags) {
+        File* f = reinterpret_cast<File*>(file);
+        f->base.pMethods = nullptr;
+        f->real = reinterpret_cast<sqlite3_file*>(f + 1);
+        f->path = name;
+        struct stat st;
+        if (Watched(name) && State().fault == Fault::ReadOnlyFolder && (flags & SQLITE_OPEN_CREATE) && stat(name, &st) != 0)
+            return errno = EACCES, SQLITE_CANTOPEN;
+        int rc = Base()->xOpen(Base(), name, f->real, flags, outFlags);
+        if (rc == SQLITE_OK) f->base.pMethods = &kMethods;
+        return rc;
+    }
+
+    static int Delete(sqlite3_vfs*, const char* name, int syncDir) {
+        if (Watched(name) && State().fault == Fault::ReadOnlyFolder) return errno = EACCES, SQLITE_IOERR_DELETE;
+        return Base()->xDelete(Base(), name, syncDir);
+    }
+
+    static constexpr sqlite3_io_methods kMethods = {
+        3,
+        [](sqlite3_file* f) {
+            int rc = Real(f)->pMethods ? Real(f)->pMethods->xClose(Real(f)) : SQLITE_OK;
+            f->pMethods = nullptr;
+            return rc;
+        },
+        [](sqlite3_file* f, void* buffer, int amount, sqlite3_int64 offset) {
+            return Real(f)->pMethods->xRead(Real(f), buffer, amount, offset);
+        },
+        [](sqlite3_file* f, const void* buffer, int amount, sqlite3_int64 offset) {
+            if (Meets(f, Fault::DiskFull)) return errno = ENOSPC, SQLITE_FULL;
+            return Real(f)->pMethods->xWrite(Real(f), buffer, amount, offset);
+        },
+        [](sqlite3_file* f, sqlite3_int64 size) {
+            if (Meets(f, Fault::DiskFull)) return errno = ENOSPC, SQLITE_FULL;
+            return Real(f)->pMethods->xTruncate(Real(f), size);
+        },
+        [](sqlite3_file* f, int flags) {
+            if (Meets(f, Fault::SyncFails)) return errno = EIO, SQLITE_IOERR_FSYNC;
+            return Real(f)->pMethods->xSync(Real(f), flags);
+        },
+        [](sqlite3_file* f, sqlite3_int64* size) { return Real(f)->pMethods->xFileSize(Real(f), size); },
+        [](sqlite3_file* f, int lock) { return Real(f)->pMethods->xLock(Real(f), lock); },
+        [](sqlite3_file* f, int lock) { return Real(f)->pMethods->xUnlock(Real(f), lock); },
+        [](sqlite3_file* f, int* out) { return Real(f)->pMethods->xCheckReservedLock(Real(f), out); },
+        [](sqlite3_file* f, int op, void* arg) { return Real(f)->pMethods->xFileControl(Real(f), op, arg); },
+        [](sqlite3_file* f) { return Real(f)->pMethods->xSectorSize(Real(f)); },
+        [](sqlite3_file* f) { return Real(f)->pMethods->xDeviceCharacteristics(Real(f)); },
+        [](sqlite3_file* f, int page, int size, int extend, void volatile** out) {
+            return Real(f)->pMethods->xShmMap(Real(f), page, size, extend, out);
+        },
+        [](sqlite3_file* f, int offset, int n, int flags) {
+            return Real(f)->pMethods->xShmLock(Real(f), offset, n, flags);
+        },
+        [](sqlite3_file* f) { Real(f)->pMethods->xShmBarrier(Real(f)); },
+        [](sqlite3_file* f, int deleteFlag) { return Real(f)->pMethods->xShmUnmap(Real(f), deleteFlag); },
+        [](sqlite3_file* f, sqlite3_int64 offset, int amount, void** out) {
+            return Real(f)->pMethods->xFetch(Real(f), offset, amount, out);
+        },
+        [](sqlite3_file* f, sqlite3_int64 offset, void* page) {
+            return Real(f)->pMethods->xUnfetch(Real(f), offset, page);
+        },
+    };
+};
