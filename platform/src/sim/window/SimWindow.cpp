@@ -28,7 +28,7 @@
 #include <thread>
 
 #ifdef CEHOST_HAVE_SDL2
-#include <SDL.h>
+#include "sim/window/SdlApi.h"
 #endif
 
 namespace cehost::sim {
@@ -97,6 +97,10 @@ bool VisibleDriver() {
 bool StartVisibleVideo(std::string* error) {
     constexpr int kAttempts = 20;
     constexpr auto kPause = std::chrono::milliseconds(100);
+    if (std::string why; !sdl::Load(&why)) {
+        *error = "no window could be opened: " + why;
+        return false;
+    }
     for (int attempt = 0;; ++attempt) {
         if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
             *error = std::string("no window could be opened: ") + SDL_GetError();
