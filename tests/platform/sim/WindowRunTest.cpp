@@ -18,7 +18,6 @@
 #include <string>
 #include <vector>
 
-
 #ifdef CEHOST_TEST_HAVE_SDL2
 #include <SDL.h>
 #endif
@@ -35,7 +34,9 @@ struct StylusMessage {
     UINT message;
     int x, y;
     WPARAM keys;
+    bool operator==(const StylusMessage&) const = default;
 };
+void PrintTo(const StylusMessage& m, std::ostream* os) { *os << m.message << " at " << m.x << "," << m.y; }
 struct AppState {
     int row = 0;
     std::u16string text;
@@ -376,12 +377,7 @@ TEST(SimWindow, MouseIsTheStylusAtTheFramebufferPoint) {
         {WM_LBUTTONDOWN, 10, 10, MK_LBUTTON}, {WM_MOUSEMOVE, 20, 40, MK_LBUTTON},
         {WM_MOUSEMOVE, 239, 50, MK_LBUTTON},  {WM_LBUTTONUP, 239, 50, 0},
         {WM_LBUTTONDOWN, 1, 319, MK_LBUTTON}, {WM_LBUTTONUP, 1, 319, 0}};
-    ASSERT_EQ(expected.size(), g_app.stylus.size());
-    for (size_t i = 0; i < expected.size(); ++i) {
-        const StylusMessage &want = expected[i], &got = g_app.stylus[i];
-        EXPECT_TRUE(want.message == got.message && want.x == got.x && want.y == got.y && want.keys == got.keys)
-            << "stylus message " << i << ": " << got.message << " at " << got.x << "," << got.y;
-    }
+    EXPECT_EQ(expected, g_app.stylus);
     EXPECT_EQ("tap 50,30 drag 10,10-239,50 tap 1,319", session.statusText) << "the status line's clicks are not in it";
 }
 

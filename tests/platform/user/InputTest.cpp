@@ -4,10 +4,7 @@
 #include "UserTestSupport.h"
 
 using namespace usertest;
-using lxtest::lparam;
-using lxtest::MessageLog;
-using lxtest::posted;
-using lxtest::wparam;
+using namespace lxtest;
 
 namespace {
 

@@ -9,10 +9,7 @@
 #include <algorithm>
 
 using namespace usertest;
-using lxtest::defwinproc;
-using lxtest::MessageLog;
-using lxtest::posted;
-using lxtest::sent;
+using namespace lxtest;
 
 namespace {
 
