@@ -60,22 +60,16 @@ void Paint(HWND hwnd) {
     HDC hdc = BeginPaint(hwnd, &ps);
     RECT client;
     GetClientRect(hwnd, &client);
-    FillRect(hdc, &client, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-    HBRUSH selected = CreateSolidBrush(RGB(0, 0, 200));
-    RECT row{0, g_app.row * 30, client.right, g_app.row * 30 + 30};
-    FillRect(hdc, &row, selected);
-    DeleteObject(selected);
-    HBRUSH bar = CreateSolidBrush(RGB(220, 0, 0));
-    RECT barRect{0, 130, g_app.ticks * 8, 150};
-    FillRect(hdc, &barRect, bar);
-    DeleteObject(bar);
+    const auto fill = [hdc](RECT r, COLORREF colour) {
+        HBRUSH brush = CreateSolidBrush(colour);
+        FillRect(hdc, &r, brush);
+        DeleteObject(brush);
+    };
+    fill(client, RGB(255, 255, 255));
+    fill({0, g_app.row * 30, client.right, g_app.row * 30 + 30}, RGB(0, 0, 200));
+    fill({0, 130, g_app.ticks * 8, 150}, RGB(220, 0, 0));
     for (const StylusMessage& m : g_app.stylus)
-        if (m.message == WM_LBUTTONDOWN) {
-            HBRUSH mark = CreateSolidBrush(RGB(0, 160, 0));
-            RECT markRect{m.x - 3, m.y - 3, m.x + 3, m.y + 3};
-            FillRect(hdc, &markRect, mark);
-            DeleteObject(mark);
-        }
+        if (m.message == WM_LBUTTONDOWN) fill({m.x - 3, m.y - 3, m.x + 3, m.y + 3}, RGB(0, 160, 0));
     RECT textRect{4, 160, client.right, 190};
     DrawTextW(hdc, g_app.text.c_str(), -1, &textRect, DT_LEFT | DT_SINGLELINE);
     EndPaint(hwnd, &ps);
