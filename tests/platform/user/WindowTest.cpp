@@ -225,7 +225,7 @@ TEST_F(Windows, LongsHoldPointersAndSubclassingForwards) {
     EXPECT_EQ(GetWindowLongW(w, 2), 0);
 }
 
-TEST_F(Windows, StyleChangesAreAnnouncedButNotApplied) {
+TEST_F(Windows, StyleChangesAreAnnouncedButNotAppliedMovesSendPositionMessages) {
     HWND w = TopLevel(0, 0, 100, 100);
     RECT before;
     GetClientRect(w, &before);
@@ -242,23 +242,21 @@ TEST_F(Windows, StyleChangesAreAnnouncedButNotApplied) {
     SetWindowPos(w, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
     GetClientRect(w, &after);
     EXPECT_EQ(after, Rect(0, 0, 98, 98));
-}
 
-TEST_F(Windows, MoveAndResizeSendPositionMessages) {
-    HWND top = TopLevel(0, 0, 200, 200);
-    HWND c = Child(top, 1, 10, 10, 50, 50);
-    MessageLog log;
-    log.Watch(c);
+    // Moves and resizes send position messages.
+    HWND c = Child(w, 1, 10, 10, 50, 50);
+    MessageLog moves;
+    moves.Watch(c);
     ASSERT_TRUE(MoveWindow(c, 20, 30, 60, 40, TRUE));
-    EXPECT_TRUE(log.Matches({{WM_WINDOWPOSCHANGING, sent},
-                             {WM_WINDOWPOSCHANGED, sent},
-                             {WM_MOVE, sent | defwinproc | lparam, 0, MAKELPARAM(20, 30)},
-                             {WM_SIZE, sent | defwinproc | wparam | lparam, SIZE_RESTORED, MAKELPARAM(60, 40)}}));
-    log.Clear();
+    EXPECT_TRUE(moves.Matches({{WM_WINDOWPOSCHANGING, sent},
+                               {WM_WINDOWPOSCHANGED, sent},
+                               {WM_MOVE, sent | defwinproc | lparam, 0, MAKELPARAM(20, 30)},
+                               {WM_SIZE, sent | defwinproc | wparam | lparam, SIZE_RESTORED, MAKELPARAM(60, 40)}}));
+    moves.Clear();
     MoveWindow(c, 25, 30, 60, 40, TRUE);
-    EXPECT_TRUE(log.Matches({{WM_WINDOWPOSCHANGING, sent}, {WM_WINDOWPOSCHANGED, sent}, {WM_MOVE, sent}}))
+    EXPECT_TRUE(moves.Matches({{WM_WINDOWPOSCHANGING, sent}, {WM_WINDOWPOSCHANGED, sent}, {WM_MOVE, sent}}))
         << "no WM_SIZE when the size stays";
-    log.Clear();
+    moves.Clear();
     // WM_WINDOWPOSCHANGING may change the request.
     OnMessage([&](HWND h, UINT msg, WPARAM, LPARAM lp, LRESULT*) {
         if (h == c && msg == WM_WINDOWPOSCHANGING) reinterpret_cast<WINDOWPOS*>(lp)->cx = 10;
