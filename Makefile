@@ -15,7 +15,7 @@ DEB_PACKAGES := g++ cmake make pkg-config \
 	libsdl2-dev xvfb xauth clang libclang-rt-14-dev valgrind ccache \
 	g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix wine64
 
-.PHONY: all deps configure build test conformance-win32 demo bench sanitize fuzz memcheck soak win32 clean
+.PHONY: all deps configure build test conformance-win32 demo bench sanitize fuzz memcheck soak win32 mutate clean
 
 # The Win32 side of the conformance suite: its programs built with mingw-w64 in the project's Win32 build,
 # run by ctest under Wine.
@@ -114,5 +114,11 @@ memcheck: configure
 		|| { echo "memcheck: errors or leaks in the notebook's key-script walk (see above)"; exit 1; }
 	@echo "memcheck: no errors and no definite leaks in the notebook's key-script walk"
 
+# Plants a fixed list of faults in the library and the platform one at a time (tools/mutate/mutations.ini),
+# rebuilds what each touches in build-mutate/ and runs the tests that guard it; prints killed/total.
+mutate: deps
+	@$(MAKE) --no-print-directory deps DEB_PACKAGES=python3
+	@python3 tools/mutate/mutate.py --jobs $(JOBS)
+
 clean:
-	rm -rf build build-asan build-fuzz build-win32 build-win32-i686 out
+	rm -rf build build-asan build-fuzz build-win32 build-win32-i686 build-mutate out

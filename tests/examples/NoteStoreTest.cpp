@@ -136,18 +136,6 @@ TEST_F(NotebookStorage, SettingsStartAtTheirDefaultsAndSurviveASave) {
     EXPECT_FALSE(reset.sortByTitle);
 }
 
-TEST_F(NotebookStorage, DamagedSettingsReadAsDefaults) {
-    LxRegistry registry;
-    ASSERT_EQ(registry.SetInteger(HKEY_CURRENT_USER, u"Software\\Notebook", u"Theme", 99), 1);
-    ASSERT_EQ(registry.SetInteger(HKEY_CURRENT_USER, u"Software\\Notebook", u"Rotation", 0xFFFFFFFFu), 1);
-    ASSERT_EQ(registry.SetString(HKEY_CURRENT_USER, u"Software\\Notebook", u"Sort", u"yes"), 1);
-    NotebookSettings settings;
-    settings.Load();
-    EXPECT_EQ(settings.theme, 0);
-    EXPECT_EQ(settings.Orientation(), 0);
-    EXPECT_FALSE(settings.sortByTitle);
-}
-
 TEST_F(NotebookStorage, TheDoneKeyIsStoredAsItsKeyCodeAndReadBack) {
     for (const DoneKey& key : NotebookSettings::kDoneKeys) {
         NotebookSettings settings;
@@ -164,9 +152,12 @@ TEST_F(NotebookStorage, TheDoneKeyIsStoredAsItsKeyCodeAndReadBack) {
     EXPECT_EQ(NotebookSettings().doneKey, DWORD(VK_TSTAR)) << "the star key is the default";
 }
 
-TEST_F(NotebookStorage, AMissingDoneKeyReadsAsTheStarKey) {
-    // Settings written before the done key existed: the other values are there, the key is not.
+// Damaged values read as defaults: a theme or turn out of range, a sort flag of the wrong type, and done keys
+// the list does not offer (a stored 0 or a chooser position instead of a code, a key the keypad has but the
+// list does not offer, a value far out of range, text).
+TEST_F(NotebookStorage, DamagedOrMissingSettingsReadAsDefaults) {
     LxRegistry registry;
+    // Settings written before the done key existed: the other values are there, the key is not.
     ASSERT_EQ(registry.SetInteger(HKEY_CURRENT_USER, u"Software\\Notebook", u"Theme", 2), 1);
     NotebookSettings settings;
     settings.doneKey = VK_T0;
@@ -174,22 +165,24 @@ TEST_F(NotebookStorage, AMissingDoneKeyReadsAsTheStarKey) {
     EXPECT_EQ(settings.theme, 1);
     EXPECT_EQ(settings.doneKey, DWORD(VK_TSTAR));
     EXPECT_EQ(std::u16string(settings.DoneKeySign()), u"*");
-}
 
-TEST_F(NotebookStorage, ADoneKeyTheListDoesNotOfferReadsAsTheStarKey) {
-    LxRegistry registry;
-    // A stored 0 or a chooser position instead of a code, a key the keypad has but the list does not offer, a
-    // value far out of range, and a value of the wrong type.
-    const DWORD wrong[] = {0, 1, 2, 'A', '1', VK_RETURN, 0xFFFFFFFFu, VK_T0 + 0x10000u};
-    for (DWORD code : wrong) {
+    ASSERT_EQ(registry.SetInteger(HKEY_CURRENT_USER, u"Software\\Notebook", u"Theme", 99), 1);
+    ASSERT_EQ(registry.SetInteger(HKEY_CURRENT_USER, u"Software\\Notebook", u"Rotation", 0xFFFFFFFFu), 1);
+    ASSERT_EQ(registry.SetString(HKEY_CURRENT_USER, u"Software\\Notebook", u"Sort", u"yes"), 1);
+    NotebookSettings damaged;
+    damaged.Load();
+    EXPECT_EQ(damaged.theme, 0);
+    EXPECT_EQ(damaged.Orientation(), 0);
+    EXPECT_FALSE(damaged.sortByTitle);
+
+    for (DWORD code : {0u, 1u, 2u, DWORD('A'), DWORD('1'), DWORD(VK_RETURN), 0xFFFFFFFFu, VK_T0 + 0x10000u}) {
         ASSERT_EQ(registry.SetInteger(HKEY_CURRENT_USER, u"Software\\Notebook", u"DoneKey", code), 1);
-        NotebookSettings settings;
         settings.doneKey = VK_TPOUND;
         settings.Load();
         EXPECT_EQ(settings.doneKey, DWORD(VK_TSTAR)) << "stored " << code;
     }
     ASSERT_EQ(registry.SetString(HKEY_CURRENT_USER, u"Software\\Notebook", u"DoneKey", u"#"), 1);
-    NotebookSettings settings;
+    settings.doneKey = VK_TPOUND;
     settings.Load();
     EXPECT_EQ(settings.doneKey, DWORD(VK_TSTAR));
     // A code set by hand that is not offered shows as the chooser's first place.

@@ -44,6 +44,13 @@ TEST_F(LxRegistryTest, DefaultObjectUsesTheDefaultValueOfSoftwareLx) {
     EXPECT_EQ(std::u16string(buffer), u"hello");
     ASSERT_EQ(registry.SetInteger(77u), 1);
     EXPECT_EQ(registry.GetInteger(), 77u);
+
+    // Empty text is a two-byte string; a null text is stored as empty text, a null buffer reads nothing.
+    ASSERT_EQ(registry.SetString(static_cast<const WCHAR*>(nullptr)), 1);
+    ASSERT_EQ(Raw(HKEY_CURRENT_USER, u"software\\lx", u"default", &type, nullptr, &size), ERROR_SUCCESS);
+    EXPECT_EQ(type, DWORD(REG_SZ));
+    EXPECT_EQ(size, 2u);
+    EXPECT_EQ(registry.GetString(static_cast<WCHAR*>(nullptr)), 0);
 }
 
 TEST_F(LxRegistryTest, EveryFullFormMakesItsPlaceSticky) {
@@ -81,32 +88,16 @@ TEST_F(LxRegistryTest, EveryFullFormMakesItsPlaceSticky) {
     EXPECT_EQ(std::u16string(buffer), u"v");
     EXPECT_EQ(assigned.DeleteKey(), 1);
     EXPECT_EQ(copy.GetString(buffer), 0);
-}
 
-TEST_F(LxRegistryTest, ConstructorsStartWithEmptyPlaces) {
-    LxRegistry rootOnly(HKEY_USERS);
-    ASSERT_EQ(rootOnly.SetInteger(3u), 1); // the unnamed value of the root itself
+    // The constructors start with empty places: the root's own unnamed value, a path's unnamed value.
+    ASSERT_EQ(LxRegistry(HKEY_USERS).SetInteger(3u), 1);
     DWORD type = 0;
     EXPECT_EQ(Raw(HKEY_USERS, u"", u"", &type, nullptr, nullptr), ERROR_SUCCESS);
     EXPECT_EQ(type, DWORD(REG_DWORD));
-    LxRegistry withPath(HKEY_USERS, u"p");
-    ASSERT_EQ(withPath.SetInteger(4u), 1);
+    ASSERT_EQ(LxRegistry(HKEY_USERS, u"p").SetInteger(4u), 1);
     EXPECT_EQ(Raw(HKEY_USERS, u"p", nullptr, nullptr, nullptr, nullptr), ERROR_SUCCESS);
-    LxRegistry full(HKEY_USERS, u"p", u"k");
-    ASSERT_EQ(full.SetInteger(5u), 1);
+    ASSERT_EQ(LxRegistry(HKEY_USERS, u"p", u"k").SetInteger(5u), 1);
     EXPECT_EQ(LxRegistry(HKEY_USERS, u"p", u"k").GetInteger(), 5u);
-}
-
-TEST_F(LxRegistryTest, EmptyTextIsATwoByteString) {
-    LxRegistry registry(HKEY_CURRENT_USER, u"s", u"empty");
-    ASSERT_EQ(registry.SetString(u""), 1);
-    DWORD type = 0, size = 0;
-    ASSERT_EQ(Raw(HKEY_CURRENT_USER, u"s", u"empty", &type, nullptr, &size), ERROR_SUCCESS);
-    EXPECT_EQ(type, DWORD(REG_SZ));
-    EXPECT_EQ(size, 2u);
-    // A null text is stored as empty text, a null buffer reads nothing.
-    ASSERT_EQ(registry.SetString(static_cast<const WCHAR*>(nullptr)), 1);
-    EXPECT_EQ(registry.GetString(static_cast<WCHAR*>(nullptr)), 0);
 }
 
 TEST_F(LxRegistryTest, GetIntegerGivesZeroForEveryFailureAndKeepsThePlace) {
@@ -158,19 +149,17 @@ TEST_F(LxRegistryTest, DeletePathRemovesTheSubtreeAndKeepsTheKeyName) {
     // The key name "x" stayed: writing with the stored place lands in app\x.
     ASSERT_EQ(registry.SetInteger(3u), 1);
     EXPECT_EQ(Raw(HKEY_CURRENT_USER, u"app", u"x", nullptr, nullptr, nullptr), ERROR_SUCCESS);
-    // The root itself is never deleted through an empty path.
-    EXPECT_EQ(registry.DeletePath(HKEY_CURRENT_USER, u""), 0);
-    EXPECT_EQ(Raw(HKEY_CURRENT_USER, u"app", u"x", nullptr, nullptr, nullptr), ERROR_SUCCESS);
-}
-
-TEST_F(LxRegistryTest, DeleteKeyRemovesOneValue) {
-    LxRegistry registry(HKEY_CURRENT_USER, u"d", u"a");
-    ASSERT_EQ(registry.SetInteger(1u), 1);
+    // DeleteKey removes one value.
     ASSERT_EQ(registry.SetInteger(u"b", 2u), 1);
-    EXPECT_EQ(registry.DeleteKey(u"a"), 1);
+    EXPECT_EQ(registry.DeleteKey(u"x"), 1);
     EXPECT_EQ(registry.DeleteKey(), 0);
     EXPECT_EQ(registry.GetInteger(u"b"), 2u);
     EXPECT_EQ(registry.DeleteKey(u"missing\\path", u"b"), 0);
+    ASSERT_EQ(registry.SetInteger(u"app", u"x", 3u), 1);
+    // The root itself is never deleted through an empty path.
+    EXPECT_EQ(registry.DeletePath(HKEY_CURRENT_USER, u""), 0);
+    EXPECT_EQ(Raw(HKEY_CURRENT_USER, u"app", u"x", nullptr, nullptr, nullptr), ERROR_SUCCESS);
+
 }
 
 TEST_F(LxRegistryTest, OverlongTextIsRefusedNotCut) {
@@ -203,13 +192,6 @@ TEST_F(LxRegistryTest, OverlongTextIsRefusedNotCut) {
     std::u16string longestKey(1023, u'k');
     EXPECT_EQ(registry.SetInteger(HKEY_CURRENT_USER, u"k", longestKey.c_str(), 5u), 1);
     EXPECT_EQ(registry.GetInteger(), 5u);
-}
-
-TEST_F(LxRegistryTest, SettingsSurviveAKilledProcess) {
-    ASSERT_TRUE(RunInKilledChild([] { return LxRegistry().SetString(u"kept") == 1; }));
-    WCHAR buffer[512] = {};
-    ASSERT_EQ(LxRegistry().GetString(buffer), 1);
-    EXPECT_EQ(std::u16string(buffer), u"kept");
 }
 
 } // namespace

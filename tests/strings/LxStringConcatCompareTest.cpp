@@ -22,83 +22,51 @@ TEST(LxStringConcat, OperatorPlusBuildsANewStringAndLeavesOperands) {
     EXPECT_TRUE(Exact(ab + 1e200));
 }
 
-TEST(LxStringConcat, AbsentOperandsReadAsEmptyText) {
-    LxString absent;
+TEST(LxStringConcat, AbsentOperandsReadAsEmptyTextAndAppendingKeepsTheBlockExact) {
+    LxString absent, s, t, w;
     EXPECT_TEXT(absent + absent, "");
     EXPECT_TEXT(absent + "x", "x");
     EXPECT_TEXT(LxString("x") + absent, "x");
     EXPECT_TEXT(absent + static_cast<const char*>(nullptr), "");
     EXPECT_TEXT(absent + static_cast<const WCHAR*>(nullptr), "");
-}
-
-TEST(LxStringConcat, AppendingToAbsentTakesTheOperand) {
-    LxString s;
     s += "abc";
     EXPECT_TEXT(s, "abc");
-    LxString t;
     t += LxString();
     EXPECT_TRUE(IsAbsent(t)); // a copy of an absent string
     t += "";
     EXPECT_TEXT(t, "");
-    LxString w;
     w += KO_GA;
     EXPECT_TEXT(w, ANSI_GA);
-    LxString n;
-    n.Append(LxString("q"));
-    EXPECT_TEXT(n, "q");
+    absent.Append(LxString("q"));
+    EXPECT_TEXT(absent, "q");
+
+    LxString ab("ab");
+    ab += KO_GA KO_NA;
+    ab += LxString("!");
+    ab += static_cast<const char*>(nullptr);
+    ab.Append(LxString(""));
+    EXPECT_TEXT(ab, "ab" ANSI_GA ANSI_NA "!");
+    // Appending itself reads the old text.
+    LxString self("ab");
+    self += self;
+    EXPECT_TEXT(self, "abab");
+    self += self.GetString() + 2;
+    EXPECT_TEXT(self, "ababab");
 }
 
-TEST(LxStringConcat, AppendingKeepsTheBlockExact) {
-    LxString s("ab");
-    s += KO_GA KO_NA;
-    EXPECT_EQ(s.GetLength(), 6);
-    EXPECT_TEXT(s, "ab" ANSI_GA ANSI_NA);
-    s += LxString("!");
-    EXPECT_TEXT(s, "ab" ANSI_GA ANSI_NA "!");
-    s += static_cast<const char*>(nullptr);
-    EXPECT_TEXT(s, "ab" ANSI_GA ANSI_NA "!");
-    s.Append(LxString(""));
-    EXPECT_EQ(s.GetLength(), 7);
-}
-
-TEST(LxStringConcat, AppendingItselfReadsTheOldText) {
-    LxString s("ab");
-    s += s;
-    EXPECT_TEXT(s, "abab");
-    s += s.GetString() + 2;
-    EXPECT_TEXT(s, "ababab");
-}
-
-TEST(LxStringCompare, ByteOrderWithoutCaseFolding) {
-    LxString abc("abc");
-    EXPECT_EQ(abc < LxString("abd"), 1);
-    EXPECT_EQ(abc < LxString("abc"), 0);
-    EXPECT_EQ(abc <= LxString("abc"), 1);
-    EXPECT_EQ(abc >= LxString("abc"), 1);
-    EXPECT_EQ(abc > LxString("abc"), 0);
-    EXPECT_EQ(LxString("ab") < abc, 1);
-    EXPECT_EQ(abc > LxString("ab"), 1);
-    EXPECT_EQ(LxString("ABC") < abc, 1);
-    // Bytes compare unsigned: a lead byte sorts after ASCII.
-    EXPECT_EQ(LxString(ANSI_GA) > LxString("z"), 1);
-}
-
-TEST(LxStringCompare, EqualityWithEveryOperandKind) {
-    LxString abc("abc");
-    EXPECT_EQ(abc == "ABC", 0);
-    EXPECT_EQ(abc != "ABC", 1);
-    EXPECT_EQ(abc == u"abc", 1);
-    EXPECT_EQ(abc != u"abc", 0);
-    EXPECT_EQ(abc == LxString("abc"), 1);
-    EXPECT_EQ(LxString(KO_GA) == KO_GA, 1);
-    EXPECT_EQ(LxString(KO_GA) == ANSI_GA, 1);
-
-    LxString absent;
-    EXPECT_EQ(absent == "", 1);
-    EXPECT_EQ(absent == static_cast<const char*>(nullptr), 1);
-    EXPECT_EQ(absent == LxString(""), 1);
-    EXPECT_EQ(absent < LxString("a"), 1);
-    EXPECT_EQ(absent != u"a", 1);
+// Byte order without case folding, bytes unsigned (a lead byte sorts after ASCII); absent reads as empty.
+TEST(LxStringCompare, ByteOrderAndEqualityWithEveryOperandKind) {
+    const LxString abc("abc"), absent;
+    const int results[] = {abc < LxString("abd"), abc < LxString("abc"), abc <= LxString("abc"),
+                           abc <= LxString("abb"), abc >= LxString("abc"), abc > LxString("abc"),
+                           LxString("ab") < abc, abc > LxString("ab"), LxString("ABC") < abc,
+                           LxString(ANSI_GA) > LxString("z"), abc == "ABC", abc != "ABC", abc == u"abc",
+                           abc != u"abc", abc == LxString("abc"), LxString(KO_GA) == KO_GA,
+                           LxString(KO_GA) == ANSI_GA, absent == "", absent == static_cast<const char*>(nullptr),
+                           absent == LxString(""), absent < LxString("a"), absent != u"a"};
+    const int expected[] = {1, 0, 1, 0, 1, 0, 1, 1, 1, 1, 0, 1, 1, 0, 1, 1, 1, 1, 1, 1, 1, 1};
+    ASSERT_EQ(std::size(results), std::size(expected));
+    for (size_t i = 0; i < std::size(results); ++i) EXPECT_EQ(results[i], expected[i]) << "case " << i;
 }
 
 TEST(LxStringDecrement, DropsTheLastByte) {

@@ -4,31 +4,17 @@
 namespace {
 
 TEST(LxStringFind, BytesAndTexts) {
-    LxString s("abcabc");
-    EXPECT_EQ(s.Find('c'), 2);
-    EXPECT_EQ(s.Find('c', 3), 5);
-    EXPECT_EQ(s.Find('x'), -1);
-    EXPECT_EQ(s.Find("bc", 2), 4);
-    EXPECT_EQ(s.Find("abc", 7), -1);
-    EXPECT_EQ(s.Find(""), 0);
-    EXPECT_EQ(s.Find("", 6), 6); // at the end is still inside
-    EXPECT_EQ(s.Find('a', 6), -1);
-    EXPECT_EQ(s.Find(LxString("ca")), 2);
-    EXPECT_EQ(s.Find(LxString("ab"), 1), 3);
-    EXPECT_EQ(s.Find(u"cab"), 2);
-    EXPECT_EQ(s.Find(u"c", 3), 5);
-    EXPECT_EQ(s.Find(static_cast<const char*>(nullptr), 2), 2);
-    EXPECT_EQ(LxString("abc").Find('\0'), 3);
-    // A huge start (a negative int passed by mistake) is beyond the text.
-    EXPECT_EQ(s.Find('a', static_cast<unsigned>(-1)), -1);
-}
-
-TEST(LxStringFind, AbsentStringReadsAsEmptyText) {
-    LxString absent;
-    EXPECT_EQ(absent.Find('a'), -1);
-    EXPECT_EQ(absent.Find(""), 0);
-    EXPECT_EQ(absent.Find("", 1), -1);
-    EXPECT_EQ(absent.Find(u'\uAC00'), -1);
+    const LxString s("abcabc"), absent;
+    const int found[] = {
+        s.Find('c'), s.Find('c', 3), s.Find('x'), s.Find("bc", 2), s.Find("abc", 7), s.Find(""),
+        s.Find("", 6), // at the end is still inside
+        s.Find('a', 6), s.Find(LxString("ca")), s.Find(LxString("ab"), 1), s.Find(u"cab"), s.Find(u"c", 3),
+        s.Find(static_cast<const char*>(nullptr), 2), LxString("abc").Find('\0'),
+        s.Find('a', static_cast<unsigned>(-1)), // a negative int passed by mistake is beyond the text
+        absent.Find('a'), absent.Find(""), absent.Find("", 1), absent.Find(u'\uAC00')};
+    const int expected[] = {2, 5, -1, 4, -1, 0, 6, -1, 2, 3, 2, 5, 2, 3, -1, -1, 0, -1, -1};
+    ASSERT_EQ(std::size(found), std::size(expected));
+    for (size_t i = 0; i < std::size(found); ++i) EXPECT_EQ(found[i], expected[i]) << "case " << i;
 }
 
 TEST(LxStringFind, WideCharactersByTheirBytes) {
@@ -123,50 +109,21 @@ TEST(LxStringReplace, WideCharacters) {
     EXPECT_TEXT(v, "a?b?");
 }
 
-TEST(LxStringExtract, MidLeftRight) {
-    LxString s("abcdef");
-    EXPECT_TEXT(s.Mid(1, 2), "bc");
-    EXPECT_TEXT(s.Mid(4, 10), "ef");
-    EXPECT_TEXT(s.Mid(6, 1), "");
-    EXPECT_TEXT(s.Mid(7, 1), "");
-    EXPECT_TEXT(s.Mid(2), "cdef");
-    EXPECT_TEXT(s.Mid(6), "");
-    EXPECT_TEXT(s.Mid(9), "");
-    EXPECT_TEXT(s.Left(2), "ab");
-    EXPECT_TEXT(s.Left(10), "abcdef");
-    EXPECT_TEXT(s.Right(2), "ef");
-    EXPECT_TEXT(s.Right(0), "");
-    EXPECT_TEXT(s.Right(10), "abcdef");
+TEST(LxStringExtract, MidLeftRightClampTheirArguments) {
+    const LxString s("abcdef"), absent;
+    const struct {
+        LxString taken;
+        const char* text;
+    } cases[] = {{s.Mid(1, 2), "bc"},  {s.Mid(4, 10), "ef"},  {s.Mid(6, 1), ""},      {s.Mid(7, 1), ""},
+                 {s.Mid(2), "cdef"},   {s.Mid(6), ""},        {s.Mid(9), ""},        {s.Left(2), "ab"},
+                 {s.Left(10), "abcdef"}, {s.Right(2), "ef"},  {s.Right(0), ""},      {s.Right(10), "abcdef"},
+                 {s.Mid(-2, 3), "abc"}, {s.Mid(2, -1), ""},   {s.Mid(-1), "abcdef"}, {s.Left(-1), ""},
+                 {s.Mid(3, 2147483647), "def"}, // start + count overflows int
+                 {s.Right(-5), ""},
+                 // Nothing taken from an absent string is still present empty text.
+                 {absent.Mid(0, 1), ""}, {absent.Left(3), ""}, {absent.Right(3), ""}};
+    for (const auto& c : cases) EXPECT_TEXT(c.taken, c.text);
     EXPECT_TEXT(s, "abcdef");
-}
-
-TEST(LxStringExtract, OutOfRangeArgumentsAreClamped) {
-    LxString s("abcdef");
-    EXPECT_TEXT(s.Mid(-2, 3), "abc");
-    EXPECT_TEXT(s.Mid(2, -1), "");
-    EXPECT_TEXT(s.Mid(-1), "abcdef");
-    EXPECT_TEXT(s.Mid(3, 2147483647), "def"); // start + count overflows int
-    EXPECT_TEXT(s.Left(-1), "");
-    EXPECT_TEXT(s.Right(-5), "");
-    // Nothing taken from an absent string is still present empty text.
-    LxString absent;
-    EXPECT_TEXT(absent.Mid(0, 1), "");
-    EXPECT_TEXT(absent.Left(3), "");
-    EXPECT_TEXT(absent.Right(3), "");
-}
-
-TEST(LxStringRemove, SingleBytes) {
-    LxString s("abc");
-    EXPECT_EQ(s.Remove(1), 1);
-    EXPECT_TEXT(s, "ac");
-    LxString t("abc");
-    EXPECT_EQ(t.Remove(3), 0);
-    EXPECT_EQ(t.Remove(-1), 0);
-    EXPECT_TEXT(t, "abc");
-    LxString one("a");
-    EXPECT_EQ(one.Remove(0), 1);
-    EXPECT_TRUE(IsAbsent(one));
-    EXPECT_EQ(one.Remove(0), 0);
 }
 
 TEST(LxStringRemove, Ranges) {
@@ -187,6 +144,15 @@ TEST(LxStringRemove, Ranges) {
     LxString absent;
     EXPECT_EQ(absent.Remove(0, -1), 0);
     EXPECT_TRUE(IsAbsent(absent));
+
+    // Single bytes: inside the text only; the last one leaves the string absent.
+    for (int index : {3, -1}) EXPECT_EQ(LxString("abc").Remove(index), 0);
+    LxString one("ab");
+    EXPECT_EQ(one.Remove(1), 1);
+    EXPECT_TEXT(one, "a");
+    EXPECT_EQ(one.Remove(0), 1);
+    EXPECT_TRUE(IsAbsent(one));
+    EXPECT_EQ(one.Remove(0), 0);
 }
 
 TEST(LxStringRemove, CharactersAndTexts) {
@@ -210,22 +176,23 @@ TEST(LxStringRemove, CharactersAndTexts) {
 }
 
 TEST(LxStringTrim, BytesFromEitherEnd) {
-    LxString s("  ab");
-    EXPECT_TEXT(s.TrimLeft(' '), "ab");
-    LxString t("abxx");
-    EXPECT_TEXT(t.TrimRight('x'), "ab");
-    LxString u("--a--");
-    EXPECT_TEXT(u.Trim('-'), "a");
-    LxString v("---");
-    v.Trim('-');
-    EXPECT_TRUE(IsAbsent(v));
-    LxString w("ab");
-    EXPECT_TEXT(w.Trim('\0'), "ab");
-    LxString empty("");
-    EXPECT_TEXT(empty.Trim('x'), "");
-    LxString absent;
-    absent.Trim('x');
-    EXPECT_TRUE(IsAbsent(absent));
+    const struct {
+        const char* text;
+        int side; // -1 left, 1 right, 0 both
+        char ch;
+        const char* result; // nullptr: absent
+    } cases[] = {{"  ab", -1, ' ', "ab"}, {"abxx", 1, 'x', "ab"}, {"--a--", 0, '-', "a"}, {"---", 0, '-', nullptr},
+                 {"ab", 0, '\0', "ab"},   {"", 0, 'x', ""},       {nullptr, 0, 'x', nullptr}};
+    for (const auto& c : cases) {
+        LxString s;
+        if (c.text) s = c.text;
+        LxString& trimmed = c.side < 0 ? s.TrimLeft(c.ch) : c.side > 0 ? s.TrimRight(c.ch) : s.Trim(c.ch);
+        EXPECT_EQ(&trimmed, &s);
+        if (c.result)
+            EXPECT_TEXT(s, c.result);
+        else
+            EXPECT_TRUE(IsAbsent(s)) << (c.text ? c.text : "absent");
+    }
 }
 
 TEST(LxStringTrim, WideCharacters) {

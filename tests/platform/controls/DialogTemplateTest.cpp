@@ -73,7 +73,7 @@ TEST(DialogTemplate, ExtendedTemplateHasDwordIdsAndFontDetails)
     EXPECT_EQ(t.items[0].title.name, u"OK");
 }
 
-TEST(DialogTemplate, EveryTruncationIsRefused)
+TEST(DialogTemplate, TruncationsBadNamesAndHugeCountsAreRefused)
 {
     TemplateBuilder b;
     b.Dialog(kPopup, 1, 0, 0, 50, 50, u"T");
@@ -87,17 +87,12 @@ TEST(DialogTemplate, EveryTruncationIsRefused)
         EXPECT_FALSE(ParseDialogTemplate(part.data(), part.size(), &t, &error)) << "cut at " << cut;
         EXPECT_FALSE(error.empty());
     }
-}
-
-TEST(DialogTemplate, UnterminatedNameAndHugeCountAreRefused)
-{
-    TemplateBuilder b;
+    // An unterminated name and a huge item count are refused too.
+    b = TemplateBuilder();
     b.Dword(kPopup).Dword(0).Word(0).Short(0).Short(0).Short(1).Short(1).Word(0).Word(0);
     for (int i = 0; i < 5000; ++i)
         b.Word('x');
     b.Word(0);
-    DialogTemplate t;
-    std::string error;
     EXPECT_FALSE(ParseDialogTemplate(b.Data(), SIZE_MAX, &t, &error));
 
     TemplateBuilder many;

@@ -130,6 +130,15 @@ TEST_F(Dialogs, InitialFocusSelectsTheEditAndReturnPressesTheDefault)
         ClientToScreen(log.dialog, &origin);
         EXPECT_EQ(actual.left - origin.x, rc.left);
         EXPECT_EQ(actual.right - actual.left, rc.right);
+        // Units scale by the base units over 4 (across) and 8 (down), rounded to the nearest pixel.
+        RECT base{0, 0, 4, 8};
+        MapDialogRect(log.dialog, &base);
+        for (LONG v = 1; v < 8; ++v) {
+            RECT r{0, 0, v, v};
+            MapDialogRect(log.dialog, &r);
+            EXPECT_EQ(r.right, (v * base.right + 2) / 4) << v;
+            EXPECT_EQ(r.bottom, (v * base.bottom + 4) / 8) << v;
+        }
     });
     script.Key(VK_RETURN);
     INT_PTR result = Run(SampleTemplate());
@@ -158,11 +167,7 @@ TEST_F(Dialogs, TabMovesThroughTabStopsAndEscapeCancels)
     EXPECT_EQ(focusIds, expected);
     std::vector<WORD> commands = {IDCANCEL};
     EXPECT_EQ(log.commands, commands);
-}
-
-TEST_F(Dialogs, ReturnOnAFocusedButtonPressesThatButton)
-{
-    Script script;
+    // Return on a focused button presses that button.
     script.Key(VK_TAB);
     script.Key(VK_TAB); // Cancel
     script.Key(VK_RETURN);
@@ -269,32 +274,24 @@ TEST_F(MessageBoxes, EverySetReturnsTheButtonChosenWithArrowsAndReturn)
     }
 }
 
-TEST_F(MessageBoxes, EscapeCancelsOnlyWhereACancelExists)
+// Escape cancels where a Cancel button exists and is OK in a box of OK alone; the default button answers
+// Return; a bad type or owner shows nothing.
+TEST_F(MessageBoxes, EscapeDefaultButtonAndBadArguments)
 {
-    {
+    const struct {
+        std::vector<BYTE> keys;
+        UINT type;
+        int result;
+    } cases[] = {{{VK_ESCAPE}, MB_YESNOCANCEL, IDCANCEL},
+                 {{VK_ESCAPE}, MB_OK, IDOK},
+                 {{VK_ESCAPE, VK_LEFT, VK_RETURN}, MB_YESNO | MB_DEFBUTTON2, IDYES}, // Escape ignored: no Cancel
+                 {{VK_RETURN}, MB_ABORTRETRYIGNORE | MB_DEFBUTTON3, IDIGNORE}};
+    for (const auto& c : cases) {
         Script script;
-        script.Key(VK_ESCAPE);
-        EXPECT_EQ(MessageBoxW(owner, u"x", u"c", MB_YESNOCANCEL), IDCANCEL);
+        for (BYTE key : c.keys)
+            script.Key(key);
+        EXPECT_EQ(MessageBoxW(owner, u"x", nullptr, c.type), c.result) << c.type;
     }
-    {
-        Script script;
-        script.Key(VK_ESCAPE);
-        EXPECT_EQ(MessageBoxW(owner, u"x", u"c", MB_OK), IDOK);
-    }
-    {
-        Script script;
-        script.Key(VK_ESCAPE); // ignored: no Cancel
-        script.Key(VK_LEFT);   // no wrap needed: Yes
-        script.Key(VK_RETURN);
-        EXPECT_EQ(MessageBoxW(owner, u"x", u"c", MB_YESNO | MB_DEFBUTTON2), IDYES);
-    }
-}
-
-TEST_F(MessageBoxes, DefaultButtonAndBadArguments)
-{
-    Script script;
-    script.Key(VK_RETURN);
-    EXPECT_EQ(MessageBoxW(owner, u"x", nullptr, MB_ABORTRETRYIGNORE | MB_DEFBUTTON3), IDIGNORE);
     EXPECT_EQ(MessageBoxW(owner, u"x", u"c", 6), 0);
     EXPECT_EQ(MessageBoxW(reinterpret_cast<HWND>(0x1234), u"x", u"c", MB_OK), 0);
 }

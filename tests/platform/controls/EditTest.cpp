@@ -76,7 +76,9 @@ protected:
 
 } // namespace
 
-TEST_F(Edit, TypingNotifiesUpdateThenChange)
+// Typing notifies EN_UPDATE then EN_CHANGE; setting the text notifies only single-line controls; the focus
+// moving between edits notifies EN_KILLFOCUS then EN_SETFOCUS.
+TEST_F(Edit, Notifications)
 {
     HWND edit = Make(0);
     Type("ab");
@@ -89,22 +91,26 @@ TEST_F(Edit, TypingNotifiesUpdateThenChange)
     expected = {EN_UPDATE, EN_CHANGE, EN_UPDATE, EN_CHANGE}; // the third Backspace has nothing to delete
     EXPECT_EQ(parentLog.codes, expected);
     EXPECT_TRUE(SendMessageW(edit, EM_GETMODIFY, 0, 0));
-}
 
-TEST_F(Edit, SetTextNotifiesOnlySingleLineControls)
-{
-    HWND single = Make(0);
-    SetWindowTextW(single, u"hello");
-    std::vector<WORD> expected = {EN_UPDATE, EN_CHANGE};
+    parentLog.codes.clear();
+    SetWindowTextW(edit, u"hello");
+    expected = {EN_UPDATE, EN_CHANGE};
     EXPECT_EQ(parentLog.codes, expected);
     DWORD start = 9, end = 9;
-    SendMessageW(single, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
     EXPECT_EQ(start, 0u);
     EXPECT_EQ(end, 0u);
-    EXPECT_FALSE(SendMessageW(single, EM_GETMODIFY, 0, 0));
+    EXPECT_FALSE(SendMessageW(edit, EM_GETMODIFY, 0, 0));
     HWND multi = Make(ES_MULTILINE);
     SetWindowTextW(multi, u"hello");
     EXPECT_TRUE(parentLog.codes.empty());
+
+    SetFocus(edit);
+    parentLog.codes.clear();
+    SetFocus(multi);
+    SetFocus(edit);
+    expected = {EN_KILLFOCUS, EN_SETFOCUS, EN_KILLFOCUS, EN_SETFOCUS};
+    EXPECT_EQ(parentLog.codes, expected);
 }
 
 TEST_F(Edit, LimitsFollowCeAndStopTypingWithMaxText)
@@ -191,7 +197,7 @@ TEST_F(Edit, MultiLineLinesAndWrapping)
     EXPECT_EQ(Text(edit).substr(0, 5), u"\r\naaa");
 }
 
-TEST_F(Edit, ReadOnlyAsksForStaticColoursAndIgnoresTyping)
+TEST_F(Edit, ReadOnlyAsksForStaticColoursAndIgnoresTypingNumberTakesDigits)
 {
     HWND edit = Make(0, u"x");
     InvalidateRect(edit, nullptr, TRUE);
@@ -203,18 +209,10 @@ TEST_F(Edit, ReadOnlyAsksForStaticColoursAndIgnoresTyping)
     EXPECT_EQ(parentLog.colourQueries.back(), UINT(WM_CTLCOLORSTATIC));
     Type("ab<");
     EXPECT_EQ(Text(edit), u"x");
-}
-
-TEST_F(Edit, FocusNotifications)
-{
-    HWND first = Make(0);
-    HWND second = CreateWindowExW(0, u"EDIT", u"", WS_CHILD | WS_VISIBLE, 0, 80, 100, 20, parent, nullptr, nullptr,
-                                  nullptr);
-    parentLog.codes.clear();
-    SetFocus(second);
-    SetFocus(first);
-    std::vector<WORD> expected = {EN_KILLFOCUS, EN_SETFOCUS};
-    EXPECT_EQ(parentLog.codes, expected);
+    // A number edit takes digits only.
+    HWND number = Make(ES_NUMBER);
+    Type("a1b29");
+    EXPECT_EQ(Text(number), u"129");
 }
 
 TEST_F(Edit, CompositionIsShownButNotTextUntilFinished)

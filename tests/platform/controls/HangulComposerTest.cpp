@@ -87,7 +87,7 @@ TEST(HangulComposer, KeyScripts)
         Play(script);
 }
 
-TEST(HangulComposer, BackspaceWithNothingComposingIsNotConsumed)
+TEST(HangulComposer, BackspaceWithNothingComposingIsNotConsumedAndSyllableCodes)
 {
     HangulComposer composer;
     EXPECT_FALSE(composer.Backspace().consumed);
@@ -95,16 +95,10 @@ TEST(HangulComposer, BackspaceWithNothingComposingIsNotConsumed)
     EXPECT_TRUE(composer.Backspace().consumed);
     EXPECT_FALSE(composer.IsComposing());
     EXPECT_FALSE(composer.Backspace().consumed);
-}
 
-TEST(HangulComposer, SyllableCodesFollowTheUnicodeFormula)
-{
-    // 0xAC00 + (L*21 + V)*28 + T: ㅎ L=18, ㅢ V=19, ㅎ T=27 gives the last syllable of the block.
-    HangulComposer composer;
-    composer.Key('g');
-    composer.Key('m');
-    composer.Key('l');
-    composer.Key('g');
+    // Syllable codes follow 0xAC00 + (L*21 + V)*28 + T: ㅎ L=18, ㅢ V=19, ㅎ T=27 is the block's last syllable.
+    for (char key : {'g', 'm', 'l', 'g'})
+        composer.Key(key);
     ASSERT_EQ(composer.Composing().size(), 1u);
     EXPECT_EQ(composer.Composing()[0], char16_t(0xAC00 + (18 * 21 + 19) * 28 + 27));
 }

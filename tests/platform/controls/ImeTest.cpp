@@ -130,6 +130,9 @@ TEST_F(Ime, SyllableFinishedByTheNextKeyComesInOneMessage)
     EXPECT_EQ(seen[2].wParam, WPARAM(VK_PROCESSKEY));
     EXPECT_EQ(seen[3].message, UINT(WM_CHAR));
     EXPECT_EQ(ImmGetVirtualKey(window), UINT('K'));
+    HIMC himc = ImmGetContext(window);
+    EXPECT_EQ(ImmGetCompositionStringW(himc, GCS_RESULTSTR, nullptr, 0), 2);
+    ImmReleaseContext(window, himc);
 }
 
 TEST_F(Ime, FirstKeyStartsTheCompositionAndBackspaceEndsIt)
@@ -142,6 +145,16 @@ TEST_F(Ime, FirstKeyStartsTheCompositionAndBackspaceEndsIt)
     EXPECT_EQ(seen[1].message, UINT(WM_IME_COMPOSITION));
     EXPECT_EQ(seen[1].lParam, LPARAM(GCS_COMPSTR | GCS_COMPATTR | CS_INSERTCHAR | CS_NOMOVECARET));
     EXPECT_EQ(seen[2].wParam, WPARAM(VK_PROCESSKEY));
+    // Composition string sizes are in bytes.
+    HIMC himc = ImmGetContext(window);
+    EXPECT_EQ(ImmGetCompositionStringW(himc, GCS_COMPSTR, nullptr, 0), 2);
+    char16_t one[1];
+    EXPECT_EQ(ImmGetCompositionStringW(himc, GCS_COMPSTR, one, 2), 2);
+    EXPECT_EQ(one[0], u'ㄱ');
+    EXPECT_EQ(ImmGetCompositionStringW(himc, GCS_COMPATTR, nullptr, 0), 1);
+    EXPECT_EQ(ImmGetCompositionStringW(nullptr, GCS_COMPSTR, nullptr, 0), IMM_ERROR_GENERAL);
+    EXPECT_EQ(ImmGetContext(nullptr), nullptr);
+    ImmReleaseContext(window, himc);
     log.Clear();
     Key('<');
     seen = log.Only({WM_KEYDOWN, WM_IME_STARTCOMPOSITION, WM_IME_COMPOSITION, WM_IME_ENDCOMPOSITION, WM_CHAR});
@@ -167,6 +180,9 @@ TEST_F(Ime, ToggleKeySwitchesTheMethodAndIsConfigurable)
     PressKey(VK_HANGUL);
     cehost::sim::RunUntilIdle();
     EXPECT_TRUE(ImmGetOpenStatus(himc));
+    const auto notes = log.Only({WM_IME_NOTIFY});
+    ASSERT_EQ(notes.size(), 1u) << "the window hears of the switch";
+    EXPECT_EQ(notes[0].wParam, WPARAM(IMN_SETOPENSTATUS));
     Key('r');
     EXPECT_EQ(Composing(), u"ㄱ");
     // Another toggle key; switching off finishes the syllable.
@@ -218,21 +234,3 @@ TEST_F(Ime, NotifyCompletesOrCancels)
     ImmReleaseContext(window, himc);
 }
 
-TEST_F(Ime, CompositionStringSizesAreInBytes)
-{
-    HIMC himc = ImmGetContext(window);
-    Open(true);
-    Key('r');
-    Key('k');
-    EXPECT_EQ(ImmGetCompositionStringW(himc, GCS_COMPSTR, nullptr, 0), 2);
-    char16_t one[1];
-    EXPECT_EQ(ImmGetCompositionStringW(himc, GCS_COMPSTR, one, 2), 2);
-    EXPECT_EQ(one[0], u'가');
-    EXPECT_EQ(ImmGetCompositionStringW(himc, GCS_COMPATTR, nullptr, 0), 1);
-    Key('r');
-    Key('k');
-    EXPECT_EQ(ImmGetCompositionStringW(himc, GCS_RESULTSTR, nullptr, 0), 2);
-    EXPECT_EQ(ImmGetCompositionStringW(nullptr, GCS_COMPSTR, nullptr, 0), IMM_ERROR_GENERAL);
-    EXPECT_EQ(ImmGetContext(nullptr), nullptr);
-    ImmReleaseContext(window, himc);
-}

@@ -132,41 +132,31 @@ TEST_F(ListView, MeasuresOnceDuringCreationAndDrawsOnlyVisibleRows)
     }
 }
 
+// Keys move focus and selection without wrapping; page keys go to the page edge first, then a page further.
 TEST_F(ListView, KeysMoveFocusAndSelectionWithoutWrapping)
 {
-    Key(VK_DOWN); // no focused row yet: the first row
-    EXPECT_EQ(Focused(), 0);
-    Key(VK_DOWN);
-    EXPECT_EQ(Focused(), 1);
-    Key(VK_UP);
-    Key(VK_UP);
-    EXPECT_EQ(Focused(), 0); // no wrap at the top
-    Key(VK_END);
-    EXPECT_EQ(Focused(), 99);
-    EXPECT_EQ(Top(), 95);
-    Key(VK_DOWN);
-    EXPECT_EQ(Focused(), 99); // no wrap at the bottom
-    Key(VK_HOME);
-    EXPECT_EQ(Focused(), 0);
-    EXPECT_EQ(Top(), 0);
+    const struct {
+        BYTE key;
+        int focused, top;
+    } steps[] = {{VK_DOWN, 0, 0}, // no focused row yet: the first row
+                 {VK_DOWN, 1, 0},   {VK_UP, 0, 0},     {VK_UP, 0, 0}, {VK_END, 99, 95}, {VK_DOWN, 99, 95},
+                 {VK_HOME, 0, 0},   {VK_NEXT, 4, 0},   // the last whole visible row
+                 {VK_NEXT, 8, 4},   {VK_PRIOR, 4, 4},  // the top row first
+                 {VK_PRIOR, 0, 0},  {VK_PRIOR, 0, 0}};
+    for (const auto& step : steps) {
+        Key(step.key);
+        EXPECT_EQ(Focused(), step.focused) << "key " << int(step.key) << " to " << step.focused;
+        EXPECT_EQ(Top(), step.top) << "key " << int(step.key) << " to " << step.focused;
+    }
     EXPECT_EQ(SendMessageW(list, LVM_GETSELECTEDCOUNT, 0, 0), 1);
     EXPECT_EQ(SendMessageW(list, LVM_GETITEMSTATE, 0, LVIS_SELECTED | LVIS_FOCUSED), LVIS_SELECTED | LVIS_FOCUSED);
-}
-
-TEST_F(ListView, PageKeysGoToThePageEdgeFirst)
-{
-    Key(VK_HOME);
-    Key(VK_NEXT);
-    EXPECT_EQ(Focused(), 4); // last whole visible row
-    Key(VK_NEXT);
-    EXPECT_EQ(Focused(), 8); // one page further
-    EXPECT_EQ(Top(), 4);
-    Key(VK_PRIOR);
-    EXPECT_EQ(Focused(), 4); // the top row first
-    Key(VK_PRIOR);
-    EXPECT_EQ(Focused(), 0);
-    Key(VK_PRIOR);
-    EXPECT_EQ(Focused(), 0);
+    // Up with no focused row goes to the last one.
+    LVITEMW item{};
+    item.stateMask = LVIS_FOCUSED;
+    SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&item));
+    ASSERT_EQ(Focused(), -1);
+    Key(VK_UP);
+    EXPECT_EQ(Focused(), 99);
 }
 
 TEST_F(ListView, MovingReportsEachStateChangeAndRedrawsTwoRows)
@@ -190,17 +180,13 @@ TEST_F(ListView, MovingReportsEachStateChangeAndRedrawsTwoRows)
     EXPECT_EQ(owner.drawn[0].state, 0u);
     EXPECT_EQ(owner.drawn[1].row, 2u);
     EXPECT_EQ(owner.drawn[1].state, UINT(ODS_SELECTED | ODS_FOCUS));
-}
-
-TEST_F(ListView, FocusFlagFollowsKeyboardFocus)
-{
-    Key(VK_DOWN);
+    // The focus flag follows the keyboard focus.
     SetFocus(parent);
     Reset();
     InvalidateRect(list, nullptr, TRUE);
     cehost::sim::RunUntilIdle();
-    ASSERT_FALSE(owner.drawn.empty());
-    EXPECT_EQ(owner.drawn[0].state, UINT(ODS_SELECTED));
+    ASSERT_EQ(owner.drawn.size(), 6u);
+    EXPECT_EQ(owner.drawn[2].state, UINT(ODS_SELECTED));
 }
 
 TEST_F(ListView, EnsureVisibleScrollsMinimally)

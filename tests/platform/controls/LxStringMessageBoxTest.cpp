@@ -34,7 +34,7 @@ void Answer(Peek* peek, BYTE key)
 
 } // namespace
 
-TEST(LxStringMessageBox, EmptyOrAbsentCaptionBecomesOneSpace)
+TEST(LxStringMessageBox, TextCaptionAndType)
 {
     Peek peek;
     Answer(&peek, VK_RETURN);
@@ -48,12 +48,9 @@ TEST(LxStringMessageBox, EmptyOrAbsentCaptionBecomesOneSpace)
     EXPECT_EQ(LxString().MessageBoxW(LxString(), MB_OKCANCEL), IDOK);
     EXPECT_EQ(peek.title, u" ");
     EXPECT_EQ(peek.text, u"");
-    cehost::sim::SetIdleHandler(nullptr);
-}
 
-TEST(LxStringMessageBox, CaptionAndTypePassThrough)
-{
-    Peek peek;
+    // A caption and the type pass through.
+    peek = Peek{};
     Answer(&peek, VK_ESCAPE);
     LxString caption("title");
     EXPECT_EQ(LxString("question").MessageBoxW(caption, MB_YESNOCANCEL | MB_ICONQUESTION), IDCANCEL);
@@ -61,3 +58,4 @@ TEST(LxStringMessageBox, CaptionAndTypePassThrough)
     EXPECT_EQ(caption.GetLength(), 5);
     cehost::sim::SetIdleHandler(nullptr);
 }
+

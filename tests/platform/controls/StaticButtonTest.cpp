@@ -109,30 +109,37 @@ TEST_F(Controls, ButtonClicksOnReleaseOfReturnSpaceAndStylus)
     EXPECT_EQ(SendMessageW(button, WM_GETDLGCODE, 0, 0), DLGC_BUTTON | DLGC_UNDEFPUSHBUTTON);
     SendMessageW(button, BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
     EXPECT_EQ(SendMessageW(button, WM_GETDLGCODE, 0, 0), DLGC_BUTTON | DLGC_DEFPUSHBUTTON);
-}
 
-TEST_F(Controls, LosingFocusWhilePushedDoesNotClick)
-{
-    HWND button = CreateWindowExW(0, u"button", u"OK", WS_CHILD | WS_VISIBLE, 10, 10, 60, 24, parent, nullptr,
-                                  nullptr, nullptr);
-    SetFocus(button);
+    // Losing the focus while pushed does not click.
     keybd_event(VK_SPACE, 0, 0, 0);
     cehost::sim::RunUntilIdle();
     SetFocus(parent);
     keybd_event(VK_SPACE, 0, KEYEVENTF_KEYUP, 0);
     cehost::sim::RunUntilIdle();
-    EXPECT_TRUE(g_commands.empty());
+    EXPECT_EQ(g_commands, expected);
 }
 
-TEST_F(Controls, AutoCheckBoxTogglesBeforeNotifying)
+// Automatic kinds change their check before the parent hears of the click: a check box toggles, a three-state
+// box cycles through its three states, a radio button checks itself.
+TEST_F(Controls, AutomaticButtonsChangeTheirCheckBeforeNotifying)
 {
-    HWND box = CreateWindowExW(0, u"button", u"Check", WS_CHILD | WS_VISIBLE | BS_AUTOCHECKBOX, 10, 50, 100, 20,
-                               parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(6)), nullptr, nullptr);
-    EXPECT_EQ(SendMessageW(box, BM_GETCHECK, 0, 0), BST_UNCHECKED);
-    SendMessageW(box, BM_CLICK, 0, 0);
-    EXPECT_EQ(SendMessageW(box, BM_GETCHECK, 0, 0), BST_CHECKED);
-    SendMessageW(box, BM_SETCHECK, BST_UNCHECKED, 0);
-    EXPECT_EQ(SendMessageW(box, BM_GETCHECK, 0, 0), BST_UNCHECKED);
-    ASSERT_EQ(g_commands.size(), 1u);
-    EXPECT_EQ(g_commands[0], MAKEWPARAM(6, BN_CLICKED));
+    const struct {
+        DWORD style;
+        std::vector<LRESULT> checks; // after each click
+    } cases[] = {{BS_AUTOCHECKBOX, {BST_CHECKED, BST_UNCHECKED}},
+                 {BS_AUTO3STATE, {BST_CHECKED, BST_INDETERMINATE, BST_UNCHECKED}},
+                 {BS_AUTORADIOBUTTON, {BST_CHECKED, BST_CHECKED}}};
+    for (const auto& c : cases) {
+        HWND box = CreateWindowExW(0, u"button", u"Check", WS_CHILD | WS_VISIBLE | c.style, 10, 50, 100, 20, parent,
+                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(6)), nullptr, nullptr);
+        EXPECT_EQ(SendMessageW(box, BM_GETCHECK, 0, 0), BST_UNCHECKED);
+        for (LRESULT check : c.checks) {
+            SendMessageW(box, BM_CLICK, 0, 0);
+            EXPECT_EQ(SendMessageW(box, BM_GETCHECK, 0, 0), check) << "style " << c.style;
+        }
+        SendMessageW(box, BM_SETCHECK, BST_UNCHECKED, 0);
+        EXPECT_EQ(SendMessageW(box, BM_GETCHECK, 0, 0), BST_UNCHECKED);
+        DestroyWindow(box);
+    }
+    EXPECT_EQ(g_commands, std::vector<WPARAM>(7, MAKEWPARAM(6, BN_CLICKED)));
 }

@@ -51,19 +51,8 @@ TEST(CodePage, KoreanRoundTripsInEveryNameOfTheAnsiCodePage) {
     // A trail byte may be an ASCII letter: 0x8C 0x63 is one character, not a lead byte and 'c'.
     EXPECT_EQ(ToWide("a" + kExtendedAnsi + "b"), u"a\uB620b");
     EXPECT_EQ(ToWide("\xA2\xE6"), u"\u20AC");
-}
 
-TEST(CodePage, WorksWithTheBareCLocale) {
-    // The code page comes from iconv's own tables, not from an installed locale.
-    unsetenv("LANG");
-    unsetenv("LC_ALL");
-    unsetenv("LC_CTYPE");
-    ASSERT_NE(std::setlocale(LC_ALL, "C"), nullptr);
-    EXPECT_EQ(ToWide(kSyllablesAnsi), kSyllables);
-    EXPECT_EQ(ToAnsi(kSyllables), kSyllablesAnsi);
-}
-
-TEST(CodePage, TerminatedInputCountsTheTerminator) {
+    // Terminated input counts the terminator.
     WCHAR wide[8];
     EXPECT_EQ(MultiByteToWideChar(CP_ACP, 0, "\xB0\xA1x", -1, nullptr, 0), 3);
     EXPECT_EQ(MultiByteToWideChar(CP_ACP, 0, "\xB0\xA1x", -1, wide, 8), 3);
@@ -72,6 +61,12 @@ TEST(CodePage, TerminatedInputCountsTheTerminator) {
     EXPECT_EQ(WideCharToMultiByte(CP_ACP, 0, u"\uAC00x", -1, nullptr, 0, nullptr, nullptr), 4);
     EXPECT_EQ(WideCharToMultiByte(CP_ACP, 0, u"\uAC00x", -1, ansi, 8, nullptr, nullptr), 4);
     EXPECT_STREQ(ansi, "\xB0\xA1x");
+
+    // The code page comes from iconv's own tables, not from an installed locale.
+    for (const char* variable : {"LANG", "LC_ALL", "LC_CTYPE"}) unsetenv(variable);
+    ASSERT_NE(std::setlocale(LC_ALL, "C"), nullptr);
+    EXPECT_EQ(ToWide(kSyllablesAnsi), kSyllables);
+    EXPECT_EQ(ToAnsi(kSyllables), kSyllablesAnsi);
 }
 
 TEST(CodePage, InvalidBytesBecomeReplacementCharactersWithoutLosingNeighbours) {
@@ -184,13 +179,10 @@ TEST(CrtConversion, WcstombsMeasuresFillsAndNeverSplitsACharacter) {
     EXPECT_EQ(wcstombs(out, u"a\uAC00", 8), 3u);
     EXPECT_STREQ(out, "a\xB0\xA1");
     EXPECT_EQ(wcstombs(out, static_cast<const WCHAR*>(nullptr), 8), size_t(-1));
-}
 
-TEST(CrtConversion, SubstitutionsAreWrittenAndReported) {
-    char ansi[8] = {};
-    EXPECT_EQ(wcstombs(ansi, u"a\U0001F600", 8), size_t(-1));
-    EXPECT_STREQ(ansi, "a??");
-
+    // Substitutions are written and reported.
+    EXPECT_EQ(wcstombs(out, u"a\U0001F600", 8), size_t(-1));
+    EXPECT_STREQ(out, "a??");
     WCHAR wide[8] = {};
     EXPECT_EQ(mbstowcs(wide, "a\xC7", 8), size_t(-1));
     EXPECT_EQ(std::u16string(wide), u"a?");

@@ -24,25 +24,26 @@ TEST_F(GdiDraw, FillRectExcludesRightAndBottomAndKeepsColourChannels) {
     EXPECT_EQ(kWhite, GetPixel(dc, 3, 5));
     EXPECT_EQ(CLR_INVALID, GetPixel(dc, 8, 0)) << "outside the bitmap";
     EXPECT_EQ(CLR_INVALID, GetPixel(dc, -1, 0));
-}
-
-TEST_F(GdiDraw, FillRectAcceptsSystemColourIndexInBothForms) {
-    HDC dc = Canvas(4, 2, kRed);
-    RECT left{0, 0, 2, 2}, right{2, 0, 4, 2};
+    // A negative or empty rectangle draws nothing.
+    RECT inverted{4, 4, 1, 1}, empty{6, 6, 6, 8};
+    FillRect(dc, &inverted, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    FillRect(dc, &empty, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    EXPECT_EQ((RECT{1, 2, 4, 5}), InkBounds());
+    // A system colour index + 1 is a brush, with or without CE's colour flag.
+    RECT left{0, 6, 2, 8}, right{2, 6, 4, 8};
     const int colorWindowText = 8, colorWindow = 5;
+    FillRect(dc, &left, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    FillRect(dc, &right, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
     FillRect(dc, &left, reinterpret_cast<HBRUSH>(uintptr_t(colorWindowText + 1)));
     FillRect(dc, &right, reinterpret_cast<HBRUSH>(uintptr_t((colorWindow | 0x40000000) + 1)));
-    EXPECT_EQ(kBlack, GetPixel(dc, 1, 1));
-    EXPECT_EQ(kWhite, GetPixel(dc, 3, 1));
-}
-
-TEST_F(GdiDraw, NegativeOrEmptyFillRectDrawsNothing) {
-    HDC dc = Canvas(6, 6);
-    RECT inverted{4, 4, 1, 1};
-    FillRect(dc, &inverted, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-    RECT empty{2, 2, 2, 5};
-    FillRect(dc, &empty, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-    EXPECT_EQ((RECT{0, 0, 0, 0}), InkBounds());
+    EXPECT_EQ(kBlack, GetPixel(dc, 1, 7));
+    EXPECT_EQ(kWhite, GetPixel(dc, 3, 7));
+    // SetPixel returns the colour it set, and respects the bitmap and the clip.
+    EXPECT_EQ(RGB(1, 2, 3), SetPixel(dc, 6, 2, RGB(1, 2, 3)));
+    EXPECT_EQ(RGB(1, 2, 3), GetPixel(dc, 6, 2));
+    EXPECT_EQ(COLORREF(-1), SetPixel(dc, 8, 0, kBlack));
+    IntersectClipRect(dc, 0, 0, 1, 1);
+    EXPECT_EQ(COLORREF(-1), SetPixel(dc, 6, 3, kBlack));
 }
 
 TEST_F(GdiDraw, LineToExcludesItsEndPointAndMovesTheCurrentPosition) {
@@ -58,15 +59,14 @@ TEST_F(GdiDraw, LineToExcludesItsEndPointAndMovesTheCurrentPosition) {
     MoveToEx(dc, 9, 2, nullptr);
     LineTo(dc, 7, 2);
     EXPECT_EQ("........##", Row(2, kBlack));
-}
-
-TEST_F(GdiDraw, DiagonalAndSteepLinesStepOnePixelPerRow) {
-    HDC dc = Canvas(6, 6);
+    // A diagonal steps one pixel per row.
     MoveToEx(dc, 0, 0, nullptr);
-    LineTo(dc, 5, 5);
-    for (int i = 0; i < 5; ++i) EXPECT_EQ(kBlack, GetPixel(dc, i, i)) << i;
-    EXPECT_EQ(kWhite, GetPixel(dc, 5, 5));
-    EXPECT_EQ(5, CountPixels(kBlack));
+    LineTo(dc, 2, 2);
+    EXPECT_EQ(kBlack, GetPixel(dc, 0, 0));
+    EXPECT_EQ(kWhite, GetPixel(dc, 1, 0));
+    EXPECT_EQ(".#####....", Row(1, kBlack)) << "(1,1) was already black";
+    EXPECT_EQ(kWhite, GetPixel(dc, 2, 2));
+    EXPECT_EQ(8, CountPixels(kBlack));
 }
 
 TEST_F(GdiDraw, ClosedOutlineWithFourLinesCoversTheFrame) {
@@ -131,15 +131,6 @@ TEST_F(GdiDraw, RectangleFillsInsideThePenAndExcludesRightBottom) {
     DeleteObject(brush);
 }
 
-TEST_F(GdiDraw, SetPixelReturnsTheColourAndRespectsTheClip) {
-    HDC dc = Canvas(4, 4);
-    EXPECT_EQ(RGB(1, 2, 3), SetPixel(dc, 2, 2, RGB(1, 2, 3)));
-    EXPECT_EQ(RGB(1, 2, 3), GetPixel(dc, 2, 2));
-    EXPECT_EQ(COLORREF(-1), SetPixel(dc, 4, 0, kBlack));
-    IntersectClipRect(dc, 0, 0, 1, 1);
-    EXPECT_EQ(COLORREF(-1), SetPixel(dc, 2, 2, kBlack));
-}
-
 TEST_F(GdiDraw, PatBltRops) {
     HDC dc = Canvas(6, 1, RGB(0x0F, 0xF0, 0x55));
     HBRUSH brush = CreateSolidBrush(RGB(0xFF, 0x00, 0x0F));
@@ -199,10 +190,7 @@ TEST_F(GdiBlit, BitBltCopiesAndCombinesWithTheDestination) {
     EXPECT_EQ(RGB(0xF0, 0x0F, 0x0F), GetPixel(dc, 0, 3));
     EXPECT_TRUE(BitBlt(dc, 7, 3, 1, 1, m_srcDc, 0, 0, NOTSRCCOPY));
     EXPECT_EQ(RGB(0, 0xFF, 0xFF), GetPixel(dc, 7, 3));
-}
-
-TEST_F(GdiBlit, BitBltWithinOneBitmapReadsBeforeWriting) {
-    HDC dc = Canvas(6, 1);
+    // Within one bitmap the source is read before it is written.
     for (int x = 0; x < 6; ++x) SetPixel(dc, x, 0, RGB(x, 0, 0));
     BitBlt(dc, 1, 0, 5, 1, dc, 0, 0, SRCCOPY);
     for (int x = 1; x < 6; ++x) EXPECT_EQ(RGB(x - 1, 0, 0), GetPixel(dc, x, 0)) << x;
@@ -257,18 +245,14 @@ TEST_F(GdiBlit, TransparentImageStretchesAndDrawsNothingBeyondTheSource) {
     EXPECT_TRUE(TransparentImage(dc, 0, 2, 8, 2, m_srcDc, 0, 0, 4, 1, kMagenta));
     EXPECT_EQ("##......", Row(2, kRed, 0, 8));
     EXPECT_EQ("....##..", Row(3, kBlack, 0, 8));
-}
-
-TEST_F(GdiBlit, TransparentImageIsClippedToTheDestination) {
-    MakeSource();
-    HDC dc = Canvas(4, 4);
-    IntersectClipRect(dc, 0, 0, 1, 4);
-    EXPECT_TRUE(TransparentImage(dc, -1, 0, 4, 2, m_srcDc, 0, 0, 4, 2, kMagenta));
+    // Clipped to the destination's clip: from x=-1, only source column 1 (magenta, skipped) lands in column 0.
+    IntersectClipRect(dc, 11, 0, 12, 4);
+    EXPECT_TRUE(TransparentImage(dc, 10, 0, 4, 2, m_srcDc, 0, 0, 4, 2, kMagenta));
     SelectClipRgn(dc, nullptr);
-    EXPECT_EQ(kWhite, GetPixel(dc, 0, 0)) << "source column 1 is magenta";
-    EXPECT_EQ(kBlack, GetPixel(dc, 0, 1));
-    EXPECT_EQ(kWhite, GetPixel(dc, 1, 1));
-    EXPECT_EQ(kWhite, GetPixel(dc, 1, 0));
+    EXPECT_EQ(kWhite, GetPixel(dc, 11, 0));
+    EXPECT_EQ(kBlack, GetPixel(dc, 11, 1));
+    EXPECT_EQ(kWhite, GetPixel(dc, 10, 1));
+    EXPECT_EQ(kWhite, GetPixel(dc, 10, 0));
 }
 
 TEST_F(GdiDraw, PolylineAndPolygon) {
@@ -292,17 +276,7 @@ TEST_F(GdiDraw, PolylineAndPolygon) {
     DeleteObject(red);
 }
 
-TEST_F(GdiDraw, ViewportOriginShiftsDrawing) {
-    HDC dc = Canvas(6, 6);
-    SetViewportOrgEx(dc, 2, 3, nullptr);
-    RECT r{0, 0, 1, 1};
-    FillRect(dc, &r, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-    EXPECT_EQ(kBlack, GetPixel(dc, 0, 0));
-    SetViewportOrgEx(dc, 0, 0, nullptr);
-    EXPECT_EQ((RECT{2, 3, 3, 4}), InkBounds());
-}
-
-TEST_F(GdiDraw, ScreenDcDrawsOnTheFramebuffer) {
+TEST_F(GdiDraw, ScreenDcAndViewportOrigin) {
     ASSERT_TRUE(cehost::sim::SetScreenSize(32, 40));
     HDC screen = GetDC(nullptr);
     RECT r{30, 38, 40, 50};
@@ -314,6 +288,14 @@ TEST_F(GdiDraw, ScreenDcDrawsOnTheFramebuffer) {
     EXPECT_EQ(CLR_INVALID, GetPixel(screen, 32, 38));
     EXPECT_EQ(32, GetDeviceCaps(screen, HORZRES));
     EXPECT_EQ(1, ReleaseDC(nullptr, screen));
+    // The viewport origin shifts drawing.
+    HDC dc = Canvas(6, 6);
+    SetViewportOrgEx(dc, 2, 3, nullptr);
+    RECT one{0, 0, 1, 1};
+    FillRect(dc, &one, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    EXPECT_EQ(kBlack, GetPixel(dc, 0, 0));
+    SetViewportOrgEx(dc, 0, 0, nullptr);
+    EXPECT_EQ((RECT{2, 3, 3, 4}), InkBounds());
 }
 
 TEST_F(GdiDraw, SystemColoursAndTheirPermanentBrushes) {

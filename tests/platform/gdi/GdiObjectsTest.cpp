@@ -3,32 +3,29 @@
 
 using GdiObjects = GdiTest;
 
-TEST_F(GdiObjects, SelectObjectReturnsThePreviousObjectOfTheSameKind) {
+// SelectObject returns the previous object of the same kind; deleting a selected object fails and keeps it.
+TEST_F(GdiObjects, SelectionAndDeletion) {
     HDC dc = Canvas(4, 4);
     HPEN red = CreatePen(PS_SOLID, 1, RGB(255, 0, 0));
-    HBRUSH blue = CreateSolidBrush(RGB(0, 0, 255));
     HGDIOBJ oldPen = SelectObject(dc, red);
     EXPECT_EQ(GetStockObject(BLACK_PEN), oldPen);
-    HGDIOBJ oldBrush = SelectObject(dc, blue);
-    EXPECT_EQ(GetStockObject(WHITE_BRUSH), oldBrush);
-    EXPECT_EQ(red, SelectObject(dc, oldPen));
-    EXPECT_EQ(blue, SelectObject(dc, oldBrush));
-    EXPECT_TRUE(DeleteObject(red));
-    EXPECT_TRUE(DeleteObject(blue));
-}
-
-TEST_F(GdiObjects, DeletingASelectedObjectFailsAndKeepsIt) {
-    HDC dc = Canvas(4, 4);
     HBRUSH brush = CreateSolidBrush(RGB(1, 2, 3));
     HGDIOBJ old = SelectObject(dc, brush);
+    EXPECT_EQ(GetStockObject(WHITE_BRUSH), old);
+    EXPECT_EQ(red, SelectObject(dc, oldPen));
+    EXPECT_TRUE(DeleteObject(red));
     EXPECT_FALSE(DeleteObject(brush));
     LOGBRUSH lb{};
     ASSERT_EQ(int(sizeof lb), GetObjectW(brush, sizeof lb, &lb)) << "the brush must still exist";
     EXPECT_EQ(RGB(1, 2, 3), lb.lbColor);
     SelectObject(dc, old);
     EXPECT_TRUE(DeleteObject(brush));
-    EXPECT_EQ(0, GetObjectW(brush, sizeof lb, &lb)) << "a deleted handle stays invalid";
+    // A deleted handle stays invalid, also once its slot holds a new object.
+    HBRUSH next = CreateSolidBrush(RGB(4, 5, 6));
+    EXPECT_EQ(0, GetObjectW(brush, sizeof lb, &lb));
     EXPECT_EQ(0u, GetObjectType(brush));
+    EXPECT_FALSE(DeleteObject(brush));
+    EXPECT_TRUE(DeleteObject(next));
 }
 
 TEST_F(GdiObjects, StockObjectsAreNotCountedAndSurviveDeletion) {
@@ -48,10 +45,8 @@ TEST_F(GdiObjects, StockObjectsAreNotCountedAndSurviveDeletion) {
     GetObjectW(GetStockObject(DKGRAY_BRUSH), sizeof lb, &lb);
     EXPECT_EQ(RGB(0x40, 0x40, 0x40), lb.lbColor);
     EXPECT_EQ(nullptr, GetStockObject(9));
-}
 
-TEST_F(GdiObjects, EveryKindOfObjectIsCountedUntilDeleted) {
-    long before = cehost::sim::GdiObjectCount();
+    // Every other kind of object is counted until deleted.
     HDC dc = CreateCompatibleDC(nullptr);
     HBITMAP bmp = CreateCompatibleBitmap(dc, 3, 3);
     HBRUSH brush = CreateSolidBrush(0);
@@ -112,26 +107,17 @@ TEST_F(GdiObjects, GetObjectDescribesBitmapsPensAndFonts) {
     for (HGDIOBJ h : std::initializer_list<HGDIOBJ>{bmp, pen, font}) DeleteObject(h);
 }
 
-TEST_F(GdiObjects, DcStateDefaultsAndSetterResults) {
+// DC state: defaults, what the setters return, and SaveDC/RestoreDC bringing back objects, colours, mode and
+// position.
+TEST_F(GdiObjects, DcStateSettersAndRestoreDc) {
     HDC dc = Canvas(2, 2);
-    EXPECT_EQ(RGB(0, 0, 0), GetTextColor(dc));
     EXPECT_EQ(RGB(255, 255, 255), GetBkColor(dc));
-    EXPECT_EQ(OPAQUE, GetBkMode(dc));
     EXPECT_EQ(OPAQUE, SetBkMode(dc, TRANSPARENT));
     EXPECT_EQ(TRANSPARENT, SetBkMode(dc, OPAQUE));
     EXPECT_EQ(0, SetBkMode(dc, 7));
     EXPECT_EQ(RGB(0, 0, 0), SetTextColor(dc, RGB(1, 2, 3)));
-    EXPECT_EQ(RGB(1, 2, 3), GetTextColor(dc));
-    POINT old{-1, -1};
-    MoveToEx(dc, 5, 6, nullptr);
-    MoveToEx(dc, 7, 8, &old);
-    EXPECT_EQ(5, old.x);
-    EXPECT_EQ(6, old.y);
+    EXPECT_EQ(RGB(1, 2, 3), SetTextColor(dc, RGB(0, 0, 0)));
     EXPECT_EQ(0, SetBkMode(reinterpret_cast<HDC>(0x1234), TRANSPARENT)) << "a bad DC handle";
-}
-
-TEST_F(GdiObjects, RestoreDcBringsBackObjectsColoursModeAndPosition) {
-    HDC dc = Canvas(2, 2);
     HPEN pen = CreatePen(PS_SOLID, 1, RGB(255, 0, 0));
     int level = SaveDC(dc);
     EXPECT_EQ(1, level);
@@ -148,8 +134,11 @@ TEST_F(GdiObjects, RestoreDcBringsBackObjectsColoursModeAndPosition) {
     EXPECT_EQ(RGB(0, 0, 0), GetTextColor(dc));
     EXPECT_EQ(OPAQUE, GetBkMode(dc));
     POINT p;
-    MoveToEx(dc, 0, 0, &p);
+    MoveToEx(dc, 5, 6, &p);
     EXPECT_EQ(0, p.x);
+    MoveToEx(dc, 7, 8, &p);
+    EXPECT_EQ(5, p.x);
+    EXPECT_EQ(6, p.y);
     EXPECT_FALSE(RestoreDC(dc, 1)) << "nothing is saved any more";
     EXPECT_TRUE(DeleteObject(pen)) << "restoring deselected the pen";
 }

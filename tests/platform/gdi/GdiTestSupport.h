@@ -7,7 +7,27 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <iterator>
 #include <string>
+
+// The font the library asks for: "LxFont", Korean character set.
+inline LOGFONTW LxLogFont(LONG height, LONG weight = FW_NORMAL) {
+    LOGFONTW lf{};
+    lf.lfHeight = height;
+    lf.lfWeight = weight;
+    lf.lfCharSet = HANGEUL_CHARSET;
+    lf.lfPitchAndFamily = FF_SWISS;
+    const char16_t face[] = u"LxFont";
+    std::copy(std::begin(face), std::end(face), lf.lfFaceName);
+    return lf;
+}
+
+inline void Fill(HDC dc, RECT r, COLORREF c) {
+    HBRUSH b = CreateSolidBrush(c);
+    FillRect(dc, &r, b);
+    DeleteObject(b);
+}
 
 class GdiTest : public ::testing::Test {
 protected:

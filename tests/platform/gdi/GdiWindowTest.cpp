@@ -21,12 +21,6 @@ LRESULT CALLBACK PlainProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
     return DefWindowProcW(hwnd, message, wParam, lParam);
 }
 
-void Fill(HDC dc, RECT r, COLORREF c) {
-    HBRUSH b = CreateSolidBrush(c);
-    FillRect(dc, &r, b);
-    DeleteObject(b);
-}
-
 COLORREF ScreenPixel(int x, int y) {
     HDC screen = GetDC(nullptr);
     COLORREF c = GetPixel(screen, x, y);
@@ -80,7 +74,7 @@ TEST_F(GdiWindow, ClientDcDrawsInClientCoordinatesAroundChildren) {
     DestroyWindow(child);
 }
 
-TEST_F(GdiWindow, WindowDcIncludesTheBorder) {
+TEST_F(GdiWindow, WindowDcIncludesTheBorderAndDiesWithTheWindow) {
     HWND top = Top(10, 20, 50, 30, WS_BORDER);
     HDC client = GetDC(top);
     Fill(client, {0, 0, 1, 1}, kBlue);
@@ -90,6 +84,11 @@ TEST_F(GdiWindow, WindowDcIncludesTheBorder) {
     Fill(window, {0, 0, 1, 1}, kRed);
     ReleaseDC(top, window);
     EXPECT_EQ(kRed, ScreenPixel(10, 20));
+    // The DCs of a destroyed window are refused.
+    DestroyWindow(top);
+    m_top = nullptr;
+    EXPECT_EQ(nullptr, GetDC(top));
+    EXPECT_EQ(0, ReleaseDC(top, nullptr));
 }
 
 TEST_F(GdiWindow, PaintingIsClippedToTheUpdateRegion) {
@@ -105,14 +104,6 @@ TEST_F(GdiWindow, PaintingIsClippedToTheUpdateRegion) {
     EndPaint(top, &ps);
     EXPECT_EQ(kBlue, ScreenPixel(15, 15));
     EXPECT_EQ(kWhite, ScreenPixel(25, 25));
-}
-
-TEST_F(GdiWindow, DcsOfADestroyedWindowAreRefused) {
-    HWND top = Top(0, 0, 10, 10);
-    DestroyWindow(top);
-    m_top = nullptr;
-    EXPECT_EQ(nullptr, GetDC(top));
-    EXPECT_EQ(0, ReleaseDC(top, nullptr));
 }
 
 TEST_F(GdiWindow, WindowScreenshotsCoverTheWindowRectangle) {

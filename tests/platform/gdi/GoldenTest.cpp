@@ -5,17 +5,6 @@
 
 namespace {
 
-LOGFONTW LxLogFont(LONG height) {
-    LOGFONTW lf{};
-    lf.lfHeight = height;
-    lf.lfWeight = FW_NORMAL;
-    lf.lfCharSet = HANGEUL_CHARSET;
-    lf.lfPitchAndFamily = FF_SWISS;
-    const char16_t face[] = u"LxFont";
-    std::copy(std::begin(face), std::end(face), lf.lfFaceName);
-    return lf;
-}
-
 // Draws `text` as the library does: a font made for the call, transparent background, restored afterwards.
 int LibraryStyleText(HDC dc, const char16_t* text, RECT* rect, UINT format, LONG height) {
     LOGFONTW lf = LxLogFont(height);
@@ -27,12 +16,6 @@ int LibraryStyleText(HDC dc, const char16_t* text, RECT* rect, UINT format, LONG
     DeleteObject(font);
     SetBkMode(dc, mode);
     return result;
-}
-
-void Fill(HDC dc, RECT r, COLORREF c) {
-    HBRUSH b = CreateSolidBrush(c);
-    FillRect(dc, &r, b);
-    DeleteObject(b);
 }
 
 } // namespace

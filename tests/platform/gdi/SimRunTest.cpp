@@ -104,32 +104,25 @@ protected:
 
 } // namespace
 
-TEST_F(SimRun, KeysChangeTheScreenBetweenScreenshotsAndQuitSetsTheExitCode) {
-    int code = Run("screenshot before\n"
-                   "key RETURN\n"
-                   "screenshot after.png\n"
-                   "quit 5\n");
-    EXPECT_EQ(5, code);
+// Keys change the screen between screenshots; typed text arrives as characters (the Back key types Escape,
+// which quits here with 7), taps as stylus input; quit sets the exit code.
+TEST_F(SimRun, KeysTextAndTapsReachTheApplication) {
+    EXPECT_EQ(5, Run("screenshot before\nkey RETURN\nscreenshot after.png\nquit 5\n"));
     EXPECT_EQ(0xFF0000u, ShotPixel("before.png", 10, 10));
     EXPECT_EQ(0x0000FFu, ShotPixel("after.png", 10, 10));
     EXPECT_EQ(std::vector<UINT>{VK_RETURN}, g_log.keyUps);
-}
-
-TEST_F(SimRun, WaitsRunTimersOnTheVirtualClock) {
-    EXPECT_EQ(0, Run("wait 1000\n"));
-    EXPECT_EQ(10, g_log.timerTicks) << "a 100 ms timer, ten times in a second";
-}
-
-TEST_F(SimRun, TypedTextArrivesAsCharactersAndTapsAsStylusInput) {
+    g_log = AppLog{};
     EXPECT_EQ(7, Run("type Ab 1\ntap 10 20\nkey TBACK\n"));
-    EXPECT_EQ(u"Ab 1\x1b", g_log.chars) << "the Back key types Escape";
+    EXPECT_EQ(u"Ab 1\x1b", g_log.chars);
     ASSERT_EQ(1u, g_log.taps.size());
     EXPECT_EQ(10, g_log.taps[0].x);
     EXPECT_EQ(20, g_log.taps[0].y);
 }
 
-TEST_F(SimRun, ScreenSizeAndCommandLine) {
-    EXPECT_EQ(0, Run("screenshot wide\n", {"--screen", "320x240", "--", "file name.txt", "-x"}));
+// Waits run timers on the virtual clock; the screen size and the command line reach the application.
+TEST_F(SimRun, WaitsScreenSizeAndCommandLine) {
+    EXPECT_EQ(0, Run("wait 1000\nscreenshot wide\n", {"--screen", "320x240", "--", "file name.txt", "-x"}));
+    EXPECT_EQ(10, g_log.timerTicks) << "a 100 ms timer, ten times in a second";
     int w = 0, h = 0;
     ShotPixel("wide.png", 0, 0, &w, &h);
     EXPECT_EQ(320, w);
@@ -137,13 +130,11 @@ TEST_F(SimRun, ScreenSizeAndCommandLine) {
     EXPECT_EQ(u"\"file name.txt\" -x", g_log.commandLine);
 }
 
-TEST_F(SimRun, BadScriptsAndOptionsStopBeforeTheApplicationStarts) {
+// Bad scripts and options stop the run before the application starts; the time limit ends a long run.
+TEST_F(SimRun, FailuresAndTheTimeLimitEndTheRun) {
     EXPECT_EQ(2, Run("press NOKEY\n"));
     EXPECT_EQ(2, Run("quit\n", {"--screen", "wide"}));
     EXPECT_FALSE(g_log.started);
-}
-
-TEST_F(SimRun, TheTimeLimitEndsALongRun) {
     EXPECT_EQ(3, Run("wait 10000\nscreenshot never\n", {"--time-limit", "500"}));
     EXPECT_LT(g_log.timerTicks, 10);
     EXPECT_FALSE(std::filesystem::exists(m_dir / "shots" / "never.png"));

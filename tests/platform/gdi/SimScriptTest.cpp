@@ -18,45 +18,32 @@ std::vector<ScriptStep> Parse(const std::string& text, std::string* error = null
 }
 } // namespace
 
+// Commands become steps: key names with or without the VK_ prefix or as numbers, case ignored, comments and
+// blank lines skipped; `type` holds Shift for capitals and signs.
 TEST(SimScript, CommandsBecomeSteps) {
-    auto steps = Parse("# a comment\n"
-                       "press TSOFT1\n"
-                       "release vk_f1\n"
-                       "key down DOWN 0x0d   # two downs and Return\n"
-                       "\n"
-                       "tap 10 300\r\n"
-                       "wait 250\n"
-                       "screenshot list-open\n"
-                       "quit 3\n");
-    ASSERT_EQ(9u, steps.size());
-    EXPECT_EQ(Kind::Press, steps[0].kind);
-    EXPECT_EQ(0x70, steps[0].vk);
+    auto steps = Parse("# a comment\npress TSOFT1\nrelease vk_f1\nkey down DOWN 0x0d   # two downs and Return\n\n"
+                       "tap 10 300\r\nwait 250\nscreenshot list-open\nquit 3\ntype Hi 2!\n");
+    const struct {
+        Kind kind;
+        int vk;
+        bool shift;
+    } keys[] = {{Kind::Press, 0x70, false}, {Kind::Release, 0x70, false}, {Kind::Key, 0x28, false},
+                {Kind::Key, 0x28, false},   {Kind::Key, 0x0D, false},     {Kind::Tap, 0, false},
+                {Kind::Wait, 0, false},     {Kind::Screenshot, 0, false}, {Kind::Quit, 0, false},
+                {Kind::Key, 'H', true},     {Kind::Key, 'I', false},      {Kind::Key, 0x20, false},
+                {Kind::Key, '2', false},    {Kind::Key, '1', true}};
+    ASSERT_EQ(std::size(keys), steps.size());
+    for (size_t i = 0; i < steps.size(); ++i) {
+        EXPECT_EQ(keys[i].kind, steps[i].kind) << i;
+        EXPECT_TRUE(!keys[i].vk || keys[i].vk == steps[i].vk) << i;
+        EXPECT_EQ(keys[i].shift, steps[i].shift) << i;
+    }
     EXPECT_EQ(2, steps[0].line);
-    EXPECT_EQ(Kind::Release, steps[1].kind);
-    EXPECT_EQ(0x70, steps[1].vk);
-    EXPECT_EQ(Kind::Key, steps[2].kind);
-    EXPECT_EQ(0x28, steps[3].vk);
-    EXPECT_EQ(0x0D, steps[4].vk);
-    EXPECT_EQ(Kind::Tap, steps[5].kind);
     EXPECT_EQ(10, steps[5].x);
     EXPECT_EQ(300, steps[5].y);
     EXPECT_EQ(250u, steps[6].ms);
     EXPECT_EQ("list-open.png", steps[7].name);
-    EXPECT_EQ(Kind::Quit, steps[8].kind);
     EXPECT_EQ(3, steps[8].code);
-}
-
-TEST(SimScript, TypeHoldsShiftForCapitalsAndSigns) {
-    auto steps = Parse("type Hi 2!\n");
-    ASSERT_EQ(5u, steps.size());
-    EXPECT_EQ('H', steps[0].vk);
-    EXPECT_TRUE(steps[0].shift);
-    EXPECT_EQ('I', steps[1].vk);
-    EXPECT_FALSE(steps[1].shift);
-    EXPECT_EQ(0x20, steps[2].vk);
-    EXPECT_EQ('2', steps[3].vk);
-    EXPECT_EQ('1', steps[4].vk);
-    EXPECT_TRUE(steps[4].shift);
 }
 
 TEST(SimScript, ErrorsNameTheLine) {

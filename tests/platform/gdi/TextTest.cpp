@@ -10,17 +10,6 @@ constexpr COLORREF kWhite = RGB(255, 255, 255);
 constexpr COLORREF kBlack = RGB(0, 0, 0);
 const char16_t kKorean20[] = u"가나다라마바사아자차카타파하거너더러머버";
 
-LOGFONTW LxLogFont(LONG height, LONG weight = FW_NORMAL) {
-    LOGFONTW lf{};
-    lf.lfHeight = height;
-    lf.lfWeight = weight;
-    lf.lfCharSet = HANGEUL_CHARSET;
-    lf.lfPitchAndFamily = FF_SWISS;
-    const char16_t face[] = u"LxFont";
-    std::copy(std::begin(face), std::end(face), lf.lfFaceName);
-    return lf;
-}
-
 } // namespace
 
 class Text : public GdiTest {
@@ -46,6 +35,17 @@ protected:
     void Clear() {
         RECT all{0, 0, m_width, m_height};
         FillRect(m_dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    }
+    // The ink of `s` drawn alone into `r`, and the rectangle DT_CALCRECT makes of `r`.
+    RECT Ink(const char16_t* s, RECT r, UINT format) {
+        Clear();
+        DrawTextW(m_dc, s, -1, &r, format);
+        return InkBounds();
+    }
+    RECT Calc(const char16_t* s, RECT r, UINT format, int* height = nullptr) {
+        int h = DrawTextW(m_dc, s, -1, &r, format | DT_CALCRECT);
+        if (height) *height = h;
+        return r;
     }
     LONG Width(const char16_t* s) {
         SIZE size{};
@@ -112,178 +112,124 @@ TEST_F(Text, KoreanGlyphsAreDrawnAntiAliasedInTheTextColour) {
 }
 
 TEST_F(Text, HorizontalAlignmentPlacesTheInk) {
-    HDC dc = TextCanvas(200, 30);
+    TextCanvas(200, 30);
     const char16_t* s = u"Hello 한글";
-    LONG w = Width(s);
-    RECT r{10, 0, 190, 30};
-    DrawTextW(dc, s, -1, &r, DT_LEFT | DT_SINGLELINE);
-    RECT left = InkBounds();
-    Clear();
-    DrawTextW(dc, s, -1, &r, DT_RIGHT | DT_SINGLELINE);
-    RECT right = InkBounds();
-    Clear();
-    DrawTextW(dc, s, -1, &r, DT_CENTER | DT_SINGLELINE);
-    RECT centre = InkBounds();
+    const LONG w = Width(s);
+    const RECT r{10, 0, 190, 30};
+    const RECT left = Ink(s, r, DT_LEFT | DT_SINGLELINE), right = Ink(s, r, DT_RIGHT | DT_SINGLELINE);
     EXPECT_NEAR(10, left.left, 2);
     EXPECT_NEAR(190, right.right, 2);
     EXPECT_EQ(right.left - left.left, 180 - w) << "right alignment moves the text by the free width";
-    EXPECT_EQ(centre.left - left.left, (200 - w) / 2 - 10);
+    EXPECT_EQ(Ink(s, r, DT_CENTER | DT_SINGLELINE).left - left.left, (200 - w) / 2 - 10);
 }
 
-TEST_F(Text, VerticalCentringAndBottomNeedSingleLine) {
+// Each flag's effect on the first line's ink and on the height DrawTextW returns, in a rectangle from y=10
+// to y=90: DT_VCENTER and DT_BOTTOM need DT_SINGLELINE; line breaks always break unless DT_SINGLELINE.
+TEST_F(Text, VerticalPlacementAndLineBreaks) {
     HDC dc = TextCanvas(200, 100);
-    RECT r{0, 10, 200, 90};
-    int topResult = DrawTextW(dc, u"Hj", -1, &r, DT_TOP);
-    RECT top = InkBounds();
-    EXPECT_EQ(m_lineHeight, topResult);
-    Clear();
-    int ignored = DrawTextW(dc, u"Hj", -1, &r, DT_VCENTER | DT_CENTER);
-    EXPECT_EQ(top.top, InkBounds().top) << "DT_VCENTER without DT_SINGLELINE is ignored";
-    EXPECT_EQ(m_lineHeight, ignored);
-    Clear();
-    int centred = DrawTextW(dc, u"Hj", -1, &r, DT_VCENTER | DT_SINGLELINE);
-    LONG offset = 80 / 2 - m_lineHeight / 2;
-    EXPECT_EQ(top.top + offset, InkBounds().top);
-    EXPECT_EQ(offset + m_lineHeight, centred) << "offset from the top to the bottom of the text";
-    Clear();
-    int bottom = DrawTextW(dc, u"Hj", -1, &r, DT_BOTTOM | DT_SINGLELINE);
-    EXPECT_EQ(top.top + 80 - m_lineHeight, InkBounds().top);
-    EXPECT_EQ(80, bottom);
-    Clear();
-    DrawTextW(dc, u"Hj", -1, &r, DT_BOTTOM);
-    EXPECT_EQ(top.top, InkBounds().top);
+    const LONG top = Ink(u"Hj", {0, 10, 200, 90}, DT_TOP).top, h = m_lineHeight;
+    const struct {
+        const char16_t* text;
+        UINT format;
+        LONG inkTop, result;
+    } cases[] = {{u"Hj", DT_TOP, top, h},
+                 {u"Hj", DT_VCENTER | DT_CENTER, top, h},
+                 {u"Hj", DT_VCENTER | DT_SINGLELINE, top + 40 - h / 2, 40 - h / 2 + h},
+                 {u"Hj", DT_BOTTOM | DT_SINGLELINE, top + 80 - h, 80},
+                 {u"Hj", DT_BOTTOM, top, h},
+                 {u"one\r\ntwo\nthree", 0, -1, 3 * h},
+                 {u"one\r\ntwo\nthree", DT_SINGLELINE, -1, h}};
+    for (const auto& c : cases) {
+        Clear();
+        RECT r{0, 10, 200, 90};
+        EXPECT_EQ(c.result, DrawTextW(dc, c.text, -1, &r, c.format)) << c.format;
+        EXPECT_TRUE(c.inkTop < 0 || c.inkTop == InkBounds().top) << c.format;
+    }
+    EXPECT_GE(Ink(u"one\r\ntwo\nthree", {0, 0, 200, 100}, 0).bottom, 2 * h);
+    EXPECT_LE(Ink(u"one\r\ntwo\nthree", {0, 0, 200, 100}, DT_SINGLELINE).bottom, h);
 }
 
-TEST_F(Text, LineBreaksAlwaysBreakUnlessSingleLine) {
-    HDC dc = TextCanvas(200, 100);
-    RECT r{0, 0, 200, 100};
-    EXPECT_EQ(3 * m_lineHeight, DrawTextW(dc, u"one\r\ntwo\nthree", -1, &r, 0));
-    EXPECT_GE(InkBounds().bottom, 2 * m_lineHeight);
-    Clear();
-    EXPECT_EQ(m_lineHeight, DrawTextW(dc, u"one\r\ntwo\nthree", -1, &r, DT_SINGLELINE));
-    EXPECT_LE(InkBounds().bottom, m_lineHeight);
-}
-
+// Ink stays in the rectangle unless DT_NOCLIP; drawing stops after the line that crosses the bottom.
 TEST_F(Text, ClippingToTheRectangleUnlessNoClip) {
-    HDC dc = TextCanvas(200, 60);
-    RECT r{20, 20, 50, 30};
-    DrawTextW(dc, u"가나다라마바사", -1, &r, DT_LEFT);
-    RECT ink = InkBounds();
-    EXPECT_GE(ink.left, 20);
-    EXPECT_GE(ink.top, 20);
-    EXPECT_LE(ink.right, 50);
-    EXPECT_LE(ink.bottom, 30);
-    Clear();
-    DrawTextW(dc, u"가나다라마바사", -1, &r, DT_LEFT | DT_NOCLIP);
-    ink = InkBounds();
-    EXPECT_GT(ink.right, 50);
-    EXPECT_GT(ink.bottom, 30);
-}
-
-TEST_F(Text, DrawingStopsAfterTheLineThatCrossesTheBottom) {
     HDC dc = TextCanvas(200, 200);
+    RECT ink = Ink(u"가나다라마바사", {20, 20, 50, 30}, DT_LEFT);
+    EXPECT_TRUE(ink.left >= 20 && ink.top >= 20 && ink.right <= 50 && ink.bottom <= 30);
+    ink = Ink(u"가나다라마바사", {20, 20, 50, 30}, DT_LEFT | DT_NOCLIP);
+    EXPECT_TRUE(ink.right > 50 && ink.bottom > 30);
     RECT r{0, 0, 200, m_lineHeight + 2};
-    int h = DrawTextW(dc, u"a\nb\nc\nd", -1, &r, DT_LEFT);
-    EXPECT_EQ(2 * m_lineHeight, h) << "the second line is drawn clipped, the rest not at all";
-    RECT r2{0, 0, 200, m_lineHeight + 2};
-    EXPECT_EQ(4 * m_lineHeight, DrawTextW(dc, u"a\nb\nc\nd", -1, &r2, DT_LEFT | DT_NOCLIP));
+    EXPECT_EQ(2 * m_lineHeight, DrawTextW(dc, u"a\nb\nc\nd", -1, &r, DT_LEFT)) << "the second line clipped, no more";
+    EXPECT_EQ(4 * m_lineHeight, DrawTextW(dc, u"a\nb\nc\nd", -1, &r, DT_LEFT | DT_NOCLIP));
 }
 
-TEST_F(Text, CalcRectMeasuresAndDrawsNothing) {
-    HDC dc = TextCanvas(200, 100);
-    RECT r{5, 7, 6, 8};
-    int h = DrawTextW(dc, u"Hello", -1, &r, DT_CALCRECT | DT_SINGLELINE);
-    EXPECT_EQ(m_lineHeight, h);
-    EXPECT_EQ((RECT{5, 7, 5 + Width(u"Hello"), 7 + m_lineHeight}), r);
+// DT_CALCRECT measures and draws nothing: the rectangle it makes and the height it returns.
+TEST_F(Text, CalcRectMeasures) {
+    HDC dc = TextCanvas(300, 200);
+    const LONG h = m_lineHeight, word = Width(u"word");
+    const struct {
+        const char16_t* text;
+        RECT in;
+        UINT format;
+        RECT out;
+        LONG height;
+    } cases[] = {
+        {u"Hello", {5, 7, 6, 8}, DT_SINGLELINE, {5, 7, 5 + Width(u"Hello"), 7 + h}, h},
+        {u"ab\nlonger", {0, 0, 1, 1}, 0, {0, 0, Width(u"longer"), 2 * h}, 2 * h},
+        {u"", {1, 2, 30, 40}, 0, {1, 2, 1, 2}, h},
+        {u"", {1, 2, 30, 40}, DT_SINGLELINE, {1, 2, 1, 2 + h}, h},
+        // Word breaks wrap at spaces, keep a single word whole, and come second to DT_SINGLELINE.
+        {u"word word word", {0, 0, word * 2, 0}, DT_WORDBREAK, {0, 0, word * 2, 3 * h}, 3 * h},
+        {u"unbreakable", {0, 0, 10, 0}, DT_WORDBREAK, {0, 0, Width(u"unbreakable"), h}, h},
+        {u"word word word", {0, 0, 20, 0}, DT_WORDBREAK | DT_SINGLELINE, {0, 0, Width(u"word word word"), h}, h},
+        // Korean wraps between syllables too.
+        {u"가나다라마바", {0, 0, Width(u"가나다"), 0}, DT_WORDBREAK, {0, 0, Width(u"가나다"), 2 * h}, 2 * h},
+        // An ampersand is a prefix unless DT_NOPREFIX; a doubled one is one ampersand.
+        {u"&File", {0, 0, 200, 40}, 0, {0, 0, Width(u"File"), h}, h},
+        {u"&File", {0, 0, 200, 40}, DT_NOPREFIX, {0, 0, Width(u"&File"), h}, h},
+        {u"a&&b", {0, 0, 200, 40}, 0, {0, 0, Width(u"a&b"), h}, h},
+    };
+    for (const auto& c : cases) {
+        int height = 0;
+        const RECT out = Calc(c.text, c.in, c.format, &height);
+        EXPECT_EQ(c.height, height) << c.format;
+        if (c.format & DT_WORDBREAK && !(c.format & DT_SINGLELINE)) {
+            EXPECT_TRUE(out.right <= c.out.right && out.bottom == c.out.bottom) << "wrapped lines fit";
+        } else {
+            EXPECT_EQ(c.out, out) << c.format;
+        }
+    }
     EXPECT_EQ((RECT{0, 0, 0, 0}), InkBounds());
-    RECT m{0, 0, 1, 1};
-    EXPECT_EQ(2 * m_lineHeight, DrawTextW(dc, u"ab\nlonger", -1, &m, DT_CALCRECT));
-    EXPECT_EQ((RECT{0, 0, Width(u"longer"), 2 * m_lineHeight}), m);
-}
-
-TEST_F(Text, EmptyCountZeroAndNullText) {
-    HDC dc = TextCanvas(50, 50);
+    RECT edit = Calc(u"unbreakable", {0, 0, Width(u"unbr"), 0}, DT_WORDBREAK | DT_EDITCONTROL);
+    EXPECT_GT(edit.bottom, h) << "edit controls split long words";
     RECT r{1, 2, 30, 40};
-    EXPECT_EQ(m_lineHeight, DrawTextW(dc, u"", -1, &r, DT_CALCRECT));
-    EXPECT_EQ((RECT{1, 2, 1, 2}), r);
-    r = {1, 2, 30, 40};
-    EXPECT_EQ(m_lineHeight, DrawTextW(dc, u"", -1, &r, DT_CALCRECT | DT_SINGLELINE));
-    EXPECT_EQ((RECT{1, 2, 1, 2 + m_lineHeight}), r);
-    r = {1, 2, 30, 40};
-    EXPECT_EQ(m_lineHeight, DrawTextW(dc, u"abc", 0, &r, DT_CALCRECT));
+    EXPECT_EQ(h, DrawTextW(dc, u"abc", 0, &r, DT_CALCRECT));
     EXPECT_EQ((RECT{1, 2, 30, 40}), r) << "count 0 leaves the rectangle alone";
     EXPECT_EQ(0, DrawTextW(dc, nullptr, -1, &r, 0));
-    EXPECT_EQ((RECT{0, 0, 0, 0}), InkBounds());
-}
 
-TEST_F(Text, WordBreakWrapsAtSpacesAndKeepsLongWordsWhole) {
-    HDC dc = TextCanvas(300, 200);
-    LONG word = Width(u"word");
-    RECT r{0, 0, word * 2, 0};
-    EXPECT_EQ(3 * m_lineHeight, DrawTextW(dc, u"word word word", -1, &r, DT_WORDBREAK | DT_CALCRECT));
-    EXPECT_LE(r.right, word * 2);
-    RECT narrow{0, 0, 10, 0};
-    DrawTextW(dc, u"unbreakable", -1, &narrow, DT_WORDBREAK | DT_CALCRECT);
-    EXPECT_EQ(m_lineHeight, narrow.bottom) << "a single word is not split";
-    EXPECT_EQ(Width(u"unbreakable"), narrow.right);
-    RECT edit{0, 0, Width(u"unbr"), 0};
-    DrawTextW(dc, u"unbreakable", -1, &edit, DT_WORDBREAK | DT_EDITCONTROL | DT_CALCRECT);
-    EXPECT_GT(edit.bottom, m_lineHeight) << "edit controls split long words";
-    // Korean wraps between syllables too.
-    RECT korean{0, 0, Width(u"가나다"), 0};
-    DrawTextW(dc, u"가나다라마바", -1, &korean, DT_WORDBREAK | DT_CALCRECT);
-    EXPECT_EQ(2 * m_lineHeight, korean.bottom);
-}
-
-TEST_F(Text, SingleLineIgnoresWordBreak) {
-    HDC dc = TextCanvas(300, 100);
-    RECT r{0, 0, 20, 0};
-    EXPECT_EQ(m_lineHeight, DrawTextW(dc, u"word word word", -1, &r, DT_WORDBREAK | DT_SINGLELINE | DT_CALCRECT));
-    EXPECT_EQ(Width(u"word word word"), r.right);
-}
-
-TEST_F(Text, AmpersandIsAPrefixUnlessNoPrefix) {
-    HDC dc = TextCanvas(200, 40);
-    RECT r{0, 0, 200, 40};
-    DrawTextW(dc, u"&File", -1, &r, DT_CALCRECT);
-    EXPECT_EQ(Width(u"File"), r.right);
-    r = {0, 0, 200, 40};
-    DrawTextW(dc, u"&File", -1, &r, DT_CALCRECT | DT_NOPREFIX);
-    EXPECT_EQ(Width(u"&File"), r.right);
-    r = {0, 0, 200, 40};
-    DrawTextW(dc, u"a&&b", -1, &r, DT_CALCRECT);
-    EXPECT_EQ(Width(u"a&b"), r.right);
     // The prefixed letter is underlined: ink reaches below the baseline of letters without descenders.
-    r = {0, 0, 200, 40};
-    DrawTextW(dc, u"mm", -1, &r, 0);
-    LONG plain = InkBounds().bottom;
-    Clear();
-    DrawTextW(dc, u"&mm", -1, &r, 0);
-    EXPECT_GT(InkBounds().bottom, plain);
+    EXPECT_GT(Ink(u"&mm", {0, 0, 200, 40}, 0).bottom, Ink(u"mm", {0, 0, 200, 40}, 0).bottom);
+    // An end ellipsis fits the line.
+    const char16_t* title = u"A rather long title that cannot fit";
+    const RECT ellipsis = Ink(title, {0, 0, 60, 40}, DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOCLIP);
+    EXPECT_TRUE(ellipsis.right <= 60 && ellipsis.right > 30) << ellipsis.right;
+    EXPECT_LE(Calc(title, {0, 0, 60, 40}, DT_SINGLELINE | DT_END_ELLIPSIS).right, 60);
+    EXPECT_EQ(Width(u"abc..."), Calc(u"abcdefgh", {0, 0, Width(u"abc..."), 40}, DT_SINGLELINE | DT_END_ELLIPSIS).right)
+        << "three dots after what fits with them";
 }
 
-TEST_F(Text, EndEllipsisFitsTheLine) {
-    HDC dc = TextCanvas(300, 40);
-    RECT r{0, 0, 60, 40};
-    DrawTextW(dc, u"A rather long title that cannot fit", -1, &r, DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOCLIP);
-    EXPECT_LE(InkBounds().right, 60);
-    EXPECT_GT(InkBounds().right, 30);
-    RECT calc{0, 0, 60, 40};
-    DrawTextW(dc, u"A rather long title that cannot fit", -1, &calc, DT_SINGLELINE | DT_END_ELLIPSIS | DT_CALCRECT);
-    EXPECT_LE(calc.right, 60);
-}
-
-TEST_F(Text, OpaqueModeFillsTheTextCellsWithTheBackground) {
+TEST_F(Text, OpaqueBackgroundFillsTheTextCellsOrTheGivenRectangle) {
     HDC dc = TextCanvas(100, 40);
     SetBkMode(dc, OPAQUE);
     SetBkColor(dc, RGB(0, 0, 255));
     RECT r{10, 5, 100, 40};
     DrawTextW(dc, u"ab", -1, &r, 0);
-    RECT box = ColorBounds(RGB(0, 0, 255));
-    EXPECT_EQ(10, box.left);
-    EXPECT_EQ(5, box.top);
-    EXPECT_EQ(10 + Width(u"ab"), box.right);
-    EXPECT_EQ(5 + m_lineHeight, box.bottom);
+    EXPECT_EQ((RECT{10, 5, 10 + Width(u"ab"), 5 + m_lineHeight}), ColorBounds(RGB(0, 0, 255)));
+
+    Clear();
+    SetBkColor(dc, RGB(0, 255, 0));
+    r = {5, 5, 25, 30};
+    ExtTextOutW(dc, 5, 5, ETO_OPAQUE | ETO_CLIPPED, &r, u"가나다라", 4, nullptr);
+    EXPECT_EQ(RGB(0, 255, 0), GetPixel(dc, 24, 29));
+    EXPECT_EQ((RECT{5, 5, 25, 30}), InkBounds()) << "nothing escapes the clip rectangle";
 }
 
 TEST_F(Text, ExtentsFitCountAndPerCharacterPositions) {
@@ -365,16 +311,6 @@ TEST_F(Text, TextOutHonoursAlignmentAndUpdatesTheCurrentPosition) {
     TextOutW(dc, 100, 5, u"ab", 2);
     EXPECT_LE(InkBounds().right, 101);
     EXPECT_GE(InkBounds().right, 95);
-}
-
-TEST_F(Text, ExtTextOutOpaqueRectangleAndClipping) {
-    HDC dc = TextCanvas(100, 40);
-    SetBkColor(dc, RGB(0, 255, 0));
-    RECT r{5, 5, 25, 30};
-    ExtTextOutW(dc, 5, 5, ETO_OPAQUE | ETO_CLIPPED, &r, u"가나다라", 4, nullptr);
-    EXPECT_EQ(RGB(0, 255, 0), GetPixel(dc, 24, 29));
-    RECT ink = InkBounds();
-    EXPECT_EQ((RECT{5, 5, 25, 30}), ink) << "nothing escapes the clip rectangle";
 }
 
 TEST_F(Text, TabsExpandOnlyWhenAskedAndTabStopSetsTheirSize) {

@@ -26,20 +26,12 @@ bool IsScreenshot(const KeyMap& map, const char* name) {
 
 TEST(KeyMap, DefaultMapCoversTheKeypad) {
     KeyMap map = KeyMap::Default();
-    EXPECT_EQ(VK_F1, KeyOf(map, "F1"));
-    EXPECT_EQ(VK_F2, KeyOf(map, "F2"));
-    EXPECT_EQ(VK_F3, KeyOf(map, "F3"));
-    EXPECT_EQ(VK_F4, KeyOf(map, "F4"));
-    EXPECT_EQ(VK_UP, KeyOf(map, "Up"));
-    EXPECT_EQ(VK_RETURN, KeyOf(map, "Return"));
-    EXPECT_EQ(VK_ESCAPE, KeyOf(map, "Escape"));
-    EXPECT_EQ(VK_BACK, KeyOf(map, "Backspace"));
-    EXPECT_EQ(VK_HANGUL, KeyOf(map, "Right Alt"));
-    EXPECT_EQ(VK_HANGUL, KeyOf(map, "F5"));
-    EXPECT_EQ(VK_SHIFT, KeyOf(map, "Left Shift"));
-    EXPECT_EQ('Q', KeyOf(map, "q")) << "names are compared without case";
-    EXPECT_EQ('7', KeyOf(map, "7"));
-    EXPECT_EQ(VK_SPACE, KeyOf(map, "Space"));
+    const std::pair<const char*, BYTE> keys[] = {
+        {"F1", VK_F1},          {"F2", VK_F2},       {"F3", VK_F3},         {"F4", VK_F4},
+        {"Up", VK_UP},          {"Return", VK_RETURN}, {"Escape", VK_ESCAPE}, {"Backspace", VK_BACK},
+        {"Right Alt", VK_HANGUL}, {"F5", VK_HANGUL}, {"Left Shift", VK_SHIFT}, {"7", '7'},
+        {"Space", VK_SPACE},    {"q", 'Q'}}; // names are compared without case
+    for (const auto& [name, vk] : keys) EXPECT_EQ(vk, KeyOf(map, name)) << name;
     EXPECT_TRUE(IsScreenshot(map, "F12"));
     EXPECT_TRUE(IsScreenshot(map, "PrintScreen"));
     EXPECT_EQ(VK_F9, KeyOf(map, "F9")) << "#";

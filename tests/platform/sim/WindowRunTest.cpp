@@ -1,7 +1,6 @@
 // Window runs of a small application: a session typed and clicked into the window through synthetic desktop
 // events is recorded and replayed headless to the same screenshots; mouse clicks as stylus input; a key
-// script played in the window; the screenshot key under a real X server (Xvfb); the fallback when there is
-// no display.
+// script played in the window; the fallback when there is no display.
 #include <windows.h>
 #include <cehost/sim.h>
 #include <cehost/sim/window.h>
@@ -11,7 +10,6 @@
 #include <gtest/gtest.h>
 #include <png.h>
 
-#include <csignal>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -20,9 +18,6 @@
 #include <string>
 #include <vector>
 
-#include <fcntl.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #ifdef CEHOST_TEST_HAVE_SDL2
 #include <SDL.h>
@@ -183,30 +178,25 @@ namespace {
 // one to the application, on a clock that moves only when the window sleeps.
 class SyntheticSession {
 public:
+    enum class Kind { Down, Up, Pause, Close, MouseDown, MouseMove, MouseUp, AwaitScript };
     struct Step {
-        enum class Kind { Down, Up, Pause, Close, MouseDown, MouseMove, MouseUp, AwaitScript } kind;
+        Kind kind;
         SDL_Keycode key = 0;
         unsigned ms = 0;
         int x = 0, y = 0; // window coordinates
     };
 
-    void Key(SDL_Keycode key) {
-        m_steps.push_back({Step::Kind::Down, key});
-        m_steps.push_back({Step::Kind::Up, key});
-    }
-    void Down(SDL_Keycode key) { m_steps.push_back({Step::Kind::Down, key}); }
-    void Up(SDL_Keycode key) { m_steps.push_back({Step::Kind::Up, key}); }
-    void Pause(unsigned ms) { m_steps.push_back({Step::Kind::Pause, 0, ms}); }
-    void Close() { m_steps.push_back({Step::Kind::Close}); }
-    void MouseDown(int x, int y) { m_steps.push_back({Step::Kind::MouseDown, 0, 0, x, y}); }
-    void MouseMove(int x, int y) { m_steps.push_back({Step::Kind::MouseMove, 0, 0, x, y}); }
-    void MouseUp(int x, int y) { m_steps.push_back({Step::Kind::MouseUp, 0, 0, x, y}); }
-    void Click(int x, int y) {
-        MouseDown(x, y);
-        MouseUp(x, y);
-    }
+    void Key(SDL_Keycode key) { Down(key), Up(key); }
+    void Down(SDL_Keycode key) { m_steps.push_back({Kind::Down, key}); }
+    void Up(SDL_Keycode key) { m_steps.push_back({Kind::Up, key}); }
+    void Pause(unsigned ms) { m_steps.push_back({Kind::Pause, 0, ms}); }
+    void Close() { m_steps.push_back({Kind::Close}); }
+    void Mouse(Kind kind, int x, int y) { m_steps.push_back({kind, 0, 0, x, y}); }
+    void MouseDown(int x, int y) { Mouse(Kind::MouseDown, x, y); }
+    void MouseUp(int x, int y) { Mouse(Kind::MouseUp, x, y); }
+    void Click(int x, int y) { MouseDown(x, y), MouseUp(x, y); }
     // Holds the following steps back until the window's key script has played.
-    void AwaitScript() { m_steps.push_back({Step::Kind::AwaitScript}); }
+    void AwaitScript() { m_steps.push_back({Kind::AwaitScript}); }
 
     void Install() {
         cehost::sim::WindowDriver driver;
@@ -229,46 +219,42 @@ private:
             maxWindowHeight = std::max(maxWindowHeight, status.windowHeight);
             presents = status.presents;
             statusText = status.statusText;
-            if (m_next < m_steps.size() && m_steps[m_next].kind == Step::Kind::AwaitScript && !status.scriptPlaying)
+            if (m_next < m_steps.size() && m_steps[m_next].kind == Kind::AwaitScript && !status.scriptPlaying)
                 ++m_next;
         }
         if (pending || m_next >= m_steps.size() || m_now < m_pauseUntil) return;
-        if (m_steps[m_next].kind == Step::Kind::AwaitScript) return;
+        if (m_steps[m_next].kind == Kind::AwaitScript) return;
         const Step& step = m_steps[m_next++];
+        const bool down = step.kind == Kind::Down || step.kind == Kind::MouseDown;
         SDL_Event e{};
         switch (step.kind) {
-        case Step::Kind::Down:
-        case Step::Kind::Up:
-            e.type = step.kind == Step::Kind::Down ? SDL_KEYDOWN : SDL_KEYUP;
-            e.key.state = step.kind == Step::Kind::Down ? SDL_PRESSED : SDL_RELEASED;
+        case Kind::Down:
+        case Kind::Up:
+            e.type = down ? SDL_KEYDOWN : SDL_KEYUP;
+            e.key.state = down ? SDL_PRESSED : SDL_RELEASED;
             e.key.keysym.sym = step.key;
             e.key.keysym.scancode = SDL_GetScancodeFromKey(step.key);
-            SDL_PushEvent(&e);
             break;
-        case Step::Kind::Pause: m_pauseUntil = m_now + step.ms; break;
-        case Step::Kind::Close:
-            e.type = SDL_QUIT;
-            SDL_PushEvent(&e);
-            break;
-        case Step::Kind::MouseDown:
-        case Step::Kind::MouseUp:
-            e.type = step.kind == Step::Kind::MouseDown ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
+        case Kind::Pause: m_pauseUntil = m_now + step.ms; return;
+        case Kind::Close: e.type = SDL_QUIT; break;
+        case Kind::MouseDown:
+        case Kind::MouseUp:
+            e.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
             e.button.button = SDL_BUTTON_LEFT;
-            e.button.state = step.kind == Step::Kind::MouseDown ? SDL_PRESSED : SDL_RELEASED;
+            e.button.state = down ? SDL_PRESSED : SDL_RELEASED;
             e.button.clicks = 1;
             e.button.x = step.x;
             e.button.y = step.y;
-            SDL_PushEvent(&e);
             break;
-        case Step::Kind::MouseMove:
+        case Kind::MouseMove:
             e.type = SDL_MOUSEMOTION;
             e.motion.state = SDL_BUTTON_LMASK;
             e.motion.x = step.x;
             e.motion.y = step.y;
-            SDL_PushEvent(&e);
             break;
-        case Step::Kind::AwaitScript: break;
+        case Kind::AwaitScript: return;
         }
+        SDL_PushEvent(&e);
     }
 
     std::vector<Step> m_steps;
@@ -277,13 +263,32 @@ private:
     uint64_t m_pauseUntil = 0;
 };
 
+// The named screenshots of two runs, pixel for pixel the same, each differing from the one before (so that
+// the comparison has something to find); returns the first run's.
+std::vector<Image> ExpectSameShots(const fs::path& a, const fs::path& b, const std::vector<std::string>& names) {
+    std::vector<Image> shots;
+    for (const std::string& name : names) {
+        Image x, y;
+        EXPECT_TRUE(ReadPng(a / name, x)) << name;
+        EXPECT_TRUE(ReadPng(b / name, y)) << name;
+        EXPECT_EQ(x.width, y.width) << name;
+        EXPECT_TRUE(x.pixels == y.pixels) << name << " differs between " << a << " and " << b;
+        EXPECT_TRUE(shots.empty() || shots.back().pixels != x.pixels) << name << " shows no change";
+        shots.push_back(std::move(x));
+    }
+    return shots;
+}
+
 } // namespace
 
+// Keys, a held key while a timer runs, clicks, a drag and two turns of the screen, recorded in the window
+// and replayed headless.
 TEST(SimWindow, RecordedSessionReplaysHeadlessToTheSameScreens) {
     setenv("SDL_VIDEODRIVER", "offscreen", 1);
     const fs::path dir = TestDir();
     SyntheticSession session;
-    session.Key(SDLK_F12); // shot-001: the first screen
+    session.Click(61, 91); // screen 20,30 at zoom 3
+    session.Key(SDLK_F12); // shot-001: the first screen with its mark
     session.Key(SDLK_DOWN);
     session.Key(SDLK_DOWN);
     session.Down(SDLK_LSHIFT);
@@ -296,16 +301,24 @@ TEST(SimWindow, RecordedSessionReplaysHeadlessToTheSameScreens) {
     session.Pause(150);
     session.Key(SDLK_F12); // shot-002: five ticks, the timer has stopped
     session.Key(SDLK_RETURN);
-    session.Pause(60);
-    session.Key(SDLK_F12); // shot-003: one tick into the second run
+    session.Pause(50);
+    session.Click(451, 601); // 150,200, while the timer runs
+    session.Pause(10);
+    session.Key(SDLK_F12); // shot-003: one tick into the second run, a second mark
     session.Key(SDLK_F1);  // landscape
     session.Key(SDLK_F12); // shot-004
+    session.Mouse(SyntheticSession::Kind::MouseDown, 30, 30); // a drag, which cannot be recorded
+    session.Mouse(SyntheticSession::Kind::MouseMove, 90, 90);
+    session.Mouse(SyntheticSession::Kind::MouseUp, 90, 90);
     session.Key(SDLK_F1);  // and back
     session.Close();
     session.Install();
 
     const fs::path script = dir / "session.keys";
+    testing::internal::CaptureStderr();
     ASSERT_EQ(0, RunApp({"--zoom", "3", "--record", script.string(), "--shots", (dir / "live").string()}));
+    const std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_NE(std::string::npos, err.find("1 stylus stroke(s) with movement could not be recorded")) << err;
     EXPECT_EQ(u"Hi\r\r", g_app.text) << "Return types a carriage return";
     EXPECT_GE(g_app.ticks, 6) << "five, then at least one of the second run";
     EXPECT_EQ((320 + cehost::sim::kKeypadSkinWidth) * 3, session.maxWindowWidth)
@@ -314,9 +327,10 @@ TEST(SimWindow, RecordedSessionReplaysHeadlessToTheSameScreens) {
     EXPECT_GT(session.presents, 0u);
 
     const std::string recorded = ReadFile(script);
-    EXPECT_NE(std::string::npos, recorded.find("press SHIFT\nkey H\nrelease SHIFT\nkey I\npress RETURN\nwait"))
-        << recorded;
-    EXPECT_NE(std::string::npos, recorded.find("screenshot shot-004\n")) << recorded;
+    for (const char* line : {"# Recorded in the simulator window.\ntap 20 30\nscreenshot shot-001\n",
+                             "press SHIFT\nkey H\nrelease SHIFT\nkey I\npress RETURN\nwait", "tap 150 200\n",
+                             "# left out: a stylus stroke from 10,10 to 30,30", "screenshot shot-004\n"})
+        EXPECT_NE(std::string::npos, recorded.find(line)) << line << " not in:\n" << recorded;
     EXPECT_TRUE(recorded.ends_with("key F1\nquit\n")) << recorded;
 
     cehost::sim::SetWindowDriver({});
@@ -326,71 +340,49 @@ TEST(SimWindow, RecordedSessionReplaysHeadlessToTheSameScreens) {
     EXPECT_EQ(live.text, g_app.text);
     EXPECT_EQ(live.row, g_app.row);
     EXPECT_EQ(live.ticks, g_app.ticks) << "the timer fired as often in the replay";
-
-    std::vector<Image> shots;
-    for (const char* name : {"shot-001.png", "shot-002.png", "shot-003.png", "shot-004.png"}) {
-        Image a, b;
-        ASSERT_TRUE(ReadPng(dir / "live" / name, a)) << name;
-        ASSERT_TRUE(ReadPng(dir / "replay" / name, b)) << name;
-        EXPECT_EQ(a.width, b.width) << name;
-        EXPECT_EQ(a.height, b.height) << name;
-        EXPECT_TRUE(a.pixels == b.pixels) << name << " differs between the session and its replay";
-        shots.push_back(std::move(a));
-    }
-    // The screens differ from each other, so the comparison above has something to find.
-    EXPECT_FALSE(shots[0].pixels == shots[1].pixels);
-    EXPECT_FALSE(shots[1].pixels == shots[2].pixels) << "the bar grew by one tick";
+    EXPECT_EQ(live.stylus.size(), g_app.stylus.size() + 3) << "all but the drag's down, move and up";
+    const std::vector<Image> shots = ExpectSameShots(dir / "live", dir / "replay",
+                                                     {"shot-001.png", "shot-002.png", "shot-003.png", "shot-004.png"});
+    ASSERT_EQ(4u, shots.size());
+    EXPECT_EQ(0x00A000u, shots[2].pixels[size_t(200) * 240 + 150] & 0xFFFFFF) << "the mark of the second click";
     EXPECT_EQ(320, shots[3].width);
     EXPECT_EQ(240, shots[3].height);
 }
 
-namespace {
-
-// The named screenshots of two runs, pixel for pixel the same; returns the first run's.
-std::vector<Image> ExpectSameShots(const fs::path& a, const fs::path& b, const std::vector<std::string>& names) {
-    std::vector<Image> shots;
-    for (const std::string& name : names) {
-        Image x, y;
-        EXPECT_TRUE(ReadPng(a / name, x)) << name;
-        EXPECT_TRUE(ReadPng(b / name, y)) << name;
-        EXPECT_EQ(x.width, y.width) << name;
-        EXPECT_TRUE(x.pixels == y.pixels) << name << " differs between " << a << " and " << b;
-        shots.push_back(std::move(x));
-    }
-    return shots;
-}
-
-void ExpectStylus(const StylusMessage& m, UINT message, int x, int y, WPARAM keys) {
-    EXPECT_EQ(message, m.message);
-    EXPECT_EQ(x, m.x);
-    EXPECT_EQ(y, m.y);
-    EXPECT_EQ(keys, m.keys);
-}
-
-} // namespace
-
-TEST(SimWindow, MouseAtZoomTwoIsTheStylusAtTheFramebufferPoint) {
+// At zoom 2 the mouse is the stylus at half its window position, kept on the screen while dragged beyond
+// it; the status line below the screen is not the screen.
+TEST(SimWindow, MouseIsTheStylusAtTheFramebufferPoint) {
     setenv("SDL_VIDEODRIVER", "offscreen", 1);
+    using K = SyntheticSession::Kind;
     SyntheticSession session;
-    session.Click(101, 61);     // screen 50,30
-    session.MouseDown(20, 21);  // 10,10
-    session.MouseMove(21, 21);  // still 10,10: nothing for the application
-    session.MouseMove(41, 81);  // 20,40
-    session.MouseMove(600, 100); // beyond the right edge: kept on it
-    session.MouseUp(600, 100);
-    session.MouseMove(200, 200); // the button is up: no stylus
+    session.Click(101, 61);           // screen 50,30
+    session.Mouse(K::MouseDown, 20, 21);  // 10,10
+    session.Mouse(K::MouseMove, 21, 21);  // still 10,10: nothing for the application
+    session.Mouse(K::MouseMove, 41, 81);  // 20,40
+    session.Mouse(K::MouseMove, 600, 100); // beyond the right edge: kept on it
+    session.Mouse(K::MouseUp, 600, 100);
+    session.Mouse(K::MouseMove, 200, 200); // the button is up: no stylus
+    session.Click(100, 2 * 320 + 10);      // in the status line
+    session.Mouse(K::MouseDown, 100, 2 * 320); // its first row...
+    session.Mouse(K::MouseMove, 100, 100);     // ...dragged onto the screen
+    session.Mouse(K::MouseUp, 100, 100);
+    session.Click(3, 2 * 320 - 1); // the screen's last row still is the screen
     session.Close();
     session.Install();
     ASSERT_EQ(0, RunApp({"--zoom", "2"}));
 
-    ASSERT_EQ(6u, g_app.stylus.size());
-    ExpectStylus(g_app.stylus[0], WM_LBUTTONDOWN, 50, 30, MK_LBUTTON);
-    ExpectStylus(g_app.stylus[1], WM_LBUTTONUP, 50, 30, 0);
-    ExpectStylus(g_app.stylus[2], WM_LBUTTONDOWN, 10, 10, MK_LBUTTON);
-    ExpectStylus(g_app.stylus[3], WM_MOUSEMOVE, 20, 40, MK_LBUTTON);
-    ExpectStylus(g_app.stylus[4], WM_MOUSEMOVE, 239, 50, MK_LBUTTON);
-    ExpectStylus(g_app.stylus[5], WM_LBUTTONUP, 239, 50, 0);
-    EXPECT_EQ("tap 50,30 drag 10,10-239,50", session.statusText);
+    const std::vector<StylusMessage> expected = {
+        {WM_LBUTTONDOWN, 50, 30, MK_LBUTTON}, {WM_LBUTTONUP, 50, 30, 0},
+        {WM_LBUTTONDOWN, 10, 10, MK_LBUTTON}, {WM_MOUSEMOVE, 20, 40, MK_LBUTTON},
+        {WM_MOUSEMOVE, 239, 50, MK_LBUTTON},  {WM_LBUTTONUP, 239, 50, 0},
+        {WM_LBUTTONDOWN, 1, 319, MK_LBUTTON}, {WM_LBUTTONUP, 1, 319, 0}};
+    ASSERT_EQ(expected.size(), g_app.stylus.size());
+    for (size_t i = 0; i < expected.size(); ++i) {
+        const StylusMessage &want = expected[i], &got = g_app.stylus[i];
+        EXPECT_TRUE(want.message == got.message && want.x == got.x && want.y == got.y && want.keys == got.keys)
+            << "stylus message " << i << ": " << got.message << " at " << got.x << "," << got.y;
+    }
+    EXPECT_EQ("tap 50,30 drag 10,10-239,50 tap 1,319", session.statusText) << "the status line's clicks are not in it";
 }
 
 TEST(SimWindow, TheKeypadBesideTheScreenPressesKeysWithTheMouse) {
@@ -423,65 +415,6 @@ TEST(SimWindow, TheKeypadBesideTheScreenPressesKeysWithTheMouse) {
     EXPECT_EQ(2 * 240, bare.maxWindowWidth);
 }
 
-TEST(SimWindow, ClicksOnTheStatusLineAreNotTheStylus) {
-    setenv("SDL_VIDEODRIVER", "offscreen", 1);
-    SyntheticSession session;
-    session.Click(100, 2 * 320 + 10); // in the status line
-    session.MouseDown(100, 2 * 320);  // its first row...
-    session.MouseMove(100, 100);      // ...dragged onto the screen
-    session.MouseUp(100, 100);
-    session.Click(3, 2 * 320 - 1);    // the screen's last row still is the screen
-    session.Close();
-    session.Install();
-    ASSERT_EQ(0, RunApp({"--zoom", "2"}));
-
-    ASSERT_EQ(2u, g_app.stylus.size());
-    ExpectStylus(g_app.stylus[0], WM_LBUTTONDOWN, 1, 319, MK_LBUTTON);
-    ExpectStylus(g_app.stylus[1], WM_LBUTTONUP, 1, 319, 0);
-    EXPECT_EQ("tap 1,319", session.statusText);
-}
-
-TEST(SimWindow, RecordedClicksReplayHeadlessToTheSameScreens) {
-    setenv("SDL_VIDEODRIVER", "offscreen", 1);
-    const fs::path dir = TestDir();
-    SyntheticSession session;
-    session.Click(101, 61);
-    session.Key(SDLK_F12); // shot-001: the mark at 50,30
-    session.Key(SDLK_DOWN);
-    session.Key(SDLK_RETURN); // the timer runs; the clicks below come while it does
-    session.Pause(50);
-    session.Click(300, 401);
-    session.Pause(100);
-    session.Key(SDLK_F12); // shot-002: a second mark at 150,200
-    session.MouseDown(20, 20); // a drag, which cannot be recorded
-    session.MouseMove(60, 60);
-    session.MouseUp(60, 60);
-    session.Close();
-    session.Install();
-
-    const fs::path script = dir / "clicks.keys";
-    testing::internal::CaptureStderr();
-    ASSERT_EQ(0, RunApp({"--zoom", "2", "--record", script.string(), "--shots", (dir / "live").string()}));
-    const std::string err = testing::internal::GetCapturedStderr();
-    EXPECT_NE(std::string::npos, err.find("1 stylus stroke(s) with movement could not be recorded")) << err;
-    const std::string recorded = ReadFile(script);
-    EXPECT_TRUE(recorded.starts_with("# Recorded in the simulator window.\ntap 50 30\nscreenshot shot-001\n"))
-        << recorded;
-    EXPECT_NE(std::string::npos, recorded.find("tap 150 200\n")) << recorded;
-    EXPECT_NE(std::string::npos, recorded.find("# left out: a stylus stroke from 10,10 to 30,30")) << recorded;
-
-    cehost::sim::SetWindowDriver({});
-    const AppState live = g_app;
-    g_app = AppState{};
-    ASSERT_EQ(0, RunApp({"--headless", "--script", script.string(), "--shots", (dir / "replay").string()}));
-    EXPECT_EQ(live.ticks, g_app.ticks);
-    ASSERT_EQ(live.stylus.size(), g_app.stylus.size() + 3) << "all but the drag's down, move and up";
-    const std::vector<Image> shots = ExpectSameShots(dir / "live", dir / "replay", {"shot-001.png", "shot-002.png"});
-    ASSERT_EQ(2u, shots.size());
-    EXPECT_FALSE(shots[0].pixels == shots[1].pixels);
-    EXPECT_EQ(0x00A000u, shots[1].pixels[size_t(200) * 240 + 150] & 0xFFFFFF) << "the mark of the second click";
-}
-
 TEST(SimWindow, AScriptPlaysInTheWindowAsHeadlessThenTheUserTakesOver) {
     setenv("SDL_VIDEODRIVER", "offscreen", 1);
     const fs::path dir = TestDir();
@@ -500,7 +433,7 @@ TEST(SimWindow, AScriptPlaysInTheWindowAsHeadlessThenTheUserTakesOver) {
     ASSERT_EQ(0, RunApp({"--script", script.string(), "--shots", (dir / "window").string()}));
     EXPECT_GE(session.now() - start, 300u) << "the waits took their time";
     EXPECT_EQ(2, g_app.row) << "the script's Down and the user's, not the one typed during the script";
-    EXPECT_EQ(u"\rhi", g_app.text) << "Return types a carriage return";
+    EXPECT_EQ(u"\rhi", g_app.text);
     EXPECT_EQ(2u, g_app.stylus.size()) << "only the script's tap";
     const AppState windowed = g_app;
 
@@ -508,14 +441,12 @@ TEST(SimWindow, AScriptPlaysInTheWindowAsHeadlessThenTheUserTakesOver) {
     g_app = AppState{};
     ASSERT_EQ(0, RunApp({"--headless", "--script", script.string(), "--shots", (dir / "headless").string()}));
     EXPECT_EQ(windowed.ticks, g_app.ticks);
-    const std::vector<Image> shots =
-        ExpectSameShots(dir / "window", dir / "headless", {"one.png", "two.png", "three.png"});
-    ASSERT_EQ(3u, shots.size());
-    EXPECT_FALSE(shots[0].pixels == shots[1].pixels);
-    EXPECT_FALSE(shots[1].pixels == shots[2].pixels);
+    EXPECT_EQ(3u, ExpectSameShots(dir / "window", dir / "headless", {"one.png", "two.png", "three.png"}).size());
 }
 
-TEST(SimWindow, AFailingScriptLineStopsTheWindowRunNamingFileAndLine) {
+// A failing script line stops the window run naming file and line; a bad key-map file stops it before the
+// application starts.
+TEST(SimWindow, ScriptAndKeyMapErrorsStopTheRun) {
     setenv("SDL_VIDEODRIVER", "offscreen", 1);
     const fs::path dir = TestDir();
     fs::create_directories(dir / "shots" / "x.png"); // where the screenshot should go is a folder
@@ -525,145 +456,18 @@ TEST(SimWindow, AFailingScriptLineStopsTheWindowRunNamingFileAndLine) {
     session.Install();
     testing::internal::CaptureStderr();
     EXPECT_EQ(3, RunApp({"--script", script.string(), "--shots", (dir / "shots").string()}));
-    const std::string err = testing::internal::GetCapturedStderr();
+    std::string err = testing::internal::GetCapturedStderr();
     EXPECT_NE(std::string::npos, err.find(script.string() + ": line 2: ")) << err;
     EXPECT_EQ(1, g_app.row) << "nothing after the failing line was played";
-}
+    EXPECT_EQ(1, g_app.winMainCalls);
 
-TEST(SimWindow, KeyMapFileErrorsStopTheRunBeforeTheApplicationStarts) {
-    setenv("SDL_VIDEODRIVER", "offscreen", 1);
-    const fs::path dir = TestDir();
     std::ofstream(dir / "bad.map") << "F1 = VK_F1\nF2 = NOWHERE\n";
     testing::internal::CaptureStderr();
     EXPECT_EQ(2, RunApp({"--keymap", (dir / "bad.map").string()}));
-    const std::string err = testing::internal::GetCapturedStderr();
+    err = testing::internal::GetCapturedStderr();
     EXPECT_NE(std::string::npos, err.find("bad.map: line 2: unknown virtual key 'NOWHERE'")) << err;
     EXPECT_EQ(2, RunApp({"--keymap", (dir / "missing.map").string()}));
-    EXPECT_EQ(0, g_app.winMainCalls);
-}
-
-namespace {
-
-// An X server of our own for one test: Xvfb picks a free display and tells us which.
-class XvfbServer {
-public:
-    static bool Installed() {
-        const char* path = std::getenv("PATH");
-        std::stringstream dirs(path ? path : "");
-        for (std::string d; std::getline(dirs, d, ':');)
-            if (!d.empty() && access((fs::path(d) / "Xvfb").c_str(), X_OK) == 0) return true;
-        return false;
-    }
-
-    bool Start(std::string* display) {
-        int fds[2];
-        if (pipe(fds) != 0) return false;
-        m_pid = fork();
-        if (m_pid == 0) {
-            close(fds[0]);
-            int devnull = open("/dev/null", O_WRONLY);
-            if (devnull >= 0) dup2(devnull, 2);
-            const std::string fd = std::to_string(fds[1]);
-            execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1024x768x24", "-nolisten", "tcp",
-                   static_cast<char*>(nullptr));
-            _exit(127);
-        }
-        close(fds[1]);
-        std::string number;
-        char c;
-        while (read(fds[0], &c, 1) == 1 && c != '\n') number += c;
-        close(fds[0]);
-        if (m_pid < 0 || number.empty()) return false;
-        *display = ":" + number;
-        // Under load the first connection can still be refused; wait until the server takes one.
-        setenv("DISPLAY", display->c_str(), 1);
-        for (int attempt = 0; attempt < 100; ++attempt) {
-            if (SDL_VideoInit("x11") == 0) {
-                SDL_VideoQuit();
-                return true;
-            }
-            usleep(50 * 1000);
-        }
-        return false;
-    }
-
-    ~XvfbServer() {
-        if (m_pid > 0) {
-            kill(m_pid, SIGTERM);
-            waitpid(m_pid, nullptr, 0);
-        }
-    }
-
-private:
-    pid_t m_pid = -1;
-};
-
-} // namespace
-
-TEST(SimWindow, ScreenshotKeyUnderXvfbSavesTheFramebuffer) {
-    if (!XvfbServer::Installed()) GTEST_SKIP() << "Xvfb is not installed (Debian package xvfb)";
-    XvfbServer server;
-    std::string display;
-    ASSERT_TRUE(server.Start(&display)) << "Xvfb did not start or took no connection: " << SDL_GetError();
-    setenv("DISPLAY", display.c_str(), 1);
-    unsetenv("WAYLAND_DISPLAY");
-    unsetenv("SDL_VIDEODRIVER");
-    const fs::path dir = TestDir();
-
-    // F12 down and up, then the window is closed once the status line reports the screenshot; the
-    // framebuffer is kept at that moment.
-    std::vector<uint32_t> framebuffer;
-    SIZE size{};
-    std::string driverName, statusText;
-    int turn = 0;
-    cehost::sim::WindowDriver driver;
-    driver.onTurn = [&](size_t pending) {
-        if (pending) return;
-        SDL_Event e{};
-        if (turn == 0) {
-            // Something on the screen that is not the background, so that a blank PNG cannot match.
-            keybd_event(VK_DOWN, 0, 0, 0);
-            keybd_event(VK_DOWN, 0, KEYEVENTF_KEYUP, 0);
-        } else if (turn == 1 || turn == 2) {
-            e.type = turn == 1 ? SDL_KEYDOWN : SDL_KEYUP;
-            e.key.keysym.sym = SDLK_F12;
-            e.key.keysym.scancode = SDL_SCANCODE_F12;
-            SDL_PushEvent(&e);
-        } else if (framebuffer.empty()) {
-            cehost::sim::WindowStatus status;
-            if (!cehost::sim::GetWindowStatus(&status) || status.statusText.find("screenshot") == std::string::npos)
-                return;
-            statusText = status.statusText;
-            size = cehost::sim::GetScreenSize();
-            const uint32_t* px = cehost::sim::ScreenPixels();
-            framebuffer.assign(px, px + size.cx * size.cy);
-            driverName = SDL_GetCurrentVideoDriver() ? SDL_GetCurrentVideoDriver() : "";
-            e.type = SDL_QUIT;
-            SDL_PushEvent(&e);
-        }
-        ++turn;
-    };
-    cehost::sim::SetWindowDriver(driver);
-    testing::internal::CaptureStderr();
-    const int code = RunApp({"--shots", dir.string()});
-    const std::string err = testing::internal::GetCapturedStderr();
-    cehost::sim::SetWindowDriver({});
-    ASSERT_EQ(0, code) << err;
-    EXPECT_EQ("x11", driverName);
-
-    const fs::path shot = dir / "shot-001.png";
-    EXPECT_NE(std::string::npos, statusText.find(shot.string())) << statusText;
-    EXPECT_NE(std::string::npos, err.find(shot.string())) << err;
-    Image image;
-    ASSERT_TRUE(ReadPng(shot, image));
-    ASSERT_EQ(int(size.cx), image.width);
-    ASSERT_EQ(int(size.cy), image.height);
-    ASSERT_EQ(framebuffer.size(), image.pixels.size());
-    size_t differing = 0;
-    for (size_t i = 0; i < framebuffer.size(); ++i)
-        if ((framebuffer[i] & 0xFFFFFF) != (image.pixels[i] & 0xFFFFFF)) ++differing;
-    EXPECT_EQ(0u, differing);
-    EXPECT_EQ(0x0000C8u, image.pixels[size_t(40) * image.width + 10] & 0xFFFFFF) << "the second row is selected";
+    EXPECT_EQ(1, g_app.winMainCalls);
 }
 
 #endif

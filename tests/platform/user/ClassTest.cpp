@@ -46,7 +46,8 @@ TEST(Classes, ClassInfoKeepsWhatWasRegistered) {
     EXPECT_EQ(GetClassLongW(w, GCL_HBRBACKGROUND), 0u);
 }
 
-TEST(Classes, UnregisterRefusesWhileWindowsExist) {
+// Unregistering is refused while windows exist; bad registrations and lookups fail.
+TEST(Classes, UnregisterAndBadRegistrations) {
     ASSERT_NE(RegisterTestClass(u"Gone"), 0);
     HWND w = TopLevel(0, 0, 10, 10, 0, u"", u"Gone");
     ASSERT_TRUE(w);
@@ -59,9 +60,10 @@ TEST(Classes, UnregisterRefusesWhileWindowsExist) {
     EXPECT_EQ(GetLastError(), DWORD(ERROR_CLASS_DOES_NOT_EXIST));
     // The name is free again.
     EXPECT_NE(RegisterTestClass(u"Gone"), 0);
-}
+    // The desktop's class is built in and cannot be removed.
+    EXPECT_FALSE(UnregisterClassW(u"#32769", nullptr));
 
-TEST(Classes, BadRegistrationsAndLookupsFail) {
+    // Bad registrations and lookups fail.
     SetLastError(0);
     EXPECT_EQ(RegisterClassW(nullptr), 0);
     EXPECT_EQ(GetLastError(), DWORD(ERROR_INVALID_PARAMETER));
@@ -71,14 +73,11 @@ TEST(Classes, BadRegistrationsAndLookupsFail) {
     wc.lpfnWndProc = TestProc;
     wc.cbWndExtra = -4;
     EXPECT_EQ(RegisterClassW(&wc), 0);
-
-    WNDCLASSW out{};
     SetLastError(0);
-    EXPECT_FALSE(GetClassInfoW(nullptr, u"Nowhere", &out));
+    EXPECT_FALSE(GetClassInfoW(nullptr, u"Nowhere", &wc));
     EXPECT_EQ(GetLastError(), DWORD(ERROR_CLASS_DOES_NOT_EXIST));
     SetLastError(0);
     EXPECT_EQ(CreateWindowExW(0, u"Nowhere", u"", 0, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr), nullptr);
     EXPECT_EQ(GetLastError(), DWORD(ERROR_CANNOT_FIND_WND_CLASS));
-    // The desktop's class is built in and cannot be removed.
-    EXPECT_FALSE(UnregisterClassW(u"#32769", nullptr));
 }
+

@@ -36,15 +36,6 @@ SIZE Screen() { return SIZE{GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_C
 
 } // namespace
 
-TEST_F(Display, MetricsStartAtThePortraitScreen) {
-    EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), 240);
-    EXPECT_EQ(GetSystemMetrics(SM_CYSCREEN), 320);
-    EXPECT_EQ(GetSystemMetrics(SM_CXBORDER), 1);
-    EXPECT_EQ(GetSystemMetrics(SM_CYBORDER), 1);
-    EXPECT_EQ(GetSystemMetrics(9999), 0);
-    EXPECT_EQ(cehost::sim::GetDisplayOrientation(), DWORD(DMDO_0));
-}
-
 TEST_F(Display, RotationSwapsTheScreenResizesFullScreenWindowsAndTellsTopLevelWindows) {
     HWND full = TopLevel(0, 0, 240, 320);
     HWND main = TopLevel(0, 21, 240, 299);
@@ -134,7 +125,14 @@ TEST_F(Display, TheFailureSwitchSpoilsExactlyTheNextChange) {
     EXPECT_EQ(Rotate(DMDO_0), DISP_CHANGE_RESTART);
 }
 
-TEST_F(Display, SimulatorScreenSizeMovesFullScreenWindows) {
+// The metrics start at the portrait screen; the simulator's screen size moves full-screen windows.
+TEST_F(Display, MetricsAndTheSimulatorScreenSize) {
+    EXPECT_EQ(Screen().cx, 240);
+    EXPECT_EQ(Screen().cy, 320);
+    EXPECT_EQ(GetSystemMetrics(SM_CXBORDER), 1);
+    EXPECT_EQ(GetSystemMetrics(SM_CYBORDER), 1);
+    EXPECT_EQ(GetSystemMetrics(9999), 0);
+    EXPECT_EQ(cehost::sim::GetDisplayOrientation(), DWORD(DMDO_0));
     HWND full = TopLevel(0, 0, 240, 320);
     EXPECT_TRUE(cehost::sim::SetDisplaySize(480, 640));
     EXPECT_EQ(Screen().cx, 480);

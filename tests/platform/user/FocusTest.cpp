@@ -47,6 +47,11 @@ TEST_F(Focus, DisabledWindowsAndTheirChildrenRefuseIt) {
     // Visibility is not checked.
     EXPECT_EQ(SetFocus(hidden), top);
     EXPECT_EQ(GetFocus(), hidden);
+    // Hiding the focused child hands the focus to its parent.
+    EnableWindow(panel, TRUE);
+    SetFocus(inner);
+    ShowWindow(panel, SW_HIDE);
+    EXPECT_EQ(GetFocus(), top);
 }
 
 TEST_F(Focus, EnableWindowReportsThePreviousStateAndTakesTheFocus) {
@@ -62,15 +67,6 @@ TEST_F(Focus, EnableWindowReportsThePreviousStateAndTakesTheFocus) {
     EXPECT_TRUE(EnableWindow(c, FALSE)) << "was disabled";
     EXPECT_TRUE(EnableWindow(c, TRUE));
     EXPECT_TRUE(IsWindowEnabled(c));
-}
-
-TEST_F(Focus, HidingTheFocusedChildHandsTheFocusToItsParent) {
-    HWND top = TopLevel(0, 0, 100, 100);
-    HWND panel = Child(top, 1, 0, 0, 50, 50);
-    HWND inner = Child(panel, 2, 0, 0, 10, 10);
-    SetFocus(inner);
-    ShowWindow(panel, SW_HIDE);
-    EXPECT_EQ(GetFocus(), top);
 }
 
 TEST_F(Focus, ActivationMovesBetweenTopLevelWindows) {

@@ -84,7 +84,7 @@ TEST_F(Painting, PaintWaitsForPostedMessagesAndInput) {
     EXPECT_FALSE(GetUpdateRect(top, nullptr, FALSE)) << "DefWindowProc's BeginPaint validated";
 }
 
-TEST_F(Painting, BeginPaintErasesOnceAndReportsTheArea) {
+TEST_F(Painting, BeginPaintErasesOnceReportsTheAreaAndLeavesWhatIsUnerased) {
     const RECT a{10, 20, 30, 40};
     InvalidateRect(top, &a, TRUE);
     const RECT b{100, 100, 110, 110};
@@ -106,13 +106,11 @@ TEST_F(Painting, BeginPaintErasesOnceAndReportsTheArea) {
     EndPaint(top, &ps);
     EXPECT_TRUE(log.Entries().empty());
     EXPECT_FALSE(ps.fErase);
-}
 
-TEST_F(Painting, UnerasedBackgroundIsLeftToThePainter) {
+    // A background left unerased is the painter's to do.
     HWND bare = TopLevel(0, 0, 50, 50, WS_VISIBLE, u"", u"Bare");
     ValidateRect(bare, nullptr);
     InvalidateRect(bare, nullptr, TRUE);
-    PAINTSTRUCT ps;
     BeginPaint(bare, &ps);
     EXPECT_TRUE(ps.fErase) << "no class brush: DefWindowProc erased nothing";
     EndPaint(bare, &ps);
@@ -167,15 +165,23 @@ TEST_F(Painting, UpdateWindowPaintsNowWithChildren) {
     EXPECT_FALSE(UpdateWindow(reinterpret_cast<HWND>(uintptr_t(0x4444))));
 }
 
-TEST_F(Painting, HiddenWindowsKeepNoUpdateAndShowingPaintsThemWhole) {
+// Hiding or moving exposes what lies beneath; a hidden window keeps no update and is painted whole when shown;
+// a window off the screen has nothing to paint.
+TEST_F(Painting, ShowingHidingAndMoving) {
     HWND hidden = TopLevel(20, 20, 40, 30, 0);
     InvalidateRect(hidden, nullptr, TRUE);
     EXPECT_FALSE(GetUpdateRect(hidden, nullptr, FALSE));
     ShowWindow(hidden, SW_SHOWNA);
     EXPECT_EQ(Update(hidden), Rect(0, 0, 40, 30));
-}
+    DestroyWindow(hidden);
+    HWND off = TopLevel(300, 400, 50, 50, WS_VISIBLE);
+    PAINTSTRUCT ps;
+    BeginPaint(off, &ps);
+    EXPECT_TRUE(ps.rcPaint == Rect(0, 0, 0, 0));
+    EndPaint(off, &ps);
+    EXPECT_FALSE(GetUpdateRect(off, nullptr, FALSE)) << "validated all the same";
+    DestroyWindow(off);
 
-TEST_F(Painting, HidingOrMovingExposesWhatLiesBeneath) {
     HWND c = Child(top, 1, 10, 10, 30, 30);
     HWND popup = TopLevel(100, 100, 50, 50);
     cehost::sim::RunUntilIdle();
@@ -244,11 +250,3 @@ TEST_F(Painting, SurfacesClipChildrenHigherSiblingsAndAncestors) {
     (void)sibling;
 }
 
-TEST_F(Painting, AWindowOffTheScreenHasNothingToPaint) {
-    HWND off = TopLevel(300, 400, 50, 50, WS_VISIBLE);
-    PAINTSTRUCT ps;
-    BeginPaint(off, &ps);
-    EXPECT_TRUE(ps.rcPaint == Rect(0, 0, 0, 0));
-    EndPaint(off, &ps);
-    EXPECT_FALSE(GetUpdateRect(off, nullptr, FALSE)) << "validated all the same";
-}

@@ -104,14 +104,6 @@ TEST_F(Queue, BadArgumentsFail) {
     EXPECT_FALSE(TranslateMessage(nullptr));
 }
 
-TEST_F(Queue, PaintIsRegeneratedUntilValidated) {
-    InvalidateRect(top, nullptr, FALSE);
-    EXPECT_EQ(Next().message, UINT(WM_PAINT));
-    EXPECT_EQ(Next().message, UINT(WM_PAINT)) << "a peek never removes WM_PAINT";
-    ValidateRect(top, nullptr);
-    EXPECT_EQ(Next().message, UINT(WM_NULL));
-}
-
 TEST_F(Queue, SendCallsDirectlyAndBroadcastReachesTopLevelWindowsOnly) {
     HWND c = Child(top, 1, 0, 0, 10, 10);
     HWND second = TopLevel(0, 0, 10, 10, 0);
@@ -134,15 +126,6 @@ TEST_F(Queue, SendCallsDirectlyAndBroadcastReachesTopLevelWindowsOnly) {
     EXPECT_EQ(log.Count(WM_USER + 10, c), 0);
 }
 
-TEST_F(Queue, MessagesForADestroyedWindowAreDropped) {
-    HWND doomed = TopLevel(0, 0, 10, 10, 0);
-    PostMessageW(doomed, WM_USER, 0, 0);
-    PostMessageW(top, WM_USER + 1, 0, 0);
-    DestroyWindow(doomed);
-    EXPECT_EQ(Next().message, UINT(WM_USER + 1));
-    EXPECT_EQ(Next().message, UINT(WM_NULL));
-}
-
 TEST_F(Queue, KeyLParamBitsFollowTheInjectedEvent) {
     // The library's synthetic key stroke: extended, scan code 0.
     keybd_event(VK_F1, 0, KEYEVENTF_EXTENDEDKEY, 0);
@@ -160,7 +143,8 @@ TEST_F(Queue, KeyLParamBitsFollowTheInjectedEvent) {
     EXPECT_EQ(DWORD(Next().lParam), 0x401E0001u);
 }
 
-TEST_F(Queue, KeysGoToTheFocusElseTheActiveWindowElseNowhere) {
+// Keys go to the focus, else the active window, else nowhere; key states.
+TEST_F(Queue, KeysTargetsAndKeyState) {
     HWND c = Child(top, 1, 0, 0, 10, 10);
     SetFocus(c);
     keybd_event(VK_UP, 0, 0, 0);
@@ -174,9 +158,8 @@ TEST_F(Queue, KeysGoToTheFocusElseTheActiveWindowElseNowhere) {
     keybd_event(VK_UP, 0, KEYEVENTF_KEYUP, 0);
     EXPECT_EQ(Next().message, UINT(WM_NULL));
     EXPECT_EQ(GetKeyState(VK_UP) & 0x8000, 0) << "the dropped key-up still released the key";
-}
-
-TEST_F(Queue, KeyStateFollowsRetrievalAsyncStateFollowsInjection) {
+    // The key state follows retrieval, the asynchronous state follows injection.
+    top = TopLevel(0, 0, 100, 100);
     keybd_event(VK_SHIFT, 0, 0, 0);
     EXPECT_TRUE(GetAsyncKeyState(VK_SHIFT) & 0x8000);
     EXPECT_FALSE(GetKeyState(VK_SHIFT) & 0x8000);
@@ -229,22 +212,20 @@ TEST_F(Queue, TranslateMessagePostsCharactersOnAUsLayout) {
     EXPECT_FALSE(TranslateMessage(&m));
 }
 
-TEST_F(Queue, GetMessageWithNothingToWaitForEndsTheLoop) {
-    MSG m;
-    testing::internal::CaptureStderr();
-    EXPECT_EQ(GetMessageW(&m, nullptr, 0, 0), 0);
-    const std::string err = testing::internal::GetCapturedStderr();
-    EXPECT_EQ(m.message, UINT(WM_QUIT));
-    EXPECT_NE(err.find("nothing left to wait for"), std::string::npos);
-}
-
-TEST_F(Queue, GetMessageRunsTheVirtualClockToTheNextTimer) {
+// GetMessageW runs the virtual clock to the next timer; with nothing that could arrive it ends the loop.
+TEST_F(Queue, GetMessageRunsTheVirtualClockOrEndsTheLoop) {
     const DWORD start = GetTickCount();
     SetTimer(top, 5, 250, nullptr);
     MSG m;
     ASSERT_EQ(GetMessageW(&m, nullptr, 0, 0), 1);
     EXPECT_EQ(m.message, UINT(WM_TIMER));
     EXPECT_EQ(GetTickCount() - start, 250u);
+    KillTimer(top, 5);
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(GetMessageW(&m, nullptr, 0, 0), 0);
+    const std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(m.message, UINT(WM_QUIT));
+    EXPECT_NE(err.find("nothing left to wait for"), std::string::npos);
 }
 
 TEST_F(Queue, IdleHandlerFeedsAScriptedMessageLoop) {
@@ -310,7 +291,18 @@ TEST_F(Queue, ModalLoopsReenterGetMessage) {
     EXPECT_EQ(Next().message, UINT(WM_USER + 3));
 }
 
-TEST_F(Queue, RunUntilIdleLeavesQuitPending) {
+// Painting is regenerated until validated; messages for a destroyed window are dropped; running until idle
+// dispatches what is posted and leaves WM_QUIT pending.
+TEST_F(Queue, PaintRepeatsDeadWindowsLoseTheirMessagesAndQuitWaits) {
+    InvalidateRect(top, nullptr, FALSE);
+    EXPECT_EQ(Next().message, UINT(WM_PAINT));
+    EXPECT_EQ(Next().message, UINT(WM_PAINT)) << "a peek never removes WM_PAINT";
+    ValidateRect(top, nullptr);
+    HWND doomed = TopLevel(0, 0, 10, 10, 0);
+    PostMessageW(doomed, WM_USER + 1, 0, 0);
+    DestroyWindow(doomed);
+    EXPECT_EQ(Next().message, UINT(WM_NULL));
+
     MessageLog log;
     log.Watch(top);
     PostMessageW(top, WM_USER, 0, 0);

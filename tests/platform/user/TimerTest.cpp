@@ -40,39 +40,23 @@ TEST_F(Timers, ExpirationsCoalesceAndTheRetrievalRestartsThePeriod) {
     EXPECT_EQ(CountTimers(top), 0) << "the period restarted when the message was taken";
     cehost::sim::AdvanceClock(1);
     EXPECT_EQ(CountTimers(top), 1);
-}
 
-TEST_F(Timers, KillTimerTakesEffectAtOnce) {
-    SetTimer(top, 1, 10, nullptr);
-    cehost::sim::AdvanceClock(50);
-    EXPECT_TRUE(KillTimer(top, 1));
-    EXPECT_EQ(CountTimers(top), 0);
-    SetLastError(0);
-    EXPECT_FALSE(KillTimer(top, 1));
-    EXPECT_NE(GetLastError(), 0u);
-}
-
-TEST_F(Timers, SameIdentifierReplacesAndRestarts) {
-    SetTimer(top, 3, 100, nullptr);
-    cehost::sim::AdvanceClock(90);
-    SetTimer(top, 3, 50, nullptr);
+    // The same identifier replaces the timer and restarts it.
+    SetTimer(top, 7, 50, nullptr);
     cehost::sim::AdvanceClock(40);
     EXPECT_EQ(CountTimers(top), 0);
     cehost::sim::AdvanceClock(10);
     EXPECT_EQ(CountTimers(top), 1);
+    // KillTimer takes effect at once.
+    cehost::sim::AdvanceClock(50);
+    EXPECT_TRUE(KillTimer(top, 7));
+    EXPECT_EQ(CountTimers(top), 0);
+    SetLastError(0);
+    EXPECT_FALSE(KillTimer(top, 7));
+    EXPECT_NE(GetLastError(), 0u);
 }
 
-TEST_F(Timers, RunForFiresAPeriodicTimerOnSchedule) {
-    MessageLog log;
-    log.Watch(top);
-    SetTimer(top, 1, 10, nullptr);
-    const DWORD start = GetTickCount();
-    cehost::sim::RunFor(100);
-    EXPECT_EQ(log.Count(WM_TIMER), 10);
-    EXPECT_EQ(GetTickCount() - start, 100u);
-}
-
-TEST_F(Timers, ThreadTimersGetFreshIdentifiersAndCallTheirProcedure) {
+TEST_F(Timers, TimerProceduresAndDestroyedWindows) {
     static int calls;
     static UINT_PTR seenId;
     calls = 0;
@@ -91,9 +75,9 @@ TEST_F(Timers, ThreadTimersGetFreshIdentifiersAndCallTheirProcedure) {
     cehost::sim::RunFor(40);
     EXPECT_EQ(calls, 2);
     EXPECT_EQ(seenId, a);
-}
+    KillTimer(nullptr, a);
 
-TEST_F(Timers, WindowProcedureTimersAndDestroyedWindows) {
+    // A window's timer with a procedure calls it instead of the window procedure; timers die with their window.
     static HWND seen;
     seen = nullptr;
     SetTimer(top, 9, 10, [](HWND h, UINT, UINT_PTR, DWORD) { seen = h; });
@@ -110,14 +94,23 @@ TEST_F(Timers, WindowProcedureTimersAndDestroyedWindows) {
     EXPECT_FALSE(cehost::sim::NextTimerDue(&due)) << "timers die with their window";
 }
 
-TEST_F(Timers, SleepAndTheClock) {
-    const DWORD start = GetTickCount();
+// RunFor fires a periodic timer on schedule; Sleep runs the virtual clock; switching to real time keeps the
+// clock monotonic.
+TEST_F(Timers, RunForSleepAndTheClock) {
+    MessageLog log;
+    log.Watch(top);
+    SetTimer(top, 2, 10, nullptr);
+    DWORD start = GetTickCount();
+    cehost::sim::RunFor(100);
+    EXPECT_EQ(log.Count(WM_TIMER), 10);
+    EXPECT_EQ(GetTickCount() - start, 100u);
+    KillTimer(top, 2);
+    start = GetTickCount();
     Sleep(250);
     EXPECT_EQ(GetTickCount() - start, 250u);
     SetTimer(top, 1, 100, nullptr);
     Sleep(1000);
     EXPECT_EQ(CountTimers(top), 1);
-    // Switching to real time keeps the clock monotonic.
     const DWORD before = GetTickCount();
     cehost::sim::SetVirtualTime(false);
     EXPECT_GE(GetTickCount(), before);

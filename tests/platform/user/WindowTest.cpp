@@ -3,6 +3,7 @@
 #include "MessageLog.h"
 #include "UserTestSupport.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -171,35 +172,20 @@ TEST_F(Windows, StaleHandlesStayInvalidAndFailCleanly) {
     EXPECT_FALSE(IsWindow(nullptr));
     EXPECT_FALSE(IsWindow(reinterpret_cast<HWND>(uintptr_t(0x12345))));
 
-    auto failsWithBadHandle = [](auto result, auto failure) {
-        return result == failure && GetLastError() == DWORD(ERROR_INVALID_WINDOW_HANDLE);
-    };
     RECT rc;
     WCHAR buf[8];
-    SetLastError(0);
-    EXPECT_TRUE(failsWithBadHandle(DestroyWindow(w), FALSE));
-    SetLastError(0);
-    EXPECT_TRUE(failsWithBadHandle(SendMessageW(w, WM_USER, 0, 0), LRESULT(0)));
-    SetLastError(0);
-    EXPECT_TRUE(failsWithBadHandle(PostMessageW(w, WM_USER, 0, 0), FALSE));
-    SetLastError(0);
-    EXPECT_TRUE(failsWithBadHandle(GetWindowLongW(w, GWL_USERDATA), LONG(0)));
-    SetLastError(0);
-    EXPECT_TRUE(failsWithBadHandle(SetWindowLongW(w, GWL_USERDATA, 5), LONG(0)));
-    SetLastError(0);
-    EXPECT_TRUE(failsWithBadHandle(GetClientRect(w, &rc), FALSE));
-    SetLastError(0);
-    EXPECT_TRUE(failsWithBadHandle(GetWindowTextW(w, buf, 8), 0));
-    SetLastError(0);
-    EXPECT_TRUE(failsWithBadHandle(ShowWindow(w, SW_SHOW), FALSE));
-    SetLastError(0);
-    EXPECT_TRUE(failsWithBadHandle(SetFocus(w), HWND(nullptr)));
-    SetLastError(0);
-    EXPECT_TRUE(failsWithBadHandle(InvalidateRect(w, nullptr, TRUE), FALSE));
-    SetLastError(0);
-    EXPECT_TRUE(failsWithBadHandle(SetTimer(w, 1, 10, nullptr), UINT_PTR(0)));
-    SetLastError(0);
-    EXPECT_TRUE(failsWithBadHandle(GetParent(w), HWND(nullptr)));
+    const std::function<bool()> calls[] = {
+        [&] { return !DestroyWindow(w); }, [&] { return !SendMessageW(w, WM_USER, 0, 0); },
+        [&] { return !PostMessageW(w, WM_USER, 0, 0); }, [&] { return !GetWindowLongW(w, GWL_USERDATA); },
+        [&] { return !SetWindowLongW(w, GWL_USERDATA, 5); }, [&] { return !GetClientRect(w, &rc); },
+        [&] { return !GetWindowTextW(w, buf, 8); }, [&] { return !ShowWindow(w, SW_SHOW); },
+        [&] { return !SetFocus(w); }, [&] { return !InvalidateRect(w, nullptr, TRUE); },
+        [&] { return !SetTimer(w, 1, 10, nullptr); }, [&] { return !GetParent(w); }};
+    for (size_t i = 0; i < std::size(calls); ++i) {
+        SetLastError(0);
+        EXPECT_TRUE(calls[i]()) << "call " << i;
+        EXPECT_EQ(GetLastError(), DWORD(ERROR_INVALID_WINDOW_HANDLE)) << "call " << i;
+    }
     EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS), 0u);
 }
 
@@ -237,12 +223,9 @@ TEST_F(Windows, LongsHoldPointersAndSubclassingForwards) {
     SetLastError(0);
     EXPECT_EQ(GetWindowLongW(w, 1000), 0);
     EXPECT_EQ(GetLastError(), DWORD(ERROR_INVALID_INDEX));
-}
-
-TEST_F(Windows, WindowBytesAreAddressedInFourByteSteps) {
+    // Window bytes are addressed in four-byte steps.
     ASSERT_NE(RegisterTestClass(u"Extra", 0, nullptr, 12), 0);
-    HWND w = TopLevel(0, 0, 10, 10, 0, u"", u"Extra");
-    static int object;
+    w = TopLevel(0, 0, 10, 10, 0, u"", u"Extra");
     EXPECT_EQ(SetWindowLongW(w, DWL_USER, reinterpret_cast<LONG>(&object)), 0);
     SetWindowLongW(w, DWL_MSGRESULT, 5);
     SetWindowLongW(w, DWL_DLGPROC, 6);
@@ -324,7 +307,8 @@ TEST_F(Windows, ZOrderRelationsAndBringToTop) {
     EXPECT_EQ(WindowFromPoint(POINT{5, 5}), b);
 }
 
-TEST_F(Windows, FindWindowSearchesTopLevelWindowsIgnoringCase) {
+// FindWindow searches top-level windows ignoring case; enumeration and the window count.
+TEST_F(Windows, FindEnumerateAndCount) {
     HWND hidden = TopLevel(0, 0, 10, 10, 0, u"Phone Book");
     HWND shown = TopLevel(0, 0, 10, 10, WS_VISIBLE, u"Other");
     Child(shown, 1, 0, 0, 5, 5);
@@ -336,6 +320,31 @@ TEST_F(Windows, FindWindowSearchesTopLevelWindowsIgnoringCase) {
     SetLastError(0);
     EXPECT_EQ(FindWindowW(u"NoSuchClass", nullptr), nullptr);
     EXPECT_EQ(GetLastError(), DWORD(ERROR_CANNOT_FIND_WND_CLASS));
+    DestroyWindow(hidden);
+    DestroyWindow(shown);
+
+    HWND a = TopLevel(0, 0, 10, 10, 0);
+    HWND b = TopLevel(0, 0, 10, 10, 0);
+    HWND c = Child(a, 1, 0, 0, 5, 5);
+    Child(c, 2, 0, 0, 5, 5);
+    EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS), 4u);
+    std::vector<HWND> tops;
+    EnumWindows([](HWND h, LPARAM lp) {
+        reinterpret_cast<std::vector<HWND>*>(lp)->push_back(h);
+        return TRUE;
+    }, reinterpret_cast<LPARAM>(&tops));
+    EXPECT_EQ(tops, (std::vector<HWND>{b, a}));
+    int count = 0;
+    EnumChildWindows(a, [](HWND, LPARAM lp) {
+        ++*reinterpret_cast<int*>(lp);
+        return TRUE;
+    }, reinterpret_cast<LPARAM>(&count));
+    EXPECT_EQ(count, 2);
+    DestroyWindow(a);
+    EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS), 1u);
+    SetLastError(0);
+    EXPECT_EQ(GetGuiResources(reinterpret_cast<HANDLE>(uintptr_t(0x42)), GR_USEROBJECTS), 0u);
+    EXPECT_EQ(GetLastError(), DWORD(ERROR_INVALID_HANDLE));
 }
 
 TEST_F(Windows, DialogItemsAndTabOrder) {
@@ -367,31 +376,6 @@ TEST_F(Windows, DialogItemsAndTabOrder) {
     EXPECT_TRUE(SetDlgItemTextW(dlg, 11, u"abc"));
     WCHAR buf[8];
     EXPECT_EQ(GetDlgItemTextW(dlg, 11, buf, 8), 3u);
-}
-
-TEST_F(Windows, EnumerationAndAccounting) {
-    HWND a = TopLevel(0, 0, 10, 10, 0);
-    HWND b = TopLevel(0, 0, 10, 10, 0);
-    HWND c = Child(a, 1, 0, 0, 5, 5);
-    Child(c, 2, 0, 0, 5, 5);
-    EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS), 4u);
-    std::vector<HWND> tops;
-    EnumWindows([](HWND h, LPARAM lp) {
-        reinterpret_cast<std::vector<HWND>*>(lp)->push_back(h);
-        return TRUE;
-    }, reinterpret_cast<LPARAM>(&tops));
-    EXPECT_EQ(tops, (std::vector<HWND>{b, a}));
-    int count = 0;
-    EnumChildWindows(a, [](HWND, LPARAM lp) {
-        ++*reinterpret_cast<int*>(lp);
-        return TRUE;
-    }, reinterpret_cast<LPARAM>(&count));
-    EXPECT_EQ(count, 2);
-    DestroyWindow(a);
-    EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS), 1u);
-    SetLastError(0);
-    EXPECT_EQ(GetGuiResources(reinterpret_cast<HANDLE>(uintptr_t(0x42)), GR_USEROBJECTS), 0u);
-    EXPECT_EQ(GetLastError(), DWORD(ERROR_INVALID_HANDLE));
 }
 
 TEST_F(Windows, WindowsDestroyingThemselvesMidOperationLeaveNoDanglingState) {

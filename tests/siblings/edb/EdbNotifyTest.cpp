@@ -105,15 +105,13 @@ TEST_F(EdbNotify, EveryWindowOnTheTableHearsOfChangesFromAnyHandleAndFailuresPos
     ASSERT_NE(EDB_AddRec(writer, &f, 1), 0u);
     Pump();
     EXPECT_TRUE(g_received.empty());
+
+    // Only a live window can be registered.
+    ASSERT_TRUE(DestroyWindow(watcher));
+    EXPECT_EQ(EDB_OpenDBWithNoti(watching, watcher), 0);
+    EXPECT_EQ(EDB_OpenDBWithNoti(watching, nullptr), 0);
+    EXPECT_EQ(EDB_GetTotalRecCount(watching), 0);
 }
 
-TEST_F(EdbNotify, OnlyALiveWindowCanBeRegistered) {
-    HWND hwnd = MakeWindow();
-    DWORD db = OpenTable(1);
-    ASSERT_TRUE(DestroyWindow(hwnd));
-    EXPECT_EQ(EDB_OpenDBWithNoti(db, hwnd), 0);
-    EXPECT_EQ(EDB_OpenDBWithNoti(db, nullptr), 0);
-    EXPECT_EQ(EDB_GetTotalRecCount(db), 0);
-}
 
 } // namespace
