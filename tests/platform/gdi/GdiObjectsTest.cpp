@@ -51,8 +51,7 @@ TEST_F(GdiObjects, StockObjectsAreNotCountedAndSurviveDeletion) {
     HBITMAP bmp = CreateCompatibleBitmap(dc, 3, 3);
     HBRUSH brush = CreateSolidBrush(0);
     HPEN pen = CreatePen(PS_DASH, 1, 0);
-    LOGFONTW lf{};
-    lf.lfHeight = 12;
+    LOGFONTW lf = LxLogFont(12);
     HFONT font = CreateFontIndirectW(&lf);
     HRGN rgn = CreateRectRgn(0, 0, 2, 2);
     HDC screen = GetDC(nullptr);
@@ -94,11 +93,7 @@ TEST_F(GdiObjects, GetObjectDescribesBitmapsPensAndFonts) {
     GetObjectW(pen, sizeof lp, &lp);
     EXPECT_EQ(UINT(PS_DASH), lp.lopnStyle);
     EXPECT_EQ(RGB(9, 8, 7), lp.lopnColor);
-    LOGFONTW in{};
-    in.lfHeight = -14;
-    in.lfWeight = FW_BOLD;
-    std::u16string face = u"LxFont";
-    std::copy(face.begin(), face.end(), in.lfFaceName);
+    LOGFONTW in = LxLogFont(-14, FW_BOLD);
     HFONT font = CreateFontIndirectW(&in);
     LOGFONTW out{};
     GetObjectW(font, sizeof out, &out);

@@ -43,10 +43,7 @@ protected:
         m_dc = CreateCompatibleDC(nullptr);
         m_bitmap = CreateCompatibleBitmap(m_dc, width, height);
         m_previous = static_cast<HBITMAP>(SelectObject(m_dc, m_bitmap));
-        HBRUSH brush = CreateSolidBrush(background);
-        RECT all{0, 0, width, height};
-        FillRect(m_dc, &all, brush);
-        DeleteObject(brush);
+        Fill(m_dc, {0, 0, width, height}, background);
         m_width = width;
         m_height = height;
         return m_dc;
@@ -59,34 +56,19 @@ protected:
         m_dc = nullptr;
     }
 
-    // Bounding box of the pixels that differ from `background`; empty when none.
-    RECT InkBounds(COLORREF background = RGB(255, 255, 255)) const {
+    // Bounding box of the pixels that differ from `background` (or, with `exact`, that are that colour); empty
+    // when none.
+    RECT InkBounds(COLORREF background = RGB(255, 255, 255), bool exact = false) const {
         RECT box{m_width, m_height, 0, 0};
         for (int y = 0; y < m_height; ++y)
             for (int x = 0; x < m_width; ++x)
-                if (GetPixel(m_dc, x, y) != background) {
-                    box.left = std::min<LONG>(box.left, x);
-                    box.top = std::min<LONG>(box.top, y);
-                    box.right = std::max<LONG>(box.right, x + 1);
-                    box.bottom = std::max<LONG>(box.bottom, y + 1);
-                }
-        if (box.right == 0) box = {0, 0, 0, 0};
-        return box;
+                if ((GetPixel(m_dc, x, y) == background) == exact)
+                    box = {std::min<LONG>(box.left, x), std::min<LONG>(box.top, y), std::max<LONG>(box.right, x + 1),
+                           std::max<LONG>(box.bottom, y + 1)};
+        return box.right == 0 ? RECT{0, 0, 0, 0} : box;
     }
-    // Bounding box of the pixels of exactly `color`.
-    RECT ColorBounds(COLORREF color) const {
-        RECT box{m_width, m_height, 0, 0};
-        for (int y = 0; y < m_height; ++y)
-            for (int x = 0; x < m_width; ++x)
-                if (GetPixel(m_dc, x, y) == color) {
-                    box.left = std::min<LONG>(box.left, x);
-                    box.top = std::min<LONG>(box.top, y);
-                    box.right = std::max<LONG>(box.right, x + 1);
-                    box.bottom = std::max<LONG>(box.bottom, y + 1);
-                }
-        if (box.right == 0) box = {0, 0, 0, 0};
-        return box;
-    }
+    RECT ColorBounds(COLORREF color) const { return InkBounds(color, true); }
+    void Clear() { Fill(m_dc, {0, 0, m_width, m_height}, RGB(255, 255, 255)); }
     int CountPixels(COLORREF color) const {
         int n = 0;
         for (int y = 0; y < m_height; ++y)

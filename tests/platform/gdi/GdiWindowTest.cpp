@@ -158,20 +158,20 @@ TEST_F(GdiWindow, AcceleratorsTurnKeysIntoCommands) {
         }
         return translated;
     };
+    auto key = [](BYTE vk, BYTE held = 0) {
+        if (held) keybd_event(held, 0, 0, 0);
+        keybd_event(vk, 0, 0, 0);
+        keybd_event(vk, 0, KEYEVENTF_KEYUP, 0);
+        if (held) keybd_event(held, 0, KEYEVENTF_KEYUP, 0);
+    };
     g_commands.clear();
-    keybd_event(VK_F1, 0, 0, 0);
-    keybd_event(VK_F1, 0, KEYEVENTF_KEYUP, 0);
+    key(VK_F1);
     EXPECT_EQ(1, pump());
-    keybd_event('X', 0, 0, 0);
-    keybd_event('X', 0, KEYEVENTF_KEYUP, 0);
+    key('X');
     EXPECT_EQ(0, pump()) << "X without Control";
-    keybd_event(VK_CONTROL, 0, 0, 0);
-    keybd_event('X', 0, 0, 0);
-    keybd_event('X', 0, KEYEVENTF_KEYUP, 0);
-    keybd_event(VK_CONTROL, 0, KEYEVENTF_KEYUP, 0);
+    key('X', VK_CONTROL);
     EXPECT_EQ(1, pump());
-    keybd_event('H', 0, 0, 0);
-    keybd_event('H', 0, KEYEVENTF_KEYUP, 0);
+    key('H');
     EXPECT_EQ(1, pump()) << "the character 'h' from WM_CHAR";
     ASSERT_EQ(3u, g_commands.size());
     EXPECT_EQ(MAKEWPARAM(302, 1), g_commands[0].second);

@@ -287,32 +287,20 @@ TEST_F(Resources, MalformedResDataIsRefusedWithoutReadingOutOfBounds) {
 
 TEST_F(Resources, MalformedBitmapsFailCleanly) {
     // A resource set of one bitmap whose bits are cut short.
-    std::vector<uint8_t> good = CompiledRes();
     HRSRC r = FindResourceW(nullptr, MAKEINTRESOURCEW(IDB_PIC24), RT_BITMAP);
     ASSERT_NE(nullptr, r);
     const uint8_t* dib = static_cast<const uint8_t*>(LockResource(LoadResource(nullptr, r)));
     DWORD size = SizeofResource(nullptr, r);
-    // Build a .res with the same bitmap under a new id but a data size 8 bytes short.
-    std::vector<uint8_t> res(32, 0);
-    res[4] = 0x20;
-    res[8] = res[9] = 0xFF;
-    res[12] = res[13] = 0xFF;
-    auto put32 = [](std::vector<uint8_t>& v, uint32_t x) {
-        for (int i = 0; i < 4; ++i) v.push_back(uint8_t(x >> (8 * i)));
+    // The empty first entry every .res starts with, then the entry: sizes, type 2 and name 555 as ordinals,
+    // version, Korean language, and the cut bits.
+    std::vector<uint8_t> res;
+    auto put32 = [&res](uint32_t x) {
+        for (int i = 0; i < 4; ++i) res.push_back(uint8_t(x >> (8 * i)));
     };
-    std::vector<uint8_t> entry;
-    put32(entry, size - 8);
-    put32(entry, 0x20);
-    for (uint16_t w : {uint16_t(0xFFFF), uint16_t(2), uint16_t(0xFFFF), uint16_t(555)}) {
-        entry.push_back(uint8_t(w));
-        entry.push_back(uint8_t(w >> 8));
-    }
-    put32(entry, 0);
-    put32(entry, 0x0412u << 16);
-    put32(entry, 0);
-    put32(entry, 0);
-    entry.insert(entry.end(), dib, dib + size - 8);
-    res.insert(res.end(), entry.begin(), entry.end());
+    for (uint32_t word : {0u, 0x20u, 0xFFFFu, 0xFFFFu, 0u, 0u, 0u, 0u, size - 8, 0x20u, 0x2FFFFu, 0x22BFFFFu, 0u,
+                          0x0412u << 16, 0u, 0u})
+        put32(word);
+    res.insert(res.end(), dib, dib + size - 8);
     while (res.size() % 4) res.push_back(0);
     std::string error;
     HINSTANCE module = cehost::sim::RegisterModuleResources(reinterpret_cast<const void*>(&TestModuleHandle), res.data(), res.size(), &error);

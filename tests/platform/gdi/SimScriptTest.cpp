@@ -77,18 +77,14 @@ TEST(SimOptions, ParsesEveryOptionAndPassesTheRestOn) {
     EXPECT_EQ((std::vector<std::string>{"file.txt", "--not-an-option"}), o.arguments);
 }
 
+// A screen size must be WxH of positive numbers, the time limit a number, and a script a file.
 TEST(SimOptions, RefusesMalformedOptions) {
-    auto fails = [](std::vector<const char*> args) {
-        args.insert(args.begin(), "app");
+    for (std::vector<const char*> args : std::vector<std::vector<const char*>>{
+             {"app", "--screen", "240"}, {"app", "--screen", "0x320"}, {"app", "--screen"},
+             {"app", "--time-limit", "soon"}, {"app", "--bogus"}, {"app", "--script"}}) {
         cehost::sim::SimOptions o;
         std::string error;
-        bool ok = cehost::sim::ParseSimOptions(int(args.size()), args.data(), o, &error);
-        return !ok && !error.empty();
-    };
-    EXPECT_TRUE(fails({"--screen", "240"}));
-    EXPECT_TRUE(fails({"--screen", "0x320"}));
-    EXPECT_TRUE(fails({"--screen"}));
-    EXPECT_TRUE(fails({"--time-limit", "soon"}));
-    EXPECT_TRUE(fails({"--bogus"}));
-    EXPECT_TRUE(fails({"--script"})) << "a script needs a file";
+        EXPECT_FALSE(cehost::sim::ParseSimOptions(int(args.size()), args.data(), o, &error)) << args[1];
+        EXPECT_FALSE(error.empty()) << args[1];
+    }
 }

@@ -413,15 +413,4 @@ TEST_F(DamagedRegistry, DamageInsideAValidFileIsReported) {
     EXPECT_EQ(ReadWholeFile(file_), before);
 }
 
-TEST_F(DamagedRegistry, AFolderWhereTheFileShouldBeCannotBeOpened) {
-    std::filesystem::create_directory(file_);
-    ::testing::internal::CaptureStderr();
-    HKEY key = nullptr;
-    EXPECT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, u"x", 0, nullptr, 0, 0, nullptr, &key, nullptr),
-              ERROR_CANTOPEN);
-    std::string err = ::testing::internal::GetCapturedStderr();
-    EXPECT_NE(err.find(file_), std::string::npos) << err;
-    EXPECT_TRUE(std::filesystem::is_directory(file_));
-}
-
 } // namespace
