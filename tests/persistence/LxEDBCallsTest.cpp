@@ -27,8 +27,7 @@ template <typename F> F Real(const char* name) {
 
 std::vector<std::string> Names() {
     std::vector<std::string> names;
-    for (const Call& call : g_calls)
-        names.push_back(call.name);
+    for (const Call& call : g_calls) names.push_back(call.name);
     return names;
 }
 
@@ -137,8 +136,7 @@ TEST_F(LxEDBCalls, RecordCallsByIndex) {
     g_calls.clear();
     EXPECT_EQ(db.DeleteRecord(UINT(db.GetCount())), 0);
     EXPECT_EQ(db.DeleteRecord(0x80000000u), 0);
-    for (const Call& call : g_calls)
-        EXPECT_NE(call.name, "DeleteRec");
+    for (const Call& call : g_calls) EXPECT_NE(call.name, "DeleteRec");
 }
 
 // A failed initialisation closes and reports failure; a failed close leaves the object open.

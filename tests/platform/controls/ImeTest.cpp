@@ -12,15 +12,13 @@
 
 namespace {
 
-LRESULT CALLBACK PlainProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
-{
+LRESULT CALLBACK PlainProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     return DefWindowProcW(hwnd, message, wParam, lParam);
 }
 
 class Ime : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         WNDCLASSW wc{};
         wc.lpfnWndProc = PlainProc;
         wc.lpszClassName = u"ImeTestWindow";
@@ -37,15 +35,13 @@ protected:
     }
     void TearDown() override { DestroyWindow(window); }
 
-    void Open(bool on)
-    {
+    void Open(bool on) {
         HIMC himc = ImmGetContext(window);
         ImmSetOpenStatus(himc, on ? TRUE : FALSE);
         ImmReleaseContext(window, himc);
     }
 
-    std::u16string Composing()
-    {
+    std::u16string Composing() {
         HIMC himc = ImmGetContext(window);
         char16_t buffer[8] = {};
         LONG bytes = ImmGetCompositionStringW(himc, GCS_COMPSTR, buffer, sizeof buffer);
@@ -53,26 +49,20 @@ protected:
         return std::u16string(buffer, bytes > 0 ? static_cast<size_t>(bytes) / 2 : 0);
     }
 
-    std::u16string Typed(HWND target)
-    {
+    std::u16string Typed(HWND target) {
         std::u16string text;
         for (const Seen& s : log.All())
-            if (s.hwnd == target && s.message == WM_CHAR)
-                text.push_back(static_cast<char16_t>(s.wParam));
+            if (s.hwnd == target && s.message == WM_CHAR) text.push_back(static_cast<char16_t>(s.wParam));
         return text;
     }
 
-    void Key(char key)
-    {
+    void Key(char key) {
         bool shift = key >= 'A' && key <= 'Z';
         BYTE vk = static_cast<BYTE>(shift ? key : (key >= 'a' && key <= 'z' ? key - 'a' + 'A' : key));
-        if (key == '<')
-            vk = VK_BACK;
-        if (shift)
-            keybd_event(VK_SHIFT, 0, 0, 0);
+        if (key == '<') vk = VK_BACK;
+        if (shift) keybd_event(VK_SHIFT, 0, 0, 0);
         PressKey(vk);
-        if (shift)
-            keybd_event(VK_SHIFT, 0, KEYEVENTF_KEYUP, 0);
+        if (shift) keybd_event(VK_SHIFT, 0, KEYEVENTF_KEYUP, 0);
         cehost::sim::RunUntilIdle();
     }
 
@@ -89,8 +79,7 @@ struct Step {
 
 } // namespace
 
-TEST_F(Ime, KeyScriptsGiveCommittedAndComposingText)
-{
+TEST_F(Ime, KeyScriptsGiveCommittedAndComposingText) {
     const std::vector<std::vector<Step>> scripts = {
         {{'r', u"", u"ㄱ"}, {'k', u"", u"가"}, {'r', u"", u"각"}, {'k', u"가", u"가"}, {'1', u"가가1", u""}},
         {{'g', u"", u"ㅎ"}, {'k', u"", u"하"}, {'s', u"", u"한"}, {'r', u"한", u"ㄱ"}, {'m', u"한", u"그"},
@@ -110,8 +99,7 @@ TEST_F(Ime, KeyScriptsGiveCommittedAndComposingText)
     }
 }
 
-TEST_F(Ime, SyllableFinishedByTheNextKeyComesInOneMessage)
-{
+TEST_F(Ime, SyllableFinishedByTheNextKeyComesInOneMessage) {
     Open(true);
     Key('r');
     Key('k');
@@ -135,8 +123,7 @@ TEST_F(Ime, SyllableFinishedByTheNextKeyComesInOneMessage)
     ImmReleaseContext(window, himc);
 }
 
-TEST_F(Ime, FirstKeyStartsTheCompositionAndBackspaceEndsIt)
-{
+TEST_F(Ime, FirstKeyStartsTheCompositionAndBackspaceEndsIt) {
     Open(true);
     Key('r');
     auto seen = log.Only({WM_KEYDOWN, WM_IME_STARTCOMPOSITION, WM_IME_COMPOSITION, WM_IME_ENDCOMPOSITION});
@@ -171,8 +158,7 @@ TEST_F(Ime, FirstKeyStartsTheCompositionAndBackspaceEndsIt)
     EXPECT_EQ(seen[1].wParam, WPARAM(8));
 }
 
-TEST_F(Ime, ToggleKeySwitchesTheMethodAndIsConfigurable)
-{
+TEST_F(Ime, ToggleKeySwitchesTheMethodAndIsConfigurable) {
     HIMC himc = ImmGetContext(window);
     EXPECT_FALSE(ImmGetOpenStatus(himc));
     Key('r');
@@ -198,8 +184,7 @@ TEST_F(Ime, ToggleKeySwitchesTheMethodAndIsConfigurable)
     ImmReleaseContext(window, himc);
 }
 
-TEST_F(Ime, FocusChangeCompletesIntoTheOldWindow)
-{
+TEST_F(Ime, FocusChangeCompletesIntoTheOldWindow) {
     Open(true);
     Key('d');
     Key('k');
@@ -213,8 +198,7 @@ TEST_F(Ime, FocusChangeCompletesIntoTheOldWindow)
     EXPECT_EQ(seen[0].message, UINT(WM_IME_ENDCOMPOSITION));
 }
 
-TEST_F(Ime, NotifyCompletesOrCancels)
-{
+TEST_F(Ime, NotifyCompletesOrCancels) {
     HIMC himc = ImmGetContext(window);
     Open(true);
     Key('r');

@@ -35,8 +35,7 @@ struct Owner {
 };
 Owner* g_owner = nullptr;
 
-LRESULT CALLBACK OwnerProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
-{
+LRESULT CALLBACK OwnerProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_MEASUREITEM: {
         auto* mis = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
@@ -67,8 +66,7 @@ LRESULT CALLBACK OwnerProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
 
 class ListView : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         g_owner = &owner;
         WNDCLASSW wc{};
         wc.lpfnWndProc = OwnerProc;
@@ -88,20 +86,17 @@ protected:
         cehost::sim::RunUntilIdle();
         Reset();
     }
-    void TearDown() override
-    {
+    void TearDown() override {
         DestroyWindow(parent);
         g_owner = nullptr;
     }
 
-    void Reset()
-    {
+    void Reset() {
         owner.drawn.clear();
         owner.changed.clear();
         owner.notifications.clear();
     }
-    void Key(BYTE vk)
-    {
+    void Key(BYTE vk) {
         PressKey(vk);
         cehost::sim::RunUntilIdle();
     }
@@ -115,8 +110,7 @@ protected:
 
 } // namespace
 
-TEST_F(ListView, MeasuresOnceDuringCreationAndDrawsOnlyVisibleRows)
-{
+TEST_F(ListView, MeasuresOnceDuringCreationAndDrawsOnlyVisibleRows) {
     EXPECT_EQ(owner.measured, 1);
     EXPECT_EQ(owner.measuredType, UINT(ODT_LISTVIEW));
     EXPECT_GT(owner.presetHeight, 0u);
@@ -133,8 +127,7 @@ TEST_F(ListView, MeasuresOnceDuringCreationAndDrawsOnlyVisibleRows)
 }
 
 // Keys move focus and selection without wrapping; page keys go to the page edge first, then a page further.
-TEST_F(ListView, KeysMoveFocusAndSelectionWithoutWrapping)
-{
+TEST_F(ListView, KeysMoveFocusAndSelectionWithoutWrapping) {
     const struct {
         BYTE key;
         int focused, top;
@@ -159,8 +152,7 @@ TEST_F(ListView, KeysMoveFocusAndSelectionWithoutWrapping)
     EXPECT_EQ(Focused(), 99);
 }
 
-TEST_F(ListView, MovingReportsEachStateChangeAndRedrawsTwoRows)
-{
+TEST_F(ListView, MovingReportsEachStateChangeAndRedrawsTwoRows) {
     Key(VK_DOWN);
     Key(VK_DOWN);
     Reset();
@@ -189,8 +181,7 @@ TEST_F(ListView, MovingReportsEachStateChangeAndRedrawsTwoRows)
     EXPECT_EQ(owner.drawn[2].state, UINT(ODS_SELECTED));
 }
 
-TEST_F(ListView, EnsureVisibleScrollsMinimally)
-{
+TEST_F(ListView, EnsureVisibleScrollsMinimally) {
     EXPECT_TRUE(SendMessageW(list, LVM_ENSUREVISIBLE, 5, TRUE)); // partly visible: enough
     EXPECT_EQ(Top(), 0);
     EXPECT_TRUE(SendMessageW(list, LVM_ENSUREVISIBLE, 5, FALSE));
@@ -206,8 +197,7 @@ TEST_F(ListView, EnsureVisibleScrollsMinimally)
     EXPECT_EQ(rc.top, 2 * kRowHeight);
 }
 
-TEST_F(ListView, ClickSelectsTheRowUnderTheStylus)
-{
+TEST_F(ListView, ClickSelectsTheRowUnderTheStylus) {
     SetFocus(parent);
     cehost::sim::Tap(10, 3 * kRowHeight + 5);
     cehost::sim::RunUntilIdle();
@@ -217,8 +207,7 @@ TEST_F(ListView, ClickSelectsTheRowUnderTheStylus)
     EXPECT_EQ(owner.notifications.back(), UINT(NM_CLICK));
 }
 
-TEST_F(ListView, SetItemStateAndCountKeepStateConsistent)
-{
+TEST_F(ListView, SetItemStateAndCountKeepStateConsistent) {
     LVITEMW item{};
     item.state = item.stateMask = LVIS_SELECTED;
     SendMessageW(list, LVM_SETITEMSTATE, 7, reinterpret_cast<LPARAM>(&item));
@@ -242,8 +231,7 @@ TEST_F(ListView, SetItemStateAndCountKeepStateConsistent)
     EXPECT_EQ(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0), 10);
 }
 
-TEST_F(ListView, ExtendedStyleColumnsAndReturn)
-{
+TEST_F(ListView, ExtendedStyleColumnsAndReturn) {
     EXPECT_EQ(SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_FULLROWSELECT), 0);
     EXPECT_EQ(SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_GRIDLINES, LVS_EX_GRIDLINES),
               LVS_EX_FULLROWSELECT);
