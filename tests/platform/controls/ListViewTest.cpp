@@ -23,6 +23,7 @@ struct Changed {
     int item;
     UINT newState;
     UINT oldState;
+    bool operator==(const Changed&) const = default;
 };
 
 struct Owner {
@@ -157,21 +158,13 @@ TEST_F(ListView, MovingReportsEachStateChangeAndRedrawsTwoRows) {
     Key(VK_DOWN);
     Reset();
     Key(VK_DOWN);
-    ASSERT_EQ(owner.changed.size(), 3u);
     // The owner-data list says once that every row lost the selection, then moves the focus.
-    EXPECT_EQ(owner.changed[0].item, -1);
-    EXPECT_EQ(owner.changed[0].oldState, UINT(LVIS_SELECTED));
-    EXPECT_EQ(owner.changed[0].newState, 0u);
-    EXPECT_EQ(owner.changed[1].item, 1);
-    EXPECT_EQ(owner.changed[1].newState, 0u);
-    EXPECT_EQ(owner.changed[2].item, 2);
-    EXPECT_EQ(owner.changed[2].newState, UINT(LVIS_SELECTED | LVIS_FOCUSED));
+    const UINT both = LVIS_SELECTED | LVIS_FOCUSED;
+    EXPECT_EQ(owner.changed, (std::vector<Changed>{{-1, 0, LVIS_SELECTED}, {1, 0, LVIS_FOCUSED}, {2, both, 0}}));
     EXPECT_EQ(owner.notifications.front(), UINT(LVN_KEYDOWN));
     ASSERT_EQ(owner.drawn.size(), 2u);
-    EXPECT_EQ(owner.drawn[0].row, 1u);
-    EXPECT_EQ(owner.drawn[0].state, 0u);
-    EXPECT_EQ(owner.drawn[1].row, 2u);
-    EXPECT_EQ(owner.drawn[1].state, UINT(ODS_SELECTED | ODS_FOCUS));
+    EXPECT_EQ(std::pair(owner.drawn[0].row, owner.drawn[0].state), std::pair(1u, 0u));
+    EXPECT_EQ(std::pair(owner.drawn[1].row, owner.drawn[1].state), std::pair(2u, UINT(ODS_SELECTED | ODS_FOCUS)));
     // The focus flag follows the keyboard focus.
     SetFocus(parent);
     Reset();
