@@ -82,12 +82,7 @@ class Dialogs : public ::testing::Test {
 protected:
     void SetUp() override {
         g_dialog = &log;
-        WNDCLASSW wc{};
-        wc.lpfnWndProc = DefWindowProcW;
-        wc.lpszClassName = u"DialogOwner";
-        RegisterClassW(&wc);
-        owner = CreateWindowExW(0, u"DialogOwner", u"", WS_POPUP | WS_VISIBLE, 0, 0, 240, 320, nullptr, nullptr,
-                                nullptr, nullptr);
+        owner = MakeTopWindow(u"DialogOwner", DefWindowProcW);
         SetFocus(owner);
     }
     void TearDown() override {

@@ -31,12 +31,7 @@ class Edit : public ::testing::Test {
 protected:
     void SetUp() override {
         g_parent = &parentLog;
-        WNDCLASSW wc{};
-        wc.lpfnWndProc = ParentProc;
-        wc.lpszClassName = u"EditParent";
-        RegisterClassW(&wc);
-        parent = CreateWindowExW(0, u"EditParent", u"", WS_POPUP | WS_VISIBLE, 0, 0, 240, 320, nullptr, nullptr,
-                                 nullptr, nullptr);
+        parent = MakeTopWindow(u"EditParent", ParentProc);
     }
     void TearDown() override {
         DestroyWindow(parent);

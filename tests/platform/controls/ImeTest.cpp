@@ -12,19 +12,10 @@
 
 namespace {
 
-LRESULT CALLBACK PlainProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    return DefWindowProcW(hwnd, message, wParam, lParam);
-}
-
 class Ime : public ::testing::Test {
 protected:
     void SetUp() override {
-        WNDCLASSW wc{};
-        wc.lpfnWndProc = PlainProc;
-        wc.lpszClassName = u"ImeTestWindow";
-        RegisterClassW(&wc);
-        window = CreateWindowExW(0, u"ImeTestWindow", u"", WS_POPUP | WS_VISIBLE, 0, 0, 240, 320, nullptr, nullptr,
-                                 nullptr, nullptr);
+        window = MakeTopWindow(u"ImeTestWindow", DefWindowProcW);
         ASSERT_NE(window, nullptr);
         other = CreateWindowExW(0, u"ImeTestWindow", u"", WS_CHILD | WS_VISIBLE, 0, 0, 10, 10, window, nullptr,
                                 nullptr, nullptr);

@@ -69,12 +69,7 @@ class ListView : public ::testing::Test {
 protected:
     void SetUp() override {
         g_owner = &owner;
-        WNDCLASSW wc{};
-        wc.lpfnWndProc = OwnerProc;
-        wc.lpszClassName = u"ListOwner";
-        RegisterClassW(&wc);
-        parent = CreateWindowExW(0, u"ListOwner", u"", WS_POPUP | WS_VISIBLE, 0, 0, 240, 320, nullptr, nullptr,
-                                 nullptr, nullptr);
+        parent = MakeTopWindow(u"ListOwner", OwnerProc);
         // Five whole rows and a part of a sixth.
         list = CreateWindowExW(0, WC_LISTVIEWW, u"",
                                WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_OWNERDATA | LVS_OWNERDRAWFIXED |

@@ -45,6 +45,16 @@ private:
     std::vector<Seen> m_seen;
 };
 
+// Registers `name` with `proc` and makes a visible full-screen pop-up of it.
+inline HWND MakeTopWindow(const WCHAR* name, WNDPROC proc, HBRUSH background = nullptr) {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = proc;
+    wc.lpszClassName = name;
+    wc.hbrBackground = background;
+    RegisterClassW(&wc);
+    return CreateWindowExW(0, name, u"", WS_POPUP | WS_VISIBLE, 0, 0, 240, 320, nullptr, nullptr, nullptr, nullptr);
+}
+
 // Presses and releases a key through the real input queue.
 inline void PressKey(BYTE vk) {
     keybd_event(vk, 0, 0, 0);

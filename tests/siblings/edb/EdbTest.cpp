@@ -11,26 +11,24 @@
 
 namespace {
 
-LxEDBREC IntField(DWORD prop, INT32 value) {
+LxEDBREC Field(DWORD prop, WORD type) {
     LxEDBREC f{};
     f.dwPropId = prop;
-    f.wType = EDB_FIELD_INT;
+    f.wType = type;
+    return f;
+}
+LxEDBREC IntField(DWORD prop, INT32 value) {
+    LxEDBREC f = Field(prop, EDB_FIELD_INT);
     f.iVal = value;
     return f;
 }
-
 LxEDBREC TextField(DWORD prop, const std::u16string& text) {
-    LxEDBREC f{};
-    f.dwPropId = prop;
-    f.wType = EDB_FIELD_TEXT;
+    LxEDBREC f = Field(prop, EDB_FIELD_TEXT);
     std::memcpy(f.szVal, text.c_str(), (text.size() + 1) * 2);
     return f;
 }
-
 LxEDBREC TimeField(DWORD prop, uint64_t ticks) {
-    LxEDBREC f{};
-    f.dwPropId = prop;
-    f.wType = EDB_FIELD_TIME;
+    LxEDBREC f = Field(prop, EDB_FIELD_TIME);
     f.ftVal = FILETIME{DWORD(ticks), DWORD(ticks >> 32)};
     return f;
 }
