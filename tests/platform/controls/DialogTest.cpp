@@ -139,12 +139,10 @@ TEST_F(Dialogs, TabMovesThroughTabStopsAndEscapeCancels) {
     Script script;
     std::vector<int> focusIds;
     auto note = [&] { focusIds.push_back(GetDlgCtrlID(GetFocus())); };
-    script.Key(VK_TAB);
-    script.Do(note);
-    script.Key(VK_TAB);
-    script.Do(note);
-    script.Key(VK_TAB);
-    script.Do(note);
+    for (int i = 0; i < 3; ++i) {
+        script.Key(VK_TAB);
+        script.Do(note);
+    }
     script.Key(VK_ESCAPE);
     EXPECT_EQ(Run(SampleTemplate()), 200);
     std::vector<int> expected = {IDOK, IDCANCEL, 10};
@@ -162,11 +160,7 @@ TEST_F(Dialogs, EndDialogDuringInitNeverShowsTheDialog) {
     log.endInInit = true;
     Recorder rec;
     EXPECT_EQ(Run(SampleTemplate()), 77);
-    for (const Seen& s : rec.All()) {
-        if (s.hwnd == log.dialog) {
-            EXPECT_NE(s.message, UINT(WM_PAINT));
-        }
-    }
+    for (const Seen& s : rec.All()) EXPECT_FALSE(s.hwnd == log.dialog && s.message == WM_PAINT);
 }
 
 TEST_F(Dialogs, ExtendedTemplatesAndBadInput) {

@@ -167,14 +167,10 @@ TEST_F(Edit, MultiLineLinesAndWrapping) {
     SetWindowTextW(edit, u"aaa bbb ccc ddd eee fff ggg hhh iii jjj kkk lll mmm nnn");
     LRESULT lines = SendMessageW(edit, EM_GETLINECOUNT, 0, 0);
     EXPECT_GT(lines, 1);
-    for (LRESULT i = 1; i < lines; ++i) {
-        LRESULT start = SendMessageW(edit, EM_LINEINDEX, static_cast<WPARAM>(i), 0);
-        WCHAR before = 0;
-        WCHAR text[80];
-        GetWindowTextW(edit, text, 80);
-        before = text[start - 1];
-        EXPECT_EQ(before, u' ') << "line " << i << " starts inside a word";
-    }
+    const std::u16string text = Text(edit);
+    for (LRESULT i = 1; i < lines; ++i)
+        EXPECT_EQ(text[SendMessageW(edit, EM_LINEINDEX, WPARAM(i), 0) - 1], u' ')
+            << "line " << i << " starts inside a word";
     // Return in a multi-line control inserts a line break.
     SendMessageW(edit, EM_SETSEL, 0, 0);
     PressKey(VK_RETURN);

@@ -79,8 +79,6 @@ struct Step {
 TEST_F(Ime, KeyScriptsGiveCommittedAndComposingText) {
     const std::vector<std::vector<Step>> scripts = {
         {{'r', u"", u"ㄱ"}, {'k', u"", u"가"}, {'r', u"", u"각"}, {'k', u"가", u"가"}, {'1', u"가가1", u""}},
-        {{'g', u"", u"ㅎ"}, {'k', u"", u"하"}, {'s', u"", u"한"}, {'r', u"한", u"ㄱ"}, {'m', u"한", u"그"},
-         {'f', u"한", u"글"}, {'<', u"한", u"그"}, {'<', u"한", u"ㄱ"}, {'<', u"한", u""}},
         {{'R', u"", u"ㄲ"}, {'h', u"", u"꼬"}, {' ', u"꼬 ", u""}},
     };
     Open(true);
