@@ -26,9 +26,7 @@ public:
         });
     }
     ~Script() { cehost::sim::SetIdleHandler(nullptr); }
-    void Key(BYTE vk) {
-        m_steps.push_back([vk] { PressKey(vk); });
-    }
+    void Key(BYTE vk) { m_steps.push_back([vk] { PressKey(vk); }); }
     void Do(std::function<void()> step) { m_steps.push_back(std::move(step)); }
     bool Done() const { return m_steps.empty(); }
 
