@@ -27,8 +27,7 @@ template <typename F> F Real(const char* name) {
 
 std::vector<std::string> Names() {
     std::vector<std::string> names;
-    for (const Call& call : g_calls)
-        names.push_back(call.name);
+    for (const Call& call : g_calls) names.push_back(call.name);
     return names;
 }
 
@@ -36,6 +35,12 @@ std::vector<std::string> Names() {
 
 extern "C" {
 
+// Each records its call as {name without "EDB_", handle, `arg`} and hands it on to the real library.
+#define LX_FORWARD(ret, name, params, args, arg)                                                               \
+    ret EDB_##name params {                                                                                    \
+        g_calls.push_back({#name, db, (long long)(arg)});                                                      \
+        return Real<decltype(&EDB_##name)>("EDB_" #name) args;                                                 \
+    }
 DWORD EDB_CreateInfo(const WCHAR* volume, const WCHAR* table, int flag) {
     DWORD db = Real<decltype(&EDB_CreateInfo)>("EDB_CreateInfo")(volume, table, flag);
     g_calls.push_back({"CreateInfo", db, flag});
@@ -46,43 +51,19 @@ int EDB_InitDB(DWORD db) {
     if (g_failInitDB > 0) return --g_failInitDB, 0;
     return Real<decltype(&EDB_InitDB)>("EDB_InitDB")(db);
 }
-int EDB_OpenDB(DWORD db) {
-    g_calls.push_back({"OpenDB", db, 0});
-    return Real<decltype(&EDB_OpenDB)>("EDB_OpenDB")(db);
-}
-int EDB_OpenDBWithNoti(DWORD db, HWND notify) {
-    g_calls.push_back({"OpenDBWithNoti", db, 0});
-    return Real<decltype(&EDB_OpenDBWithNoti)>("EDB_OpenDBWithNoti")(db, notify);
-}
 int EDB_CloseDB(DWORD db) {
     g_calls.push_back({"CloseDB", db, 0});
     if (g_failCloseDB > 0) return --g_failCloseDB, 0;
     return Real<decltype(&EDB_CloseDB)>("EDB_CloseDB")(db);
 }
-long EDB_GetTotalRecCount(DWORD db) {
-    g_calls.push_back({"GetTotalRecCount", db, 0});
-    return Real<decltype(&EDB_GetTotalRecCount)>("EDB_GetTotalRecCount")(db);
-}
-DWORD EDB_AddRec(DWORD db, const _LxEDBREC* fields, UINT count) {
-    g_calls.push_back({"AddRec", db, count});
-    return Real<decltype(&EDB_AddRec)>("EDB_AddRec")(db, fields, count);
-}
-DWORD EDB_ReadRec(DWORD db, UINT index, _LxEDBREC* fields) {
-    g_calls.push_back({"ReadRec", db, index});
-    return Real<decltype(&EDB_ReadRec)>("EDB_ReadRec")(db, index, fields);
-}
-int EDB_EditRec(DWORD db, DWORD id, const _LxEDBREC* fields, UINT count) {
-    g_calls.push_back({"EditRec", db, id});
-    return Real<decltype(&EDB_EditRec)>("EDB_EditRec")(db, id, fields, count);
-}
-int EDB_DeleteRec(DWORD db, UINT index) {
-    g_calls.push_back({"DeleteRec", db, index});
-    return Real<decltype(&EDB_DeleteRec)>("EDB_DeleteRec")(db, index);
-}
-int EDB_DeleteAllRec(DWORD db) {
-    g_calls.push_back({"DeleteAllRec", db, 0});
-    return Real<decltype(&EDB_DeleteAllRec)>("EDB_DeleteAllRec")(db);
-}
+LX_FORWARD(int, OpenDB, (DWORD db), (db), 0)
+LX_FORWARD(int, OpenDBWithNoti, (DWORD db, HWND notify), (db, notify), 0)
+LX_FORWARD(long, GetTotalRecCount, (DWORD db), (db), 0)
+LX_FORWARD(DWORD, AddRec, (DWORD db, const _LxEDBREC* fields, UINT count), (db, fields, count), count)
+LX_FORWARD(DWORD, ReadRec, (DWORD db, UINT index, _LxEDBREC* fields), (db, index, fields), index)
+LX_FORWARD(int, EditRec, (DWORD db, DWORD id, const _LxEDBREC* fields, UINT count), (db, id, fields, count), id)
+LX_FORWARD(int, DeleteRec, (DWORD db, UINT index), (db, index), index)
+LX_FORWARD(int, DeleteAllRec, (DWORD db), (db), 0)
 
 } // extern "C"
 
@@ -137,8 +118,7 @@ TEST_F(LxEDBCalls, RecordCallsByIndex) {
     g_calls.clear();
     EXPECT_EQ(db.DeleteRecord(UINT(db.GetCount())), 0);
     EXPECT_EQ(db.DeleteRecord(0x80000000u), 0);
-    for (const Call& call : g_calls)
-        EXPECT_NE(call.name, "DeleteRec");
+    for (const Call& call : g_calls) EXPECT_NE(call.name, "DeleteRec");
 }
 
 // A failed initialisation closes and reports failure; a failed close leaves the object open.
@@ -163,13 +143,6 @@ TEST_F(LxEDBCalls, FailuresOfTheLibrary) {
     db.reset();
     EXPECT_EQ(g_calls, (std::vector<Call>{{"CloseDB", handle, 0}}));
 }
-
-} // namespace
-
-
-// Notification cases: these need live windows.
-
-namespace {
 
 std::vector<MSG> g_notified;
 

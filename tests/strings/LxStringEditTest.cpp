@@ -3,32 +3,23 @@
 
 namespace {
 
-TEST(LxStringFind, BytesAndTexts) {
-    const LxString s("abcabc"), absent;
+// Wide characters are looked for by their bytes; the zero character matches nothing, and one without a form is
+// looked for as it converts: '?'.
+TEST(LxStringFind, BytesTextsAndWideCharacters) {
+    const LxString s("abcabc"), absent, ko(KO_GA KO_NA u"ab");
     const int found[] = {
         s.Find('c'), s.Find('c', 3), s.Find('x'), s.Find("bc", 2), s.Find("abc", 7), s.Find(""),
         s.Find("", 6), // at the end is still inside
         s.Find('a', 6), s.Find(LxString("ca")), s.Find(LxString("ab"), 1), s.Find(u"cab"), s.Find(u"c", 3),
         s.Find(static_cast<const char*>(nullptr), 2), LxString("abc").Find('\0'),
         s.Find('a', static_cast<unsigned>(-1)), // a negative int passed by mistake is beyond the text
-        absent.Find('a'), absent.Find(""), absent.Find("", 1), absent.Find(u'\uAC00')};
-    const int expected[] = {2, 5, -1, 4, -1, 0, 6, -1, 2, 3, 2, 5, 2, 3, -1, -1, 0, -1, -1};
+        absent.Find('a'), absent.Find(""), absent.Find("", 1), absent.Find(u'\uAC00'),
+        ko.Find(u'\uB098'), ko.Find(u'\uB098', 3), ko.Find(u'\uAC00', 0), ko.Find(u'b'), ko.Find(KO_NA u"a"),
+        ko.Find(u'\0'), ko.Find(u'\0', 0), ko.Find(u'\xD800'), LxString("a?").Find(u'\u00E9')};
+    const int expected[] = {2, 5, -1, 4, -1, 0, 6, -1, 2, 3, 2, 5, 2, 3, -1, -1, 0, -1, -1,
+                            2, -1, 0, 5, 2, -1, -1, -1, 1};
     ASSERT_EQ(std::size(found), std::size(expected));
     for (size_t i = 0; i < std::size(found); ++i) EXPECT_EQ(found[i], expected[i]) << "case " << i;
-}
-
-TEST(LxStringFind, WideCharactersByTheirBytes) {
-    LxString s(KO_GA KO_NA u"ab");
-    EXPECT_EQ(s.Find(u'\uB098'), 2);
-    EXPECT_EQ(s.Find(u'\uB098', 3), -1);
-    EXPECT_EQ(s.Find(u'\uAC00', 0), 0);
-    EXPECT_EQ(s.Find(u'b'), 5);
-    EXPECT_EQ(s.Find(KO_NA u"a"), 2);
-    // The zero character matches nothing; one without a form is looked for as it converts: '?'.
-    EXPECT_EQ(s.Find(u'\0'), -1);
-    EXPECT_EQ(s.Find(u'\0', 0), -1);
-    EXPECT_EQ(s.Find(u'\xD800'), -1);
-    EXPECT_EQ(LxString("a?").Find(u'\u00E9'), 1);
 }
 
 TEST(LxStringReplace, BytesInPlace) {

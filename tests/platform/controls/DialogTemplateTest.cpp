@@ -16,8 +16,7 @@ constexpr DWORD kTabStop = 0x00010000;
 constexpr DWORD kClientEdge = 0x00000200;
 } // namespace
 
-TEST(DialogTemplate, ClassicTemplateWithFontAndItems)
-{
+TEST(DialogTemplate, ClassicTemplateWithFontAndItems) {
     TemplateBuilder b;
     b.Dialog(kPopup | DS_SETFONT, 2, 10, 20, 100, 60, u"Title").Word(9).String(u"LxFont");
     b.Item(kChild | kVisible | SS_CENTER, 5, 6, 50, 10, 100, 0x82, u"Hello");
@@ -48,8 +47,7 @@ TEST(DialogTemplate, ClassicTemplateWithFontAndItems)
     EXPECT_EQ(t.items[1].y, 2);
 }
 
-TEST(DialogTemplate, ExtendedTemplateHasDwordIdsAndFontDetails)
-{
+TEST(DialogTemplate, ExtendedTemplateHasDwordIdsAndFontDetails) {
     TemplateBuilder b;
     b.Word(1).Word(0xFFFF).Dword(77).Dword(0).Dword(kPopup | DS_SETFONT).Word(1);
     b.Short(0).Short(0).Short(120).Short(80).Word(0).Word(0).String(u"Ex");
@@ -73,8 +71,7 @@ TEST(DialogTemplate, ExtendedTemplateHasDwordIdsAndFontDetails)
     EXPECT_EQ(t.items[0].title.name, u"OK");
 }
 
-TEST(DialogTemplate, TruncationsBadNamesAndHugeCountsAreRefused)
-{
+TEST(DialogTemplate, TruncationsBadNamesAndHugeCountsAreRefused) {
     TemplateBuilder b;
     b.Dialog(kPopup, 1, 0, 0, 50, 50, u"T");
     b.Item(kChild, 0, 0, 10, 10, 1, 0x82, u"abc");
@@ -90,8 +87,7 @@ TEST(DialogTemplate, TruncationsBadNamesAndHugeCountsAreRefused)
     // An unterminated name and a huge item count are refused too.
     b = TemplateBuilder();
     b.Dword(kPopup).Dword(0).Word(0).Short(0).Short(0).Short(1).Short(1).Word(0).Word(0);
-    for (int i = 0; i < 5000; ++i)
-        b.Word('x');
+    for (int i = 0; i < 5000; ++i) b.Word('x');
     b.Word(0);
     EXPECT_FALSE(ParseDialogTemplate(b.Data(), SIZE_MAX, &t, &error));
 

@@ -19,8 +19,7 @@ struct Parent {
 };
 Parent* g_parent = nullptr;
 
-LRESULT CALLBACK ParentProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
-{
+LRESULT CALLBACK ParentProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_COMMAND && LOWORD(wParam) == kEditId && g_parent)
         g_parent->codes.push_back(HIWORD(wParam));
     if ((message == WM_CTLCOLOREDIT || message == WM_CTLCOLORSTATIC) && g_parent)
@@ -30,23 +29,15 @@ LRESULT CALLBACK ParentProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
 
 class Edit : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         g_parent = &parentLog;
-        WNDCLASSW wc{};
-        wc.lpfnWndProc = ParentProc;
-        wc.lpszClassName = u"EditParent";
-        RegisterClassW(&wc);
-        parent = CreateWindowExW(0, u"EditParent", u"", WS_POPUP | WS_VISIBLE, 0, 0, 240, 320, nullptr, nullptr,
-                                 nullptr, nullptr);
+        parent = MakeTopWindow(u"EditParent", ParentProc);
     }
-    void TearDown() override
-    {
+    void TearDown() override {
         DestroyWindow(parent);
         g_parent = nullptr;
     }
-    HWND Make(DWORD style, const WCHAR* text = u"")
-    {
+    HWND Make(DWORD style, const WCHAR* text = u"") {
         HWND edit = CreateWindowExW(0, u"EDIT", text, WS_CHILD | WS_VISIBLE | style, 0, 0, 120, 60, parent,
                                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(kEditId)), nullptr, nullptr);
         SetFocus(edit);
@@ -55,14 +46,12 @@ protected:
         parentLog.colourQueries.clear();
         return edit;
     }
-    std::u16string Text(HWND edit)
-    {
+    std::u16string Text(HWND edit) {
         WCHAR buffer[256] = {};
         int n = GetWindowTextW(edit, buffer, 256);
         return std::u16string(buffer, buffer + n);
     }
-    void Type(const char* keys)
-    {
+    void Type(const char* keys) {
         for (const char* k = keys; *k; ++k) {
             BYTE vk = static_cast<BYTE>(*k >= 'a' && *k <= 'z' ? *k - 'a' + 'A' : *k);
             PressKey(*k == '<' ? VK_BACK : vk);
@@ -78,8 +67,7 @@ protected:
 
 // Typing notifies EN_UPDATE then EN_CHANGE; setting the text notifies only single-line controls; the focus
 // moving between edits notifies EN_KILLFOCUS then EN_SETFOCUS.
-TEST_F(Edit, Notifications)
-{
+TEST_F(Edit, Notifications) {
     HWND edit = Make(0);
     Type("ab");
     EXPECT_EQ(Text(edit), u"ab");
@@ -113,8 +101,7 @@ TEST_F(Edit, Notifications)
     EXPECT_EQ(parentLog.codes, expected);
 }
 
-TEST_F(Edit, LimitsFollowCeAndStopTypingWithMaxText)
-{
+TEST_F(Edit, LimitsFollowCeAndStopTypingWithMaxText) {
     HWND single = Make(0);
     EXPECT_EQ(SendMessageW(single, EM_GETLIMITTEXT, 0, 0), 30000);
     SendMessageW(single, EM_LIMITTEXT, 0, 0);
@@ -141,8 +128,7 @@ TEST_F(Edit, LimitsFollowCeAndStopTypingWithMaxText)
     EXPECT_EQ(Text(single), u"wxy");
 }
 
-TEST_F(Edit, SelectionQueries)
-{
+TEST_F(Edit, SelectionQueries) {
     HWND edit = Make(0, u"abcdef");
     SendMessageW(edit, EM_SETSEL, 1, 4);
     EXPECT_EQ(SendMessageW(edit, EM_GETSEL, 0, 0), MAKELONG(1, 4));
@@ -161,8 +147,7 @@ TEST_F(Edit, SelectionQueries)
     EXPECT_EQ(SendMessageW(edit, EM_GETSEL, 0, 0), MAKELONG(0, 0));
 }
 
-TEST_F(Edit, MultiLineLinesAndWrapping)
-{
+TEST_F(Edit, MultiLineLinesAndWrapping) {
     HWND edit = Make(ES_MULTILINE, u"one\r\ntwo\r\n\r\nfour");
     EXPECT_EQ(SendMessageW(edit, EM_GETLINECOUNT, 0, 0), 4);
     EXPECT_EQ(SendMessageW(edit, EM_LINEINDEX, 1, 0), 5);
@@ -182,14 +167,10 @@ TEST_F(Edit, MultiLineLinesAndWrapping)
     SetWindowTextW(edit, u"aaa bbb ccc ddd eee fff ggg hhh iii jjj kkk lll mmm nnn");
     LRESULT lines = SendMessageW(edit, EM_GETLINECOUNT, 0, 0);
     EXPECT_GT(lines, 1);
-    for (LRESULT i = 1; i < lines; ++i) {
-        LRESULT start = SendMessageW(edit, EM_LINEINDEX, static_cast<WPARAM>(i), 0);
-        WCHAR before = 0;
-        WCHAR text[80];
-        GetWindowTextW(edit, text, 80);
-        before = text[start - 1];
-        EXPECT_EQ(before, u' ') << "line " << i << " starts inside a word";
-    }
+    const std::u16string text = Text(edit);
+    for (LRESULT i = 1; i < lines; ++i)
+        EXPECT_EQ(text[SendMessageW(edit, EM_LINEINDEX, WPARAM(i), 0) - 1], u' ')
+            << "line " << i << " starts inside a word";
     // Return in a multi-line control inserts a line break.
     SendMessageW(edit, EM_SETSEL, 0, 0);
     PressKey(VK_RETURN);
@@ -197,8 +178,7 @@ TEST_F(Edit, MultiLineLinesAndWrapping)
     EXPECT_EQ(Text(edit).substr(0, 5), u"\r\naaa");
 }
 
-TEST_F(Edit, ReadOnlyAsksForStaticColoursAndIgnoresTypingNumberTakesDigits)
-{
+TEST_F(Edit, ReadOnlyAsksForStaticColoursAndIgnoresTypingNumberTakesDigits) {
     HWND edit = Make(0, u"x");
     InvalidateRect(edit, nullptr, TRUE);
     UpdateWindow(edit);
@@ -215,8 +195,7 @@ TEST_F(Edit, ReadOnlyAsksForStaticColoursAndIgnoresTypingNumberTakesDigits)
     EXPECT_EQ(Text(number), u"129");
 }
 
-TEST_F(Edit, CompositionIsShownButNotTextUntilFinished)
-{
+TEST_F(Edit, CompositionIsShownButNotTextUntilFinished) {
     HWND edit = Make(0, u"ab");
     SendMessageW(edit, EM_SETSEL, 2, 2);
     HIMC himc = ImmGetContext(edit);

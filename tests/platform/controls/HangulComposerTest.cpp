@@ -24,8 +24,7 @@ struct Script {
     std::vector<Step> steps;
 };
 
-void Play(const Script& script)
-{
+void Play(const Script& script) {
     HangulComposer composer;
     std::u16string committed;
     int index = 0;
@@ -55,8 +54,7 @@ void Play(const Script& script)
 
 } // namespace
 
-TEST(HangulComposer, KeyScripts)
-{
+TEST(HangulComposer, KeyScripts) {
     const std::vector<Script> scripts = {
         {"one syllable", {{'r', u"", u"ㄱ"}, {'k', u"", u"가"}, {'r', u"", u"각"}}},
         {"final consonant moves to the next syllable",
@@ -83,12 +81,10 @@ TEST(HangulComposer, KeyScripts)
         {"non-layout key finishes the syllable", {{'r', u"", u"ㄱ"}, {'k', u"", u"가"}, {'1', u"가", u""},
                                                   {'1', u"가", u""}, {'k', u"가", u"ㅏ"}}},
     };
-    for (const Script& script : scripts)
-        Play(script);
+    for (const Script& script : scripts) Play(script);
 }
 
-TEST(HangulComposer, BackspaceWithNothingComposingIsNotConsumedAndSyllableCodes)
-{
+TEST(HangulComposer, BackspaceWithNothingComposingIsNotConsumedAndSyllableCodes) {
     HangulComposer composer;
     EXPECT_FALSE(composer.Backspace().consumed);
     composer.Key('r');
@@ -97,14 +93,12 @@ TEST(HangulComposer, BackspaceWithNothingComposingIsNotConsumedAndSyllableCodes)
     EXPECT_FALSE(composer.Backspace().consumed);
 
     // Syllable codes follow 0xAC00 + (L*21 + V)*28 + T: ㅎ L=18, ㅢ V=19, ㅎ T=27 is the block's last syllable.
-    for (char key : {'g', 'm', 'l', 'g'})
-        composer.Key(key);
+    for (char key : {'g', 'm', 'l', 'g'}) composer.Key(key);
     ASSERT_EQ(composer.Composing().size(), 1u);
     EXPECT_EQ(composer.Composing()[0], char16_t(0xAC00 + (18 * 21 + 19) * 28 + 27));
 }
 
-TEST(HangulComposer, Utf16ConversionKeepsAstralCharacters)
-{
+TEST(HangulComposer, Utf16ConversionKeepsAstralCharacters) {
     const unsigned int text[] = {0x41, 0xAC00, 0x1F600, 0};
     EXPECT_EQ(cehost::imm::Utf16FromUcs4(text), std::u16string(u"A가\U0001F600"));
     EXPECT_EQ(cehost::imm::Utf16FromUcs4(nullptr), std::u16string());

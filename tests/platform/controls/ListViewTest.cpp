@@ -23,6 +23,7 @@ struct Changed {
     int item;
     UINT newState;
     UINT oldState;
+    bool operator==(const Changed&) const = default;
 };
 
 struct Owner {
@@ -35,8 +36,7 @@ struct Owner {
 };
 Owner* g_owner = nullptr;
 
-LRESULT CALLBACK OwnerProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
-{
+LRESULT CALLBACK OwnerProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_MEASUREITEM: {
         auto* mis = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
@@ -67,15 +67,9 @@ LRESULT CALLBACK OwnerProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
 
 class ListView : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         g_owner = &owner;
-        WNDCLASSW wc{};
-        wc.lpfnWndProc = OwnerProc;
-        wc.lpszClassName = u"ListOwner";
-        RegisterClassW(&wc);
-        parent = CreateWindowExW(0, u"ListOwner", u"", WS_POPUP | WS_VISIBLE, 0, 0, 240, 320, nullptr, nullptr,
-                                 nullptr, nullptr);
+        parent = MakeTopWindow(u"ListOwner", OwnerProc);
         // Five whole rows and a part of a sixth.
         list = CreateWindowExW(0, WC_LISTVIEWW, u"",
                                WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_OWNERDATA | LVS_OWNERDRAWFIXED |
@@ -88,20 +82,17 @@ protected:
         cehost::sim::RunUntilIdle();
         Reset();
     }
-    void TearDown() override
-    {
+    void TearDown() override {
         DestroyWindow(parent);
         g_owner = nullptr;
     }
 
-    void Reset()
-    {
+    void Reset() {
         owner.drawn.clear();
         owner.changed.clear();
         owner.notifications.clear();
     }
-    void Key(BYTE vk)
-    {
+    void Key(BYTE vk) {
         PressKey(vk);
         cehost::sim::RunUntilIdle();
     }
@@ -115,8 +106,7 @@ protected:
 
 } // namespace
 
-TEST_F(ListView, MeasuresOnceDuringCreationAndDrawsOnlyVisibleRows)
-{
+TEST_F(ListView, MeasuresOnceDuringCreationAndDrawsOnlyVisibleRows) {
     EXPECT_EQ(owner.measured, 1);
     EXPECT_EQ(owner.measuredType, UINT(ODT_LISTVIEW));
     EXPECT_GT(owner.presetHeight, 0u);
@@ -133,8 +123,7 @@ TEST_F(ListView, MeasuresOnceDuringCreationAndDrawsOnlyVisibleRows)
 }
 
 // Keys move focus and selection without wrapping; page keys go to the page edge first, then a page further.
-TEST_F(ListView, KeysMoveFocusAndSelectionWithoutWrapping)
-{
+TEST_F(ListView, KeysMoveFocusAndSelectionWithoutWrapping) {
     const struct {
         BYTE key;
         int focused, top;
@@ -159,27 +148,18 @@ TEST_F(ListView, KeysMoveFocusAndSelectionWithoutWrapping)
     EXPECT_EQ(Focused(), 99);
 }
 
-TEST_F(ListView, MovingReportsEachStateChangeAndRedrawsTwoRows)
-{
+TEST_F(ListView, MovingReportsEachStateChangeAndRedrawsTwoRows) {
     Key(VK_DOWN);
     Key(VK_DOWN);
     Reset();
     Key(VK_DOWN);
-    ASSERT_EQ(owner.changed.size(), 3u);
     // The owner-data list says once that every row lost the selection, then moves the focus.
-    EXPECT_EQ(owner.changed[0].item, -1);
-    EXPECT_EQ(owner.changed[0].oldState, UINT(LVIS_SELECTED));
-    EXPECT_EQ(owner.changed[0].newState, 0u);
-    EXPECT_EQ(owner.changed[1].item, 1);
-    EXPECT_EQ(owner.changed[1].newState, 0u);
-    EXPECT_EQ(owner.changed[2].item, 2);
-    EXPECT_EQ(owner.changed[2].newState, UINT(LVIS_SELECTED | LVIS_FOCUSED));
+    const UINT both = LVIS_SELECTED | LVIS_FOCUSED;
+    EXPECT_EQ(owner.changed, (std::vector<Changed>{{-1, 0, LVIS_SELECTED}, {1, 0, LVIS_FOCUSED}, {2, both, 0}}));
     EXPECT_EQ(owner.notifications.front(), UINT(LVN_KEYDOWN));
     ASSERT_EQ(owner.drawn.size(), 2u);
-    EXPECT_EQ(owner.drawn[0].row, 1u);
-    EXPECT_EQ(owner.drawn[0].state, 0u);
-    EXPECT_EQ(owner.drawn[1].row, 2u);
-    EXPECT_EQ(owner.drawn[1].state, UINT(ODS_SELECTED | ODS_FOCUS));
+    EXPECT_EQ(std::pair(owner.drawn[0].row, owner.drawn[0].state), std::pair(1u, 0u));
+    EXPECT_EQ(std::pair(owner.drawn[1].row, owner.drawn[1].state), std::pair(2u, UINT(ODS_SELECTED | ODS_FOCUS)));
     // The focus flag follows the keyboard focus.
     SetFocus(parent);
     Reset();
@@ -189,8 +169,7 @@ TEST_F(ListView, MovingReportsEachStateChangeAndRedrawsTwoRows)
     EXPECT_EQ(owner.drawn[2].state, UINT(ODS_SELECTED));
 }
 
-TEST_F(ListView, EnsureVisibleScrollsMinimally)
-{
+TEST_F(ListView, EnsureVisibleScrollsMinimally) {
     EXPECT_TRUE(SendMessageW(list, LVM_ENSUREVISIBLE, 5, TRUE)); // partly visible: enough
     EXPECT_EQ(Top(), 0);
     EXPECT_TRUE(SendMessageW(list, LVM_ENSUREVISIBLE, 5, FALSE));
@@ -206,8 +185,7 @@ TEST_F(ListView, EnsureVisibleScrollsMinimally)
     EXPECT_EQ(rc.top, 2 * kRowHeight);
 }
 
-TEST_F(ListView, ClickSelectsTheRowUnderTheStylus)
-{
+TEST_F(ListView, ClickSelectsTheRowUnderTheStylus) {
     SetFocus(parent);
     cehost::sim::Tap(10, 3 * kRowHeight + 5);
     cehost::sim::RunUntilIdle();
@@ -217,8 +195,7 @@ TEST_F(ListView, ClickSelectsTheRowUnderTheStylus)
     EXPECT_EQ(owner.notifications.back(), UINT(NM_CLICK));
 }
 
-TEST_F(ListView, SetItemStateAndCountKeepStateConsistent)
-{
+TEST_F(ListView, SetItemStateAndCountKeepStateConsistent) {
     LVITEMW item{};
     item.state = item.stateMask = LVIS_SELECTED;
     SendMessageW(list, LVM_SETITEMSTATE, 7, reinterpret_cast<LPARAM>(&item));
@@ -242,8 +219,7 @@ TEST_F(ListView, SetItemStateAndCountKeepStateConsistent)
     EXPECT_EQ(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0), 10);
 }
 
-TEST_F(ListView, ExtendedStyleColumnsAndReturn)
-{
+TEST_F(ListView, ExtendedStyleColumnsAndReturn) {
     EXPECT_EQ(SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_FULLROWSELECT), 0);
     EXPECT_EQ(SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_GRIDLINES, LVS_EX_GRIDLINES),
               LVS_EX_FULLROWSELECT);

@@ -15,12 +15,10 @@ struct Peek {
     bool found = false;
 };
 
-void Answer(Peek* peek, BYTE key)
-{
+void Answer(Peek* peek, BYTE key) {
     cehost::sim::SetIdleHandler([peek, key] {
         HWND box = FindWindowW(u"#32770", nullptr);
-        if (box == nullptr || peek->found)
-            return false;
+        if (box == nullptr || peek->found) return false;
         peek->found = true;
         WCHAR buffer[128] = {};
         GetWindowTextW(box, buffer, 128);
@@ -34,8 +32,7 @@ void Answer(Peek* peek, BYTE key)
 
 } // namespace
 
-TEST(LxStringMessageBox, TextCaptionAndType)
-{
+TEST(LxStringMessageBox, TextCaptionAndType) {
     Peek peek;
     Answer(&peek, VK_RETURN);
     LxString text("hello");

@@ -16,8 +16,7 @@ struct Seen {
 
 class Recorder {
 public:
-    Recorder()
-    {
+    Recorder() {
         m_id = cehost::sim::AddMessageObserver([this](const cehost::sim::ObservedMessage& m) {
             if (m_windows.empty() || std::find(m_windows.begin(), m_windows.end(), m.hwnd) != m_windows.end())
                 m_seen.push_back({m.hwnd, m.message, m.wParam, m.lParam});
@@ -32,8 +31,7 @@ public:
     const std::vector<Seen>& All() const { return m_seen; }
 
     // The messages among `interesting`, in order.
-    std::vector<Seen> Only(std::initializer_list<UINT> interesting) const
-    {
+    std::vector<Seen> Only(std::initializer_list<UINT> interesting) const {
         std::vector<Seen> out;
         for (const Seen& s : m_seen)
             if (std::find(interesting.begin(), interesting.end(), s.message) != interesting.end())
@@ -47,9 +45,18 @@ private:
     std::vector<Seen> m_seen;
 };
 
+// Registers `name` with `proc` and makes a visible full-screen pop-up of it.
+inline HWND MakeTopWindow(const WCHAR* name, WNDPROC proc, HBRUSH background = nullptr) {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = proc;
+    wc.lpszClassName = name;
+    wc.hbrBackground = background;
+    RegisterClassW(&wc);
+    return CreateWindowExW(0, name, u"", WS_POPUP | WS_VISIBLE, 0, 0, 240, 320, nullptr, nullptr, nullptr, nullptr);
+}
+
 // Presses and releases a key through the real input queue.
-inline void PressKey(BYTE vk)
-{
+inline void PressKey(BYTE vk) {
     keybd_event(vk, 0, 0, 0);
     keybd_event(vk, 0, KEYEVENTF_KEYUP, 0);
 }

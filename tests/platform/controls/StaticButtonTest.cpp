@@ -12,42 +12,31 @@ namespace {
 HBRUSH g_brush = nullptr;
 std::vector<WPARAM> g_commands;
 
-LRESULT CALLBACK ParentProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
-{
+LRESULT CALLBACK ParentProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_CTLCOLORSTATIC && g_brush != nullptr) {
         SetTextColor(reinterpret_cast<HDC>(wParam), RGB(255, 255, 255));
         SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
         return reinterpret_cast<LRESULT>(g_brush);
     }
-    if (message == WM_COMMAND)
-        g_commands.push_back(wParam);
+    if (message == WM_COMMAND) g_commands.push_back(wParam);
     return DefWindowProcW(hwnd, message, wParam, lParam);
 }
 
 class Controls : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        WNDCLASSW wc{};
-        wc.lpfnWndProc = ParentProc;
-        wc.lpszClassName = u"ControlParent";
-        wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_WINDOW + 1));
-        RegisterClassW(&wc);
-        parent = CreateWindowExW(0, u"ControlParent", u"", WS_POPUP | WS_VISIBLE, 0, 0, 240, 320, nullptr, nullptr,
-                                 nullptr, nullptr);
+    void SetUp() override {
+        parent = MakeTopWindow(u"ControlParent", ParentProc,
+                               reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_WINDOW + 1)));
         g_commands.clear();
     }
-    void TearDown() override
-    {
+    void TearDown() override {
         DestroyWindow(parent);
-        if (g_brush)
-            DeleteObject(g_brush);
+        if (g_brush) DeleteObject(g_brush);
         g_brush = nullptr;
     }
 
     // Columns (screen x) where the text colour appears inside `rc`.
-    std::vector<int> TextColumns(const RECT& rc, COLORREF colour)
-    {
+    std::vector<int> TextColumns(const RECT& rc, COLORREF colour) {
         std::vector<int> columns;
         HDC screen = GetDC(nullptr);
         for (int x = rc.left; x < rc.right; ++x)
@@ -65,8 +54,7 @@ protected:
 
 } // namespace
 
-TEST_F(Controls, StaticFillsWithTheParentBrushAndAligns)
-{
+TEST_F(Controls, StaticFillsWithTheParentBrushAndAligns) {
     g_brush = CreateSolidBrush(RGB(200, 0, 0));
     long before = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
     HWND left = CreateWindowExW(0, u"static", u"ab", WS_CHILD | WS_VISIBLE | SS_LEFT, 0, 0, 200, 30, parent, nullptr,
@@ -89,8 +77,7 @@ TEST_F(Controls, StaticFillsWithTheParentBrushAndAligns)
     EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), before);
 }
 
-TEST_F(Controls, ButtonClicksOnReleaseOfReturnSpaceAndStylus)
-{
+TEST_F(Controls, ButtonClicksOnReleaseOfReturnSpaceAndStylus) {
     HWND button = CreateWindowExW(0, u"button", u"OK", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 10, 10, 60, 24, parent,
                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(5)), nullptr, nullptr);
     SetFocus(button);
@@ -121,8 +108,7 @@ TEST_F(Controls, ButtonClicksOnReleaseOfReturnSpaceAndStylus)
 
 // Automatic kinds change their check before the parent hears of the click: a check box toggles, a three-state
 // box cycles through its three states, a radio button checks itself.
-TEST_F(Controls, AutomaticButtonsChangeTheirCheckBeforeNotifying)
-{
+TEST_F(Controls, AutomaticButtonsChangeTheirCheckBeforeNotifying) {
     const struct {
         DWORD style;
         std::vector<LRESULT> checks; // after each click

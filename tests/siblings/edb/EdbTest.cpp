@@ -11,26 +11,24 @@
 
 namespace {
 
-LxEDBREC IntField(DWORD prop, INT32 value) {
+LxEDBREC Field(DWORD prop, WORD type) {
     LxEDBREC f{};
     f.dwPropId = prop;
-    f.wType = EDB_FIELD_INT;
+    f.wType = type;
+    return f;
+}
+LxEDBREC IntField(DWORD prop, INT32 value) {
+    LxEDBREC f = Field(prop, EDB_FIELD_INT);
     f.iVal = value;
     return f;
 }
-
 LxEDBREC TextField(DWORD prop, const std::u16string& text) {
-    LxEDBREC f{};
-    f.dwPropId = prop;
-    f.wType = EDB_FIELD_TEXT;
+    LxEDBREC f = Field(prop, EDB_FIELD_TEXT);
     std::memcpy(f.szVal, text.c_str(), (text.size() + 1) * 2);
     return f;
 }
-
 LxEDBREC TimeField(DWORD prop, uint64_t ticks) {
-    LxEDBREC f{};
-    f.dwPropId = prop;
-    f.wType = EDB_FIELD_TIME;
+    LxEDBREC f = Field(prop, EDB_FIELD_TIME);
     f.ftVal = FILETIME{DWORD(ticks), DWORD(ticks >> 32)};
     return f;
 }
@@ -148,8 +146,7 @@ TEST_F(Edb, BadRecordsAndIndicesGiveZeroAndStoreNothing) {
 
     LxEDBREC unterminated = IntField(1, 0);
     unterminated.wType = EDB_FIELD_TEXT;
-    for (auto& unit : unterminated.szVal)
-        unit = u'z';
+    for (auto& unit : unterminated.szVal) unit = u'z';
     LxEDBREC untyped{};
     std::vector<LxEDBREC> tooMany(EDB_MAX_FIELDS + 1, good);
     EXPECT_EQ(EDB_AddRec(db, &unterminated, 1), 0u);
@@ -209,8 +206,7 @@ TEST_F(Edb, NumbersTimesAndTextsSortByValueThenByKind) {
     std::vector<LxEDBREC> records = {TextField(1, u"b"),  IntField(2, 7),     IntField(3, -3),
                                      TimeField(4, ~0ull), TimeField(5, 1ull), IntField(6, 0x7FFFFFFF),
                                      TextField(7, u"A")};
-    for (auto& r : records)
-        ASSERT_NE(EDB_AddRec(db, &r, 1), 0u);
+    for (auto& r : records) ASSERT_NE(EDB_AddRec(db, &r, 1), 0u);
     std::vector<DWORD> props;
     LxEDBREC out[EDB_MAX_FIELDS];
     for (UINT i = 0; i < 7; ++i) {
@@ -318,8 +314,7 @@ protected:
 // Garbage, and another program's database: refused, reported, left alone.
 TEST_F(DamagedVolume, AFileThatIsNotAVolumeIsReportedAndLeftAlone) {
     std::string garbage;
-    for (int i = 0; i < 10000; ++i)
-        garbage.push_back(char(i * 13 + 5));
+    for (int i = 0; i < 10000; ++i) garbage.push_back(char(i * 13 + 5));
     WriteWholeFile(folder_.File("v.edb"), garbage);
     ExpectRefusedAndUntouched(ERROR_FILE_CORRUPT);
 
