@@ -119,23 +119,9 @@ TEST(Start, WindowRunsTheLoopUntilQuitAndReturnsItsCode) {
     EXPECT_EQ(LxGetAppInstance(), GetModuleHandleW(nullptr));
     RECT rect;
     GetWindowRect(window.m_hWnd, &rect);
-    EXPECT_EQ(rect.top, 21);
-    EXPECT_EQ(rect.bottom, 320);
+    EXPECT_EQ(lxtest::Box(rect), lxtest::Box({0, 21, 240, 320}));
     WNDCLASSW wc = {};
     ASSERT_TRUE(GetClassInfoW(GetModuleHandleW(nullptr), window.m_szWindowClass, &wc));
     EXPECT_NE(wc.hIcon, nullptr) << "without an icon of its own the host gets the library's group 9971";
     EXPECT_EQ(wc.style, UINT(CS_HREDRAW | CS_VREDRAW));
-}
-
-TEST(Copy, CopiesNameTheSameWindowsAndCreateNothing) {
-    RecordingWindow window;
-    ASSERT_TRUE(window.Start());
-    const DWORD windows = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
-    {
-        LxBaseWindow copy(window);
-        EXPECT_EQ(copy.m_hWnd, window.m_hWnd);
-        EXPECT_EQ(std::u16string(copy.m_szTitle), std::u16string(window.m_szTitle));
-        copy.m_hWnd = nullptr; // the copy must not destroy the shared window
-    }
-    EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS), windows);
 }
