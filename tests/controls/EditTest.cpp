@@ -29,13 +29,6 @@ public:
 
 const RECT kEditRect = {10, 60, 230, 90}; // 220 x 30
 
-void OpenInputMethod(HWND hwnd, bool on) {
-    HIMC context = ImmGetContext(hwnd);
-    ImmSetOpenStatus(context, on ? TRUE : FALSE);
-    ImmReleaseContext(hwnd, context);
-}
-
-
 struct EditScreen {
     Host host;
     TestEdit edit;
@@ -56,7 +49,9 @@ struct EditScreen {
         edit.SetText(text);
         Focus();
         edit.SetSelect(wcslen(text), wcslen(text));
-        OpenInputMethod(hwnd(), inputMethod);
+        HIMC context = ImmGetContext(hwnd());
+        ImmSetOpenStatus(context, inputMethod ? TRUE : FALSE);
+        ImmReleaseContext(hwnd(), context);
         cehost::sim::StartDebugCapture();
     }
     HWND hwnd() const { return edit.m_hEditWnd; }
