@@ -89,11 +89,8 @@ TEST(EditWindows, ThreeWindowsWithTheBorderDrawnByTheOuterOne) {
 
     RECT inner;
     GetWindowRect(edit.m_hEditWnd, &inner);
-    EXPECT_EQ(lxtest::Box(inner), lxtest::Box({11, 21 + 63, 229, 21 + 89})) << "inside the outer window's frame";
-    EXPECT_EQ(lxtest::ClientPixel(edit.m_hBaseWnd, 0, 15), RGB(0xAA, 0xAA, 0xAA));
-    EXPECT_EQ(lxtest::ClientPixel(edit.m_hBaseWnd, 100, 0), RGB(0xAA, 0xAA, 0xAA));
-    EXPECT_EQ(lxtest::ClientPixel(edit.m_hBaseWnd, 100, 1), RGB(0x27, 0x27, 0x27));
-    EXPECT_EQ(lxtest::ClientPixel(edit.m_hBaseWnd, 219, 2), RGB(0xAA, 0xAA, 0xAA));
+    // Inside the outer window's frame (whose looks the golden screenshots pin).
+    EXPECT_EQ(lxtest::Box(inner), lxtest::Box({11, 21 + 63, 229, 21 + 89}));
 
     TestEdit second;
     RECT rect = {10, 100, 230, 130};
