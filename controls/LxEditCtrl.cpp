@@ -373,7 +373,7 @@ LRESULT LxEditCtrl::EditDispatch(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lPa
     const bool textInput =
         uMsg == WM_CHAR || uMsg == WM_IME_ENDCOMPOSITION || uMsg == WM_IME_COMPOSITION || uMsg == WM_IME_CHAR;
     if (m_nLimit > 0 && textInput) {
-        if (const int reason = OverLimitReason(hWnd, uMsg, wParam, lParam)) {
+        if (const int reason = OverLimitReason(hWnd, uMsg, wParam)) {
             WCHAR line[kTextCapacity] = {};
             wsprintfW(line, TEXT("LxEditCtrl - IME - OVER INPUT %d \n"), reason);
             OutputDebugStringW(line);
@@ -406,17 +406,9 @@ LRESULT LxEditCtrl::EditDispatch(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lPa
 // Why a character may not go in: 1 = a double-byte character with the text full, 2 = a double-byte
 // character with one byte left, 5 = any other input with the text full. 0 lets it through. Backspace and
 // input that replaces a selection always pass.
-int LxEditCtrl::OverLimitReason(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam) {
+int LxEditCtrl::OverLimitReason(HWND hWnd, UINT uMsg, WPARAM wParam) {
     HIMC context = ImmGetContext(hWnd);
     LONG compositionBytes = ImmGetCompositionStringW(context, GCS_COMPSTR, nullptr, 0);
-    // A completed syllable counts as the double-byte character it is, even when the composition that made it
-    // was refused (the input method still held it, and a key that completes it hands it over).
-    if (uMsg == WM_IME_COMPOSITION && (lParam & GCS_RESULTSTR)) {
-        WCHAR result[16] = {};
-        const LONG got = ImmGetCompositionStringW(context, GCS_RESULTSTR, result, sizeof result - sizeof(WCHAR));
-        for (LONG i = 0; i < got / LONG(sizeof(WCHAR)); ++i)
-            if (result[i] > 127) compositionBytes = 2;
-    }
     ImmReleaseContext(hWnd, context);
     if ((uMsg == WM_CHAR || uMsg == WM_IME_CHAR) && wParam > 127) compositionBytes = 2;
 

@@ -82,7 +82,7 @@ private:
     bool IsFocusedForPainting();
     // Edit child.
     LRESULT EditDispatch(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam);
-    int OverLimitReason(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam);
+    int OverLimitReason(HWND hWnd, UINT uMsg, WPARAM wParam);
     void OnEditSetFocus();
     void OnEditKillFocus(HWND hWnd);
     LRESULT OnEditEraseBackground(HWND hWnd, HDC hdc);

@@ -1,8 +1,8 @@
 #!/bin/sh
 # Installs a build of the library into a fresh prefix and uses it the way an application outside the
 # repository does: the CMake package (find_package, imported targets, cehost_add_resources,
-# cehost_add_script_tests) builds the host application in hostapp/, runs it headless and runs its key-script
-# tests with ctest; then, with the prefix moved elsewhere, the pkg-config files build
+# cehost_add_script_tests) builds the host application in hostapp/ and runs its key-script tests headless
+# with ctest; then, with the prefix moved elsewhere, the pkg-config files build
 # and run a program with its own main() and a one-file host application.
 #
 # usage: run-package-test.sh BUILD_DIR PACKAGE_TEST_DIR WORK_DIR CMAKE GENERATOR CXX LIBDIR [EXTRA_FLAGS]
@@ -78,18 +78,8 @@ for lib in cehost LxLibrary LxMenuBar LxEDB; do
     ldd "$app/HostApp" | grep "lib$lib\.so" | grep -q "=> $prefix/$libdir/" ||
         fail "HostApp does not load lib$lib.so from the installed prefix"
 done
-shots=$work/hostapp-shots
-"$app/HostApp" --headless --script "$here/hostapp/greet.keys" --shots "$shots" --time-limit 60000 ||
-    fail "HostApp exited with status $?"
-for shot in start menu hello; do
-    head -c 8 "$shots/$shot.png" 2>/dev/null | od -An -tx1 | grep -q '89 50 4e 47 0d 0a 1a 0a' ||
-        fail "HostApp did not write the screenshot $shot.png"
-done
-# The menu opened and the command changed the title, so the resources were found in the application.
-! cmp -s "$shots/start.png" "$shots/menu.png" || fail "the left soft key did not open the menu"
-! cmp -s "$shots/start.png" "$shots/hello.png" || fail "the menu command did not change the title"
-
-# Its key scripts with expectations, as ctest tests through cehost_add_script_tests and the installed runner.
+# Its key scripts, as ctest tests through cehost_add_script_tests and the installed runner: the menu opens and
+# its command changes the title, so the resources were found in the application.
 ctest=$(dirname "$cmake")/ctest
 "$ctest" --test-dir "$app" --output-on-failure >"$work/hostapp-ctest.log" 2>&1 ||
     { cat "$work/hostapp-ctest.log" >&2; fail "the host application's script tests failed"; }
@@ -114,6 +104,7 @@ pkg-config --exists lxlibrary lxlibrary-main || fail "pkg-config does not know l
 printf 'screenshot label\nquit 0\n' >"$work/winmain.keys"
 "$work/winmain" --headless --script "$work/winmain.keys" --shots "$work/winmain-shots" --time-limit 60000 ||
     fail "the lxlibrary-main application exited with status $?"
-[ -s "$work/winmain-shots/label.png" ] || fail "the lxlibrary-main application did not write its screenshot"
+head -c 8 "$work/winmain-shots/label.png" 2>/dev/null | od -An -tx1 | grep -q '89 50 4e 47 0d 0a 1a 0a' ||
+    fail "the lxlibrary-main application did not write its screenshot"
 
 echo "package test: installed, built and ran in $work"

@@ -47,14 +47,6 @@ void MessageLog::Watch(HWND hwnd, const std::string& name) {
     watched_[hwnd] = name.empty() ? Hex(reinterpret_cast<uintptr_t>(hwnd)) : name;
 }
 
-void MessageLog::Unwatch(HWND hwnd) { watched_.erase(hwnd); }
-
-std::vector<UINT> MessageLog::Messages() const {
-    std::vector<UINT> out;
-    for (const auto& e : entries_) out.push_back(e.message);
-    return out;
-}
-
 int MessageLog::Count(UINT message, HWND hwnd) const {
     int n = 0;
     for (const auto& e : entries_)
@@ -97,12 +89,6 @@ std::string MessageLog::Line(const ExpectedMessage& e) const {
     return s.str();
 }
 
-std::string MessageLog::Describe() const {
-    std::ostringstream s;
-    for (size_t i = 0; i < entries_.size(); ++i) s << "  " << i << ": " << Line(entries_[i]) << "\n";
-    return s.str();
-}
-
 ::testing::AssertionResult MessageLog::Matches(const std::vector<ExpectedMessage>& expected) const {
     size_t e = 0, a = 0;
     std::string problem;
@@ -130,7 +116,8 @@ std::string MessageLog::Describe() const {
     std::ostringstream s;
     s << problem << "\nExpected:\n";
     for (size_t i = 0; i < expected.size(); ++i) s << "  " << i << ": " << Line(expected[i]) << "\n";
-    s << "Actual:\n" << Describe();
+    s << "Actual:\n";
+    for (size_t i = 0; i < entries_.size(); ++i) s << "  " << i << ": " << Line(entries_[i]) << "\n";
     return ::testing::AssertionFailure() << s.str();
 }
 

@@ -12,7 +12,6 @@
 #include <cehost/sim.h>
 #include <gtest/gtest.h>
 
-#include <initializer_list>
 #include <map>
 #include <set>
 #include <string>
@@ -56,7 +55,6 @@ public:
 
     // Records messages reaching `hwnd`; `name` labels it in printouts.
     void Watch(HWND hwnd, const std::string& name = {});
-    void Unwatch(HWND hwnd);
     // Records messages reaching every window.
     void WatchAll(bool all = true) { all_ = all; }
     // Messages never recorded (for instance WM_GETTEXT chatter or WM_PAINT where it does not matter).
@@ -64,20 +62,12 @@ public:
 
     void Clear() { entries_.clear(); }
     const std::vector<LoggedMessage>& Entries() const { return entries_; }
-    // The messages recorded so far, numbers only, in order.
-    std::vector<UINT> Messages() const;
     // How many times `message` was recorded (for `hwnd` when given).
     int Count(UINT message, HWND hwnd = nullptr) const;
 
     // Compares the whole log with `expected` (optional entries may be missing). On a mismatch the result
     // carries both sequences with names.
     ::testing::AssertionResult Matches(const std::vector<ExpectedMessage>& expected) const;
-    ::testing::AssertionResult Matches(std::initializer_list<ExpectedMessage> expected) const {
-        return Matches(std::vector<ExpectedMessage>(expected));
-    }
-
-    // A readable form of the log, one message per line.
-    std::string Describe() const;
 
     // Names for application messages in printouts (e.g. the library's own WM_USER-range messages).
     static void NameMessage(UINT message, const std::string& name);

@@ -17,11 +17,8 @@ typedef struct tagSHACTIVATEINFO {
 
 #ifndef RC_INVOKED
 
-// On the device the shell resizes the window around the input panel when a setting changes. The desktop has
-// no input panel, and the window manager sizes windows itself: only the arguments are checked.
-static inline BOOL SHHandleWMSettingChange(HWND hwnd, WPARAM wParam, LPARAM lParam, PSHACTIVATEINFO psai) {
-    (void)wParam;
-    (void)lParam;
+// Both shell calls refuse a dead window and a missing record the same way.
+static inline BOOL ShellArgumentsValid(HWND hwnd, PSHACTIVATEINFO psai) {
     if (!IsWindow(hwnd)) {
         SetLastError(ERROR_INVALID_WINDOW_HANDLE);
         return FALSE;
@@ -33,20 +30,21 @@ static inline BOOL SHHandleWMSettingChange(HWND hwnd, WPARAM wParam, LPARAM lPar
     return TRUE;
 }
 
+// On the device the shell resizes the window around the input panel when a setting changes. The desktop has
+// no input panel, and the window manager sizes windows itself: only the arguments are checked.
+static inline BOOL SHHandleWMSettingChange(HWND hwnd, WPARAM wParam, LPARAM lParam, PSHACTIVATEINFO psai) {
+    (void)wParam;
+    (void)lParam;
+    return ShellArgumentsValid(hwnd, psai);
+}
+
 // On the device the shell keeps the focus of a window across deactivation; here the record does the same: the
 // focus is remembered when the window loses activation and given back when it regains it.
 static inline BOOL SHHandleWMActivate(HWND hwnd, WPARAM wParam, LPARAM lParam, PSHACTIVATEINFO psai,
                                       DWORD flags) {
     (void)lParam;
     (void)flags;
-    if (!IsWindow(hwnd)) {
-        SetLastError(ERROR_INVALID_WINDOW_HANDLE);
-        return FALSE;
-    }
-    if (!psai) {
-        SetLastError(ERROR_INVALID_PARAMETER);
-        return FALSE;
-    }
+    if (!ShellArgumentsValid(hwnd, psai)) return FALSE;
     if (LOWORD(wParam) == WA_INACTIVE) {
         HWND focus = GetFocus();
         psai->fActive = 0;

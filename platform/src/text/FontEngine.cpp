@@ -4,11 +4,13 @@
 // Bold and italic come from the family's own styles when it has them, otherwise they are synthesized.
 // Escapement (rotated text) is not provided.
 #include "text/FontEngine.h"
+#include "text/FaceMatchCache.h"
 
 #include <fontconfig/fontconfig.h>
 #include <ft2build.h>
 #include FT_FREETYPE_H
 #include FT_OUTLINE_H
+#include FT_SIZES_H
 #include FT_TRUETYPE_TABLES_H
 
 #include <algorithm>
@@ -72,14 +74,6 @@ bool EqualsIgnoreCase(const std::string& a, const std::string& b) {
            std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return std::tolower(x) == std::tolower(y); });
 }
 
-struct FaceFile {
-    std::string path;
-    int index = 0;
-    int weight = FC_WEIGHT_REGULAR; // fontconfig weight of the file
-    bool italic = false;
-    bool hasHangul = false;
-};
-
 bool FontconfigReady() {
     static bool ready = [] {
         if (FcInit() != FcTrue) return false;
@@ -92,8 +86,8 @@ bool FontconfigReady() {
 
 // The installed file of `family` in the wanted style; nothing when fontconfig would substitute another family
 // (unless `anyFamily`, which takes fontconfig's best match, or `lang` is given).
-std::optional<FaceFile> Match(const std::string& family, bool bold, bool italic, bool anyFamily,
-                              const char* lang = nullptr) {
+std::optional<FaceFile> AskFontconfig(const std::string& family, bool bold, bool italic, bool anyFamily,
+                                      const char* lang) {
     if (!FontconfigReady()) return std::nullopt;
     FcPattern* pattern = FcPatternCreate();
     if (!family.empty()) FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
@@ -130,6 +124,46 @@ std::optional<FaceFile> Match(const std::string& family, bool bold, bool italic,
     return found;
 }
 
+// What fontconfig read to answer: its configuration files with their folders, and every font folder.
+std::vector<std::string> FontconfigInputs() {
+    std::vector<std::string> paths;
+    auto take = [&](FcStrList* list, bool withFolder) {
+        if (!list) return;
+        while (FcChar8* p = FcStrListNext(list)) {
+            std::string path = reinterpret_cast<const char*>(p);
+            paths.push_back(path);
+            if (size_t slash = path.rfind('/'); withFolder && slash != std::string::npos && slash > 0)
+                paths.push_back(path.substr(0, slash));
+        }
+        FcStrListDone(list);
+    };
+    take(FcConfigGetConfigFiles(nullptr), true);
+    take(FcConfigGetConfigDirs(nullptr), false);
+    take(FcConfigGetFontDirs(nullptr), false);
+    // A user's configuration is read when it is there: watch for it to appear.
+    const char* home = getenv("HOME");
+    const char* xdg = getenv("XDG_CONFIG_HOME");
+    std::string config = xdg && *xdg == '/' ? std::string(xdg) : home ? std::string(home) + "/.config" : "";
+    if (!config.empty())
+        for (const char* p : {"/fontconfig", "/fontconfig/fonts.conf", "/fontconfig/conf.d"})
+            paths.push_back(config + p);
+    if (home)
+        for (const char* p : {"/.fonts.conf", "/.fonts.conf.d"}) paths.push_back(std::string(home) + p);
+    return paths;
+}
+
+// fontconfig's answer, remembered across runs (see FaceMatchCache).
+std::optional<FaceFile> Match(const std::string& family, bool bold, bool italic, bool anyFamily,
+                              const char* lang = nullptr) {
+    static FaceMatchCache cache(DefaultFaceMatchCacheFile());
+    std::string key = family + '\x1f' + char('0' + bold) + char('0' + italic) + char('0' + anyFamily) + '\x1f' +
+                      (lang ? lang : "");
+    if (const std::optional<FaceFile>* known = cache.Find(key)) return *known;
+    std::optional<FaceFile> answer = AskFontconfig(family, bold, italic, anyFamily, lang);
+    if (FontconfigReady()) cache.Store(key, answer, FontconfigInputs());
+    return answer;
+}
+
 // The face that stands in for "LxFont" and unknown names.
 std::optional<FaceFile> KoreanFace(bool bold, bool italic) {
     for (const char* family : kKoreanFaces)
@@ -160,42 +194,69 @@ const std::optional<FaceFile>& ResolveFace(const std::u16string& face, bool bold
 
 } // namespace
 
-// One FreeType face at one pixel size with its synthetic styles.
+// One opened face file, shared by every size of it: FreeType keeps per face what its hinter learns about the
+// face's characters, which is costly to work out (a walk over the whole character map) and the same at any size.
+struct SharedFace {
+    explicit SharedFace(FT_Face f) : face(f) {}
+    ~SharedFace() { FT_Done_Face(face); }
+    FT_Face face;
+};
+
+std::shared_ptr<SharedFace> OpenShared(const FaceFile& file) {
+    static std::map<std::pair<std::string, int>, std::weak_ptr<SharedFace>> open;
+    std::weak_ptr<SharedFace>& slot = open[{file.path, file.index}];
+    if (auto face = slot.lock()) return face;
+    FT_Face face = nullptr;
+    if (FT_New_Face(Library(), file.path.c_str(), file.index, &face) != 0) return nullptr;
+    auto shared = std::make_shared<SharedFace>(face);
+    slot = shared;
+    return shared;
+}
+
+// One face at one pixel size (a FreeType size object of the shared face) with its synthetic styles.
 class FaceInstance {
 public:
     ~FaceInstance() {
-        if (m_face) FT_Done_Face(m_face);
+        if (m_size) FT_Done_Size(m_size);
     }
 
     static std::unique_ptr<FaceInstance> Open(const FaceFile& file) {
         if (!Library()) return nullptr;
-        FT_Face face = nullptr;
-        if (FT_New_Face(Library(), file.path.c_str(), file.index, &face) != 0) return nullptr;
+        std::shared_ptr<SharedFace> shared = OpenShared(file);
+        if (!shared) return nullptr;
+        FT_Size size = nullptr;
+        if (FT_New_Size(shared->face, &size) != 0) return nullptr;
         auto instance = std::unique_ptr<FaceInstance>(new FaceInstance);
-        instance->m_face = face;
+        instance->m_shared = std::move(shared);
+        instance->m_size = size;
         return instance;
     }
 
-    FT_Face Face() const { return m_face; }
+    // The face with this instance's size and slant in force.
+    FT_Face Face() const {
+        FT_Face face = m_shared->face;
+        FT_Activate_Size(m_size);
+        FT_Matrix shear{0x10000, 0x0366A, 0, 0x10000};
+        FT_Set_Transform(face, m_oblique ? &shear : nullptr, nullptr);
+        return face;
+    }
 
     // Pixels per em (26.6) horizontally and vertically; embolden and slant as needed.
     void Configure(FT_F26Dot6 xPpem, FT_F26Dot6 yPpem, bool embolden, bool oblique, bool mono) {
-        FT_Set_Char_Size(m_face, xPpem, yPpem, 72, 72);
+        FT_Set_Char_Size(Face(), xPpem, yPpem, 72, 72);
         m_embolden = embolden ? std::max<FT_Pos>(yPpem / 24, 32) : 0;
         m_mono = mono;
-        if (oblique) {
-            FT_Matrix shear{0x10000, 0x0366A, 0, 0x10000};
-            FT_Set_Transform(m_face, &shear, nullptr);
-        }
+        m_oblique = oblique;
     }
 
-    bool Has(char32_t c) const { return FT_Get_Char_Index(m_face, c) != 0; }
+    bool Has(char32_t c) const { return FT_Get_Char_Index(m_shared->face, c) != 0; }
 
     void Render(char32_t c, Glyph& g) {
-        FT_UInt index = FT_Get_Char_Index(m_face, c);
+        FT_Face face = Face();
+        FT_UInt index = FT_Get_Char_Index(face, c);
         FT_Int32 flags = FT_LOAD_NO_BITMAP | (m_mono ? FT_LOAD_TARGET_MONO : FT_LOAD_TARGET_LIGHT);
-        if (FT_Load_Glyph(m_face, index, flags) != 0) return;
-        FT_GlyphSlot slot = m_face->glyph;
+        if (FT_Load_Glyph(face, index, flags) != 0) return;
+        FT_GlyphSlot slot = face->glyph;
         if (m_embolden && slot->format == FT_GLYPH_FORMAT_OUTLINE) FT_Outline_Embolden(&slot->outline, m_embolden);
         g.advance = int((slot->advance.x + m_embolden + 32) >> 6);
         if (FT_Render_Glyph(slot, m_mono ? FT_RENDER_MODE_MONO : FT_RENDER_MODE_NORMAL) != 0) return;
@@ -216,9 +277,11 @@ public:
 
 private:
     FaceInstance() = default;
-    FT_Face m_face = nullptr;
+    std::shared_ptr<SharedFace> m_shared;
+    FT_Size m_size = nullptr;
     FT_Pos m_embolden = 0;
     bool m_mono = false;
+    bool m_oblique = false;
 };
 
 RealizedFont::~RealizedFont() = default;

@@ -66,6 +66,9 @@ bool Region::Contains(POINT p) const {
 
 void Region::Add(const RECT& r) {
     if (RectEmpty(r)) return;
+    // Already covered by one rectangle (a window invalidated again before it paints): nothing to split.
+    for (const RECT& e : rects_)
+        if (e.left <= r.left && e.top <= r.top && e.right >= r.right && e.bottom >= r.bottom) return;
     std::vector<RECT> pieces{r};
     std::vector<RECT> next;
     for (const RECT& existing : rects_) {

@@ -65,55 +65,30 @@ TEST(VisibleText, WhatCoversARunAndWhatLeavesIt) {
         std::function<void(Screen&)> draw;
         bool stays;
     };
+    const auto blank = [](Screen& s) {
+        HDC memory = CreateCompatibleDC(s.dc);
+        HBITMAP bitmap = CreateCompatibleBitmap(s.dc, 200, 40);
+        HGDIOBJ old = SelectObject(memory, bitmap);
+        BitBlt(s.dc, 0, 0, 200, 40, memory, 0, 0, SRCCOPY);
+        DeleteObject(SelectObject(memory, old));
+        DeleteDC(memory);
+    };
+    const auto frame = [](Screen& s) {
+        RECT r{5, 5, 160, 35};
+        FrameRect(s.dc, &r, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    };
+    const auto overdraw = [](Screen& s) { DrawTextW(s.dc, u"Goodbye all", -1, &s.text, DT_LEFT | DT_SINGLELINE); };
     const Case cases[] = {
         {"nothing drawn after it", [](Screen&) {}, true},
-        {"a fill over it",
-         [](Screen& s) {
-             s.Fill({0, 0, 200, 40});
-         },
-         false},
+        {"a fill over it", [](Screen& s) { s.Fill({0, 0, 200, 40}); }, false},
         {"a fill over a third of it", [](Screen& s) { s.FillPart(0, 0.33); }, true},
-        {"fills over two thirds, piece by piece",
-         [](Screen& s) {
-             s.FillPart(0, 0.33);
-             s.FillPart(0.33, 0.67);
-         },
-         false},
-        {"the same third filled twice",
-         [](Screen& s) {
-             s.FillPart(0, 0.33);
-             s.FillPart(0, 0.33);
-         },
-         true},
-        {"a frame around it",
-         [](Screen& s) {
-             RECT r{5, 5, 160, 35};
-             FrameRect(s.dc, &r, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-         },
-         true},
+        {"fills over two thirds, piece by piece", [](Screen& s) { s.FillPart(0, .33), s.FillPart(.33, .67); }, false},
+        {"the same third filled twice", [](Screen& s) { s.FillPart(0, 0.33), s.FillPart(0, 0.33); }, true},
+        {"a frame around it", frame, true},
         {"an inverting blit (a caret)", [](Screen& s) { PatBlt(s.dc, 0, 0, 200, 40, DSTINVERT); }, true},
-        {"a copying blit from a blank bitmap",
-         [](Screen& s) {
-             HDC memory = CreateCompatibleDC(s.dc);
-             HBITMAP bitmap = CreateCompatibleBitmap(s.dc, 200, 40);
-             HGDIOBJ old = SelectObject(memory, bitmap);
-             BitBlt(s.dc, 0, 0, 200, 40, memory, 0, 0, SRCCOPY);
-             SelectObject(memory, old);
-             DeleteObject(bitmap);
-             DeleteDC(memory);
-         },
-         false},
-        {"other text drawn over it",
-         [](Screen& s) {
-             RECT r = s.text;
-             DrawTextW(s.dc, u"Goodbye all", -1, &r, DT_LEFT | DT_SINGLELINE);
-         },
-         false},
-        {"a fill elsewhere",
-         [](Screen& s) {
-             s.Fill({0, 100, 240, 200});
-         },
-         true},
+        {"a copying blit from a blank bitmap", blank, false},
+        {"other text drawn over it", overdraw, false},
+        {"a fill elsewhere", [](Screen& s) { s.Fill({0, 100, 240, 200}); }, true},
         {"its window hidden", [](Screen& s) { ShowWindow(s.hwnd, SW_HIDE); }, false},
         {"its window moved", [](Screen& s) { MoveWindow(s.hwnd, 0, 10, 240, 310, FALSE); }, false},
         {"its window destroyed", [](Screen& s) { DestroyWindow(s.hwnd); }, false},

@@ -18,7 +18,6 @@
 #include <string>
 #include <vector>
 
-
 #ifdef CEHOST_TEST_HAVE_SDL2
 #include <SDL.h>
 #endif
@@ -35,7 +34,9 @@ struct StylusMessage {
     UINT message;
     int x, y;
     WPARAM keys;
+    bool operator==(const StylusMessage&) const = default;
 };
+void PrintTo(const StylusMessage& m, std::ostream* os) { *os << m.message << " at " << m.x << "," << m.y; }
 struct AppState {
     int row = 0;
     std::u16string text;
@@ -59,22 +60,16 @@ void Paint(HWND hwnd) {
     HDC hdc = BeginPaint(hwnd, &ps);
     RECT client;
     GetClientRect(hwnd, &client);
-    FillRect(hdc, &client, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-    HBRUSH selected = CreateSolidBrush(RGB(0, 0, 200));
-    RECT row{0, g_app.row * 30, client.right, g_app.row * 30 + 30};
-    FillRect(hdc, &row, selected);
-    DeleteObject(selected);
-    HBRUSH bar = CreateSolidBrush(RGB(220, 0, 0));
-    RECT barRect{0, 130, g_app.ticks * 8, 150};
-    FillRect(hdc, &barRect, bar);
-    DeleteObject(bar);
+    const auto fill = [hdc](RECT r, COLORREF colour) {
+        HBRUSH brush = CreateSolidBrush(colour);
+        FillRect(hdc, &r, brush);
+        DeleteObject(brush);
+    };
+    fill(client, RGB(255, 255, 255));
+    fill({0, g_app.row * 30, client.right, g_app.row * 30 + 30}, RGB(0, 0, 200));
+    fill({0, 130, g_app.ticks * 8, 150}, RGB(220, 0, 0));
     for (const StylusMessage& m : g_app.stylus)
-        if (m.message == WM_LBUTTONDOWN) {
-            HBRUSH mark = CreateSolidBrush(RGB(0, 160, 0));
-            RECT markRect{m.x - 3, m.y - 3, m.x + 3, m.y + 3};
-            FillRect(hdc, &markRect, mark);
-            DeleteObject(mark);
-        }
+        if (m.message == WM_LBUTTONDOWN) fill({m.x - 3, m.y - 3, m.x + 3, m.y + 3}, RGB(0, 160, 0));
     RECT textRect{4, 160, client.right, 190};
     DrawTextW(hdc, g_app.text.c_str(), -1, &textRect, DT_LEFT | DT_SINGLELINE);
     EndPaint(hwnd, &ps);
@@ -376,12 +371,7 @@ TEST(SimWindow, MouseIsTheStylusAtTheFramebufferPoint) {
         {WM_LBUTTONDOWN, 10, 10, MK_LBUTTON}, {WM_MOUSEMOVE, 20, 40, MK_LBUTTON},
         {WM_MOUSEMOVE, 239, 50, MK_LBUTTON},  {WM_LBUTTONUP, 239, 50, 0},
         {WM_LBUTTONDOWN, 1, 319, MK_LBUTTON}, {WM_LBUTTONUP, 1, 319, 0}};
-    ASSERT_EQ(expected.size(), g_app.stylus.size());
-    for (size_t i = 0; i < expected.size(); ++i) {
-        const StylusMessage &want = expected[i], &got = g_app.stylus[i];
-        EXPECT_TRUE(want.message == got.message && want.x == got.x && want.y == got.y && want.keys == got.keys)
-            << "stylus message " << i << ": " << got.message << " at " << got.x << "," << got.y;
-    }
+    EXPECT_EQ(expected, g_app.stylus);
     EXPECT_EQ("tap 50,30 drag 10,10-239,50 tap 1,319", session.statusText) << "the status line's clicks are not in it";
 }
 

@@ -4,19 +4,9 @@
 #include "UserTestSupport.h"
 
 using namespace usertest;
-using lxtest::lparam;
-using lxtest::MessageLog;
-using lxtest::sent;
-using lxtest::wparam;
+using namespace lxtest;
 
-namespace {
-
-class Focus : public ::testing::Test {
-protected:
-    void SetUp() override { ASSERT_NE(RegisterTestClass(), 0); }
-};
-
-} // namespace
+using Focus = UserTest;
 
 TEST_F(Focus, MovesWithKillThenSetAndReportsThePreviousWindow) {
     HWND top = TopLevel(0, 0, 100, 100);
@@ -35,7 +25,7 @@ TEST_F(Focus, MovesWithKillThenSetAndReportsThePreviousWindow) {
     EXPECT_EQ(GetFocus(), nullptr);
 }
 
-TEST_F(Focus, DisabledWindowsAndTheirChildrenRefuseIt) {
+TEST_F(Focus, DisabledWindowsRefuseItAndDisablingTheFocusTakesIt) {
     HWND top = TopLevel(0, 0, 100, 100);
     HWND panel = Child(top, 1, 0, 0, 50, 50);
     HWND inner = Child(panel, 2, 0, 0, 10, 10);
@@ -52,11 +42,9 @@ TEST_F(Focus, DisabledWindowsAndTheirChildrenRefuseIt) {
     SetFocus(inner);
     ShowWindow(panel, SW_HIDE);
     EXPECT_EQ(GetFocus(), top);
-}
 
-TEST_F(Focus, EnableWindowReportsThePreviousStateAndTakesTheFocus) {
-    HWND top = TopLevel(0, 0, 100, 100);
-    HWND c = Child(top, 1, 0, 0, 10, 10);
+    // Disabling the focus window takes the focus away; EnableWindow reports the previous state.
+    HWND c = Child(top, 4, 0, 0, 10, 10);
     SetFocus(c);
     MessageLog log;
     log.Watch(c);

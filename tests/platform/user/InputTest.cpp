@@ -4,10 +4,7 @@
 #include "UserTestSupport.h"
 
 using namespace usertest;
-using lxtest::lparam;
-using lxtest::MessageLog;
-using lxtest::posted;
-using lxtest::wparam;
+using namespace lxtest;
 
 namespace {
 
@@ -19,6 +16,12 @@ protected:
         cehost::sim::RunUntilIdle();
         log.Ignore(WM_PAINT);
         log.Ignore(WM_ERASEBKGND);
+    }
+    // Taps at a screen point into a fresh log and delivers what the tap posted.
+    void Tap(int x, int y) {
+        log.Clear();
+        cehost::sim::Tap(x, y);
+        cehost::sim::RunUntilIdle();
     }
     HWND top = nullptr;
     MessageLog log;
@@ -32,19 +35,14 @@ TEST_F(Stylus, TapGoesToTheTopmostWindowUnderThePointInClientCoordinates) {
     HWND inner = Child(lower, 3, 0, 0, 20, 20);
     cehost::sim::RunUntilIdle();
     log.WatchAll();
-    cehost::sim::Tap(70, 90); // inside both children
-    cehost::sim::RunUntilIdle();
+    Tap(70, 90); // inside both children
     // Children are stacked in creation order, so `lower` is above `upper`.
     EXPECT_TRUE(log.Matches({{WM_LBUTTONDOWN, posted | wparam | lparam, MK_LBUTTON, MAKELPARAM(60, 60), lower},
                              {WM_LBUTTONUP, posted | wparam | lparam, 0, MAKELPARAM(60, 60), lower}}));
-    log.Clear();
-    cehost::sim::Tap(140, 140);
-    cehost::sim::RunUntilIdle();
+    Tap(140, 140);
     EXPECT_TRUE(log.Matches({{WM_LBUTTONDOWN, posted | lparam, 0, MAKELPARAM(89, 69), upper}, {WM_LBUTTONUP, posted}}))
         << "client coordinates start inside the border";
-    log.Clear();
-    cehost::sim::Tap(15, 35);
-    cehost::sim::RunUntilIdle();
+    Tap(15, 35);
     EXPECT_EQ(log.Count(WM_LBUTTONDOWN, inner), 1);
     EXPECT_EQ(GetMessagePos(), DWORD(MAKELONG(15, 35)));
 }
@@ -52,14 +50,11 @@ TEST_F(Stylus, TapGoesToTheTopmostWindowUnderThePointInClientCoordinates) {
 TEST_F(Stylus, DisabledChildrenPassTheTapToTheirParentDisabledWindowsGetNothing) {
     HWND c = Child(top, 1, 10, 10, 50, 50, WS_CHILD | WS_VISIBLE | WS_DISABLED);
     log.WatchAll();
-    cehost::sim::Tap(20, 40);
-    cehost::sim::RunUntilIdle();
+    Tap(20, 40);
     EXPECT_EQ(log.Count(WM_LBUTTONDOWN, top), 1);
     EXPECT_EQ(log.Count(WM_LBUTTONDOWN, c), 0);
-    log.Clear();
     EnableWindow(top, FALSE);
-    cehost::sim::Tap(20, 40);
-    cehost::sim::RunUntilIdle();
+    Tap(20, 40);
     EXPECT_EQ(log.Count(WM_LBUTTONDOWN), 0);
 }
 
@@ -68,8 +63,7 @@ TEST_F(Stylus, CaptureTakesEverythingAndATapActivates) {
     HWND other = TopLevel(0, 250, 100, 50);
     EXPECT_EQ(GetActiveWindow(), other);
     log.WatchAll();
-    cehost::sim::Tap(20, 40);
-    cehost::sim::RunUntilIdle();
+    Tap(20, 40);
     EXPECT_EQ(GetActiveWindow(), top);
     EXPECT_EQ(log.Count(WM_LBUTTONDOWN, c), 1);
 

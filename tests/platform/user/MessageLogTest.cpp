@@ -4,11 +4,7 @@
 #include "UserTestSupport.h"
 
 using namespace usertest;
-using lxtest::MessageLog;
-using lxtest::optional;
-using lxtest::posted;
-using lxtest::sent;
-using lxtest::wparam;
+using namespace lxtest;
 
 TEST(MessageLog, RecordsWatchedWindowsOnlyAndNamesMismatches) {
     ASSERT_NE(RegisterTestClass(), 0);

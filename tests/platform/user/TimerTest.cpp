@@ -4,7 +4,7 @@
 #include "UserTestSupport.h"
 
 using namespace usertest;
-using lxtest::MessageLog;
+using namespace lxtest;
 
 namespace {
 

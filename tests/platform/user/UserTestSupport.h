@@ -49,6 +49,11 @@ inline HWND Child(HWND parent, int id, int x, int y, int cx, int cy, DWORD style
 
 inline RECT Rect(LONG l, LONG t, LONG r, LONG b) { return RECT{l, t, r, b}; }
 
+// Registers the test window class; the fixture of tests that need nothing more.
+struct UserTest : ::testing::Test {
+    void SetUp() override { ASSERT_NE(RegisterTestClass(), 0); }
+};
+
 // Retrieves the next message without blocking; WM_NULL when there is none.
 inline MSG Next(HWND filter = nullptr, UINT min = 0, UINT max = 0) {
     MSG m{};
@@ -64,3 +69,7 @@ inline bool operator==(const RECT& a, const RECT& b) {
 inline void PrintTo(const RECT& r, std::ostream* os) {
     *os << "(" << r.left << "," << r.top << "," << r.right << "," << r.bottom << ")";
 }
+inline bool operator==(const POINT& a, const POINT& b) { return a.x == b.x && a.y == b.y; }
+inline void PrintTo(const POINT& p, std::ostream* os) { *os << "(" << p.x << "," << p.y << ")"; }
+inline bool operator==(const SIZE& a, const SIZE& b) { return a.cx == b.cx && a.cy == b.cy; }
+inline void PrintTo(const SIZE& s, std::ostream* os) { *os << s.cx << "x" << s.cy; }

@@ -5,25 +5,12 @@
 
 #include <functional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 using namespace usertest;
-using lxtest::defwinproc;
-using lxtest::lparam;
-using lxtest::MessageLog;
-using lxtest::optional;
-using lxtest::posted;
-using lxtest::sent;
-using lxtest::wparam;
-
-namespace {
-
-class Windows : public ::testing::Test {
-protected:
-    void SetUp() override { ASSERT_NE(RegisterTestClass(), 0); }
-};
-
-} // namespace
+using namespace lxtest;
+using Windows = UserTest;
 
 TEST_F(Windows, VisibleTopLevelCreationOrderAndParameters) {
     int marker = 0;
@@ -77,11 +64,9 @@ TEST_F(Windows, ChildWithBorderHasInsetClientAreaAndIdentifier) {
     EXPECT_EQ(rc, Rect(15, 45, 65, 75));
     POINT p{0, 0};
     ClientToScreen(c, &p);
-    EXPECT_EQ(p.x, 16);
-    EXPECT_EQ(p.y, 46);
+    EXPECT_EQ(p, (POINT{16, 46}));
     ScreenToClient(top, &p);
-    EXPECT_EQ(p.x, 11);
-    EXPECT_EQ(p.y, 21);
+    EXPECT_EQ(p, (POINT{11, 21}));
     // The focus stays where it was: a child is never activated by being shown.
     EXPECT_EQ(GetFocus(), top);
 }
@@ -174,7 +159,9 @@ TEST_F(Windows, StaleHandlesStayInvalidAndFailCleanly) {
 
     RECT rc;
     WCHAR buf[8];
+    MSG m;
     const std::function<bool()> calls[] = {
+        [&] { return GetMessageW(&m, w, 0, 0) == -1; }, [&] { return !PeekMessageW(&m, w, 0, 0, PM_REMOVE); },
         [&] { return !DestroyWindow(w); }, [&] { return !SendMessageW(w, WM_USER, 0, 0); },
         [&] { return !PostMessageW(w, WM_USER, 0, 0); }, [&] { return !GetWindowLongW(w, GWL_USERDATA); },
         [&] { return !SetWindowLongW(w, GWL_USERDATA, 5); }, [&] { return !GetClientRect(w, &rc); },
@@ -238,7 +225,7 @@ TEST_F(Windows, LongsHoldPointersAndSubclassingForwards) {
     EXPECT_EQ(GetWindowLongW(w, 2), 0);
 }
 
-TEST_F(Windows, StyleChangesAreAnnouncedButNotApplied) {
+TEST_F(Windows, StyleChangesAreAnnouncedButNotAppliedMovesSendPositionMessages) {
     HWND w = TopLevel(0, 0, 100, 100);
     RECT before;
     GetClientRect(w, &before);
@@ -255,23 +242,21 @@ TEST_F(Windows, StyleChangesAreAnnouncedButNotApplied) {
     SetWindowPos(w, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
     GetClientRect(w, &after);
     EXPECT_EQ(after, Rect(0, 0, 98, 98));
-}
 
-TEST_F(Windows, MoveAndResizeSendPositionMessages) {
-    HWND top = TopLevel(0, 0, 200, 200);
-    HWND c = Child(top, 1, 10, 10, 50, 50);
-    MessageLog log;
-    log.Watch(c);
+    // Moves and resizes send position messages.
+    HWND c = Child(w, 1, 10, 10, 50, 50);
+    MessageLog moves;
+    moves.Watch(c);
     ASSERT_TRUE(MoveWindow(c, 20, 30, 60, 40, TRUE));
-    EXPECT_TRUE(log.Matches({{WM_WINDOWPOSCHANGING, sent},
-                             {WM_WINDOWPOSCHANGED, sent},
-                             {WM_MOVE, sent | defwinproc | lparam, 0, MAKELPARAM(20, 30)},
-                             {WM_SIZE, sent | defwinproc | wparam | lparam, SIZE_RESTORED, MAKELPARAM(60, 40)}}));
-    log.Clear();
+    EXPECT_TRUE(moves.Matches({{WM_WINDOWPOSCHANGING, sent},
+                               {WM_WINDOWPOSCHANGED, sent},
+                               {WM_MOVE, sent | defwinproc | lparam, 0, MAKELPARAM(20, 30)},
+                               {WM_SIZE, sent | defwinproc | wparam | lparam, SIZE_RESTORED, MAKELPARAM(60, 40)}}));
+    moves.Clear();
     MoveWindow(c, 25, 30, 60, 40, TRUE);
-    EXPECT_TRUE(log.Matches({{WM_WINDOWPOSCHANGING, sent}, {WM_WINDOWPOSCHANGED, sent}, {WM_MOVE, sent}}))
+    EXPECT_TRUE(moves.Matches({{WM_WINDOWPOSCHANGING, sent}, {WM_WINDOWPOSCHANGED, sent}, {WM_MOVE, sent}}))
         << "no WM_SIZE when the size stays";
-    log.Clear();
+    moves.Clear();
     // WM_WINDOWPOSCHANGING may change the request.
     OnMessage([&](HWND h, UINT msg, WPARAM, LPARAM lp, LRESULT*) {
         if (h == c && msg == WM_WINDOWPOSCHANGING) reinterpret_cast<WINDOWPOS*>(lp)->cx = 10;
@@ -289,13 +274,11 @@ TEST_F(Windows, ZOrderRelationsAndBringToTop) {
     HWND b = Child(top, 2, 0, 0, 10, 10);
     HWND c = Child(top, 3, 0, 0, 10, 10);
     // Creation order is z-order from the top.
-    EXPECT_EQ(GetWindow(top, GW_CHILD), a);
-    EXPECT_EQ(GetWindow(a, GW_HWNDNEXT), b);
-    EXPECT_EQ(GetWindow(b, GW_HWNDNEXT), c);
-    EXPECT_EQ(GetWindow(c, GW_HWNDNEXT), nullptr);
-    EXPECT_EQ(GetWindow(c, GW_HWNDPREV), b);
-    EXPECT_EQ(GetWindow(b, GW_HWNDFIRST), a);
-    EXPECT_EQ(GetWindow(a, GW_HWNDLAST), c);
+    const std::tuple<HWND, UINT, HWND> relations[] = {{top, GW_CHILD, a},     {a, GW_HWNDNEXT, b},
+                                                      {b, GW_HWNDNEXT, c},   {c, GW_HWNDNEXT, nullptr},
+                                                      {c, GW_HWNDPREV, b},   {b, GW_HWNDFIRST, a},
+                                                      {a, GW_HWNDLAST, c}};
+    for (const auto& [from, rel, to] : relations) EXPECT_EQ(GetWindow(from, rel), to) << rel;
     BringWindowToTop(c);
     EXPECT_EQ(GetWindow(top, GW_CHILD), c);
     SetWindowPos(c, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
@@ -345,6 +328,8 @@ TEST_F(Windows, FindEnumerateAndCount) {
     SetLastError(0);
     EXPECT_EQ(GetGuiResources(reinterpret_cast<HANDLE>(uintptr_t(0x42)), GR_USEROBJECTS), 0u);
     EXPECT_EQ(GetLastError(), DWORD(ERROR_INVALID_HANDLE));
+    EXPECT_EQ(GetGuiResources(GetCurrentProcess(), 7), 0u);
+    EXPECT_EQ(GetLastError(), DWORD(ERROR_INVALID_PARAMETER));
 }
 
 TEST_F(Windows, DialogItemsAndTabOrder) {
@@ -353,7 +338,7 @@ TEST_F(Windows, DialogItemsAndTabOrder) {
     HWND first = Child(dlg, 10, 0, 0, 10, 10, tab);
     HWND plain = Child(dlg, 11, 0, 0, 10, 10);
     HWND disabled = Child(dlg, 12, 0, 0, 10, 10, tab | WS_DISABLED);
-    HWND hidden = Child(dlg, 13, 0, 0, 10, 10, WS_CHILD | WS_TABSTOP);
+    Child(dlg, 13, 0, 0, 10, 10, WS_CHILD | WS_TABSTOP); // hidden
     HWND last = Child(dlg, 14, 0, 0, 10, 10, tab);
     HWND nested = Child(last, 20, 0, 0, 5, 5, tab);
 
@@ -371,7 +356,6 @@ TEST_F(Windows, DialogItemsAndTabOrder) {
     EXPECT_EQ(GetNextDlgTabItem(dlg, nested, FALSE), first) << "a nested control counts as its dialog child";
     ShowWindow(last, SW_HIDE);
     EXPECT_EQ(GetNextDlgTabItem(dlg, first, FALSE), first) << "no other tab stop: the control itself";
-    (void)hidden;
     EXPECT_EQ(SendDlgItemMessageW(dlg, 99, WM_USER, 0, 0), 0);
     EXPECT_TRUE(SetDlgItemTextW(dlg, 11, u"abc"));
     WCHAR buf[8];

@@ -9,7 +9,7 @@
 #include <sstream>
 
 #ifdef CEHOST_HAVE_SDL2
-#include <SDL.h>
+#include "sim/window/SdlApi.h"
 #endif
 
 namespace cehost::sim {
@@ -67,6 +67,7 @@ std::string CanonicalKeyName(const std::string& name) {
     const std::string trimmed = Trim(name);
     if (trimmed.empty()) return "";
 #ifdef CEHOST_HAVE_SDL2
+    if (!sdl::Load(nullptr)) return Lower(trimmed);
     SDL_Keycode key = SDL_GetKeyFromName(trimmed.c_str());
     if (key == SDLK_UNKNOWN) return "";
     return Lower(SDL_GetKeyName(key));

@@ -28,7 +28,7 @@
 #include <thread>
 
 #ifdef CEHOST_HAVE_SDL2
-#include <SDL.h>
+#include "sim/window/SdlApi.h"
 #endif
 
 namespace cehost::sim {
@@ -97,6 +97,10 @@ bool VisibleDriver() {
 bool StartVisibleVideo(std::string* error) {
     constexpr int kAttempts = 20;
     constexpr auto kPause = std::chrono::milliseconds(100);
+    if (std::string why; !sdl::Load(&why)) {
+        *error = "no window could be opened: " + why;
+        return false;
+    }
     for (int attempt = 0;; ++attempt) {
         if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
             *error = std::string("no window could be opened: ") + SDL_GetError();
@@ -648,21 +652,10 @@ private:
         SDL_GetRendererOutputSize(m_renderer, &dw, &dh);
         const int scale = ww > 0 && dw >= ww ? dw / ww : 1;
         const int w = std::max(1, ContentWidth(m_screenW) * m_zoom * scale), h = kStatusHeight * scale;
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-        info.bmiHeader.biWidth = w;
-        info.bmiHeader.biHeight = -h;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
-        void* bits = nullptr;
-        HDC dc = CreateCompatibleDC(nullptr);
-        HBITMAP bitmap = dc ? CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0) : nullptr;
-        if (!bitmap || !bits) {
-            if (dc) DeleteDC(dc);
-            return;
-        }
-        HGDIOBJ oldBitmap = SelectObject(dc, bitmap);
+        RenderToTexture(w, h, m_statusTexture, m_statusW, m_statusH, [&](HDC dc) { PaintStatus(dc, w, h, scale); });
+    }
+
+    void PaintStatus(HDC dc, int w, int h, int scale) {
         RECT r{0, 0, w, h};
         HBRUSH background = CreateSolidBrush(RGB(32, 32, 32));
         FillRect(dc, &r, background);
@@ -683,14 +676,31 @@ private:
                   DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
         if (oldFont) SelectObject(dc, oldFont);
         if (font) DeleteObject(font);
-        if (!m_statusTexture || m_statusW != w || m_statusH != h) {
-            if (m_statusTexture) SDL_DestroyTexture(m_statusTexture);
-            m_statusTexture = SDL_CreateTexture(m_renderer, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING, w, h);
-            m_statusW = w;
-            m_statusH = h;
+    }
+
+    // Paints w x h pixels with cehost's GDI into a DIB section and hands them to SDL as a texture, made anew
+    // when the size changes.
+    template <class Paint>
+    void RenderToTexture(int w, int h, SDL_Texture*& texture, int& textureW, int& textureH, Paint paint) {
+        BITMAPINFO info{};
+        info.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+        void* bits = nullptr;
+        HDC dc = CreateCompatibleDC(nullptr);
+        HBITMAP bitmap = dc ? CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0) : nullptr;
+        if (!bitmap || !bits) {
+            if (dc) DeleteDC(dc);
+            return;
         }
-        if (m_statusTexture) SDL_UpdateTexture(m_statusTexture, nullptr, bits, w * 4);
-        SelectObject(dc, oldBitmap);
+        HGDIOBJ old = SelectObject(dc, bitmap);
+        paint(dc);
+        if (!texture || textureW != w || textureH != h) {
+            if (texture) SDL_DestroyTexture(texture);
+            texture = SDL_CreateTexture(m_renderer, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING, w, h);
+            textureW = w;
+            textureH = h;
+        }
+        if (texture) SDL_UpdateTexture(texture, nullptr, bits, w * 4);
+        SelectObject(dc, old);
         DeleteObject(bitmap);
         DeleteDC(dc);
     }
@@ -702,27 +712,8 @@ private:
         if (!m_skin) return;
         const int scale = m_zoom * DrawableScale();
         const int w = kKeypadSkinWidth * scale, h = kKeypadSkinHeight * scale;
-        BITMAPINFO info{};
-        info.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-        void* bits = nullptr;
-        HDC dc = CreateCompatibleDC(nullptr);
-        HBITMAP bitmap = dc ? CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0) : nullptr;
-        if (!bitmap || !bits) {
-            if (dc) DeleteDC(dc);
-            return;
-        }
-        HGDIOBJ old = SelectObject(dc, bitmap);
-        PaintKeypadSkin(dc, scale, m_skinPressed);
-        if (!m_skinTexture || m_skinW != w || m_skinH != h) {
-            if (m_skinTexture) SDL_DestroyTexture(m_skinTexture);
-            m_skinTexture = SDL_CreateTexture(m_renderer, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING, w, h);
-            m_skinW = w;
-            m_skinH = h;
-        }
-        if (m_skinTexture) SDL_UpdateTexture(m_skinTexture, nullptr, bits, w * 4);
-        SelectObject(dc, old);
-        DeleteObject(bitmap);
-        DeleteDC(dc);
+        RenderToTexture(w, h, m_skinTexture, m_skinW, m_skinH,
+                        [&](HDC dc) { PaintKeypadSkin(dc, scale, m_skinPressed); });
     }
 
     std::string m_shotsDir;
