@@ -6,6 +6,7 @@
 #include <cehost/sim.h>
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdlib>
 #include <functional>
 #include <initializer_list>
@@ -148,5 +149,8 @@ inline bool Near(COLORREF a, COLORREF b, int tolerance = 6) {
 }
 
 inline LPARAM L(HWND hwnd) { return reinterpret_cast<LPARAM>(hwnd); }
+// A rectangle as one value, so that a test compares its four sides at once.
+inline std::array<LONG, 4> Box(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
+inline std::u16string Str(const WCHAR* text) { return text; }
 
 } // namespace lxtest

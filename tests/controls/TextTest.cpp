@@ -26,20 +26,17 @@ struct TextScreen {
     Host host;
     TestText text;
     TextScreen() { EXPECT_TRUE(host.Start()); }
-    HWND MakeText(DWORD style = 0, int border = 0, int tabStop = 0) {
+    // A text (or a button) reading "WWW" at 20,50 - 220,80.
+    HWND MakeText(DWORD style = 0, int border = 0, int tabStop = 0, bool button = false) {
         RECT rect = {20, 50, 220, 80};
-        HWND hwnd = text.CreateText(host.m_hWnd, GetModuleHandleW(nullptr), kTextId, &rect, style, border, tabStop);
+        HWND hwnd = button ? text.CreateButton(host.m_hWnd, GetModuleHandleW(nullptr), kTextId, &rect)
+                           : text.CreateText(host.m_hWnd, GetModuleHandleW(nullptr), kTextId, &rect, style, border,
+                                             tabStop);
         text.SetText(u"WWW");
         Settle();
         return hwnd;
     }
-    HWND MakeButton() {
-        RECT rect = {20, 50, 220, 80};
-        HWND hwnd = text.CreateButton(host.m_hWnd, GetModuleHandleW(nullptr), kTextId, &rect);
-        text.SetText(u"WWW");
-        Settle();
-        return hwnd;
-    }
+    HWND MakeButton() { return MakeText(0, 0, 0, true); }
 };
 
 const RECT kInside = {2, 2, 198, 28};

@@ -79,11 +79,8 @@ TEST(NoteList, ToggleDoneTicksAndClearsTheSelectedRowAndDimsItsTitle) {
     EXPECT_EQ(screen.list.ToggleDone(), 0);
     Settle();
     EXPECT_EQ(lxtest::Brightest(screen.host.m_hWnd, firstTitle), before);
-}
-
-TEST(NoteList, ToggleDoneWithoutRowsDoesNothing) {
-    ListScreen screen(0);
-    EXPECT_EQ(screen.list.ToggleDone(), -1);
+    ListScreen empty(0);
+    EXPECT_EQ(empty.list.ToggleDone(), -1) << "without rows nothing is toggled";
 }
 
 } // namespace

@@ -1,18 +1,13 @@
-// A seeded random walk of keys through the keypad notebook, run in this process so that its object counts and
-// files can be watched between keys. Every key goes through the real queue, one per idle turn, with 20 ms of
-// virtual time before it so that the lists' timers run. The walk never quits from the list: at the end it
-// goes back to the list and quits there, and the notebook must return 0.
-//
-// Checked: each time the list screen comes back, the live GDI and window counts equal their first values on
-// a list screen of the same kind (with rows, or empty), and the notes and settings read through a second
-// connection are whole; after the quit no window of the notebook is left, the GDI count is back where it
-// started and the notes and settings read back exactly as the list last showed them. Every screen, dialog and
-// message box must have been reached.
+// A seeded random walk of keys through the keypad notebook, in this process so that its object counts and files
+// can be watched: one key per idle turn through the real queue, 20 ms of virtual time before each. Each return
+// to the list screen must find the GDI and window counts of the first list screen of its kind (with rows, or
+// empty) and whole notes and settings; after the walk it quits from the list, which must return 0, leave no
+// window, the GDI count where it started and the notes and settings as the list last showed them. Every
+// screen, dialog and message box must have been reached.
 //
 //   notebook_soak [--seed N] [--keys N] [--state DIR] [--script-out FILE]
 //
-// A failure names the seed and the key (its number and the line of the written script) and, with
-// --script-out, writes the walk up to that key as a key script that replays it in the simulator:
+// A failure names the seed and the key; --script-out writes the walk up to it as a key script for
 //   KeypadNotebook --headless --script FILE  (with LXEDB_DIR and CEHOST_REGISTRY on a fresh folder)
 #include <cehost/sim.h>
 #include <cehost/sim/shell.h>

@@ -5,6 +5,7 @@
 #include <cehost/sim.h>
 
 #include <string>
+#include <tuple>
 
 #include "LxLibrary.h"
 
@@ -56,15 +57,11 @@ TEST(FillLogFont, DescribesTheLibraryFontAndLeavesTheRestOfTheFaceArray) {
     LOGFONTW font;
     std::fill(reinterpret_cast<char*>(&font), reinterpret_cast<char*>(&font) + sizeof(font), char(0x55));
     LxGetFillLogFont(&font, 20);
-    EXPECT_EQ(font.lfHeight, 20);
-    EXPECT_EQ(font.lfWidth, 0);
-    EXPECT_EQ(font.lfEscapement, 0);
-    EXPECT_EQ(font.lfOrientation, 0);
-    EXPECT_EQ(font.lfWeight, 400);
-    EXPECT_EQ(font.lfItalic + font.lfUnderline + font.lfStrikeOut, 0);
-    EXPECT_EQ(font.lfCharSet, 129);
-    EXPECT_EQ(font.lfOutPrecision + font.lfClipPrecision + font.lfQuality, 0);
-    EXPECT_EQ(font.lfPitchAndFamily, 0x20);
+    EXPECT_EQ(std::make_tuple(font.lfHeight, font.lfWidth, font.lfEscapement, font.lfOrientation, font.lfWeight),
+              std::make_tuple(20, 0, 0, 0, 400));
+    EXPECT_EQ(std::make_tuple(font.lfItalic, font.lfUnderline, font.lfStrikeOut, font.lfCharSet, font.lfOutPrecision,
+                              font.lfClipPrecision, font.lfQuality, font.lfPitchAndFamily),
+              std::make_tuple(0, 0, 0, 129, 0, 0, 0, 0x20));
     EXPECT_EQ(std::u16string(font.lfFaceName), u"LxFont");
     EXPECT_EQ(font.lfFaceName[7], char16_t(0x5555)); // past the terminator nothing is touched
 }

@@ -1,13 +1,8 @@
-// Helpers of the framework tests: scripted input through the idle handler, key strokes through the queue,
-// a base window that records what reaches its OnWndProc.
+// Helpers of the framework tests (beside the control tests' key strokes and pixel readers): scripted input
+// through the idle handler, a base window that records what reaches its OnWndProc.
 #pragma once
 
-#include <cehost/sim.h>
-
-#include <functional>
-#include <vector>
-
-#include "LxBaseWindow.h"
+#include "ControlsTestSupport.h"
 
 namespace lxtest {
 
@@ -28,13 +23,6 @@ private:
     std::vector<std::function<void()>> steps_;
     size_t next_ = 0;
 };
-
-inline void KeyDown(BYTE vk) { keybd_event(vk, 0, 0, 0); }
-inline void KeyUp(BYTE vk) { keybd_event(vk, 0, KEYEVENTF_KEYUP, 0); }
-inline void Stroke(BYTE vk) {
-    KeyDown(vk);
-    KeyUp(vk);
-}
 
 struct Received {
     UINT message;
@@ -69,12 +57,5 @@ public:
     std::function<LRESULT(HWND, UINT, WPARAM, LPARAM, int*)> handler;
     std::vector<Received> seen;
 };
-
-inline COLORREF ScreenPixel(int x, int y) {
-    HDC screen = GetDC(nullptr);
-    const COLORREF colour = GetPixel(screen, x, y);
-    ReleaseDC(nullptr, screen);
-    return colour;
-}
 
 } // namespace lxtest

@@ -4,6 +4,7 @@
 
 #include "FrameworkTestSupport.h"
 
+using lxtest::Box;
 using lxtest::RecordingWindow;
 using lxtest::ScreenPixel;
 
@@ -50,19 +51,11 @@ TEST(Layout, TitleFreeAreaAndMenuBarRowsOnA240By320Screen) {
     ASSERT_TRUE(window.m_hMenuBar);
     EXPECT_EQ(GetFocus(), window.m_hMenuBar);
 
-    const RECT title = ScreenRect(window.m_hTitle), bar = ScreenRect(window.m_hMenuBar);
-    EXPECT_EQ(title.top, 21);
-    EXPECT_EQ(title.bottom, 58);
-    EXPECT_EQ(title.right, 240);
-    EXPECT_EQ(bar.top, 294);
-    EXPECT_EQ(bar.bottom, 320);
-    EXPECT_EQ(bar.right, 240);
+    EXPECT_EQ(Box(ScreenRect(window.m_hTitle)), Box({0, 21, 240, 58}));
+    EXPECT_EQ(Box(ScreenRect(window.m_hMenuBar)), Box({0, 294, 240, 320}));
     RECT area = {-1, -1, -1, -1};
     window.GetUserArea(&area);
-    EXPECT_EQ(area.left, 0);
-    EXPECT_EQ(area.top, 37);
-    EXPECT_EQ(area.right, 240);
-    EXPECT_EQ(area.bottom, 273);
+    EXPECT_EQ(Box(area), Box({0, 37, 240, 273}));
 
     // On the screen: the indicator strip is not ours, the free area is the base colour from row 58 to 293.
     EXPECT_TRUE(RowHasColour(58, 0, 240, RGB(0, 0, 255)));
@@ -130,9 +123,9 @@ TEST(MenuBar, KeysOnTheFocusedBarBecomeSoftKeyCommands) {
     window.seen.clear();
     lxtest::Stroke(VK_F1);
     cehost::sim::RunUntilIdle();
-    std::vector<UINT> got;
-    for (const auto& r : window.seen) got.push_back(r.message);
-    EXPECT_EQ(got, (std::vector<UINT>{LXM_KEYDOWN, LXM_MENUKEYLEFT}));
+    ASSERT_EQ(window.seen.size(), 2u);
+    EXPECT_EQ(std::make_pair(window.seen[0].message, window.seen[1].message),
+              std::make_pair(UINT(LXM_KEYDOWN), UINT(LXM_MENUKEYLEFT)));
 }
 
 TEST(Rotation, SettingChangeLaysTheScreenOutAgain) {
@@ -141,13 +134,9 @@ TEST(Rotation, SettingChangeLaysTheScreenOutAgain) {
     cehost::sim::RunUntilIdle();
     ASSERT_EQ(LxRotateScreen(-1), 1);
     cehost::sim::RunUntilIdle();
-    const RECT main = ScreenRect(window.m_hWnd), title = ScreenRect(window.m_hTitle),
-               bar = ScreenRect(window.m_hMenuBar);
-    EXPECT_EQ(main.right, 320);
-    EXPECT_EQ(main.bottom, 240);
-    EXPECT_EQ(title.right, 320);
-    EXPECT_EQ(bar.top, 240 - 26);
-    EXPECT_EQ(bar.right, 320);
+    EXPECT_EQ(Box(ScreenRect(window.m_hWnd)), Box({0, 21, 320, 240}));
+    EXPECT_EQ(Box(ScreenRect(window.m_hTitle)), Box({0, 21, 320, 58}));
+    EXPECT_EQ(Box(ScreenRect(window.m_hMenuBar)), Box({0, 240 - 26, 320, 240}));
 }
 
 TEST(Dialog, WithoutFullScreenShowsTheRefusalAndAnswersCancel) {
@@ -192,7 +181,5 @@ TEST(Dialog, FullScreenDialogBindsLaysOutAndEndsWithItsCode) {
     EXPECT_EQ(boundTo, &dialog);
     EXPECT_TRUE(aliveAfterClose);
     EXPECT_EQ(dialog.m_bDialog, 1);
-    EXPECT_EQ(laidOut.top, 21);
-    EXPECT_EQ(laidOut.right, 240);
-    EXPECT_EQ(laidOut.bottom, 320);
+    EXPECT_EQ(Box(laidOut), Box({0, 21, 240, 320}));
 }

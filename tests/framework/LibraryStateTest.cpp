@@ -168,13 +168,10 @@ TEST(SubClassing, OnlyTheFirstProcedureIsInstalledAndUserDataKeepsTheOriginal) {
 TEST(SetBorder, SetsAndClearsOnlyTheBorderBit) {
     HWND hwnd = MakeWindow(WS_VISIBLE | WS_TABSTOP);
     const LONG before = GetWindowLongW(hwnd, GWL_STYLE);
-    LxSetBorder(hwnd, 1);
-    LxSetBorder(hwnd, 1);
-    EXPECT_EQ(GetWindowLongW(hwnd, GWL_STYLE), before | LONG(WS_BORDER));
-    LxSetBorder(hwnd, 0);
-    EXPECT_EQ(GetWindowLongW(hwnd, GWL_STYLE), before & ~LONG(WS_BORDER));
-    LxSetBorder(hwnd, 0);
-    EXPECT_EQ(GetWindowLongW(hwnd, GWL_STYLE), before & ~LONG(WS_BORDER));
+    for (int border : {1, 1, 0, 0}) {
+        LxSetBorder(hwnd, border);
+        EXPECT_EQ(GetWindowLongW(hwnd, GWL_STYLE), border ? before | LONG(WS_BORDER) : before & ~LONG(WS_BORDER));
+    }
     DestroyWindow(hwnd);
 }
 
@@ -189,11 +186,9 @@ TEST(KeyEvent, InjectsAnExtendedPressAndRelease) {
     cehost::sim::RunUntilIdle();
     cehost::sim::RemoveMessageObserver(id);
     ASSERT_EQ(keys.size(), 2u);
-    EXPECT_EQ(keys[0].message, UINT(WM_KEYDOWN));
-    EXPECT_EQ(keys[1].message, UINT(WM_KEYUP));
+    EXPECT_EQ(std::make_pair(keys[0].message, keys[1].message), std::make_pair(UINT(WM_KEYDOWN), UINT(WM_KEYUP)));
     for (const auto& key : keys) {
-        EXPECT_EQ(key.hwnd, hwnd);
-        EXPECT_EQ(key.wParam, WPARAM(VK_RIGHT));
+        EXPECT_EQ(std::make_pair(key.hwnd, key.wParam), std::make_pair(hwnd, WPARAM(VK_RIGHT)));
         EXPECT_TRUE(key.lParam & (1 << 24)) << "extended-key bit";
     }
     DestroyWindow(hwnd);
@@ -227,9 +222,7 @@ TEST(MenuBarCalls, RecordPlacementCaptionsAndEditsInOrder) {
     EXPECT_EQ(GetFocus(), bar);
     RECT rect;
     GetWindowRect(bar, &rect);
-    EXPECT_EQ(rect.top, 21 + 273);
-    EXPECT_EQ(rect.right - rect.left, 240);
-    EXPECT_EQ(rect.bottom - rect.top, 26);
+    EXPECT_EQ(lxtest::Box(rect), lxtest::Box({0, 21 + 273, 240, 21 + 273 + 26}));
 
     EXPECT_EQ(window.MenuPopup(1), 42);
     window.MenuSetText(0, const_cast<WCHAR*>(u"a"), -1);
