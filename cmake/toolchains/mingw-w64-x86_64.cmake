@@ -1,11 +1,4 @@
-# Cross-compiling for desktop Win32 (64-bit) with Debian's mingw-w64 (posix threads flavour).
-set(CMAKE_SYSTEM_NAME Windows)
+# Desktop Win32, 64-bit.
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
 set(LX_MINGW_TRIPLE x86_64-w64-mingw32)
-set(CMAKE_C_COMPILER ${LX_MINGW_TRIPLE}-gcc-posix)
-set(CMAKE_CXX_COMPILER ${LX_MINGW_TRIPLE}-g++-posix)
-set(CMAKE_RC_COMPILER ${LX_MINGW_TRIPLE}-windres)
-set(CMAKE_FIND_ROOT_PATH /usr/${LX_MINGW_TRIPLE})
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-w64.cmake)
