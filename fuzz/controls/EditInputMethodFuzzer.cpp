@@ -13,12 +13,9 @@
 #include <cstdio>
 #include <cstdlib>
 
-namespace {
+#include "FuzzFail.h"
 
-[[noreturn]] void Fail(const char* what) {
-    std::fprintf(stderr, "%s\n", what);
-    std::abort();
-}
+namespace {
 
 class Edit : public LxEditCtrl {
 public:

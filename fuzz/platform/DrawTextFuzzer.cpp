@@ -11,14 +11,7 @@
 #include <cstring>
 #include <vector>
 
-namespace {
-
-[[noreturn]] void Fail(const char* what) {
-    std::fprintf(stderr, "%s\n", what);
-    std::abort();
-}
-
-} // namespace
+#include "FuzzFail.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
     FuzzInput in(bytes, size);

@@ -9,12 +9,9 @@
 #include <cstdio>
 #include <cstdlib>
 
-namespace {
+#include "FuzzFail.h"
 
-[[noreturn]] void Fail(const char* what) {
-    std::fprintf(stderr, "%s\n", what);
-    std::abort();
-}
+namespace {
 
 // Walks every item and sub-menu; returns the number of items seen.
 int Walk(HMENU menu, int depth) {

@@ -13,12 +13,9 @@
 #include <unistd.h>
 #include <vector>
 
-namespace {
+#include "FuzzFail.h"
 
-[[noreturn]] void Fail(const std::string& what) {
-    std::fprintf(stderr, "%s\n", what.c_str());
-    std::abort();
-}
+namespace {
 
 std::u16string Fold(std::u16string s) {
     for (char16_t& c : s)

@@ -8,14 +8,7 @@
 #include <string>
 #include <vector>
 
-namespace {
-
-[[noreturn]] void Fail(const char* what) {
-    std::fprintf(stderr, "%s\n", what);
-    std::abort();
-}
-
-} // namespace
+#include "FuzzFail.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string text(reinterpret_cast<const char*>(data), size);

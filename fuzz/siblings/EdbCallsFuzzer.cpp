@@ -12,12 +12,9 @@
 #include <unistd.h>
 #include <vector>
 
-namespace {
+#include "FuzzFail.h"
 
-[[noreturn]] void Fail(const std::string& what) {
-    std::fprintf(stderr, "%s\n", what.c_str());
-    std::abort();
-}
+namespace {
 
 struct Record {
     DWORD id;
