@@ -3,26 +3,9 @@
 #pragma once
 
 #include "ControlsTestSupport.h"
+#include "IdleScript.h"
 
 namespace lxtest {
-
-// Runs each step when the queue has gone idle, one step per idle moment.
-class IdleScript {
-public:
-    explicit IdleScript(std::vector<std::function<void()>> steps) : steps_(std::move(steps)) {
-        cehost::sim::SetIdleHandler([this] {
-            if (next_ >= steps_.size()) return false;
-            steps_[next_++]();
-            return true;
-        });
-    }
-    ~IdleScript() { cehost::sim::SetIdleHandler({}); }
-    bool Finished() const { return next_ == steps_.size(); }
-
-private:
-    std::vector<std::function<void()>> steps_;
-    size_t next_ = 0;
-};
 
 struct Received {
     UINT message;

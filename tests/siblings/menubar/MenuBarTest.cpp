@@ -8,6 +8,7 @@
 #include <functional>
 #include <vector>
 
+#include "IdleScript.h"
 #include "LxMenuBar.h"
 
 namespace {
@@ -32,23 +33,6 @@ void Stroke(BYTE vk) {
     keybd_event(vk, 0, 0, 0);
     keybd_event(vk, 0, KEYEVENTF_KEYUP, 0);
 }
-
-// Runs one step each time the queue goes idle: the pop-up's own loop waits there.
-class IdleSteps {
-public:
-    explicit IdleSteps(std::vector<std::function<void()>> steps) : steps_(std::move(steps)) {
-        cehost::sim::SetIdleHandler([this] {
-            if (next_ >= steps_.size()) return false;
-            steps_[next_++]();
-            return true;
-        });
-    }
-    ~IdleSteps() { cehost::sim::SetIdleHandler({}); }
-
-private:
-    std::vector<std::function<void()>> steps_;
-    size_t next_ = 0;
-};
 
 COLORREF Pixel(int x, int y) {
     HDC screen = GetDC(nullptr);
@@ -93,7 +77,7 @@ struct Screen {
     }
     // Opens a pop-up, types the keys once it shows, and answers its result.
     int Choose(int menu, std::vector<BYTE> keys) {
-        IdleSteps steps({[&] {
+        lxtest::IdleScript steps({[&] {
             for (BYTE key : keys) Stroke(key);
         }});
         return LxOpenPopupMenu(bar, menu);
@@ -187,7 +171,7 @@ TEST(MenuBarPopup, ALongPopupStaysAboveTheBarAndScrolls) {
         GetWindowRect(screen.popup, &rect);
         states.insert(states.end(), {rowSelected(0), rowSelected(9), arrow(true), arrow(false)});
     };
-    IdleSteps steps({
+    lxtest::IdleScript steps({
         [&] {
             record();
             for (int i = 0; i < 15; ++i) Stroke(VK_DOWN);
@@ -215,13 +199,13 @@ TEST(MenuBarPopup, ALongPopupStaysAboveTheBarAndScrolls) {
 
 TEST(MenuBarPopup, EndsWhenTheBarGoesOrTheApplicationQuits) {
     Screen screen;
-    IdleSteps destroy({[&] { LxDestroyMenuBar(screen.bar); }});
+    lxtest::IdleScript destroy({[&] { LxDestroyMenuBar(screen.bar); }});
     EXPECT_EQ(LxOpenPopupMenu(screen.bar, 0), 0);
     EXPECT_FALSE(IsWindow(screen.bar));
     EXPECT_FALSE(IsWindow(screen.popup));
 
     Screen again;
-    IdleSteps quit({[] { PostQuitMessage(3); }});
+    lxtest::IdleScript quit({[] { PostQuitMessage(3); }});
     EXPECT_EQ(LxOpenPopupMenu(again.bar, 0), 0);
     MSG msg = {};
     ASSERT_TRUE(PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) << "the quit is left for the application's loop";
