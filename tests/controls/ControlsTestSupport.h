@@ -16,13 +16,11 @@
 
 #include "LxBaseWindow.h"
 #include "LxListBase.h"
+#include "QueueInput.h"
 #include "MessageLog.h"
 
 namespace lxtest {
 
-inline void KeyDown(BYTE vk) { keybd_event(vk, 0, 0, 0); }
-inline void KeyUp(BYTE vk) { keybd_event(vk, 0, KEYEVENTF_KEYUP, 0); }
-inline void Stroke(BYTE vk) { KeyDown(vk), KeyUp(vk); }
 inline void Settle() { cehost::sim::RunUntilIdle(); }
 // Press and release a key and let everything it causes happen, timers of the next `ms` included.
 inline void Press(BYTE vk, DWORD ms = 20) {
@@ -103,12 +101,6 @@ private:
     std::set<UINT> messages_;
 };
 
-inline COLORREF ScreenPixel(int x, int y) {
-    HDC screen = GetDC(nullptr);
-    const COLORREF colour = GetPixel(screen, x, y);
-    ReleaseDC(nullptr, screen);
-    return colour;
-}
 
 // A pixel of a window's client area, read from the screen.
 inline COLORREF ClientPixel(HWND hwnd, int x, int y) {

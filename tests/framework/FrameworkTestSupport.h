@@ -3,7 +3,7 @@
 #pragma once
 
 #include "ControlsTestSupport.h"
-#include "IdleScript.h"
+#include "QueueInput.h"
 
 namespace lxtest {
 

@@ -8,7 +8,7 @@
 #include <functional>
 #include <vector>
 
-#include "IdleScript.h"
+#include "QueueInput.h"
 #include "LxMenuBar.h"
 
 namespace {
@@ -27,18 +27,6 @@ std::vector<Seen> g_seen;
 LRESULT CALLBACK OwnerProc(HWND h, UINT m, WPARAM w, LPARAM l) {
     if (m >= 10000) g_seen.push_back({m, w, l});
     return DefWindowProcW(h, m, w, l);
-}
-
-void Stroke(BYTE vk) {
-    keybd_event(vk, 0, 0, 0);
-    keybd_event(vk, 0, KEYEVENTF_KEYUP, 0);
-}
-
-COLORREF Pixel(int x, int y) {
-    HDC screen = GetDC(nullptr);
-    const COLORREF colour = GetPixel(screen, x, y);
-    ReleaseDC(nullptr, screen);
-    return colour;
 }
 
 // An owner below the 21-pixel indicator strip with the bar along its bottom (screen rows 294 to 319).
@@ -78,7 +66,7 @@ struct Screen {
     // Opens a pop-up, types the keys once it shows, and answers its result.
     int Choose(int menu, std::vector<BYTE> keys) {
         lxtest::IdleScript steps({[&] {
-            for (BYTE key : keys) Stroke(key);
+            for (BYTE key : keys) lxtest::Stroke(key);
         }});
         return LxOpenPopupMenu(bar, menu);
     }
@@ -161,10 +149,12 @@ TEST(MenuBarPopup, ALongPopupStaysAboveTheBarAndScrolls) {
     const long objects = cehost::sim::GdiObjectCount();
     RECT rect = {};
     // Rows are 24 pixels under a 12-pixel arrow strip; x = 3 is in a row but left of its text.
-    auto rowSelected = [&](int shown) { return Pixel(rect.left + 3, rect.top + 13 + 24 * shown + 12) == RGB(0, 0, 0); };
+    auto rowSelected = [&](int shown) {
+        return lxtest::ScreenPixel(rect.left + 3, rect.top + 13 + 24 * shown + 12) == RGB(0, 0, 0);
+    };
     auto arrow = [&](bool up) {
         const int y = up ? rect.top + 1 + 5 : rect.bottom - 1 - 12 + 5;
-        return Pixel((rect.left + rect.right) / 2, y) == RGB(0x96, 0x96, 0x96);
+        return lxtest::ScreenPixel((rect.left + rect.right) / 2, y) == RGB(0x96, 0x96, 0x96);
     };
     std::vector<bool> states;
     auto record = [&] {
@@ -174,15 +164,15 @@ TEST(MenuBarPopup, ALongPopupStaysAboveTheBarAndScrolls) {
     lxtest::IdleScript steps({
         [&] {
             record();
-            for (int i = 0; i < 15; ++i) Stroke(VK_DOWN);
+            for (int i = 0; i < 15; ++i) lxtest::Stroke(VK_DOWN);
         },
         [&] {
             record();
-            Stroke(VK_DOWN);
+            lxtest::Stroke(VK_DOWN);
         },
         [&] {
             record();
-            Stroke(VK_F3);
+            lxtest::Stroke(VK_F3);
         },
     });
     EXPECT_EQ(LxOpenPopupMenu(screen.bar, 0), 1);
@@ -225,7 +215,7 @@ TEST(MenuBarKeys, AreForwardedInTheOwnersProtocol) {
     } rows[] = {{VK_ESCAPE, kBackKey}, {VK_BACK, kBackKey}, {VK_F4, kHomeKey}, {VK_F1, 0}, {VK_RETURN, 0}};
     for (const auto& row : rows) {
         g_seen.clear();
-        Stroke(row.vk);
+        lxtest::Stroke(row.vk);
         cehost::sim::RunUntilIdle();
         std::vector<Seen> expected = {{kKeyDown, row.vk, bar}, {kKeyUp, row.vk, bar}};
         if (row.command) expected.push_back({row.command, 0, bar});
@@ -233,7 +223,7 @@ TEST(MenuBarKeys, AreForwardedInTheOwnersProtocol) {
     }
     LxGiveHomeKey(VK_HOME);
     g_seen.clear();
-    Stroke(VK_HOME);
+    lxtest::Stroke(VK_HOME);
     cehost::sim::RunUntilIdle();
     EXPECT_EQ(g_seen.back(), (Seen{kHomeKey, 0, bar}));
 }
