@@ -289,3 +289,13 @@ TEST_F(Text, TabsExpandOnlyWhenAskedAndTabStopSetsTheirSize) {
     DrawTextW(dc, u"a\tb", -1, &r, DT_CALCRECT);
     EXPECT_EQ(Width(u"a\tb"), r.right) << "without DT_EXPANDTABS a tab is an ordinary character";
 }
+
+// Breaking words once crashed on an empty line in a rectangle of negative width.
+TEST(DrawTextWordBreak, AnEmptyLineInANegativeWidthRectangleMeasuresOneLine) {
+    HDC dc = CreateCompatibleDC(nullptr);
+    for (const char16_t* text : {u"", u"\r\n", u"&", u"a\r\n\r\nb"}) {
+        RECT rect = {20, 0, 0, 40};
+        EXPECT_GT(DrawTextW(dc, text, -1, &rect, DT_WORDBREAK | DT_CALCRECT), 0);
+    }
+    DeleteDC(dc);
+}
