@@ -1,12 +1,10 @@
-// The notebook's list of notes on a real main window: Select opens a note instead of ticking it, a hot key
-// names its row before the list has repainted, the star key's toggle ticks and dims a row, and only the
-// first nine rows carry a key.
+// The notebook's list of notes on a real main window: a hot key names its row before the list has repainted,
+// only the first nine rows carry a key, and the done toggle needs a row.
 #include "ControlsTestSupport.h"
 
 #include "NoteList.h"
 
 using lxtest::Host;
-using lxtest::Press;
 using lxtest::Settle;
 
 namespace {
@@ -36,49 +34,21 @@ struct ListScreen {
     std::vector<lxtest::Posted> Commands() const { return host.Only(WM_COMMAND); }
 };
 
-TEST(NoteList, SelectOpensTheRowWithoutTickingIt) {
-    ListScreen screen(3);
-    Press(VK_DOWN);
-    Press(VK_DOWN);
-    ASSERT_EQ(screen.list.GetSelect(), 2);
-    Press(VK_F3);
-    ASSERT_EQ(screen.Commands().size(), 1u);
-    EXPECT_EQ(LOWORD(screen.Commands()[0].wParam), kListId);
-    EXPECT_EQ(screen.list.ChosenRow(), 2);
-    EXPECT_EQ(screen.list.GetSelect(), 2) << "Select must not move on";
-    EXPECT_EQ(screen.list.GetCheck(2), 0);
-    EXPECT_EQ(screen.list.GetCheck(1), 1);
-}
-
-TEST(NoteList, AHotKeyNamesItsRowBeforeTheListRepaints) {
+// Select opening a note, hot key 4 and the star key's tick are pinned by the notebook's list script and its
+// screenshots; these are the ends the script does not reach.
+TEST(NoteList, HotKeysStopAtTheNinthRowAndAnEmptyListTogglesNothing) {
     ListScreen screen(10);
-    EXPECT_TRUE(screen.list.HotKey(u'4'));
-    // The report is already on its way while the list still believes the old row is selected.
-    EXPECT_EQ(screen.list.ChosenRow(), 3);
-    Settle();
-    ASSERT_EQ(screen.Commands().size(), 1u);
-    cehost::sim::RunFor(20);
-    EXPECT_EQ(screen.list.GetSelect(), 3);
     EXPECT_TRUE(screen.list.HotKey(u'9'));
+    // The row is named at once, before the list has repainted.
     EXPECT_EQ(screen.list.ChosenRow(), 8);
+    Settle();
+    EXPECT_EQ(screen.Commands().size(), 1u);
     // The tenth row has a blank gap instead of a key, and no key reaches past the ninth.
     EXPECT_FALSE(screen.list.HotKey(u'0'));
     EXPECT_FALSE(screen.list.HotKey(u'a'));
     EXPECT_EQ(screen.list.ChosenRow(), 8);
-}
-
-TEST(NoteList, ToggleDoneTicksAndClearsTheSelectedRowAndDimsItsTitle) {
-    ListScreen screen(3);
-    const RECT firstTitle = {90, 2, 240, 24};
-    const COLORREF before = lxtest::Brightest(screen.host.m_hWnd, firstTitle);
     EXPECT_EQ(screen.list.ToggleDone(), 1);
-    EXPECT_EQ(screen.list.GetCheck(0), 1);
-    Settle();
-    const COLORREF ticked = lxtest::Brightest(screen.host.m_hWnd, firstTitle);
-    EXPECT_LT(GetGValue(ticked), GetGValue(before)) << "a done note's title is drawn dimmer";
     EXPECT_EQ(screen.list.ToggleDone(), 0);
-    Settle();
-    EXPECT_EQ(lxtest::Brightest(screen.host.m_hWnd, firstTitle), before);
     ListScreen empty(0);
     EXPECT_EQ(empty.list.ToggleDone(), -1) << "without rows nothing is toggled";
 }

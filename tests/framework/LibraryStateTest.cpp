@@ -1,5 +1,5 @@
 // Process-wide services and the calls the library makes into the menu-bar library and the accelerator
-// loader: key codes and what the menu bar is told, rotation requests, subclassing, borders, key injection,
+// loader: key codes and what the menu bar is told, rotation requests, subclassing, key injection,
 // the menu bar's creation record, placement, captions and edits, the destructor's order, accelerators looked
 // for in the host and then in the library module. This program stands in for the menu-bar library and for
 // LoadAcceleratorsW to see every call.
@@ -98,12 +98,12 @@ LRESULT CALLBACK PlainProc(HWND h, UINT m, WPARAM w, LPARAM l) { return DefWindo
 LRESULT CALLBACK FirstProc(HWND h, UINT m, WPARAM w, LPARAM l) { return DefWindowProcW(h, m, w, l); }
 LRESULT CALLBACK SecondProc(HWND h, UINT m, WPARAM w, LPARAM l) { return DefWindowProcW(h, m, w, l); }
 
-HWND MakeWindow(DWORD style = WS_VISIBLE) {
+HWND MakeWindow() {
     WNDCLASSW wc = {};
     wc.lpfnWndProc = PlainProc;
     wc.lpszClassName = u"LibraryStateTest";
     RegisterClassW(&wc);
-    return CreateWindowExW(0, u"LibraryStateTest", u"", style, 0, 0, 100, 100, nullptr, nullptr, nullptr, nullptr);
+    return CreateWindowExW(0, u"LibraryStateTest", u"", WS_VISIBLE, 0, 0, 100, 100, nullptr, nullptr, nullptr, nullptr);
 }
 
 DWORD RequestedOrientation() {
@@ -165,16 +165,6 @@ TEST(SubClassing, OnlyTheFirstProcedureIsInstalledAndUserDataKeepsTheOriginal) {
     DestroyWindow(hwnd);
 }
 
-TEST(SetBorder, SetsAndClearsOnlyTheBorderBit) {
-    HWND hwnd = MakeWindow(WS_VISIBLE | WS_TABSTOP);
-    const LONG before = GetWindowLongW(hwnd, GWL_STYLE);
-    for (int border : {1, 1, 0, 0}) {
-        LxSetBorder(hwnd, border);
-        EXPECT_EQ(GetWindowLongW(hwnd, GWL_STYLE), border ? before | LONG(WS_BORDER) : before & ~LONG(WS_BORDER));
-    }
-    DestroyWindow(hwnd);
-}
-
 TEST(KeyEvent, InjectsAnExtendedPressAndRelease) {
     HWND hwnd = MakeWindow();
     SetFocus(hwnd);
@@ -192,13 +182,6 @@ TEST(KeyEvent, InjectsAnExtendedPressAndRelease) {
         EXPECT_TRUE(key.lParam & (1 << 24)) << "extended-key bit";
     }
     DestroyWindow(hwnd);
-}
-
-TEST(LastError, FreshProcessAnswersZeroAndTheSlotIsTheApplicationsOwn) {
-    EXPECT_EQ(LxGetLastError(), 0);
-    LxSetLastError(-5);
-    SetLastError(7);
-    EXPECT_EQ(LxGetLastError(), -5);
 }
 
 TEST(MenuBarCalls, RecordPlacementCaptionsAndEditsInOrder) {

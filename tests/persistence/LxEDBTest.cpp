@@ -49,28 +49,6 @@ TEST_F(LxEDBTest, AClosedObjectAnswersZeroToEverything) {
     EXPECT_EQ(db.IsOpen(), 0);
 }
 
-TEST_F(LxEDBTest, RecordsAreAddedReadRewrittenAndDeleted) {
-    LxEDB db(u"phone", u"memo", 0); // sort 0: the order added
-    EXPECT_EQ(db.IsOpen(), 0) << "the constructor does not open";
-    ASSERT_EQ(db.Open(), 1);
-    EXPECT_EQ(db.IsOpen(), 1);
-    Add(db, u"c");
-    Add(db, u"a");
-    Add(db, u"b");
-    EXPECT_EQ(Texts(db), (std::vector<std::u16string>{u"c", u"a", u"b"}));
-
-    LxEDBREC replacement[2] = {Text(u"A2"), Text(u"second field")};
-    EXPECT_EQ(db.SetRecord(replacement, 1, 2), 1);
-    LxEDBREC out[EDB_MAX_FIELDS];
-    ASSERT_EQ(db.GetRecord(out, 1), 1);
-    EXPECT_EQ(std::u16string(out[0].szVal), u"A2");
-    EXPECT_EQ(std::u16string(out[1].szVal), u"second field");
-    EXPECT_EQ(db.DeleteRecord(0), 1);
-    EXPECT_EQ(Texts(db), (std::vector<std::u16string>{u"A2", u"b"}));
-    EXPECT_EQ(db.DeleteAll(), 1);
-    EXPECT_EQ(db.GetCount(), 0);
-}
-
 TEST_F(LxEDBTest, SettersReopenAnOpenTableWithTheNewSettings) {
     LxEDB db;
     ASSERT_EQ(db.Open(u"v", u"names", 1), 1); // sorted
