@@ -1,11 +1,10 @@
-// Text drawing in the library's font: font description, placement of the point form, the format and rect
-// forms, the working-buffer cut, and a device context handed back exactly as it came.
+// Text drawing in the library's font: placement of the point form, the format and rect forms, the working-buffer
+// cut, and a device context handed back exactly as it came.
 #include <gtest/gtest.h>
 
 #include <cehost/sim.h>
 
 #include <string>
-#include <tuple>
 
 #include "LxLibrary.h"
 
@@ -52,19 +51,6 @@ struct Canvas {
 };
 
 } // namespace
-
-TEST(FillLogFont, DescribesTheLibraryFontAndLeavesTheRestOfTheFaceArray) {
-    LOGFONTW font;
-    std::fill(reinterpret_cast<char*>(&font), reinterpret_cast<char*>(&font) + sizeof(font), char(0x55));
-    LxGetFillLogFont(&font, 20);
-    EXPECT_EQ(std::make_tuple(font.lfHeight, font.lfWidth, font.lfEscapement, font.lfOrientation, font.lfWeight),
-              std::make_tuple(20, 0, 0, 0, 400));
-    EXPECT_EQ(std::make_tuple(font.lfItalic, font.lfUnderline, font.lfStrikeOut, font.lfCharSet, font.lfOutPrecision,
-                              font.lfClipPrecision, font.lfQuality, font.lfPitchAndFamily),
-              std::make_tuple(0, 0, 0, 129, 0, 0, 0, 0x20));
-    EXPECT_EQ(std::u16string(font.lfFaceName), u"LxFont");
-    EXPECT_EQ(font.lfFaceName[7], char16_t(0x5555)); // past the terminator nothing is touched
-}
 
 TEST(DrawText, PointFormPutsTheTopLeftCornerAtLeftTopInsideTheTextExtent) {
     Canvas canvas;

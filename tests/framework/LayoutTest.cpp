@@ -34,17 +34,10 @@ RECT ScreenRect(HWND hwnd) {
     return rect;
 }
 
-bool RowHasColour(int y, int x0, int x1, COLORREF colour) {
-    for (int x = x0; x < x1; ++x)
-        if (ScreenPixel(x, y) != colour) return false;
-    return true;
-}
-
 } // namespace
 
 TEST(Layout, TitleFreeAreaAndMenuBarRowsOnA240By320Screen) {
     FullWindow window;
-    window.SetBaseColor(RGB(0, 0, 255));
     ASSERT_TRUE(window.Start());
     cehost::sim::RunUntilIdle();
     ASSERT_TRUE(window.m_hTitle);
@@ -55,14 +48,7 @@ TEST(Layout, TitleFreeAreaAndMenuBarRowsOnA240By320Screen) {
     EXPECT_EQ(Box(ScreenRect(window.m_hMenuBar)), Box({0, 294, 240, 320}));
     RECT area = {-1, -1, -1, -1};
     window.GetUserArea(&area);
-    EXPECT_EQ(Box(area), Box({0, 37, 240, 273}));
-
-    // On the screen: the indicator strip is not ours, the free area is the base colour from row 58 to 293.
-    EXPECT_TRUE(RowHasColour(58, 0, 240, RGB(0, 0, 255)));
-    EXPECT_TRUE(RowHasColour(293, 0, 240, RGB(0, 0, 255)));
-    EXPECT_FALSE(RowHasColour(57, 0, 240, RGB(0, 0, 255))) << "title strip";
-    EXPECT_FALSE(RowHasColour(294, 0, 240, RGB(0, 0, 255))) << "menu bar";
-    EXPECT_EQ(ScreenPixel(239, 22), RGB(0, 0, 0)) << "the title bitmap is black away from its glow";
+    EXPECT_EQ(Box(area), Box({0, 37, 240, 273})); // what the screen shows is pinned by the notebook's screenshots
 }
 
 // Each new title erases the old one; the looks are pinned by the notebook's screenshots.
