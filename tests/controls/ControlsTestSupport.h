@@ -39,16 +39,19 @@ inline std::ostream& operator<<(std::ostream& out, const Posted& p) {
     return out << "{" << p.message << ", " << p.wParam << ", " << p.lParam << "}";
 }
 
-// The application's main window: it owns the list (measure and draw go to it) and records the library's
-// messages and WM_COMMAND as its OnWndProc sees them.
+// The application's main window: it owns the list (measure and draw go to it), records the messages `record`
+// picks as its OnWndProc sees them (the library's and WM_COMMAND, by default) and lets `handler` answer first.
 class Host : public LxBaseWindow {
 public:
-    // Each host gets its own title, so that a second one in the same process is not taken for a second
-    // instance of the first.
-    explicit Host(const char16_t* className = u"ControlTestHost") {
+    // Without a title of its own each host gets a new one, so that a second one in the same process is not taken
+    // for a second instance of the first.
+    explicit Host(const char16_t* className = u"ControlTestHost", const char16_t* title = nullptr) {
         static int hosts = 0;
         for (int i = 0; className[i]; ++i) m_szWindowClass[i] = className[i];
-        wsprintfW(m_szTitle, u"controls %d", ++hosts);
+        if (title)
+            for (int i = 0; title[i]; ++i) m_szTitle[i] = title[i];
+        else
+            wsprintfW(m_szTitle, u"controls %d", ++hosts);
     }
     // Time is virtual whichever way the test program was started.
     bool Start() {
@@ -59,9 +62,8 @@ public:
         return started;
     }
     LRESULT OnWndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam, int* pHandled) override {
-        if (uMsg == WM_COMMAND || (uMsg >= LXM_BIND && uMsg <= LXM_SELCHANGE) || uMsg == LXM_MENUKEYLEFT ||
-            uMsg == LXM_MENUKEYRIGHT)
-            seen.push_back({uMsg, wParam, lParam});
+        if (record(uMsg)) seen.push_back({uMsg, wParam, lParam});
+        if (handler) return handler(hWnd, uMsg, wParam, lParam, pHandled);
         if (list && uMsg == WM_MEASUREITEM) {
             *pHandled = 1;
             return list->OnMeasureitem(UINT(wParam), lParam);
@@ -81,6 +83,10 @@ public:
     }
 
     LxListBase* list = nullptr;
+    std::function<bool(UINT)> record = [](UINT m) {
+        return m == WM_COMMAND || (m >= LXM_BIND && m <= LXM_SELCHANGE) || m == LXM_MENUKEYLEFT || m == LXM_MENUKEYRIGHT;
+    };
+    std::function<LRESULT(HWND, UINT, WPARAM, LPARAM, int*)> handler;
     std::vector<Posted> seen;
 };
 

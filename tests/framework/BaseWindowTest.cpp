@@ -6,14 +6,13 @@
 
 using lxtest::KeyDown;
 using lxtest::KeyUp;
-using lxtest::Received;
 using lxtest::RecordingWindow;
 
 namespace {
 
-std::vector<UINT> Messages(const std::vector<Received>& seen) {
+std::vector<UINT> Messages(const std::vector<lxtest::Posted>& seen) {
     std::vector<UINT> out;
-    for (const Received& r : seen) out.push_back(r.message);
+    for (const lxtest::Posted& r : seen) out.push_back(r.message);
     return out;
 }
 
@@ -59,7 +58,7 @@ TEST(KeyProtocol, RulesInOrderWithTheKeyCodesOfTheMoment) {
         else KeyDown(row.vk);
         cehost::sim::RunUntilIdle();
         EXPECT_EQ(Messages(window.seen), row.seen) << row.message << " " << int(row.vk);
-        const Received& last = window.seen.back();
+        const lxtest::Posted& last = window.seen.back();
         // Commands name the main window whoever produced the key; the posted copies carry the key.
         if (last.message >= LXM_MENUKEYLEFT && last.message <= LXM_HOMEKEY) {
             EXPECT_EQ(last.lParam, self);
