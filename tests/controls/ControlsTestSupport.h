@@ -84,7 +84,8 @@ public:
 
     LxListBase* list = nullptr;
     std::function<bool(UINT)> record = [](UINT m) {
-        return m == WM_COMMAND || (m >= LXM_BIND && m <= LXM_SELCHANGE) || m == LXM_MENUKEYLEFT || m == LXM_MENUKEYRIGHT;
+        return m == WM_COMMAND || (m >= LXM_BIND && m <= LXM_SELCHANGE) || m == LXM_MENUKEYLEFT ||
+               m == LXM_MENUKEYRIGHT;
     };
     std::function<LRESULT(HWND, UINT, WPARAM, LPARAM, int*)> handler;
     std::vector<Posted> seen;
