@@ -1,5 +1,5 @@
-// Global operator new/delete with a size header in front of each block (see CountingAllocator.h).
-#include "CountingAllocator.h"
+// Global operator new/delete with a size header in front of each block (see StringTestSupport.h).
+#include "StringTestSupport.h"
 
 #include <atomic>
 #include <cstdint>

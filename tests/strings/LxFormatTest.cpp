@@ -32,7 +32,6 @@ TEST(LxFormat, LongOutputIsCutWithinTheScratchArea) {
     EXPECT_TRUE(Exact(cut));
     EXPECT_EQ(cut.GetLength(), 65534);
     EXPECT_EQ(cut.Find('!'), -1);
-
     const std::u16string wide(70000, u'w');
     EXPECT_EQ(LxFormat(u"%s", wide.c_str()).GetLength(), 65534);
 }
@@ -44,7 +43,6 @@ TEST(LxFormat, CutNeverSplitsACharacter) {
     LxString cut = LxFormat("%s", text.c_str());
     EXPECT_EQ(cut.GetLength(), 65533);
     EXPECT_EQ(static_cast<unsigned char>(cut.GetAt(65532)), 0xA1);
-
     // Wide: 65,534 units of syllables become twice as many bytes; a surrogate pair is not split.
     const std::u16string syllables(70000, u'\uAC00');
     EXPECT_EQ(LxFormat(u"%s", syllables.c_str()).GetLength(), 2 * 65534);

@@ -10,7 +10,6 @@ TEST(LxStringReplace, BytesInPlace) {
     EXPECT_EQ(s.Replace('a', 'x'), 3);
     EXPECT_TEXT(s, "bxnxnx");
     EXPECT_EQ(s.GetString(), block);
-
     LxString z("banana");
     EXPECT_EQ(z.Replace('a', '\0'), 3);
     EXPECT_EQ(z.GetLength(), 6);
@@ -26,7 +25,6 @@ TEST(LxStringReplace, WideAndStringForms) {
     // The count is replacements times the converted new text's bytes.
     EXPECT_EQ(s.Replace(KO_GA, KO_NA KO_DA), 8);
     EXPECT_TEXT(s, ANSI_NA ANSI_DA "b" ANSI_NA ANSI_DA);
-
     LxString t("banana");
     EXPECT_EQ(t.Replace(LxString("na"), LxString("NA")), 4);
     EXPECT_TEXT(t, "baNANA");
@@ -37,26 +35,25 @@ TEST(LxStringReplace, WideAndStringForms) {
     EXPECT_TEXT(t, "x");
 }
 
+// Inserted bytes are not matched again; the zero character as the new one removes the old one; a new
+// character without a form is written as its conversion gives it, never dropped.
 TEST(LxStringReplace, WideCharacters) {
-    LxString s(KO_GA KO_NA KO_GA);
-    EXPECT_EQ(s.Replace(u'\uAC00', u'x'), 2);
-    EXPECT_TEXT(s, "x" ANSI_NA "x");
-    // Inserted bytes are not matched again.
-    LxString t("aba");
-    EXPECT_EQ(t.Replace(u'a', u'\uAC00'), 2);
-    EXPECT_TEXT(t, ANSI_GA "b" ANSI_GA);
-    EXPECT_EQ(t.Replace(u'\uB2E4', u'a'), 0);
-    EXPECT_EQ(t.Replace(u'\0', u'a'), 0);
-    // A character without bytes as the new one removes the old one.
-    EXPECT_EQ(t.Replace(u'\uAC00', u'\0'), 2);
-    EXPECT_TEXT(t, "b");
-    LxString u(KO_GA);
-    EXPECT_EQ(u.Replace(u'\uAC00', u'\0'), 1);
-    EXPECT_TEXT(u, "");
-    // A new character without a form is written as its conversion gives it, never dropped.
-    LxString v("a$b$");
-    EXPECT_EQ(v.Replace(u'$', u'\u00E9'), 2);
-    EXPECT_TEXT(v, "a?b?");
+    const struct {
+        const WCHAR* text;
+        WCHAR from, to;
+        int count;
+        const char* result;
+    } rows[] = {
+        {KO_GA KO_NA KO_GA, u'\uAC00', u'x', 2, "x" ANSI_NA "x"}, {u"aba", u'a', u'\uAC00', 2, ANSI_GA "b" ANSI_GA},
+        {KO_GA u"b", u'\uB2E4', u'a', 0, ANSI_GA "b"},           {KO_GA u"b", u'\0', u'a', 0, ANSI_GA "b"},
+        {KO_GA u"b" KO_GA, u'\uAC00', u'\0', 2, "b"},             {KO_GA, u'\uAC00', u'\0', 1, ""},
+        {u"a$b$", u'$', u'\u00E9', 2, "a?b?"},
+    };
+    for (const auto& row : rows) {
+        LxString s(row.text);
+        EXPECT_EQ(s.Replace(row.from, row.to), row.count) << row.result;
+        EXPECT_TEXT(s, row.result);
+    }
 }
 
 TEST(LxStringExtract, MidLeftRightClampTheirArguments) {
@@ -94,7 +91,6 @@ TEST(LxStringRemove, Ranges) {
     LxString absent;
     EXPECT_EQ(absent.Remove(0, -1), 0);
     EXPECT_TRUE(IsAbsent(absent));
-
     // Single bytes: inside the text only; the last one leaves the string absent.
     for (int index : {3, -1}) EXPECT_EQ(LxString("abc").Remove(index), 0);
     LxString one("ab");
@@ -113,24 +109,19 @@ TEST(LxStringWide, FindAndTrimByTheCharactersForm) {
     EXPECT_EQ(ko.Find(u'\uB098', 3), -1);
     EXPECT_EQ(ko.Find(u'\0'), -1);
     EXPECT_EQ(LxString("a?").Find(u'\u00E9'), 1);
-    LxString s(KO_GA KO_GA u"ab");
+    LxString s(KO_GA KO_GA u"ab"), t(u"ab" KO_NA KO_NA), only(KO_GA KO_GA), shortText("\xB0");
     EXPECT_TEXT(s.TrimLeft(u'\uAC00'), "ab");
-    LxString t(u"ab" KO_NA KO_NA);
     EXPECT_TEXT(t.TrimRight(u'\uB098'), "ab");
-    LxString only(KO_GA KO_GA);
     EXPECT_TRUE(IsAbsent(only.Trim(u'\uAC00')));
-    // A text shorter than the character's form is left alone.
-    LxString shortText("\xB0");
-    EXPECT_TEXT(shortText.TrimRight(u'\uAC00'), "\xB0");
+    EXPECT_TEXT(shortText.TrimRight(u'\uAC00'), "\xB0"); // shorter than the character's form
     LxString marks("??a?");
     EXPECT_TEXT(marks.Trim(u'\0'), "??a?");
     EXPECT_TEXT(marks.Trim(u'\xD800'), "a");
 }
 
 TEST(LxStringCase, AsciiLettersOnlyAndBytewiseReversal) {
-    LxString s("aBc1");
+    LxString s("aBc1"), upper("ABC");
     EXPECT_TEXT(s.MakeUpper(), "ABC1");
-    LxString upper("ABC");
     EXPECT_TEXT(upper.GetLower(), "abc");
     EXPECT_TEXT(upper, "ABC");
     LxString r("abc");
@@ -138,14 +129,11 @@ TEST(LxStringCase, AsciiLettersOnlyAndBytewiseReversal) {
     EXPECT_TEXT(r.GetReverse(), "abc");
     EXPECT_TEXT(r.GetUpper(), "CBA");
     EXPECT_TEXT(r.MakeLower(), "cba");
-
     LxString ko(KO_GA u"a");
     EXPECT_TEXT(ko.MakeUpper(), ANSI_GA "A");
     EXPECT_TEXT(ko.MakeReverse(), "A\xA1\xB0");
-
-    LxString absent;
-    EXPECT_TRUE(IsAbsent(absent.MakeUpper()));
-    EXPECT_TRUE(IsAbsent(absent.GetReverse()));
+    EXPECT_TRUE(IsAbsent(LxString().MakeUpper()));
+    EXPECT_TRUE(IsAbsent(LxString().GetReverse()));
 }
 
 } // namespace

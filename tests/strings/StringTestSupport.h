@@ -1,11 +1,23 @@
 // Shared checks of the string tests.
 #pragma once
 
-#include "CountingAllocator.h"
 #include "LxString.h"
 
 #include <gtest/gtest.h>
+#include <cstddef>
 #include <string>
+
+// The test program replaces the global operator new/delete (CountingAllocator.cpp): every block carries its
+// requested size, so a test can read the exact size of a string's block, count live blocks, and make an
+// allocation fail on purpose.
+namespace counting {
+// The size requested for a block from operator new; 0 for a pointer that is not the start of such a block.
+size_t BlockSize(const void* block);
+// Blocks allocated and not yet released, by anyone in the process.
+long LiveBlocks();
+// The allocation after the next `skip` ones throws std::bad_alloc (once).
+void FailAllocationAfter(int skip);
+} // namespace counting
 
 // Three Korean syllables and their two-byte forms in the ANSI code page.
 #define KO_GA u"\uAC00"
