@@ -90,34 +90,23 @@ std::string MessageLog::Line(const ExpectedMessage& e) const {
 }
 
 ::testing::AssertionResult MessageLog::Matches(const std::vector<ExpectedMessage>& expected) const {
+    const size_t wanted = expected.size(), logged = entries_.size();
     size_t e = 0, a = 0;
     std::string problem;
-    while (e < expected.size() || a < entries_.size()) {
-        if (e < expected.size() && a < entries_.size() && Same(expected[e], entries_[a])) {
-            ++e;
-            ++a;
-            continue;
-        }
-        if (e < expected.size() && (expected[e].flags & optional)) {
-            ++e;
-            continue;
-        }
-        std::ostringstream s;
-        if (e >= expected.size())
-            s << "unexpected message " << a << ": " << Line(entries_[a]);
-        else if (a >= entries_.size())
-            s << "missing message " << e << ": " << Line(expected[e]);
-        else
-            s << "at " << a << " expected " << Line(expected[e]) << "\n  but got " << Line(entries_[a]);
-        problem = s.str();
-        break;
+    while (problem.empty() && (e < wanted || a < logged)) {
+        if (e < wanted && a < logged && Same(expected[e], entries_[a])) ++e, ++a;
+        else if (e < wanted && (expected[e].flags & optional)) ++e;
+        else if (e == wanted) problem = "unexpected message " + std::to_string(a) + ": " + Line(entries_[a]);
+        else if (a == logged) problem = "missing message " + std::to_string(e) + ": " + Line(expected[e]);
+        else problem = "at " + std::to_string(a) + " expected " + Line(expected[e]) + "\n  but got " +
+                       Line(entries_[a]);
     }
     if (problem.empty()) return ::testing::AssertionSuccess();
     std::ostringstream s;
     s << problem << "\nExpected:\n";
-    for (size_t i = 0; i < expected.size(); ++i) s << "  " << i << ": " << Line(expected[i]) << "\n";
+    for (size_t i = 0; i < wanted; ++i) s << "  " << i << ": " << Line(expected[i]) << "\n";
     s << "Actual:\n";
-    for (size_t i = 0; i < entries_.size(); ++i) s << "  " << i << ": " << Line(entries_[i]) << "\n";
+    for (size_t i = 0; i < logged; ++i) s << "  " << i << ": " << Line(entries_[i]) << "\n";
     return ::testing::AssertionFailure() << s.str();
 }
 

@@ -52,23 +52,19 @@ public:
     ~MessageLog();
     MessageLog(const MessageLog&) = delete;
     MessageLog& operator=(const MessageLog&) = delete;
-
     // Records messages reaching `hwnd`; `name` labels it in printouts.
     void Watch(HWND hwnd, const std::string& name = {});
     // Records messages reaching every window.
     void WatchAll(bool all = true) { all_ = all; }
     // Messages never recorded (for instance WM_GETTEXT chatter or WM_PAINT where it does not matter).
     void Ignore(UINT message) { ignored_.insert(message); }
-
     void Clear() { entries_.clear(); }
     const std::vector<LoggedMessage>& Entries() const { return entries_; }
     // How many times `message` was recorded (for `hwnd` when given).
     int Count(UINT message, HWND hwnd = nullptr) const;
-
     // Compares the whole log with `expected` (optional entries may be missing). On a mismatch the result
     // carries both sequences with names.
     ::testing::AssertionResult Matches(const std::vector<ExpectedMessage>& expected) const;
-
     // Names for application messages in printouts (e.g. the library's own WM_USER-range messages).
     static void NameMessage(UINT message, const std::string& name);
     static std::string NameOf(UINT message);
@@ -77,7 +73,6 @@ private:
     std::string WindowName(HWND hwnd) const;
     std::string Line(const LoggedMessage& m) const;
     std::string Line(const ExpectedMessage& m) const;
-
     int observer_ = 0;
     bool all_ = false;
     std::map<HWND, std::string> watched_;
