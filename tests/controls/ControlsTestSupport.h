@@ -1,6 +1,5 @@
 // Helpers of the control tests: a main window that hosts controls (it hands the list messages to its list
-// and records what the controls post to it), key strokes through the queue, and pixel readers for the screen
-// and for a control painted into a memory bitmap.
+// and records what the controls post to it), keys and focus moves through the queue, and pixel readers.
 #pragma once
 
 #include <cehost/sim.h>
@@ -27,12 +26,17 @@ inline void Press(BYTE vk, DWORD ms = 20) {
     Stroke(vk);
     cehost::sim::RunFor(ms);
 }
+// Half a key stroke, or a focus move, and everything it causes.
+inline void Hold(BYTE vk) { KeyDown(vk), Settle(); }
+inline void Release(BYTE vk) { KeyUp(vk), Settle(); }
+inline void Focus(HWND hwnd) { SetFocus(hwnd), Settle(); }
+template <class Control> void Focus(Control& control) { control.SetFocus(), Settle(); }
 
 struct Posted {
     UINT message;
     WPARAM wParam;
     LPARAM lParam;
-    bool operator==(const Posted& o) const { return message == o.message && wParam == o.wParam && lParam == o.lParam; }
+    bool operator==(const Posted&) const = default;
 };
 
 inline std::ostream& operator<<(std::ostream& out, const Posted& p) {
@@ -47,11 +51,9 @@ public:
     // for a second instance of the first.
     explicit Host(const char16_t* className = u"ControlTestHost", const char16_t* title = nullptr) {
         static int hosts = 0;
-        for (int i = 0; className[i]; ++i) m_szWindowClass[i] = className[i];
-        if (title)
-            for (int i = 0; title[i]; ++i) m_szTitle[i] = title[i];
-        else
-            wsprintfW(m_szTitle, u"controls %d", ++hosts);
+        wcscpy(m_szWindowClass, className);
+        if (title) wcscpy(m_szTitle, title);
+        else wsprintfW(m_szTitle, u"controls %d", ++hosts);
     }
     // Time is virtual whichever way the test program was started.
     bool Start() {
@@ -74,14 +76,12 @@ public:
         }
         return LxBaseWindow::OnWndProc(hWnd, uMsg, wParam, lParam, pHandled);
     }
-    // Messages of one kind, in arrival order.
     std::vector<Posted> Only(UINT message) const {
         std::vector<Posted> out;
         for (const Posted& p : seen)
             if (p.message == message) out.push_back(p);
         return out;
     }
-
     LxListBase* list = nullptr;
     std::function<bool(UINT)> record = [](UINT m) {
         return m == WM_COMMAND || (m >= LXM_BIND && m <= LXM_SELCHANGE) || m == LXM_MENUKEYLEFT ||
@@ -108,8 +108,6 @@ private:
     std::set<UINT> messages_;
 };
 
-
-// A pixel of a window's client area, read from the screen.
 inline COLORREF ClientPixel(HWND hwnd, int x, int y) {
     POINT p = {x, y};
     ClientToScreen(hwnd, &p);
@@ -147,9 +145,35 @@ inline bool Near(COLORREF a, COLORREF b, int tolerance = 6) {
            std::abs(int(GetBValue(a)) - int(GetBValue(b))) <= tolerance;
 }
 
+// An item's text, or "<refused>" and what the buffer held when the control refuses the index.
+template <class Control> std::u16string ItemText(Control& control, UINT index) {
+    WCHAR buffer[1024] = u"untouched";
+    return control.GetItem(index, buffer) ? std::u16string(buffer) : u"<refused> " + std::u16string(buffer);
+}
+
+inline std::u16string WindowText(HWND hwnd) {
+    WCHAR text[256] = {};
+    GetWindowTextW(hwnd, text, 256);
+    return text;
+}
+
 inline LPARAM L(HWND hwnd) { return reinterpret_cast<LPARAM>(hwnd); }
+// What a focused control posts its parent for each key stroke: the press, the release and the key's command
+// (none for 0).
+inline std::vector<Posted> Reported(HWND control, std::initializer_list<std::pair<BYTE, UINT>> strokes) {
+    std::vector<Posted> out;
+    for (auto [vk, command] : strokes) {
+        out.insert(out.end(), {{LXM_KEYDOWN, vk, L(control)}, {LXM_KEYUP, vk, L(control)}});
+        if (command) out.push_back({command, 0, L(control)});
+    }
+    return out;
+}
 // A rectangle as one value, so that a test compares its four sides at once.
 inline std::array<LONG, 4> Box(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
-inline std::u16string Str(const WCHAR* text) { return text; }
+inline RECT ScreenRect(HWND hwnd) {
+    RECT r = {};
+    GetWindowRect(hwnd, &r);
+    return r;
+}
 
 } // namespace lxtest

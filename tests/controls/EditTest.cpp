@@ -4,6 +4,7 @@
 #include <cehost/sim/imm.h>
 #include <imm.h>
 
+#include <cctype>
 #include <cstring>
 
 #include "ControlsTestSupport.h"
@@ -20,11 +21,9 @@ namespace {
 
 class TestEdit : public LxEditCtrl {
 public:
-    using LxEditCtrl::m_dwStyle;
     using LxEditCtrl::m_hBaseWnd;
     using LxEditCtrl::m_hDescWnd;
     using LxEditCtrl::m_hEditWnd;
-    using LxEditCtrl::m_nLimit;
 };
 
 const RECT kEditRect = {10, 60, 230, 90}; // 220 x 30
@@ -38,8 +37,7 @@ struct EditScreen {
         Settle();
     }
     void Focus() {
-        edit.SetFocus();
-        Settle();
+        lxtest::Focus(edit);
         host.seen.clear();
     }
     // A limit of 10 bytes, the text, the focus with the caret at the end, the input method on or off, and the
@@ -57,12 +55,14 @@ struct EditScreen {
     HWND hwnd() const { return edit.m_hEditWnd; }
 };
 
-// Types layout letters one key at a time.
-void Type(const char* keys) {
-    for (const char* k = keys; *k; ++k) {
-        const char c = *k;
-        Press(BYTE(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c), 0);
-    }
+// Letters on the layout's keys.
+void Type(const char* letters) {
+    for (const char* k = letters; *k; ++k) Press(BYTE(std::toupper(*k)), 0);
+}
+
+// Whether the debug output since the last look holds `line` (the input limit guard's refusals).
+bool Logged(const char16_t* line = u"OVER INPUT") {
+    return cehost::sim::TakeDebugOutput().find(line) != std::u16string::npos;
 }
 
 std::u16string Text(LxEditCtrl& edit) {
@@ -75,14 +75,11 @@ TEST(EditWindows, ThreeWindowsWithTheBorderDrawnByTheOuterOne) {
     EditScreen screen(WS_BORDER | ES_AUTOHSCROLL);
     TestEdit& edit = screen.edit;
     ASSERT_TRUE(edit.IsWindow());
-    EXPECT_EQ(GetParent(edit.m_hEditWnd), edit.m_hBaseWnd);
-    EXPECT_EQ(GetParent(edit.m_hDescWnd), edit.m_hEditWnd);
+    EXPECT_EQ(std::tuple(GetParent(edit.m_hEditWnd), GetParent(edit.m_hDescWnd)),
+              std::tuple(edit.m_hBaseWnd, edit.m_hEditWnd));
     EXPECT_EQ(GetWindowLongW(edit.m_hEditWnd, GWL_STYLE) & WS_BORDER, 0);
-    RECT inner;
-    GetWindowRect(edit.m_hEditWnd, &inner);
     // Inside the outer window's frame (whose looks the golden screenshots pin).
-    EXPECT_EQ(lxtest::Box(inner), lxtest::Box({11, 21 + 63, 229, 21 + 89}));
-
+    EXPECT_EQ(lxtest::Box(lxtest::ScreenRect(edit.m_hEditWnd)), lxtest::Box({11, 21 + 63, 229, 21 + 89}));
     TestEdit second;
     RECT rect = {10, 100, 230, 130};
     EXPECT_NE(second.CreateEdit(screen.host.m_hWnd, nullptr, 43, &rect, 0), nullptr)
@@ -98,11 +95,9 @@ TEST(EditText, LengthsCountAnsiBytes) {
     char bytes[64];
     std::memset(bytes, 'x', sizeof bytes);
     screen.edit.GetText(bytes);
-    EXPECT_EQ(std::strlen(bytes), 8u);
-    EXPECT_EQ(bytes[4], 'A');
+    EXPECT_EQ(std::string(bytes), "\xC7\xD1\xB1\xDB" "AB\xB0\xA1");
     screen.edit.SetText("\xC7\xD1" "b"); // "한b" in the ANSI code page
-    EXPECT_EQ(Text(screen.edit), u"한b");
-    EXPECT_EQ(screen.edit.GetLength(), 3u);
+    EXPECT_EQ(std::tuple(Text(screen.edit), screen.edit.GetLength()), std::tuple(std::u16string(u"한b"), 3u));
     screen.edit.SetText(u"");
     EXPECT_EQ(screen.edit.GetLength(), 0u);
 }
@@ -114,9 +109,9 @@ TEST(EditText, GetLineFindsTheCaretLineAndTracesEachLine) {
     screen.edit.SetSelect(12, 12);
     cehost::sim::StartDebugCapture();
     EXPECT_EQ(screen.edit.GetLine(), 2);
-    const std::u16string trace = cehost::sim::TakeDebugOutput();
-    EXPECT_EQ(trace, u"GetLine() -> Current - 10 , Temp - 0\nGetLine() -> Current - 10 , Temp - 5\n"
-                     u"GetLine() -> Current - 10 , Temp - 10\nGetLine() -> Current - 10 , Temp - 17\n");
+    EXPECT_EQ(cehost::sim::TakeDebugOutput(),
+              u"GetLine() -> Current - 10 , Temp - 0\nGetLine() -> Current - 10 , Temp - 5\n"
+              u"GetLine() -> Current - 10 , Temp - 10\nGetLine() -> Current - 10 , Temp - 17\n");
     screen.edit.SetText(u"");
     EXPECT_EQ(screen.edit.GetLine(), 0);
 }
@@ -126,16 +121,16 @@ TEST(EditLimit, AFullTextRefusesALetterWithReasonFiveAndTakesBackspace) {
     screen.Limited(u"abcdefghij", false);
     Press('K', 0);
     EXPECT_EQ(Text(screen.edit), u"abcdefghij");
-    EXPECT_EQ(cehost::sim::TakeDebugOutput().find(u"LxEditCtrl - IME - OVER INPUT 5 \n") != std::u16string::npos, true);
+    EXPECT_TRUE(Logged(u"LxEditCtrl - IME - OVER INPUT 5 \n"));
     Press(VK_BACK, 0);
     EXPECT_EQ(Text(screen.edit), u"abcdefghi");
-    EXPECT_EQ(cehost::sim::TakeDebugOutput().find(u"OVER INPUT"), std::u16string::npos);
+    EXPECT_FALSE(Logged());
     Press('K', 0);
     EXPECT_EQ(Text(screen.edit), u"abcdefghik") << "a single byte still fits";
     screen.edit.SetLimitText(0); // no limit, no guard
     Press('L', 0);
     EXPECT_EQ(Text(screen.edit), u"abcdefghikl");
-    EXPECT_EQ(cehost::sim::TakeDebugOutput().find(u"OVER INPUT"), std::u16string::npos);
+    EXPECT_FALSE(Logged());
 }
 
 // A syllable committed by the keypad's method is refused the same way (the keypad input tests).
@@ -159,11 +154,10 @@ TEST(EditLimit, FiveDoubleByteCharactersFillALimitOfTen) {
     EXPECT_EQ(Text(screen.edit), u"가나아하마");
     EXPECT_EQ(screen.edit.GetLength(), 10u);
     // The last syllable fills the text exactly: nothing of it is refused.
-    EXPECT_EQ(cehost::sim::TakeDebugOutput().find(u"OVER INPUT"), std::u16string::npos);
-
+    EXPECT_FALSE(Logged());
     Press(VK_HANGUL, 0);
     Type("tk");
-    EXPECT_NE(cehost::sim::TakeDebugOutput().find(u"LxEditCtrl - IME - OVER INPUT 1 \n"), std::u16string::npos);
+    EXPECT_TRUE(Logged(u"LxEditCtrl - IME - OVER INPUT 1 \n"));
     Press(VK_HANGUL, 0);
     EXPECT_EQ(Text(screen.edit), u"가나아하마");
 }
@@ -181,42 +175,34 @@ TEST(EditLimit, ARefusedCompositionIsNotDrawn) {
     Press(VK_HANGUL, 0);
     EXPECT_EQ(Text(screen.edit), u"abcdef가나");
     EXPECT_EQ(lxtest::CountColour(screen.hwnd(), client, composition), 0);
-    SetFocus(screen.host.m_hWnd);
-    Settle();
+    lxtest::Focus(screen.host.m_hWnd);
     EXPECT_EQ(lxtest::CountColour(screen.hwnd(), client, composition), 0);
 }
 
 TEST(EditFocus, DescriptionWhileEmptyAndFocusedSelectAllOnGainingCaretAtStartOnLosing) {
     EditScreen screen;
     screen.edit.SetDescText(u"name", RGB(255, 0, 0));
-    EXPECT_FALSE(IsWindowVisible(screen.edit.m_hDescWnd)) << "nothing changes before the focus comes";
+    HWND description = screen.edit.m_hDescWnd;
+    EXPECT_FALSE(IsWindowVisible(description)) << "nothing changes before the focus comes";
     screen.Focus();
-    EXPECT_TRUE(IsWindowVisible(screen.edit.m_hDescWnd));
-    WCHAR text[16] = {};
-    GetWindowTextW(screen.edit.m_hDescWnd, text, 16);
-    EXPECT_EQ(std::u16string(text), u"name");
-    EXPECT_GT(lxtest::CountWhere(screen.edit.m_hDescWnd, {0, 0, 60, 20},
-                                 [](COLORREF c) { return GetRValue(c) > 150 && GetGValue(c) < 60; }),
-              0)
-        << "drawn in the description colour";
-
+    EXPECT_TRUE(IsWindowVisible(description));
+    EXPECT_EQ(lxtest::WindowText(description), u"name");
+    auto red = [](COLORREF c) { return GetRValue(c) > 150 && GetGValue(c) < 60; };
+    EXPECT_GT(lxtest::CountWhere(description, {0, 0, 60, 20}, red), 0) << "drawn in the description colour";
     Press('A', 0);
-    EXPECT_FALSE(IsWindowVisible(screen.edit.m_hDescWnd));
+    EXPECT_FALSE(IsWindowVisible(description));
     Press(VK_BACK, 0);
-    EXPECT_TRUE(IsWindowVisible(screen.edit.m_hDescWnd));
+    EXPECT_TRUE(IsWindowVisible(description));
     EXPECT_TRUE(screen.host.Only(LXM_BACKKEY).empty()) << "the Backspace that empties the text is not Back";
     Press(VK_BACK, 0);
     EXPECT_EQ(screen.host.Only(LXM_BACKKEY).size(), 1u);
-    SetFocus(screen.host.m_hWnd);
-    Settle();
-    EXPECT_FALSE(IsWindowVisible(screen.edit.m_hDescWnd));
+    lxtest::Focus(screen.host.m_hWnd);
+    EXPECT_FALSE(IsWindowVisible(description));
     // Gaining the focus selects everything, losing it puts the caret at the start.
     screen.edit.SetText(u"hello");
     screen.Focus();
-    EXPECT_EQ(screen.edit.GetSelectStart(), 0u);
-    EXPECT_EQ(screen.edit.GetSelectFinish(), 5u);
-    SetFocus(screen.host.m_hWnd);
-    Settle();
+    EXPECT_EQ(std::tuple(screen.edit.GetSelectStart(), screen.edit.GetSelectFinish()), std::tuple(0u, 5u));
+    lxtest::Focus(screen.host.m_hWnd);
     EXPECT_EQ(screen.edit.GetSelectFinish(), 0u);
 }
 
@@ -226,47 +212,35 @@ TEST(EditKeys, EveryKeyReachesTheParentFirst) {
     Press('A', 0);
     Press(VK_ESCAPE, 0);
     Press(VK_F4, 0);
-    const LPARAM self = L(screen.hwnd());
     EXPECT_EQ(screen.host.seen,
-              (std::vector<Posted>{{LXM_KEYDOWN, 'A', self}, {LXM_KEYUP, 'A', self}, {LXM_KEYDOWN, VK_ESCAPE, self},
-                                   {LXM_KEYUP, VK_ESCAPE, self}, {LXM_BACKKEY, 0, self},
-                                   {LXM_KEYDOWN, VK_F4, self}, {LXM_KEYUP, VK_F4, self}, {LXM_HOMEKEY, 0, self}}));
+              lxtest::Reported(screen.hwnd(), {{'A', 0}, {VK_ESCAPE, LXM_BACKKEY}, {VK_F4, LXM_HOMEKEY}}));
 }
 
 TEST(EditKeys, UpLeavesFromTheFirstLineOnlyAfterTheCaretWasAlreadyThere) {
     Host host;
     ASSERT_TRUE(host.Start());
     LxText above, below;
-    RECT top = {10, 10, 230, 40}, bottom = {10, 250, 230, 280};
+    TestEdit edit, single;
+    RECT top = {10, 10, 230, 40}, rect = {10, 50, 230, 200};
+    RECT line = {10, 210, 230, 240}, bottom = {10, 250, 230, 280};
     above.CreateButton(host.m_hWnd, nullptr, 1, &top);
-    TestEdit edit;
-    RECT rect = {10, 50, 230, 200};
     edit.CreateEdit(host.m_hWnd, nullptr, 2, &rect, ES_MULTILINE);
     below.CreateButton(host.m_hWnd, nullptr, 3, &bottom);
     edit.SetText(u"one\r\ntwo\r\nthree");
-    edit.SetFocus();
-    Settle();
+    lxtest::Focus(edit);
     Press(VK_UP, 0); // the caret was at the end of line 2
-    EXPECT_EQ(edit.GetLine(), 1);
-    EXPECT_EQ(edit.IsFocus(), 1);
+    EXPECT_EQ(std::tuple(edit.GetLine(), edit.IsFocus()), std::tuple(1, 1));
     Press(VK_UP, 0);
-    EXPECT_EQ(edit.GetLine(), 0);
-    EXPECT_EQ(edit.IsFocus(), 1) << "the first press only reaches the first line";
+    EXPECT_EQ(std::tuple(edit.GetLine(), edit.IsFocus()), std::tuple(0, 1)) << "the press only reaches line 0";
     Press(VK_UP, 0);
     EXPECT_EQ(above.IsFocus(), 1);
-
-    edit.SetFocus();
-    Settle();
+    lxtest::Focus(edit);
     Press(VK_DOWN, 0); // already on the last line (caret at the end)
     EXPECT_EQ(edit.IsFocus(), 1) << "the remembered line was the first one";
     Press(VK_DOWN, 0);
     EXPECT_EQ(below.IsFocus(), 1);
-
-    TestEdit single; // a single line leaves downwards at once
-    RECT line = {10, 210, 230, 240};
-    single.CreateEdit(host.m_hWnd, nullptr, 4, &line, 0);
-    single.SetFocus();
-    Settle();
+    single.CreateEdit(host.m_hWnd, nullptr, 4, &line, 0); // a single line leaves downwards at once
+    lxtest::Focus(single);
     Press(VK_DOWN, 0);
     EXPECT_EQ(above.IsFocus(), 1) << "the tab order wraps";
 }
@@ -301,7 +275,7 @@ TEST(EditLifetime, TeardownHandlesWaitingMessagesAndKeepsTheQuitRequest) {
     screen.edit.Destroy();
     EXPECT_EQ(screen.host.Only(LXM_SELCHANGE).size(), 1u) << "dispatched by the flush";
     EXPECT_FALSE(screen.edit.IsWindow());
-    EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS), windows - 3);
+    EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS), windows - 3) << "its three windows";
     EXPECT_EQ(cehost::sim::GdiObjectCount(), objects - 2) << "both fonts released";
     // Whatever the destruction itself queued (repainting what the control covered) comes before the quit.
     MSG msg;

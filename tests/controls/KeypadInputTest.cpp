@@ -11,6 +11,7 @@
 
 using lxtest::Press;
 using lxtest::Settle;
+using lxtest::WindowText;
 
 namespace {
 
@@ -28,12 +29,6 @@ void Play(const char* keys) {
     }
 }
 
-std::u16string TextOf(HWND hwnd) {
-    WCHAR buffer[256] = {};
-    GetWindowTextW(hwnd, buffer, 256);
-    return buffer;
-}
-
 std::u16string Composing(HWND hwnd) {
     HIMC himc = ImmGetContext(hwnd);
     WCHAR buffer[8] = {};
@@ -41,6 +36,9 @@ std::u16string Composing(HWND hwnd) {
     ImmReleaseContext(hwnd, himc);
     return std::u16string(buffer, bytes > 0 ? size_t(bytes) / 2 : 0);
 }
+
+// What an edit shows: its text, a bar, and what is being composed.
+std::u16string Shown(HWND hwnd) { return WindowText(hwnd) + u"|" + Composing(hwnd); }
 
 // A plain system edit with the focus, keypad input on and in its first mode (한).
 struct KeypadEdit {
@@ -104,8 +102,7 @@ TEST(KeypadInput, SequencesTypeTheirText) {
     for (const Sequence& row : table) {
         screen.Reset();
         Play(row.keys);
-        EXPECT_EQ(TextOf(screen.edit), std::u16string(row.text)) << row.keys;
-        EXPECT_EQ(Composing(screen.edit), u"") << row.keys;
+        EXPECT_EQ(Shown(screen.edit), row.text + std::u16string(u"|")) << row.keys;
     }
 }
 
@@ -113,12 +110,11 @@ TEST(KeypadInput, SequencesTypeTheirText) {
 TEST(KeypadInput, ThePendingLetterIsTheCompositionUntilTheClockCommitsIt) {
     KeypadEdit screen;
     Play("##22");
-    EXPECT_EQ(Composing(screen.edit), u"b");
-    EXPECT_EQ(TextOf(screen.edit), u"");
+    EXPECT_EQ(Shown(screen.edit), u"|b");
     cehost::sim::RunFor(960); // the last press was 20 ms before Play returned
-    EXPECT_EQ(Composing(screen.edit), u"b") << "still within the cycle time of the last press";
+    EXPECT_EQ(Shown(screen.edit), u"|b") << "still within the cycle time of the last press";
     cehost::sim::RunFor(40);
-    EXPECT_EQ(TextOf(screen.edit), u"b");
+    EXPECT_EQ(Shown(screen.edit), u"b|");
     DWORD due = 0;
     EXPECT_FALSE(cehost::sim::NextTimerDue(&due)) << "no timer stays behind once the letter is committed";
 }
@@ -129,14 +125,12 @@ TEST(KeypadInput, KeysPassWhereNoTextGoesAndWithPcInput) {
                                     nullptr, nullptr, nullptr);
     SetFocus(readOnly);
     Play("4 12");
-    EXPECT_EQ(TextOf(readOnly), u"");
-    EXPECT_EQ(Composing(readOnly), u"");
+    EXPECT_EQ(Shown(readOnly), u"|");
     EXPECT_EQ(cehost::sim::InputModeLabel(), u"");
-
     SetFocus(screen.edit);
     cehost::sim::SetKeypadInput(false);
     Play("4 2");
-    EXPECT_EQ(TextOf(screen.edit), u"42") << "the PC keyboard's digits are digits";
+    EXPECT_EQ(WindowText(screen.edit), u"42") << "the PC keyboard's digits are digits";
 }
 
 // The library's edit counts double-byte characters as two bytes and refuses input past its limit; the
@@ -165,8 +159,7 @@ TEST(KeypadInput, TheLibrarysEditKeepsItsByteLimit) {
     for (const Row& row : table) {
         cehost::sim::SetKeypadInput(false);
         edit.SetText(const_cast<WCHAR*>(row.before));
-        edit.SetFocus();
-        Settle();
+        lxtest::Focus(edit);
         const UINT length = edit.GetLength();
         edit.SetSelect(length, length);
         cehost::sim::SetKeypadInput(true);

@@ -13,7 +13,6 @@ using lxtest::Settle;
 
 namespace {
 
-// Exposes what the tests look at and records what reaches OnWndProc.
 class TestList : public LxListCtrl {
 public:
     using LxListCtrl::GetHotKeyPos;
@@ -23,7 +22,6 @@ public:
     using LxListCtrl::OnMoveDown;
     using LxListCtrl::OnMoveHome;
     using LxListCtrl::OnMoveUp;
-    using LxListCtrl::WndProc;
     long OnWndProc(UINT uMsg, WPARAM wParam, LPARAM lParam, int* pPassOn) override {
         seen.push_back(uMsg);
         return LxListCtrl::OnWndProc(uMsg, wParam, lParam, pPassOn);
@@ -57,8 +55,7 @@ struct ListScreen {
             wsprintfW(text, u"row %d", i);
             list.AddItem(text);
         }
-        list.SetFocus();
-        Settle();
+        lxtest::Focus(list);
     }
     // Selects a row from code and lets the delayed click happen.
     void Select(int row) {
@@ -101,15 +98,12 @@ TEST(ListBase, SetSelectScrollsAndClicksTheRowTenMillisecondsLater) {
     Settle();
     EXPECT_EQ(screen.list.GetSelect(), 12) << "drawn selected";
     EXPECT_NE(screen.list.Focused(), 12) << "the click has not happened yet";
-    EXPECT_LE(screen.list.Top(), 12);
-    EXPECT_GT(screen.list.Top() + 5, 12) << "scrolled into view";
-    EXPECT_TRUE(clicks.Empty());
-
-    cehost::sim::AdvanceClock(9);
-    Settle();
-    EXPECT_TRUE(clicks.Empty());
-    cehost::sim::AdvanceClock(1);
-    Settle();
+    EXPECT_TRUE(screen.list.Top() <= 12 && 12 < screen.list.Top() + 5) << "scrolled into view";
+    for (DWORD ms : {9, 1}) {
+        EXPECT_TRUE(clicks.Empty());
+        cehost::sim::AdvanceClock(ms);
+        Settle();
+    }
     const LPARAM at = MAKELPARAM(screen.list.m_rcSelect.left + 1, screen.list.m_rcSelect.top + 1);
     EXPECT_EQ(clicks.Seen(), (std::vector<Posted>{{WM_TIMER, 1, 0}, {WM_LBUTTONDOWN, MK_LBUTTON, at},
                                                   {WM_LBUTTONUP, MK_LBUTTON, at}}));
@@ -139,17 +133,13 @@ TEST(ListBase, WrapsAroundWithRotationAndStopsWithout) {
     screen.list.SetRotate(2);
     EXPECT_EQ(screen.list.IsRotate(), 0) << "only 1 turns rotation on";
     screen.list.SetRotate(1);
-    Press(VK_UP);
-    EXPECT_EQ(screen.list.GetSelect(), 4);
-    Press(VK_DOWN);
-    EXPECT_EQ(screen.list.GetSelect(), 0);
-    Press(VK_DOWN);
-    EXPECT_EQ(screen.list.GetSelect(), 1) << "inside the list the list view moves one row";
-
+    for (auto [key, row] : {std::pair{VK_UP, 4}, {VK_DOWN, 0}, {VK_DOWN, 1}}) {
+        Press(key);
+        EXPECT_EQ(screen.list.GetSelect(), row) << "rotating; inside the list the list view moves one row";
+    }
     ListScreen empty(4);
     Press(VK_DOWN);
     EXPECT_EQ(empty.list.GetSelect(), 0) << "from no selection";
-
     ListScreen one(1);
     one.list.SetRotate(1);
     one.Select(0);
@@ -180,12 +170,8 @@ TEST(ListBase, KeysAreReportedToTheParentBeforeTheyAct) {
     Press(VK_ESCAPE);
     Press(VK_BACK);
     Press(VK_F4);
-    EXPECT_EQ(screen.host.seen,
-              (std::vector<Posted>{{LXM_KEYDOWN, VK_ESCAPE, L(hwnd)}, {LXM_KEYUP, VK_ESCAPE, L(hwnd)},
-                                   {LXM_BACKKEY, 0, L(hwnd)}, {LXM_KEYDOWN, VK_BACK, L(hwnd)},
-                                   {LXM_KEYUP, VK_BACK, L(hwnd)}, {LXM_BACKKEY, 0, L(hwnd)},
-                                   {LXM_KEYDOWN, VK_F4, L(hwnd)}, {LXM_KEYUP, VK_F4, L(hwnd)},
-                                   {LXM_HOMEKEY, 0, L(hwnd)}}));
+    const UINT back = LXM_BACKKEY, home = LXM_HOMEKEY;
+    EXPECT_EQ(screen.host.seen, lxtest::Reported(hwnd, {{VK_ESCAPE, back}, {VK_BACK, back}, {VK_F4, home}}));
     for (UINT m : screen.list.seen) EXPECT_NE(m, UINT(WM_KEYUP)) << "their releases end in the list";
     EXPECT_EQ(screen.list.GetSelect(), 1);
 }
@@ -196,7 +182,6 @@ TEST(ListBase, CharactersAreSwallowedKeysWithoutFocusAreReportedAndStylusTakesTh
     EXPECT_EQ(SendMessageW(screen.list.Hwnd(), WM_CHAR, 'a', 0), 0);
     EXPECT_TRUE(screen.list.seen.empty());
     EXPECT_EQ(SendMessageW(screen.list.Hwnd(), WM_GETDLGCODE, 0, 0), DLGC_WANTALLKEYS);
-
     // A key delivered without the focus is reported but never wraps.
     screen.list.SetRotate(1);
     screen.Select(0);
@@ -207,30 +192,26 @@ TEST(ListBase, CharactersAreSwallowedKeysWithoutFocusAreReportedAndStylusTakesTh
     Settle();
     EXPECT_EQ(keys.Seen().size(), 1u) << "no VK_END posted";
     EXPECT_EQ(screen.host.Only(LXM_KEYDOWN), (std::vector<Posted>{{LXM_KEYDOWN, VK_UP, L(screen.list.Hwnd())}}));
-
     cehost::sim::Tap(100, 21 + 40 + 26 + 5);
     Settle();
     EXPECT_EQ(screen.list.IsFocus(), 1);
     EXPECT_EQ(screen.list.GetSelect(), 1);
 }
 
+// Erase colour -1 paints nothing; any other is the list's grey.
 TEST(ListBase, EraseColourPaintsTheListGreyOrNothing) {
     ListScreen screen(0);
     HWND hwnd = screen.list.Hwnd();
     HDC dc = GetDC(hwnd);
-    RECT all = {0, 0, 240, 130};
-    HBRUSH white = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
-    FillRect(dc, &all, white);
-    EXPECT_EQ(SendMessageW(hwnd, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0), 1);
-    EXPECT_EQ(GetPixel(dc, 10, 10), RGB(255, 255, 255)) << "erase colour -1 paints nothing";
-    screen.list.SetEraseBackgroundColor(0);
-    EXPECT_EQ(SendMessageW(hwnd, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0), 1);
-    EXPECT_EQ(GetPixel(dc, 10, 10), RGB(39, 39, 39));
-    EXPECT_EQ(GetPixel(dc, 239, 129), RGB(39, 39, 39));
-    FillRect(dc, &all, white);
-    screen.list.SetEraseBackgroundColor(RGB(255, 0, 0));
-    SendMessageW(hwnd, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
-    EXPECT_EQ(GetPixel(dc, 10, 10), RGB(39, 39, 39)) << "always the list's grey";
+    for (COLORREF erase : {COLORREF(-1), COLORREF(0), RGB(255, 0, 0)}) {
+        const RECT all = {0, 0, 240, 130};
+        FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+        if (erase != COLORREF(-1)) screen.list.SetEraseBackgroundColor(erase);
+        EXPECT_EQ(SendMessageW(hwnd, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0), 1);
+        const COLORREF painted = erase == COLORREF(-1) ? RGB(255, 255, 255) : RGB(39, 39, 39);
+        EXPECT_EQ(std::tuple(GetPixel(dc, 10, 10), GetPixel(dc, 239, 129)), std::tuple(painted, painted))
+            << erase;
+    }
     ReleaseDC(hwnd, dc);
 }
 
@@ -241,11 +222,8 @@ TEST(ListBase, ItemHeightIsAskedOnceAtCreation) {
     MoveWindow(screen.list.Hwnd(), 0, 40, 240, 200, TRUE); // a resize does not ask again
     RECT row = {};
     SendMessageW(screen.list.Hwnd(), LVM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&row));
-    EXPECT_EQ(row.top, 26);
-    EXPECT_EQ(row.bottom - row.top, 26);
+    EXPECT_EQ(std::tuple(row.top, row.bottom), (std::tuple<LONG, LONG>(26, 52)));
 }
-
-// ---- Items ---------------------------------------------------------------------------------------------
 
 TEST(ListItems, ShortFormsFillTheRecord) {
     TestList list;
@@ -278,36 +256,26 @@ TEST(ListItems, TextsIndicesAndDeletion) {
     early.CreateList(host.m_hWnd, nullptr, 1, &rect, 26);
     early.AddItem(u"late");
     EXPECT_EQ(SendMessageW(early.Hwnd(), LVM_GETITEMCOUNT, 0, 0), 1);
-
     ListScreen screen(3);
     TestList& list = screen.list;
-    WCHAR buffer[1024];
     EXPECT_EQ(list.SetItem(1, u"changed"), 1);
-    ASSERT_EQ(list.GetItem(1, buffer), 1);
-    EXPECT_EQ(std::u16string(buffer), u"changed");
-    EXPECT_EQ(list.GetItem(3, buffer), 0);
+    EXPECT_EQ(lxtest::ItemText(list, 1), u"changed");
+    EXPECT_EQ(lxtest::ItemText(list, 3), u"<refused> untouched");
     EXPECT_EQ(list.SetItem(UINT(-1), u"x"), 0);
-
     const std::u16string tooLong(1500, u'x');
     EXPECT_EQ(list.SetItem(2, tooLong.c_str()), 0) << "cut to 1023 characters, so not equal";
-    ASSERT_EQ(list.GetItem(2, buffer), 1);
-    EXPECT_EQ(std::u16string(buffer).size(), 1023u);
-
+    EXPECT_EQ(lxtest::ItemText(list, 2), tooLong.substr(0, 1023));
     EXPECT_EQ(list.GetCheck(UINT(-1)), 0);
     list.SetCheck(UINT(-1), 1);
     list.SetCheck(0, 1);
     EXPECT_EQ(list.GetCheck(0), 1);
-
     EXPECT_EQ(list.DeleteItem(3), 0);
     EXPECT_EQ(list.GetCount(), 3u);
     EXPECT_EQ(list.DeleteItem(0), 1);
     EXPECT_EQ(list.GetCount(), 2u);
     EXPECT_EQ(SendMessageW(list.Hwnd(), LVM_GETITEMCOUNT, 0, 0), 2);
-    ASSERT_EQ(list.GetItem(0, buffer), 1);
-    EXPECT_EQ(std::u16string(buffer), u"changed");
+    EXPECT_EQ(lxtest::ItemText(list, 0), u"changed");
 }
-
-// ---- Select key, direct mode, hot keys ------------------------------------------------------------------
 
 TEST(ListKeys, SelectTogglesTheCheckBoxRepaintsOnlyItAndMovesOn) {
     ListScreen screen(0);
@@ -315,7 +283,6 @@ TEST(ListKeys, SelectTogglesTheCheckBoxRepaintsOnlyItAndMovesOn) {
     list.AddItemForCheck(u"first", 0, 0);
     list.AddItemForCheck(u"second", 0, 0);
     screen.Select(0);
-
     // The Select press invalidates only the box; the move it posts reaches the list view afterwards.
     int passOn = 1;
     EXPECT_EQ(list.OnWndProc(WM_KEYDOWN, VK_F3, 0, &passOn), 1);
@@ -337,8 +304,7 @@ TEST(ListKeys, DirectModeReportsTheRowOnceAtTheRelease) {
     ListScreen screen(3);
     screen.list.SetDirectMode();
     screen.Select(1);
-    lxtest::KeyDown(VK_F3);
-    Settle();
+    lxtest::Hold(VK_F3);
     EXPECT_TRUE(screen.host.Only(WM_COMMAND).empty());
     lxtest::KeyUp(VK_F3);
     cehost::sim::RunFor(20);
@@ -354,26 +320,21 @@ TEST(ListKeys, HotKeysSelectTheFirstMatchingRowCaseSensitively) {
     list.AddItemForChar(u"seven", u'7');
     list.AddItemForChar(u"again", u'7');
     list.AddItem(3, 2, 0, 0, u'#', 9960, 9960, 9008, 9009, 0x969696, 0xFFFFFF, u"sharp in slot 2");
-    EXPECT_EQ(list.GetHotKeyPos(u'a'), -1);
-    EXPECT_EQ(list.GetHotKeyPos(u'A'), 0);
-    EXPECT_EQ(list.GetHotKeyPos(u'7'), 1);
-    EXPECT_EQ(list.IsExistChar(0, u"abc"), 0);
-    EXPECT_EQ(list.IsExistChar(u'b', nullptr), 0);
-    EXPECT_EQ(list.IsExistChar(u'c', u"abc"), 1);
-
+    EXPECT_EQ(std::tuple(list.GetHotKeyPos(u'a'), list.GetHotKeyPos(u'A'), list.GetHotKeyPos(u'7')),
+              std::tuple(-1, 0, 1));
+    EXPECT_EQ(std::tuple(list.IsExistChar(0, u"abc"), list.IsExistChar(u'b', nullptr),
+                         list.IsExistChar(u'c', u"abc")),
+              std::tuple(0, 0, 1));
+    // The answer and the pass-on flag: a row's key is taken; others are accepted but carried by no row.
+    for (auto [key, answer, passOn] : {std::tuple{u'#', 0L, 0}, {u'€', 1L, 1}, {u'z', 1L, 1}}) {
+        int flag = 1;
+        EXPECT_EQ((std::tuple{list.OnWndProc(WM_CHAR, key, 0, &flag), flag}), std::tuple(answer, passOn))
+            << int(key);
+        cehost::sim::RunFor(20);
+        EXPECT_EQ(list.GetSelect(), 3);
+    }
     int passOn = 1;
-    EXPECT_EQ(list.OnWndProc(WM_CHAR, u'#', 0, &passOn), 0);
-    EXPECT_EQ(passOn, 0);
-    cehost::sim::RunFor(20);
-    EXPECT_EQ(list.GetSelect(), 3);
-    passOn = 1;
-    EXPECT_EQ(list.OnWndProc(WM_CHAR, u'€', 0, &passOn), 1);
-    EXPECT_EQ(passOn, 1);
-    EXPECT_EQ(list.OnWndProc(WM_CHAR, u'z', 0, &passOn), 1) << "accepted but carried by no row";
-    cehost::sim::RunFor(20);
-    EXPECT_EQ(list.GetSelect(), 3);
     EXPECT_TRUE(screen.host.Only(WM_COMMAND).empty());
-
     list.SetDirectMode();
     list.OnWndProc(WM_CHAR, u'7', 0, &passOn);
     cehost::sim::RunFor(20);
@@ -381,28 +342,27 @@ TEST(ListKeys, HotKeysSelectTheFirstMatchingRowCaseSensitively) {
     EXPECT_EQ(screen.host.Only(WM_COMMAND).size(), 1u);
 }
 
-// ---- Drawing (the rows' looks are pinned by the golden screenshots, their GDI balance by the soak) ---------
-
-// Every repaint of the selected row announces it.
+// Every repaint of the selected row announces it. (The rows' looks are pinned by the golden screenshots,
+// their GDI balance by the soak.)
 TEST(ListDrawing, ADerivedListChoosesTheTextColourAndRepaintsAnnounce) {
     ListScreen screen(2);
     screen.list.userColour = 0xAAAAAA;
     screen.list.userRow = 0;
     screen.Select(1);
-    for (int i = 0; i < 2; ++i) {
-        InvalidateRect(screen.list.Hwnd(), nullptr, TRUE);
+    HWND hwnd = screen.list.Hwnd();
+    auto repaint = [hwnd] {
+        InvalidateRect(hwnd, nullptr, TRUE);
         Settle();
-    }
-    EXPECT_EQ(screen.host.Only(LXM_SELCHANGE), (std::vector<Posted>{{LXM_SELCHANGE, 1, L(screen.list.Hwnd())},
-                                                                     {LXM_SELCHANGE, 1, L(screen.list.Hwnd())}}));
-    EXPECT_TRUE(lxtest::Near(lxtest::Brightest(screen.list.Hwnd(), {0, 1, 120, 25}), RGB(0xAA, 0xAA, 0xAA)));
-    EXPECT_TRUE(lxtest::Near(lxtest::Brightest(screen.list.Hwnd(), {0, 27, 120, 51}), RGB(255, 255, 255)));
+    };
+    repaint();
+    repaint();
+    EXPECT_EQ(screen.host.Only(LXM_SELCHANGE), (std::vector<Posted>(2, {LXM_SELCHANGE, 1, L(hwnd)})));
+    EXPECT_TRUE(lxtest::Near(lxtest::Brightest(hwnd, {0, 1, 120, 25}), RGB(0xAA, 0xAA, 0xAA)));
+    EXPECT_TRUE(lxtest::Near(lxtest::Brightest(hwnd, {0, 27, 120, 51}), RGB(255, 255, 255)));
     screen.Select(0);
-    InvalidateRect(screen.list.Hwnd(), nullptr, TRUE);
-    Settle();
-    EXPECT_TRUE(lxtest::Near(lxtest::Brightest(screen.list.Hwnd(), {0, 1, 120, 25}), RGB(0xAA, 0xAA, 0xAA)))
-        << "selected too";
-    EXPECT_TRUE(lxtest::Near(lxtest::Brightest(screen.list.Hwnd(), {0, 27, 120, 51}), RGB(0x96, 0x96, 0x96)));
+    repaint();
+    EXPECT_TRUE(lxtest::Near(lxtest::Brightest(hwnd, {0, 1, 120, 25}), RGB(0xAA, 0xAA, 0xAA))) << "selected";
+    EXPECT_TRUE(lxtest::Near(lxtest::Brightest(hwnd, {0, 27, 120, 51}), RGB(0x96, 0x96, 0x96)));
 }
 
 } // namespace

@@ -19,11 +19,8 @@ struct AllControls {
     Host host;
     LxListCtrl list;
     LxSpinCtrl spin;
-    LxText text;
-    LxText button;
-    LxEditCtrl edit;
-    LxEditCtrl lines;
-
+    LxText text, button;
+    LxEditCtrl edit, lines;
     AllControls() {
         EXPECT_TRUE(host.Start());
         host.list = &list;
@@ -37,9 +34,8 @@ struct AllControls {
         list.AddItemForCheck(u"Sounds", 0, 0);
         r = {0, 110, 240, 136};
         spin.CreateSpin(host.m_hWnd, nullptr, 2, &r, WS_BORDER);
-        spin.AddItem(u"Small", 1);
-        spin.AddItem(u"Medium", 0);
-        spin.AddItem(u"Large", 1);
+        for (auto [item, check] : {std::pair{u"Small", 1}, {u"Medium", 0}, {u"Large", 1}})
+            spin.AddItem(item, check);
         r = {0, 140, 120, 166};
         text.CreateText(host.m_hWnd, nullptr, 3, &r, 5, 1, 1);
         text.SetText(u"Label");
@@ -53,8 +49,7 @@ struct AllControls {
         r = {0, 200, 240, 298};
         lines.CreateEdit(host.m_hWnd, nullptr, 6, &r, WS_BORDER | ES_MULTILINE);
         lines.SetText(u"first\r\nsecond");
-        list.SetFocus();
-        Settle();
+        lxtest::Focus(list);
     }
 };
 
@@ -69,40 +64,27 @@ struct AllControls {
     return golden::Matches(name, w, h, pixels);
 }
 
-RECT ScreenRectOf(HWND hwnd) {
-    RECT r;
-    GetWindowRect(hwnd, &r);
-    return r;
-}
-
 TEST(Golden, List) {
     AllControls screen;
-    HWND hwnd = GetFocus();
-    const RECT area = ScreenRectOf(hwnd);
+    const RECT area = lxtest::ScreenRect(GetFocus());
     screen.list.SetSelect(0);
     cehost::sim::RunFor(20);
     EXPECT_TRUE(Shot("list_focused", area));
     lxtest::Press(VK_F3);
     EXPECT_TRUE(Shot("list_checked_moved", area));
-    screen.spin.SetFocus();
-    Settle();
+    lxtest::Focus(screen.spin);
     EXPECT_TRUE(Shot("list_normal", area));
 }
 
 TEST(Golden, Spin) {
     AllControls screen;
-    screen.spin.SetFocus();
-    Settle();
-    RECT area;
-    GetWindowRect(GetFocus(), &area);
+    lxtest::Focus(screen.spin);
+    const RECT area = lxtest::ScreenRect(GetFocus());
     EXPECT_TRUE(Shot("spin_focused", area));
-    lxtest::KeyDown(VK_RIGHT);
-    Settle();
+    lxtest::Hold(VK_RIGHT);
     EXPECT_TRUE(Shot("spin_pressed", area));
-    lxtest::KeyUp(VK_RIGHT);
-    Settle();
-    screen.list.SetFocus();
-    Settle();
+    lxtest::Release(VK_RIGHT);
+    lxtest::Focus(screen.list);
     EXPECT_TRUE(Shot("spin_normal", area));
 }
 
@@ -111,27 +93,22 @@ TEST(Golden, TextAndButton) {
     screen.button.SetPushColor(0x000000, 0xAAAAAA);
     const RECT area = {0, 21 + 140, 240, 21 + 166};
     EXPECT_TRUE(Shot("text_button_normal", area));
-    screen.button.SetFocus();
-    Settle();
+    lxtest::Focus(screen.button);
     EXPECT_TRUE(Shot("text_button_focused", area));
-    lxtest::KeyDown(VK_F3);
-    Settle();
+    lxtest::Hold(VK_F3);
     EXPECT_TRUE(Shot("text_button_pressed", area));
-    lxtest::KeyUp(VK_F3);
-    Settle();
+    lxtest::Release(VK_F3);
 }
 
 TEST(Golden, Edit) {
     AllControls screen;
     const RECT area = {0, 21 + 170, 240, 21 + 298};
     EXPECT_TRUE(Shot("edit_normal", area));
-    screen.edit.SetFocus();
-    Settle();
+    lxtest::Focus(screen.edit);
     EXPECT_TRUE(Shot("edit_focused_description", area));
     lxtest::Press('A', 0);
     lxtest::Press('B', 0);
-    screen.lines.SetFocus();
-    Settle();
+    lxtest::Focus(screen.lines);
     EXPECT_TRUE(Shot("edit_typed_and_multiline_focused", area));
 }
 

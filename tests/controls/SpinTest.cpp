@@ -18,8 +18,11 @@ public:
     using LxSpinCtrl::m_bLeftDown;
     using LxSpinCtrl::m_bRightDown;
     using LxSpinCtrl::OnKey;
-    using LxSpinCtrl::OnPaint;
     HWND Hwnd() const { return m_hWnd; }
+    bool Dirty() const {
+        RECT update;
+        return GetUpdateRect(m_hWnd, &update, FALSE);
+    }
 };
 
 constexpr UINT kSpinId = 1001;
@@ -37,20 +40,21 @@ struct SpinScreen {
             wsprintfW(text, u"item %d", i);
             spin.AddItem(text, check);
         }
-        spin.SetFocus();
-        Settle();
+        lxtest::Focus(spin);
         host.seen.clear();
     }
     HWND hwnd() const { return spin.Hwnd(); }
+    void Select(int index) {
+        spin.SetSelect(index);
+        Settle();
+        host.seen.clear();
+    }
 };
 
 TEST(SpinItems, NeedTheWindowAndTheFirstItemBecomesTheSelection) {
     TestSpin spin;
     EXPECT_EQ(spin.AddItem(u"early", 1), 0);
-    EXPECT_EQ(spin.m_Items.GetSize(), 0);
-    EXPECT_EQ(spin.GetCount(), 0u);
-    EXPECT_EQ(spin.GetSelect(), -1);
-
+    EXPECT_EQ(std::tuple(spin.m_Items.GetSize(), spin.GetCount(), spin.GetSelect()), std::tuple(0, 0u, -1));
     Host host;
     ASSERT_TRUE(host.Start());
     RECT rect = kSpinRect;
@@ -58,12 +62,11 @@ TEST(SpinItems, NeedTheWindowAndTheFirstItemBecomesTheSelection) {
     Settle();
     EXPECT_EQ(spin.AddItem(u"first", 1), 1);
     EXPECT_EQ(spin.GetSelect(), 0);
-    RECT update;
-    EXPECT_TRUE(GetUpdateRect(spin.Hwnd(), &update, FALSE)) << "the first item repaints";
+    EXPECT_TRUE(spin.Dirty()) << "the first item repaints";
     Settle();
     EXPECT_EQ(spin.AddItem(u"second", 0), 1);
     EXPECT_EQ(spin.GetSelect(), 0);
-    EXPECT_FALSE(GetUpdateRect(spin.Hwnd(), &update, FALSE)) << "later items do not";
+    EXPECT_FALSE(spin.Dirty()) << "later items do not";
     spin.SetDataColor(0x0000FF, 0x00FF00); // later items only; the defaults are pinned by the golden screenshots
     spin.AddItem(u"third", 1);
     EXPECT_EQ(spin.m_Items.GetAt(2)->m_crFocus, COLORREF(0x00FF00));
@@ -73,23 +76,18 @@ TEST(SpinItems, NeedTheWindowAndTheFirstItemBecomesTheSelection) {
 TEST(SpinItems, InvalidIndicesChangeNothing) {
     SpinScreen screen(3);
     TestSpin& spin = screen.spin;
-    WCHAR buffer[1024] = u"untouched";
     for (unsigned index : {3u, 0xFFFFFFFFu}) {
-        EXPECT_EQ(spin.GetItem(index, buffer), 0);
+        EXPECT_EQ(lxtest::ItemText(spin, index), u"<refused> untouched");
         EXPECT_EQ(spin.SetItem(index, u"x"), 0);
         EXPECT_EQ(spin.GetCheck(index), 0);
         EXPECT_EQ(spin.DeleteItem(index), 0);
         spin.SetCheck(index, 1);
     }
-    EXPECT_EQ(std::u16string(buffer), u"untouched");
-    spin.SetSelect(1);
-    spin.SetSelect(-1);
-    spin.SetSelect(3);
+    for (int index : {1, -1, 3}) spin.SetSelect(index);
     EXPECT_EQ(spin.GetSelect(), 1);
     EXPECT_EQ(spin.GetCount(), 3u);
     EXPECT_EQ(spin.SetItem(2, u"renamed"), 1);
-    ASSERT_EQ(spin.GetItem(2, buffer), 1);
-    EXPECT_EQ(std::u16string(buffer), u"renamed");
+    EXPECT_EQ(lxtest::ItemText(spin, 2), u"renamed");
 }
 
 // Removing items never moves the selection: the same index names the item that followed, and a selection
@@ -97,12 +95,10 @@ TEST(SpinItems, InvalidIndicesChangeNothing) {
 TEST(SpinItems, DeletingNeverMovesTheSelection) {
     SpinScreen screen(3);
     TestSpin& spin = screen.spin;
-    spin.SetSelect(2);
-    Settle();
+    screen.Select(2);
     EXPECT_EQ(spin.DeleteItem(0), 1);
     EXPECT_EQ(spin.GetSelect(), 2);
-    RECT update;
-    EXPECT_FALSE(GetUpdateRect(spin.Hwnd(), &update, FALSE)) << "nothing repaints";
+    EXPECT_FALSE(spin.Dirty()) << "nothing repaints";
     for (BYTE key : {VK_RIGHT, VK_LEFT, VK_F3}) Press(key);
     EXPECT_EQ(spin.GetSelect(), 2);
     EXPECT_TRUE(screen.host.Only(LXM_SELCHANGE).empty());
@@ -125,9 +121,7 @@ TEST(SpinItems, CopiesOwnTheirItems) {
         copy.SetItem(0, u"copy");
     }
     EXPECT_TRUE(IsWindow(screen.hwnd()));
-    WCHAR buffer[1024];
-    screen.spin.GetItem(0, buffer);
-    EXPECT_EQ(std::u16string(buffer), u"item 0");
+    EXPECT_EQ(lxtest::ItemText(screen.spin, 0), u"item 0");
     EXPECT_EQ(LxSpinQueue::FindQueue(screen.hwnd()), &screen.spin);
 }
 
@@ -152,12 +146,8 @@ TEST(SpinWindow, CreatingAgainReplacesTheWindowAndItsBinding) {
 
 TEST(SpinWindow, CreationTakesTheBorderIntoItsOwnPaintingAndNamesItselfByIdentifier) {
     SpinScreen screen(1, WS_BORDER);
-    EXPECT_EQ(GetWindowLongW(screen.hwnd(), GWL_STYLE) & WS_BORDER, 0);
-    EXPECT_EQ(GetWindowLongW(screen.hwnd(), GWL_STYLE) & WS_TABSTOP, WS_TABSTOP);
-    WCHAR text[16] = {};
-    GetWindowTextW(screen.hwnd(), text, 16);
-    EXPECT_EQ(std::u16string(text), u"1001"); // the frame's looks are pinned by the golden screenshots
-
+    EXPECT_EQ(GetWindowLongW(screen.hwnd(), GWL_STYLE) & (WS_BORDER | WS_TABSTOP), WS_TABSTOP);
+    EXPECT_EQ(lxtest::WindowText(screen.hwnd()), u"1001"); // the frame's looks are pinned by the goldens
     SpinScreen plain(1);
     EXPECT_EQ(lxtest::ClientPixel(plain.hwnd(), 100, 0), RGB(0, 0, 0)) << "focused fill, no frame";
     plain.spin.SetCaseColor(RGB(255, 0, 0));
@@ -168,19 +158,15 @@ TEST(SpinWindow, CreationTakesTheBorderIntoItsOwnPaintingAndNamesItselfByIdentif
 // The held arrow's yellow is pinned by the golden screenshots.
 TEST(SpinKeys, StepsOnRelease) {
     SpinScreen screen(3);
-    lxtest::KeyDown(VK_RIGHT);
-    Settle();
+    lxtest::Hold(VK_RIGHT);
     EXPECT_EQ(screen.spin.GetSelect(), 0);
     EXPECT_EQ(screen.spin.m_bRightDown, 1);
     EXPECT_EQ(screen.host.seen, (std::vector<Posted>{{LXM_KEYDOWN, VK_RIGHT, L(screen.hwnd())}}));
-    lxtest::KeyUp(VK_RIGHT);
-    Settle();
+    lxtest::Release(VK_RIGHT);
     EXPECT_EQ(screen.spin.GetSelect(), 1);
-    lxtest::KeyDown(VK_LEFT);
-    Settle();
+    lxtest::Hold(VK_LEFT);
     EXPECT_EQ(std::make_pair(screen.spin.m_bLeftDown, screen.spin.m_bRightDown), std::make_pair(1, 0));
-    lxtest::KeyUp(VK_LEFT);
-    Settle();
+    lxtest::Release(VK_LEFT);
     EXPECT_EQ(screen.spin.GetSelect(), 0);
 }
 
@@ -195,8 +181,7 @@ TEST(SpinKeys, ReleasingRightFollowsTheKeyProtocol) {
     log.Watch(screen.host.m_hWnd, "main");
     // The static class's own painting comes after ours on the pass-on path and finds nothing left to draw.
     for (UINT chatter : {WM_CTLCOLORSTATIC, WM_GETTEXT, WM_GETTEXTLENGTH}) log.Ignore(chatter);
-    lxtest::KeyUp(VK_RIGHT);
-    Settle();
+    lxtest::Release(VK_RIGHT);
     using namespace lxtest;
     EXPECT_TRUE(log.Matches({{WM_KEYUP, posted | wparam, VK_RIGHT, 0, screen.hwnd()},
                              {LXM_KEYUP, posted | wparam | lparam, VK_RIGHT, L(screen.hwnd()), screen.host.m_hWnd},
@@ -208,25 +193,21 @@ TEST(SpinKeys, ReleasingRightFollowsTheKeyProtocol) {
 
 TEST(SpinKeys, RotationDecidesWhatHappensAtTheEnds) {
     SpinScreen screen(3);
-    screen.spin.SetSelect(2);
-    Settle();
-    screen.host.seen.clear();
+    screen.Select(2);
     Press(VK_RIGHT);
     EXPECT_EQ(screen.spin.GetSelect(), 2);
-    EXPECT_EQ(screen.host.seen, (std::vector<Posted>{{LXM_KEYDOWN, VK_RIGHT, L(screen.hwnd())},
-                                                      {LXM_KEYUP, VK_RIGHT, L(screen.hwnd())},
-                                                      {LXM_SELCHANGE, 2, L(screen.hwnd())}}))
-        << "announced even without a move, the item being checked";
+    std::vector<Posted> expected = lxtest::Reported(screen.hwnd(), {{VK_RIGHT, 0}});
+    expected.push_back({LXM_SELCHANGE, 2, L(screen.hwnd())});
+    EXPECT_EQ(screen.host.seen, expected) << "announced even without a move, the item being checked";
     screen.spin.SetRotate(1);
-    Press(VK_RIGHT);
-    EXPECT_EQ(screen.spin.GetSelect(), 0);
-    Press(VK_LEFT);
-    EXPECT_EQ(screen.spin.GetSelect(), 2);
-    screen.spin.OnKey(VK_HOME);
-    EXPECT_EQ(screen.spin.GetSelect(), 0);
-    screen.spin.OnKey(VK_END);
-    EXPECT_EQ(screen.spin.GetSelect(), 2);
-
+    TestSpin& spin = screen.spin;
+    const std::function<void()> steps[] = {[] { Press(VK_RIGHT); }, [] { Press(VK_LEFT); },
+                                           [&] { spin.OnKey(VK_HOME); }, [&] { spin.OnKey(VK_END); }};
+    const int after[] = {0, 2, 0, 2};
+    for (int i = 0; i < 4; ++i) {
+        steps[i]();
+        EXPECT_EQ(screen.spin.GetSelect(), after[i]) << "step " << i;
+    }
     SpinScreen single(1);
     single.spin.SetRotate(1);
     Press(VK_RIGHT);
@@ -236,10 +217,7 @@ TEST(SpinKeys, RotationDecidesWhatHappensAtTheEnds) {
 
 TEST(SpinKeys, SelectionChangeAndCommandNeedACheckFlagOfExactlyOne) {
     SpinScreen screen(0);
-    TestSpin& spin = screen.spin;
-    spin.AddItem(u"zero", 0);
-    spin.AddItem(u"one", 1);
-    spin.AddItem(u"two", 2);
+    for (int check : {0, 1, 2}) screen.spin.AddItem(u"item", check);
     Settle();
     screen.host.seen.clear();
     Press(VK_RETURN);
@@ -249,8 +227,7 @@ TEST(SpinKeys, SelectionChangeAndCommandNeedACheckFlagOfExactlyOne) {
     EXPECT_EQ(screen.host.Only(LXM_SELCHANGE), (std::vector<Posted>{{LXM_SELCHANGE, 1, L(screen.hwnd())}}));
     Press(VK_RETURN);
     Press(VK_F3);
-    EXPECT_EQ(screen.host.Only(WM_COMMAND), (std::vector<Posted>{{WM_COMMAND, MAKEWPARAM(kSpinId, 0), 0},
-                                                                 {WM_COMMAND, MAKEWPARAM(kSpinId, 0), 0}}));
+    EXPECT_EQ(screen.host.Only(WM_COMMAND), std::vector<Posted>(2, {WM_COMMAND, MAKEWPARAM(kSpinId, 0), 0}));
     screen.host.seen.clear();
     Press(VK_RIGHT);
     Press(VK_F3);
@@ -263,9 +240,7 @@ TEST(SpinKeys, SelectionChangeAndCommandNeedACheckFlagOfExactlyOne) {
 TEST(SpinKeys, HomeBackAndEscapeAreReportedAndHomeComesFirst) {
     LxSetHomeKey(VK_HOME);
     SpinScreen screen(3);
-    screen.spin.SetSelect(2);
-    Settle();
-    screen.host.seen.clear();
+    screen.Select(2);
     Press(VK_HOME);
     EXPECT_EQ(screen.spin.GetSelect(), 2) << "the Home key is tested before the move to the first item";
     EXPECT_EQ(screen.host.Only(LXM_HOMEKEY), (std::vector<Posted>{{LXM_HOMEKEY, 0, L(screen.hwnd())}}));
@@ -278,13 +253,11 @@ TEST(SpinKeys, HomeBackAndEscapeAreReportedAndHomeComesFirst) {
 TEST(SpinKeys, UpAndDownMoveTheFocusThroughTheTabOrder) {
     SpinScreen screen(2);
     LxText button;
-    RECT rect = {10, 100, 230, 130};
+    RECT rect = {10, 100, 230, 130}, under = {10, 140, 230, 166};
     button.CreateButton(screen.host.m_hWnd, nullptr, 50, &rect);
     TestSpin last;
-    RECT under = {10, 140, 230, 166};
     last.CreateSpin(screen.host.m_hWnd, nullptr, 51, &under, 0);
-    screen.spin.SetFocus();
-    Settle();
+    lxtest::Focus(screen.spin);
     Press(VK_DOWN);
     EXPECT_EQ(button.IsFocus(), 1);
     Press(VK_UP);
@@ -297,11 +270,9 @@ TEST(SpinKeys, UpAndDownMoveTheFocusThroughTheTabOrder) {
 TEST(SpinWindow, GainingTheFocusAnnouncesTheSelectionWhateverItsFlag) {
     cehost::sim::StartDebugCapture();
     SpinScreen screen(2, 0, 0);
-    SetFocus(screen.host.m_hWnd);
-    Settle();
+    lxtest::Focus(screen.host.m_hWnd);
     screen.host.seen.clear();
-    screen.spin.SetFocus();
-    Settle();
+    lxtest::Focus(screen.spin);
     EXPECT_EQ(screen.host.seen, (std::vector<Posted>{{LXM_SELCHANGE, 0, L(screen.hwnd())}}));
     const std::u16string trace = cehost::sim::TakeDebugOutput();
     EXPECT_NE(trace.find(u"LxSpinCtrl - WM_KILLFOCUS  \n"), std::u16string::npos);
@@ -317,8 +288,7 @@ TEST(SpinPainting, ImageModeDrawsTheItemsBars) {
     screen.spin.SetImage(1, 2);
     Settle();
     EXPECT_EQ(lxtest::ClientPixel(screen.hwnd(), 100, 12), RGB(0, 0, 0)) << "the item's focused bar";
-    SetFocus(screen.host.m_hWnd);
-    Settle();
+    lxtest::Focus(screen.host.m_hWnd);
     EXPECT_EQ(lxtest::ClientPixel(screen.hwnd(), 100, 0), RGB(0x58, 0x58, 0x58)) << "the unfocused bar's top line";
 }
 
@@ -344,16 +314,14 @@ TEST(SpinWindow, OwnAnswersDialogCodeAndApplicationPictures) {
     OwnAnswerSpin spin;
     RECT rect = kSpinRect;
     ASSERT_NE(spin.CreateSpin(host.m_hWnd, nullptr, 5, &rect, 0), nullptr);
-    WCHAR text[16] = {};
-    EXPECT_EQ(SendMessageW(spin.Hwnd(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(u"new")), 99);
-    GetWindowTextW(spin.Hwnd(), text, 16);
-    EXPECT_EQ(std::u16string(text), u"5");
+    auto setText = [&] {
+        const LRESULT answer = SendMessageW(spin.Hwnd(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(u"new"));
+        return std::make_pair(answer, lxtest::WindowText(spin.Hwnd()));
+    };
+    EXPECT_EQ(setText(), std::make_pair(LRESULT(99), std::u16string(u"5")));
     spin.keep = false;
-    SendMessageW(spin.Hwnd(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(u"new"));
-    GetWindowTextW(spin.Hwnd(), text, 16);
-    EXPECT_EQ(std::u16string(text), u"new");
+    EXPECT_EQ(setText().second, u"new");
     EXPECT_EQ(SendMessageW(spin.Hwnd(), WM_GETDLGCODE, 0, 0), DLGC_WANTARROWS);
-
     spin.AddItem(1, 5000, 5000, 0x969696, 0xFFFFFF, u"");
     spin.SetImage(0, 0);
     Settle();

@@ -4,6 +4,7 @@
 
 #include <random>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "swtempl.h"
@@ -30,13 +31,11 @@ TEST(SwArray, AutomaticGrowth) {
 TEST(SwArray, FixedStepIsKeptAndUsedRegardlessOfSize) {
     SwArray<int*> a;
     a.SetSize(4, 16);
-    EXPECT_EQ(a.GetGrowBy(), 16);
     a.SetSize(5);
-    EXPECT_EQ(a.GetCapacity(), 20);
+    EXPECT_EQ(std::tuple(a.GetGrowBy(), a.GetCapacity()), std::tuple(16, 20));
     a.SetSize(2000);
     a.SetSize(2001, -1);  // -1 leaves the step alone
-    EXPECT_EQ(a.GetCapacity(), 2016);
-    EXPECT_EQ(a.GetGrowBy(), 16);
+    EXPECT_EQ(std::tuple(a.GetGrowBy(), a.GetCapacity()), std::tuple(16, 2016));
 }
 
 TEST(SwArray, CopiesNeverShareStorage) {
@@ -104,22 +103,18 @@ TEST(SwArray, MisuseWritesTheDebugCheckLineAndChangesNothing) {
     a.Add(P(1));
     a.Add(P(2));
     cehost::sim::StartDebugCapture();
-
     EXPECT_EQ(a.GetAt(2), nullptr);
     const std::u16string first = cehost::sim::TakeDebugOutput();
     const std::u16string prefix = u"Unknown: DEBUGCHK failed in file ";
     ASSERT_EQ(first.substr(0, prefix.size()), prefix);
     EXPECT_NE(first.find(u"swtempl.h at line "), std::u16string::npos);
     EXPECT_EQ(first.substr(first.size() - 3), u" \r\n");
-
     EXPECT_EQ(a.GetAt(-1), nullptr);
     EXPECT_EQ(cehost::sim::TakeDebugOutput(), first);  // same check, same line
-
     a.SetAtGrow(-1, P(9));
     const std::u16string setAt = cehost::sim::TakeDebugOutput();
     EXPECT_EQ(setAt.substr(0, prefix.size()), prefix);
     EXPECT_NE(setAt, first);  // another check, another line
-
     a.RemoveAt(1, 2);
     a.RemoveAt(-1, 1);
     a.RemoveAt(0, -1);
@@ -128,10 +123,7 @@ TEST(SwArray, MisuseWritesTheDebugCheckLineAndChangesNothing) {
     int lines = 0;
     for (size_t at = 0; (at = rest.find(u"DEBUGCHK failed", at)) != std::u16string::npos; ++at) ++lines;
     EXPECT_EQ(lines, 4);
-
-    ASSERT_EQ(a.GetSize(), 2);
-    EXPECT_EQ(a.GetAt(0), P(1));
-    EXPECT_EQ(a.GetAt(1), P(2));
+    EXPECT_EQ(std::tuple(a.GetSize(), a.GetAt(0), a.GetAt(1)), std::tuple(2, P(1), P(2)));
     EXPECT_EQ(cehost::sim::TakeDebugOutput(), u"");  // valid calls stay silent
 }
 

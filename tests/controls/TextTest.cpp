@@ -45,25 +45,19 @@ TEST(Text, ButtonShowsFocusThePushedLookAndReportsTheRelease) {
     cehost::sim::StartDebugCapture();
     TextScreen screen;
     HWND button = screen.MakeButton();
-    screen.text.SetFocus();
-    Settle();
-    lxtest::KeyDown(VK_RETURN);
-    Settle();
+    lxtest::Focus(screen.text);
+    lxtest::Hold(VK_RETURN);
     EXPECT_NE(lxtest::ClientPixel(button, 190, 24), RGB(0, 0, 0)) << "pushed without a push colour";
-    lxtest::KeyUp(VK_RETURN);
-    Settle();
+    lxtest::Release(VK_RETURN);
     EXPECT_EQ(screen.host.Only(WM_COMMAND).size(), 1u) << "Return presses a button too";
     screen.host.seen.clear();
-    lxtest::KeyDown(VK_F3);
-    Settle();
+    lxtest::Hold(VK_F3);
     EXPECT_EQ(screen.text.m_bPushed, 1);
-    lxtest::KeyUp(VK_F3);
-    Settle();
-    EXPECT_EQ(screen.host.seen, (std::vector<Posted>{{LXM_KEYDOWN, VK_F3, L(button)},
-                                                      {LXM_KEYUP, VK_F3, L(button)},
-                                                      {WM_COMMAND, MAKEWPARAM(kTextId, 0), 0}}));
-    SetFocus(screen.host.m_hWnd);
-    Settle();
+    lxtest::Release(VK_F3);
+    std::vector<Posted> expected = lxtest::Reported(button, {{VK_F3, 0}});
+    expected.push_back({WM_COMMAND, MAKEWPARAM(kTextId, 0), 0});
+    EXPECT_EQ(screen.host.seen, expected);
+    lxtest::Focus(screen.host.m_hWnd);
     EXPECT_EQ(cehost::sim::TakeDebugOutput(), u"LxText - WM_SETFOCUS  \nLxText - WM_KILLFOCUS  \n");
     EXPECT_EQ(lxtest::ClientPixel(button, 190, 24), RGB(0x27, 0x27, 0x27));
 }
@@ -71,8 +65,7 @@ TEST(Text, ButtonShowsFocusThePushedLookAndReportsTheRelease) {
 TEST(Text, PlainTextHandsReturnOnTwiceAndReportsSelect) {
     TextScreen screen;
     HWND hwnd = screen.MakeText(0, 0, 1);
-    SetFocus(hwnd);
-    Settle();
+    lxtest::Focus(hwnd);
     screen.host.seen.clear();
     Press(VK_RETURN);
     EXPECT_EQ(screen.host.seen, (std::vector<Posted>{{LXM_KEYDOWN, VK_RETURN, L(hwnd)},
@@ -90,20 +83,17 @@ TEST(Text, PlainTextHandsReturnOnTwiceAndReportsSelect) {
 }
 
 TEST(Text, SetFocusIsForButtonsAndStylusTakesTheFocus) {
-    TextScreen screen;
-    HWND hwnd = screen.MakeText(0, 0, 1);
-    screen.text.SetFocus();
-    EXPECT_EQ(screen.text.IsFocus(), 0);
-    cehost::sim::Tap(50, 21 + 60);
-    Settle();
-    EXPECT_EQ(GetFocus(), hwnd);
-    EXPECT_TRUE(screen.host.Only(WM_COMMAND).empty()) << "only a button reports a tap";
-
-    TextScreen buttons;
-    buttons.MakeButton();
-    cehost::sim::Tap(50, 21 + 60);
-    Settle();
-    EXPECT_EQ(buttons.host.Only(WM_COMMAND).size(), 1u);
+    for (bool button : {false, true}) {
+        TextScreen screen;
+        HWND hwnd = button ? screen.MakeButton() : screen.MakeText(0, 0, 1);
+        screen.text.SetFocus();
+        EXPECT_EQ(screen.text.IsFocus(), int(button)) << "SetFocus is for buttons";
+        SetFocus(screen.host.m_hWnd);
+        cehost::sim::Tap(50, 21 + 60);
+        Settle();
+        EXPECT_EQ(GetFocus(), hwnd);
+        EXPECT_EQ(screen.host.Only(WM_COMMAND).size(), size_t(button)) << "only a button reports a tap";
+    }
 }
 
 TEST(Text, ArrowsMoveTheFocusAndTheLastWrapsToTheFirst) {
@@ -113,18 +103,11 @@ TEST(Text, ArrowsMoveTheFocusAndTheLastWrapsToTheFirst) {
         RECT rect = {20, 40 + 40 * i, 220, 70 + 40 * i};
         buttons[i].CreateButton(screen.host.m_hWnd, nullptr, UINT(100 + i), &rect);
     }
-    buttons[0].SetFocus();
-    Settle();
-    Press(VK_DOWN);
-    EXPECT_EQ(buttons[1].IsFocus(), 1);
-    Press(VK_RIGHT);
-    EXPECT_EQ(buttons[2].IsFocus(), 1);
-    Press(VK_DOWN);
-    EXPECT_EQ(buttons[0].IsFocus(), 1);
-    Press(VK_LEFT);
-    EXPECT_EQ(buttons[2].IsFocus(), 1);
-    Press(VK_UP);
-    EXPECT_EQ(buttons[1].IsFocus(), 1);
+    lxtest::Focus(buttons[0]);
+    for (auto [key, next] : {std::pair{VK_DOWN, 1}, {VK_RIGHT, 2}, {VK_DOWN, 0}, {VK_LEFT, 2}, {VK_UP, 1}}) {
+        Press(key);
+        EXPECT_EQ(buttons[next].IsFocus(), 1) << key;
+    }
 }
 
 TEST(Text, ColourSettersNeedTheWindowAndKeepSetFocusColours) {
@@ -134,16 +117,14 @@ TEST(Text, ColourSettersNeedTheWindowAndKeepSetFocusColours) {
     text.SetTextStyle(5);
     text.SetTextStyle(0);
     EXPECT_EQ(text.m_dwStyle, 5u);
-    WCHAR buffer[8] = u"same";
+    WCHAR buffer[1024] = u"same";
     text.SetText(u"new");
     text.GetText(buffer);
     EXPECT_EQ(std::u16string(buffer), u"same") << "no window, buffer untouched";
-
     TextScreen screen;
     HWND hwnd = screen.MakeText();
     screen.text.SetColor(0xAAAAAA, 0x272727);
-    SetFocus(hwnd);
-    Settle();
+    lxtest::Focus(hwnd);
     EXPECT_EQ(lxtest::ClientPixel(hwnd, 100, 25), RGB(0, 0, 0)) << "focus colours are not negative: unchanged";
     screen.text.SetBaseColor(RGB(0, 0, 255), RGB(0, 255, 0));
     Settle();
@@ -161,12 +142,9 @@ TEST(Text, AdoptsAStaticTakingItsTextAlignmentAndBorder) {
     EXPECT_EQ(text.CreateText(nullptr), 0);
     ASSERT_EQ(text.CreateText(host.m_hWnd, 9), 1);
     EXPECT_EQ(text.Hwnd(), stat);
-    EXPECT_EQ(text.m_dwStyle, 1u);
-    EXPECT_EQ(text.m_crCase, 0xAAAAAAu);
+    EXPECT_EQ(std::tuple(text.m_dwStyle, text.m_crCase), (std::tuple<DWORD, DWORD>(1, 0xAAAAAA)));
     EXPECT_EQ(GetWindowLongW(stat, GWL_STYLE) & WS_BORDER, 0);
-    WCHAR buffer[1024];
-    text.GetText(buffer);
-    EXPECT_EQ(std::u16string(buffer), u"adopted");
+    EXPECT_EQ(lxtest::WindowText(stat), u"adopted");
     EXPECT_EQ(LxTextQueue::FindQueue(stat), &text);
 }
 

@@ -83,20 +83,18 @@ TEST(Background, BaseColourOrTheApplicationsErase) {
     {
         RecordingWindow plain;
         ASSERT_TRUE(plain.Start());
-        cehost::sim::RunUntilIdle();
         EXPECT_EQ(Messages(plain.seen), (std::vector<UINT>{WM_ERASEBKGND}));
         EXPECT_EQ(lxtest::ScreenPixel(120, 200), RGB(255, 255, 255));
     }
     RecordingWindow window;
     window.SetBaseColor(RGB(0, 0, 255));
     ASSERT_TRUE(window.Start());
-    cehost::sim::RunUntilIdle();
     const long objects = cehost::sim::GdiObjectCount();
     InvalidateRect(window.m_hWnd, nullptr, TRUE);
     cehost::sim::RunUntilIdle();
     EXPECT_TRUE(window.seen.empty());
-    EXPECT_EQ(lxtest::ScreenPixel(0, 21), RGB(0, 0, 255));
-    EXPECT_EQ(lxtest::ScreenPixel(239, 319), RGB(0, 0, 255));
+    for (POINT corner : {POINT{0, 21}, POINT{239, 319}})
+        EXPECT_EQ(lxtest::ScreenPixel(corner.x, corner.y), RGB(0, 0, 255));
     EXPECT_EQ(cehost::sim::GdiObjectCount(), objects);
 }
 
@@ -117,9 +115,7 @@ TEST(Start, WindowRunsTheLoopUntilQuitAndReturnsItsCode) {
     EXPECT_EQ(window.Window(GetModuleHandleW(nullptr), nullptr, commandLine, SW_SHOW), 7);
     EXPECT_EQ(std::u16string(window.m_szCmdLine), u"--fast");
     EXPECT_EQ(LxGetAppInstance(), GetModuleHandleW(nullptr));
-    RECT rect;
-    GetWindowRect(window.m_hWnd, &rect);
-    EXPECT_EQ(lxtest::Box(rect), lxtest::Box({0, 21, 240, 320}));
+    EXPECT_EQ(lxtest::Box(lxtest::ScreenRect(window.m_hWnd)), lxtest::Box({0, 21, 240, 320}));
     WNDCLASSW wc = {};
     ASSERT_TRUE(GetClassInfoW(GetModuleHandleW(nullptr), window.m_szWindowClass, &wc));
     EXPECT_NE(wc.hIcon, nullptr) << "without an icon of its own the host gets the library's group 9971";

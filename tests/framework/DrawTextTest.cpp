@@ -5,6 +5,7 @@
 #include <cehost/sim.h>
 
 #include <string>
+#include <tuple>
 
 #include "LxLibrary.h"
 
@@ -55,25 +56,20 @@ struct Canvas {
 TEST(DrawText, PointFormPutsTheTopLeftCornerAtLeftTopInsideTheTextExtent) {
     Canvas canvas;
     const long objects = cehost::sim::GdiObjectCount();
-    const int height = LxDrawText(canvas.dc, u"Hello 한글", 10, 5, 18);
-    EXPECT_GT(height, 0);
+    EXPECT_GT(LxDrawText(canvas.dc, u"Hello 한글", 10, 5, 18), 0);
     const RECT ink = canvas.Ink();
     ASSERT_LT(ink.left, ink.right) << "nothing was drawn";
-    EXPECT_GE(ink.left, 5);
-    EXPECT_LE(ink.left, 8);
-    EXPECT_GE(ink.top, 10);
-    EXPECT_LE(ink.top, 10 + 18);
+    EXPECT_TRUE(5 <= ink.left && ink.left <= 8) << ink.left;
+    EXPECT_TRUE(10 <= ink.top && ink.top <= 10 + 18) << ink.top;
     EXPECT_EQ(cehost::sim::GdiObjectCount(), objects);
 }
 
 TEST(DrawText, FormatFormFormatsAndRectFormDrawsPercentSignsUnchanged) {
     RECT rect = {0, 0, 240, 40};
-    Canvas formatted, literal, plain;
+    Canvas formatted, literal, plain, percent;
     LxDrawText(formatted.dc, u"%d", 42, &rect, DT_LEFT | DT_TOP, 18);
     LxDrawText(plain.dc, u"42", &rect, DT_LEFT | DT_TOP, 18);
     EXPECT_EQ(formatted.Pixels(), plain.Pixels());
-
-    Canvas percent;
     LxDrawText(literal.dc, u"%d %%", &rect, DT_LEFT | DT_TOP, 18);
     LxDrawText(percent.dc, u"42 %", &rect, DT_LEFT | DT_TOP, 18);
     EXPECT_NE(literal.Pixels(), percent.Pixels());
@@ -83,8 +79,7 @@ TEST(DrawText, FormatFormFormatsAndRectFormDrawsPercentSignsUnchanged) {
 TEST(DrawText, EmptyTextDrawsNothingAndAnswersTheLineHeight) {
     Canvas canvas;
     RECT rect = {0, 0, 240, 40};
-    const int height = LxDrawText(canvas.dc, u"", &rect, DT_LEFT, 18);
-    EXPECT_GT(height, 0);
+    EXPECT_GT(LxDrawText(canvas.dc, u"", &rect, DT_LEFT, 18), 0);
     EXPECT_GE(canvas.Ink().left, canvas.Ink().right);
 }
 
@@ -96,8 +91,7 @@ TEST(DrawText, LongTextIsCutAt127CharactersWithoutOverrun) {
     LxDrawText(b.dc, cut.c_str(), &rect, DT_LEFT | DT_SINGLELINE, 14);
     EXPECT_EQ(a.Pixels(), b.Pixels());
     Canvas c;
-    std::u16string format(200, u'x');
-    format += u"%d";
+    const std::u16string format = std::u16string(200, u'x') + u"%d";
     EXPECT_GT(LxDrawText(c.dc, format.c_str(), 7, &rect, DT_LEFT, 14), 0);
 }
 
@@ -112,9 +106,8 @@ TEST(DrawText, DeviceContextComesBackWithItsFontModeAndColour) {
     LxDrawText(canvas.dc, u"abc", &rect, DT_CENTER | DT_VCENTER, 18);
     LxDrawText(canvas.dc, u"%d", 5, &rect, DT_LEFT, 14);
     LxDrawText(canvas.dc, u"abc", 1, 1, 20);
-    EXPECT_EQ(GetCurrentObject(canvas.dc, OBJ_FONT), font);
-    EXPECT_EQ(GetBkMode(canvas.dc), OPAQUE);
-    EXPECT_EQ(GetTextColor(canvas.dc), RGB(1, 2, 3));
+    EXPECT_EQ(std::tuple(GetCurrentObject(canvas.dc, OBJ_FONT), GetBkMode(canvas.dc), GetTextColor(canvas.dc)),
+              std::tuple(font, int(OPAQUE), COLORREF(RGB(1, 2, 3))));
     EXPECT_EQ(cehost::sim::GdiObjectCount(), objects);
     SelectObject(canvas.dc, before);
 }

@@ -5,6 +5,7 @@
 #include "FrameworkTestSupport.h"
 
 using lxtest::Box;
+using lxtest::ScreenRect;
 using lxtest::RecordingWindow;
 using lxtest::ScreenPixel;
 
@@ -28,22 +29,13 @@ public:
     }
 };
 
-RECT ScreenRect(HWND hwnd) {
-    RECT rect = {};
-    GetWindowRect(hwnd, &rect);
-    return rect;
-}
-
 } // namespace
 
 TEST(Layout, TitleFreeAreaAndMenuBarRowsOnA240By320Screen) {
     FullWindow window;
     ASSERT_TRUE(window.Start());
-    cehost::sim::RunUntilIdle();
-    ASSERT_TRUE(window.m_hTitle);
-    ASSERT_TRUE(window.m_hMenuBar);
+    ASSERT_TRUE(window.m_hTitle && window.m_hMenuBar);
     EXPECT_EQ(GetFocus(), window.m_hMenuBar);
-
     EXPECT_EQ(Box(ScreenRect(window.m_hTitle)), Box({0, 21, 240, 58}));
     EXPECT_EQ(Box(ScreenRect(window.m_hMenuBar)), Box({0, 294, 240, 320}));
     RECT area = {-1, -1, -1, -1};
@@ -55,7 +47,6 @@ TEST(Layout, TitleFreeAreaAndMenuBarRowsOnA240By320Screen) {
 TEST(Layout, NewTitlesIgnoreTheStylusAndPassHomeOn) {
     FullWindow window;
     ASSERT_TRUE(window.Start());
-    cehost::sim::RunUntilIdle();
     auto whitePixels = [] {
         int count = 0;
         for (int y = 21; y < 58; ++y)
@@ -70,32 +61,26 @@ TEST(Layout, NewTitlesIgnoreTheStylusAndPassHomeOn) {
     window.GetWindowTextW(text);
     EXPECT_EQ(std::u16string(text), u"");
     EXPECT_EQ(cehost::sim::GdiObjectCount(), objects) << "each erase loads and releases the title bitmap";
-
     window.seen.clear();
     cehost::sim::Tap(120, 30);
-    cehost::sim::RunUntilIdle();
-    EXPECT_TRUE(window.seen.empty());
     // Home sent to the title arrives posted from the title.
     SendMessageW(window.m_hTitle, LXM_HOMEKEY, 0, 0);
     cehost::sim::RunUntilIdle();
-    ASSERT_EQ(window.seen.size(), 1u);
-    EXPECT_EQ(window.seen[0].message, UINT(LXM_HOMEKEY));
-    EXPECT_EQ(window.seen[0].lParam, reinterpret_cast<LPARAM>(window.m_hTitle));
+    EXPECT_EQ(window.seen, (std::vector<lxtest::Posted>{{LXM_HOMEKEY, 0, lxtest::L(window.m_hTitle)}}))
+        << "the stylus on the title does nothing";
 }
 
 TEST(Layout, WithoutTitleTheFreeAreaStartsAtZeroAndNothingIsLaidOutBeforeStart) {
     RecordingWindow window;
     RECT untouched = {1, 2, 3, 4};
     window.GetUserArea(&untouched);
-    EXPECT_EQ(untouched.left, 1);
-    EXPECT_EQ(untouched.bottom, 4);
+    EXPECT_EQ(Box(untouched), Box({1, 2, 3, 4}));
     window.m_nTitleHeight = 0;
     ASSERT_TRUE(window.Start());
     EXPECT_EQ(window.TitleCreate(nullptr), nullptr);
     RECT area;
     window.GetUserArea(&area);
-    EXPECT_EQ(area.top, 0);
-    EXPECT_EQ(area.bottom, 299);
+    EXPECT_EQ(std::tuple(area.top, area.bottom), (std::tuple<LONG, LONG>(0, 299)));
 }
 
 TEST(Dialog, WithoutFullScreenShowsTheRefusalAndAnswersCancel) {
@@ -105,9 +90,9 @@ TEST(Dialog, WithoutFullScreenShowsTheRefusalAndAnswersCancel) {
     EXPECT_EQ(window.Dialog(MAKEINTRESOURCEW(kDialogId), window.m_hWnd, 0), IDCANCEL);
     EXPECT_TRUE(script.Finished()) << "a message box was waiting for a key";
     EXPECT_EQ(window.m_bFullScreen, 0);
-    RECT untouched = {5, 5, 5, 5};
+    RECT untouched = {5, 6, 7, 8};
     window.GetUserArea(&untouched);
-    EXPECT_EQ(untouched.top, 5);
+    EXPECT_EQ(Box(untouched), Box({5, 6, 7, 8}));
 }
 
 TEST(Dialog, FullScreenDialogBindsLaysOutAndEndsWithItsCode) {

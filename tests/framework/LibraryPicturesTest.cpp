@@ -33,8 +33,7 @@ TEST(LibraryPictures, EveryBitmapHasItsSizeAndDepthInTheKoreanBlock) {
         ASSERT_NE(bitmap, nullptr);
         BITMAP info{};
         ASSERT_EQ(GetObjectW(bitmap, sizeof(info), &info), int(sizeof(info)));
-        EXPECT_EQ(info.bmWidth, p.width);
-        EXPECT_EQ(info.bmHeight, p.height);
+        EXPECT_EQ(std::tuple(int(info.bmWidth), int(info.bmHeight)), std::tuple(p.width, p.height));
         DeleteObject(bitmap);
     }
     EXPECT_EQ(LoadBitmapW(library, MAKEINTRESOURCEW(9971)), nullptr); // the icon group, not a bitmap

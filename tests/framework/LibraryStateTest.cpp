@@ -23,7 +23,7 @@ struct Call {
     std::string what;
     std::vector<long> args;
     std::u16string text;
-    bool operator==(const Call& o) const { return what == o.what && args == o.args && text == o.text; }
+    bool operator==(const Call&) const = default;
 };
 std::ostream& operator<<(std::ostream& out, const Call& c) {
     out << c.what;
@@ -35,14 +35,13 @@ std::vector<HWND> g_barArguments;
 LXMENUBARINFO g_record;
 bool g_refuseBar = false;
 HWND g_title = nullptr, g_main = nullptr;
+bool g_hideHostAccelerators = false;
+std::vector<HINSTANCE> g_acceleratorSearch;
 
 void Log(HWND bar, std::string what, std::vector<long> args, const WCHAR* text = nullptr) {
     g_barArguments.push_back(bar);
     g_calls.push_back({std::move(what), std::move(args), text ? text : u""});
 }
-
-bool g_hideHostAccelerators = false;
-std::vector<HINSTANCE> g_acceleratorSearch;
 } // namespace
 
 // The menu-bar library's functions, replaced here so the test sees each call.
@@ -117,21 +116,16 @@ DWORD RequestedOrientation() {
 } // namespace
 
 TEST(KeyCodes, DefaultsUntilSetThenStoredValueAndHandedToTheMenuBarOnce) {
-    EXPECT_EQ(LxGetMenuKeyLeft(), 0x70u);
-    EXPECT_EQ(LxGetMenuKeyRight(), 0x71u);
-    EXPECT_EQ(LxGetSelectKey(), 0x72u);
-    EXPECT_EQ(LxGetHomeKey(), 0x73u);
+    auto codes = [] {
+        return std::vector{LxGetMenuKeyLeft(), LxGetMenuKeyRight(), LxGetSelectKey(), LxGetHomeKey()};
+    };
+    EXPECT_EQ(codes(), (std::vector{0x70u, 0x71u, 0x72u, 0x73u}));
     EXPECT_TRUE(g_given.empty());
-
     LxSetMenuKeyLeft(0); // zero is a valid code
     LxSetHomeKey(VK_RETURN);
     LxSetSelectKey(0xFFFFFFFF); // top bit set reads back as not set
-    EXPECT_EQ(LxGetMenuKeyLeft(), 0u);
-    EXPECT_EQ(LxGetHomeKey(), unsigned(VK_RETURN));
-    EXPECT_EQ(LxGetSelectKey(), 0x72u);
-    EXPECT_EQ(LxGetMenuKeyRight(), 0x71u);
-    const std::vector<std::pair<char, unsigned int>> expected{{'L', 0}, {'H', VK_RETURN}, {'S', 0xFFFFFFFF}};
-    EXPECT_EQ(g_given, expected);
+    EXPECT_EQ(codes(), (std::vector{0u, 0x71u, 0x72u, unsigned(VK_RETURN)}));
+    EXPECT_EQ(g_given, (decltype(g_given){{'L', 0}, {'H', VK_RETURN}, {'S', 0xFFFFFFFF}}));
 }
 
 TEST(RotateScreen, CyclesFromWhatWasAskedEvenWhenTheDisplayRefuses) {
@@ -139,15 +133,12 @@ TEST(RotateScreen, CyclesFromWhatWasAskedEvenWhenTheDisplayRefuses) {
     EXPECT_EQ(LxRotateScreen(5), 0);
     cehost::sim::DisplayChangeRequest none;
     EXPECT_FALSE(cehost::sim::LastDisplayChangeRequest(&none)) << "a refused value must not reach the display";
-
     // From a fresh process: 1, 2, 4, 0; every negative value behaves like -1.
-    const DWORD cycle[] = {1, 2, 4, 0};
-    for (DWORD want : cycle) {
+    for (DWORD want : {1, 2, 4, 0}) {
         EXPECT_EQ(LxRotateScreen(-7), 1);
         EXPECT_EQ(RequestedOrientation(), want);
     }
     EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), 240);
-
     cehost::sim::FailNextDisplayChange();
     EXPECT_EQ(LxRotateScreen(2), 0);
     EXPECT_EQ(LxRotateScreen(-1), 1);
@@ -176,9 +167,9 @@ TEST(KeyEvent, InjectsAnExtendedPressAndRelease) {
     cehost::sim::RunUntilIdle();
     cehost::sim::RemoveMessageObserver(id);
     ASSERT_EQ(keys.size(), 2u);
-    EXPECT_EQ(std::make_pair(keys[0].message, keys[1].message), std::make_pair(UINT(WM_KEYDOWN), UINT(WM_KEYUP)));
-    for (const auto& key : keys) {
-        EXPECT_EQ(std::make_pair(key.hwnd, key.wParam), std::make_pair(hwnd, WPARAM(VK_RIGHT)));
+    for (UINT message : {WM_KEYDOWN, WM_KEYUP}) {
+        const auto& key = keys[message == WM_KEYUP];
+        EXPECT_EQ(std::tuple(key.message, key.hwnd, key.wParam), std::tuple(message, hwnd, WPARAM(VK_RIGHT)));
         EXPECT_TRUE(key.lParam & (1 << 24)) << "extended-key bit";
     }
     DestroyWindow(hwnd);
@@ -203,10 +194,7 @@ TEST(MenuBarCalls, RecordPlacementCaptionsAndEditsInOrder) {
     EXPECT_EQ(window.m_hMenuBar, bar);
     EXPECT_EQ(window.m_hMenuBarAux, reinterpret_cast<HANDLE>(0x5678));
     EXPECT_EQ(GetFocus(), bar);
-    RECT rect;
-    GetWindowRect(bar, &rect);
-    EXPECT_EQ(lxtest::Box(rect), lxtest::Box({0, 21 + 273, 240, 21 + 273 + 26}));
-
+    EXPECT_EQ(lxtest::Box(lxtest::ScreenRect(bar)), lxtest::Box({0, 21 + 273, 240, 21 + 273 + 26}));
     EXPECT_EQ(window.MenuPopup(1), 42);
     window.MenuSetText(0, const_cast<WCHAR*>(u"a"), -1);
     window.MenuSetText(1, const_cast<WCHAR*>(u"b"), 2);
@@ -217,19 +205,11 @@ TEST(MenuBarCalls, RecordPlacementCaptionsAndEditsInOrder) {
     window.m_bFullScreen = 1;
     window.MenuDestroy();
     window.MenuDestroy();
-    EXPECT_EQ(g_calls, (std::vector<Call>{{"create", {}, u""},
-                                          {"move", {0, 240}, u""},
-                                          {"get", {1}, u""},
-                                          {"get", {0}, u""},
-                                          {"caption", {1}, u"닫기"},
-                                          {"caption", {0}, u"선택"},
-                                          {"open", {1}, u""},
-                                          {"caption", {1}, u"R"},
-                                          {"caption", {0}, u"L"},
-                                          {"caption", {0}, u"a"},
-                                          {"item", {1, 2}, u"b"},
-                                          {"insert", {1, 5, 0, 9}, u"c"},
-                                          {"delete", {0, 3}, u""},
+    EXPECT_EQ(g_calls, (std::vector<Call>{{"create", {}, u""}, {"move", {0, 240}, u""}, {"get", {1}, u""},
+                                          {"get", {0}, u""}, {"caption", {1}, u"닫기"}, {"caption", {0}, u"선택"},
+                                          {"open", {1}, u""}, {"caption", {1}, u"R"}, {"caption", {0}, u"L"},
+                                          {"caption", {0}, u"a"}, {"item", {1, 2}, u"b"},
+                                          {"insert", {1, 5, 0, 9}, u"c"}, {"delete", {0, 3}, u""},
                                           {"destroy", {0, 1}, u""}}));
     for (HWND argument : g_barArguments) EXPECT_EQ(argument, bar);
     EXPECT_EQ(window.m_hMenuBar, nullptr);

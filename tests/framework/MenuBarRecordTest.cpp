@@ -20,7 +20,6 @@ TEST(MenuBarRecord, HandlesSurviveTheTripThroughTheRecord) {
         EXPECT_EQ(LxMenuBarInstanceHigh(instance), c.high);
         EXPECT_EQ(LxMenuBarRecordToInstance(c.low, c.high), instance);
     }
-
     const struct {
         ULONGLONG window;
         DWORD word;
