@@ -14,7 +14,6 @@ constexpr UINT kListId = 7;
 struct ListScreen {
     Host host{u"NoteListHost"};
     NoteList list;
-
     explicit ListScreen(int notes) {
         EXPECT_TRUE(host.Start());
         host.list = &list;

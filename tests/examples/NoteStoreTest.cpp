@@ -7,6 +7,7 @@
 #include "NotebookSettings.h"
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -17,9 +18,15 @@ protected:
         setenv("LXEDB_DIR", folder_.Path().c_str(), 1);
         setenv("CEHOST_REGISTRY", folder_.File("registry.db").c_str(), 1);
     }
-
     TestFolder folder_;
 };
+
+// A note's fields as one value, or a mark when it does not read back.
+std::tuple<std::u16string, std::u16string, bool> Read(NoteStore& store, UINT index) {
+    Note note;
+    if (!store.Read(index, note)) return {u"<unreadable>", u"", false};
+    return {note.title, note.body, note.done};
+}
 
 TEST_F(NotebookStorage, AFreshTableGetsTheSamplesOnceAndOnlyWhenEmpty) {
     {
@@ -55,19 +62,11 @@ TEST_F(NotebookStorage, NotesKeepTitleBodyAndDoneThroughWritesAndReopening) {
     NoteStore store;
     ASSERT_TRUE(store.Open(false, nullptr));
     ASSERT_EQ(store.Count(), 2);
-    Note first, second;
-    ASSERT_TRUE(store.Read(0, first));
-    EXPECT_EQ(first.title, u"긴 메모");
-    EXPECT_EQ(first.body, body);
-    EXPECT_TRUE(first.done);
-    ASSERT_TRUE(store.Read(1, second));
-    EXPECT_EQ(second.title, u"renamed");
-    EXPECT_EQ(second.body, u"short");
-    EXPECT_FALSE(second.done);
+    EXPECT_EQ(Read(store, 0), std::tuple(std::u16string(u"긴 메모"), body, true));
+    EXPECT_EQ(Read(store, 1), std::tuple(std::u16string(u"renamed"), std::u16string(u"short"), false));
     // Shrinking a long body drops the fields it no longer needs.
     ASSERT_TRUE(store.Update(0, {u"긴 메모", u"x", true}));
-    ASSERT_TRUE(store.Read(0, first));
-    EXPECT_EQ(first.body, u"x");
+    EXPECT_EQ(std::get<1>(Read(store, 0)), u"x");
 }
 
 TEST_F(NotebookStorage, NotesThatDoNotFitARecordAreRefusedAndNothingIsWritten) {
@@ -78,9 +77,8 @@ TEST_F(NotebookStorage, NotesThatDoNotFitARecordAreRefusedAndNothingIsWritten) {
     EXPECT_EQ(store.Count(), 0);
     EXPECT_TRUE(store.Add({u"t", std::u16string(NoteStore::kBodyCapacity, u'b'), false}));
     EXPECT_FALSE(store.Update(0, {u"t", std::u16string(NoteStore::kBodyCapacity + 1, u'c'), false}));
+    EXPECT_EQ(std::get<1>(Read(store, 0)), std::u16string(NoteStore::kBodyCapacity, u'b'));
     Note note;
-    ASSERT_TRUE(store.Read(0, note));
-    EXPECT_EQ(note.body, std::u16string(NoteStore::kBodyCapacity, u'b'));
     EXPECT_FALSE(store.Read(5, note));
     EXPECT_FALSE(store.Remove(5));
     EXPECT_FALSE(store.SetDone(5, true));
@@ -90,21 +88,17 @@ TEST_F(NotebookStorage, NotesThatDoNotFitARecordAreRefusedAndNothingIsWritten) {
 // setting is stored too, not left to look like a missing value.
 TEST_F(NotebookStorage, TheFirstChoicesAreStoredToo) {
     NotebookSettings settings;
-    settings.sortByTitle = true;
-    settings.theme = 2;
-    settings.rotation = 3;
-    ASSERT_TRUE(settings.Save());
-    settings.sortByTitle = false;
-    settings.theme = 0;
-    settings.rotation = 0;
-    ASSERT_TRUE(settings.Save());
+    for (bool first : {false, true}) {
+        settings.sortByTitle = !first;
+        settings.theme = first ? 0 : 2;
+        settings.rotation = first ? 0 : 3;
+        ASSERT_TRUE(settings.Save());
+    }
     NotebookSettings loaded;
     loaded.sortByTitle = true;
     loaded.theme = 1;
     loaded.Load();
-    EXPECT_FALSE(loaded.sortByTitle);
-    EXPECT_EQ(loaded.theme, 0);
-    EXPECT_EQ(loaded.Orientation(), 0);
+    EXPECT_EQ(std::tuple(loaded.sortByTitle, loaded.theme, loaded.Orientation()), std::tuple(false, 0, 0));
 }
 
 TEST_F(NotebookStorage, TheDoneKeyIsStoredAsItsKeyCodeAndReadBack) {
@@ -117,8 +111,8 @@ TEST_F(NotebookStorage, TheDoneKeyIsStoredAsItsKeyCodeAndReadBack) {
         EXPECT_EQ(registry.GetInteger(HKEY_CURRENT_USER, u"Software\\Notebook", u"DoneKey"), key.code);
         NotebookSettings loaded;
         loaded.Load();
-        EXPECT_EQ(loaded.doneKey, key.code);
-        EXPECT_EQ(NotebookSettings::kDoneKeys[loaded.DoneKeyChoice()].code, key.code);
+        EXPECT_EQ(std::tuple(loaded.doneKey, NotebookSettings::kDoneKeys[loaded.DoneKeyChoice()].code),
+                  std::tuple(key.code, key.code));
     }
     EXPECT_EQ(NotebookSettings().doneKey, DWORD(VK_TSTAR)) << "the star key is the default";
 }
@@ -128,26 +122,24 @@ TEST_F(NotebookStorage, TheDoneKeyIsStoredAsItsKeyCodeAndReadBack) {
 // list does not offer, a value far out of range, text).
 TEST_F(NotebookStorage, DamagedOrMissingSettingsReadAsDefaults) {
     LxRegistry registry;
+    auto store = [&](const WCHAR* name, DWORD value) {
+        ASSERT_EQ(registry.SetInteger(HKEY_CURRENT_USER, u"Software\\Notebook", name, value), 1);
+    };
     // Settings written before the done key existed: the other values are there, the key is not.
-    ASSERT_EQ(registry.SetInteger(HKEY_CURRENT_USER, u"Software\\Notebook", u"Theme", 2), 1);
+    store(u"Theme", 2);
     NotebookSettings settings;
     settings.doneKey = VK_T0;
     settings.Load();
-    EXPECT_EQ(settings.theme, 1);
-    EXPECT_EQ(settings.doneKey, DWORD(VK_TSTAR));
+    EXPECT_EQ(std::tuple(settings.theme, settings.doneKey), std::tuple(1, DWORD(VK_TSTAR)));
     EXPECT_EQ(std::u16string(settings.DoneKeySign()), u"*");
-
-    ASSERT_EQ(registry.SetInteger(HKEY_CURRENT_USER, u"Software\\Notebook", u"Theme", 99), 1);
-    ASSERT_EQ(registry.SetInteger(HKEY_CURRENT_USER, u"Software\\Notebook", u"Rotation", 0xFFFFFFFFu), 1);
+    store(u"Theme", 99);
+    store(u"Rotation", 0xFFFFFFFFu);
     ASSERT_EQ(registry.SetString(HKEY_CURRENT_USER, u"Software\\Notebook", u"Sort", u"yes"), 1);
     NotebookSettings damaged;
     damaged.Load();
-    EXPECT_EQ(damaged.theme, 0);
-    EXPECT_EQ(damaged.Orientation(), 0);
-    EXPECT_FALSE(damaged.sortByTitle);
-
+    EXPECT_EQ(std::tuple(damaged.sortByTitle, damaged.theme, damaged.Orientation()), std::tuple(false, 0, 0));
     for (DWORD code : {0u, 1u, 2u, DWORD('A'), DWORD('1'), DWORD(VK_RETURN), 0xFFFFFFFFu, VK_T0 + 0x10000u}) {
-        ASSERT_EQ(registry.SetInteger(HKEY_CURRENT_USER, u"Software\\Notebook", u"DoneKey", code), 1);
+        store(u"DoneKey", code);
         settings.doneKey = VK_TPOUND;
         settings.Load();
         EXPECT_EQ(settings.doneKey, DWORD(VK_TSTAR)) << "stored " << code;

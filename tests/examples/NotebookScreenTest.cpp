@@ -41,7 +41,6 @@ TEST(NOTEBOOK_SUITE, TheDemoScriptMatchesItsGoldenScreenshots) {
     TestFolder state;
     const std::string shots = state.File("shots");
     ASSERT_EQ(PlayScript(state, shots), 0) << "the application or its key script failed";
-
     const std::set<std::string> taken = PngNames(shots);
     ASSERT_FALSE(taken.empty()) << "the script took no screenshot";
     const bool updating = getenv("UPDATE_GOLDENS") && std::string(getenv("UPDATE_GOLDENS")) == "1";

@@ -86,7 +86,6 @@ public:
     Soak(unsigned seed, int keys) : m_seed(seed), m_keys(keys), m_random(seed) {
         for (const WalkKey& k : kKeys) m_weights.push_back(k.weight);
     }
-
     int Run(const std::string& scriptOut) {
         // The device as the simulator sets it up: the shell's strip over the screen, PC-keyboard input.
         SetVirtualTime(true);
@@ -96,25 +95,21 @@ public:
         SetIdleHandler([this] { return OnIdle(); });
         const int result = WinMain(GetModuleHandleW(nullptr), nullptr, const_cast<WCHAR*>(u""), SW_SHOW);
         SetIdleHandler(nullptr);
-        if (!m_failed) {
-            if (result != 0) Fail("the notebook quit with " + std::to_string(result));
-            else if (m_pressed.size() < size_t(m_keys)) Fail("the notebook ended before the walk did");
-            else if (UserCount() != windowsBefore)
-                Fail(std::to_string(UserCount() - windowsBefore) + " windows left after the quit");
-            else if (GdiCount() != gdiBefore)
-                Fail("GDI objects " + std::to_string(GdiCount()) + " after the quit, " + std::to_string(gdiBefore) +
-                     " before the start");
-        }
-        if (!m_failed) {
-            Kept after;
-            std::string why;
-            if (!ReadKept(after, &why)) Fail("after the quit " + why);
-            else if (!(after == m_lastList)) Fail("the notes or settings read back differ from the list's last ones");
-        }
-        if (!m_failed) {
-            for (const char* screen : {"list", "editor", "new note", "settings", "menu", "about", "message box"})
-                if (!m_seen.count(screen)) Fail(std::string("the walk never reached the ") + screen);
-        }
+        Kept after;
+        std::string why;
+        if (m_failed) {
+            // the walk's own failure is already reported
+        } else if (result != 0) Fail("the notebook quit with " + std::to_string(result));
+        else if (m_pressed.size() < size_t(m_keys)) Fail("the notebook ended before the walk did");
+        else if (UserCount() != windowsBefore)
+            Fail(std::to_string(UserCount() - windowsBefore) + " windows left after the quit");
+        else if (GdiCount() != gdiBefore)
+            Fail("GDI objects " + std::to_string(GdiCount()) + " after the quit, " +
+                 std::to_string(gdiBefore) + " before the start");
+        else if (!ReadKept(after, &why)) Fail("after the quit " + why);
+        else if (!(after == m_lastList)) Fail("the notes or settings read back differ from the list's last");
+        for (const char* screen : {"list", "editor", "new note", "settings", "menu", "about", "message box"})
+            if (!m_failed && !m_seen.count(screen)) Fail(std::string("the walk never reached the ") + screen);
         if (m_failed && !scriptOut.empty()) WriteScript(scriptOut);
         std::printf("soak: seed %u, %zu keys, %zu list returns, screens:", m_seed, m_pressed.size(), m_listReturns);
         for (const auto& [screen, count] : m_seen) std::printf(" %s %d", screen.c_str(), count);
@@ -125,7 +120,6 @@ public:
 private:
     static long GdiCount() { return long(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS)); }
     static long UserCount() { return long(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS)); }
-
     // The screen in front: a pop-up menu, a dialog or message box, or one of the main window's screens.
     std::string Screen() const {
         HWND main = FindWindowW(u"KeypadNotebook", nullptr);
@@ -141,14 +135,12 @@ private:
                 if (WindowText(child) == title) return screen;
         return "unknown";
     }
-
     // The about screen is the dialog that names the notebook; any other is a message box.
     static std::string AboutOrBox(HWND dialog) {
         for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
             if (WindowText(child) == u"키패드 메모장") return "about";
         return "message box";
     }
-
     bool OnIdle() {
         if (m_failed || m_quitting) return false;
         // Time first, so that timers started by the last key (the list's focus) have run before anything is
@@ -170,15 +162,12 @@ private:
         Press(*key);
         return true;
     }
-
     size_t Pick() { return std::discrete_distribution<size_t>(m_weights.begin(), m_weights.end())(m_random); }
-
     void Press(const WalkKey& key) {
         m_pressed.push_back(&key);
         keybd_event(key.vk, 0, 0, 0);
         keybd_event(key.vk, 0, KEYEVENTF_KEYUP, 0);
     }
-
     // After the walk: back to the list with the keys a user would use, then quit there.
     bool GoHome(const std::string& screen) {
         static const WalkKey kRight{VK_F2, 0, "F2"}, kReturn{VK_RETURN, 0, "RETURN"};
@@ -187,7 +176,6 @@ private:
         Press(screen == "message box" ? kReturn : kRight);
         return true;
     }
-
     bool CheckList() {
         ++m_listReturns;
         Kept kept;
@@ -203,7 +191,6 @@ private:
                         " and " + std::to_string(first->second.second));
         return true;
     }
-
     bool Fail(const std::string& what) {
         if (m_failed) return false;
         m_failed = true;
@@ -212,7 +199,6 @@ private:
         PostQuitMessage(1);
         return false;
     }
-
     void WriteScript(const std::string& path) const {
         std::ofstream out(path, std::ios::trunc);
         out << "# notebook soak, seed " << m_seed << ": the walk up to the failure\n";
@@ -220,7 +206,6 @@ private:
         for (const WalkKey* key : m_pressed) out << "wait 20\nkey " << key->name << "\n";
         std::fprintf(stderr, "soak: the walk is in %s\n", path.c_str());
     }
-
     static constexpr size_t kScriptHeader = 2;
     const unsigned m_seed;
     const int m_keys;
@@ -233,9 +218,7 @@ private:
     Kept m_lastList;
     size_t m_listReturns = 0;
     int m_homeKeys = 0;
-    bool m_settled = false;
-    bool m_quitting = false;
-    bool m_failed = false;
+    bool m_settled = false, m_quitting = false, m_failed = false;
 };
 
 } // namespace

@@ -112,8 +112,8 @@ TEST_F(LxEDBCalls, RecordCallsByIndex) {
     field.iVal = 2;
     EXPECT_EQ(db.SetRecord(&field, 0, 1), 1);
     ASSERT_EQ(g_calls.size(), 2u);
-    EXPECT_EQ(g_calls[1].name, "EditRec");
-    EXPECT_EQ(g_calls[1].arg, id) << "the edit names the record by its identifier";
+    EXPECT_EQ(std::tuple(g_calls[1].name, g_calls[1].arg), std::tuple(std::string("EditRec"), (long long)id))
+        << "the edit names the record by its identifier";
     // DeleteRecord refuses indices from the count on without asking the library.
     g_calls.clear();
     EXPECT_EQ(db.DeleteRecord(UINT(db.GetCount())), 0);
@@ -128,7 +128,6 @@ TEST_F(LxEDBCalls, FailuresOfTheLibrary) {
     EXPECT_EQ(failing.Open(), 0);
     EXPECT_EQ(Names(), (std::vector<std::string>{"CreateInfo", "InitDB", "CloseDB"}));
     EXPECT_EQ(failing.IsOpen(), 0);
-
     g_calls.clear();
     auto db = std::make_unique<LxEDB>(u"v", u"t", 0);
     ASSERT_EQ(db->Open(), 1);
@@ -162,11 +161,8 @@ TEST_F(LxEDBCalls, ALiveWindowIsRegisteredByOpeningTheTableOnceMore) {
     db.SetNotify(hwnd);
     ASSERT_EQ(g_calls.size(), 6u);
     DWORD second = g_calls[1].handle;
-    EXPECT_EQ(g_calls, (std::vector<Call>{{"CloseDB", first, 0},
-                                          {"CreateInfo", second, 1},
-                                          {"InitDB", second, 0},
-                                          {"OpenDB", second, 0},
-                                          {"CloseDB", second, 0},
+    EXPECT_EQ(g_calls, (std::vector<Call>{{"CloseDB", first, 0}, {"CreateInfo", second, 1},
+                                          {"InitDB", second, 0}, {"OpenDB", second, 0}, {"CloseDB", second, 0},
                                           {"OpenDBWithNoti", second, 0}}));
     EXPECT_EQ(db.IsOpen(), 1); // what the window then hears is the record database's own notification
 }

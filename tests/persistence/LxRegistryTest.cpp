@@ -4,13 +4,13 @@
 #include <cehost/sim.h>
 
 #include <string>
+#include <tuple>
 
 namespace {
 
 class LxRegistryTest : public ::testing::Test {
 protected:
     void SetUp() override { CehostSetRegistryPath(folder_.File("registry.db").c_str()); }
-
     // Reads a value straight from the registry, bypassing the object.
     static LONG Raw(HKEY root, const char16_t* path, const char16_t* name, DWORD* type = nullptr,
                     std::u16string* text = nullptr, DWORD* size = nullptr) {
@@ -25,7 +25,11 @@ protected:
         if (size) *size = bytes;
         return rc;
     }
-
+    // What GetString reads at the object's place (or at `key` of its path), or "<failed>".
+    static std::u16string Read(LxRegistry& registry, const WCHAR* key = nullptr) {
+        WCHAR buffer[512] = {};
+        return (key ? registry.GetString(key, buffer) : registry.GetString(buffer)) ? buffer : u"<failed>";
+    }
     TestFolder folder_;
 };
 
@@ -35,32 +39,22 @@ TEST_F(LxRegistryTest, DefaultObjectUsesTheDefaultValueOfSoftwareLx) {
     DWORD type = 0, size = 0;
     std::u16string text;
     ASSERT_EQ(Raw(HKEY_CURRENT_USER, u"software\\lx", u"default", &type, &text, &size), ERROR_SUCCESS);
-    EXPECT_EQ(type, DWORD(REG_SZ));
-    EXPECT_EQ(text, u"hello");
-    EXPECT_EQ(size, 12u);
-
-    WCHAR buffer[512];
-    ASSERT_EQ(registry.GetString(buffer), 1);
-    EXPECT_EQ(std::u16string(buffer), u"hello");
+    EXPECT_EQ(std::tuple(type, text, size), std::tuple(DWORD(REG_SZ), std::u16string(u"hello"), DWORD(12)));
+    EXPECT_EQ(Read(registry), u"hello");
     ASSERT_EQ(registry.SetInteger(77u), 1);
     EXPECT_EQ(registry.GetInteger(), 77u);
-
     // Empty text is a two-byte string; a null text is stored as empty text, a null buffer reads nothing.
     ASSERT_EQ(registry.SetString(static_cast<const WCHAR*>(nullptr)), 1);
     ASSERT_EQ(Raw(HKEY_CURRENT_USER, u"software\\lx", u"default", &type, nullptr, &size), ERROR_SUCCESS);
-    EXPECT_EQ(type, DWORD(REG_SZ));
-    EXPECT_EQ(size, 2u);
+    EXPECT_EQ(std::tuple(type, size), std::tuple(DWORD(REG_SZ), DWORD(2)));
     EXPECT_EQ(registry.GetString(static_cast<WCHAR*>(nullptr)), 0);
 }
 
 TEST_F(LxRegistryTest, EveryFullFormMakesItsPlaceSticky) {
     LxRegistry registry;
     ASSERT_EQ(registry.SetString(HKEY_LOCAL_MACHINE, u"a", u"b", u"x"), 1);
-    WCHAR buffer[512] = {};
-    ASSERT_EQ(registry.GetString(buffer), 1);
-    EXPECT_EQ(std::u16string(buffer), u"x");
+    EXPECT_EQ(Read(registry), u"x");
     EXPECT_EQ(Raw(HKEY_CURRENT_USER, u"a", u"b"), ERROR_FILE_NOT_FOUND);
-
     // The two-argument form keeps root and path, the three-argument form keeps the root.
     ASSERT_EQ(registry.SetInteger(u"n", 5u), 1);
     EXPECT_EQ(registry.GetInteger(HKEY_LOCAL_MACHINE, u"a", u"n"), 5u);
@@ -68,9 +62,9 @@ TEST_F(LxRegistryTest, EveryFullFormMakesItsPlaceSticky) {
     EXPECT_EQ(registry.GetInteger(), 6u);
     std::u16string text;
     EXPECT_EQ(Raw(HKEY_LOCAL_MACHINE, u"c\\d", u"m"), ERROR_SUCCESS);
+    WCHAR buffer[512] = {};
     EXPECT_EQ(registry.GetString(u"a", u"b", buffer), 1);
     EXPECT_EQ(registry.GetInteger(u"n"), 5u);
-
     // The setters only store.
     registry.SetHKey(HKEY_CLASSES_ROOT);
     registry.SetPath(u"\\ext");
@@ -79,16 +73,13 @@ TEST_F(LxRegistryTest, EveryFullFormMakesItsPlaceSticky) {
     ASSERT_EQ(registry.SetString(u"v"), 1);
     EXPECT_EQ(Raw(HKEY_CLASSES_ROOT, u"ext", u"K", nullptr, &text), ERROR_SUCCESS);
     EXPECT_EQ(text, u"v");
-
     // Copies take all three.
     LxRegistry copy(registry);
     LxRegistry assigned;
     assigned = registry;
-    EXPECT_EQ(copy.GetString(buffer), 1);
-    EXPECT_EQ(std::u16string(buffer), u"v");
+    EXPECT_EQ(Read(copy), u"v");
     EXPECT_EQ(assigned.DeleteKey(), 1);
-    EXPECT_EQ(copy.GetString(buffer), 0);
-
+    EXPECT_EQ(Read(copy), u"<failed>");
     // The constructors start with empty places: the root's own unnamed value, a path's unnamed value.
     ASSERT_EQ(LxRegistry(HKEY_USERS).SetInteger(3u), 1);
     DWORD type = 0;
@@ -121,22 +112,18 @@ TEST_F(LxRegistryTest, GetStringReadsAtMost1024Bytes) {
     ASSERT_EQ(registry.GetString(buffer), 1);
     EXPECT_EQ(std::u16string(buffer), fits);
     EXPECT_EQ(buffer[512], u'#');
-
     std::u16string tooLong(512, u't'); // 1026 bytes with its terminator
     ASSERT_EQ(registry.SetString(tooLong.c_str()), 1);
     std::fill(std::begin(buffer), std::end(buffer), u'#');
     EXPECT_EQ(registry.GetString(buffer), 0);
     EXPECT_EQ(buffer[512], u'#') << "nothing beyond the 1024 bytes is touched";
-
     // Text stored without a terminator still reads terminated.
     HKEY key = nullptr;
     ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, u"long", 0, 0, &key), ERROR_SUCCESS);
     ASSERT_EQ(RegSetValueExW(key, u"bare", 0, REG_SZ, reinterpret_cast<const BYTE*>(u"abc"), 6),
               ERROR_SUCCESS);
     RegCloseKey(key);
-    std::fill(std::begin(buffer), std::end(buffer), u'#');
-    ASSERT_EQ(registry.GetString(u"bare", buffer), 1);
-    EXPECT_EQ(std::u16string(buffer), u"abc");
+    EXPECT_EQ(Read(registry, u"bare"), u"abc");
 }
 
 TEST_F(LxRegistryTest, DeletePathRemovesTheSubtreeAndKeepsTheKeyName) {
@@ -149,7 +136,6 @@ TEST_F(LxRegistryTest, DeletePathRemovesTheSubtreeAndKeepsTheKeyName) {
     // The key name "x" stayed: writing with the stored place lands in app\x.
     ASSERT_EQ(registry.SetInteger(3u), 1);
     EXPECT_EQ(Raw(HKEY_CURRENT_USER, u"app", u"x"), ERROR_SUCCESS);
-    // DeleteKey removes one value.
     ASSERT_EQ(registry.SetInteger(u"b", 2u), 1);
     EXPECT_EQ(registry.DeleteKey(u"x"), 1);
     EXPECT_EQ(registry.DeleteKey(), 0);
@@ -180,7 +166,6 @@ TEST_F(LxRegistryTest, OverlongTextIsRefusedNotCut) {
     registry.SetPath(cut.c_str());
     EXPECT_EQ(registry.SetInteger(3u), 1) << "1023 characters fit";
     EXPECT_EQ(Raw(HKEY_CURRENT_USER, cut.c_str(), u"w"), ERROR_SUCCESS);
-
     std::u16string longKey(1024, u'k');
     registry.SetKey(longKey.c_str());
     EXPECT_EQ(registry.SetInteger(4u), 0);

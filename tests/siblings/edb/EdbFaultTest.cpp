@@ -48,7 +48,6 @@ TEST(EdbFaults, EachFaultFailsTheCallThatMeetsItAndLosesNothing) {
         ASSERT_EQ(1, EDB_OpenDB(db));
         ASSERT_NE(0u, AddText(db, u"kept"));
         if (fault.closedFirst) EDB_CloseDB(db);
-
         fault.begin(file);
         testing::internal::CaptureStderr();
         // A closed volume meets the fault when it is opened again; an open one on the next record.
@@ -58,7 +57,6 @@ TEST(EdbFaults, EachFaultFailsTheCallThatMeetsItAndLosesNothing) {
                       std::to_string(kExpected.at(fault.name)) + "\n",
                   testing::internal::GetCapturedStderr());
         fault.end(file);
-
         EXPECT_EQ(1, EDB_OpenDB(db)); // opening an open handle again changes nothing
         EXPECT_EQ(u"kept;", Texts(db));
         EXPECT_NE(0u, AddText(db, u"new"));

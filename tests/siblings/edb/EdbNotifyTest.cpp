@@ -39,8 +39,8 @@ protected:
         EXPECT_NE(hwnd, nullptr);
         return hwnd;
     }
-    DWORD OpenTable(int flag) {
-        DWORD db = EDB_CreateInfo(u"v", u"t", flag);
+    DWORD OpenTable(int flag, const WCHAR* table = u"t") {
+        DWORD db = EDB_CreateInfo(u"v", table, flag);
         EXPECT_EQ(EDB_InitDB(db), 1);
         return db;
     }
@@ -49,12 +49,10 @@ protected:
         while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
     }
     static LxEDBREC Number(INT32 value) {
-        LxEDBREC f{};
-        f.wType = EDB_FIELD_INT;
+        LxEDBREC f{0, EDB_FIELD_INT, 0, {}};
         f.iVal = value;
         return f;
     }
-
     TestFolder folder_;
 };
 
@@ -80,16 +78,13 @@ TEST_F(EdbNotify, AddChangeAndDeleteArePostedToTheWindow) {
 }
 
 TEST_F(EdbNotify, EveryWindowOnTheTableHearsOfChangesFromAnyHandleAndFailuresPostNothing) {
-    HWND watcher = MakeWindow();
-    HWND other = MakeWindow();
+    HWND watcher = MakeWindow(), other = MakeWindow();
     DWORD watching = OpenTable(0);
     ASSERT_EQ(EDB_OpenDBWithNoti(watching, watcher), 1);
-    DWORD elsewhere = EDB_CreateInfo(u"v", u"another table", 1);
-    ASSERT_EQ(EDB_InitDB(elsewhere), 1);
+    DWORD elsewhere = OpenTable(1, u"another table");
     ASSERT_EQ(EDB_OpenDBWithNoti(elsewhere, other), 1);
     DWORD writer = OpenTable(1);
     ASSERT_EQ(EDB_OpenDB(writer), 1);
-
     LxEDBREC f = Number(5);
     DWORD id = EDB_AddRec(writer, &f, 1);
     ASSERT_NE(id, 0u);
@@ -98,20 +93,17 @@ TEST_F(EdbNotify, EveryWindowOnTheTableHearsOfChangesFromAnyHandleAndFailuresPos
     EXPECT_EQ(EDB_AddRec(writer, &bad, 1), 0u);
     Pump();
     EXPECT_EQ(g_received, (std::vector<Posted>{{watcher, EDBM_RECORDADDED, id, LPARAM(watching)}}));
-
     // A closed handle's window hears nothing more.
     g_received.clear();
     ASSERT_EQ(EDB_CloseDB(watching), 1);
     ASSERT_NE(EDB_AddRec(writer, &f, 1), 0u);
     Pump();
     EXPECT_TRUE(g_received.empty());
-
     // Only a live window can be registered.
     ASSERT_TRUE(DestroyWindow(watcher));
     EXPECT_EQ(EDB_OpenDBWithNoti(watching, watcher), 0);
     EXPECT_EQ(EDB_OpenDBWithNoti(watching, nullptr), 0);
     EXPECT_EQ(EDB_GetTotalRecCount(watching), 0);
 }
-
 
 } // namespace

@@ -6,6 +6,7 @@
 #include <cehost/sim.h>
 
 #include <functional>
+#include <tuple>
 #include <vector>
 
 #include "QueueInput.h"
@@ -20,7 +21,7 @@ struct Seen {
     UINT message;
     WPARAM wParam;
     LPARAM lParam;
-    bool operator==(const Seen& o) const { return message == o.message && wParam == o.wParam && lParam == o.lParam; }
+    bool operator==(const Seen&) const = default;
 };
 std::vector<Seen> g_seen;
 
@@ -31,10 +32,7 @@ LRESULT CALLBACK OwnerProc(HWND h, UINT m, WPARAM w, LPARAM l) {
 
 // An owner below the 21-pixel indicator strip with the bar along its bottom (screen rows 294 to 319).
 struct Screen {
-    HWND owner = nullptr;
-    HWND bar = nullptr;
-    HWND popup = nullptr;
-
+    HWND owner = nullptr, bar = nullptr, popup = nullptr;
     Screen() {
         cehost::sim::SetVirtualTime(true);
         WNDCLASSW wc = {};
@@ -65,9 +63,7 @@ struct Screen {
     }
     // Opens a pop-up, types the keys once it shows, and answers its result.
     int Choose(int menu, std::vector<BYTE> keys) {
-        lxtest::IdleScript steps({[&] {
-            for (BYTE key : keys) lxtest::Stroke(key);
-        }});
+        lxtest::IdleScript steps({[&] { for (BYTE key : keys) lxtest::Stroke(key); }});
         return LxOpenPopupMenu(bar, menu);
     }
 };
@@ -128,14 +124,12 @@ TEST(MenuBarPopup, ItemsAreEditedByPosition) {
 
 TEST(MenuBarPopup, CreationRefusesBadRecordsAndMissingMenus) {
     Screen screen;
-    LXMENUBARINFO info = screen.Record(100);
-    info.cbSize = 148;
-    EXPECT_EQ(LxCreateMenuBar(&info), 0);
-    info = screen.Record(999);
-    EXPECT_EQ(LxCreateMenuBar(&info), 0);
-    info = screen.Record(100);
-    info.hwndOwner = 0;
-    EXPECT_EQ(LxCreateMenuBar(&info), 0);
+    for (int fault = 0; fault < 3; ++fault) {
+        LXMENUBARINFO info = screen.Record(fault == 1 ? 999 : 100);
+        if (fault == 0) info.cbSize = 148;
+        if (fault == 2) info.hwndOwner = 0;
+        EXPECT_EQ(LxCreateMenuBar(&info), 0) << fault;
+    }
     EXPECT_EQ(LxCreateMenuBar(nullptr), 0);
     EXPECT_EQ(LxOpenPopupMenu(screen.owner, 0), 0) << "not a bar";
 }
@@ -161,24 +155,17 @@ TEST(MenuBarPopup, ALongPopupStaysAboveTheBarAndScrolls) {
         GetWindowRect(screen.popup, &rect);
         states.insert(states.end(), {rowSelected(0), rowSelected(9), arrow(true), arrow(false)});
     };
-    lxtest::IdleScript steps({
-        [&] {
+    // Each step looks at the pop-up, then types its keys.
+    auto step = [&](BYTE key, int times) -> std::function<void()> {
+        return [&record, key, times] {
             record();
-            for (int i = 0; i < 15; ++i) lxtest::Stroke(VK_DOWN);
-        },
-        [&] {
-            record();
-            lxtest::Stroke(VK_DOWN);
-        },
-        [&] {
-            record();
-            lxtest::Stroke(VK_F3);
-        },
-    });
+            for (int i = 0; i < times; ++i) lxtest::Stroke(key);
+        };
+    };
+    lxtest::IdleScript steps({step(VK_DOWN, 15), step(VK_DOWN, 1), step(VK_F3, 1)});
     EXPECT_EQ(LxOpenPopupMenu(screen.bar, 0), 1);
-    EXPECT_GE(rect.top, 21);
-    EXPECT_EQ(rect.bottom, 294);
-    EXPECT_EQ(rect.bottom - rect.top, 10 * 24 + 2 + 2 * 12);
+    // Ten rows, two arrow strips and the frame, standing on the bar and below the 21-pixel strip.
+    EXPECT_EQ(std::tuple(rect.top, rect.bottom), std::tuple(294 - (10 * 24 + 2 + 2 * 12), 294));
     const std::vector<bool> expected = {
         true, false, false, true,  // first item at the top, more below
         false, true, true, false,  // the last item at the bottom, more above
@@ -191,16 +178,13 @@ TEST(MenuBarPopup, EndsWhenTheBarGoesOrTheApplicationQuits) {
     Screen screen;
     lxtest::IdleScript destroy({[&] { LxDestroyMenuBar(screen.bar); }});
     EXPECT_EQ(LxOpenPopupMenu(screen.bar, 0), 0);
-    EXPECT_FALSE(IsWindow(screen.bar));
-    EXPECT_FALSE(IsWindow(screen.popup));
-
+    EXPECT_FALSE(IsWindow(screen.bar) || IsWindow(screen.popup));
     Screen again;
     lxtest::IdleScript quit({[] { PostQuitMessage(3); }});
     EXPECT_EQ(LxOpenPopupMenu(again.bar, 0), 0);
     MSG msg = {};
     ASSERT_TRUE(PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) << "the quit is left for the application's loop";
-    EXPECT_EQ(msg.message, UINT(WM_QUIT));
-    EXPECT_EQ(msg.wParam, WPARAM(3));
+    EXPECT_EQ(std::tuple(msg.message, msg.wParam), std::tuple(UINT(WM_QUIT), WPARAM(3)));
     EXPECT_FALSE(IsWindowVisible(again.popup));
 }
 
