@@ -191,9 +191,8 @@ TEST(MenuBarCalls, RecordPlacementCaptionsAndEditsInOrder) {
     expected[12] = 2;
     const DWORD* words = reinterpret_cast<const DWORD*>(&g_record);
     EXPECT_EQ(std::vector<DWORD>(words, words + 38), expected);
-    EXPECT_EQ(window.m_hMenuBar, bar);
-    EXPECT_EQ(window.m_hMenuBarAux, reinterpret_cast<HANDLE>(0x5678));
-    EXPECT_EQ(GetFocus(), bar);
+    EXPECT_EQ(std::tuple(window.m_hMenuBar, window.m_hMenuBarAux, GetFocus()),
+              std::tuple(bar, reinterpret_cast<HANDLE>(0x5678), bar));
     EXPECT_EQ(lxtest::Box(lxtest::ScreenRect(bar)), lxtest::Box({0, 21 + 273, 240, 21 + 273 + 26}));
     EXPECT_EQ(window.MenuPopup(1), 42);
     window.MenuSetText(0, const_cast<WCHAR*>(u"a"), -1);
@@ -222,9 +221,8 @@ TEST(MenuBarCalls, RefusedCreationKeepsTheHandlesAndTheFocus) {
     SetFocus(window.m_hWnd);
     g_refuseBar = true;
     EXPECT_EQ(window.MenuCreate(100, 0), nullptr);
-    EXPECT_EQ(window.m_hMenuBar, before);
-    EXPECT_EQ(window.m_hMenuBarAux, reinterpret_cast<HANDLE>(0x5678));
-    EXPECT_EQ(GetFocus(), window.m_hWnd);
+    EXPECT_EQ(std::tuple(window.m_hMenuBar, window.m_hMenuBarAux, GetFocus()),
+              std::tuple(before, reinterpret_cast<HANDLE>(0x5678), window.m_hWnd));
 }
 
 // The destructor takes the title bar first, then the menu bar (while the main window still exists), then the

@@ -186,8 +186,7 @@ TEST_F(Edb, NumbersTimesAndTextsSortByValueThenByKind) {
 TEST_F(Edb, IdentifiersAreStableAndNeverReused) {
     DWORD db = Open(u"v", u"t", 1);
     DWORD a = AddText(db, u"a"), b = AddText(db, u"b"), c = AddText(db, u"c");
-    ASSERT_TRUE(a && b && c);
-    EXPECT_TRUE(a < b && b < c);
+    ASSERT_TRUE(0 < a && a < b && b < c);
     ASSERT_EQ(EDB_DeleteRec(db, 1), 1);
     LxEDBREC out[EDB_MAX_FIELDS];
     EXPECT_EQ(EDB_ReadRec(db, 0, out), a);
