@@ -1,5 +1,5 @@
 // Headless runs of a small application through the simulator's RunApplication: key scripts, taps, waits on
-// the virtual clock, screenshots, exit codes and failures.
+// the virtual clock, screenshots, exit codes and failures; the errors of the key-script language.
 #include <windows.h>
 #include <cehost/sim.h>
 
@@ -85,7 +85,7 @@ protected:
         std::ofstream(scriptPath) << script;
         // The test application takes the whole screen, its top rows included: no indicator strip over it.
         std::vector<std::string> args = {"app", "--headless", "--no-strip", "--script", scriptPath,
-                                         "--shots", (m_dir / "shots").string()};
+                                         "--shots=" + (m_dir / "shots").string()};
         args.insert(args.end(), extra.begin(), extra.end());
         std::vector<const char*> argv;
         for (const std::string& a : args) argv.push_back(a.c_str());
@@ -104,16 +104,19 @@ protected:
 
 } // namespace
 
-// Keys change the screen between screenshots; typed text arrives as characters (the Back key types Escape,
-// which quits here with 7), taps as stylus input; quit sets the exit code.
+// Keys change the screen between screenshots; typed text arrives as characters with Shift held for capitals
+// and signs (the Back key types Escape, and its release quits here with 7), taps as stylus input; quit sets the
+// exit code. Key names take the VK_ prefix or not, in any case, or a number; comments and blank lines are
+// skipped.
 TEST_F(SimRun, KeysTextAndTapsReachTheApplication) {
-    EXPECT_EQ(5, Run("screenshot before\nkey RETURN\nscreenshot after.png\nquit 5\n"));
+    EXPECT_EQ(5, Run("# the first screen\n\nscreenshot before\nkey vk_Return  # paints blue\r\n"
+                     "screenshot after.png\nquit 5\n"));
     EXPECT_EQ(0xFF0000u, ShotPixel("before.png", 10, 10));
     EXPECT_EQ(0x0000FFu, ShotPixel("after.png", 10, 10));
     EXPECT_EQ(std::vector<UINT>{VK_RETURN}, g_log.keyUps);
     g_log = AppLog{};
-    EXPECT_EQ(7, Run("type Ab 1\ntap 10 20\nkey TBACK\n"));
-    EXPECT_EQ(u"Ab 1\x1b", g_log.chars);
+    EXPECT_EQ(7, Run("type Ab 1!\ntap 10 20\nkey 0x0d\npress TBACK\nrelease TBACK\n"));
+    EXPECT_EQ(u"Ab 1!\r\x1b", g_log.chars);
     ASSERT_EQ(1u, g_log.taps.size());
     EXPECT_EQ(10, g_log.taps[0].x);
     EXPECT_EQ(20, g_log.taps[0].y);
@@ -130,12 +133,34 @@ TEST_F(SimRun, WaitsScreenSizeAndCommandLine) {
     EXPECT_EQ(u"\"file name.txt\" -x", g_log.commandLine);
 }
 
-// Bad scripts and options stop the run before the application starts; the time limit ends a long run.
+// Bad scripts and options stop the run with 2 before the application starts; the time limit ends a long run
+// with 3.
 TEST_F(SimRun, FailuresAndTheTimeLimitEndTheRun) {
     EXPECT_EQ(2, Run("press NOKEY\n"));
-    EXPECT_EQ(2, Run("quit\n", {"--screen", "wide"}));
+    for (std::vector<std::string> bad : {std::vector<std::string>{"--screen", "wide"}, {"--screen", "0x320"},
+                                         {"--screen"}, {"--time-limit", "soon"}, {"--bogus"},
+                                         {"--script", (m_dir / "no-such.keys").string()}, {"--script"}})
+        EXPECT_EQ(2, Run("quit\n", bad)) << bad[0];
     EXPECT_FALSE(g_log.started);
     EXPECT_EQ(3, Run("wait 10000\nscreenshot never\n", {"--time-limit", "500"}));
     EXPECT_LT(g_log.timerTicks, 10);
     EXPECT_FALSE(std::filesystem::exists(m_dir / "shots" / "never.png"));
+}
+
+TEST(SimScript, ErrorsNameTheLine) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"wait 10\npress NOSUCHKEY\n", "line 2: unknown key 'NOSUCHKEY'"},
+        {"jump 3\n", "line 1: unknown command 'jump'"},
+        {"wait -5\n", "milliseconds"},
+        {"tap 3\n", "X and Y"},
+        {"screenshot ../escape\n", "plain file name"},
+        {"type 한글\n", "cannot type"},
+    };
+    for (const auto& [script, message] : cases) {
+        std::vector<cehost::sim::ScriptStep> steps;
+        std::string error;
+        EXPECT_FALSE(cehost::sim::ParseKeyScript(script, steps, &error)) << script;
+        EXPECT_NE(std::string::npos, error.find(message)) << error;
+        EXPECT_TRUE(steps.empty()) << script;
+    }
 }
