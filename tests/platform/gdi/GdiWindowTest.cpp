@@ -1,6 +1,5 @@
-// GDI on windows: window and client DCs, the implicit clipping of children, painting DCs, window screenshots.
+// GDI on windows: window and client DCs, the implicit clipping of children, painting DCs.
 #include "GdiTestSupport.h"
-#include "GoldenImage.h"
 
 namespace {
 
@@ -93,21 +92,4 @@ TEST_F(GdiWindow, PaintingIsClippedToTheUpdateRegion) {
     EndPaint(top, &ps);
     EXPECT_EQ(kBlue, ScreenPixel(15, 15));
     EXPECT_EQ(kWhite, ScreenPixel(25, 25));
-}
-
-TEST_F(GdiWindow, WindowScreenshotsCoverTheWindowRectangle) {
-    HWND top = Top(30, 40, 20, 10);
-    HDC dc = GetDC(top);
-    Fill(dc, {0, 0, 20, 10}, kBlue);
-    ReleaseDC(top, dc);
-    std::string path = (golden::OutputDir() / "window.png").string();
-    std::string error;
-    ASSERT_TRUE(cehost::sim::SaveWindowScreenshot(top, path, &error)) << error;
-    int w = 0, h = 0;
-    std::vector<uint32_t> px;
-    ASSERT_TRUE(golden::ReadPng(path, w, h, px));
-    EXPECT_EQ(20, w);
-    EXPECT_EQ(10, h);
-    EXPECT_EQ(0x0000FFu, px[0]);
-    EXPECT_FALSE(cehost::sim::SaveWindowScreenshot(reinterpret_cast<HWND>(0x5555), path, &error));
 }

@@ -76,7 +76,7 @@ TEST_F(Golden, KoreanTextInTheLibraryFont) {
 }
 
 // Screenshots of a part of the screen are clipped to it; whole-screen shots are read back by the simulator's
-// tests. A folder that cannot be written and a part off the screen are refused.
+// tests. A folder that cannot be written, a part off the screen and a window that is not there are refused.
 TEST_F(GdiTest, ScreenshotsReadBackAsTheFramebuffer) {
     ASSERT_TRUE(cehost::sim::SetScreenSize(40, 30));
     HDC screen = GetDC(nullptr);
@@ -96,6 +96,7 @@ TEST_F(GdiTest, ScreenshotsReadBackAsTheFramebuffer) {
     EXPECT_FALSE(cehost::sim::SaveScreenshot("/nonexistent-folder/x.png", &error));
     EXPECT_NE(std::string::npos, error.find("nonexistent-folder")) << error;
     EXPECT_FALSE(cehost::sim::SaveScreenshotRect(dir + "/empty.png", RECT{50, 50, 60, 60}, &error));
+    EXPECT_FALSE(cehost::sim::SaveWindowScreenshot(reinterpret_cast<HWND>(0x5555), dir + "/window.png", &error));
 }
 
 // The comparison itself can fail: one changed pixel, or a golden that is not there.
