@@ -109,12 +109,6 @@ TEST(NarrowFormat, TextWidthsAreTheOtherWayRound) {
     // A precision counts output bytes and never splits a double-byte character.
     EXPECT_EQ(N("%.3S", u"\uAC00\uB098"), "\xB0\xA1");
     EXPECT_EQ(N("%d %5.1f %s", 42, 2.25, "end"), "42   2.2 end");
-    // Cut like the wide form.
-    std::unique_ptr<char[]> buffer(new char[4]);
-    EXPECT_EQ(_snprintf(buffer.get(), 4, "%s", "abcdef"), -1);
-    EXPECT_EQ(std::string(buffer.get(), 4), "abcd");
-    EXPECT_EQ(_snprintf(buffer.get(), 4, "%s", "abc"), 3);
-    EXPECT_STREQ(buffer.get(), "abc");
 }
 
 TEST(CrtNumbers, ParseAndFormat) {

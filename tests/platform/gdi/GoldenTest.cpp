@@ -1,24 +1,7 @@
-// Golden images of what GDI draws (primitives, text in the library's font), and PNG screenshots of the
-// framebuffer read back.
+// A golden image of the drawing primitives (text in the library's font is in the controls' and the notebook's
+// goldens), and PNG screenshots of the framebuffer read back.
 #include "GdiTestSupport.h"
 #include "GoldenImage.h"
-
-namespace {
-
-// Draws `text` as the library does: a font made for the call, transparent background, restored afterwards.
-int LibraryStyleText(HDC dc, const char16_t* text, RECT* rect, UINT format, LONG height) {
-    LOGFONTW lf = LxLogFont(height);
-    HFONT font = CreateFontIndirectW(&lf);
-    HGDIOBJ old = SelectObject(dc, font);
-    int mode = SetBkMode(dc, TRANSPARENT);
-    int result = DrawTextW(dc, text, -1, rect, format);
-    SelectObject(dc, old);
-    DeleteObject(font);
-    SetBkMode(dc, mode);
-    return result;
-}
-
-} // namespace
 
 using Golden = GdiTest;
 
@@ -56,23 +39,6 @@ TEST_F(Golden, Primitives) {
     DeleteObject(bmp);
     DeleteDC(sprite);
     EXPECT_TRUE(golden::BitmapMatches("gdi_primitives", m_bitmap));
-}
-
-TEST_F(Golden, KoreanTextInTheLibraryFont) {
-    HDC dc = Canvas(240, 120, RGB(0x27, 0x27, 0x27));
-    SetTextColor(dc, RGB(255, 255, 255));
-    RECT title{0, 0, 240, 37};
-    LibraryStyleText(dc, u"메모장 Notes", &title, DT_CENTER | DT_VCENTER | DT_SINGLELINE, 20);
-    SetTextColor(dc, RGB(0x96, 0x96, 0x96));
-    RECT item{4, 40, 236, 58};
-    LibraryStyleText(dc, u"&1 첫째 항목 - first item", &item, DT_LEFT | DT_VCENTER | DT_SINGLELINE, 14);
-    RECT right{4, 58, 236, 76};
-    LibraryStyleText(dc, u"오른쪽 정렬", &right, DT_RIGHT | DT_SINGLELINE, 18);
-    RECT wrap{4, 78, 120, 118};
-    LibraryStyleText(dc, u"줄 바꿈이 되는 긴 문장입니다", &wrap, DT_WORDBREAK, 14);
-    RECT ellipsis{124, 78, 236, 98};
-    LibraryStyleText(dc, u"A long line that ends in an ellipsis", &ellipsis, DT_SINGLELINE | DT_END_ELLIPSIS, 14);
-    EXPECT_TRUE(golden::BitmapMatches("gdi_text", m_bitmap));
 }
 
 // Screenshots of a part of the screen are clipped to it; whole-screen shots are read back by the simulator's

@@ -333,11 +333,19 @@ TEST(SimWindow, RecordedSessionReplaysHeadlessToTheSameScreens) {
 }
 
 // At zoom 2 the mouse is the stylus at half its window position, kept on the screen while dragged beyond
-// it; the status line below the screen is not the screen.
-TEST(SimWindow, MouseIsTheStylusAtTheFramebufferPoint) {
+// it; the status line below the screen is not the screen. On the keypad beside the screen the mouse presses
+// keys, and these are recorded as keys; without the keypad nothing is there.
+TEST(SimWindow, MouseIsTheStylusOnTheScreenAndPressesTheKeypadBesideIt) {
     setenv("SDL_VIDEODRIVER", "offscreen", 1);
     using K = SyntheticSession::Kind;
+    const fs::path script = TestDir() / "skin.keys";
     SyntheticSession session;
+    session.MouseDown(480 + 2 * 26, 2 * 200); // 4, held a while
+    session.Pause(500);
+    session.MouseUp(480 + 2 * 26, 2 * 200);
+    session.Click(480 + 2 * 70, 2 * 158); // 2
+    session.Click(480 + 2 * 70, 2 * 117); // the down arrow
+    session.Click(480 + 2 * 70, 2 * 315); // below the last row: no key
     session.Click(101, 61);           // screen 50,30
     session.Mouse(K::MouseDown, 20, 21);  // 10,10
     session.Mouse(K::MouseMove, 21, 21);  // still 10,10: nothing for the application
@@ -352,7 +360,7 @@ TEST(SimWindow, MouseIsTheStylusAtTheFramebufferPoint) {
     session.Click(3, 2 * 320 - 1); // the screen's last row still is the screen
     session.Close();
     session.Install();
-    ASSERT_EQ(0, RunApp({"--zoom", "2"}));
+    ASSERT_EQ(0, RunApp({"--zoom", "2", "--record", script.string()}));
 
     const std::vector<StylusMessage> expected = {
         {WM_LBUTTONDOWN, 50, 30, MK_LBUTTON}, {WM_LBUTTONUP, 50, 30, 0},
@@ -360,26 +368,10 @@ TEST(SimWindow, MouseIsTheStylusAtTheFramebufferPoint) {
         {WM_MOUSEMOVE, 239, 50, MK_LBUTTON},  {WM_LBUTTONUP, 239, 50, 0},
         {WM_LBUTTONDOWN, 1, 319, MK_LBUTTON}, {WM_LBUTTONUP, 1, 319, 0}};
     EXPECT_EQ(expected, g_app.stylus);
-    EXPECT_EQ("tap 50,30 drag 10,10-239,50 tap 1,319", session.statusText) << "the status line's clicks are not in it";
-}
-
-TEST(SimWindow, TheKeypadBesideTheScreenPressesKeysWithTheMouse) {
-    setenv("SDL_VIDEODRIVER", "offscreen", 1);
-    const fs::path dir = TestDir();
-    SyntheticSession session;
-    session.MouseDown(480 + 2 * 26, 2 * 200); // 4, held a while
-    session.Pause(500);
-    session.MouseUp(480 + 2 * 26, 2 * 200);
-    session.Click(480 + 2 * 70, 2 * 158); // 2
-    session.Click(480 + 2 * 70, 2 * 117); // the down arrow
-    session.Click(480 + 2 * 70, 2 * 315); // below the last row: no key
-    session.Close();
-    session.Install();
-    const fs::path script = dir / "skin.keys";
-    ASSERT_EQ(0, RunApp({"--zoom", "2", "--record", script.string()}));
+    EXPECT_EQ("4 2 DOWN tap 50,30 drag 10,10-239,50 tap 1,319", session.statusText)
+        << "the keys and the stylus, not the status line's own clicks";
     EXPECT_EQ(u"42", g_app.text);
     EXPECT_EQ(1, g_app.row);
-    EXPECT_TRUE(g_app.stylus.empty());
     EXPECT_NE(std::string::npos, ReadFile(script).find("key 4 2 DOWN\n")) << ReadFile(script);
     EXPECT_EQ(2 * (240 + cehost::sim::kKeypadSkinWidth), session.maxWindowWidth);
 
@@ -440,10 +432,7 @@ TEST(SimWindow, ScriptAndKeyMapErrorsStopTheRun) {
     EXPECT_EQ(1, g_app.winMainCalls);
 
     std::ofstream(dir / "bad.map") << "F1 = VK_F1\nF2 = NOWHERE\n";
-    testing::internal::CaptureStderr();
     EXPECT_EQ(2, RunApp({"--keymap", (dir / "bad.map").string()}));
-    err = testing::internal::GetCapturedStderr();
-    EXPECT_NE(std::string::npos, err.find("bad.map: line 2: unknown virtual key 'NOWHERE'")) << err;
     EXPECT_EQ(2, RunApp({"--keymap", (dir / "missing.map").string()}));
     EXPECT_EQ(1, g_app.winMainCalls);
 }
