@@ -1,10 +1,8 @@
 // The simulator's --stats: how the option is taken out of the arguments, and the figures a headless run
 // writes (keys, frames, object peaks that a sampled count would miss, final counts, the virtual clock).
-#include <windows.h>
-#include <cehost/sim.h>
 #include <cehost/sim/stats.h>
 
-#include "FullScreenApp.h"
+#include "TestApplication.h"
 
 #include <gtest/gtest.h>
 
@@ -15,25 +13,6 @@
 #include <sstream>
 
 namespace {
-
-LRESULT CALLBACK AppProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_PAINT) {
-        // The paint's DC and three objects live at once for a moment, none after: only a peak kept at creation sees them.
-        PAINTSTRUCT ps;
-        BeginPaint(hwnd, &ps);
-        HBRUSH a = CreateSolidBrush(RGB(1, 2, 3)), b = CreateSolidBrush(RGB(4, 5, 6));
-        HPEN pen = CreatePen(PS_SOLID, 1, 0);
-        DeleteObject(a), DeleteObject(b), DeleteObject(pen);
-        EndPaint(hwnd, &ps);
-        return 0;
-    }
-    if (message == WM_KEYUP && wParam == VK_RETURN) InvalidateRect(hwnd, nullptr, TRUE);
-    return DefWindowProcW(hwnd, message, wParam, lParam);
-}
-
-int WINAPI AppWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int show) {
-    return RunFullScreenApp(instance, u"RunStatsApp", AppProc, show);
-}
 
 long Figure(const std::string& json, const std::string& key) {
     std::smatch m;
@@ -74,17 +53,17 @@ TEST(RunStats, AHeadlessRunWritesItsFigures) {
     const std::filesystem::path dir = std::filesystem::temp_directory_path() / "lx-runstats-test";
     std::filesystem::create_directories(dir);
     const std::string script = (dir / "keys.txt").string(), stats = (dir / "stats.json").string();
-    std::ofstream(script) << "key A RETURN B\nwait 250\nquit 4\n";
-    // Without the shell's strip, the application's window is the only one.
-    const char* argv[] = {"app", "--headless", "--no-strip", "--script", script.c_str(), "--stats", stats.c_str()};
-    ASSERT_EQ(4, cehost::sim::RunApplication(7, argv, &AppWinMain));
+    std::ofstream(script) << "key DOWN 7 DOWN\nwait 250\nquit 4\n";
+    const char* argv[] = {"--headless", "--script", script.c_str(), "--stats", stats.c_str()};
+    ASSERT_EQ(4, RunApp({argv, argv + 5}));
     std::stringstream text;
     text << std::ifstream(stats).rdbuf();
     const std::string json = text.str();
     EXPECT_EQ(4, Figure(json, "exit_code")) << json;
     EXPECT_EQ(3, Figure(json, "keys_handled"));
-    EXPECT_EQ(2, Figure(json, "frames_painted")) << "the first paint and the one after Return";
-    EXPECT_EQ(4, Figure(json, "gdi_objects_peak"));
+    EXPECT_EQ(4, Figure(json, "frames_painted")) << "the first paint and one after each key";
+    // The paint's DC and a brush live at once for a moment, none after: only a peak kept at creation sees them.
+    EXPECT_EQ(2, Figure(json, "gdi_objects_peak"));
     EXPECT_EQ(0, Figure(json, "gdi_objects_final"));
     EXPECT_EQ(1, Figure(json, "user_objects_peak"));
     EXPECT_EQ(0, Figure(json, "user_objects_final"));

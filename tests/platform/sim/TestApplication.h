@@ -21,7 +21,7 @@ struct StylusMessage {
     WPARAM keys;
     bool operator==(const StylusMessage&) const = default;
 };
-void PrintTo(const StylusMessage& m, std::ostream* os) { *os << m.message << " at " << m.x << "," << m.y; }
+[[maybe_unused]] void PrintTo(const StylusMessage& m, std::ostream* os) { *os << m.message << " at " << m.x << "," << m.y; }
 struct AppState {
     int row = 0;
     std::u16string text;
