@@ -26,25 +26,10 @@ std::vector<uint8_t> CompiledRes() {
 
 class Resources : public GdiTest {
 protected:
-    // Selects a bitmap into a fresh DC so GetPixel can read it.
-    HDC Show(HBITMAP bmp) {
-        m_showDc = CreateCompatibleDC(nullptr);
-        m_showOld = SelectObject(m_showDc, bmp);
-        return m_showDc;
-    }
-    void Unshow() {
-        if (!m_showDc) return;
-        SelectObject(m_showDc, m_showOld);
-        DeleteDC(m_showDc);
-        m_showDc = nullptr;
-    }
     void TearDown() override {
-        Unshow();
         cehost::sim::SetResourceLanguage(MAKELANGID(LANG_KOREAN, SUBLANG_KOREAN));
         GdiTest::TearDown();
     }
-    HDC m_showDc = nullptr;
-    HGDIOBJ m_showOld = nullptr;
 };
 
 TEST_F(Resources, BitmapsOfEveryDepthDecodeToTheSamePicture) {
@@ -58,42 +43,21 @@ TEST_F(Resources, BitmapsOfEveryDepthDecodeToTheSamePicture) {
         GetObjectW(bmp, sizeof bm, &bm);
         EXPECT_EQ(4, bm.bmWidth);
         EXPECT_EQ(3, bm.bmHeight);
-        HDC dc = Show(bmp);
+        HDC dc = CreateCompatibleDC(nullptr);
+        HGDIOBJ old = SelectObject(dc, bmp);
         for (int y = 0; y < 3; ++y)
             for (int x = 0; x < 4; ++x) {
                 const COLORREF want = id != IDB_PIC1 || kPicture[y][x] == kWhite ? kPicture[y][x] : kBlack;
                 EXPECT_EQ(want, GetPixel(dc, x, y)) << id << " at " << x << "," << y;
             }
-        Unshow();
+        SelectObject(dc, old);
+        DeleteDC(dc);
         EXPECT_TRUE(DeleteObject(bmp));
     }
 }
 
-TEST_F(Resources, TheKoreanBlockIsPreferredAndOtherLanguagesCanBeAskedFor) {
-    HINSTANCE self = GetModuleHandleW(nullptr);
-    auto pixel = [&](HBITMAP bmp) {
-        HDC dc = Show(bmp);
-        COLORREF c = GetPixel(dc, 0, 0);
-        Unshow();
-        DeleteObject(bmp);
-        return c;
-    };
-    EXPECT_EQ(kRed, pixel(LoadBitmapW(self, MAKEINTRESOURCEW(IDB_LANGUAGE))));
-    HRSRC english = FindResourceExW(self, RT_BITMAP, MAKEINTRESOURCEW(IDB_LANGUAGE), MAKELANGID(LANG_ENGLISH, SUBLANG_DEFAULT));
-    HRSRC korean = FindResourceExW(self, RT_BITMAP, MAKEINTRESOURCEW(IDB_LANGUAGE), MAKELANGID(LANG_KOREAN, SUBLANG_KOREAN));
-    ASSERT_NE(nullptr, english);
-    ASSERT_NE(nullptr, korean);
-    EXPECT_NE(english, korean);
-    EXPECT_EQ(nullptr, FindResourceExW(self, RT_BITMAP, MAKEINTRESOURCEW(IDB_LANGUAGE), MAKELANGID(LANG_ENGLISH, SUBLANG_NEUTRAL)));
-    EXPECT_EQ(DWORD(ERROR_RESOURCE_LANG_NOT_FOUND), GetLastError());
-    cehost::sim::SetResourceLanguage(MAKELANGID(LANG_ENGLISH, SUBLANG_DEFAULT));
-    EXPECT_EQ(kBlue, pixel(LoadBitmapW(self, MAKEINTRESOURCEW(IDB_LANGUAGE))));
-    // A resource only in the Korean block is still found.
-    HBITMAP only = LoadBitmapW(self, MAKEINTRESOURCEW(IDB_PIC24));
-    EXPECT_NE(nullptr, only);
-    DeleteObject(only);
-}
-
+// The Korean block is preferred, another language can be asked for, and a resource that only one block holds is
+// found whatever the language.
 TEST_F(Resources, StringsComeFromTheirBlockAndLanguage) {
     HINSTANCE self = GetModuleHandleW(nullptr);
     WCHAR buffer[32];
@@ -131,6 +95,15 @@ TEST_F(Resources, NamesOrdinalsAndRawData) {
     EXPECT_EQ(DWORD(ERROR_RESOURCE_NAME_NOT_FOUND), GetLastError());
     EXPECT_EQ(nullptr, FindResourceW(self, u"BLOB", RT_HTML));
     EXPECT_EQ(DWORD(ERROR_RESOURCE_TYPE_NOT_FOUND), GetLastError());
+    // An exact language finds only its own block.
+    const auto inLanguage = [self](WORD language) {
+        return FindResourceExW(self, RT_BITMAP, MAKEINTRESOURCEW(IDB_LANGUAGE), language);
+    };
+    ASSERT_NE(nullptr, inLanguage(MAKELANGID(LANG_ENGLISH, SUBLANG_DEFAULT)));
+    ASSERT_NE(nullptr, inLanguage(MAKELANGID(LANG_KOREAN, SUBLANG_KOREAN)));
+    EXPECT_NE(inLanguage(MAKELANGID(LANG_KOREAN, SUBLANG_KOREAN)), inLanguage(MAKELANGID(LANG_ENGLISH, SUBLANG_DEFAULT)));
+    EXPECT_EQ(nullptr, inLanguage(MAKELANGID(LANG_ENGLISH, SUBLANG_NEUTRAL)));
+    EXPECT_EQ(DWORD(ERROR_RESOURCE_LANG_NOT_FOUND), GetLastError());
     EXPECT_EQ(0u, SizeofResource(self, reinterpret_cast<HRSRC>(0x1234)));
 }
 
