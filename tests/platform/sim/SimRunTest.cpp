@@ -1,5 +1,5 @@
 // Headless runs of the test application through the simulator's RunApplication: key scripts, taps, waits on
-// the virtual clock, screenshots, exit codes and failures; the errors of the key-script language.
+// the virtual clock, screenshots, exit codes and failures.
 #include "GoldenImage.h"
 #include "TestApplication.h"
 
@@ -80,21 +80,4 @@ TEST_F(SimRun, FailuresAndTheTimeLimitEndTheRun) {
     EXPECT_EQ(0, g_app.winMainCalls);
     EXPECT_EQ(3, Run("wait 10000\nscreenshot never\n", {"--time-limit", "500"}));
     EXPECT_FALSE(std::filesystem::exists(m_dir / "shots" / "never.png"));
-}
-TEST(SimScript, ErrorsNameTheLine) {
-    const std::pair<const char*, const char*> cases[] = {
-        {"wait 10\npress NOSUCHKEY\n", "line 2: unknown key 'NOSUCHKEY'"},
-        {"jump 3\n", "line 1: unknown command 'jump'"},
-        {"wait -5\n", "milliseconds"},
-        {"tap 3\n", "X and Y"},
-        {"screenshot ../escape\n", "plain file name"},
-        {"type 한글\n", "cannot type"},
-    };
-    for (const auto& [script, message] : cases) {
-        std::vector<cehost::sim::ScriptStep> steps;
-        std::string error;
-        EXPECT_FALSE(cehost::sim::ParseKeyScript(script, steps, &error)) << script;
-        EXPECT_NE(std::string::npos, error.find(message)) << error;
-        EXPECT_TRUE(steps.empty()) << script;
-    }
 }

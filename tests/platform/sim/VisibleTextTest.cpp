@@ -1,5 +1,5 @@
 // The record of visible text: what covers a run and what leaves it, text that arrives with a blit, windows
-// that take their text with them; and the parsing of `expect` and `dump` lines.
+// that take their text with them; and the parsing of key-script lines, `expect` and `dump` above all.
 #include <windows.h>
 #include <cehost/sim.h>
 
@@ -145,7 +145,7 @@ TEST(VisibleText, ARunHoldsTheCharactersThatShowWhereTheyShow) {
     EXPECT_EQ(230, run->rect.top);
 }
 
-TEST(KeyScriptChecks, ExpectAndDumpLines) {
+TEST(KeyScriptChecks, LinesAndTheirErrors) {
     using Check = cehost::sim::ScriptStep::Check;
     struct Case {
         const char* line;
@@ -177,7 +177,14 @@ TEST(KeyScriptChecks, ExpectAndDumpLines) {
         }
         EXPECT_EQ(c.tolerance, step.tolerance) << c.line;
     }
+    // Every refusal names the line and what is wrong with it.
     const std::pair<const char*, const char*> bad[] = {
+        {"press NOSUCHKEY", "line 2: unknown key 'NOSUCHKEY'"},
+        {"jump 3", "line 2: unknown command 'jump'"},
+        {"wait -5", "line 2: wait takes milliseconds"},
+        {"tap 3", "line 2: tap takes X and Y"},
+        {"screenshot ../escape", "line 2: a screenshot name is a plain file name"},
+        {"type 한글", "line 2: cannot type '\xED' with keys (only PC keyboard characters)"},
         {"expect text \"open", "line 2: text without closing quote"},
         {"expect text unquoted", "line 2: expect text needs a text in double quotes"},
         {"expect text \"\"", "line 2: expect text needs a text that is not empty"},
@@ -193,6 +200,7 @@ TEST(KeyScriptChecks, ExpectAndDumpLines) {
         std::string error;
         EXPECT_FALSE(cehost::sim::ParseKeyScript(std::string("wait 1\n") + line, steps, &error)) << line;
         EXPECT_EQ(message, error);
+        EXPECT_TRUE(steps.empty()) << line;
     }
 }
 
