@@ -216,13 +216,6 @@ TEST(SimWindow, RecordedSessionReplaysHeadlessToTheSameScreens) {
     EXPECT_EQ(320 * 3 + 20, session.maxWindowHeight);
     EXPECT_GT(session.presents, 0u);
 
-    const std::string recorded = ReadFile(script);
-    for (const char* line : {"# Recorded in the simulator window.\ntap 20 30\nscreenshot shot-001\n",
-                             "press SHIFT\nkey H\nrelease SHIFT\nkey I\npress RETURN\nwait", "tap 150 200\n",
-                             "# left out: a stylus stroke from 10,10 to 30,30", "screenshot shot-004\n"})
-        EXPECT_NE(std::string::npos, recorded.find(line)) << line << " not in:\n" << recorded;
-    EXPECT_TRUE(recorded.ends_with("key F1\nquit\n")) << recorded;
-
     cehost::sim::SetWindowDriver({});
     const AppState live = g_app;
     g_app = AppState{};
