@@ -174,7 +174,8 @@ TEST_F(ListView, ClickSelectsTheRowUnderTheStylus) {
     EXPECT_EQ(owner.notifications.back(), UINT(NM_CLICK));
 }
 
-TEST_F(ListView, SetItemStateAndCountKeepStateConsistent) {
+// (What a shrinking count leaves of the focus, the selection and the top row is pinned by the conformance case.)
+TEST_F(ListView, SetItemStateKeepsOneSelection) {
     LVITEMW item{};
     item.state = item.stateMask = LVIS_SELECTED;
     SendMessageW(list, LVM_SETITEMSTATE, 7, reinterpret_cast<LPARAM>(&item));
@@ -188,14 +189,8 @@ TEST_F(ListView, SetItemStateAndCountKeepStateConsistent) {
     EXPECT_EQ(owner.changed[0].item, -1);
     EXPECT_EQ(SendMessageW(list, LVM_GETSELECTEDCOUNT, 0, 0), 0);
     item.state = LVIS_SELECTED;
-    EXPECT_FALSE(SendMessageW(list, LVM_SETITEMSTATE, -1, reinterpret_cast<LPARAM>(&item)));
-
-    Key(VK_END);
-    SendMessageW(list, LVM_SETITEMCOUNT, 10, 0);
-    EXPECT_EQ(Focused(), -1);
-    EXPECT_EQ(SendMessageW(list, LVM_GETSELECTEDCOUNT, 0, 0), 0);
-    EXPECT_EQ(Top(), 5);
-    EXPECT_EQ(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0), 10);
+    EXPECT_FALSE(SendMessageW(list, LVM_SETITEMSTATE, -1, reinterpret_cast<LPARAM>(&item)))
+        << "a single-selection list cannot select every row";
 }
 
 TEST_F(ListView, ExtendedStylesAndColumns) {
