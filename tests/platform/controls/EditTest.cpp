@@ -1,6 +1,7 @@
 // The edit control's notifications, limits, line queries, colours and the composition shown at the caret.
 // (The notification codes of typing, focus changes and WM_SETTEXT on a single-line edit, and the selection
 // messages, are pinned by the conformance edit case.)
+#include "MessageLog.h"
 #include "QueueInput.h"
 #include "TopWindow.h"
 
@@ -18,37 +19,19 @@ namespace {
 
 constexpr int kEditId = 7;
 
-struct Parent {
-    std::vector<WORD> codes;
-    std::vector<UINT> colourQueries;
-};
-Parent* g_parent = nullptr;
-
-LRESULT CALLBACK ParentProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_COMMAND && LOWORD(wParam) == kEditId && g_parent)
-        g_parent->codes.push_back(HIWORD(wParam));
-    if ((message == WM_CTLCOLOREDIT || message == WM_CTLCOLORSTATIC) && g_parent)
-        g_parent->colourQueries.push_back(message);
-    return DefWindowProcW(hwnd, message, wParam, lParam);
-}
-
 class Edit : public ::testing::Test {
 protected:
     void SetUp() override {
-        g_parent = &parentLog;
-        parent = MakeTopWindow(u"EditParent", ParentProc);
+        parent = MakeTopWindow(u"EditParent", DefWindowProcW);
+        parentLog.Watch(parent);
     }
-    void TearDown() override {
-        DestroyWindow(parent);
-        g_parent = nullptr;
-    }
+    void TearDown() override { DestroyWindow(parent); }
     HWND Make(DWORD style, const WCHAR* text = u"") {
         HWND edit = CreateWindowExW(0, u"EDIT", text, WS_CHILD | WS_VISIBLE | style, 0, 0, 120, 60, parent,
                                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(kEditId)), nullptr, nullptr);
         SetFocus(edit);
         cehost::sim::RunUntilIdle();
-        parentLog.codes.clear();
-        parentLog.colourQueries.clear();
+        parentLog.Clear();
         return edit;
     }
     std::u16string Text(HWND edit) {
@@ -72,7 +55,15 @@ protected:
         return SendMessageW(edit, message, wParam, lParam);
     }
 
-    Parent parentLog;
+    // The notification codes the edit sent its parent, in order.
+    std::vector<WORD> Codes() const {
+        std::vector<WORD> codes;
+        for (const lxtest::LoggedMessage& m : parentLog.Entries())
+            if (m.message == WM_COMMAND && LOWORD(m.wParam) == kEditId) codes.push_back(HIWORD(m.wParam));
+        return codes;
+    }
+
+    lxtest::MessageLog parentLog;
     HWND parent = nullptr;
 };
 
@@ -93,7 +84,7 @@ TEST_F(Edit, ModificationCaretAndMultiLineSetText) {
 
     HWND multi = Make(ES_MULTILINE);
     SetWindowTextW(multi, u"hello");
-    EXPECT_TRUE(parentLog.codes.empty());
+    EXPECT_TRUE(Codes().empty());
 }
 
 TEST_F(Edit, LimitsFollowCeAndStopTypingWithMaxText) {
@@ -113,10 +104,10 @@ TEST_F(Edit, LimitsFollowCeAndStopTypingWithMaxText) {
     EXPECT_EQ(Text(single), u"abcdef") << "the limit does not apply to WM_SETTEXT";
     SetWindowTextW(single, u"ab");
     Send(single, EM_SETSEL, 2, 2);
-    parentLog.codes.clear();
+    parentLog.Clear();
     Type("cd");
     EXPECT_EQ(Text(single), u"abc");
-    EXPECT_EQ(parentLog.codes, (std::vector<WORD>{EN_UPDATE, EN_CHANGE, EN_MAXTEXT}));
+    EXPECT_EQ(Codes(), (std::vector<WORD>{EN_UPDATE, EN_CHANGE, EN_MAXTEXT}));
     Send(single, EM_SETSEL, 0, -1);
     Send(single, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(u"wxyz"));
     EXPECT_EQ(Text(single), u"wxy");
@@ -153,11 +144,13 @@ TEST_F(Edit, ReadOnlyAsksForStaticColoursAndIgnoresTypingNumberTakesDigits) {
     HWND edit = Make(0, u"x");
     InvalidateRect(edit, nullptr, TRUE);
     UpdateWindow(edit);
-    ASSERT_FALSE(parentLog.colourQueries.empty());
-    EXPECT_EQ(parentLog.colourQueries.back(), UINT(WM_CTLCOLOREDIT));
+    EXPECT_GT(parentLog.Count(WM_CTLCOLOREDIT), 0);
+    EXPECT_EQ(parentLog.Count(WM_CTLCOLORSTATIC), 0);
+    parentLog.Clear();
     Send(edit, EM_SETREADONLY, TRUE);
     UpdateWindow(edit);
-    EXPECT_EQ(parentLog.colourQueries.back(), UINT(WM_CTLCOLORSTATIC));
+    EXPECT_GT(parentLog.Count(WM_CTLCOLORSTATIC), 0);
+    EXPECT_EQ(parentLog.Count(WM_CTLCOLOREDIT), 0);
     Type("ab<");
     EXPECT_EQ(Text(edit), u"x");
     HWND number = Make(ES_NUMBER);
