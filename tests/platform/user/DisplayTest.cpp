@@ -1,5 +1,5 @@
-// The display: metrics, rotation through ChangeDisplaySettingsEx with CE's values and its result codes, the
-// simulator's failure switch and screen size, and the shell helpers.
+// The display: rotation through ChangeDisplaySettingsEx with CE's values and its result codes, the simulator's
+// failure switch and screen size, and the shell helpers.
 #include "MessageLog.h"
 #include "UserTestSupport.h"
 
@@ -38,6 +38,15 @@ TEST_F(Display, RotationSwapsTheScreenResizesFullScreenWindowsAndTellsTopLevelWi
     log.Ignore(WM_WINDOWPOSCHANGING);
     log.Ignore(WM_WINDOWPOSCHANGED);
 
+    // The simulator's failure switch spoils the next change, not a query, and tells nobody.
+    cehost::sim::FailNextDisplayChange(DISP_CHANGE_RESTART);
+    DEVMODEW query{};
+    query.dmSize = 192;
+    query.dmFields = DM_DISPLAYQUERYORIENTATION;
+    EXPECT_EQ(ChangeDisplaySettingsEx(nullptr, &query, nullptr, CDS_TEST, nullptr), DISP_CHANGE_SUCCESSFUL);
+    EXPECT_EQ(Rotate(DMDO_90), DISP_CHANGE_RESTART);
+    EXPECT_TRUE(log.Entries().empty());
+
     ASSERT_EQ(Rotate(DMDO_90), DISP_CHANGE_SUCCESSFUL);
     EXPECT_EQ(Screen(), (SIZE{320, 240}));
     EXPECT_EQ(cehost::sim::GetDisplayOrientation(), DWORD(DMDO_90));
@@ -57,6 +66,12 @@ TEST_F(Display, RotationSwapsTheScreenResizesFullScreenWindowsAndTellsTopLevelWi
     }
     GetWindowRect(full, &rc);
     EXPECT_EQ(rc, Rect(0, 0, 240, 320));
+    // The simulator's screen size moves full-screen windows too.
+    EXPECT_TRUE(cehost::sim::SetDisplaySize(480, 640));
+    GetWindowRect(full, &rc);
+    EXPECT_EQ(rc, Rect(0, 0, 480, 640));
+    EXPECT_FALSE(cehost::sim::SetDisplaySize(0, 100));
+    EXPECT_FALSE(cehost::sim::SetDisplaySize(100, 9000));
 }
 
 TEST_F(Display, QueriesAndBadRequests) {
@@ -88,28 +103,6 @@ TEST_F(Display, QueriesAndBadRequests) {
     // No record: back to upright.
     EXPECT_EQ(ChangeDisplaySettingsEx(nullptr, nullptr, nullptr, 0, nullptr), DISP_CHANGE_SUCCESSFUL);
     EXPECT_EQ(cehost::sim::GetDisplayOrientation(), DWORD(DMDO_0));
-}
-
-// The failure switch spoils the next change, not a query, and tells nobody; the simulator's screen size moves
-// full-screen windows.
-TEST_F(Display, TheFailureSwitchAndTheSimulatorScreenSize) {
-    HWND full = TopLevel(0, 0, 240, 320);
-    MessageLog log;
-    log.Watch(full);
-    cehost::sim::FailNextDisplayChange(DISP_CHANGE_RESTART);
-    DEVMODEW dm{};
-    dm.dmSize = 192;
-    dm.dmFields = DM_DISPLAYQUERYORIENTATION;
-    EXPECT_EQ(ChangeDisplaySettingsEx(nullptr, &dm, nullptr, CDS_TEST, nullptr), DISP_CHANGE_SUCCESSFUL);
-    EXPECT_EQ(Rotate(DMDO_180), DISP_CHANGE_RESTART);
-    EXPECT_EQ(log.Count(WM_SETTINGCHANGE), 0);
-
-    EXPECT_TRUE(cehost::sim::SetDisplaySize(480, 640));
-    RECT rc;
-    GetWindowRect(full, &rc);
-    EXPECT_EQ(rc, Rect(0, 0, 480, 640));
-    EXPECT_FALSE(cehost::sim::SetDisplaySize(0, 100));
-    EXPECT_FALSE(cehost::sim::SetDisplaySize(100, 9000));
 }
 
 TEST_F(Display, ShellHelpersKeepTheActivationRecord) {
