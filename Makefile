@@ -75,11 +75,15 @@ sanitize:
 	@$(MAKE) test BUILD=build-asan BUILD_TYPE=Debug CMAKE_ARGS="-DLX_SANITIZE=address,undefined"
 
 FUZZ_SECONDS ?= 60
+FUZZ_JOBS ?= 1
 fuzz: deps
 	@cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_C_COMPILER=clang \
 		-DLX_FUZZ=ON -DLX_FUZZ_SECONDS=$(FUZZ_SECONDS) >/dev/null
 	@cmake --build build-fuzz -j $(JOBS) --target fuzzers
-	@cmake --build build-fuzz --target run-fuzzers
+	@rm -f build-fuzz/fuzz-summary.md
+	@status=0; cmake --build build-fuzz --target run-fuzzers -j $(FUZZ_JOBS) -- -k || status=1; \
+	echo; echo "| target | CPU s | wall s | executions | per CPU s | coverage | corpus before -> after | peak RSS | result |"; \
+	echo "|---|---|---|---|---|---|---|---|---|"; cat build-fuzz/fuzz-summary.md; exit $$status
 
 # The library, the menu bar and the hello example for desktop Win32 (mingw-w64, x86_64) in build-win32/, and the
 # library once more for 32-bit Win32 in build-win32-i686/, compiled and linked only, to catch pointer-size slips.
