@@ -15,7 +15,7 @@ constexpr COLORREF kMagenta = RGB(255, 0, 255);
 TEST_F(GdiDraw, FillRectExcludesRightAndBottomAndKeepsColourChannels) {
     HDC dc = Canvas(8, 8);
     HBRUSH brush = CreateSolidBrush(RGB(0x12, 0x34, 0x56));
-    RECT r{1, 2, 4, 5};
+    const RECT r{1, 2, 4, 5};
     EXPECT_NE(0, FillRect(dc, &r, brush));
     DeleteObject(brush);
     EXPECT_EQ((RECT{1, 2, 4, 5}), InkBounds());
@@ -25,9 +25,8 @@ TEST_F(GdiDraw, FillRectExcludesRightAndBottomAndKeepsColourChannels) {
     EXPECT_EQ(CLR_INVALID, GetPixel(dc, 8, 0)) << "outside the bitmap";
     EXPECT_EQ(CLR_INVALID, GetPixel(dc, -1, 0));
     // A negative or empty rectangle draws nothing.
-    RECT inverted{4, 4, 1, 1}, empty{6, 6, 6, 8};
-    FillRect(dc, &inverted, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-    FillRect(dc, &empty, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    for (RECT nothing : {RECT{4, 4, 1, 1}, RECT{6, 6, 6, 8}})
+        FillRect(dc, &nothing, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
     EXPECT_EQ((RECT{1, 2, 4, 5}), InkBounds());
     // A system colour index + 1 is a brush, with or without CE's colour flag.
     RECT left{0, 6, 2, 8}, right{2, 6, 4, 8};
@@ -64,8 +63,7 @@ TEST_F(GdiDraw, LineToExcludesItsEndPointAndMovesTheCurrentPosition) {
 
 TEST_F(GdiDraw, RectangleFillsInsideThePenAndExcludesRightBottom) {
     HDC dc = Canvas(8, 8);
-    HBRUSH brush = CreateSolidBrush(kRed);
-    HGDIOBJ old = SelectObject(dc, brush);
+    Selected brush(dc, CreateSolidBrush(kRed));
     Rectangle(dc, 1, 1, 6, 5);
     EXPECT_EQ((RECT{1, 1, 6, 5}), InkBounds());
     EXPECT_EQ(".#####..", Row(1, kBlack));
@@ -77,15 +75,11 @@ TEST_F(GdiDraw, RectangleFillsInsideThePenAndExcludesRightBottom) {
     SelectObject(dc, GetStockObject(NULL_PEN));
     Rectangle(dc, 1, 1, 6, 5);
     EXPECT_EQ((RECT{1, 1, 5, 4}), InkBounds());
-    SelectObject(dc, GetStockObject(BLACK_PEN));
-    SelectObject(dc, old);
-    DeleteObject(brush);
 }
 
 TEST_F(GdiDraw, PatBltRops) {
     HDC dc = Canvas(6, 1, RGB(0x0F, 0xF0, 0x55));
-    HBRUSH brush = CreateSolidBrush(RGB(0xFF, 0x00, 0x0F));
-    HGDIOBJ old = SelectObject(dc, brush);
+    Selected brush(dc, CreateSolidBrush(RGB(0xFF, 0x00, 0x0F)));
     PatBlt(dc, 0, 0, 1, 1, PATCOPY);
     PatBlt(dc, 1, 0, 1, 1, PATINVERT);
     PatBlt(dc, 2, 0, 1, 1, DSTINVERT);
@@ -98,8 +92,6 @@ TEST_F(GdiDraw, PatBltRops) {
     EXPECT_EQ(kWhite, GetPixel(dc, 4, 0));
     EXPECT_EQ(RGB(0x0F, 0xF0, 0x55), GetPixel(dc, 5, 0));
     EXPECT_FALSE(PatBlt(dc, 0, 0, 1, 1, SRCCOPY)) << "PatBlt has no source";
-    SelectObject(dc, old);
-    DeleteObject(brush);
 }
 
 class GdiBlit : public GdiTest {
@@ -174,16 +166,12 @@ TEST_F(GdiBlit, TransparentImageSkipsTheKeyColourAndStaysInsideItsSource) {
 
 TEST_F(GdiDraw, PolygonFillsItsInside) {
     HDC dc = Canvas(8, 8);
-    HBRUSH red = CreateSolidBrush(kRed);
-    HGDIOBJ old = SelectObject(dc, red);
+    Selected red(dc, CreateSolidBrush(kRed));
     SelectObject(dc, GetStockObject(NULL_PEN));
     POINT square[] = {{1, 1}, {5, 1}, {5, 5}, {1, 5}};
     EXPECT_TRUE(Polygon(dc, square, 4));
     EXPECT_EQ((RECT{1, 1, 5, 5}), InkBounds());
     EXPECT_EQ(16, CountPixels(kRed));
-    SelectObject(dc, old);
-    SelectObject(dc, GetStockObject(BLACK_PEN));
-    DeleteObject(red);
 }
 
 TEST_F(GdiDraw, ScreenDcAndViewportOrigin) {
@@ -196,8 +184,7 @@ TEST_F(GdiDraw, ScreenDcAndViewportOrigin) {
     // The viewport origin shifts drawing.
     HDC dc = Canvas(6, 6);
     SetViewportOrgEx(dc, 2, 3, nullptr);
-    RECT one{0, 0, 1, 1};
-    FillRect(dc, &one, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    Fill(dc, {0, 0, 1, 1}, kBlack);
     EXPECT_EQ(kBlack, GetPixel(dc, 0, 0));
     SetViewportOrgEx(dc, 0, 0, nullptr);
     EXPECT_EQ((RECT{2, 3, 3, 4}), InkBounds());

@@ -1,6 +1,8 @@
 // Objects and DC state: selection bookkeeping, deletion rules, stock objects, SaveDC/RestoreDC, regions.
 #include "GdiTestSupport.h"
 
+#include <vector>
+
 using GdiObjects = GdiTest;
 
 // SelectObject returns the previous object of the same kind; deleting a selected object fails and keeps it.
@@ -108,8 +110,7 @@ TEST_F(GdiObjects, ClipRegionsLimitDrawingAndAreCopiedBySelectClipRgn) {
     EXPECT_EQ(SIMPLEREGION, GetClipBox(dc, &box));
     EXPECT_EQ((RECT{2, 2, 5, 5}), box);
     EXPECT_EQ(COMPLEXREGION, ExcludeClipRect(dc, 3, 3, 4, 4));
-    RECT all{0, 0, 10, 10};
-    FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    Fill(dc, {0, 0, 10, 10}, RGB(0, 0, 0));
     EXPECT_EQ(CLR_INVALID, GetPixel(dc, 3, 3)) << "outside the clip";
     SelectClipRgn(dc, nullptr);
     EXPECT_EQ(8, CountPixels(RGB(0, 0, 0))) << "the 3 x 3 square without its centre";
@@ -146,17 +147,11 @@ TEST_F(GdiObjects, DibSectionSharesItsMemoryBottomUp) {
     HBITMAP dib = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
     ASSERT_NE(nullptr, dib);
     ASSERT_NE(nullptr, bits);
-    HDC dc = CreateCompatibleDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, dib);
+    MemoryDc dc(dib);
     SetPixel(dc, 0, 0, RGB(0x11, 0x22, 0x33));
     // Bottom-up: the top row is the last one in memory; pixels are B, G, R, A bytes.
-    auto* bytes = static_cast<uint8_t*>(bits) + 3 * 4;
-    EXPECT_EQ(0x33, bytes[0]);
-    EXPECT_EQ(0x22, bytes[1]);
-    EXPECT_EQ(0x11, bytes[2]);
+    const auto* bytes = static_cast<uint8_t*>(bits) + 3 * 4;
+    EXPECT_EQ((std::vector<uint8_t>{0x33, 0x22, 0x11}), std::vector<uint8_t>(bytes, bytes + 3));
     bi.bmiHeader.biBitCount = 8;
     EXPECT_EQ(nullptr, CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
-    SelectObject(dc, old);
-    DeleteDC(dc);
-    DeleteObject(dib);
 }

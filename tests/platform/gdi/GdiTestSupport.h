@@ -23,6 +23,39 @@ inline LOGFONTW LxLogFont(LONG height, LONG weight = FW_NORMAL) {
     return lf;
 }
 
+inline HFONT CreateLxFont(LONG height, LONG weight = FW_NORMAL) {
+    const LOGFONTW lf = LxLogFont(height, weight);
+    return CreateFontIndirectW(&lf);
+}
+
+// An object selected into a DC for a scope: the previous one goes back and the object is deleted at its end.
+class Selected {
+public:
+    Selected(HDC dc, HGDIOBJ object) : m_dc(dc), m_object(object), m_previous(SelectObject(dc, object)) {}
+    ~Selected() { SelectObject(m_dc, m_previous); DeleteObject(m_object); }
+    Selected(const Selected&) = delete;
+
+private:
+    HDC m_dc;
+    HGDIOBJ m_object, m_previous;
+};
+
+// A memory DC holding `bitmap` (or a new width x height one) for a scope; both are deleted at its end.
+class MemoryDc {
+public:
+    explicit MemoryDc(HBITMAP bitmap)
+        : m_dc(CreateCompatibleDC(nullptr)), m_bitmap(bitmap), m_previous(SelectObject(m_dc, bitmap)) {}
+    MemoryDc(int width, int height) : MemoryDc(CreateBitmap(width, height, 1, 32, nullptr)) {}
+    ~MemoryDc() { SelectObject(m_dc, m_previous); DeleteObject(m_bitmap); DeleteDC(m_dc); }
+    MemoryDc(const MemoryDc&) = delete;
+    operator HDC() const { return m_dc; }
+
+private:
+    HDC m_dc;
+    HBITMAP m_bitmap;
+    HGDIOBJ m_previous;
+};
+
 inline void Fill(HDC dc, RECT r, COLORREF c) {
     HBRUSH b = CreateSolidBrush(c);
     FillRect(dc, &r, b);

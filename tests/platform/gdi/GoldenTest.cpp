@@ -27,17 +27,12 @@ TEST_F(Golden, Primitives) {
     for (HGDIOBJ o : std::initializer_list<HGDIOBJ>{frame, fill, dash, wide}) DeleteObject(o);
 
     // A magenta-keyed sprite, drawn 1:1 and doubled.
-    HDC sprite = CreateCompatibleDC(dc);
-    HBITMAP bmp = CreateCompatibleBitmap(dc, 6, 6);
-    HGDIOBJ oldBmp = SelectObject(sprite, bmp);
+    MemoryDc sprite(6, 6);
     Fill(sprite, {0, 0, 6, 6}, RGB(255, 0, 255));
     Fill(sprite, {1, 1, 5, 5}, RGB(0, 200, 0));
     SetPixel(sprite, 2, 2, RGB(255, 0, 255));
     TransparentImage(dc, 86, 4, 6, 6, sprite, 0, 0, 6, 6, RGB(255, 0, 255));
     TransparentImage(dc, 96, 4, 12, 12, sprite, 0, 0, 6, 6, RGB(255, 0, 255));
-    SelectObject(sprite, oldBmp);
-    DeleteObject(bmp);
-    DeleteDC(sprite);
     EXPECT_TRUE(golden::BitmapMatches("gdi_primitives", m_bitmap));
 }
 

@@ -29,18 +29,11 @@ std::vector<uint8_t> CompiledRes() {
 
 // Every way of writing into a memory DC's bitmap, each painting (0,0) with kDrawn.
 const std::pair<const char*, std::function<void(HDC)>> kWriters[] = {
-    {"FillRect", [](HDC dc) {
-         RECT r{0, 0, 1, 1};
-         HBRUSH b = CreateSolidBrush(kDrawn);
-         FillRect(dc, &r, b);
-         DeleteObject(b);
-     }},
+    {"FillRect", [](HDC dc) { Fill(dc, {0, 0, 1, 1}, kDrawn); }},
     {"SetPixel", [](HDC dc) { SetPixel(dc, 0, 0, kDrawn); }},
     {"PatBlt", [](HDC dc) {
-         HBRUSH b = CreateSolidBrush(kDrawn);
-         HGDIOBJ old = SelectObject(dc, b);
+         Selected brush(dc, CreateSolidBrush(kDrawn));
          PatBlt(dc, 0, 0, 1, 1, PATCOPY);
-         DeleteObject(SelectObject(dc, old));
      }},
     {"BitBlt", [](HDC dc) {
          HDC screen = GetDC(nullptr);
@@ -49,11 +42,9 @@ const std::pair<const char*, std::function<void(HDC)>> kWriters[] = {
          ReleaseDC(nullptr, screen);
      }},
     {"LineTo", [](HDC dc) {
-         HPEN p = CreatePen(PS_SOLID, 1, kDrawn);
-         HGDIOBJ old = SelectObject(dc, p);
+         Selected pen(dc, CreatePen(PS_SOLID, 1, kDrawn));
          MoveToEx(dc, 0, 0, nullptr);
          LineTo(dc, 1, 0);
-         DeleteObject(SelectObject(dc, old));
      }},
 };
 
@@ -68,26 +59,20 @@ protected:
 };
 
 TEST_F(Resources, BitmapsOfEveryDepthDecodeToTheSamePicture) {
-    HINSTANCE self = GetModuleHandleW(nullptr);
-    ASSERT_NE(nullptr, self);
     // A one-bit picture keeps white and turns every other colour black.
     for (int id : {IDB_PIC1, IDB_PIC4, IDB_PIC8, IDB_PIC24, IDB_PIC24_TOPDOWN, IDB_PIC32}) {
-        HBITMAP bmp = LoadBitmapW(self, MAKEINTRESOURCEW(id));
+        HBITMAP bmp = LoadBitmapW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id));
         ASSERT_NE(nullptr, bmp) << id;
         BITMAP bm{};
         GetObjectW(bmp, sizeof bm, &bm);
         EXPECT_EQ(4, bm.bmWidth);
         EXPECT_EQ(3, bm.bmHeight);
-        HDC dc = CreateCompatibleDC(nullptr);
-        HGDIOBJ old = SelectObject(dc, bmp);
+        MemoryDc dc(bmp);
         for (int y = 0; y < 3; ++y)
             for (int x = 0; x < 4; ++x) {
                 const COLORREF want = id != IDB_PIC1 || kPicture[y][x] == kWhite ? kPicture[y][x] : kBlack;
                 EXPECT_EQ(want, GetPixel(dc, x, y)) << id << " at " << x << "," << y;
             }
-        SelectObject(dc, old);
-        DeleteDC(dc);
-        EXPECT_TRUE(DeleteObject(bmp));
     }
 }
 
@@ -201,10 +186,7 @@ TEST_F(Resources, IconsPickTheirSizeAndDrawWithMaskOrAlpha) {
     EXPECT_EQ(kRed, GetPixel(dc, 32, 0));
     HICON small = static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_TEST), IMAGE_ICON, 16, 16, 0));
     ASSERT_NE(nullptr, small);
-    RECT all{0, 0, 40, 40};
-    HBRUSH red = CreateSolidBrush(kRed);
-    FillRect(dc, &all, red);
-    DeleteObject(red);
+    Fill(dc, {0, 0, 40, 40}, kRed);
     EXPECT_TRUE(DrawIconEx(dc, 0, 0, small, 0, 0, 0, nullptr, DI_NORMAL));
     EXPECT_EQ(RGB(0, 200, 0), GetPixel(dc, 7, 15)) << "16 x 16 image: left half opaque";
     EXPECT_EQ(kRed, GetPixel(dc, 8, 0));
@@ -294,33 +276,20 @@ TEST_F(Resources, MalformedResDataIsRefusedWithItsReason) {
 class SharedPictures : public GdiTest {};
 
 TEST_F(SharedPictures, DrawingOnOneLoadLeavesTheOthersAsDecoded) {
-    HINSTANCE self = GetModuleHandleW(nullptr);
+    const auto load = [] { return LoadBitmapW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDB_PIC24)); };
     for (const auto& [name, write] : kWriters) {
-        long before = cehost::sim::GdiObjectCount();
-        HBITMAP a = LoadBitmapW(self, MAKEINTRESOURCEW(IDB_PIC24));
-        HBITMAP b = LoadBitmapW(self, MAKEINTRESOURCEW(IDB_PIC24));
+        HBITMAP a = load(), b = load();
         ASSERT_TRUE(a && b && a != b) << name;
-        EXPECT_EQ(before + 2, cehost::sim::GdiObjectCount()) << name;
-        HDC da = CreateCompatibleDC(nullptr), db = CreateCompatibleDC(nullptr);
-        HGDIOBJ oldA = SelectObject(da, a), oldB = SelectObject(db, b);
+        EXPECT_EQ(m_objectsAtStart + 2, cehost::sim::GdiObjectCount()) << name << " (and nothing left before)";
+        MemoryDc da(a), db(b);
         // Another handle of the same picture as the source of a blit is read, never written.
         BitBlt(da, 1, 0, 1, 1, db, 1, 0, SRCCOPY);
         write(da);
         EXPECT_EQ(kDrawn, GetPixel(da, 0, 0)) << name;
         EXPECT_EQ(kRed, GetPixel(db, 0, 0)) << name;
         EXPECT_EQ(kGreen, GetPixel(da, 1, 0)) << name;
-        HBITMAP c = LoadBitmapW(self, MAKEINTRESOURCEW(IDB_PIC24));
-        HDC dc = CreateCompatibleDC(nullptr);
-        HGDIOBJ oldC = SelectObject(dc, c);
-        EXPECT_EQ(kRed, GetPixel(dc, 0, 0)) << name << ": a later load sees the drawing";
-        SelectObject(dc, oldC);
-        SelectObject(da, oldA);
-        SelectObject(db, oldB);
-        DeleteDC(da);
-        DeleteDC(db);
-        DeleteDC(dc);
-        for (HBITMAP h : {a, b, c}) EXPECT_TRUE(DeleteObject(h));
-        EXPECT_EQ(before, cehost::sim::GdiObjectCount()) << name;
+        MemoryDc later(load());
+        EXPECT_EQ(kRed, GetPixel(later, 0, 0)) << name << ": a later load sees the drawing";
     }
 }
 
@@ -352,9 +321,7 @@ TEST_F(SharedPictures, BlitsWithinOneBitmapMoveItsPixelsIntact) {
     const POINT kMoves[] = {{0, 3}, {0, -3}, {2, 0}, {-2, 0}, {2, 3}, {-2, -3}};
     for (bool holed : {false, true})
         for (const POINT& move : kMoves) {
-            HDC dc = CreateCompatibleDC(nullptr);
-            HBITMAP bmp = CreateCompatibleBitmap(dc, 12, 12);
-            HGDIOBJ old = SelectObject(dc, bmp);
+            MemoryDc dc(12, 12);
             auto colour = [](int x, int y) { return RGB(x * 20, y * 20, 7); };
             for (int y = 0; y < 12; ++y)
                 for (int x = 0; x < 12; ++x) SetPixel(dc, x, y, colour(x, y));
@@ -367,8 +334,5 @@ TEST_F(SharedPictures, BlitsWithinOneBitmapMoveItsPixelsIntact) {
                     EXPECT_EQ(colour(4 + x, 4 + y), GetPixel(dc, dx, dy))
                         << "move " << move.x << "," << move.y << (holed ? " holed" : "") << " at " << x << "," << y;
                 }
-            SelectObject(dc, old);
-            DeleteObject(bmp);
-            DeleteDC(dc);
         }
 }

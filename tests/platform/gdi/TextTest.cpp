@@ -16,8 +16,7 @@ protected:
     HDC TextCanvas(int width, int height, LONG fontHeight = 20, LONG weight = FW_NORMAL) {
         ReleaseFont();
         HDC dc = Canvas(width, height);
-        LOGFONTW lf = LxLogFont(fontHeight, weight);
-        m_font = CreateFontIndirectW(&lf);
+        m_font = CreateLxFont(fontHeight, weight);
         m_oldFont = SelectObject(dc, m_font);
         SetBkMode(dc, TRANSPARENT);
         TEXTMETRICW tm;
@@ -59,23 +58,16 @@ protected:
 TEST_F(Text, PositiveHeightIsTheCellAndNegativeTheCharacterHeight) {
     HDC dc = Canvas(4, 4);
     for (LONG h : {14L, 18L, 20L, 37L}) {
-        LOGFONTW lf = LxLogFont(h);
-        HFONT f = CreateFontIndirectW(&lf);
-        HGDIOBJ old = SelectObject(dc, f);
+        Selected positive(dc, CreateLxFont(h));
         TEXTMETRICW tm{};
         ASSERT_TRUE(GetTextMetricsW(dc, &tm));
         EXPECT_EQ(h, tm.tmHeight);
         EXPECT_EQ(tm.tmHeight, tm.tmAscent + tm.tmDescent);
         EXPECT_GT(tm.tmInternalLeading, 0);
-        lf.lfHeight = -h;
-        HFONT g = CreateFontIndirectW(&lf);
-        SelectObject(dc, g);
+        Selected negative(dc, CreateLxFont(-h));
         GetTextMetricsW(dc, &tm);
         EXPECT_EQ(h, tm.tmHeight - tm.tmInternalLeading);
         EXPECT_GT(tm.tmHeight, h);
-        SelectObject(dc, old);
-        DeleteObject(f);
-        DeleteObject(g);
     }
 }
 
@@ -170,12 +162,8 @@ TEST_F(Text, AFontCreatedPerCallReusesTheGlyphCache) {
     SetBkMode(dc, TRANSPARENT);
     RECT r{0, 0, 300, 40};
     auto draw = [&] {
-        LOGFONTW lf = LxLogFont(18);
-        HFONT f = CreateFontIndirectW(&lf);
-        HGDIOBJ old = SelectObject(dc, f);
+        Selected font(dc, CreateLxFont(18));
         DrawTextW(dc, kKorean20, -1, &r, DT_CENTER | DT_VCENTER);
-        SelectObject(dc, old);
-        DeleteObject(f);
     };
     draw();
     uint64_t rendered = cehost::sim::GlyphsRendered();
