@@ -68,22 +68,31 @@ namespace {
 // one to the application, on a clock that moves only when the window sleeps.
 class SyntheticSession {
 public:
-    enum class Kind { Down, Up, Pause, Close, MouseDown, MouseMove, MouseUp, AwaitScript };
+    enum class Kind { Event, Pause, AwaitScript };
     struct Step {
         Kind kind;
-        SDL_Keycode key = 0;
+        SDL_Event event{};
         unsigned ms = 0;
-        int x = 0, y = 0; // window coordinates
     };
 
     void Key(SDL_Keycode key) { Down(key), Up(key); }
-    void Down(SDL_Keycode key) { m_steps.push_back({Kind::Down, key}); }
-    void Up(SDL_Keycode key) { m_steps.push_back({Kind::Up, key}); }
-    void Pause(unsigned ms) { m_steps.push_back({Kind::Pause, 0, ms}); }
-    void Close() { m_steps.push_back({Kind::Close}); }
-    void Mouse(Kind kind, int x, int y) { m_steps.push_back({kind, 0, 0, x, y}); }
-    void MouseDown(int x, int y) { Mouse(Kind::MouseDown, x, y); }
-    void MouseUp(int x, int y) { Mouse(Kind::MouseUp, x, y); }
+    void Down(SDL_Keycode key) { KeyEvent(SDL_KEYDOWN, key); }
+    void Up(SDL_Keycode key) { KeyEvent(SDL_KEYUP, key); }
+    void Pause(unsigned ms) { m_steps.push_back({Kind::Pause, {}, ms}); }
+    void Close() { Push({.type = SDL_QUIT}); }
+    // The left button going down or up at a window point, or the mouse moved there with the button held.
+    void Mouse(Uint32 type, int x, int y) {
+        SDL_Event e{.type = type};
+        if (type == SDL_MOUSEMOTION) {
+            e.motion.state = SDL_BUTTON_LMASK, e.motion.x = x, e.motion.y = y;
+        } else {
+            e.button.button = SDL_BUTTON_LEFT, e.button.clicks = 1, e.button.x = x, e.button.y = y;
+            e.button.state = type == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
+        }
+        Push(e);
+    }
+    void MouseDown(int x, int y) { Mouse(SDL_MOUSEBUTTONDOWN, x, y); }
+    void MouseUp(int x, int y) { Mouse(SDL_MOUSEBUTTONUP, x, y); }
     void Click(int x, int y) { MouseDown(x, y), MouseUp(x, y); }
     // Holds the following steps back until the window's key script has played.
     void AwaitScript() { m_steps.push_back({Kind::AwaitScript}); }
@@ -102,6 +111,14 @@ public:
     uint64_t now() const { return m_now; }
 
 private:
+    void Push(const SDL_Event& e) { m_steps.push_back({Kind::Event, e}); }
+    void KeyEvent(Uint32 type, SDL_Keycode key) {
+        SDL_Event e{.type = type};
+        e.key.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
+        e.key.keysym.sym = key;
+        e.key.keysym.scancode = SDL_GetScancodeFromKey(key);
+        Push(e);
+    }
     void OnTurn(size_t pending) {
         cehost::sim::WindowStatus status;
         if (cehost::sim::GetWindowStatus(&status)) {
@@ -114,37 +131,11 @@ private:
         }
         if (pending || m_next >= m_steps.size() || m_now < m_pauseUntil) return;
         if (m_steps[m_next].kind == Kind::AwaitScript) return;
-        const Step& step = m_steps[m_next++];
-        const bool down = step.kind == Kind::Down || step.kind == Kind::MouseDown;
-        SDL_Event e{};
-        switch (step.kind) {
-        case Kind::Down:
-        case Kind::Up:
-            e.type = down ? SDL_KEYDOWN : SDL_KEYUP;
-            e.key.state = down ? SDL_PRESSED : SDL_RELEASED;
-            e.key.keysym.sym = step.key;
-            e.key.keysym.scancode = SDL_GetScancodeFromKey(step.key);
-            break;
-        case Kind::Pause: m_pauseUntil = m_now + step.ms; return;
-        case Kind::Close: e.type = SDL_QUIT; break;
-        case Kind::MouseDown:
-        case Kind::MouseUp:
-            e.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
-            e.button.button = SDL_BUTTON_LEFT;
-            e.button.state = down ? SDL_PRESSED : SDL_RELEASED;
-            e.button.clicks = 1;
-            e.button.x = step.x;
-            e.button.y = step.y;
-            break;
-        case Kind::MouseMove:
-            e.type = SDL_MOUSEMOTION;
-            e.motion.state = SDL_BUTTON_LMASK;
-            e.motion.x = step.x;
-            e.motion.y = step.y;
-            break;
-        case Kind::AwaitScript: return;
-        }
-        SDL_PushEvent(&e);
+        Step& step = m_steps[m_next++];
+        if (step.kind == Kind::Pause)
+            m_pauseUntil = m_now + step.ms;
+        else
+            SDL_PushEvent(&step.event);
     }
 
     std::vector<Step> m_steps;
@@ -197,9 +188,9 @@ TEST(SimWindow, RecordedSessionReplaysHeadlessToTheSameScreens) {
     session.Key(SDLK_F12); // shot-003: one tick into the second run, a second mark
     session.Key(SDLK_F1);  // landscape
     session.Key(SDLK_F12); // shot-004
-    session.Mouse(SyntheticSession::Kind::MouseDown, 30, 30); // a drag, which cannot be recorded
-    session.Mouse(SyntheticSession::Kind::MouseMove, 90, 90);
-    session.Mouse(SyntheticSession::Kind::MouseUp, 90, 90);
+    session.Mouse(SDL_MOUSEBUTTONDOWN, 30, 30); // a drag, which cannot be recorded
+    session.Mouse(SDL_MOUSEMOTION, 90, 90);
+    session.Mouse(SDL_MOUSEBUTTONUP, 90, 90);
     session.Key(SDLK_F1);  // and back
     session.Close();
     session.Install();
@@ -237,7 +228,6 @@ TEST(SimWindow, RecordedSessionReplaysHeadlessToTheSameScreens) {
 // keys, and these are recorded as keys; without the keypad nothing is there.
 TEST(SimWindow, MouseIsTheStylusOnTheScreenAndPressesTheKeypadBesideIt) {
     setenv("SDL_VIDEODRIVER", "offscreen", 1);
-    using K = SyntheticSession::Kind;
     const fs::path script = TestDir() / "skin.keys";
     SyntheticSession session;
     session.MouseDown(480 + 2 * 26, 2 * 200); // 4, held a while
@@ -247,16 +237,16 @@ TEST(SimWindow, MouseIsTheStylusOnTheScreenAndPressesTheKeypadBesideIt) {
     session.Click(480 + 2 * 70, 2 * 117); // the down arrow
     session.Click(480 + 2 * 70, 2 * 315); // below the last row: no key
     session.Click(101, 61);           // screen 50,30
-    session.Mouse(K::MouseDown, 20, 21);  // 10,10
-    session.Mouse(K::MouseMove, 21, 21);  // still 10,10: nothing for the application
-    session.Mouse(K::MouseMove, 41, 81);  // 20,40
-    session.Mouse(K::MouseMove, 600, 100); // beyond the right edge: kept on it
-    session.Mouse(K::MouseUp, 600, 100);
-    session.Mouse(K::MouseMove, 200, 200); // the button is up: no stylus
+    session.Mouse(SDL_MOUSEBUTTONDOWN, 20, 21);  // 10,10
+    session.Mouse(SDL_MOUSEMOTION, 21, 21);  // still 10,10: nothing for the application
+    session.Mouse(SDL_MOUSEMOTION, 41, 81);  // 20,40
+    session.Mouse(SDL_MOUSEMOTION, 600, 100); // beyond the right edge: kept on it
+    session.Mouse(SDL_MOUSEBUTTONUP, 600, 100);
+    session.Mouse(SDL_MOUSEMOTION, 200, 200); // the button is up: no stylus
     session.Click(100, 2 * 320 + 10);      // in the status line
-    session.Mouse(K::MouseDown, 100, 2 * 320); // its first row...
-    session.Mouse(K::MouseMove, 100, 100);     // ...dragged onto the screen
-    session.Mouse(K::MouseUp, 100, 100);
+    session.Mouse(SDL_MOUSEBUTTONDOWN, 100, 2 * 320); // its first row...
+    session.Mouse(SDL_MOUSEMOTION, 100, 100);     // ...dragged onto the screen
+    session.Mouse(SDL_MOUSEBUTTONUP, 100, 100);
     session.Click(3, 2 * 320 - 1); // the screen's last row still is the screen
     session.Close();
     session.Install();
