@@ -85,12 +85,9 @@ TEST_F(GdiDraw, PatBltRops) {
     PatBlt(dc, 2, 0, 1, 1, DSTINVERT);
     PatBlt(dc, 3, 0, 1, 1, BLACKNESS);
     PatBlt(dc, 5, 0, -1, 1, WHITENESS); // negative width extends to the left
-    EXPECT_EQ(RGB(0xFF, 0x00, 0x0F), GetPixel(dc, 0, 0));
-    EXPECT_EQ(RGB(0xF0, 0xF0, 0x5A), GetPixel(dc, 1, 0));
-    EXPECT_EQ(RGB(0xF0, 0x0F, 0xAA), GetPixel(dc, 2, 0));
-    EXPECT_EQ(kBlack, GetPixel(dc, 3, 0));
-    EXPECT_EQ(kWhite, GetPixel(dc, 4, 0));
-    EXPECT_EQ(RGB(0x0F, 0xF0, 0x55), GetPixel(dc, 5, 0));
+    EXPECT_EQ((std::vector<COLORREF>{RGB(0xFF, 0x00, 0x0F), RGB(0xF0, 0xF0, 0x5A), RGB(0xF0, 0x0F, 0xAA), kBlack,
+                                     kWhite, RGB(0x0F, 0xF0, 0x55)}),
+              Pixels({{0, 0}, {1, 0}, {2, 0}, {3, 0}, {4, 0}, {5, 0}}));
     EXPECT_FALSE(PatBlt(dc, 0, 0, 1, 1, SRCCOPY)) << "PatBlt has no source";
 }
 
@@ -122,15 +119,12 @@ protected:
 TEST_F(GdiBlit, BitBltCopiesAndCombinesWithTheDestination) {
     HDC dc = Canvas(8, 4, RGB(0x0F, 0x0F, 0x0F));
     EXPECT_TRUE(BitBlt(dc, 1, 1, 4, 2, m_srcDc, 0, 0, SRCCOPY));
-    EXPECT_EQ(kRed, GetPixel(dc, 1, 1));
-    EXPECT_EQ(kRed, GetPixel(dc, 4, 2));
-    EXPECT_EQ(RGB(0x0F, 0x0F, 0x0F), GetPixel(dc, 5, 1));
     EXPECT_TRUE(BitBlt(dc, 0, 0, 1, 1, m_srcDc, 0, 0, SRCAND));
-    EXPECT_EQ(RGB(0x0F, 0, 0), GetPixel(dc, 0, 0));
     EXPECT_TRUE(BitBlt(dc, 0, 3, 1, 1, m_srcDc, 0, 0, SRCINVERT));
-    EXPECT_EQ(RGB(0xF0, 0x0F, 0x0F), GetPixel(dc, 0, 3));
     EXPECT_TRUE(BitBlt(dc, 7, 3, 1, 1, m_srcDc, 0, 0, NOTSRCCOPY));
-    EXPECT_EQ(RGB(0, 0xFF, 0xFF), GetPixel(dc, 7, 3));
+    EXPECT_EQ((std::vector<COLORREF>{kRed, kRed, RGB(0x0F, 0x0F, 0x0F), RGB(0x0F, 0, 0), RGB(0xF0, 0x0F, 0x0F),
+                                     RGB(0, 0xFF, 0xFF)}),
+              Pixels({{1, 1}, {4, 2}, {5, 1}, {0, 0}, {0, 3}, {7, 3}}));
 }
 
 // The key colour is skipped; the source may be a DC or a bitmap that is selected nowhere; scaling takes the
@@ -138,10 +132,8 @@ TEST_F(GdiBlit, BitBltCopiesAndCombinesWithTheDestination) {
 TEST_F(GdiBlit, TransparentImageSkipsTheKeyColourAndStaysInsideItsSource) {
     HDC dc = Canvas(12, 2, RGB(0, 0xFF, 0));
     EXPECT_TRUE(TransparentImage(dc, 0, 0, 4, 2, m_srcDc, 0, 0, 4, 2, kMagenta));
-    EXPECT_EQ(kRed, GetPixel(dc, 0, 0));
-    EXPECT_EQ(RGB(0, 0xFF, 0), GetPixel(dc, 1, 0));
-    EXPECT_EQ(kBlack, GetPixel(dc, 2, 0));
-    EXPECT_EQ(RGB(0, 0xFF, 0), GetPixel(dc, 2, 1));
+    EXPECT_EQ((std::vector<COLORREF>{kRed, RGB(0, 0xFF, 0), kBlack, RGB(0, 0xFF, 0)}),
+              Pixels({{0, 0}, {1, 0}, {2, 0}, {2, 1}}));
     EXPECT_FALSE(TransparentImage(dc, 0, 0, 4, 2, m_src, 0, 0, 4, 2, kMagenta)) << "the bitmap is selected";
     SelectObject(m_srcDc, m_oldSrc);
     Clear();

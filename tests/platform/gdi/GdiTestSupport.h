@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <iterator>
 #include <string>
+#include <vector>
 
 // The font the library asks for: "LxFont", Korean character set.
 inline LOGFONTW LxLogFont(LONG height, LONG weight = FW_NORMAL) {
@@ -107,6 +108,11 @@ protected:
         for (int y = 0; y < m_height; ++y)
             for (int x = 0; x < m_width; ++x) n += GetPixel(m_dc, x, y) == color;
         return n;
+    }
+    std::vector<COLORREF> Pixels(std::initializer_list<POINT> points) const {
+        std::vector<COLORREF> colours;
+        for (POINT p : points) colours.push_back(GetPixel(m_dc, p.x, p.y));
+        return colours;
     }
     // Row as a string of '#' (colour) and '.' (anything else), for readable expectations.
     std::string Row(int y, COLORREF ink, int from = 0, int to = -1) const {

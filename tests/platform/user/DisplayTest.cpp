@@ -50,11 +50,8 @@ TEST_F(Display, RotationSwapsTheScreenResizesFullScreenWindowsAndTellsTopLevelWi
     ASSERT_EQ(Rotate(DMDO_90), DISP_CHANGE_SUCCESSFUL);
     EXPECT_EQ(Screen(), (SIZE{320, 240}));
     EXPECT_EQ(cehost::sim::GetDisplayOrientation(), DWORD(DMDO_90));
-    RECT rc;
-    GetWindowRect(full, &rc);
-    EXPECT_EQ(rc, Rect(0, 0, 320, 240));
-    GetWindowRect(main, &rc);
-    EXPECT_EQ(rc, Rect(0, 21, 240, 320)) << "a window that is not full-screen is left to its application";
+    EXPECT_EQ(WindowRect(full), Rect(0, 0, 320, 240));
+    EXPECT_EQ(WindowRect(main), Rect(0, 21, 240, 320)) << "a window that is not full-screen is left to its application";
     EXPECT_TRUE(log.Matches({{WM_SIZE, sent | lparam, 0, MAKELPARAM(320, 240), full},
                              {WM_SETTINGCHANGE, sent | wparam | lparam, SETTINGCHANGE_RESET, 0, main},
                              {WM_SETTINGCHANGE, sent | wparam | lparam, SETTINGCHANGE_RESET, 0, full}}));
@@ -64,12 +61,10 @@ TEST_F(Display, RotationSwapsTheScreenResizesFullScreenWindowsAndTellsTopLevelWi
         EXPECT_EQ(Rotate(orientation), DISP_CHANGE_SUCCESSFUL);
         EXPECT_EQ(Screen().cx, width) << orientation;
     }
-    GetWindowRect(full, &rc);
-    EXPECT_EQ(rc, Rect(0, 0, 240, 320));
+    EXPECT_EQ(WindowRect(full), Rect(0, 0, 240, 320));
     // The simulator's screen size moves full-screen windows too.
     EXPECT_TRUE(cehost::sim::SetDisplaySize(480, 640));
-    GetWindowRect(full, &rc);
-    EXPECT_EQ(rc, Rect(0, 0, 480, 640));
+    EXPECT_EQ(WindowRect(full), Rect(0, 0, 480, 640));
     EXPECT_FALSE(cehost::sim::SetDisplaySize(0, 100));
     EXPECT_FALSE(cehost::sim::SetDisplaySize(100, 9000));
 }

@@ -10,19 +10,7 @@
 using namespace usertest;
 using namespace lxtest;
 
-namespace {
-
-class Queue : public ::testing::Test {
-protected:
-    void SetUp() override {
-        ASSERT_NE(RegisterTestClass(), 0);
-        top = TopLevel(0, 0, 100, 100);
-        cehost::sim::RunUntilIdle();
-    }
-    HWND top = nullptr;
-};
-
-} // namespace
+using Queue = UserTopTest;
 
 TEST_F(Queue, RetrievalFollowsCeOrder) {
     SetTimer(top, 1, 10, nullptr);

@@ -49,9 +49,7 @@ TEST_F(Shell, TheStripStaysAboveTheApplicationAndOutOfTheWorkArea) {
     mode.dmDisplayOrientation = DMDO_90;
     ASSERT_EQ(ChangeDisplaySettingsExW(nullptr, &mode, nullptr, 0, nullptr), DISP_CHANGE_SUCCESSFUL);
     cehost::sim::RunUntilIdle();
-    RECT r{};
-    GetWindowRect(strip, &r);
-    EXPECT_EQ(r, (RECT{0, 0, 320, kStrip}));
+    EXPECT_EQ(usertest::WindowRect(strip), (RECT{0, 0, 320, kStrip}));
 
     EXPECT_EQ(cehost::sim::GdiObjectCount(), gdi);
     ASSERT_TRUE(cehost::sim::ShowIndicatorStrip(false));

@@ -8,15 +8,11 @@ using namespace lxtest;
 
 namespace {
 
-class Timers : public ::testing::Test {
-protected:
+struct Timers : UserTopTest {
     void SetUp() override {
         ASSERT_TRUE(cehost::sim::IsVirtualTime()) << "the test harness runs headless";
-        ASSERT_NE(RegisterTestClass(), 0);
-        top = TopLevel(0, 0, 100, 100);
-        cehost::sim::RunUntilIdle();
+        UserTopTest::SetUp();
     }
-    HWND top = nullptr;
 };
 
 int CountTimers(HWND hwnd) {

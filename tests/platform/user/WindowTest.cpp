@@ -50,11 +50,8 @@ TEST_F(Windows, ChildWithBorderHasInsetClientAreaAndIdentifier) {
                              {WM_SHOWWINDOW, sent}, {WM_WINDOWPOSCHANGING, sent}, {WM_WINDOWPOSCHANGED, sent}}));
     EXPECT_EQ(GetDlgCtrlID(c), 42);
     EXPECT_EQ(GetDlgCtrlID(top), 0);
-    RECT rc;
-    GetClientRect(c, &rc);
-    EXPECT_EQ(rc, Rect(0, 0, 48, 28));
-    GetWindowRect(c, &rc);
-    EXPECT_EQ(rc, Rect(15, 45, 65, 75));
+    EXPECT_EQ(ClientRect(c), Rect(0, 0, 48, 28));
+    EXPECT_EQ(WindowRect(c), Rect(15, 45, 65, 75));
     POINT p{0, 0};
     ClientToScreen(c, &p);
     EXPECT_EQ(p, (POINT{16, 46}));
@@ -189,12 +186,9 @@ TEST_F(Windows, StyleChangesAreAnnouncedButNotAppliedMovesSendPositionMessages) 
     EXPECT_EQ(SetWindowLongW(w, GWL_STYLE, style | WS_BORDER), style);
     EXPECT_TRUE(log.Matches({{WM_STYLECHANGING, sent | wparam, WPARAM(GWL_STYLE)},
                              {WM_STYLECHANGED, sent | wparam, WPARAM(GWL_STYLE)}}));
-    RECT rc;
-    GetClientRect(w, &rc);
-    EXPECT_EQ(rc, Rect(0, 0, 100, 100)) << "the frame follows only at the next SWP_FRAMECHANGED or resize";
+    EXPECT_EQ(ClientRect(w), Rect(0, 0, 100, 100)) << "the frame follows only at the next SWP_FRAMECHANGED or resize";
     SetWindowPos(w, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
-    GetClientRect(w, &rc);
-    EXPECT_EQ(rc, Rect(0, 0, 98, 98));
+    EXPECT_EQ(ClientRect(w), Rect(0, 0, 98, 98));
 
     HWND c = Child(w, 1, 10, 10, 50, 50);
     MessageLog moves;
@@ -214,8 +208,7 @@ TEST_F(Windows, StyleChangesAreAnnouncedButNotAppliedMovesSendPositionMessages) 
         return false;
     });
     SetWindowPos(c, nullptr, 0, 0, 100, 100, SWP_NOMOVE | SWP_NOZORDER);
-    GetClientRect(c, &rc);
-    EXPECT_EQ(rc, Rect(0, 0, 10, 100));
+    EXPECT_EQ(ClientRect(c), Rect(0, 0, 10, 100));
 }
 
 TEST_F(Windows, ZOrderRelationsAndBringToTop) {
