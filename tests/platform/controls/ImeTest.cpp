@@ -28,20 +28,18 @@ protected:
         cehost::sim::RunUntilIdle();
         log.Watch(window);
         log.Watch(other);
+        himc = ImmGetContext(window);
     }
-    void TearDown() override { DestroyWindow(window); }
-
-    void Open(bool on) {
-        HIMC himc = ImmGetContext(window);
-        ImmSetOpenStatus(himc, on ? TRUE : FALSE);
+    void TearDown() override {
         ImmReleaseContext(window, himc);
+        DestroyWindow(window);
     }
+
+    void Open(bool on) { ImmSetOpenStatus(himc, on ? TRUE : FALSE); }
 
     std::u16string Composing() {
-        HIMC himc = ImmGetContext(window);
         char16_t buffer[8] = {};
         LONG bytes = ImmGetCompositionStringW(himc, GCS_COMPSTR, buffer, sizeof buffer);
-        ImmReleaseContext(window, himc);
         return std::u16string(buffer, bytes > 0 ? static_cast<size_t>(bytes) / 2 : 0);
     }
 
@@ -66,6 +64,9 @@ protected:
         return out;
     }
 
+    void Keys(const char* keys) {
+        for (; *keys; ++keys) Key(*keys);
+    }
     void Key(char key) {
         bool shift = key >= 'A' && key <= 'Z';
         BYTE vk = static_cast<BYTE>(shift ? key : (key >= 'a' && key <= 'z' ? key - 'a' + 'A' : key));
@@ -78,6 +79,7 @@ protected:
 
     HWND window = nullptr;
     HWND other = nullptr;
+    HIMC himc = nullptr;
     lxtest::MessageLog log;
 };
 
@@ -103,9 +105,7 @@ TEST_F(Ime, KeysGiveCommittedAndComposingText) {
 
 TEST_F(Ime, SyllableFinishedByTheNextKeyComesInOneMessage) {
     Open(true);
-    Key('r');
-    Key('k');
-    Key('r');
+    Keys("rkr");
     log.Clear();
     Key('k');
     auto seen = Only({WM_KEYDOWN, WM_IME_STARTCOMPOSITION, WM_IME_COMPOSITION, WM_IME_ENDCOMPOSITION,
@@ -116,9 +116,7 @@ TEST_F(Ime, SyllableFinishedByTheNextKeyComesInOneMessage) {
     EXPECT_EQ(seen[1].wParam, WPARAM(u'가'));
     EXPECT_EQ(seen[2].wParam, WPARAM(VK_PROCESSKEY));
     EXPECT_EQ(ImmGetVirtualKey(window), UINT('K'));
-    HIMC himc = ImmGetContext(window);
     EXPECT_EQ(ImmGetCompositionStringW(himc, GCS_RESULTSTR, nullptr, 0), 2);
-    ImmReleaseContext(window, himc);
 }
 
 TEST_F(Ime, FirstKeyStartsTheCompositionAndBackspaceEndsIt) {
@@ -129,7 +127,6 @@ TEST_F(Ime, FirstKeyStartsTheCompositionAndBackspaceEndsIt) {
     EXPECT_EQ(seen[1].lParam, LPARAM(GCS_COMPSTR | GCS_COMPATTR | CS_INSERTCHAR | CS_NOMOVECARET));
     EXPECT_EQ(seen[2].wParam, WPARAM(VK_PROCESSKEY));
     // Composition string sizes are in bytes.
-    HIMC himc = ImmGetContext(window);
     EXPECT_EQ(ImmGetCompositionStringW(himc, GCS_COMPSTR, nullptr, 0), 2);
     char16_t one[1];
     EXPECT_EQ(ImmGetCompositionStringW(himc, GCS_COMPSTR, one, 2), 2);
@@ -137,7 +134,6 @@ TEST_F(Ime, FirstKeyStartsTheCompositionAndBackspaceEndsIt) {
     EXPECT_EQ(ImmGetCompositionStringW(himc, GCS_COMPATTR, nullptr, 0), 1);
     EXPECT_EQ(ImmGetCompositionStringW(nullptr, GCS_COMPSTR, nullptr, 0), IMM_ERROR_GENERAL);
     EXPECT_EQ(ImmGetContext(nullptr), nullptr);
-    ImmReleaseContext(window, himc);
     log.Clear();
     Key('<');
     seen = Only({WM_KEYDOWN, WM_IME_STARTCOMPOSITION, WM_IME_COMPOSITION, WM_IME_ENDCOMPOSITION, WM_CHAR});
@@ -153,7 +149,6 @@ TEST_F(Ime, FirstKeyStartsTheCompositionAndBackspaceEndsIt) {
 }
 
 TEST_F(Ime, ToggleKeySwitchesTheMethodAndIsConfigurable) {
-    HIMC himc = ImmGetContext(window);
     EXPECT_FALSE(ImmGetOpenStatus(himc));
     Key('r');
     EXPECT_EQ(Typed(window), u"r");
@@ -175,13 +170,11 @@ TEST_F(Ime, ToggleKeySwitchesTheMethodAndIsConfigurable) {
     Stroke(VK_HANGUL);
     cehost::sim::RunUntilIdle();
     EXPECT_FALSE(ImmGetOpenStatus(himc));
-    ImmReleaseContext(window, himc);
 }
 
 TEST_F(Ime, FocusChangeCompletesIntoTheOldWindow) {
     Open(true);
-    Key('d');
-    Key('k');
+    Keys("dk");
     SetFocus(other);
     cehost::sim::RunUntilIdle();
     EXPECT_EQ(Typed(window), u"아");
@@ -192,10 +185,8 @@ TEST_F(Ime, FocusChangeCompletesIntoTheOldWindow) {
 }
 
 TEST_F(Ime, NotifyCompletesOrCancels) {
-    HIMC himc = ImmGetContext(window);
     Open(true);
-    Key('r');
-    Key('k');
+    Keys("rk");
     EXPECT_TRUE(ImmNotifyIME(himc, NI_COMPOSITIONSTR, CPS_COMPLETE, 0));
     cehost::sim::RunUntilIdle();
     EXPECT_EQ(Typed(window), u"가");
@@ -207,6 +198,5 @@ TEST_F(Ime, NotifyCompletesOrCancels) {
     ASSERT_EQ(Messages(seen), (std::vector<UINT>{WM_IME_COMPOSITION, WM_IME_ENDCOMPOSITION}));
     EXPECT_EQ(seen[0].lParam, 0);
     EXPECT_FALSE(ImmNotifyIME(himc, 0, CPS_COMPLETE, 0));
-    ImmReleaseContext(window, himc);
 }
 
