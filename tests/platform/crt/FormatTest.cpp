@@ -5,6 +5,7 @@
 #include <cstring>
 #include <memory>
 #include <string>
+#include <tuple>
 
 namespace {
 
@@ -81,15 +82,13 @@ TEST(WideFormat, BoundedFormatReturnsFollowTheWindowsContract) {
         return n;
     };
     WCHAR buffer[8];
-    std::fill_n(buffer, 8, u'#');
-    EXPECT_EQ(call(buffer, 5, u"%d", 1234), 4); // fits with its terminator
-    EXPECT_EQ(std::u16string(buffer, 6), std::u16string(u"1234\0#", 6));
-    std::fill_n(buffer, 8, u'#');
-    EXPECT_EQ(call(buffer, 4, u"%d", 1234), 4); // exactly full: no terminator
-    EXPECT_EQ(std::u16string(buffer, 5), u"1234#");
-    std::fill_n(buffer, 8, u'#');
-    EXPECT_EQ(call(buffer, 3, u"%d", 1234), -1); // cut: count units, nothing after
-    EXPECT_EQ(std::u16string(buffer, 4), u"123#");
+    // Fits with its terminator; exactly full: no terminator; cut: count units, nothing after.
+    const std::tuple<size_t, int, std::u16string> counts[] = {{5, 4, {u"1234\0#", 6}}, {4, 4, u"1234#"}, {3, -1, u"123#"}};
+    for (const auto& [count, result, written] : counts) {
+        std::fill_n(buffer, 8, u'#');
+        EXPECT_EQ(call(buffer, count, u"%d", 1234), result) << count;
+        EXPECT_EQ(std::u16string(buffer, written.size()), written) << count;
+    }
     EXPECT_EQ(call(nullptr, 0, u"%s", u"abcdef"), 6);
     EXPECT_EQ(call(buffer, 8, nullptr), -1);
 

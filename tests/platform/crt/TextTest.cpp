@@ -10,12 +10,13 @@ namespace {
 
 TEST(WideText, CopyAndAppendRespectTheirCounts) {
     WCHAR buffer[8];
-    std::fill_n(buffer, 8, u'#');
-    wcsncpy(buffer, u"ab", 5);
-    EXPECT_EQ(std::u16string(buffer, 6), std::u16string(u"ab\0\0\0#", 6)); // the rest of the count is zeroed
-    std::fill_n(buffer, 8, u'#');
-    wcsncpy(buffer, u"abcdef", 3);
-    EXPECT_EQ(std::u16string(buffer, 4), u"abc#"); // no terminator when the source is longer
+    // The rest of the count is zeroed; no terminator when the source is longer.
+    for (const auto& [source, count, written] : {std::tuple{u"ab", 5, std::u16string(u"ab\0\0\0#", 6)},
+                                                 std::tuple{u"abcdef", 3, std::u16string(u"abc#")}}) {
+        std::fill_n(buffer, 8, u'#');
+        wcsncpy(buffer, source, count);
+        EXPECT_EQ(std::u16string(buffer, written.size()), written) << count;
+    }
     wcscpy(buffer, u"ab");
     wcsncat(buffer, u"cdef", 2);
     EXPECT_EQ(std::u16string(buffer), u"abcd");
