@@ -1,9 +1,6 @@
 // The record of visible text: what covers a run and what leaves it, text that arrives with a blit, windows
 // that take their text with them; and the parsing of key-script lines, `expect` and `dump` above all.
-#include <windows.h>
-#include <cehost/sim.h>
-
-#include <gtest/gtest.h>
+#include "GdiTestSupport.h"
 
 #include <algorithm>
 #include <functional>
@@ -65,14 +62,7 @@ TEST(VisibleText, WhatCoversARunAndWhatLeavesIt) {
         std::function<void(Screen&)> draw;
         bool stays;
     };
-    const auto blank = [](Screen& s) {
-        HDC memory = CreateCompatibleDC(s.dc);
-        HBITMAP bitmap = CreateCompatibleBitmap(s.dc, 200, 40);
-        HGDIOBJ old = SelectObject(memory, bitmap);
-        BitBlt(s.dc, 0, 0, 200, 40, memory, 0, 0, SRCCOPY);
-        DeleteObject(SelectObject(memory, old));
-        DeleteDC(memory);
-    };
+    const auto blank = [](Screen& s) { BitBlt(s.dc, 0, 0, 200, 40, MemoryDc(200, 40), 0, 0, SRCCOPY); };
     const auto frame = [](Screen& s) {
         RECT r{5, 5, 160, 35};
         FrameRect(s.dc, &r, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
@@ -123,18 +113,13 @@ TEST(VisibleText, ARunHoldsTheCharactersThatShowWhereTheyShow) {
     EXPECT_TRUE(Find(u"second line", runs));
 
     // Text drawn off-screen arrives with the blit, at the blit's destination.
-    HDC memory = CreateCompatibleDC(s.dc);
-    HBITMAP bitmap = CreateCompatibleBitmap(s.dc, 100, 20);
-    HGDIOBJ old = SelectObject(memory, bitmap);
+    MemoryDc memory(100, 20);
     ExtTextOutW(memory, 0, 0, 0, nullptr, u"Buffered 한글", 11, nullptr);
     BitBlt(s.dc, 50, 250, 100, 20, memory, 0, 0, SRCCOPY);
     run = Find(u"Buffered 한글", runs);
     ASSERT_TRUE(run);
     EXPECT_EQ(50, run->rect.left);
     EXPECT_EQ(250, run->rect.top);
-    SelectObject(memory, old);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
 
     // A blit within the screen that covers its own source (scrolling up) moves the runs it copies.
     BitBlt(s.dc, 10, 230, 200, 40, s.dc, 10, 250, SRCCOPY);
