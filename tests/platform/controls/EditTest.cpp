@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 using lxtest::Stroke;
@@ -90,13 +91,12 @@ TEST_F(Edit, ModificationCaretAndMultiLineSetText) {
 TEST_F(Edit, LimitsFollowCeAndStopTypingWithMaxText) {
     HWND single = Make(0);
     EXPECT_EQ(Send(single, EM_GETLIMITTEXT), 30000);
-    Send(single, EM_LIMITTEXT, 0);
-    EXPECT_EQ(Send(single, EM_GETLIMITTEXT), 0x7FFE);
-    Send(single, EM_LIMITTEXT, 100000);
-    EXPECT_EQ(Send(single, EM_GETLIMITTEXT), 0x7FFE);
     HWND multi = Make(ES_MULTILINE);
-    Send(multi, EM_LIMITTEXT, 0);
-    EXPECT_EQ(Send(multi, EM_GETLIMITTEXT), 0xFFFF);
+    const std::tuple<HWND, WPARAM, LRESULT> limits[] = {{single, 0, 0x7FFE}, {single, 100000, 0x7FFE}, {multi, 0, 0xFFFF}};
+    for (const auto& [edit, asked, limit] : limits) {
+        Send(edit, EM_LIMITTEXT, asked);
+        EXPECT_EQ(Send(edit, EM_GETLIMITTEXT), limit) << asked;
+    }
 
     Send(single, EM_LIMITTEXT, 3);
     SetFocus(single);
@@ -115,11 +115,9 @@ TEST_F(Edit, LimitsFollowCeAndStopTypingWithMaxText) {
 
 TEST_F(Edit, MultiLineLinesAndWrapping) {
     HWND edit = Make(ES_MULTILINE, u"one\r\ntwo\r\n\r\nfour");
-    EXPECT_EQ(Send(edit, EM_GETLINECOUNT), 4);
-    EXPECT_EQ(Send(edit, EM_LINEINDEX, 1), 5);
-    EXPECT_EQ(Send(edit, EM_LINEINDEX, 3), 12);
-    EXPECT_EQ(Send(edit, EM_LINEINDEX, 4), -1);
-    EXPECT_EQ(Send(edit, EM_LINEFROMCHAR, 6), 1);
+    const std::tuple<UINT, WPARAM, LRESULT> queries[] = {
+        {EM_GETLINECOUNT, 0, 4}, {EM_LINEINDEX, 1, 5}, {EM_LINEINDEX, 3, 12}, {EM_LINEINDEX, 4, -1}, {EM_LINEFROMCHAR, 6, 1}};
+    for (const auto& [message, wParam, result] : queries) EXPECT_EQ(Send(edit, message, wParam), result) << wParam;
     Send(edit, EM_SETSEL, 13, 13);
     EXPECT_EQ(Send(edit, EM_LINEINDEX, static_cast<WPARAM>(-1)), 12);
     EXPECT_EQ(Send(edit, EM_LINELENGTH, 5), 3);

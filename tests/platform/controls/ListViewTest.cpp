@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -149,14 +150,12 @@ TEST_F(ListView, MovingReportsEachStateChangeAndRedrawsTwoRows) {
 }
 
 TEST_F(ListView, EnsureVisibleScrollsMinimally) {
-    EXPECT_TRUE(SendMessageW(list, LVM_ENSUREVISIBLE, 5, TRUE)); // partly visible: enough
-    EXPECT_EQ(Top(), 0);
-    EXPECT_TRUE(SendMessageW(list, LVM_ENSUREVISIBLE, 5, FALSE));
-    EXPECT_EQ(Top(), 1);
-    EXPECT_TRUE(SendMessageW(list, LVM_ENSUREVISIBLE, 50, FALSE));
-    EXPECT_EQ(Top(), 46);
-    EXPECT_TRUE(SendMessageW(list, LVM_ENSUREVISIBLE, 10, FALSE));
-    EXPECT_EQ(Top(), 10);
+    // Row 5 is partly visible: enough when that is allowed.
+    const std::tuple<int, BOOL, int> rows[] = {{5, TRUE, 0}, {5, FALSE, 1}, {50, FALSE, 46}, {10, FALSE, 10}};
+    for (const auto& [row, partly, top] : rows) {
+        EXPECT_TRUE(SendMessageW(list, LVM_ENSUREVISIBLE, row, partly)) << row;
+        EXPECT_EQ(Top(), top) << row;
+    }
     EXPECT_FALSE(SendMessageW(list, LVM_ENSUREVISIBLE, 100, FALSE));
     RECT rc{};
     rc.left = LVIR_BOUNDS;

@@ -8,23 +8,16 @@ using Golden = GdiTest;
 TEST_F(Golden, Primitives) {
     HDC dc = Canvas(120, 80, RGB(0x27, 0x27, 0x27));
     Fill(dc, {4, 4, 40, 30}, RGB(0x96, 0x96, 0x96));
-    HPEN frame = CreatePen(PS_SOLID, 1, RGB(0xAA, 0xAA, 0xAA));
-    HBRUSH fill = CreateSolidBrush(RGB(0, 0x60, 0xC0));
-    HGDIOBJ oldPen = SelectObject(dc, frame);
-    HGDIOBJ oldBrush = SelectObject(dc, fill);
+    Selected frame(dc, CreatePen(PS_SOLID, 1, RGB(0xAA, 0xAA, 0xAA)));
+    Selected fill(dc, CreateSolidBrush(RGB(0, 0x60, 0xC0)));
     Rectangle(dc, 44, 4, 80, 30);
-    HPEN dash = CreatePen(PS_DASH, 1, RGB(255, 255, 255));
-    SelectObject(dc, dash);
+    Selected dash(dc, CreatePen(PS_DASH, 1, RGB(255, 255, 255)));
     MoveToEx(dc, 4, 36, nullptr);
     LineTo(dc, 116, 36);
     LineTo(dc, 84, 76);
-    HPEN wide = CreatePen(PS_SOLID, 3, RGB(255, 128, 0));
-    SelectObject(dc, wide);
+    Selected wide(dc, CreatePen(PS_SOLID, 3, RGB(255, 128, 0)));
     POINT zig[] = {{4, 70}, {20, 44}, {36, 70}, {52, 44}};
     Polyline(dc, zig, 4);
-    SelectObject(dc, oldPen);
-    SelectObject(dc, oldBrush);
-    for (HGDIOBJ o : std::initializer_list<HGDIOBJ>{frame, fill, dash, wide}) DeleteObject(o);
 
     // A magenta-keyed sprite, drawn 1:1 and doubled.
     MemoryDc sprite(6, 6);
