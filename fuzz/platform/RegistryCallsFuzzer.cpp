@@ -10,10 +10,10 @@
 #include <cstdlib>
 #include <map>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 #include "FuzzFail.h"
+#include "ScratchFolder.h"
 
 namespace {
 
@@ -31,9 +31,7 @@ struct Value {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
-    // In memory where the machine has it: every write is flushed to the disk, which would be most of the run.
-    static const std::string file = (access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp") +
-                                    std::string("/lx-registry-fuzz-") + std::to_string(getpid()) + ".db";
+    static const std::string file = ScratchFolder("lx-registry-fuzz") + "/registry.db";
     static bool ready = [] {
         CehostSetRegistryPath(file.c_str());
         return true;

@@ -9,10 +9,10 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 #include "FuzzFail.h"
+#include "ScratchFolder.h"
 
 namespace {
 
@@ -52,10 +52,7 @@ std::vector<LxEDBREC> RandomFields(FuzzInput& in) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
     // One handle for the whole run, its table emptied before each input.
     static const DWORD db = [] {
-        // In memory where the machine has it: every write is flushed to the disk.
-        const std::string folder = (access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp") +
-                                   std::string("/lx-edb-fuzz-") + std::to_string(getpid());
-        setenv("LXEDB_DIR", folder.c_str(), 1);
+        setenv("LXEDB_DIR", ScratchFolder("lx-edb-fuzz").c_str(), 1);
         const DWORD handle = EDB_CreateInfo(u"Fuzz", u"Records", 1);
         if (!EDB_InitDB(handle) || !EDB_OpenDB(handle)) Fail("the table could not be opened");
         return handle;
