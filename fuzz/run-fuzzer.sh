@@ -8,6 +8,7 @@
 set -u
 name=$1 bin=$2 seconds=$3 seeds=$4 found=$5 artifacts=$6 summary=$7
 mkdir -p "$seeds" "$found" "$artifacts"
+export LSAN_OPTIONS="suppressions=$(dirname "$(readlink -f "$0")")/lsan.supp:print_suppressions=0${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
 log="$artifacts/$name.log"
 : > "$log"
 
