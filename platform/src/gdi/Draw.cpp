@@ -2,6 +2,7 @@
 // images, all clipped to the DC. Pens are cosmetic: PS_SOLID, PS_DASH and PS_NULL, wide pens drawn as
 // squares along the line. Polygon fills with the alternate rule.
 #include "gdi/Draw.h"
+#include "gdi/PixelRows.h"
 #include "gdi/SystemColors.h"
 #include "gdi/TextRecord.h"
 #include "internal/profile.h"
@@ -188,10 +189,25 @@ struct BltSource {
     LONG x = 0, y = 0, width = 0, height = 0; // device coordinates of the source rectangle
 };
 
+// The two transfers every screen is made of have whole-row kernels; any other operation goes pixel by pixel
+// through its function.
+struct OpaqueCopy {
+    uint32_t operator()(uint32_t s, uint32_t) const { return s | 0xFF000000u; }
+    void Row(uint32_t* dst, const uint32_t* src, LONG count) const { CopyRowOpaque(dst, src, size_t(count)); }
+};
+struct KeyedCopy {
+    uint32_t key;
+    uint32_t operator()(uint32_t s, uint32_t d) const { return SameRgb(s, key) ? d : (s | 0xFF000000u); }
+    void Row(uint32_t* dst, const uint32_t* src, LONG count) const { CopyRowKeyed(dst, src, size_t(count), key); }
+};
+
 // One row of a 1:1 transfer; the compiler turns it into vector code for the simple operations.
 template <typename PixelOp>
 inline void TransferRow(uint32_t* __restrict dst, const uint32_t* __restrict src, LONG count, PixelOp op) {
-    for (LONG k = 0; k < count; ++k) dst[k] = op(src[k], dst[k]);
+    if constexpr (requires { op.Row(dst, src, count); })
+        op.Row(dst, src, count);
+    else
+        for (LONG k = 0; k < count; ++k) dst[k] = op(src[k], dst[k]);
 }
 
 template <typename PixelOp>
@@ -222,12 +238,14 @@ void Transfer(const DrawTarget& t, const RECT& dst, const BltSource& src, PixelO
         RECT i = Intersect(Intersect(dst, t.clip->front()), onSource);
         if (IsEmpty(i)) return;
         LONG dx = from.x - dst.left, dy = from.y - dst.top, n = i.right - i.left;
-        copy.resize(size_t(n));
+        // A row read from another row goes straight across; only a move within the same rows needs the buffer.
+        if (dy == 0) copy.resize(size_t(n));
         bool upwards = dy < 0; // the source lies above: start from the bottom
         for (LONG k = 0; k < i.bottom - i.top; ++k) {
             LONG y = upwards ? i.bottom - 1 - k : i.top + k;
-            std::memcpy(copy.data(), s->Row(int(y + dy)) + (i.left + dx), size_t(n) * 4);
-            TransferRow(t.surface->Row(int(y)) + i.left, copy.data(), n, op);
+            const uint32_t* row = s->Row(int(y + dy)) + (i.left + dx);
+            if (dy == 0) row = static_cast<const uint32_t*>(std::memcpy(copy.data(), row, size_t(n) * 4));
+            TransferRow(t.surface->Row(int(y)) + i.left, row, n, op);
         }
         return;
     }
@@ -349,7 +367,7 @@ bool Blt(HDC dest, int x, int y, int width, int height, HDC srcDc, int srcX, int
         textrecord::Blitted(t.surface, t.dc->hwnd, *t.clip, dst, src.surface,
                             {src.x, src.y, src.x + src.width, src.y + src.height});
     if (rop == SRCCOPY)
-        Transfer(t, dst, src, [](uint32_t s, uint32_t) { return s | 0xFF000000u; });
+        Transfer(t, dst, src, OpaqueCopy{});
     else
         Transfer(t, dst, src, [&](uint32_t s, uint32_t d) { return Rop3(rop, pattern, s, d); });
     return true;
@@ -532,7 +550,7 @@ BOOL WINAPI TransparentImage(HDC dest, LONG x, LONG y, LONG width, LONG height, 
     RECT dst{x + t.offset.x, y + t.offset.y, x + width + t.offset.x, y + height + t.offset.y};
     textrecord::Blitted(t.surface, t.dc->hwnd, *t.clip, dst, source.surface,
                         {source.x, source.y, source.x + source.width, source.y + source.height});
-    Transfer(t, dst, source, [key](uint32_t s, uint32_t d) { return SameRgb(s, key) ? d : (s | 0xFF000000u); });
+    Transfer(t, dst, source, KeyedCopy{key});
     return TRUE;
 }
 

@@ -10,28 +10,24 @@
 
 namespace cehost::gdi {
 
+std::vector<handles::Slot> handles::g_slots;
+
 namespace {
 
-// A handle is tag | generation << 16 | slot: it fits in 32 bits, and a freed slot's old handles stay invalid
-// because the generation moves on.
-constexpr uintptr_t kTag = 0x40000000u;
-constexpr uintptr_t kSlotMask = 0xFFFFu;
-constexpr uintptr_t kGenMask = 0x3FFFu;
-
-struct Slot {
-    std::unique_ptr<Object> object;
-    uint16_t generation = 1;
-};
+using namespace handles;
 
 struct Table {
-    std::vector<Slot> slots;
     std::vector<uint32_t> free;
-    Table() { slots.resize(1); } // slot 0 is never used, so no handle is 0x40000000 with slot 0
 };
 
 Table& TheTable() {
     static Table table;
     return table;
+}
+
+// Slot 0 is taken before any object is registered.
+void ReserveSlotZero() {
+    if (g_slots.empty()) g_slots.resize(1);
 }
 
 HGDIOBJ MakeHandle(uint32_t slot, uint16_t generation) {
@@ -40,9 +36,9 @@ HGDIOBJ MakeHandle(uint32_t slot, uint16_t generation) {
 
 HGDIOBJ RegisterStockInTable(std::unique_ptr<Object> object) {
     object->stock = true;
-    Table& t = TheTable();
-    t.slots.push_back(Slot{std::move(object), 1});
-    return MakeHandle(uint32_t(t.slots.size() - 1), 1);
+    ReserveSlotZero();
+    g_slots.push_back(Slot{std::move(object), 1});
+    return MakeHandle(uint32_t(g_slots.size() - 1), 1);
 }
 
 struct StockObjects {
@@ -121,39 +117,29 @@ HGDIOBJ Register(std::unique_ptr<Object> object) {
         slot = t.free.back();
         t.free.pop_back();
     } else {
-        if (t.slots.size() > kSlotMask) {
+        if (g_slots.size() > kSlotMask) {
             SetLastError(ERROR_NOT_ENOUGH_MEMORY);
             return nullptr;
         }
-        t.slots.emplace_back();
-        slot = uint32_t(t.slots.size() - 1);
+        g_slots.emplace_back();
+        slot = uint32_t(g_slots.size() - 1);
     }
-    t.slots[slot].object = std::move(object);
+    g_slots[slot].object = std::move(object);
     internal::GdiObjectCreated();
-    return MakeHandle(slot, t.slots[slot].generation);
-}
-
-Object* Lookup(HGDIOBJ handle) {
-    uintptr_t v = reinterpret_cast<uintptr_t>(handle);
-    if ((v & ~(kSlotMask | (kGenMask << 16))) != kTag) return nullptr;
-    Table& t = TheTable();
-    uint32_t slot = uint32_t(v & kSlotMask);
-    if (slot == 0 || slot >= t.slots.size()) return nullptr;
-    Slot& s = t.slots[slot];
-    if (!s.object || (s.generation & kGenMask) != ((v >> 16) & kGenMask)) return nullptr;
-    return s.object.get();
+    return MakeHandle(slot, g_slots[slot].generation);
 }
 
 void Destroy(HGDIOBJ handle) {
     Object* o = Lookup(handle);
     if (!o || o->stock) return;
     if (o->kind == Kind::Bitmap) textrecord::Forget(&static_cast<Bitmap*>(o)->surface);
-    Table& t = TheTable();
     uint32_t slot = uint32_t(reinterpret_cast<uintptr_t>(handle) & kSlotMask);
-    t.slots[slot].object.reset();
-    t.slots[slot].generation = uint16_t((t.slots[slot].generation + 1) & kGenMask);
-    if (t.slots[slot].generation == 0) t.slots[slot].generation = 1;
-    t.free.push_back(slot);
+    Slot& s = g_slots[slot];
+    // The generation moves on before the object goes, so that nothing its destructor does finds it again.
+    std::unique_ptr<Object> gone = std::move(s.object);
+    s.generation = uint16_t((s.generation + 1) & kGenMask);
+    if (s.generation == 0) s.generation = 1;
+    TheTable().free.push_back(slot);
     internal::GdiObjectDestroyed();
 }
 

@@ -136,9 +136,31 @@ private:
     bool clipValid = false;
 };
 
-// Handle table.
+// Handle table. A handle is tag | generation << 16 | slot: it fits in 32 bits, and a freed slot's old handles
+// stay invalid because the generation moves on. Every GDI call looks its handles up, so the lookup is inline
+// and the table a plain global (no guard on each use).
+namespace handles {
+constexpr uintptr_t kTag = 0x40000000u;
+constexpr uintptr_t kSlotMask = 0xFFFFu;
+constexpr uintptr_t kGenMask = 0x3FFFu;
+struct Slot {
+    std::unique_ptr<Object> object;
+    uint16_t generation = 1;
+};
+// Slot 0 is never used, so no handle is 0x40000000 with slot 0.
+extern std::vector<Slot> g_slots;
+} // namespace handles
 HGDIOBJ Register(std::unique_ptr<Object> object);
-Object* Lookup(HGDIOBJ handle);
+inline Object* Lookup(HGDIOBJ handle) {
+    using namespace handles;
+    const uintptr_t v = reinterpret_cast<uintptr_t>(handle);
+    if ((v & ~(kSlotMask | (kGenMask << 16))) != kTag) return nullptr;
+    const uint32_t slot = uint32_t(v & kSlotMask);
+    if (slot == 0 || slot >= g_slots.size()) return nullptr;
+    const Slot& s = g_slots[slot];
+    if ((s.generation & kGenMask) != ((v >> 16) & kGenMask)) return nullptr;
+    return s.object.get();
+}
 template <typename T> T* LookupAs(HGDIOBJ handle, Kind kind) {
     Object* o = Lookup(handle);
     return o && o->kind == kind ? static_cast<T*>(o) : nullptr;

@@ -37,12 +37,13 @@ struct Record {
     }
 
     template <typename Gone> void RemoveIf(Gone gone) {
+        // Most covers hide nothing: runs move only once one has gone.
         size_t kept = 0;
-        for (Run& run : runs) {
-            if (gone(run))
-                liveChars -= run.length;
-            else
-                runs[kept++] = run;
+        for (size_t i = 0; i < runs.size(); ++i) {
+            if (gone(runs[i]))
+                liveChars -= runs[i].length;
+            else if (kept++ != i)
+                runs[kept - 1] = runs[i];
         }
         runs.resize(kept);
     }

@@ -12,7 +12,9 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
+#include <iterator>
 #include <memory>
+#include <span>
 
 namespace cehost::res {
 
@@ -92,10 +94,22 @@ Module* FindModule(HINSTANCE instance) {
 const ResourceEntry* FindEntry(Module* module, const ResourceId& type, const ResourceId& name,
                                std::optional<WORD> language) {
     if (!module) return nullptr;
-    std::vector<const ResourceEntry*> candidates;
+    // Every bitmap a control paints comes through here, so the usual few candidates (one per language) are
+    // kept without allocating.
+    const ResourceEntry* few[8];
+    size_t count = 0;
+    std::vector<const ResourceEntry*> more;
     for (const ResourceEntry& e : module->resources)
-        if (e.type == type && e.name == name) candidates.push_back(&e);
-    if (candidates.empty()) return nullptr;
+        if (e.type == type && e.name == name) {
+            if (count < std::size(few))
+                few[count++] = &e;
+            else
+                more.push_back(&e);
+        }
+    if (count == 0) return nullptr;
+    if (!more.empty()) more.insert(more.begin(), few, few + count);
+    const std::span<const ResourceEntry* const> candidates =
+        more.empty() ? std::span<const ResourceEntry* const>(few, count) : std::span<const ResourceEntry* const>(more);
     auto with = [&](WORD lang) -> const ResourceEntry* {
         for (const ResourceEntry* e : candidates)
             if (e->language == lang) return e;

@@ -14,6 +14,7 @@
 #include FT_TRUETYPE_TABLES_H
 
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <tuple>
 #include <cmath>
@@ -385,47 +386,71 @@ void ComputeMetrics(FT_Face face, LONG lfHeight, double& ppem, FontMetrics& m) {
     m.underlinePosition = std::min(m.underlinePosition, std::max(1, m.descent - 1));
 }
 
+// The last descriptions realized, compared byte for byte: the library creates the same few fonts for every
+// text call, and this spares each call the face resolution and the cache's string compares.
+struct RecentFont {
+    LOGFONTW logfont;
+    RealizedFont* font;
+};
+std::array<RecentFont, 8> g_recent;
+size_t g_recentCount = 0, g_recentNext = 0;
+
+RealizedFont* FindRecent(const LOGFONTW& lf) {
+    for (size_t i = 0; i < g_recentCount; ++i)
+        if (std::memcmp(&g_recent[i].logfont, &lf, sizeof lf) == 0) return g_recent[i].font;
+    return nullptr;
+}
+
+void RememberRecent(const LOGFONTW& lf, RealizedFont* font) {
+    g_recent[g_recentNext] = {lf, font};
+    g_recentNext = (g_recentNext + 1) % g_recent.size();
+    g_recentCount = std::max(g_recentCount, g_recentNext == 0 ? g_recent.size() : g_recentNext);
+}
+
 } // namespace
 
 RealizedFont* Realize(const LOGFONTW& lf) {
-    std::u16string face(lf.lfFaceName, std::find(lf.lfFaceName, lf.lfFaceName + LF_FACESIZE, u'\0'));
-    bool bold = lf.lfWeight >= FW_SEMIBOLD;
     bool italic = lf.lfItalic != 0;
-    const std::optional<FaceFile>& file = ResolveFace(face, bold, italic);
-    Key key{file ? file->path : std::string(), file ? file->index : 0, lf.lfHeight, lf.lfWidth, bold,
-            file && bold && file->weight < FC_WEIGHT_DEMIBOLD, italic, file && italic && !file->italic,
-            lf.lfQuality == NONANTIALIASED_QUALITY};
-    auto& cache = Cache();
-    auto it = cache.find(key);
-    RealizedFont* font = nullptr;
-    if (it != cache.end()) {
-        font = it->second.get();
-    } else {
-        auto created = std::unique_ptr<RealizedFont>(new RealizedFont);
-        font = created.get();
-        FontMetrics& m = font->m_metrics;
-        if (file) font->m_face = FaceInstance::Open(*file);
-        if (font->m_face) {
-            FT_Face ft = font->m_face->Face();
-            double ppem = 0;
-            ComputeMetrics(ft, lf.lfHeight, ppem, m);
-            double xPpem = ppem;
-            if (lf.lfWidth > 0 && m.aveCharWidth > 0) xPpem = ppem * double(lf.lfWidth) / m.aveCharWidth;
-            font->m_face->Configure(FT_F26Dot6(std::lround(xPpem * 64)), FT_F26Dot6(std::lround(ppem * 64)),
-                                    key.syntheticBold, key.syntheticItalic, key.mono);
-            if (lf.lfWidth > 0) m.aveCharWidth = int(lf.lfWidth);
-            if (ft->family_name) {
-                for (const char* p = ft->family_name; *p; ++p) font->m_faceName += char16_t(uint8_t(*p));
-            }
+    RealizedFont* font = FindRecent(lf);
+    if (!font) {
+        std::u16string face(lf.lfFaceName, std::find(lf.lfFaceName, lf.lfFaceName + LF_FACESIZE, u'\0'));
+        bool bold = lf.lfWeight >= FW_SEMIBOLD;
+        const std::optional<FaceFile>& file = ResolveFace(face, bold, italic);
+        Key key{file ? file->path : std::string(), file ? file->index : 0, lf.lfHeight, lf.lfWidth, bold,
+                file && bold && file->weight < FC_WEIGHT_DEMIBOLD, italic, file && italic && !file->italic,
+                lf.lfQuality == NONANTIALIASED_QUALITY};
+        auto& cache = Cache();
+        auto it = cache.find(key);
+        if (it != cache.end()) {
+            font = it->second.get();
         } else {
-            LONG h = lf.lfHeight == 0 ? 16 : lf.lfHeight < 0 ? -lf.lfHeight : lf.lfHeight;
-            m.height = int(h);
-            m.ascent = int(h * 4 / 5);
-            m.descent = m.height - m.ascent;
-            m.aveCharWidth = int(h / 2);
-            m.maxCharWidth = int(h);
+            auto created = std::unique_ptr<RealizedFont>(new RealizedFont);
+            font = created.get();
+            FontMetrics& m = font->m_metrics;
+            if (file) font->m_face = FaceInstance::Open(*file);
+            if (font->m_face) {
+                FT_Face ft = font->m_face->Face();
+                double ppem = 0;
+                ComputeMetrics(ft, lf.lfHeight, ppem, m);
+                double xPpem = ppem;
+                if (lf.lfWidth > 0 && m.aveCharWidth > 0) xPpem = ppem * double(lf.lfWidth) / m.aveCharWidth;
+                font->m_face->Configure(FT_F26Dot6(std::lround(xPpem * 64)), FT_F26Dot6(std::lround(ppem * 64)),
+                                        key.syntheticBold, key.syntheticItalic, key.mono);
+                if (lf.lfWidth > 0) m.aveCharWidth = int(lf.lfWidth);
+                if (ft->family_name) {
+                    for (const char* p = ft->family_name; *p; ++p) font->m_faceName += char16_t(uint8_t(*p));
+                }
+            } else {
+                LONG h = lf.lfHeight == 0 ? 16 : lf.lfHeight < 0 ? -lf.lfHeight : lf.lfHeight;
+                m.height = int(h);
+                m.ascent = int(h * 4 / 5);
+                m.descent = m.height - m.ascent;
+                m.aveCharWidth = int(h / 2);
+                m.maxCharWidth = int(h);
+            }
+            cache.emplace(key, std::move(created));
         }
-        cache.emplace(key, std::move(created));
+        RememberRecent(lf, font);
     }
     // Styles that do not change the glyphs (weight value, underline, strike-out) are the caller's.
     FontMetrics& m = font->m_metrics;
@@ -446,6 +471,9 @@ std::string FontFileForFace(const std::u16string& face, LONG weight) {
 
 uint64_t GlyphsRendered() { return g_glyphsRendered; }
 
-void ClearCache() { Cache().clear(); }
+void ClearCache() {
+    g_recentCount = g_recentNext = 0;
+    Cache().clear();
+}
 
 } // namespace cehost::text

@@ -12,9 +12,9 @@
 
 namespace cehost::user {
 
-namespace {
-
 State* g_state = nullptr;
+
+namespace {
 
 constexpr uint32_t kMaxSlots = 0x10000;
 constexpr uint32_t kGenerations = 0x1FFF; // 13 bits, 0 never used
@@ -126,21 +126,9 @@ State::State() {
     slots[1].window = std::move(w);
 }
 
-State& S() {
+State& CreateState() {
     if (!g_state) g_state = new State(); // never destroyed: windows may outlive static destruction
     return *g_state;
-}
-
-Window* FromHandle(HWND h) {
-    const uintptr_t v = reinterpret_cast<uintptr_t>(h);
-    if (!v || (v & 3) || (v >> 31)) return nullptr;
-    const uint32_t index = uint32_t(v >> 2) & 0xFFFF;
-    const uint32_t generation = uint32_t(v >> 18);
-    State& s = S();
-    if (index == 0 || index >= s.slots.size()) return nullptr;
-    State::Slot& slot = s.slots[index];
-    if (!slot.window || slot.generation != generation) return nullptr;
-    return slot.window.get();
 }
 
 Window* Lookup(HWND h) {

@@ -162,10 +162,24 @@ struct State {
     internal::FocusChangeObserver focusObserver = nullptr;
 };
 
-State& S();
+// Every call that takes a window handle comes through S() and FromHandle, so both are inline.
+extern State* g_state;
+State& CreateState();
+inline State& S() { return g_state ? *g_state : CreateState(); }
 
 // ---- Handles and the tree ----------------------------------------------------------------------------------
-Window* FromHandle(HWND h);      // null for null, stale or foreign handles
+// Null for null, stale or foreign handles.
+inline Window* FromHandle(HWND h) {
+    const uintptr_t v = reinterpret_cast<uintptr_t>(h);
+    if (!v || (v & 3) || (v >> 31)) return nullptr;
+    const uint32_t index = uint32_t(v >> 2) & 0xFFFF;
+    const uint32_t generation = uint32_t(v >> 18);
+    State& s = S();
+    if (index == 0 || index >= s.slots.size()) return nullptr;
+    State::Slot& slot = s.slots[index];
+    if (!slot.window || slot.generation != generation) return nullptr;
+    return slot.window.get();
+}
 Window* Lookup(HWND h);          // the same, setting ERROR_INVALID_WINDOW_HANDLE on failure
 inline bool Alive(const Window* w) { return w && !w->dead; }
 inline HWND H(const Window* w) { return w ? w->handle : nullptr; }

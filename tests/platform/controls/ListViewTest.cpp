@@ -1,12 +1,15 @@
-// The list view's owner-data, owner-draw protocol: measuring during creation, one WM_DRAWITEM per visible
-// row, keyboard movement without wrap-around, scrolling, clicks and the state-change notifications.
-#include "Recorder.h"
+// The list view's owner-data, owner-draw protocol: keyboard movement without wrap-around, what a move redraws,
+// scrolling, clicks and the selection state. (Measuring during creation, the rows drawn, the notifications of
+// keys, Return and a shrinking count are pinned by the conformance list view case.)
+#include "QueueInput.h"
+#include "TopWindow.h"
 
 #include <commctrl.h>
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -27,9 +30,6 @@ struct Changed {
 };
 
 struct Owner {
-    int measured = 0;
-    UINT measuredType = 0;
-    UINT presetHeight = 0;
     std::vector<Drawn> drawn;
     std::vector<Changed> changed;
     std::vector<UINT> notifications;
@@ -39,11 +39,7 @@ Owner* g_owner = nullptr;
 LRESULT CALLBACK OwnerProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_MEASUREITEM: {
-        auto* mis = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
-        ++g_owner->measured;
-        g_owner->measuredType = mis->CtlType;
-        g_owner->presetHeight = mis->itemHeight;
-        mis->itemHeight = kRowHeight;
+        reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)->itemHeight = kRowHeight;
         return TRUE;
     }
     case WM_DRAWITEM: {
@@ -93,7 +89,7 @@ protected:
         owner.notifications.clear();
     }
     void Key(BYTE vk) {
-        PressKey(vk);
+        lxtest::Stroke(vk);
         cehost::sim::RunUntilIdle();
     }
     int Focused() { return static_cast<int>(SendMessageW(list, LVM_GETNEXTITEM, -1, LVNI_FOCUSED)); }
@@ -105,22 +101,6 @@ protected:
 };
 
 } // namespace
-
-TEST_F(ListView, MeasuresOnceDuringCreationAndDrawsOnlyVisibleRows) {
-    EXPECT_EQ(owner.measured, 1);
-    EXPECT_EQ(owner.measuredType, UINT(ODT_LISTVIEW));
-    EXPECT_GT(owner.presetHeight, 0u);
-    EXPECT_EQ(SendMessageW(list, LVM_GETCOUNTPERPAGE, 0, 0), 5);
-    InvalidateRect(list, nullptr, TRUE);
-    cehost::sim::RunUntilIdle();
-    ASSERT_EQ(owner.drawn.size(), 6u); // five whole rows and the partly visible sixth
-    for (UINT i = 0; i < 6; ++i) {
-        EXPECT_EQ(owner.drawn[i].row, i);
-        EXPECT_EQ(owner.drawn[i].rc.top, LONG(i * kRowHeight));
-        EXPECT_EQ(owner.drawn[i].rc.bottom - owner.drawn[i].rc.top, kRowHeight);
-        EXPECT_EQ(owner.drawn[i].state, 0u);
-    }
-}
 
 // Keys move focus and selection without wrapping; page keys go to the page edge first, then a page further.
 TEST_F(ListView, KeysMoveFocusAndSelectionWithoutWrapping) {
@@ -170,14 +150,12 @@ TEST_F(ListView, MovingReportsEachStateChangeAndRedrawsTwoRows) {
 }
 
 TEST_F(ListView, EnsureVisibleScrollsMinimally) {
-    EXPECT_TRUE(SendMessageW(list, LVM_ENSUREVISIBLE, 5, TRUE)); // partly visible: enough
-    EXPECT_EQ(Top(), 0);
-    EXPECT_TRUE(SendMessageW(list, LVM_ENSUREVISIBLE, 5, FALSE));
-    EXPECT_EQ(Top(), 1);
-    EXPECT_TRUE(SendMessageW(list, LVM_ENSUREVISIBLE, 50, FALSE));
-    EXPECT_EQ(Top(), 46);
-    EXPECT_TRUE(SendMessageW(list, LVM_ENSUREVISIBLE, 10, FALSE));
-    EXPECT_EQ(Top(), 10);
+    // Row 5 is partly visible: enough when that is allowed.
+    const std::tuple<int, BOOL, int> rows[] = {{5, TRUE, 0}, {5, FALSE, 1}, {50, FALSE, 46}, {10, FALSE, 10}};
+    for (const auto& [row, partly, top] : rows) {
+        EXPECT_TRUE(SendMessageW(list, LVM_ENSUREVISIBLE, row, partly)) << row;
+        EXPECT_EQ(Top(), top) << row;
+    }
     EXPECT_FALSE(SendMessageW(list, LVM_ENSUREVISIBLE, 100, FALSE));
     RECT rc{};
     rc.left = LVIR_BOUNDS;
@@ -195,7 +173,8 @@ TEST_F(ListView, ClickSelectsTheRowUnderTheStylus) {
     EXPECT_EQ(owner.notifications.back(), UINT(NM_CLICK));
 }
 
-TEST_F(ListView, SetItemStateAndCountKeepStateConsistent) {
+// (What a shrinking count leaves of the focus, the selection and the top row is pinned by the conformance case.)
+TEST_F(ListView, SetItemStateKeepsOneSelection) {
     LVITEMW item{};
     item.state = item.stateMask = LVIS_SELECTED;
     SendMessageW(list, LVM_SETITEMSTATE, 7, reinterpret_cast<LPARAM>(&item));
@@ -209,23 +188,17 @@ TEST_F(ListView, SetItemStateAndCountKeepStateConsistent) {
     EXPECT_EQ(owner.changed[0].item, -1);
     EXPECT_EQ(SendMessageW(list, LVM_GETSELECTEDCOUNT, 0, 0), 0);
     item.state = LVIS_SELECTED;
-    EXPECT_FALSE(SendMessageW(list, LVM_SETITEMSTATE, -1, reinterpret_cast<LPARAM>(&item)));
-
-    Key(VK_END);
-    SendMessageW(list, LVM_SETITEMCOUNT, 10, 0);
-    EXPECT_EQ(Focused(), -1);
-    EXPECT_EQ(SendMessageW(list, LVM_GETSELECTEDCOUNT, 0, 0), 0);
-    EXPECT_EQ(Top(), 5);
-    EXPECT_EQ(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0), 10);
+    EXPECT_FALSE(SendMessageW(list, LVM_SETITEMSTATE, -1, reinterpret_cast<LPARAM>(&item)))
+        << "a single-selection list cannot select every row";
 }
 
-TEST_F(ListView, ExtendedStyleColumnsAndReturn) {
+TEST_F(ListView, ExtendedStylesAndColumns) {
     EXPECT_EQ(SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_FULLROWSELECT), 0);
     EXPECT_EQ(SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_GRIDLINES, LVS_EX_GRIDLINES),
               LVS_EX_FULLROWSELECT);
     EXPECT_EQ(SendMessageW(list, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0), LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
     LVCOLUMNW column{};
-    column.mask = LVCF_WIDTH | LVCF_FMT;
+    column.mask = LVCF_WIDTH;
     column.cx = 200;
     EXPECT_EQ(SendMessageW(list, LVM_INSERTCOLUMNW, 0, reinterpret_cast<LPARAM>(&column)), 0);
     column.cx = 40;
@@ -233,11 +206,5 @@ TEST_F(ListView, ExtendedStyleColumnsAndReturn) {
     EXPECT_EQ(SendMessageW(list, LVM_INSERTCOLUMNW, 0, 0), -1);
     RECT rc{};
     SendMessageW(list, LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&rc));
-    EXPECT_EQ(rc.right, 240); // the row spans every column
-
-    Key(VK_DOWN);
-    Reset();
-    Key(VK_RETURN);
-    std::vector<UINT> expected = {UINT(LVN_KEYDOWN), UINT(NM_RETURN), UINT(LVN_ITEMACTIVATE)};
-    EXPECT_EQ(owner.notifications, expected);
+    EXPECT_EQ(rc.right, 240) << "the row spans every column";
 }

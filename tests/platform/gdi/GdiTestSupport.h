@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <iterator>
 #include <string>
+#include <vector>
 
 // The font the library asks for: "LxFont", Korean character set.
 inline LOGFONTW LxLogFont(LONG height, LONG weight = FW_NORMAL) {
@@ -22,6 +23,39 @@ inline LOGFONTW LxLogFont(LONG height, LONG weight = FW_NORMAL) {
     std::copy(std::begin(face), std::end(face), lf.lfFaceName);
     return lf;
 }
+
+inline HFONT CreateLxFont(LONG height, LONG weight = FW_NORMAL) {
+    const LOGFONTW lf = LxLogFont(height, weight);
+    return CreateFontIndirectW(&lf);
+}
+
+// An object selected into a DC for a scope: the previous one goes back and the object is deleted at its end.
+class Selected {
+public:
+    Selected(HDC dc, HGDIOBJ object) : m_dc(dc), m_object(object), m_previous(SelectObject(dc, object)) {}
+    ~Selected() { SelectObject(m_dc, m_previous); DeleteObject(m_object); }
+    Selected(const Selected&) = delete;
+
+private:
+    HDC m_dc;
+    HGDIOBJ m_object, m_previous;
+};
+
+// A memory DC holding `bitmap` (or a new width x height one) for a scope; both are deleted at its end.
+class MemoryDc {
+public:
+    explicit MemoryDc(HBITMAP bitmap)
+        : m_dc(CreateCompatibleDC(nullptr)), m_bitmap(bitmap), m_previous(SelectObject(m_dc, bitmap)) {}
+    MemoryDc(int width, int height) : MemoryDc(CreateBitmap(width, height, 1, 32, nullptr)) {}
+    ~MemoryDc() { SelectObject(m_dc, m_previous); DeleteObject(m_bitmap); DeleteDC(m_dc); }
+    MemoryDc(const MemoryDc&) = delete;
+    operator HDC() const { return m_dc; }
+
+private:
+    HDC m_dc;
+    HBITMAP m_bitmap;
+    HGDIOBJ m_previous;
+};
 
 inline void Fill(HDC dc, RECT r, COLORREF c) {
     HBRUSH b = CreateSolidBrush(c);
@@ -74,6 +108,11 @@ protected:
         for (int y = 0; y < m_height; ++y)
             for (int x = 0; x < m_width; ++x) n += GetPixel(m_dc, x, y) == color;
         return n;
+    }
+    std::vector<COLORREF> Pixels(std::initializer_list<POINT> points) const {
+        std::vector<COLORREF> colours;
+        for (POINT p : points) colours.push_back(GetPixel(m_dc, p.x, p.y));
+        return colours;
     }
     // Row as a string of '#' (colour) and '.' (anything else), for readable expectations.
     std::string Row(int y, COLORREF ink, int from = 0, int to = -1) const {

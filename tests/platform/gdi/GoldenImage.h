@@ -7,10 +7,8 @@
 #include <cehost/sim.h>
 
 #include <gtest/gtest.h>
-#include <png.h>
 
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -24,30 +22,15 @@ inline std::filesystem::path OutputDir() {
     return dir;
 }
 
+// PNG files as 0x00RRGGBB pixels, top-down, through the platform's own reader and writer.
 inline bool ReadPng(const std::string& path, int& width, int& height, std::vector<uint32_t>& pixels) {
-    png_image image;
-    std::memset(&image, 0, sizeof image);
-    image.version = PNG_IMAGE_VERSION;
-    if (!png_image_begin_read_from_file(&image, path.c_str())) return false;
-    image.format = PNG_FORMAT_BGRA;
-    width = int(image.width);
-    height = int(image.height);
-    pixels.assign(size_t(width) * size_t(height), 0);
-    if (!png_image_finish_read(&image, nullptr, pixels.data(), 0, nullptr)) return false;
+    if (!cehost::sim::ReadPng(path, &width, &height, &pixels)) return false;
     for (uint32_t& p : pixels) p &= 0x00FFFFFFu;
     return true;
 }
 
 inline bool WritePng(const std::string& path, int width, int height, const std::vector<uint32_t>& pixels) {
-    png_image image;
-    std::memset(&image, 0, sizeof image);
-    image.version = PNG_IMAGE_VERSION;
-    image.width = png_uint_32(width);
-    image.height = png_uint_32(height);
-    image.format = PNG_FORMAT_BGRA;
-    std::vector<uint32_t> opaque(pixels);
-    for (uint32_t& p : opaque) p |= 0xFF000000u;
-    return png_image_write_to_file(&image, path.c_str(), 0, opaque.data(), 0, nullptr) != 0;
+    return cehost::sim::SavePixelsPng(path, width, height, pixels.data());
 }
 
 // The pixels of a bitmap (0x00RRGGBB, top-down); it may be selected into a DC.

@@ -1,11 +1,9 @@
-// The display: metrics, rotation through ChangeDisplaySettingsEx with CE's values and its result codes, the
-// simulator's failure switch and screen size, the shell helpers, and GetGuiResources.
+// The display: rotation through ChangeDisplaySettingsEx with CE's values and its result codes, the simulator's
+// failure switch and screen size, and the shell helpers.
 #include "MessageLog.h"
 #include "UserTestSupport.h"
 
 #include <aygshell.h>
-
-#include "internal/bridge.h"
 
 #include <cstring>
 
@@ -40,14 +38,20 @@ TEST_F(Display, RotationSwapsTheScreenResizesFullScreenWindowsAndTellsTopLevelWi
     log.Ignore(WM_WINDOWPOSCHANGING);
     log.Ignore(WM_WINDOWPOSCHANGED);
 
+    // The simulator's failure switch spoils the next change, not a query, and tells nobody.
+    cehost::sim::FailNextDisplayChange(DISP_CHANGE_RESTART);
+    DEVMODEW query{};
+    query.dmSize = 192;
+    query.dmFields = DM_DISPLAYQUERYORIENTATION;
+    EXPECT_EQ(ChangeDisplaySettingsEx(nullptr, &query, nullptr, CDS_TEST, nullptr), DISP_CHANGE_SUCCESSFUL);
+    EXPECT_EQ(Rotate(DMDO_90), DISP_CHANGE_RESTART);
+    EXPECT_TRUE(log.Entries().empty());
+
     ASSERT_EQ(Rotate(DMDO_90), DISP_CHANGE_SUCCESSFUL);
     EXPECT_EQ(Screen(), (SIZE{320, 240}));
     EXPECT_EQ(cehost::sim::GetDisplayOrientation(), DWORD(DMDO_90));
-    RECT rc;
-    GetWindowRect(full, &rc);
-    EXPECT_EQ(rc, Rect(0, 0, 320, 240));
-    GetWindowRect(main, &rc);
-    EXPECT_EQ(rc, Rect(0, 21, 240, 320)) << "a window that is not full-screen is left to its application";
+    EXPECT_EQ(WindowRect(full), Rect(0, 0, 320, 240));
+    EXPECT_EQ(WindowRect(main), Rect(0, 21, 240, 320)) << "a window that is not full-screen is left to its application";
     EXPECT_TRUE(log.Matches({{WM_SIZE, sent | lparam, 0, MAKELPARAM(320, 240), full},
                              {WM_SETTINGCHANGE, sent | wparam | lparam, SETTINGCHANGE_RESET, 0, main},
                              {WM_SETTINGCHANGE, sent | wparam | lparam, SETTINGCHANGE_RESET, 0, full}}));
@@ -57,8 +61,12 @@ TEST_F(Display, RotationSwapsTheScreenResizesFullScreenWindowsAndTellsTopLevelWi
         EXPECT_EQ(Rotate(orientation), DISP_CHANGE_SUCCESSFUL);
         EXPECT_EQ(Screen().cx, width) << orientation;
     }
-    GetWindowRect(full, &rc);
-    EXPECT_EQ(rc, Rect(0, 0, 240, 320));
+    EXPECT_EQ(WindowRect(full), Rect(0, 0, 240, 320));
+    // The simulator's screen size moves full-screen windows too.
+    EXPECT_TRUE(cehost::sim::SetDisplaySize(480, 640));
+    EXPECT_EQ(WindowRect(full), Rect(0, 0, 480, 640));
+    EXPECT_FALSE(cehost::sim::SetDisplaySize(0, 100));
+    EXPECT_FALSE(cehost::sim::SetDisplaySize(100, 9000));
 }
 
 TEST_F(Display, QueriesAndBadRequests) {
@@ -90,55 +98,6 @@ TEST_F(Display, QueriesAndBadRequests) {
     // No record: back to upright.
     EXPECT_EQ(ChangeDisplaySettingsEx(nullptr, nullptr, nullptr, 0, nullptr), DISP_CHANGE_SUCCESSFUL);
     EXPECT_EQ(cehost::sim::GetDisplayOrientation(), DWORD(DMDO_0));
-}
-
-TEST_F(Display, TheFailureSwitchSpoilsExactlyTheNextChange) {
-    HWND top = TopLevel(0, 0, 240, 320);
-    MessageLog log;
-    log.Watch(top);
-    cehost::sim::FailNextDisplayChange();
-    DEVMODEW dm{};
-    dm.dmSize = 192;
-    dm.dmFields = DM_DISPLAYQUERYORIENTATION;
-    EXPECT_EQ(ChangeDisplaySettingsEx(nullptr, &dm, nullptr, CDS_TEST, nullptr), DISP_CHANGE_SUCCESSFUL)
-        << "queries are not changes";
-    EXPECT_EQ(Rotate(DMDO_180), DISP_CHANGE_FAILED);
-    cehost::sim::DisplayChangeRequest last;
-    ASSERT_TRUE(cehost::sim::LastDisplayChangeRequest(&last));
-    EXPECT_EQ(last.orientation, DWORD(DMDO_180));
-    EXPECT_EQ(last.result, DISP_CHANGE_FAILED);
-    EXPECT_EQ(cehost::sim::GetDisplayOrientation(), DWORD(DMDO_0));
-    EXPECT_EQ(log.Count(WM_SETTINGCHANGE), 0);
-    EXPECT_EQ(Rotate(DMDO_270), DISP_CHANGE_SUCCESSFUL);
-    EXPECT_EQ(log.Count(WM_SETTINGCHANGE), 1);
-    cehost::sim::FailNextDisplayChange(DISP_CHANGE_RESTART);
-    EXPECT_EQ(Rotate(DMDO_0), DISP_CHANGE_RESTART);
-}
-
-// The metrics start at the portrait screen; the simulator's screen size moves full-screen windows.
-TEST_F(Display, MetricsAndTheSimulatorScreenSize) {
-    EXPECT_EQ(Screen(), (SIZE{240, 320}));
-    EXPECT_EQ(GetSystemMetrics(SM_CXBORDER), 1);
-    EXPECT_EQ(GetSystemMetrics(SM_CYBORDER), 1);
-    EXPECT_EQ(GetSystemMetrics(9999), 0);
-    EXPECT_EQ(cehost::sim::GetDisplayOrientation(), DWORD(DMDO_0));
-    HWND full = TopLevel(0, 0, 240, 320);
-    EXPECT_TRUE(cehost::sim::SetDisplaySize(480, 640));
-    EXPECT_EQ(Screen(), (SIZE{480, 640}));
-    RECT rc;
-    GetWindowRect(full, &rc);
-    EXPECT_EQ(rc, Rect(0, 0, 480, 640));
-    EXPECT_FALSE(cehost::sim::SetDisplaySize(0, 100));
-    EXPECT_FALSE(cehost::sim::SetDisplaySize(100, 9000));
-    // Rotation swaps whatever the size is.
-    Rotate(DMDO_90);
-    EXPECT_EQ(Screen(), (SIZE{640, 480}));
-    // The GDI count is the platform's own.
-    const DWORD gdi = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
-    cehost::internal::GdiObjectCreated();
-    EXPECT_EQ(long(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS)), cehost::internal::GdiObjectCount());
-    EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), gdi + 1);
-    cehost::internal::GdiObjectDestroyed();
 }
 
 TEST_F(Display, ShellHelpersKeepTheActivationRecord) {

@@ -1,6 +1,7 @@
 // The message queue: CE retrieval order, WM_QUIT rules, filters, peeking, sending and broadcasting, key
-// input and translation, and what GetMessageW does when nothing can arrive. (Nested message loops and the idle
-// handler are exercised by every modal dialog and every headless key script.)
+// input, and what GetMessageW does when nothing can arrive. (Nested message loops and the idle handler are
+// exercised by every modal dialog and every headless key script; the characters keys translate to, the toggle
+// keys and repeated keys by the conformance keyboard case.)
 #include "MessageLog.h"
 #include "UserTestSupport.h"
 
@@ -9,19 +10,7 @@
 using namespace usertest;
 using namespace lxtest;
 
-namespace {
-
-class Queue : public ::testing::Test {
-protected:
-    void SetUp() override {
-        ASSERT_NE(RegisterTestClass(), 0);
-        top = TopLevel(0, 0, 100, 100);
-        cehost::sim::RunUntilIdle();
-    }
-    HWND top = nullptr;
-};
-
-} // namespace
+using Queue = UserTopTest;
 
 TEST_F(Queue, RetrievalFollowsCeOrder) {
     SetTimer(top, 1, 10, nullptr);
@@ -85,24 +74,15 @@ TEST_F(Queue, FiltersSelectWindowsTheirChildrenAndRanges) {
     EXPECT_EQ(Next(nullptr).message, UINT(WM_USER));
     EXPECT_EQ(Next(nullptr).message, UINT(WM_USER + 1));
     EXPECT_EQ(Next(nullptr).message, UINT(WM_NULL));
-}
-
-// (A stale window filter fails like every call given a stale window: see the window tests.)
-TEST_F(Queue, BadArgumentsFail) {
+    // Bad arguments fail (a stale window filter fails like every call given a stale window).
     EXPECT_EQ(GetMessageW(nullptr, nullptr, 0, 0), -1);
     EXPECT_EQ(DispatchMessageW(nullptr), 0);
     EXPECT_FALSE(TranslateMessage(nullptr));
 }
 
-TEST_F(Queue, SendCallsDirectlyAndBroadcastReachesTopLevelWindowsOnly) {
+TEST_F(Queue, BroadcastReachesTopLevelWindowsOnly) {
     HWND c = Child(top, 1, 0, 0, 10, 10);
     HWND second = TopLevel(0, 0, 10, 10, 0);
-    OnMessage([](HWND, UINT msg, WPARAM wp, LPARAM, LRESULT* r) {
-        if (msg != WM_USER) return false;
-        *r = LRESULT(wp * 2);
-        return true;
-    });
-    EXPECT_EQ(SendMessageW(c, WM_USER, 21, 0), 42);
     MessageLog log;
     log.WatchAll();
     SendMessageW(HWND_BROADCAST, WM_USER + 9, 0, 0);
@@ -156,49 +136,10 @@ TEST_F(Queue, KeysTargetsAndKeyState) {
     Next();
     EXPECT_TRUE(GetKeyState(VK_SHIFT) & 0x8000);
     EXPECT_LT(GetKeyState(VK_SHIFT), 0);
-    keybd_event(VK_CAPITAL, 0, 0, 0);
-    keybd_event(VK_CAPITAL, 0, KEYEVENTF_KEYUP, 0);
-    Next();
-    Next();
-    EXPECT_EQ(GetKeyState(VK_CAPITAL) & 1, 1) << "toggled";
     // The left and right keys drive the generic one.
     keybd_event(VK_LCONTROL, 0, 0, 0);
     Next();
     EXPECT_TRUE(GetKeyState(VK_CONTROL) & 0x8000);
-}
-
-TEST_F(Queue, TranslateMessagePostsCharactersOnAUsLayout) {
-    struct Case {
-        BYTE vk;
-        bool shift;
-        WCHAR ch;
-    };
-    const Case cases[] = {{'A', false, u'a'}, {'A', true, u'A'}, {'1', true, u'!'}, {VK_RETURN, false, 13},
-                          {VK_OEM_2, true, u'?'}};
-    for (const Case& c : cases) {
-        if (c.shift) keybd_event(VK_SHIFT, 0, 0, 0);
-        keybd_event(c.vk, 0x10, KEYEVENTF_EXTENDEDKEY, 0);
-        keybd_event(c.vk, 0x10, KEYEVENTF_KEYUP | KEYEVENTF_EXTENDEDKEY, 0);
-        if (c.shift) keybd_event(VK_SHIFT, 0, KEYEVENTF_KEYUP, 0);
-        std::vector<MSG> got;
-        MSG m;
-        while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
-            EXPECT_TRUE(TranslateMessage(&m) || m.message == WM_CHAR);
-            got.push_back(m);
-        }
-        const auto ch = std::find_if(got.begin(), got.end(), [](const MSG& x) { return x.message == WM_CHAR; });
-        ASSERT_NE(ch, got.end()) << "key " << int(c.vk);
-        EXPECT_EQ(ch->wParam, WPARAM(c.ch)) << "key " << int(c.vk);
-        EXPECT_EQ(DWORD(ch->lParam), 0x00000001u) << "no scan code or extended bit in WM_CHAR";
-        EXPECT_EQ(std::count_if(got.begin(), got.end(), [](const MSG& x) { return x.message == WM_CHAR; }), 1);
-    }
-    // A key without a character translates to nothing, but TranslateMessage still answers nonzero.
-    keybd_event(VK_LEFT, 0, 0, 0);
-    MSG m = Next();
-    EXPECT_TRUE(TranslateMessage(&m));
-    EXPECT_EQ(Next().message, UINT(WM_NULL));
-    m.message = WM_USER;
-    EXPECT_FALSE(TranslateMessage(&m));
 }
 
 // GetMessageW runs the virtual clock to the next timer; with nothing that could arrive it ends the loop.

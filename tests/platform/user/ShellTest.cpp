@@ -1,6 +1,6 @@
 // The shell around the application: the indicator strip over the top of the screen (above every window,
-// never active, repainted on the minute, the input mode and rotation), the work area it leaves, the desktop
-// colour where no window is, and the virtual date and time.
+// never active, repainted on the minute, the input mode and rotation), the work area it leaves, and the
+// virtual date and time. (What the strip draws is pinned by the notebook's golden screenshots.)
 #include "UserTestSupport.h"
 
 #include <vector>
@@ -13,10 +13,6 @@ std::vector<uint32_t> StripPixels() {
     const SIZE screen = cehost::sim::GetScreenSize();
     const uint32_t* pixels = cehost::sim::ScreenPixels();
     return std::vector<uint32_t>(pixels, pixels + screen.cx * kStrip);
-}
-
-uint32_t Pixel(int x, int y) {
-    return cehost::sim::ScreenPixels()[y * cehost::sim::GetScreenSize().cx + x] & 0xFFFFFFu;
 }
 
 class Shell : public ::testing::Test {
@@ -37,8 +33,6 @@ protected:
 TEST_F(Shell, TheStripStaysAboveTheApplicationAndOutOfTheWorkArea) {
     const HWND strip = cehost::sim::IndicatorStripWindow();
     ASSERT_NE(strip, nullptr);
-    EXPECT_NE(Pixel(120, 10), Pixel(120, 300)) << "the strip, not the window created after it";
-    EXPECT_EQ(Pixel(120, kStrip), Pixel(120, 300));
     EXPECT_NE(GetActiveWindow(), strip);
     EXPECT_EQ(WindowFromPoint(POINT{5, 5}), strip);
 
@@ -55,9 +49,7 @@ TEST_F(Shell, TheStripStaysAboveTheApplicationAndOutOfTheWorkArea) {
     mode.dmDisplayOrientation = DMDO_90;
     ASSERT_EQ(ChangeDisplaySettingsExW(nullptr, &mode, nullptr, 0, nullptr), DISP_CHANGE_SUCCESSFUL);
     cehost::sim::RunUntilIdle();
-    RECT r{};
-    GetWindowRect(strip, &r);
-    EXPECT_EQ(r, (RECT{0, 0, 320, kStrip}));
+    EXPECT_EQ(usertest::WindowRect(strip), (RECT{0, 0, 320, kStrip}));
 
     EXPECT_EQ(cehost::sim::GdiObjectCount(), gdi);
     ASSERT_TRUE(cehost::sim::ShowIndicatorStrip(false));
@@ -106,14 +98,6 @@ TEST(ShellTime, TheVirtualClockStartsOnAFixedDay) {
     EXPECT_EQ(start.wDayOfWeek, 4); // a Thursday
     EXPECT_EQ(later.wHour * 60 + later.wMinute - (start.wHour * 60 + start.wMinute), 90);
     EXPECT_EQ((later.wSecond * 1000 + later.wMilliseconds) - (start.wSecond * 1000 + start.wMilliseconds), 1500);
-}
-
-TEST(ShellDesktop, TheScreenShowsTheDesktopColourWhereNoWindowIs) {
-    cehost::sim::RunUntilIdle();
-    const COLORREF desktop = GetSysColor(COLOR_BACKGROUND);
-    const uint32_t rgb = (GetRValue(desktop) << 16) | (GetGValue(desktop) << 8) | GetBValue(desktop);
-    EXPECT_EQ(Pixel(0, 0), rgb);
-    EXPECT_EQ(Pixel(239, 319), rgb);
 }
 
 TEST(ShellOptions, TheStripAndTheInputAreChosenOnTheCommandLineAndInScripts) {

@@ -48,10 +48,22 @@ inline HWND Child(HWND parent, int id, int x, int y, int cx, int cy, DWORD style
 }
 
 inline RECT Rect(LONG l, LONG t, LONG r, LONG b) { return RECT{l, t, r, b}; }
+inline RECT WindowRect(HWND h) { RECT r{}; GetWindowRect(h, &r); return r; }
+inline RECT ClientRect(HWND h) { RECT r{}; GetClientRect(h, &r); return r; }
 
 // Registers the test window class; the fixture of tests that need nothing more.
 struct UserTest : ::testing::Test {
     void SetUp() override { ASSERT_NE(RegisterTestClass(), 0); }
+};
+
+// Also makes `top`, a visible 100 x 100 top-level window of the test class, and lets it paint.
+struct UserTopTest : UserTest {
+    void SetUp() override {
+        UserTest::SetUp();
+        top = TopLevel(0, 0, 100, 100);
+        cehost::sim::RunUntilIdle();
+    }
+    HWND top = nullptr;
 };
 
 // Retrieves the next message without blocking; WM_NULL when there is none.

@@ -1,0 +1,166 @@
+// Headless runs of the test application through the simulator's RunApplication: key scripts, taps, waits on
+// the virtual clock, screenshots, exit codes and failures, and the figures --stats writes; the keypad picture.
+#include <cehost/sim/stats.h>
+#include <cehost/sim/window.h>
+
+#include "GoldenImage.h"
+#include "TestApplication.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <regex>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+long Figure(const std::string& json, const std::string& key) {
+    std::smatch m;
+    if (!std::regex_search(json, m, std::regex("\"" + key + "\": (-?[0-9]+)"))) return -999;
+    return std::atol(m[1].str().c_str());
+}
+
+class SimRun : public ::testing::Test {
+protected:
+    void SetUp() override {
+        g_app = AppState{};
+        m_dir = golden::OutputDir().parent_path() / ("simrun-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        std::filesystem::remove_all(m_dir);
+        std::filesystem::create_directories(m_dir);
+    }
+    int Run(const std::string& script, std::vector<std::string> extra = {}) {
+        const std::string scriptPath = (m_dir / "script.txt").string();
+        std::ofstream(scriptPath) << script;
+        std::vector<std::string> args = {"--headless", "--script", scriptPath, "--shots=" + (m_dir / "shots").string()};
+        args.insert(args.end(), extra.begin(), extra.end());
+        return RunApp(args);
+    }
+    uint32_t ShotPixel(const std::string& name, int x, int y, int* width = nullptr, int* height = nullptr) {
+        int w = 0, h = 0;
+        std::vector<uint32_t> px;
+        EXPECT_TRUE(golden::ReadPng((m_dir / "shots" / name).string(), w, h, px)) << name;
+        if (width) *width = w;
+        if (height) *height = h;
+        return px.empty() ? 0xDEADBEEF : px[size_t(y) * w + x];
+    }
+    std::filesystem::path m_dir;
+};
+
+} // namespace
+
+// Keys change the screen between screenshots; typed text arrives as characters with Shift held for capitals
+// and signs (the Back key types Escape), taps as stylus input; quit sets the exit code. Key names take the VK_
+// prefix or not, in any case, or a number; comments and blank lines are skipped.
+TEST_F(SimRun, KeysTextAndTapsReachTheApplication) {
+    EXPECT_EQ(5, Run("# the first screen\n\nscreenshot before\nkey vk_Down  # moves the bar\r\n"
+                     "screenshot after.png\nquit 5\n"));
+    EXPECT_EQ(0x0000C8u, ShotPixel("before.png", 10, 10));
+    EXPECT_EQ(0xFFFFFFu, ShotPixel("after.png", 10, 10));
+    EXPECT_EQ(0x0000C8u, ShotPixel("after.png", 10, 40));
+    g_app = AppState{};
+    EXPECT_EQ(7, Run("type Ab 1!\ntap 10 20\nkey 0x28\npress TBACK\nrelease TBACK\nquit 7\n"));
+    EXPECT_EQ(u"Ab 1!\x1b", g_app.text);
+    EXPECT_EQ(1, g_app.row);
+    EXPECT_EQ((std::vector<StylusMessage>{{WM_LBUTTONDOWN, 10, 20, MK_LBUTTON}, {WM_LBUTTONUP, 10, 20, 0}}),
+              g_app.stylus);
+}
+
+// Waits run timers on the virtual clock; the screen size and the command line reach the application.
+TEST_F(SimRun, WaitsScreenSizeAndCommandLine) {
+    EXPECT_EQ(0, Run("key RETURN\nwait 100\nscreenshot wide\n",
+                     {"--screen", "320x240", "--", "file name.txt", "-x"}));
+    EXPECT_EQ(2, g_app.ticks) << "a 40 ms timer, twice in 100 ms";
+    int w = 0, h = 0;
+    ShotPixel("wide.png", 0, 0, &w, &h);
+    EXPECT_EQ(320, w);
+    EXPECT_EQ(240, h);
+    EXPECT_EQ(u"\"file name.txt\" -x", g_app.commandLine);
+}
+
+// Bad scripts and options stop the run with 2 before the application starts; the time limit ends a long run
+// with 3.
+TEST_F(SimRun, FailuresAndTheTimeLimitEndTheRun) {
+    EXPECT_EQ(2, Run("press NOKEY\n"));
+    for (std::vector<std::string> bad : {std::vector<std::string>{"--screen", "wide"}, {"--screen", "0x320"},
+                                         {"--screen"}, {"--time-limit", "soon"}, {"--bogus"},
+                                         {"--script", (m_dir / "no-such.keys").string()}, {"--script"}})
+        EXPECT_EQ(2, Run("quit\n", bad)) << bad[0];
+    EXPECT_EQ(0, g_app.winMainCalls);
+    EXPECT_EQ(3, Run("wait 10000\nscreenshot never\n", {"--time-limit", "500"}));
+    EXPECT_FALSE(std::filesystem::exists(m_dir / "shots" / "never.png"));
+}
+
+// --stats writes the run's figures: keys, frames, object peaks that a sampled count would miss (the paint's DC
+// and a brush live at once for a moment, none after), final counts, the clocks.
+TEST_F(SimRun, StatsWriteTheFiguresOfTheRun) {
+    const std::filesystem::path stats = m_dir / "stats.json";
+    ASSERT_EQ(4, Run("key DOWN 7 DOWN\nwait 250\nquit 4\n", {"--stats", stats.string()}));
+    std::stringstream text;
+    text << std::ifstream(stats).rdbuf();
+    const std::string json = text.str();
+    const std::pair<const char*, long> figures[] = {{"exit_code", 4},         {"keys_handled", 3},
+                                                    {"frames_painted", 4},    {"gdi_objects_peak", 2},
+                                                    {"gdi_objects_final", 0}, {"user_objects_peak", 1},
+                                                    {"user_objects_final", 0}};
+    for (const auto& [key, value] : figures) EXPECT_EQ(value, Figure(json, key)) << key << " in " << json;
+    EXPECT_GE(Figure(json, "virtual_ms"), 250);
+    EXPECT_GT(Figure(json, "peak_resident_kib"), 0);
+    EXPECT_GE(Figure(json, "wall_ms"), 0);
+}
+
+TEST(RunStats, TheOptionIsTakenOutWherePlacedAndNeedsAFile) {
+    const struct {
+        std::vector<const char*> args;
+        bool ok;
+        std::string file;
+        std::vector<std::string> rest;
+    } kCases[] = {
+        {{"app", "--headless", "--stats", "s.json", "x"}, true, "s.json", {"app", "--headless", "x"}},
+        {{"app", "--stats=s.json"}, true, "s.json", {"app"}},
+        {{"app", "--", "--stats", "s.json"}, true, "", {"app", "--", "--stats", "s.json"}},
+        {{"app", "--stats"}, false, "", {}},
+        {{"app", "--stats="}, false, "", {}},
+    };
+    for (const auto& c : kCases) {
+        std::string file, error;
+        std::vector<std::string> rest;
+        const bool ok = cehost::sim::ExtractStatsOption(int(c.args.size()), c.args.data(), file, rest, &error);
+        EXPECT_EQ(c.ok, ok) << c.args[1];
+        if (!ok) {
+            EXPECT_EQ("--stats needs a file", error);
+            continue;
+        }
+        EXPECT_EQ(c.file, file) << c.args[1];
+        EXPECT_EQ(c.rest, rest) << c.args[1];
+    }
+}
+
+// The keypad drawn beside the screen: every key is found under its own face and nowhere else, and the picture
+// (also the documentation's) is compared exactly, with one key shown pressed.
+TEST(KeypadSkin, KeysAreFoundUnderTheirFacesAndThePictureMatches) {
+    std::set<BYTE> seen;
+    for (const cehost::sim::SkinKey& k : cehost::sim::KeypadSkinKeys()) {
+        EXPECT_TRUE(seen.insert(k.vk).second) << "one face per key: " << int(k.vk);
+        EXPECT_EQ(cehost::sim::KeypadSkinKeyAt((k.rect.left + k.rect.right) / 2, (k.rect.top + k.rect.bottom) / 2), k.vk);
+        EXPECT_EQ(cehost::sim::KeypadSkinKeyAt(k.rect.right, k.rect.bottom), 0) << "the gap after " << int(k.vk);
+        EXPECT_LE(k.rect.right, cehost::sim::kKeypadSkinWidth);
+        EXPECT_LE(k.rect.bottom, cehost::sim::kKeypadSkinHeight);
+    }
+    EXPECT_EQ(seen.size(), 21u) << "two soft keys, five around Select with Home and Back, and twelve";
+
+    const long gdi = cehost::sim::GdiObjectCount();
+    const std::string path = (golden::OutputDir() / "keypad-skin.png").string();
+    std::string error;
+    ASSERT_TRUE(cehost::sim::SaveKeypadSkinPng(path, 2, '5', &error)) << error;
+    EXPECT_EQ(cehost::sim::GdiObjectCount(), gdi);
+    int w = 0, h = 0;
+    std::vector<uint32_t> pixels;
+    ASSERT_TRUE(golden::ReadPng(path, w, h, pixels));
+    EXPECT_TRUE(golden::Matches("keypad-skin", w, h, pixels));
+    EXPECT_FALSE(cehost::sim::SaveKeypadSkinPng(path, 0, 0, &error));
+}

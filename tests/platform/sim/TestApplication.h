@@ -1,0 +1,109 @@
+// The application of the simulator's run tests, headless and in the window. Its screen shows everything that
+// happened to it: the selected row (Down), typed text, a bar that a 40 ms timer grows five steps at a time
+// after Return, and a mark where the stylus last went down; F1 turns the display. RunApp runs it as the
+// simulator's main() would, with the options given.
+#pragma once
+
+#include <windows.h>
+#include <cehost/sim.h>
+
+#include "FullScreenApp.h"
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct StylusMessage {
+    UINT message;
+    int x, y;
+    WPARAM keys;
+    bool operator==(const StylusMessage&) const = default;
+};
+[[maybe_unused]] void PrintTo(const StylusMessage& m, std::ostream* os) { *os << m.message << " at " << m.x << "," << m.y; }
+struct AppState {
+    int row = 0;
+    std::u16string text;
+    int ticks = 0;
+    bool timerRunning = false;
+    int winMainCalls = 0;
+    std::u16string commandLine;
+    std::vector<StylusMessage> stylus;
+};
+AppState g_app;
+
+void Rotate() {
+    DEVMODEW dm{};
+    dm.dmSize = sizeof dm;
+    dm.dmFields = DM_DISPLAYORIENTATION;
+    dm.dmDisplayOrientation = cehost::sim::GetDisplayOrientation() == DMDO_0 ? DMDO_90 : DMDO_0;
+    ChangeDisplaySettingsExW(nullptr, &dm, nullptr, 0, nullptr);
+}
+
+void Paint(HWND hwnd) {
+    PAINTSTRUCT ps;
+    HDC hdc = BeginPaint(hwnd, &ps);
+    RECT client;
+    GetClientRect(hwnd, &client);
+    const auto fill = [hdc](RECT r, COLORREF colour) {
+        HBRUSH brush = CreateSolidBrush(colour);
+        FillRect(hdc, &r, brush);
+        DeleteObject(brush);
+    };
+    fill(client, RGB(255, 255, 255));
+    fill({0, g_app.row * 30, client.right, g_app.row * 30 + 30}, RGB(0, 0, 200));
+    fill({0, 130, g_app.ticks * 8, 150}, RGB(220, 0, 0));
+    for (const StylusMessage& m : g_app.stylus)
+        if (m.message == WM_LBUTTONDOWN) fill({m.x - 3, m.y - 3, m.x + 3, m.y + 3}, RGB(0, 160, 0));
+    RECT textRect{4, 160, client.right, 190};
+    DrawTextW(hdc, g_app.text.c_str(), -1, &textRect, DT_LEFT | DT_SINGLELINE);
+    EndPaint(hwnd, &ps);
+}
+
+LRESULT CALLBACK AppProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_KEYDOWN:
+        if (wParam == VK_DOWN) g_app.row = (g_app.row + 1) % 4;
+        if (wParam == VK_RETURN && !g_app.timerRunning) g_app.timerRunning = SetTimer(hwnd, 1, 40, nullptr) != 0;
+        if (wParam == VK_F1) Rotate();
+        InvalidateRect(hwnd, nullptr, FALSE);
+        return 0;
+    case WM_CHAR:
+        g_app.text += char16_t(wParam);
+        InvalidateRect(hwnd, nullptr, FALSE);
+        return 0;
+    case WM_TIMER:
+        if (++g_app.ticks % 5 == 0) {
+            KillTimer(hwnd, 1);
+            g_app.timerRunning = false;
+        }
+        InvalidateRect(hwnd, nullptr, FALSE);
+        return 0;
+    case WM_LBUTTONDOWN:
+    case WM_MOUSEMOVE:
+    case WM_LBUTTONUP:
+        g_app.stylus.push_back({message, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam), wParam});
+        InvalidateRect(hwnd, nullptr, FALSE);
+        return 0;
+    case WM_PAINT: Paint(hwnd); return 0;
+    }
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+int WINAPI AppWinMain(HINSTANCE instance, HINSTANCE, LPWSTR commandLine, int show) {
+    ++g_app.winMainCalls;
+    g_app.commandLine = commandLine;
+    return RunFullScreenApp(instance, u"SimWindowTestApp", AppProc, show);
+}
+
+// The test application takes the whole screen, its top rows included: it runs without the shell's strip.
+int RunApp(std::vector<std::string> args) {
+    args.insert(args.begin(), "--no-strip");
+    args.insert(args.begin(), "app");
+    std::vector<const char*> argv;
+    for (const std::string& a : args) argv.push_back(a.c_str());
+    return cehost::sim::RunApplication(int(argv.size()), argv.data(), &AppWinMain);
+}
+
+} // namespace
