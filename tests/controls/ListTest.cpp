@@ -162,17 +162,13 @@ TEST(ListBase, MovesFromCode) {
     EXPECT_EQ(keys.Seen(), (std::vector<Posted>{{WM_KEYDOWN, VK_HOME, 0}}));
 }
 
-TEST(ListBase, KeysAreReportedToTheParentBeforeTheyAct) {
+// What the keys report is checked for every kind of control at once (ControlKeys).
+TEST(ListBase, BackAndHomeReleasesEndInTheListAndMoveNothing) {
     ListScreen screen(3);
     screen.Select(1);
-    HWND hwnd = screen.list.Hwnd();
     screen.list.seen.clear();
-    Press(VK_ESCAPE);
-    Press(VK_BACK);
-    Press(VK_F4);
-    const UINT back = LXM_BACKKEY, home = LXM_HOMEKEY;
-    EXPECT_EQ(screen.host.seen, lxtest::Reported(hwnd, {{VK_ESCAPE, back}, {VK_BACK, back}, {VK_F4, home}}));
-    for (UINT m : screen.list.seen) EXPECT_NE(m, UINT(WM_KEYUP)) << "their releases end in the list";
+    for (BYTE key : {VK_ESCAPE, VK_BACK, VK_F4}) Press(key);
+    for (UINT m : screen.list.seen) EXPECT_NE(m, UINT(WM_KEYUP));
     EXPECT_EQ(screen.list.GetSelect(), 1);
 }
 

@@ -2,7 +2,6 @@
 // notifications and their check-flag rules, focus moves, painting, and what an empty or shrunk control does.
 #include "ControlsTestSupport.h"
 #include "LxSpinCtrl.h"
-#include "LxText.h"
 
 using lxtest::Host;
 using lxtest::L;
@@ -237,34 +236,14 @@ TEST(SpinKeys, SelectionChangeAndCommandNeedACheckFlagOfExactlyOne) {
     EXPECT_GT(lxtest::CountColour(screen.hwnd(), {30, 0, 190, 26}, RGB(255, 255, 255)), 0);
 }
 
-TEST(SpinKeys, HomeBackAndEscapeAreReportedAndHomeComesFirst) {
+// Back, Escape and the focus moves are checked for every kind of control at once (ControlKeys).
+TEST(SpinKeys, TheHomeKeyIsTestedBeforeTheMoveToTheFirstItem) {
     LxSetHomeKey(VK_HOME);
     SpinScreen screen(3);
     screen.Select(2);
     Press(VK_HOME);
-    EXPECT_EQ(screen.spin.GetSelect(), 2) << "the Home key is tested before the move to the first item";
+    EXPECT_EQ(screen.spin.GetSelect(), 2);
     EXPECT_EQ(screen.host.Only(LXM_HOMEKEY), (std::vector<Posted>{{LXM_HOMEKEY, 0, L(screen.hwnd())}}));
-    screen.host.seen.clear();
-    Press(VK_BACK);
-    Press(VK_ESCAPE);
-    EXPECT_EQ(screen.host.Only(LXM_BACKKEY).size(), 2u);
-}
-
-TEST(SpinKeys, UpAndDownMoveTheFocusThroughTheTabOrder) {
-    SpinScreen screen(2);
-    LxText button;
-    RECT rect = {10, 100, 230, 130}, under = {10, 140, 230, 166};
-    button.CreateButton(screen.host.m_hWnd, nullptr, 50, &rect);
-    TestSpin last;
-    last.CreateSpin(screen.host.m_hWnd, nullptr, 51, &under, 0);
-    lxtest::Focus(screen.spin);
-    Press(VK_DOWN);
-    EXPECT_EQ(button.IsFocus(), 1);
-    Press(VK_UP);
-    EXPECT_EQ(screen.spin.IsFocus(), 1);
-    Press(VK_UP);
-    EXPECT_EQ(last.IsFocus(), 1) << "the tab order wraps";
-    EXPECT_EQ(screen.spin.GetSelect(), 0) << "focus moves do not step";
 }
 
 TEST(SpinWindow, GainingTheFocusAnnouncesTheSelectionWhateverItsFlag) {
