@@ -6,7 +6,6 @@
 #include <cehost/sim/imm.h>
 #include <imm.h>
 
-#include <cctype>
 #include <cstring>
 
 #include "ControlsTestSupport.h"
@@ -42,13 +41,13 @@ struct EditScreen {
         lxtest::Focus(edit);
         host.seen.clear();
     }
-    // A limit of 10 bytes, the text, the focus with the caret at the end, the input method on or off, and the
-    // debug output captured.
-    void Limited(const WCHAR* text, bool inputMethod) {
-        edit.SetLimitText(10);
+    // A limit (of 10 bytes unless given), the text, the focus with the caret at the end, the input method on or
+    // off, and the debug output captured.
+    void Limited(const WCHAR* text, bool inputMethod, UINT limit = 10) {
+        edit.SetLimitText(limit);
         edit.SetText(text);
         Focus();
-        edit.SetSelect(wcslen(text), wcslen(text));
+        edit.SetSelect(edit.GetLength(), edit.GetLength());
         HIMC context = ImmGetContext(hwnd());
         ImmSetOpenStatus(context, inputMethod ? TRUE : FALSE);
         ImmReleaseContext(hwnd(), context);
@@ -57,14 +56,22 @@ struct EditScreen {
     HWND hwnd() const { return edit.m_hEditWnd; }
 };
 
-// Letters on the layout's keys.
-void Type(const char* letters) {
-    for (const char* k = letters; *k; ++k) Press(BYTE(std::toupper(*k)), 0);
-}
-
-// Whether the debug output since the last look holds `line` (the input limit guard's refusals).
-bool Logged(const char16_t* line = u"OVER INPUT") {
-    return cehost::sim::TakeDebugOutput().find(line) != std::u16string::npos;
+// Key sequences: digits, '*' (VK_F8) and '#' (VK_F9) are keypad keys, capitals the PC keyboard's letters, '<'
+// Backspace, '>' the right arrow, '^' the Korean input method's switch, '_' a pause of 1.1 seconds; spaces only
+// group the keys for the reader. Every key is held 20 ms of virtual time.
+void Play(const char* keys) {
+    for (const char* k = keys; *k; ++k) {
+        switch (*k) {
+        case ' ': break;
+        case '_': cehost::sim::RunFor(1100); break;
+        case '<': Press(VK_BACK); break;
+        case '>': Press(VK_RIGHT); break;
+        case '*': Press(VK_F8); break;
+        case '#': Press(VK_F9); break;
+        case '^': Press(VK_HANGUL); break;
+        default: Press(BYTE(*k)); break;
+        }
+    }
 }
 
 std::u16string Text(LxEditCtrl& edit) {
@@ -118,23 +125,6 @@ TEST(EditText, GetLineFindsTheCaretLineAndTracesEachLine) {
     EXPECT_EQ(screen.edit.GetLine(), 0);
 }
 
-TEST(EditLimit, AFullTextRefusesALetterWithReasonFiveAndTakesBackspace) {
-    EditScreen screen;
-    screen.Limited(u"abcdefghij", false);
-    Press('K', 0);
-    EXPECT_EQ(Text(screen.edit), u"abcdefghij");
-    EXPECT_TRUE(Logged(u"LxEditCtrl - IME - OVER INPUT 5 \n"));
-    Press(VK_BACK, 0);
-    EXPECT_EQ(Text(screen.edit), u"abcdefghi");
-    EXPECT_FALSE(Logged());
-    Press('K', 0);
-    EXPECT_EQ(Text(screen.edit), u"abcdefghik") << "a single byte still fits";
-    screen.edit.SetLimitText(0); // no limit, no guard
-    Press('L', 0);
-    EXPECT_EQ(Text(screen.edit), u"abcdefghikl");
-    EXPECT_FALSE(Logged());
-}
-
 // A syllable committed by the keypad's method is refused the same way (the keypad input tests).
 TEST(EditLimit, ADoubleByteCharacterNeedsTwoFreeBytes) {
     EditScreen screen;
@@ -148,22 +138,6 @@ TEST(EditLimit, ADoubleByteCharacterNeedsTwoFreeBytes) {
     EXPECT_EQ(Text(screen.edit), u"가");
 }
 
-TEST(EditLimit, FiveDoubleByteCharactersFillALimitOfTen) {
-    EditScreen screen;
-    screen.Limited(u"", true);
-    Type("rkskdkgkak"); // 가나아하마
-    Press(VK_HANGUL, 0);  // switching off completes the last syllable
-    EXPECT_EQ(Text(screen.edit), u"가나아하마");
-    EXPECT_EQ(screen.edit.GetLength(), 10u);
-    // The last syllable fills the text exactly: nothing of it is refused.
-    EXPECT_FALSE(Logged());
-    Press(VK_HANGUL, 0);
-    Type("tk");
-    EXPECT_TRUE(Logged(u"LxEditCtrl - IME - OVER INPUT 1 \n"));
-    Press(VK_HANGUL, 0);
-    EXPECT_EQ(Text(screen.edit), u"가나아하마");
-}
-
 // 가나아 on "abcdef" with a limit of 10: 아 is refused when the input method finishes it, and the guard
 // swallows the end of its composition; the edit must not keep drawing it.
 TEST(EditLimit, ARefusedCompositionIsNotDrawn) {
@@ -172,7 +146,7 @@ TEST(EditLimit, ARefusedCompositionIsNotDrawn) {
     const COLORREF composition = GetSysColor(COLOR_HIGHLIGHT);
     RECT client;
     GetClientRect(screen.hwnd(), &client);
-    Type("rkskdk");
+    Play("RKSKDK");
     EXPECT_GT(lxtest::CountColour(screen.hwnd(), client, composition), 0) << "아 is being composed";
     Press(VK_HANGUL, 0);
     EXPECT_EQ(Text(screen.edit), u"abcdef가나");
@@ -273,22 +247,6 @@ TEST(EditLifetime, TeardownHandlesWaitingMessagesAndKeepsTheQuitRequest) {
     }
     ASSERT_TRUE(quit);
     EXPECT_EQ(msg.wParam, WPARAM(7));
-}
-
-// Keypad sequences: digits, '*' (VK_F8) and '#' (VK_F9) are keypad keys, '<' Backspace, '>' the right arrow,
-// '_' a pause of 1.1 seconds; spaces only group the keys for the reader. Every key is held 20 ms of virtual time.
-void Play(const char* keys) {
-    for (const char* k = keys; *k; ++k) {
-        switch (*k) {
-        case ' ': break;
-        case '_': cehost::sim::RunFor(1100); break;
-        case '<': Press(VK_BACK); break;
-        case '>': Press(VK_RIGHT); break;
-        case '*': Press(VK_F8); break;
-        case '#': Press(VK_F9); break;
-        default: Press(BYTE(*k)); break;
-        }
-    }
 }
 
 std::u16string Composing(HWND hwnd) {
@@ -395,44 +353,47 @@ TEST(KeypadInput, KeysPassWhereNoTextGoesAndWithPcInput) {
     EXPECT_EQ(WindowText(screen.edit), u"42") << "the PC keyboard's digits are digits";
 }
 
-// The library's edit counts double-byte characters as two bytes and refuses input past its limit; the
-// composition of a keypad method (a cycling letter, a syllable that moves its final on) must not get past it.
-TEST(KeypadInput, TheLibrarysEditKeepsItsByteLimit) {
-    struct Row {
+// Keys typed into the library's edit through the keypad, the PC keyboard or the PC keyboard's Korean input
+// method, with a limit of 10 bytes or none (0). Double-byte characters count two bytes and the guard refuses
+// what would pass the limit, whatever composes it: a cycling letter, a syllable that moves its final on, a
+// syllable committed with nothing composing after it. `refusal` is the reason on the guard's last debug line,
+// 0 for no line at all, -1 where it does not matter.
+TEST(EditLimit, TypedKeysStayWithinTheLimit) {
+    enum Input { kKeypad, kPc, kKorean };
+    const struct {
+        UINT limit;
         const char16_t* before;
+        Input input;
         const char* keys;
         const char16_t* text;
-        const char16_t* lastRefusal; // the guard's last debug line, where it matters
-    } const table[] = {
-        {u"abcdefghi", "##222*", u"abcdefghic", nullptr},
-        {u"abcdefghi", "##2_2*", u"abcdefghia", nullptr},
-        {u"abcdefgh", "4 12 5 12*", u"abcdefgh가", nullptr},
-        {u"abcdefgh", "###123", u"abcdefgh12", nullptr},
-        // A syllable committed with nothing composing after it is still a double-byte character arriving.
-        {u"abcdefghi", "4 12*", u"abcdefghi", u"LxEditCtrl - IME - OVER INPUT 2 \n"},
-        {u"abcdefghi", "4 12>", u"abcdefghi", u"LxEditCtrl - IME - OVER INPUT 2 \n"},
+        int refusal;
+    } rows[] = {
+        {10, u"abcdefghij", kPc, "K", u"abcdefghij", 5},
+        {10, u"abcdefghij", kPc, "<K", u"abcdefghik", 0}, // Backspace is taken, a single byte still fits
+        {0, u"abcdefghij", kPc, "K", u"abcdefghijk", 0},
+        {10, u"", kKorean, "RKSKDKGKAK^", u"가나아하마", 0}, // switching off completes the last syllable, which fits
+        {10, u"가나아하마", kKorean, "TK", u"가나아하마", 1}, // a composition that cannot fit is refused as it starts
+        {10, u"가나아하마", kKorean, "TK^", u"가나아하마", 5}, // and the syllable that switching off completes
+        {10, u"abcdefghi", kKeypad, "##222*", u"abcdefghic", -1},
+        {10, u"abcdefghi", kKeypad, "##2_2*", u"abcdefghia", -1},
+        {10, u"abcdefgh", kKeypad, "4 12 5 12*", u"abcdefgh가", -1},
+        {10, u"abcdefgh", kKeypad, "###123", u"abcdefgh12", 5},
+        {10, u"abcdefghi", kKeypad, "4 12*", u"abcdefghi", 2},
+        {10, u"abcdefghi", kKeypad, "4 12>", u"abcdefghi", 2},
     };
     EditScreen screen;
-    LxEditCtrl& edit = screen.edit;
-    edit.SetLimitText(10);
-    for (const Row& row : table) {
+    for (const auto& row : rows) {
         cehost::sim::SetKeypadInput(false);
-        edit.SetText(const_cast<WCHAR*>(row.before));
-        lxtest::Focus(edit);
-        const UINT length = edit.GetLength();
-        edit.SetSelect(length, length);
-        cehost::sim::SetKeypadInput(true);
-        cehost::sim::StartDebugCapture();
+        screen.Limited(row.before, row.input == kKorean, row.limit);
+        cehost::sim::SetKeypadInput(row.input == kKeypad);
         Play(row.keys);
-        EXPECT_EQ(Text(edit), std::u16string(row.text)) << row.keys;
-        EXPECT_LE(edit.GetLength(), 10u) << row.keys;
-        if (row.lastRefusal != nullptr) {
-            const std::u16string debug = cehost::sim::TakeDebugOutput();
-            const size_t last = debug.rfind(u"LxEditCtrl - IME");
-            EXPECT_EQ(last == std::u16string::npos ? u"" : debug.substr(last, debug.find(u'\n', last) + 1 - last),
-                      std::u16string(row.lastRefusal))
-                << row.keys;
-        }
+        EXPECT_EQ(Text(screen.edit), std::u16string(row.text)) << row.keys;
+        if (row.refusal < 0) continue;
+        const std::u16string debug = cehost::sim::TakeDebugOutput(), reason(1, char16_t(u'0' + row.refusal));
+        const size_t last = debug.rfind(u"LxEditCtrl - IME");
+        EXPECT_EQ(last == std::u16string::npos ? u"" : debug.substr(last, debug.find(u'\n', last) + 1 - last),
+                  row.refusal ? u"LxEditCtrl - IME - OVER INPUT " + reason + u" \n" : u"")
+            << row.keys;
     }
 }
 
