@@ -12,11 +12,7 @@
 #include "LxEditCtrl.h"
 #include "LxText.h"
 
-using lxtest::Host;
-using lxtest::L;
-using lxtest::Press;
-using lxtest::Settle;
-using lxtest::WindowText;
+using namespace lxtest;
 
 namespace {
 
@@ -88,7 +84,7 @@ TEST(EditWindows, ThreeWindowsWithTheBorderDrawnByTheOuterOne) {
               std::tuple(edit.m_hBaseWnd, edit.m_hEditWnd));
     EXPECT_EQ(GetWindowLongW(edit.m_hEditWnd, GWL_STYLE) & WS_BORDER, 0);
     // Inside the outer window's frame (whose looks the golden screenshots pin).
-    EXPECT_EQ(lxtest::Box(lxtest::ScreenRect(edit.m_hEditWnd)), lxtest::Box({11, 21 + 63, 229, 21 + 89}));
+    EXPECT_EQ(Box(ScreenRect(edit.m_hEditWnd)), Box({11, 21 + 63, 229, 21 + 89}));
     TestEdit second;
     RECT rect = {10, 100, 230, 130};
     EXPECT_NE(second.CreateEdit(screen.host.m_hWnd, nullptr, 43, &rect, 0), nullptr)
@@ -147,12 +143,12 @@ TEST(EditLimit, ARefusedCompositionIsNotDrawn) {
     RECT client;
     GetClientRect(screen.hwnd(), &client);
     Play("RKSKDK");
-    EXPECT_GT(lxtest::CountColour(screen.hwnd(), client, composition), 0) << "아 is being composed";
+    EXPECT_GT(CountColour(screen.hwnd(), client, composition), 0) << "아 is being composed";
     Press(VK_HANGUL, 0);
     EXPECT_EQ(Text(screen.edit), u"abcdef가나");
-    EXPECT_EQ(lxtest::CountColour(screen.hwnd(), client, composition), 0);
-    lxtest::Focus(screen.host.m_hWnd);
-    EXPECT_EQ(lxtest::CountColour(screen.hwnd(), client, composition), 0);
+    EXPECT_EQ(CountColour(screen.hwnd(), client, composition), 0);
+    Focus(screen.host.m_hWnd);
+    EXPECT_EQ(CountColour(screen.hwnd(), client, composition), 0);
 }
 
 TEST(EditFocus, DescriptionWhileEmptyAndFocusedSelectAllOnGainingCaretAtStartOnLosing) {
@@ -164,7 +160,7 @@ TEST(EditFocus, DescriptionWhileEmptyAndFocusedSelectAllOnGainingCaretAtStartOnL
     EXPECT_TRUE(IsWindowVisible(description));
     EXPECT_EQ(WindowText(description), u"name");
     auto red = [](COLORREF c) { return GetRValue(c) > 150 && GetGValue(c) < 60; };
-    EXPECT_GT(lxtest::CountWhere(description, {0, 0, 60, 20}, red), 0) << "drawn in the description colour";
+    EXPECT_GT(CountWhere(description, {0, 0, 60, 20}, red), 0) << "drawn in the description colour";
     Press('A', 0);
     EXPECT_FALSE(IsWindowVisible(description));
     Press(VK_BACK, 0);
@@ -172,13 +168,13 @@ TEST(EditFocus, DescriptionWhileEmptyAndFocusedSelectAllOnGainingCaretAtStartOnL
     EXPECT_TRUE(screen.host.Only(LXM_BACKKEY).empty()) << "the Backspace that empties the text is not Back";
     Press(VK_BACK, 0);
     EXPECT_EQ(screen.host.Only(LXM_BACKKEY).size(), 1u);
-    lxtest::Focus(screen.host.m_hWnd);
+    Focus(screen.host.m_hWnd);
     EXPECT_FALSE(IsWindowVisible(description));
     // Gaining the focus selects everything, losing it puts the caret at the start.
     screen.edit.SetText(u"hello");
     screen.Focus();
     EXPECT_EQ(std::tuple(screen.edit.GetSelectStart(), screen.edit.GetSelectFinish()), std::tuple(0u, 5u));
-    lxtest::Focus(screen.host.m_hWnd);
+    Focus(screen.host.m_hWnd);
     EXPECT_EQ(screen.edit.GetSelectFinish(), 0u);
 }
 
@@ -192,14 +188,14 @@ TEST(EditKeys, UpLeavesFromTheFirstLineOnlyAfterTheCaretWasAlreadyThere) {
     edit.CreateEdit(host.m_hWnd, nullptr, 2, &rect, ES_MULTILINE);
     below.CreateButton(host.m_hWnd, nullptr, 3, &bottom);
     edit.SetText(u"one\r\ntwo\r\nthree");
-    lxtest::Focus(edit);
+    Focus(edit);
     Press(VK_UP, 0); // the caret was at the end of line 2
     EXPECT_EQ(std::tuple(edit.GetLine(), edit.IsFocus()), std::tuple(1, 1));
     Press(VK_UP, 0);
     EXPECT_EQ(std::tuple(edit.GetLine(), edit.IsFocus()), std::tuple(0, 1)) << "the press only reaches line 0";
     Press(VK_UP, 0);
     EXPECT_EQ(above.IsFocus(), 1);
-    lxtest::Focus(edit);
+    Focus(edit);
     Press(VK_DOWN, 0); // already on the last line (caret at the end)
     EXPECT_EQ(edit.IsFocus(), 1) << "the remembered line was the first one";
     Press(VK_DOWN, 0);
@@ -223,7 +219,7 @@ TEST(EditColours, AnswersFollowTheFocus) {
     EXPECT_EQ(answer(), std::make_pair(COLORREF(RGB(40, 50, 60)), COLORREF(RGB(4, 5, 6))));
     EXPECT_EQ(GetBkMode(dc), TRANSPARENT);
     ReleaseDC(screen.hwnd(), dc);
-    EXPECT_EQ(lxtest::ClientPixel(screen.edit.m_hBaseWnd, 100, 1), RGB(40, 50, 60)) << "focused outer background";
+    EXPECT_EQ(ClientPixel(screen.edit.m_hBaseWnd, 100, 1), RGB(40, 50, 60)) << "focused outer background";
 }
 
 TEST(EditLifetime, TeardownHandlesWaitingMessagesAndKeepsTheQuitRequest) {

@@ -5,11 +5,7 @@
 #include "ControlsTestSupport.h"
 #include "LxListCtrl.h"
 
-using lxtest::Host;
-using lxtest::L;
-using lxtest::Posted;
-using lxtest::Press;
-using lxtest::Settle;
+using namespace lxtest;
 
 namespace {
 
@@ -55,7 +51,7 @@ struct ListScreen {
             wsprintfW(text, u"row %d", i);
             list.AddItem(text);
         }
-        lxtest::Focus(list);
+        Focus(list);
     }
     // Selects a row from code and lets the delayed click happen.
     void Select(int row) {
@@ -93,7 +89,7 @@ TEST(ListBase, BindingGoesWithTheWindowAndCopiesAreNotBound) {
 
 TEST(ListBase, SetSelectScrollsAndClicksTheRowTenMillisecondsLater) {
     ListScreen screen(20);
-    lxtest::Recorder clicks(screen.list.Hwnd(), {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_TIMER});
+    Recorder clicks(screen.list.Hwnd(), {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_TIMER});
     screen.list.SetSelect(12);
     Settle();
     EXPECT_EQ(screen.list.GetSelect(), 12) << "drawn selected";
@@ -143,7 +139,7 @@ TEST(ListBase, WrapsAroundWithRotationAndStopsWithout) {
     ListScreen one(1);
     one.list.SetRotate(1);
     one.Select(0);
-    lxtest::Recorder keys(one.list.Hwnd(), {WM_KEYDOWN});
+    Recorder keys(one.list.Hwnd(), {WM_KEYDOWN});
     Press(VK_DOWN);
     Press(VK_UP);
     EXPECT_EQ(keys.Seen().size(), 2u) << "only the keys themselves, no posted VK_HOME or VK_END";
@@ -152,7 +148,7 @@ TEST(ListBase, WrapsAroundWithRotationAndStopsWithout) {
 
 TEST(ListBase, MovesFromCode) {
     ListScreen screen(0);
-    lxtest::Recorder keys(screen.list.Hwnd(), {WM_KEYDOWN});
+    Recorder keys(screen.list.Hwnd(), {WM_KEYDOWN});
     screen.list.OnMoveUp();
     screen.list.OnMoveDown();
     Settle();
@@ -183,7 +179,7 @@ TEST(ListBase, CharactersAreSwallowedKeysWithoutFocusAreReportedAndStylusTakesTh
     screen.Select(0);
     SetFocus(screen.host.m_hWnd);
     EXPECT_EQ(screen.list.IsFocus(), 0);
-    lxtest::Recorder keys(screen.list.Hwnd(), {WM_KEYDOWN});
+    Recorder keys(screen.list.Hwnd(), {WM_KEYDOWN});
     SendMessageW(screen.list.Hwnd(), WM_KEYDOWN, VK_UP, 0);
     Settle();
     EXPECT_EQ(keys.Seen().size(), 1u) << "no VK_END posted";
@@ -255,12 +251,12 @@ TEST(ListItems, TextsIndicesAndDeletion) {
     ListScreen screen(3);
     TestList& list = screen.list;
     EXPECT_EQ(list.SetItem(1, u"changed"), 1);
-    EXPECT_EQ(lxtest::ItemText(list, 1), u"changed");
-    EXPECT_EQ(lxtest::ItemText(list, 3), u"<refused> untouched");
+    EXPECT_EQ(ItemText(list, 1), u"changed");
+    EXPECT_EQ(ItemText(list, 3), u"<refused> untouched");
     EXPECT_EQ(list.SetItem(UINT(-1), u"x"), 0);
     const std::u16string tooLong(1500, u'x');
     EXPECT_EQ(list.SetItem(2, tooLong.c_str()), 0) << "cut to 1023 characters, so not equal";
-    EXPECT_EQ(lxtest::ItemText(list, 2), tooLong.substr(0, 1023));
+    EXPECT_EQ(ItemText(list, 2), tooLong.substr(0, 1023));
     EXPECT_EQ(list.GetCheck(UINT(-1)), 0);
     list.SetCheck(UINT(-1), 1);
     list.SetCheck(0, 1);
@@ -270,7 +266,7 @@ TEST(ListItems, TextsIndicesAndDeletion) {
     EXPECT_EQ(list.DeleteItem(0), 1);
     EXPECT_EQ(list.GetCount(), 2u);
     EXPECT_EQ(SendMessageW(list.Hwnd(), LVM_GETITEMCOUNT, 0, 0), 2);
-    EXPECT_EQ(lxtest::ItemText(list, 0), u"changed");
+    EXPECT_EQ(ItemText(list, 0), u"changed");
 }
 
 TEST(ListKeys, SelectTogglesTheCheckBoxRepaintsOnlyItAndMovesOn) {
@@ -285,7 +281,7 @@ TEST(ListKeys, SelectTogglesTheCheckBoxRepaintsOnlyItAndMovesOn) {
     EXPECT_EQ(passOn, 1);
     RECT update = {};
     GetUpdateRect(list.Hwnd(), &update, FALSE);
-    EXPECT_EQ(lxtest::Box(update), lxtest::Box({0, 0, 30, 26}));
+    EXPECT_EQ(Box(update), Box({0, 0, 30, 26}));
     cehost::sim::RunFor(20);
     EXPECT_EQ(list.GetCheck(0), 1);
     EXPECT_EQ(list.GetSelect(), 1) << "moved on";
@@ -300,9 +296,9 @@ TEST(ListKeys, DirectModeReportsTheRowOnceAtTheRelease) {
     ListScreen screen(3);
     screen.list.SetDirectMode();
     screen.Select(1);
-    lxtest::Hold(VK_F3);
+    Hold(VK_F3);
     EXPECT_TRUE(screen.host.Only(WM_COMMAND).empty());
-    lxtest::KeyUp(VK_F3);
+    KeyUp(VK_F3);
     cehost::sim::RunFor(20);
     EXPECT_EQ(screen.host.Only(WM_COMMAND), (std::vector<Posted>{{WM_COMMAND, MAKEWPARAM(kListId, 0), 0}}));
     EXPECT_EQ(screen.list.GetSelect(), 1) << "no move in direct mode";
@@ -353,12 +349,12 @@ TEST(ListDrawing, ADerivedListChoosesTheTextColourAndRepaintsAnnounce) {
     repaint();
     repaint();
     EXPECT_EQ(screen.host.Only(LXM_SELCHANGE), (std::vector<Posted>(2, {LXM_SELCHANGE, 1, L(hwnd)})));
-    EXPECT_TRUE(lxtest::Near(lxtest::Brightest(hwnd, {0, 1, 120, 25}), RGB(0xAA, 0xAA, 0xAA)));
-    EXPECT_TRUE(lxtest::Near(lxtest::Brightest(hwnd, {0, 27, 120, 51}), RGB(255, 255, 255)));
+    EXPECT_TRUE(Near(Brightest(hwnd, {0, 1, 120, 25}), RGB(0xAA, 0xAA, 0xAA)));
+    EXPECT_TRUE(Near(Brightest(hwnd, {0, 27, 120, 51}), RGB(255, 255, 255)));
     screen.Select(0);
     repaint();
-    EXPECT_TRUE(lxtest::Near(lxtest::Brightest(hwnd, {0, 1, 120, 25}), RGB(0xAA, 0xAA, 0xAA))) << "selected";
-    EXPECT_TRUE(lxtest::Near(lxtest::Brightest(hwnd, {0, 27, 120, 51}), RGB(0x96, 0x96, 0x96)));
+    EXPECT_TRUE(Near(Brightest(hwnd, {0, 1, 120, 25}), RGB(0xAA, 0xAA, 0xAA))) << "selected";
+    EXPECT_TRUE(Near(Brightest(hwnd, {0, 27, 120, 51}), RGB(0x96, 0x96, 0x96)));
 }
 
 } // namespace

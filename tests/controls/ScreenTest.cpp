@@ -12,8 +12,7 @@
 #include "LxSpinCtrl.h"
 #include "LxText.h"
 
-using lxtest::Host;
-using lxtest::Settle;
+using namespace lxtest;
 
 namespace {
 
@@ -53,7 +52,7 @@ struct AllControls {
         r = {0, 200, 240, 298};
         lines.CreateEdit(host.m_hWnd, nullptr, 6, &r, WS_BORDER | ES_MULTILINE);
         lines.SetText(u"first\r\nsecond");
-        lxtest::Focus(list);
+        Focus(list);
     }
 };
 
@@ -72,7 +71,7 @@ struct AllControls {
 TEST(Golden, EveryControlInItsLooks) {
     AllControls screen;
     screen.button.SetPushColor(0x000000, 0xAAAAAA);
-    const RECT list = lxtest::ScreenRect(GetFocus()), spin = {0, 21 + 110, 240, 21 + 136};
+    const RECT list = ScreenRect(GetFocus()), spin = {0, 21 + 110, 240, 21 + 136};
     const RECT texts = {0, 21 + 140, 240, 21 + 166}, edits = {0, 21 + 170, 240, 21 + 298};
     const struct {
         std::function<void()> step;
@@ -80,17 +79,17 @@ TEST(Golden, EveryControlInItsLooks) {
         RECT area;
     } rows[] = {
         {[&] { screen.list.SetSelect(0), cehost::sim::RunFor(20); }, "list_focused", list},
-        {[] { lxtest::Press(VK_F3); }, "list_checked_moved", list},
-        {[&] { lxtest::Focus(screen.spin); }, "list_normal", list},
+        {[] { Press(VK_F3); }, "list_checked_moved", list},
+        {[&] { Focus(screen.spin); }, "list_normal", list},
         {[] {}, "spin_focused", spin},
-        {[] { lxtest::Hold(VK_RIGHT); }, "spin_pressed", spin},
-        {[&] { lxtest::Release(VK_RIGHT), lxtest::Focus(screen.list); }, "spin_normal", spin},
+        {[] { Hold(VK_RIGHT); }, "spin_pressed", spin},
+        {[&] { Release(VK_RIGHT), Focus(screen.list); }, "spin_normal", spin},
         {[] {}, "text_button_normal", texts},
-        {[&] { lxtest::Focus(screen.button); }, "text_button_focused", texts},
-        {[] { lxtest::Hold(VK_F3); }, "text_button_pressed", texts},
-        {[] { lxtest::Release(VK_F3); }, "edit_normal", edits},
-        {[&] { lxtest::Focus(screen.edit); }, "edit_focused_description", edits},
-        {[&] { lxtest::Press('A', 0), lxtest::Press('B', 0), lxtest::Focus(screen.lines); },
+        {[&] { Focus(screen.button); }, "text_button_focused", texts},
+        {[] { Hold(VK_F3); }, "text_button_pressed", texts},
+        {[] { Release(VK_F3); }, "edit_normal", edits},
+        {[&] { Focus(screen.edit); }, "edit_focused_description", edits},
+        {[&] { Press('A', 0), Press('B', 0), Focus(screen.lines); },
          "edit_typed_and_multiline_focused", edits},
     };
     for (const auto& row : rows) {
@@ -103,17 +102,17 @@ TEST(Golden, EveryControlInItsLooks) {
 // the Home key as Home.
 TEST(ControlKeys, EveryKindReportsItsKeysToTheMainWindow) {
     AllControls screen;
-    const std::function<void()> focus[] = {[&] { lxtest::Focus(screen.list); }, [&] { lxtest::Focus(screen.spin); },
-                                           [&] { lxtest::Focus(screen.textWindow); },
-                                           [&] { lxtest::Focus(screen.button); }, [&] { lxtest::Focus(screen.edit); }};
+    const std::function<void()> focus[] = {[&] { Focus(screen.list); }, [&] { Focus(screen.spin); },
+                                           [&] { Focus(screen.textWindow); }, [&] { Focus(screen.button); },
+                                           [&] { Focus(screen.edit); }};
     for (size_t kind = 0; kind < std::size(focus); ++kind) {
         focus[kind]();
         HWND control = GetFocus();
         screen.host.seen.clear();
-        for (BYTE key : {BYTE(VK_ESCAPE), BYTE(VK_BACK), BYTE(VK_F4), BYTE('A')}) lxtest::Press(key, 0);
+        for (BYTE key : {BYTE(VK_ESCAPE), BYTE(VK_BACK), BYTE(VK_F4), BYTE('A')}) Press(key, 0);
         Settle();
-        EXPECT_EQ(screen.host.seen, lxtest::Reported(control, {{VK_ESCAPE, LXM_BACKKEY}, {VK_BACK, LXM_BACKKEY},
-                                                             {VK_F4, LXM_HOMEKEY}, {'A', 0}}))
+        EXPECT_EQ(screen.host.seen,
+                  Reported(control, {{VK_ESCAPE, LXM_BACKKEY}, {VK_BACK, LXM_BACKKEY}, {VK_F4, LXM_HOMEKEY}, {'A', 0}}))
             << "kind " << kind;
     }
 }
@@ -123,9 +122,9 @@ TEST(ControlKeys, EveryKindReportsItsKeysToTheMainWindow) {
 TEST(ControlKeys, ArrowsMoveTheFocusAlongTheTabOrder) {
     AllControls screen;
     HWND list = GetFocus();
-    lxtest::Focus(screen.lines);
+    Focus(screen.lines);
     HWND lines = GetFocus();
-    lxtest::Focus(screen.spin);
+    Focus(screen.spin);
     HWND spin = GetFocus();
     const struct {
         BYTE key;
@@ -133,11 +132,11 @@ TEST(ControlKeys, ArrowsMoveTheFocusAlongTheTabOrder) {
     } rows[] = {{VK_DOWN, screen.textWindow}, {VK_RIGHT, screen.buttonWindow}, {VK_LEFT, screen.textWindow},
                 {VK_DOWN, screen.buttonWindow}, {VK_UP, screen.textWindow}, {VK_UP, spin}, {VK_UP, list}};
     for (const auto& row : rows) {
-        lxtest::Press(row.key);
+        Press(row.key);
         EXPECT_EQ(GetFocus(), row.to) << int(row.key);
     }
-    lxtest::Focus(screen.edit);
-    lxtest::Press(VK_DOWN);
+    Focus(screen.edit);
+    Press(VK_DOWN);
     EXPECT_EQ(GetFocus(), lines);
     EXPECT_EQ(screen.spin.GetSelect(), 0) << "focus moves do not step";
 }

@@ -3,11 +3,7 @@
 #include "ControlsTestSupport.h"
 #include "LxSpinCtrl.h"
 
-using lxtest::Host;
-using lxtest::L;
-using lxtest::Posted;
-using lxtest::Press;
-using lxtest::Settle;
+using namespace lxtest;
 
 namespace {
 
@@ -39,7 +35,7 @@ struct SpinScreen {
             wsprintfW(text, u"item %d", i);
             spin.AddItem(text, check);
         }
-        lxtest::Focus(spin);
+        Focus(spin);
         host.seen.clear();
     }
     HWND hwnd() const { return spin.Hwnd(); }
@@ -76,7 +72,7 @@ TEST(SpinItems, InvalidIndicesChangeNothing) {
     SpinScreen screen(3);
     TestSpin& spin = screen.spin;
     for (unsigned index : {3u, 0xFFFFFFFFu}) {
-        EXPECT_EQ(lxtest::ItemText(spin, index), u"<refused> untouched");
+        EXPECT_EQ(ItemText(spin, index), u"<refused> untouched");
         EXPECT_EQ(spin.SetItem(index, u"x"), 0);
         EXPECT_EQ(spin.GetCheck(index), 0);
         EXPECT_EQ(spin.DeleteItem(index), 0);
@@ -86,7 +82,7 @@ TEST(SpinItems, InvalidIndicesChangeNothing) {
     EXPECT_EQ(spin.GetSelect(), 1);
     EXPECT_EQ(spin.GetCount(), 3u);
     EXPECT_EQ(spin.SetItem(2, u"renamed"), 1);
-    EXPECT_EQ(lxtest::ItemText(spin, 2), u"renamed");
+    EXPECT_EQ(ItemText(spin, 2), u"renamed");
 }
 
 // Removing items never moves the selection: the same index names the item that followed, and a selection
@@ -120,7 +116,7 @@ TEST(SpinItems, CopiesOwnTheirItems) {
         copy.SetItem(0, u"copy");
     }
     EXPECT_TRUE(IsWindow(screen.hwnd()));
-    EXPECT_EQ(lxtest::ItemText(screen.spin, 0), u"item 0");
+    EXPECT_EQ(ItemText(screen.spin, 0), u"item 0");
     EXPECT_EQ(LxSpinQueue::FindQueue(screen.hwnd()), &screen.spin);
 }
 
@@ -146,26 +142,26 @@ TEST(SpinWindow, CreatingAgainReplacesTheWindowAndItsBinding) {
 TEST(SpinWindow, CreationTakesTheBorderIntoItsOwnPaintingAndNamesItselfByIdentifier) {
     SpinScreen screen(1, WS_BORDER);
     EXPECT_EQ(GetWindowLongW(screen.hwnd(), GWL_STYLE) & (WS_BORDER | WS_TABSTOP), WS_TABSTOP);
-    EXPECT_EQ(lxtest::WindowText(screen.hwnd()), u"1001"); // the frame's looks are pinned by the goldens
+    EXPECT_EQ(WindowText(screen.hwnd()), u"1001"); // the frame's looks are pinned by the goldens
     SpinScreen plain(1);
-    EXPECT_EQ(lxtest::ClientPixel(plain.hwnd(), 100, 0), RGB(0, 0, 0)) << "focused fill, no frame";
+    EXPECT_EQ(ClientPixel(plain.hwnd(), 100, 0), RGB(0, 0, 0)) << "focused fill, no frame";
     plain.spin.SetCaseColor(RGB(255, 0, 0));
     Settle();
-    EXPECT_EQ(lxtest::ClientPixel(plain.hwnd(), 100, 0), RGB(255, 0, 0));
+    EXPECT_EQ(ClientPixel(plain.hwnd(), 100, 0), RGB(255, 0, 0));
 }
 
 // The held arrow's yellow is pinned by the golden screenshots.
 TEST(SpinKeys, StepsOnRelease) {
     SpinScreen screen(3);
-    lxtest::Hold(VK_RIGHT);
+    Hold(VK_RIGHT);
     EXPECT_EQ(screen.spin.GetSelect(), 0);
     EXPECT_EQ(screen.spin.m_bRightDown, 1);
     EXPECT_EQ(screen.host.seen, (std::vector<Posted>{{LXM_KEYDOWN, VK_RIGHT, L(screen.hwnd())}}));
-    lxtest::Release(VK_RIGHT);
+    Release(VK_RIGHT);
     EXPECT_EQ(screen.spin.GetSelect(), 1);
-    lxtest::Hold(VK_LEFT);
+    Hold(VK_LEFT);
     EXPECT_EQ(std::make_pair(screen.spin.m_bLeftDown, screen.spin.m_bRightDown), std::make_pair(1, 0));
-    lxtest::Release(VK_LEFT);
+    Release(VK_LEFT);
     EXPECT_EQ(screen.spin.GetSelect(), 0);
 }
 
@@ -173,15 +169,14 @@ TEST(SpinKeys, StepsOnRelease) {
 // reported to the main window, steps, announces the checked item and repaints, in that order.
 TEST(SpinKeys, ReleasingRightFollowsTheKeyProtocol) {
     SpinScreen screen(3);
-    lxtest::MessageLog::NameMessage(LXM_KEYUP, "LXM_KEYUP");
-    lxtest::MessageLog::NameMessage(LXM_SELCHANGE, "LXM_SELCHANGE");
-    lxtest::MessageLog log;
+    MessageLog::NameMessage(LXM_KEYUP, "LXM_KEYUP");
+    MessageLog::NameMessage(LXM_SELCHANGE, "LXM_SELCHANGE");
+    MessageLog log;
     log.Watch(screen.hwnd(), "spin");
     log.Watch(screen.host.m_hWnd, "main");
     // The static class's own painting comes after ours on the pass-on path and finds nothing left to draw.
     for (UINT chatter : {WM_CTLCOLORSTATIC, WM_GETTEXT, WM_GETTEXTLENGTH}) log.Ignore(chatter);
-    lxtest::Release(VK_RIGHT);
-    using namespace lxtest;
+    Release(VK_RIGHT);
     EXPECT_TRUE(log.Matches({{WM_KEYUP, posted | wparam, VK_RIGHT, 0, screen.hwnd()},
                              {LXM_KEYUP, posted | wparam | lparam, VK_RIGHT, L(screen.hwnd()), screen.host.m_hWnd},
                              {LXM_SELCHANGE, posted | wparam | lparam, 1, L(screen.hwnd()), screen.host.m_hWnd},
@@ -195,7 +190,7 @@ TEST(SpinKeys, RotationDecidesWhatHappensAtTheEnds) {
     screen.Select(2);
     Press(VK_RIGHT);
     EXPECT_EQ(screen.spin.GetSelect(), 2);
-    std::vector<Posted> expected = lxtest::Reported(screen.hwnd(), {{VK_RIGHT, 0}});
+    std::vector<Posted> expected = Reported(screen.hwnd(), {{VK_RIGHT, 0}});
     expected.push_back({LXM_SELCHANGE, 2, L(screen.hwnd())});
     EXPECT_EQ(screen.host.seen, expected) << "announced even without a move, the item being checked";
     screen.spin.SetRotate(1);
@@ -233,7 +228,7 @@ TEST(SpinKeys, SelectionChangeAndCommandNeedACheckFlagOfExactlyOne) {
     EXPECT_TRUE(screen.host.Only(LXM_SELCHANGE).empty()) << "check flag 2";
     EXPECT_TRUE(screen.host.Only(WM_COMMAND).empty());
     // ... but 2 still paints the focused text colour.
-    EXPECT_GT(lxtest::CountColour(screen.hwnd(), {30, 0, 190, 26}, RGB(255, 255, 255)), 0);
+    EXPECT_GT(CountColour(screen.hwnd(), {30, 0, 190, 26}, RGB(255, 255, 255)), 0);
 }
 
 // Back, Escape and the focus moves are checked for every kind of control at once (ControlKeys).
@@ -249,9 +244,9 @@ TEST(SpinKeys, TheHomeKeyIsTestedBeforeTheMoveToTheFirstItem) {
 TEST(SpinWindow, GainingTheFocusAnnouncesTheSelectionWhateverItsFlag) {
     cehost::sim::StartDebugCapture();
     SpinScreen screen(2, 0, 0);
-    lxtest::Focus(screen.host.m_hWnd);
+    Focus(screen.host.m_hWnd);
     screen.host.seen.clear();
-    lxtest::Focus(screen.spin);
+    Focus(screen.spin);
     EXPECT_EQ(screen.host.seen, (std::vector<Posted>{{LXM_SELCHANGE, 0, L(screen.hwnd())}}));
     const std::u16string trace = cehost::sim::TakeDebugOutput();
     EXPECT_NE(trace.find(u"LxSpinCtrl - WM_KILLFOCUS  \n"), std::u16string::npos);
@@ -266,9 +261,9 @@ TEST(SpinPainting, ImageModeDrawsTheItemsBars) {
     SpinScreen screen(2, 0, 1);
     screen.spin.SetImage(1, 2);
     Settle();
-    EXPECT_EQ(lxtest::ClientPixel(screen.hwnd(), 100, 12), RGB(0, 0, 0)) << "the item's focused bar";
-    lxtest::Focus(screen.host.m_hWnd);
-    EXPECT_EQ(lxtest::ClientPixel(screen.hwnd(), 100, 0), RGB(0x58, 0x58, 0x58)) << "the unfocused bar's top line";
+    EXPECT_EQ(ClientPixel(screen.hwnd(), 100, 12), RGB(0, 0, 0)) << "the item's focused bar";
+    Focus(screen.host.m_hWnd);
+    EXPECT_EQ(ClientPixel(screen.hwnd(), 100, 0), RGB(0x58, 0x58, 0x58)) << "the unfocused bar's top line";
 }
 
 // A derived control that clears the pass-on flag answers for itself: the previous procedure (the static
@@ -295,7 +290,7 @@ TEST(SpinWindow, OwnAnswersDialogCodeAndApplicationPictures) {
     ASSERT_NE(spin.CreateSpin(host.m_hWnd, nullptr, 5, &rect, 0), nullptr);
     auto setText = [&] {
         const LRESULT answer = SendMessageW(spin.Hwnd(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(u"new"));
-        return std::make_pair(answer, lxtest::WindowText(spin.Hwnd()));
+        return std::make_pair(answer, WindowText(spin.Hwnd()));
     };
     EXPECT_EQ(setText(), std::make_pair(LRESULT(99), std::u16string(u"5")));
     spin.keep = false;
@@ -304,7 +299,7 @@ TEST(SpinWindow, OwnAnswersDialogCodeAndApplicationPictures) {
     spin.AddItem(1, 5000, 5000, 0x969696, 0xFFFFFF, u"");
     spin.SetImage(0, 0);
     Settle();
-    EXPECT_EQ(lxtest::ClientPixel(spin.Hwnd(), 40, 12), RGB(255, 0, 0));
+    EXPECT_EQ(ClientPixel(spin.Hwnd(), 40, 12), RGB(255, 0, 0));
 }
 
 } // namespace

@@ -4,21 +4,16 @@
 // notebook's scripts pin the turned layout and the looks in their screenshots.)
 #include "ControlsTestSupport.h"
 
-using lxtest::Box;
-using lxtest::KeyDown;
-using lxtest::KeyUp;
-using lxtest::RecordingWindow;
-using lxtest::ScreenPixel;
-using lxtest::ScreenRect;
+using namespace lxtest;
 
 namespace {
 
 constexpr int kMenuId = 100;
 constexpr int kDialogId = 200;
 
-std::vector<UINT> Messages(const std::vector<lxtest::Posted>& seen) {
+std::vector<UINT> Messages(const std::vector<Posted>& seen) {
     std::vector<UINT> out;
-    for (const lxtest::Posted& r : seen) out.push_back(r.message);
+    for (const Posted& r : seen) out.push_back(r.message);
     return out;
 }
 
@@ -79,7 +74,7 @@ TEST(KeyProtocol, RulesInOrderWithTheKeyCodesOfTheMoment) {
         else KeyDown(row.vk);
         cehost::sim::RunUntilIdle();
         EXPECT_EQ(Messages(window.seen), row.seen) << row.message << " " << int(row.vk);
-        const lxtest::Posted& last = window.seen.back();
+        const Posted& last = window.seen.back();
         // Commands name the main window whoever produced the key; the posted copies carry the key.
         if (last.message >= LXM_MENUKEYLEFT && last.message <= LXM_HOMEKEY) {
             EXPECT_EQ(last.lParam, self);
@@ -105,7 +100,7 @@ TEST(Background, BaseColourOrTheApplicationsErase) {
         RecordingWindow plain;
         ASSERT_TRUE(plain.Start());
         EXPECT_EQ(Messages(plain.seen), (std::vector<UINT>{WM_ERASEBKGND}));
-        EXPECT_EQ(lxtest::ScreenPixel(120, 200), RGB(255, 255, 255));
+        EXPECT_EQ(ScreenPixel(120, 200), RGB(255, 255, 255));
     }
     RecordingWindow window;
     window.SetBaseColor(RGB(0, 0, 255));
@@ -115,7 +110,7 @@ TEST(Background, BaseColourOrTheApplicationsErase) {
     cehost::sim::RunUntilIdle();
     EXPECT_TRUE(window.seen.empty());
     for (POINT corner : {POINT{0, 21}, POINT{239, 319}})
-        EXPECT_EQ(lxtest::ScreenPixel(corner.x, corner.y), RGB(0, 0, 255));
+        EXPECT_EQ(ScreenPixel(corner.x, corner.y), RGB(0, 0, 255));
     EXPECT_EQ(cehost::sim::GdiObjectCount(), objects);
 }
 
@@ -131,12 +126,12 @@ TEST(Start, SecondInstanceActivatesTheFirstAndCreatesNothing) {
 
 TEST(Start, WindowRunsTheLoopUntilQuitAndReturnsItsCode) {
     RecordingWindow window;
-    lxtest::IdleScript script({[] { PostQuitMessage(7); }});
+    IdleScript script({[] { PostQuitMessage(7); }});
     WCHAR commandLine[] = u"--fast";
     EXPECT_EQ(window.Window(GetModuleHandleW(nullptr), nullptr, commandLine, SW_SHOW), 7);
     EXPECT_EQ(std::u16string(window.m_szCmdLine), u"--fast");
     EXPECT_EQ(LxGetAppInstance(), GetModuleHandleW(nullptr));
-    EXPECT_EQ(lxtest::Box(lxtest::ScreenRect(window.m_hWnd)), lxtest::Box({0, 21, 240, 320}));
+    EXPECT_EQ(Box(ScreenRect(window.m_hWnd)), Box({0, 21, 240, 320}));
     WNDCLASSW wc = {};
     ASSERT_TRUE(GetClassInfoW(GetModuleHandleW(nullptr), window.m_szWindowClass, &wc));
     EXPECT_NE(wc.hIcon, nullptr) << "without an icon of its own the host gets the library's group 9971";
@@ -178,7 +173,7 @@ TEST(Layout, NewTitlesIgnoreTheStylusAndPassHomeOn) {
     // Home sent to the title arrives posted from the title.
     SendMessageW(window.m_hTitle, LXM_HOMEKEY, 0, 0);
     cehost::sim::RunUntilIdle();
-    EXPECT_EQ(window.seen, (std::vector<lxtest::Posted>{{LXM_HOMEKEY, 0, lxtest::L(window.m_hTitle)}}))
+    EXPECT_EQ(window.seen, (std::vector<Posted>{{LXM_HOMEKEY, 0, L(window.m_hTitle)}}))
         << "the stylus on the title does nothing";
 }
 
@@ -198,7 +193,7 @@ TEST(Layout, WithoutTitleTheFreeAreaStartsAtZeroAndNothingIsLaidOutBeforeStart) 
 TEST(Dialog, WithoutFullScreenShowsTheRefusalAndAnswersCancel) {
     RecordingWindow window;
     ASSERT_TRUE(window.Start());
-    lxtest::IdleScript script({[] { lxtest::Stroke(VK_RETURN); }});
+    IdleScript script({[] { Stroke(VK_RETURN); }});
     EXPECT_EQ(window.Dialog(MAKEINTRESOURCEW(kDialogId), window.m_hWnd, 0), IDCANCEL);
     EXPECT_TRUE(script.Finished()) << "a message box was waiting for a key";
     EXPECT_EQ(window.m_bFullScreen, 0);

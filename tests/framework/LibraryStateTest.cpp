@@ -11,6 +11,8 @@
 #include "LxLibrary.h"
 #include "LxMenuBar.h"
 
+using namespace lxtest;
+
 namespace {
 std::vector<std::pair<char, unsigned int>> g_given;
 
@@ -171,7 +173,7 @@ TEST(KeyEvent, InjectsAnExtendedPressAndRelease) {
 }
 
 TEST(MenuBarCalls, RecordPlacementCaptionsAndEditsInOrder) {
-    lxtest::RecordingWindow window;
+    RecordingWindow window;
     ASSERT_TRUE(window.Start());
     g_main = window.m_hWnd;
     HWND bar = window.MenuCreate(100, 7);
@@ -188,7 +190,7 @@ TEST(MenuBarCalls, RecordPlacementCaptionsAndEditsInOrder) {
     EXPECT_EQ(std::vector<DWORD>(words, words + 38), expected);
     EXPECT_EQ(std::tuple(window.m_hMenuBar, window.m_hMenuBarAux, GetFocus()),
               std::tuple(bar, reinterpret_cast<HANDLE>(0x5678), bar));
-    EXPECT_EQ(lxtest::Box(lxtest::ScreenRect(bar)), lxtest::Box({0, 21 + 273, 240, 21 + 273 + 26}));
+    EXPECT_EQ(Box(ScreenRect(bar)), Box({0, 21 + 273, 240, 21 + 273 + 26}));
     EXPECT_EQ(window.MenuPopup(1), 42);
     window.MenuSetText(0, const_cast<WCHAR*>(u"a"), -1);
     window.MenuSetText(1, const_cast<WCHAR*>(u"b"), 2);
@@ -210,7 +212,7 @@ TEST(MenuBarCalls, RecordPlacementCaptionsAndEditsInOrder) {
 }
 
 TEST(MenuBarCalls, RefusedCreationKeepsTheHandlesAndTheFocus) {
-    lxtest::RecordingWindow window;
+    RecordingWindow window;
     ASSERT_TRUE(window.Start());
     HWND before = window.MenuCreate(100, 0);
     SetFocus(window.m_hWnd);
@@ -224,7 +226,7 @@ TEST(MenuBarCalls, RefusedCreationKeepsTheHandlesAndTheFocus) {
 // main window.
 TEST(MenuBarCalls, TheDestructorTakesTitleThenMenuBarThenWindow) {
     {
-        lxtest::RecordingWindow window;
+        RecordingWindow window;
         ASSERT_TRUE(window.Start());
         g_title = window.TitleCreate(nullptr);
         g_main = window.m_hWnd;
@@ -241,10 +243,10 @@ TEST(Accelerators, FoundInTheHostOrTheLibraryAndTranslatedBeforeDispatch) {
     for (bool hidden : {false, true}) {
         g_hideHostAccelerators = hidden;
         g_acceleratorSearch.clear();
-        lxtest::RecordingWindow window(hidden ? u"AccelLibrary" : u"AccelHost");
+        RecordingWindow window(hidden ? u"AccelLibrary" : u"AccelHost");
         window.m_lpszAccel = MAKEINTRESOURCEW(300);
         window.record = [](UINT m) { return m == WM_COMMAND || m == WM_KEYDOWN; };
-        lxtest::IdleScript script({[] { lxtest::KeyDown(VK_F9); }, [] { PostQuitMessage(0); }});
+        IdleScript script({[] { KeyDown(VK_F9); }, [] { PostQuitMessage(0); }});
         EXPECT_EQ(window.Window(GetModuleHandleW(nullptr), nullptr, nullptr, SW_SHOW), 0);
         ASSERT_EQ(window.seen.size(), 1u) << "the key-down was not dispatched";
         EXPECT_EQ(window.seen[0].message, UINT(WM_COMMAND));
