@@ -158,18 +158,15 @@ TEST(ListBase, MovesFromCode) {
     EXPECT_EQ(keys.Seen(), (std::vector<Posted>{{WM_KEYDOWN, VK_HOME, 0}}));
 }
 
-// What the keys report is checked for every kind of control at once (ControlKeys).
-TEST(ListBase, BackAndHomeReleasesEndInTheListAndMoveNothing) {
+// What the keys report is checked for every kind of control at once (ControlKeys); the releases of Back and
+// Home end in the list and move nothing.
+TEST(ListBase, KeyReleasesAndCharactersEndInTheListKeysWithoutFocusAreReportedAndStylusTakesTheFocus) {
     ListScreen screen(3);
     screen.Select(1);
     screen.list.seen.clear();
     for (BYTE key : {VK_ESCAPE, VK_BACK, VK_F4}) Press(key);
     for (UINT m : screen.list.seen) EXPECT_NE(m, UINT(WM_KEYUP));
     EXPECT_EQ(screen.list.GetSelect(), 1);
-}
-
-TEST(ListBase, CharactersAreSwallowedKeysWithoutFocusAreReportedAndStylusTakesTheFocus) {
-    ListScreen screen(3);
     screen.list.seen.clear();
     EXPECT_EQ(SendMessageW(screen.list.Hwnd(), WM_CHAR, 'a', 0), 0);
     EXPECT_TRUE(screen.list.seen.empty());

@@ -107,20 +107,9 @@ TEST(SpinItems, DeletingNeverMovesTheSelection) {
     EXPECT_EQ(spin.GetSelect(), 0);
 }
 
-TEST(SpinItems, CopiesOwnTheirItems) {
-    SpinScreen screen(2);
-    {
-        TestSpin copy(screen.spin);
-        EXPECT_EQ(copy.Hwnd(), screen.hwnd());
-        EXPECT_NE(copy.m_Items.GetAt(0), screen.spin.m_Items.GetAt(0));
-        copy.SetItem(0, u"copy");
-    }
-    EXPECT_TRUE(IsWindow(screen.hwnd()));
-    EXPECT_EQ(ItemText(screen.spin, 0), u"item 0");
-    EXPECT_EQ(LxSpinQueue::FindQueue(screen.hwnd()), &screen.spin);
-}
-
-TEST(SpinWindow, CreatingAgainReplacesTheWindowAndItsBinding) {
+// Creating again replaces the window and its binding; a copy shares the window but owns its items, and going
+// away leaves the window bound to the original; the original takes its window with it.
+TEST(SpinWindow, OneBindingPerWindowThroughRecreationCopiesAndDestruction) {
     Host host;
     ASSERT_TRUE(host.Start());
     HWND second = nullptr;
@@ -134,6 +123,16 @@ TEST(SpinWindow, CreatingAgainReplacesTheWindowAndItsBinding) {
         EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS), windows);
         EXPECT_EQ(LxSpinQueue::FindQueue(second), &spin);
         EXPECT_EQ(LxSpinQueue::RemoveQueue(first), 0);
+        spin.AddItem(u"item 0", 1);
+        {
+            TestSpin copy(spin);
+            EXPECT_EQ(copy.Hwnd(), second);
+            EXPECT_NE(copy.m_Items.GetAt(0), spin.m_Items.GetAt(0));
+            copy.SetItem(0, u"copy");
+        }
+        EXPECT_TRUE(IsWindow(second));
+        EXPECT_EQ(ItemText(spin, 0), u"item 0");
+        EXPECT_EQ(LxSpinQueue::FindQueue(second), &spin);
     }
     EXPECT_FALSE(IsWindow(second));
     EXPECT_EQ(LxSpinQueue::FindQueue(second), nullptr);
@@ -150,25 +149,25 @@ TEST(SpinWindow, CreationTakesTheBorderIntoItsOwnPaintingAndNamesItselfByIdentif
     EXPECT_EQ(ClientPixel(plain.hwnd(), 100, 0), RGB(255, 0, 0));
 }
 
-// The held arrow's yellow is pinned by the golden screenshots.
-TEST(SpinKeys, StepsOnRelease) {
+// The plain looks are pinned by the golden screenshots; bitmap backgrounds follow the item and the focus.
+TEST(SpinPainting, ImageModeDrawsTheItemsBars) {
+    SpinScreen screen(2, 0, 1);
+    screen.spin.SetImage(1, 2);
+    Settle();
+    EXPECT_EQ(ClientPixel(screen.hwnd(), 100, 12), RGB(0, 0, 0)) << "the item's focused bar";
+    Focus(screen.host.m_hWnd);
+    EXPECT_EQ(ClientPixel(screen.hwnd(), 100, 0), RGB(0x58, 0x58, 0x58)) << "the unfocused bar's top line";
+}
+
+// The typical event of the keypad: the release of Right on a focused spin control reaches the control, is
+// reported to the main window, steps, announces the checked item and repaints, in that order; holding the key
+// only reports it and marks the arrow (whose yellow the golden screenshots pin).
+TEST(SpinKeys, StepsOnReleaseFollowingTheKeyProtocol) {
     SpinScreen screen(3);
     Hold(VK_RIGHT);
     EXPECT_EQ(screen.spin.GetSelect(), 0);
     EXPECT_EQ(screen.spin.m_bRightDown, 1);
     EXPECT_EQ(screen.host.seen, (std::vector<Posted>{{LXM_KEYDOWN, VK_RIGHT, L(screen.hwnd())}}));
-    Release(VK_RIGHT);
-    EXPECT_EQ(screen.spin.GetSelect(), 1);
-    Hold(VK_LEFT);
-    EXPECT_EQ(std::make_pair(screen.spin.m_bLeftDown, screen.spin.m_bRightDown), std::make_pair(1, 0));
-    Release(VK_LEFT);
-    EXPECT_EQ(screen.spin.GetSelect(), 0);
-}
-
-// The typical event of the keypad: the release of Right on a focused spin control reaches the control, is
-// reported to the main window, steps, announces the checked item and repaints, in that order.
-TEST(SpinKeys, ReleasingRightFollowsTheKeyProtocol) {
-    SpinScreen screen(3);
     MessageLog::NameMessage(LXM_KEYUP, "LXM_KEYUP");
     MessageLog::NameMessage(LXM_SELCHANGE, "LXM_SELCHANGE");
     MessageLog log;
@@ -183,6 +182,10 @@ TEST(SpinKeys, ReleasingRightFollowsTheKeyProtocol) {
                              {WM_PAINT, posted, 0, 0, screen.hwnd()},
                              {WM_ERASEBKGND, sent | optional, 0, 0, screen.hwnd()}}));
     EXPECT_EQ(screen.spin.GetSelect(), 1);
+    Hold(VK_LEFT);
+    EXPECT_EQ(std::make_pair(screen.spin.m_bLeftDown, screen.spin.m_bRightDown), std::make_pair(1, 0));
+    Release(VK_LEFT);
+    EXPECT_EQ(screen.spin.GetSelect(), 0);
 }
 
 TEST(SpinKeys, RotationDecidesWhatHappensAtTheEnds) {
@@ -207,6 +210,14 @@ TEST(SpinKeys, RotationDecidesWhatHappensAtTheEnds) {
     Press(VK_RIGHT);
     Press(VK_LEFT);
     EXPECT_EQ(single.spin.GetSelect(), 0);
+    // The Home key is tested before the move to the first item.
+    LxSetHomeKey(VK_HOME);
+    screen.Select(2);
+    Focus(screen.spin);
+    screen.host.seen.clear();
+    Press(VK_HOME);
+    EXPECT_EQ(screen.spin.GetSelect(), 2);
+    EXPECT_EQ(screen.host.Only(LXM_HOMEKEY), (std::vector<Posted>{{LXM_HOMEKEY, 0, L(screen.hwnd())}}));
 }
 
 TEST(SpinKeys, SelectionChangeAndCommandNeedACheckFlagOfExactlyOne) {
@@ -231,16 +242,6 @@ TEST(SpinKeys, SelectionChangeAndCommandNeedACheckFlagOfExactlyOne) {
     EXPECT_GT(CountColour(screen.hwnd(), {30, 0, 190, 26}, RGB(255, 255, 255)), 0);
 }
 
-// Back, Escape and the focus moves are checked for every kind of control at once (ControlKeys).
-TEST(SpinKeys, TheHomeKeyIsTestedBeforeTheMoveToTheFirstItem) {
-    LxSetHomeKey(VK_HOME);
-    SpinScreen screen(3);
-    screen.Select(2);
-    Press(VK_HOME);
-    EXPECT_EQ(screen.spin.GetSelect(), 2);
-    EXPECT_EQ(screen.host.Only(LXM_HOMEKEY), (std::vector<Posted>{{LXM_HOMEKEY, 0, L(screen.hwnd())}}));
-}
-
 TEST(SpinWindow, GainingTheFocusAnnouncesTheSelectionWhateverItsFlag) {
     cehost::sim::StartDebugCapture();
     SpinScreen screen(2, 0, 0);
@@ -254,16 +255,6 @@ TEST(SpinWindow, GainingTheFocusAnnouncesTheSelectionWhateverItsFlag) {
     cehost::sim::Tap(15, 21 + 70);
     Settle();
     EXPECT_EQ(screen.spin.IsFocus(), 1);
-}
-
-// The plain looks are pinned by the golden screenshots; bitmap backgrounds follow the item and the focus.
-TEST(SpinPainting, ImageModeDrawsTheItemsBars) {
-    SpinScreen screen(2, 0, 1);
-    screen.spin.SetImage(1, 2);
-    Settle();
-    EXPECT_EQ(ClientPixel(screen.hwnd(), 100, 12), RGB(0, 0, 0)) << "the item's focused bar";
-    Focus(screen.host.m_hWnd);
-    EXPECT_EQ(ClientPixel(screen.hwnd(), 100, 0), RGB(0x58, 0x58, 0x58)) << "the unfocused bar's top line";
 }
 
 // A derived control that clears the pass-on flag answers for itself: the previous procedure (the static

@@ -181,7 +181,7 @@ TEST_F(Edb, BadRecordsAndIndicesGiveZeroAndStoreNothing) {
     EXPECT_EQ(EDB_GetTotalRecCount(db), 2);
 }
 
-TEST_F(Edb, FlagZeroSortsByTheFirstFieldAndFlagOneKeepsTheOrderAdded) {
+TEST_F(Edb, FlagZeroSortsByTheFirstFieldThenByKindAndFlagOneKeepsTheOrderAdded) {
     DWORD added = Open(u"v", u"names", 1);
     DWORD sorted = Open(u"v", u"NAMES", 0); // table names ignore case
     for (const char16_t* name : {u"delta", u"Bravo", u"alpha", u"Charlie", u"bravo"})
@@ -205,15 +205,13 @@ TEST_F(Edb, FlagZeroSortsByTheFirstFieldAndFlagOneKeepsTheOrderAdded) {
         ASSERT_NE(AddText(words, word), 0u);
     EXPECT_EQ(Firsts(words),
               (std::vector<std::u16string>{u"zebra", u"éclair", u"Émile", u"яблоко", u"Ярослав", u"가을", u"하늘"}));
-}
-
-TEST_F(Edb, NumbersTimesAndTextsSortByValueThenByKind) {
-    DWORD db = Open(u"v", u"mixed", 0);
+    // Numbers, times and texts sort by value, then by kind.
+    DWORD mixed = Open(u"v", u"mixed", 0);
     std::vector<LxEDBREC> records = {TextField(1, u"b"),  IntField(2, 7),     IntField(3, -3),
                                      TimeField(4, ~0ull), TimeField(5, 1ull), IntField(6, 0x7FFFFFFF),
                                      TextField(7, u"A")};
-    for (auto& r : records) ASSERT_NE(EDB_AddRec(db, &r, 1), 0u);
-    EXPECT_EQ(Firsts(db), (std::vector<std::u16string>{u"#3", u"#2", u"#6", u"#5", u"#4", u"A", u"b"}));
+    for (auto& r : records) ASSERT_NE(EDB_AddRec(mixed, &r, 1), 0u);
+    EXPECT_EQ(Firsts(mixed), (std::vector<std::u16string>{u"#3", u"#2", u"#6", u"#5", u"#4", u"A", u"b"}));
 }
 
 TEST_F(Edb, IdentifiersAreStableAndNeverReused) {
