@@ -323,7 +323,7 @@ TEST(KeypadInput, SequencesTypeTheirText) {
 }
 
 // Korean keeping its syllable open past the cycle time is pinned by the notebook's keypad script.
-TEST(KeypadInput, ThePendingLetterIsTheCompositionUntilTheClockCommitsIt) {
+TEST(KeypadInput, ThePendingLetterIsTheCompositionUntilTheClockCommitsItAndKeysPassWhereNoTextGoes) {
     KeypadEdit screen;
     Play("##22");
     EXPECT_EQ(Shown(screen.edit), u"|b");
@@ -333,10 +333,7 @@ TEST(KeypadInput, ThePendingLetterIsTheCompositionUntilTheClockCommitsIt) {
     EXPECT_EQ(Shown(screen.edit), u"b|");
     DWORD due = 0;
     EXPECT_FALSE(cehost::sim::NextTimerDue(&due)) << "no timer stays behind once the letter is committed";
-}
-
-TEST(KeypadInput, KeysPassWhereNoTextGoesAndWithPcInput) {
-    KeypadEdit screen;
+    // Keys pass where no text goes, and with PC input.
     HWND readOnly = CreateWindowExW(0, u"EDIT", u"", WS_CHILD | WS_VISIBLE | ES_READONLY, 10, 80, 220, 24, screen.top,
                                     nullptr, nullptr, nullptr);
     SetFocus(readOnly);
@@ -346,7 +343,7 @@ TEST(KeypadInput, KeysPassWhereNoTextGoesAndWithPcInput) {
     SetFocus(screen.edit);
     cehost::sim::SetKeypadInput(false);
     Play("4 2");
-    EXPECT_EQ(WindowText(screen.edit), u"42") << "the PC keyboard's digits are digits";
+    EXPECT_EQ(WindowText(screen.edit), u"b42") << "the PC keyboard's digits are digits";
 }
 
 // Keys typed into the library's edit through the keypad, the PC keyboard or the PC keyboard's Korean input

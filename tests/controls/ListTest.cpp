@@ -119,7 +119,7 @@ TEST(ListBase, SetSelectScrollsAndClicksTheRowTenMillisecondsLater) {
 
 // Up and Down stop at the ends unless rotation is exactly 1; without a selection Up goes to the last row and
 // Down to the first; a single row never asks for a wrap.
-TEST(ListBase, WrapsAroundWithRotationAndStopsWithout) {
+TEST(ListBase, WrapsAroundWithRotationAndStopsWithoutAndMovesFromCode) {
     ListScreen screen(5);
     Press(VK_UP);
     EXPECT_EQ(screen.list.GetSelect(), 4) << "from no selection";
@@ -144,18 +144,16 @@ TEST(ListBase, WrapsAroundWithRotationAndStopsWithout) {
     Press(VK_UP);
     EXPECT_EQ(keys.Seen().size(), 2u) << "only the keys themselves, no posted VK_HOME or VK_END";
     EXPECT_EQ(one.list.GetSelect(), 0);
-}
-
-TEST(ListBase, MovesFromCode) {
-    ListScreen screen(0);
-    Recorder keys(screen.list.Hwnd(), {WM_KEYDOWN});
-    screen.list.OnMoveUp();
-    screen.list.OnMoveDown();
+    // From code, an empty list does not move; the move to the first row is a posted Home key.
+    ListScreen none(0);
+    Recorder moves(none.list.Hwnd(), {WM_KEYDOWN});
+    none.list.OnMoveUp();
+    none.list.OnMoveDown();
     Settle();
-    EXPECT_TRUE(keys.Empty()) << "an empty list does not move";
-    screen.list.OnMoveHome();
+    EXPECT_TRUE(moves.Empty());
+    none.list.OnMoveHome();
     Settle();
-    EXPECT_EQ(keys.Seen(), (std::vector<Posted>{{WM_KEYDOWN, VK_HOME, 0}}));
+    EXPECT_EQ(moves.Seen(), (std::vector<Posted>{{WM_KEYDOWN, VK_HOME, 0}}));
 }
 
 // What the keys report is checked for every kind of control at once (ControlKeys); the releases of Back and

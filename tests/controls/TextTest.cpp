@@ -110,7 +110,7 @@ TEST(Text, ColourSettersNeedTheWindowAndKeepSetFocusColours) {
     EXPECT_EQ(std::u16string(buffer), u"WWW");
 }
 
-TEST(Text, AdoptsAStaticTakingItsTextAlignmentAndBorder) {
+TEST(Text, AdoptsAStaticTakingItsTextAlignmentAndBorderAndLeavesAnUnboundOneToTheStaticClass) {
     Host host;
     ASSERT_TRUE(host.Start());
     HWND stat = CreateWindowExW(0, u"static", u"adopted", WS_CHILD | WS_VISIBLE | WS_BORDER | SS_CENTER, 10, 50, 100,
@@ -123,19 +123,14 @@ TEST(Text, AdoptsAStaticTakingItsTextAlignmentAndBorder) {
     EXPECT_EQ(GetWindowLongW(stat, GWL_STYLE) & WS_BORDER, 0);
     EXPECT_EQ(WindowText(stat), u"adopted");
     EXPECT_EQ(LxTextQueue::FindQueue(stat), &text);
-}
-
-// Between subclassing and the binding message a window has no object: the static class answers alone.
-TEST(Text, AWindowWithoutItsObjectIsLeftToTheStaticClass) {
-    Host host;
-    ASSERT_TRUE(host.Start());
-    HWND stat = CreateWindowExW(0, u"static", u"", WS_CHILD | WS_VISIBLE, 0, 40, 50, 20, host.m_hWnd, nullptr,
+    // Between subclassing and the binding message a window has no object: the static class answers alone.
+    HWND bare = CreateWindowExW(0, u"static", u"", WS_CHILD | WS_VISIBLE, 0, 100, 50, 20, host.m_hWnd, nullptr,
                                 nullptr, nullptr);
-    const LRESULT own = SendMessageW(stat, WM_GETDLGCODE, 0, 0);
-    LxSubClassing(stat, reinterpret_cast<WNDPROC>(&TestText::WndProc));
-    EXPECT_EQ(SendMessageW(stat, WM_GETDLGCODE, 0, 0), own);
-    EXPECT_EQ(LxTextQueue::FindQueue(stat), nullptr);
-    DestroyWindow(stat);
+    const LRESULT own = SendMessageW(bare, WM_GETDLGCODE, 0, 0);
+    LxSubClassing(bare, reinterpret_cast<WNDPROC>(&TestText::WndProc));
+    EXPECT_EQ(SendMessageW(bare, WM_GETDLGCODE, 0, 0), own);
+    EXPECT_EQ(LxTextQueue::FindQueue(bare), nullptr);
+    DestroyWindow(bare);
 }
 
 } // namespace

@@ -89,23 +89,20 @@ TEST_F(NotebookStorage, NotesThatDoNotFitARecordAreRefusedAndNothingIsWritten) {
 }
 
 // The defaults and a saved choice are pinned by the notebook's settings script; the first choice of each
-// setting is stored too, not left to look like a missing value.
-TEST_F(NotebookStorage, TheFirstChoicesAreStoredToo) {
-    NotebookSettings settings;
-    for (bool first : {false, true}) {
-        settings.sortByTitle = !first;
-        settings.theme = first ? 0 : 2;
-        settings.rotation = first ? 0 : 3;
-        ASSERT_TRUE(settings.Save());
+// setting is stored too, not left to look like a missing value; the done key is stored as its key code.
+TEST_F(NotebookStorage, TheFirstChoicesAndTheDoneKeysCodeAreStored) {
+    NotebookSettings first;
+    for (bool choice : {false, true}) {
+        first.sortByTitle = !choice;
+        first.theme = choice ? 0 : 2;
+        first.rotation = choice ? 0 : 3;
+        ASSERT_TRUE(first.Save());
     }
-    NotebookSettings loaded;
-    loaded.sortByTitle = true;
-    loaded.theme = 1;
-    loaded.Load();
-    EXPECT_EQ(std::tuple(loaded.sortByTitle, loaded.theme, loaded.Orientation()), std::tuple(false, 0, 0));
-}
-
-TEST_F(NotebookStorage, TheDoneKeyIsStoredAsItsKeyCodeAndReadBack) {
+    NotebookSettings back;
+    back.sortByTitle = true;
+    back.theme = 1;
+    back.Load();
+    EXPECT_EQ(std::tuple(back.sortByTitle, back.theme, back.Orientation()), std::tuple(false, 0, 0));
     for (const DoneKey& key : NotebookSettings::kDoneKeys) {
         NotebookSettings settings;
         settings.doneKey = key.code;

@@ -37,7 +37,7 @@ public:
 // The rules in order, with the key codes read at every comparison: codes changed while the window runs
 // count at once, Home wins over a soft key of the same code, Back over both, and a soft key posted by a
 // control as LXM_KEYUP becomes its command while Back and Home from a control go on unchanged.
-TEST(KeyProtocol, RulesInOrderWithTheKeyCodesOfTheMoment) {
+TEST(KeyProtocol, RulesInOrderWithTheKeyCodesOfTheMomentAndTheStylusSwallowed) {
     RecordingWindow window;
     ASSERT_TRUE(window.StartQuiet());
     SetFocus(window.m_hWnd);
@@ -82,12 +82,9 @@ TEST(KeyProtocol, RulesInOrderWithTheKeyCodesOfTheMoment) {
             EXPECT_EQ(last.wParam, WPARAM(row.vk));
         }
     }
-}
-
-TEST(KeyProtocol, StylusIsSwallowed) {
-    RecordingWindow window;
-    ASSERT_TRUE(window.StartQuiet());
+    // The stylus is swallowed before the application sees it.
     window.record = [](UINT) { return true; };
+    window.seen.clear();
     for (UINT stylus : {WM_LBUTTONDOWN, WM_MOUSEMOVE, WM_LBUTTONUP})
         EXPECT_EQ(SendMessageW(window.m_hWnd, stylus, 0, MAKELPARAM(10, 10)), 1);
     EXPECT_TRUE(window.seen.empty());
@@ -138,7 +135,7 @@ TEST(Start, WindowRunsTheLoopUntilQuitAndReturnsItsCode) {
     EXPECT_EQ(wc.style, UINT(CS_HREDRAW | CS_VREDRAW));
 }
 
-TEST(Layout, TitleFreeAreaAndMenuBarRowsOnA240By320Screen) {
+TEST(Layout, TitleFreeAreaAndMenuBarRowsOnA240By320ScreenAndNewTitlesThatIgnoreTheStylusAndPassHomeOn) {
     FullWindow window;
     ASSERT_TRUE(window.Start());
     ASSERT_TRUE(window.m_hTitle && window.m_hMenuBar);
@@ -148,12 +145,7 @@ TEST(Layout, TitleFreeAreaAndMenuBarRowsOnA240By320Screen) {
     RECT area = {-1, -1, -1, -1};
     window.GetUserArea(&area);
     EXPECT_EQ(Box(area), Box({0, 37, 240, 273})); // what the screen shows is pinned by the notebook's screenshots
-}
-
-// Each new title erases the old one; the looks are pinned by the notebook's screenshots.
-TEST(Layout, NewTitlesIgnoreTheStylusAndPassHomeOn) {
-    FullWindow window;
-    ASSERT_TRUE(window.Start());
+    // Each new title erases the old one (the looks are pinned by the notebook's screenshots).
     auto whitePixels = [] {
         int count = 0;
         for (int y = 21; y < 58; ++y)
