@@ -93,7 +93,7 @@ TEST(EditWindows, ThreeWindowsWithTheBorderDrawnByTheOuterOne) {
     EXPECT_EQ(Text(second), u"two");
 }
 
-TEST(EditText, LengthsCountAnsiBytes) {
+TEST(EditText, LengthsCountAnsiBytesAndGetLineFindsTheCaretLine) {
     EditScreen screen;
     screen.edit.SetText(u"한글AB가");
     EXPECT_EQ(screen.edit.GetLength(), 8u);
@@ -105,20 +105,17 @@ TEST(EditText, LengthsCountAnsiBytes) {
     EXPECT_EQ(std::tuple(Text(screen.edit), screen.edit.GetLength()), std::tuple(std::u16string(u"한b"), 3u));
     screen.edit.SetText(u"");
     EXPECT_EQ(screen.edit.GetLength(), 0u);
-}
-
-TEST(EditText, GetLineFindsTheCaretLineAndTracesEachLine) {
-    EditScreen screen(ES_MULTILINE, {10, 40, 230, 200});
-    screen.edit.SetText(u"one\r\ntwo\r\nthree\r\nfour");
-    ASSERT_EQ(screen.edit.GetLineMax(), 4);
-    screen.edit.SetSelect(12, 12);
+    EditScreen lines(ES_MULTILINE, {10, 40, 230, 200});
+    lines.edit.SetText(u"one\r\ntwo\r\nthree\r\nfour");
+    ASSERT_EQ(lines.edit.GetLineMax(), 4);
+    lines.edit.SetSelect(12, 12);
     cehost::sim::StartDebugCapture();
-    EXPECT_EQ(screen.edit.GetLine(), 2);
+    EXPECT_EQ(lines.edit.GetLine(), 2);
     EXPECT_EQ(cehost::sim::TakeDebugOutput(),
               u"GetLine() -> Current - 10 , Temp - 0\nGetLine() -> Current - 10 , Temp - 5\n"
               u"GetLine() -> Current - 10 , Temp - 10\nGetLine() -> Current - 10 , Temp - 17\n");
-    screen.edit.SetText(u"");
-    EXPECT_EQ(screen.edit.GetLine(), 0);
+    lines.edit.SetText(u"");
+    EXPECT_EQ(lines.edit.GetLine(), 0);
 }
 
 // A syllable committed by the keypad's method is refused the same way (the keypad input tests).

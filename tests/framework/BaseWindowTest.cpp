@@ -182,7 +182,7 @@ TEST(Layout, WithoutTitleTheFreeAreaStartsAtZeroAndNothingIsLaidOutBeforeStart) 
     EXPECT_EQ(std::tuple(area.top, area.bottom), (std::tuple<LONG, LONG>(0, 299)));
 }
 
-TEST(Dialog, WithoutFullScreenShowsTheRefusalAndAnswersCancel) {
+TEST(Dialog, WithoutFullScreenTheRefusalAndCancelWithItABoundLaidOutDialogEndingWithItsCode) {
     RecordingWindow window;
     ASSERT_TRUE(window.Start());
     IdleScript script({[] { Stroke(VK_RETURN); }});
@@ -192,9 +192,7 @@ TEST(Dialog, WithoutFullScreenShowsTheRefusalAndAnswersCancel) {
     RECT untouched = {5, 6, 7, 8};
     window.GetUserArea(&untouched);
     EXPECT_EQ(Box(untouched), Box({5, 6, 7, 8}));
-}
-
-TEST(Dialog, FullScreenDialogBindsLaysOutAndEndsWithItsCode) {
+    // A full-screen dialog is bound to its object, laid out over the screen and ends with its code.
     RecordingWindow owner(u"DialogOwner", u"주인");
     ASSERT_TRUE(owner.Start());
     LxBaseWindow* boundTo = nullptr;

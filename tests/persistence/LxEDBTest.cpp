@@ -100,7 +100,7 @@ protected:
 
 using LxEDBCalls = LxEDBTest;
 
-TEST_F(LxEDBTest, AClosedObjectAnswersZeroToEverything) {
+TEST_F(LxEDBTest, AClosedObjectAnswersZeroToEverythingAndOverlongNamesAreRefused) {
     LxEDB db;
     EXPECT_EQ(db.IsOpen(), 0);
     LxEDBREC f = Text(u"x");
@@ -109,6 +109,18 @@ TEST_F(LxEDBTest, AClosedObjectAnswersZeroToEverything) {
         EXPECT_EQ(answer, 0);
     db.Close();
     EXPECT_EQ(db.IsOpen(), 0);
+    // Overlong names are refused, not cut.
+    std::u16string longName(1024, u't');
+    LxEDB cutTable(u"v", longName.substr(0, 1023).c_str(), 0);
+    ASSERT_EQ(cutTable.Open(), 1);
+    Add(cutTable, u"in the 1023-character table");
+    LxEDB named(u"v", longName.c_str(), 0);
+    EXPECT_EQ((std::tuple{named.Open(), named.IsOpen()}), std::tuple(0, 0));
+    EXPECT_EQ(named.Open(longName.c_str(), u"t", 0), 0);
+    named.SetTableName(u"t");
+    EXPECT_EQ(named.Open(), 0) << "the volume name was refused";
+    named.SetVolumeName(u"v");
+    EXPECT_EQ(named.Open(), 1);
 }
 
 TEST_F(LxEDBTest, SettersReopenAnOpenTableWithTheNewSettings) {
@@ -157,21 +169,6 @@ TEST_F(LxEDBTest, CopiesShareTheTableAndClosingTwiceIsHarmless) {
     ASSERT_EQ(reopened.Open(), 1);
     EXPECT_EQ(Texts(reopened), (std::vector<std::u16string>{u"shared", u"via assignment"}));
 }
-
-TEST_F(LxEDBTest, OverlongNamesAreRefusedNotCut) {
-    std::u16string longName(1024, u't');
-    LxEDB cutTable(u"v", longName.substr(0, 1023).c_str(), 0);
-    ASSERT_EQ(cutTable.Open(), 1);
-    Add(cutTable, u"in the 1023-character table");
-    LxEDB db(u"v", longName.c_str(), 0);
-    EXPECT_EQ((std::tuple{db.Open(), db.IsOpen()}), std::tuple(0, 0));
-    EXPECT_EQ(db.Open(longName.c_str(), u"t", 0), 0);
-    db.SetTableName(u"t");
-    EXPECT_EQ(db.Open(), 0) << "the volume name was refused";
-    db.SetVolumeName(u"v");
-    EXPECT_EQ(db.Open(), 1);
-}
-
 
 // Opening names the table, initialises and opens it; a change of sort closes and reopens with the flag
 // for it (1 for sort 0, else 0).
@@ -246,7 +243,7 @@ HWND MakeNotifiedWindow() {
     return CreateWindowExW(0, u"LxEDBNotified", u"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
 }
 
-TEST_F(LxEDBCalls, ALiveWindowIsRegisteredByOpeningTheTableOnceMore) {
+TEST_F(LxEDBCalls, ALiveWindowIsRegisteredByOpeningTheTableOnceMoreAndNoOtherIs) {
     HWND hwnd = MakeNotifiedWindow();
     ASSERT_NE(hwnd, nullptr);
     LxEDB db(u"v", u"t", 0);
@@ -260,10 +257,7 @@ TEST_F(LxEDBCalls, ALiveWindowIsRegisteredByOpeningTheTableOnceMore) {
                                           {"InitDB", second, 0}, {"OpenDB", second, 0}, {"CloseDB", second, 0},
                                           {"OpenDBWithNoti", second, 0}}));
     EXPECT_EQ(db.IsOpen(), 1); // what the window then hears is the record database's own notification
-}
-
-// A handle that is no window, or a destroyed one, opens without notification; a closed object only stores.
-TEST_F(LxEDBCalls, AWindowThatIsNotLiveOpensWithoutNotification) {
+    // A handle that is no window, or a destroyed one, opens without notification; a closed object only stores.
     HWND destroyed = MakeNotifiedWindow();
     ASSERT_TRUE(DestroyWindow(destroyed));
     for (HWND notify : {reinterpret_cast<HWND>(0x4242), destroyed}) {

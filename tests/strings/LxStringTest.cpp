@@ -108,7 +108,7 @@ bool IsAbsent(const LxString& s) { return s.GetString() == nullptr; }
         EXPECT_TRUE(Exact(checked_));                                                                          \
     } while (0)
 
-TEST(LxStringStorage, DefaultIsAbsentAndEmptyTextIsPresent) {
+TEST(LxStringStorage, DefaultIsAbsentEmptyTextIsPresentAndTheAbsentFormSurvivesCopies) {
     LxString absent;
     EXPECT_TRUE(IsAbsent(absent));
     EXPECT_EQ(std::tuple(absent.GetLength(), absent.IsEmpty()), std::tuple(0, 1));
@@ -121,6 +121,25 @@ TEST(LxStringStorage, DefaultIsAbsentAndEmptyTextIsPresent) {
         EXPECT_TEXT(*s, "");
         EXPECT_EQ(s->IsEmpty(), 1);
     }
+    LxString b("x");
+    EXPECT_TRUE(IsAbsent(LxString(absent)));
+    b = absent;
+    EXPECT_TRUE(IsAbsent(b));
+    b = KO_GA u"x";
+    EXPECT_TEXT(b, ANSI_GA "x");
+    // Korean text is stored as two bytes per syllable; a character the code page cannot hold arrives as the C
+    // runtime writes it: '?' per unit.
+    LxString s(KO_GA KO_NA KO_DA);
+    EXPECT_TEXT(s, ANSI_GA ANSI_NA ANSI_DA);
+    EXPECT_EQ(s.IsANSI(), 1);
+    EXPECT_EQ(std::u16string(s.GetStringW()), KO_GA KO_NA KO_DA);
+    EXPECT_TEXT(LxString(u"a\U0001F600"), "a??");
+    b = static_cast<const WCHAR*>(nullptr);
+    EXPECT_TEXT(b, "");
+    LxString a("bc");
+    LxString moved(std::move(a));
+    EXPECT_TEXT(moved, "bc");
+    EXPECT_TRUE(IsAbsent(a)); // NOLINT: a moved-from string is absent
 }
 
 TEST(LxStringStorage, NumbersAreWrittenWhole) {
@@ -180,28 +199,6 @@ TEST(LxStringStorage, WideCopiesAreFreshAndOwnedByTheString) {
     }
 }
 
-TEST(LxStringStorage, TheAbsentFormSurvivesCopiesAndWideTextConverts) {
-    LxString absent, b("x");
-    EXPECT_TRUE(IsAbsent(LxString(absent)));
-    b = absent;
-    EXPECT_TRUE(IsAbsent(b));
-    b = KO_GA u"x";
-    EXPECT_TEXT(b, ANSI_GA "x");
-    // Korean text is stored as two bytes per syllable; a character the code page cannot hold arrives as the C
-    // runtime writes it: '?' per unit.
-    LxString s(KO_GA KO_NA KO_DA);
-    EXPECT_TEXT(s, ANSI_GA ANSI_NA ANSI_DA);
-    EXPECT_EQ(s.IsANSI(), 1);
-    EXPECT_EQ(std::u16string(s.GetStringW()), KO_GA KO_NA KO_DA);
-    EXPECT_TEXT(LxString(u"a\U0001F600"), "a??");
-    b = static_cast<const WCHAR*>(nullptr);
-    EXPECT_TEXT(b, "");
-    LxString a("bc");
-    LxString moved(std::move(a));
-    EXPECT_TEXT(moved, "bc");
-    EXPECT_TRUE(IsAbsent(a)); // NOLINT: a moved-from string is absent
-}
-
 TEST(LxStringStorage, FailedAllocationLeavesTheStringAsItWas) {
     LxString s("abc");
     const char* block = s.GetString();
@@ -251,7 +248,7 @@ TEST(LxStringCompare, ByteOrderAndEqualityWithEveryOperandKind) {
     for (size_t i = 0; i < std::size(results); ++i) EXPECT_EQ(results[i], expected[i]) << "case " << i;
 }
 
-TEST(LxStringReplace, BytesInPlace) {
+TEST(LxStringReplace, BytesInPlaceAndTheWideAndStringForms) {
     LxString s("banana");
     const char* block = s.GetString();
     EXPECT_EQ(s.Replace('a', 'x'), 3);
@@ -265,13 +262,10 @@ TEST(LxStringReplace, BytesInPlace) {
     z.FreeExtra();
     EXPECT_TEXT(z, "b");
     EXPECT_EQ(LxString().Replace('a', 'b'), 0);
-}
-
-TEST(LxStringReplace, WideAndStringForms) {
-    LxString s(KO_GA u"b" KO_GA);
+    LxString w(KO_GA u"b" KO_GA);
     // The count is replacements times the converted new text's bytes.
-    EXPECT_EQ(s.Replace(KO_GA, KO_NA KO_DA), 8);
-    EXPECT_TEXT(s, ANSI_NA ANSI_DA "b" ANSI_NA ANSI_DA);
+    EXPECT_EQ(w.Replace(KO_GA, KO_NA KO_DA), 8);
+    EXPECT_TEXT(w, ANSI_NA ANSI_DA "b" ANSI_NA ANSI_DA);
     LxString t("banana");
     EXPECT_EQ(t.Replace(LxString("na"), LxString("NA")), 4);
     EXPECT_TEXT(t, "baNANA");
@@ -396,7 +390,7 @@ TEST(LxFormat, EightBitAndWideFormats) {
     EXPECT_TEXT(LxFormat(static_cast<const WCHAR*>(nullptr)), "");
 }
 
-TEST(LxFormat, LongOutputIsCutWithinTheScratchArea) {
+TEST(LxFormat, LongOutputIsCutWithinTheScratchAreaNeverSplittingACharacter) {
     const std::string fits(65534, 'x');
     EXPECT_EQ(LxFormat("%s", fits.c_str()).GetLength(), 65534);
     const std::string full(65535, 'y');
@@ -408,15 +402,12 @@ TEST(LxFormat, LongOutputIsCutWithinTheScratchArea) {
     EXPECT_EQ(cut.Find('!'), -1);
     const std::u16string wide(70000, u'w');
     EXPECT_EQ(LxFormat(u"%s", wide.c_str()).GetLength(), 65534);
-}
-
-TEST(LxFormat, CutNeverSplitsACharacter) {
     // "x" and then syllables: 65,534 bytes would end on a lead byte, which is left out.
     std::string text = "x";
     for (int i = 0; i < 40000; ++i) text += ANSI_GA;
-    LxString cut = LxFormat("%s", text.c_str());
-    EXPECT_EQ(cut.GetLength(), 65533);
-    EXPECT_EQ(static_cast<unsigned char>(cut.GetAt(65532)), 0xA1);
+    LxString cutLead = LxFormat("%s", text.c_str());
+    EXPECT_EQ(cutLead.GetLength(), 65533);
+    EXPECT_EQ(static_cast<unsigned char>(cutLead.GetAt(65532)), 0xA1);
     // Wide: 65,534 units of syllables become twice as many bytes; a surrogate pair is not split.
     const std::u16string syllables(70000, u'\uAC00');
     EXPECT_EQ(LxFormat(u"%s", syllables.c_str()).GetLength(), 2 * 65534);
