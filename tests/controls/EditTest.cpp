@@ -148,7 +148,7 @@ TEST(EditLimit, ARefusedCompositionIsNotDrawn) {
     EXPECT_EQ(CountColour(screen.hwnd(), client, composition), 0);
 }
 
-TEST(EditFocus, DescriptionWhileEmptyAndFocusedSelectAllOnGainingCaretAtStartOnLosing) {
+TEST(EditFocus, DescriptionSelectionAndColourAnswersFollowTheFocus) {
     EditScreen screen;
     screen.edit.SetDescText(u"name", RGB(255, 0, 0));
     HWND description = screen.edit.m_hDescWnd;
@@ -173,6 +173,23 @@ TEST(EditFocus, DescriptionWhileEmptyAndFocusedSelectAllOnGainingCaretAtStartOnL
     EXPECT_EQ(std::tuple(screen.edit.GetSelectStart(), screen.edit.GetSelectFinish()), std::tuple(0u, 5u));
     Focus(screen.host.m_hWnd);
     EXPECT_EQ(screen.edit.GetSelectFinish(), 0u);
+    // The colour answers follow the focus.
+    screen.edit.SetDataColor(RGB(1, 2, 3), RGB(4, 5, 6));
+    screen.edit.SetBaseColor(RGB(10, 20, 30), RGB(40, 50, 60));
+    HDC dc = GetDC(screen.hwnd());
+    auto answer = [&] {
+        HBRUSH brush = reinterpret_cast<HBRUSH>(
+            SendMessageW(screen.edit.m_hBaseWnd, WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(dc), L(screen.hwnd())));
+        LOGBRUSH info = {};
+        GetObjectW(brush, sizeof info, &info);
+        return std::make_pair(info.lbColor, GetTextColor(dc));
+    };
+    EXPECT_EQ(answer(), std::make_pair(COLORREF(RGB(10, 20, 30)), COLORREF(RGB(1, 2, 3))));
+    screen.Focus();
+    EXPECT_EQ(answer(), std::make_pair(COLORREF(RGB(40, 50, 60)), COLORREF(RGB(4, 5, 6))));
+    EXPECT_EQ(GetBkMode(dc), TRANSPARENT);
+    ReleaseDC(screen.hwnd(), dc);
+    EXPECT_EQ(ClientPixel(screen.edit.m_hBaseWnd, 100, 1), RGB(40, 50, 60)) << "focused outer background";
 }
 
 TEST(EditKeys, UpLeavesFromTheFirstLineOnlyAfterTheCaretWasAlreadyThere) {
@@ -197,26 +214,6 @@ TEST(EditKeys, UpLeavesFromTheFirstLineOnlyAfterTheCaretWasAlreadyThere) {
     EXPECT_EQ(edit.IsFocus(), 1) << "the remembered line was the first one";
     Press(VK_DOWN, 0);
     EXPECT_EQ(below.IsFocus(), 1);
-}
-
-TEST(EditColours, AnswersFollowTheFocus) {
-    EditScreen screen;
-    screen.edit.SetDataColor(RGB(1, 2, 3), RGB(4, 5, 6));
-    screen.edit.SetBaseColor(RGB(10, 20, 30), RGB(40, 50, 60));
-    HDC dc = GetDC(screen.hwnd());
-    auto answer = [&] {
-        HBRUSH brush = reinterpret_cast<HBRUSH>(
-            SendMessageW(screen.edit.m_hBaseWnd, WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(dc), L(screen.hwnd())));
-        LOGBRUSH info = {};
-        GetObjectW(brush, sizeof info, &info);
-        return std::make_pair(info.lbColor, GetTextColor(dc));
-    };
-    EXPECT_EQ(answer(), std::make_pair(COLORREF(RGB(10, 20, 30)), COLORREF(RGB(1, 2, 3))));
-    screen.Focus();
-    EXPECT_EQ(answer(), std::make_pair(COLORREF(RGB(40, 50, 60)), COLORREF(RGB(4, 5, 6))));
-    EXPECT_EQ(GetBkMode(dc), TRANSPARENT);
-    ReleaseDC(screen.hwnd(), dc);
-    EXPECT_EQ(ClientPixel(screen.edit.m_hBaseWnd, 100, 1), RGB(40, 50, 60)) << "focused outer background";
 }
 
 TEST(EditLifetime, TeardownHandlesWaitingMessagesAndKeepsTheQuitRequest) {

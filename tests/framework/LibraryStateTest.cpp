@@ -143,18 +143,14 @@ TEST(RotateScreen, CyclesFromWhatWasAskedEvenWhenTheDisplayRefuses) {
     EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), 320); // 270 degrees swaps the size
 }
 
-TEST(SubClassing, OnlyTheFirstProcedureIsInstalledAndUserDataKeepsTheOriginal) {
+TEST(SubClassing, OnlyTheFirstProcedureIsInstalledUserDataKeepsTheOriginalAndKeyEventsAreExtended) {
     HWND hwnd = MakeWindow();
     ASSERT_TRUE(hwnd);
     LxSubClassing(hwnd, FirstProc);
     LxSubClassing(hwnd, SecondProc);
     EXPECT_EQ(GetWindowLongW(hwnd, GWL_WNDPROC), reinterpret_cast<LONG>(FirstProc));
     EXPECT_EQ(GetWindowLongW(hwnd, GWL_USERDATA), reinterpret_cast<LONG>(PlainProc));
-    DestroyWindow(hwnd);
-}
-
-TEST(KeyEvent, InjectsAnExtendedPressAndRelease) {
-    HWND hwnd = MakeWindow();
+    // A key event is injected as an extended press and release.
     SetFocus(hwnd);
     std::vector<cehost::sim::ObservedMessage> keys;
     const int id = cehost::sim::AddMessageObserver([&](const cehost::sim::ObservedMessage& m) {

@@ -123,7 +123,7 @@ TEST_F(LxEDBTest, AClosedObjectAnswersZeroToEverythingAndOverlongNamesAreRefused
     EXPECT_EQ(named.Open(), 1);
 }
 
-TEST_F(LxEDBTest, SettersReopenAnOpenTableWithTheNewSettings) {
+TEST_F(LxEDBTest, SettersReopenAnOpenTableCopiesShareItAndClosingTwiceIsHarmless) {
     LxEDB db;
     ASSERT_EQ(db.Open(u"v", u"names", 1), 1); // sorted
     Add(db, u"b");
@@ -145,9 +145,7 @@ TEST_F(LxEDBTest, SettersReopenAnOpenTableWithTheNewSettings) {
     EXPECT_EQ(db.IsOpen(), 0);
     ASSERT_EQ(db.Open(), 1);
     EXPECT_EQ(Texts(db), (std::vector<std::u16string>{u"a", u"b"}));
-}
-
-TEST_F(LxEDBTest, CopiesShareTheTableAndClosingTwiceIsHarmless) {
+    // Copies share the table, and closing twice is harmless.
     auto original = std::make_unique<LxEDB>(u"v", u"t", 0);
     ASSERT_EQ(original->Open(), 1);
     Add(*original, u"shared");
@@ -172,7 +170,7 @@ TEST_F(LxEDBTest, CopiesShareTheTableAndClosingTwiceIsHarmless) {
 
 // Opening names the table, initialises and opens it; a change of sort closes and reopens with the flag
 // for it (1 for sort 0, else 0).
-TEST_F(LxEDBCalls, OpenAndSortChangesCallInOrder) {
+TEST_F(LxEDBCalls, OpenSortChangesAndRecordCallsInOrder) {
     LxEDB db(u"v", u"t", 1);
     ASSERT_EQ(db.Open(), 1);
     ASSERT_EQ(g_calls.size(), 3u);
@@ -189,27 +187,24 @@ TEST_F(LxEDBCalls, OpenAndSortChangesCallInOrder) {
     db.SetSort(5);
     ASSERT_GE(g_calls.size(), 2u);
     EXPECT_EQ(g_calls[1], (Call{"CreateInfo", g_calls[1].handle, 0}));
-}
-
-// SetRecord reads first and edits only a record that exists.
-TEST_F(LxEDBCalls, RecordCallsByIndex) {
-    LxEDB db(u"v", u"t", 0);
-    ASSERT_EQ(db.Open(), 1);
+    // SetRecord reads first and edits only a record that exists.
+    LxEDB records(u"v", u"t", 0);
+    ASSERT_EQ(records.Open(), 1);
     LxEDBREC field = Text(u"a");
-    DWORD id = DWORD(db.AddRecord(&field, 1));
+    DWORD id = DWORD(records.AddRecord(&field, 1));
     ASSERT_NE(id, 0u);
     g_calls.clear();
-    EXPECT_EQ(db.SetRecord(&field, 1, 1), 0);
+    EXPECT_EQ(records.SetRecord(&field, 1, 1), 0);
     EXPECT_EQ(Names(), std::vector<std::string>{"ReadRec"});
     g_calls.clear();
-    EXPECT_EQ(db.SetRecord(&field, 0, 1), 1);
+    EXPECT_EQ(records.SetRecord(&field, 0, 1), 1);
     ASSERT_EQ(g_calls.size(), 2u);
     EXPECT_EQ(std::tuple(g_calls[1].name, g_calls[1].arg), std::tuple(std::string("EditRec"), (long long)id))
         << "the edit names the record by its identifier";
     // DeleteRecord refuses indices from the count on without asking the library.
     g_calls.clear();
-    EXPECT_EQ(db.DeleteRecord(UINT(db.GetCount())), 0);
-    EXPECT_EQ(db.DeleteRecord(0x80000000u), 0);
+    EXPECT_EQ(records.DeleteRecord(UINT(records.GetCount())), 0);
+    EXPECT_EQ(records.DeleteRecord(0x80000000u), 0);
     for (const Call& call : g_calls) EXPECT_NE(call.name, "DeleteRec");
 }
 

@@ -214,7 +214,7 @@ TEST_F(Edb, FlagZeroSortsByTheFirstFieldThenByKindAndFlagOneKeepsTheOrderAdded) 
     EXPECT_EQ(Firsts(mixed), (std::vector<std::u16string>{u"#3", u"#2", u"#6", u"#5", u"#4", u"A", u"b"}));
 }
 
-TEST_F(Edb, IdentifiersAreStableAndNeverReused) {
+TEST_F(Edb, IdentifiersAreStableAndNeverReusedAndChangesReachOtherHandlesAndProcesses) {
     DWORD db = Open(u"v", u"t", 1);
     DWORD a = AddText(db, u"a"), b = AddText(db, u"b"), c = AddText(db, u"c");
     ASSERT_TRUE(0 < a && a < b && b < c);
@@ -232,11 +232,8 @@ TEST_F(Edb, IdentifiersAreStableAndNeverReused) {
     DWORD again = Open(u"V", u"T", 1);
     EXPECT_GT(EDB_ReadRec(again, 0, out), d);
     EXPECT_EQ(std::u16string(out[0].szVal), u"e");
-}
-
-// Handles of one table see each other's changes, and those of other processes, which are on disk as soon as
-// the call returns.
-TEST_F(Edb, ChangesReachOtherHandlesAndSurviveAKilledProcess) {
+    // Handles of one table see each other's changes, and those of other processes, which are on disk as soon as
+    // the call returns.
     DWORD first = Open(u"durable", u"t", 1), second = Open(u"durable", u"t", 0);
     ASSERT_NE(AddText(first, u"one"), 0u);
     EXPECT_EQ(Firsts(second), std::vector<std::u16string>{u"one"});
