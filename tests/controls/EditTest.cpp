@@ -118,7 +118,7 @@ TEST(EditText, LengthsCountAnsiBytesAndGetLineFindsTheCaretLine) {
     EXPECT_EQ(lines.edit.GetLine(), 0);
 }
 
-// A syllable committed by the keypad's method is refused the same way (the keypad input tests).
+// A syllable committed by a keypad or PC input method is refused the same way (TypedKeysStayWithinTheLimit).
 TEST(EditLimit, ADoubleByteCharacterNeedsTwoFreeBytes) {
     EditScreen screen;
     screen.Limited(u"abcdefghi", false);

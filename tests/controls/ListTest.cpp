@@ -185,9 +185,15 @@ TEST(ListBase, KeyReleasesAndCharactersEndInTheListKeysWithoutFocusAreReportedAn
     EXPECT_EQ(screen.list.GetSelect(), 1);
 }
 
-// Erase colour -1 paints nothing; any other is the list's grey.
-TEST(ListBase, EraseColourPaintsTheListGreyOrNothing) {
-    ListScreen screen(0);
+TEST(ListBase, ItemHeightIsAskedOnceAtCreationAndTheEraseColourPaintsGreyOrNothing) {
+    ListScreen screen(3);
+    screen.list.SetItemHeight(30);
+    EXPECT_EQ(screen.list.GetItemHeight(), 30u);
+    MoveWindow(screen.list.Hwnd(), 0, 40, 240, 200, TRUE); // a resize does not ask again
+    RECT row = {};
+    SendMessageW(screen.list.Hwnd(), LVM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&row));
+    EXPECT_EQ(std::tuple(row.top, row.bottom), (std::tuple<LONG, LONG>(26, 52)));
+    // Erase colour -1 paints nothing; any other is the list's grey.
     HWND hwnd = screen.list.Hwnd();
     HDC dc = GetDC(hwnd);
     for (COLORREF erase : {COLORREF(-1), COLORREF(0), RGB(255, 0, 0)}) {
@@ -200,16 +206,6 @@ TEST(ListBase, EraseColourPaintsTheListGreyOrNothing) {
             << erase;
     }
     ReleaseDC(hwnd, dc);
-}
-
-TEST(ListBase, ItemHeightIsAskedOnceAtCreation) {
-    ListScreen screen(3);
-    screen.list.SetItemHeight(30);
-    EXPECT_EQ(screen.list.GetItemHeight(), 30u);
-    MoveWindow(screen.list.Hwnd(), 0, 40, 240, 200, TRUE); // a resize does not ask again
-    RECT row = {};
-    SendMessageW(screen.list.Hwnd(), LVM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&row));
-    EXPECT_EQ(std::tuple(row.top, row.bottom), (std::tuple<LONG, LONG>(26, 52)));
 }
 
 TEST(ListItems, ShortFormsFillTheRecord) {

@@ -92,7 +92,7 @@ TEST(KeyProtocol, RulesInOrderWithTheKeyCodesOfTheMomentAndTheStylusSwallowed) {
 
 // Without a colour the erase is the application's (and the class brush's); a base colour fills the client area
 // and hides the erase.
-TEST(Background, BaseColourOrTheApplicationsErase) {
+TEST(Start, BaseColourOrTheApplicationsEraseAndASecondInstanceActivatesTheFirst) {
     {
         RecordingWindow plain;
         ASSERT_TRUE(plain.Start());
@@ -109,16 +109,12 @@ TEST(Background, BaseColourOrTheApplicationsErase) {
     for (POINT corner : {POINT{0, 21}, POINT{239, 319}})
         EXPECT_EQ(ScreenPixel(corner.x, corner.y), RGB(0, 0, 255));
     EXPECT_EQ(cehost::sim::GdiObjectCount(), objects);
-}
-
-TEST(Start, SecondInstanceActivatesTheFirstAndCreatesNothing) {
-    RecordingWindow first;
-    ASSERT_TRUE(first.Start());
+    // A second instance activates the first and creates nothing.
     const DWORD windows = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
     RecordingWindow second;
     EXPECT_EQ(second.Window(GetModuleHandleW(nullptr), nullptr, const_cast<WCHAR*>(u""), SW_SHOW), 0);
     EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS), windows);
-    EXPECT_EQ(GetForegroundWindow(), first.m_hWnd);
+    EXPECT_EQ(GetForegroundWindow(), window.m_hWnd);
 }
 
 TEST(Start, WindowRunsTheLoopUntilQuitAndReturnsItsCode) {

@@ -168,7 +168,7 @@ TEST(SubClassing, OnlyTheFirstProcedureIsInstalledUserDataKeepsTheOriginalAndKey
     DestroyWindow(hwnd);
 }
 
-TEST(MenuBarCalls, RecordPlacementCaptionsAndEditsInOrder) {
+TEST(MenuBarCalls, RecordPlacementCaptionsAndEditsInOrderAndARefusalKeepsTheHandles) {
     RecordingWindow window;
     ASSERT_TRUE(window.Start());
     g_main = window.m_hWnd;
@@ -205,11 +205,7 @@ TEST(MenuBarCalls, RecordPlacementCaptionsAndEditsInOrder) {
                                           {"destroy", {0, 1}, u""}}));
     for (HWND argument : g_barArguments) EXPECT_EQ(argument, bar);
     EXPECT_EQ(window.m_hMenuBar, nullptr);
-}
-
-TEST(MenuBarCalls, RefusedCreationKeepsTheHandlesAndTheFocus) {
-    RecordingWindow window;
-    ASSERT_TRUE(window.Start());
+    // A refused creation keeps the handles and the focus.
     HWND before = window.MenuCreate(100, 0);
     SetFocus(window.m_hWnd);
     g_refuseBar = true;

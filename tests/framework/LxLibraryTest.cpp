@@ -78,7 +78,7 @@ TEST(DrawText, PointFormPutsTheTopLeftCornerAtLeftTopInsideTheTextExtent) {
     EXPECT_EQ(cehost::sim::GdiObjectCount(), objects);
 }
 
-TEST(DrawText, FormatFormFormatsRectFormDrawsPercentSignsUnchangedAndEmptyTextNothing) {
+TEST(DrawText, FormatAndRectFormsPercentSignsEmptyTextAndTheCutAt127Characters) {
     RECT rect = {0, 0, 240, 40};
     Canvas formatted, literal, plain, percent;
     LxDrawText(formatted.dc, u"%d", 42, &rect, DT_LEFT | DT_TOP, 18);
@@ -91,18 +91,16 @@ TEST(DrawText, FormatFormFormatsRectFormDrawsPercentSignsUnchangedAndEmptyTextNo
     Canvas empty; // empty text draws nothing and answers the line height
     EXPECT_GT(LxDrawText(empty.dc, u"", &rect, DT_LEFT, 18), 0);
     EXPECT_GE(empty.Ink().left, empty.Ink().right);
-}
-
-TEST(DrawText, LongTextIsCutAt127CharactersWithoutOverrun) {
+    // Long text is cut at 127 characters, without overrun.
     std::u16string longText(300, u'i'), cut(127, u'i');
-    RECT rect = {0, 0, 4000, 40};
+    RECT wide = {0, 0, 4000, 40};
     Canvas a, b;
-    LxDrawText(a.dc, longText.c_str(), &rect, DT_LEFT | DT_SINGLELINE, 14);
-    LxDrawText(b.dc, cut.c_str(), &rect, DT_LEFT | DT_SINGLELINE, 14);
+    LxDrawText(a.dc, longText.c_str(), &wide, DT_LEFT | DT_SINGLELINE, 14);
+    LxDrawText(b.dc, cut.c_str(), &wide, DT_LEFT | DT_SINGLELINE, 14);
     EXPECT_EQ(a.Pixels(), b.Pixels());
     Canvas c;
     const std::u16string format = std::u16string(200, u'x') + u"%d";
-    EXPECT_GT(LxDrawText(c.dc, format.c_str(), 7, &rect, DT_LEFT, 14), 0);
+    EXPECT_GT(LxDrawText(c.dc, format.c_str(), 7, &wide, DT_LEFT, 14), 0);
 }
 
 TEST(DrawText, DeviceContextComesBackWithItsFontModeAndColour) {
