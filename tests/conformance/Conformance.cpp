@@ -56,16 +56,13 @@ LRESULT CALLBACK RecordedProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
     return DefWindowProcW(hwnd, message, wParam, lParam);
 }
 
-void RegisterRecordedClass() {
-    static bool registered = false;
-    if (registered) return;
+ATOM RegisterRecordedClass() {
     WNDCLASSW wc = {};
     wc.lpfnWndProc = RecordedProc;
     wc.hInstance = GetModuleHandleW(nullptr);
     wc.hbrBackground = (HBRUSH)GetStockObject(WHITE_BRUSH);
     wc.lpszClassName = TEXT("ConfWindow");
-    RegisterClassW(&wc);
-    registered = true;
+    return RegisterClassW(&wc);
 }
 
 } // namespace
@@ -95,9 +92,20 @@ std::string RectText(const RECT& rc) {
     return Format("(%d,%d)-(%d,%d)", int(rc.left), int(rc.top), int(rc.right), int(rc.bottom));
 }
 
+std::string Narrow(const WCHAR* text, int length) {
+    std::string narrow;
+    for (int i = 0; length < 0 ? text[i] != 0 : i < length; ++i) narrow += char(text[i] < 128 ? text[i] : '?');
+    return narrow;
+}
+
+std::string ClassOf(HWND hwnd) {
+    WCHAR name[64] = {};
+    return Narrow(name, GetClassNameW(hwnd, name, 64));
+}
+
 HWND CreateRecorded(const char* name, DWORD style, int x, int y, int w, int h, HWND parent, int id,
                     Answer answer) {
-    RegisterRecordedClass();
+    [[maybe_unused]] static const ATOM registered = RegisterRecordedClass();
     // The window is known by name before its first message arrives.
     windows[nullptr] = {name, answer};
     HWND hwnd = CreateWindowExW(0, TEXT("ConfWindow"), TEXT(""), style, x, y, w, h, parent,

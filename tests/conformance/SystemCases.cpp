@@ -9,12 +9,6 @@ using namespace conformance;
 
 namespace {
 
-int Length(const WCHAR* text) {
-    int n = 0;
-    while (text[n]) ++n;
-    return n;
-}
-
 std::string Hex(const void* data, int bytes) {
     std::string text;
     for (int i = 0; i < bytes; ++i) text += Format("%02X", static_cast<const unsigned char*>(data)[i]);
@@ -50,7 +44,7 @@ struct TextDC {
     }
     int Extent(const WCHAR* text) {
         SIZE size = {};
-        GetTextExtentPoint32W(dc, text, Length(text), &size);
+        GetTextExtentPoint32W(dc, text, int(wcslen(text)), &size);
         return size.cx;
     }
     // A height in lines: "2L", "1L+3".
@@ -208,9 +202,7 @@ CONFORMANCE_CASE(registry) {
             names.insert(Format("end:%d", int(e)));
             break;
         }
-        std::string text;
-        for (DWORD c = 0; c < length; ++c) text += char(valueName[c]);
-        names.insert(text + Format(":%d", int(type)));
+        names.insert(Narrow(valueName, int(length)) + Format(":%d", int(type)));
     }
     std::string list;
     for (const std::string& entry : names) list += " " + entry;

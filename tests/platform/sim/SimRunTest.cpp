@@ -3,19 +3,11 @@
 #include <cehost/sim/stats.h>
 #include <cehost/sim/window.h>
 
-#include "GoldenImage.h"
 #include "TestApplication.h"
 
-#include <gtest/gtest.h>
-
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <regex>
 #include <set>
-#include <sstream>
-#include <string>
-#include <vector>
 
 namespace {
 
@@ -29,9 +21,7 @@ class SimRun : public ::testing::Test {
 protected:
     void SetUp() override {
         g_app = AppState{};
-        m_dir = golden::OutputDir().parent_path() / ("simrun-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        std::filesystem::remove_all(m_dir);
-        std::filesystem::create_directories(m_dir);
+        m_dir = TestDir();
     }
     int Run(const std::string& script, std::vector<std::string> extra = {}) {
         const std::string scriptPath = (m_dir / "script.txt").string();
@@ -100,9 +90,7 @@ TEST_F(SimRun, FailuresAndTheTimeLimitEndTheRun) {
 TEST_F(SimRun, StatsWriteTheFiguresOfTheRun) {
     const std::filesystem::path stats = m_dir / "stats.json";
     ASSERT_EQ(4, Run("key DOWN 7 DOWN\nwait 250\nquit 4\n", {"--stats", stats.string()}));
-    std::stringstream text;
-    text << std::ifstream(stats).rdbuf();
-    const std::string json = text.str();
+    const std::string json = ReadFile(stats);
     const std::pair<const char*, long> figures[] = {{"exit_code", 4},         {"keys_handled", 3},
                                                     {"frames_painted", 4},    {"gdi_objects_peak", 2},
                                                     {"gdi_objects_final", 0}, {"user_objects_peak", 1},

@@ -8,8 +8,11 @@
 #include <cehost/sim.h>
 
 #include "FullScreenApp.h"
+#include "GoldenImage.h"
 
+#include <fstream>
 #include <ostream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -95,6 +98,21 @@ int WINAPI AppWinMain(HINSTANCE instance, HINSTANCE, LPWSTR commandLine, int sho
     ++g_app.winMainCalls;
     g_app.commandLine = commandLine;
     return RunFullScreenApp(instance, u"SimWindowTestApp", AppProc, show);
+}
+
+// An empty folder for the files of the running test.
+std::filesystem::path TestDir() {
+    const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
+    const auto dir = golden::OutputDir().parent_path() / (std::string(test->test_suite_name()) + "-" + test->name());
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir);
+    return dir;
+}
+
+std::string ReadFile(const std::filesystem::path& path) {
+    std::stringstream text;
+    text << std::ifstream(path).rdbuf();
+    return text.str();
 }
 
 // The test application takes the whole screen, its top rows included: it runs without the shell's strip.

@@ -1,53 +1,17 @@
 // Window runs of a small application: a session typed and clicked into the window through synthetic desktop
 // events is recorded and replayed headless to the same screenshots; mouse clicks as stylus input; a key
 // script played in the window; the fallback when there is no display.
-#include <windows.h>
-#include <cehost/sim.h>
 #include <cehost/sim/window.h>
 
-#include "GoldenImage.h"
 #include "TestApplication.h"
 
-#include <gtest/gtest.h>
-
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
-#include <string>
-#include <vector>
 
 #ifdef CEHOST_TEST_HAVE_SDL2
 #include <SDL.h>
 #endif
 
 namespace fs = std::filesystem;
-
-namespace {
-
-struct Image {
-    int width = 0, height = 0;
-    std::vector<uint32_t> pixels; // 0x00RRGGBB
-};
-
-bool ReadPng(const fs::path& path, Image& out) { return golden::ReadPng(path.string(), out.width, out.height, out.pixels); }
-
-fs::path TestDir() {
-    fs::path dir = golden::OutputDir().parent_path() /
-                   ("simwin-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-    fs::remove_all(dir);
-    fs::create_directories(dir);
-    return dir;
-}
-
-std::string ReadFile(const fs::path& path) {
-    std::ifstream in(path);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-} // namespace
 
 TEST(SimWindow, WithoutADisplayTheRunEndsWithAMessageInsteadOfHanging) {
     unsetenv("DISPLAY");
@@ -65,21 +29,22 @@ TEST(SimWindow, WithoutADisplayTheRunEndsWithAMessageInsteadOfHanging) {
 namespace {
 
 // Feeds synthetic desktop events to the window one at a time, each once the window has handed the previous
-// one to the application, on a clock that moves only when the window sleeps.
+// one to the application, on a clock that moves only when the window sleeps. A pause, and holding the
+// following steps back until the window's key script has played, are steps of their own.
 class SyntheticSession {
 public:
-    enum class Kind { Event, Pause, AwaitScript };
-    struct Step {
-        Kind kind;
-        SDL_Event event{};
-        unsigned ms = 0;
-    };
+    static constexpr Uint32 kPause = SDL_LASTEVENT - 1, kAwaitScript = SDL_LASTEVENT - 2;
 
     void Key(SDL_Keycode key) { Down(key), Up(key); }
     void Down(SDL_Keycode key) { KeyEvent(SDL_KEYDOWN, key); }
     void Up(SDL_Keycode key) { KeyEvent(SDL_KEYUP, key); }
-    void Pause(unsigned ms) { m_steps.push_back({Kind::Pause, {}, ms}); }
-    void Close() { Push({.type = SDL_QUIT}); }
+    void Pause(unsigned ms) {
+        SDL_Event e{.type = kPause};
+        e.user.code = Sint32(ms);
+        m_steps.push_back(e);
+    }
+    void AwaitScript() { m_steps.push_back({.type = kAwaitScript}); }
+    void Close() { m_steps.push_back({.type = SDL_QUIT}); }
     // The left button going down or up at a window point, or the mouse moved there with the button held.
     void Mouse(Uint32 type, int x, int y) {
         SDL_Event e{.type = type};
@@ -89,13 +54,9 @@ public:
             e.button.button = SDL_BUTTON_LEFT, e.button.clicks = 1, e.button.x = x, e.button.y = y;
             e.button.state = type == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
         }
-        Push(e);
+        m_steps.push_back(e);
     }
-    void MouseDown(int x, int y) { Mouse(SDL_MOUSEBUTTONDOWN, x, y); }
-    void MouseUp(int x, int y) { Mouse(SDL_MOUSEBUTTONUP, x, y); }
-    void Click(int x, int y) { MouseDown(x, y), MouseUp(x, y); }
-    // Holds the following steps back until the window's key script has played.
-    void AwaitScript() { m_steps.push_back({Kind::AwaitScript}); }
+    void Click(int x, int y) { Mouse(SDL_MOUSEBUTTONDOWN, x, y), Mouse(SDL_MOUSEBUTTONUP, x, y); }
 
     void Install() {
         cehost::sim::WindowDriver driver;
@@ -111,37 +72,41 @@ public:
     uint64_t now() const { return m_now; }
 
 private:
-    void Push(const SDL_Event& e) { m_steps.push_back({Kind::Event, e}); }
     void KeyEvent(Uint32 type, SDL_Keycode key) {
         SDL_Event e{.type = type};
         e.key.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
         e.key.keysym.sym = key;
         e.key.keysym.scancode = SDL_GetScancodeFromKey(key);
-        Push(e);
+        m_steps.push_back(e);
     }
     void OnTurn(size_t pending) {
         cehost::sim::WindowStatus status;
+        const bool awaiting = m_next < m_steps.size() && m_steps[m_next].type == kAwaitScript;
         if (cehost::sim::GetWindowStatus(&status)) {
             maxWindowWidth = std::max(maxWindowWidth, status.windowWidth);
             maxWindowHeight = std::max(maxWindowHeight, status.windowHeight);
             presents = status.presents;
             statusText = status.statusText;
-            if (m_next < m_steps.size() && m_steps[m_next].kind == Kind::AwaitScript && !status.scriptPlaying)
-                ++m_next;
+            if (awaiting && !status.scriptPlaying) ++m_next;
         }
-        if (pending || m_next >= m_steps.size() || m_now < m_pauseUntil) return;
-        if (m_steps[m_next].kind == Kind::AwaitScript) return;
-        Step& step = m_steps[m_next++];
-        if (step.kind == Kind::Pause)
-            m_pauseUntil = m_now + step.ms;
+        if (pending || m_next >= m_steps.size() || m_now < m_pauseUntil || m_steps[m_next].type == kAwaitScript)
+            return;
+        SDL_Event& step = m_steps[m_next++];
+        if (step.type == kPause)
+            m_pauseUntil = m_now + unsigned(step.user.code);
         else
-            SDL_PushEvent(&step.event);
+            SDL_PushEvent(&step);
     }
 
-    std::vector<Step> m_steps;
+    std::vector<SDL_Event> m_steps;
     size_t m_next = 0;
     uint64_t m_now = 1000;
     uint64_t m_pauseUntil = 0;
+};
+
+struct Image {
+    int width = 0, height = 0;
+    std::vector<uint32_t> pixels; // 0x00RRGGBB
 };
 
 // The named screenshots of two runs, pixel for pixel the same, each differing from the one before (so that
@@ -150,8 +115,8 @@ std::vector<Image> ExpectSameShots(const fs::path& a, const fs::path& b, const s
     std::vector<Image> shots;
     for (const std::string& name : names) {
         Image x, y;
-        EXPECT_TRUE(ReadPng(a / name, x)) << name;
-        EXPECT_TRUE(ReadPng(b / name, y)) << name;
+        EXPECT_TRUE(golden::ReadPng((a / name).string(), x.width, x.height, x.pixels)) << name;
+        EXPECT_TRUE(golden::ReadPng((b / name).string(), y.width, y.height, y.pixels)) << name;
         EXPECT_EQ(x.width, y.width) << name;
         EXPECT_TRUE(x.pixels == y.pixels) << name << " differs between " << a << " and " << b;
         EXPECT_TRUE(shots.empty() || shots.back().pixels != x.pixels) << name << " shows no change";
@@ -230,9 +195,9 @@ TEST(SimWindow, MouseIsTheStylusOnTheScreenAndPressesTheKeypadBesideIt) {
     setenv("SDL_VIDEODRIVER", "offscreen", 1);
     const fs::path script = TestDir() / "skin.keys";
     SyntheticSession session;
-    session.MouseDown(480 + 2 * 26, 2 * 200); // 4, held a while
+    session.Mouse(SDL_MOUSEBUTTONDOWN, 480 + 2 * 26, 2 * 200); // 4, held a while
     session.Pause(500);
-    session.MouseUp(480 + 2 * 26, 2 * 200);
+    session.Mouse(SDL_MOUSEBUTTONUP, 480 + 2 * 26, 2 * 200);
     session.Click(480 + 2 * 70, 2 * 158); // 2
     session.Click(480 + 2 * 70, 2 * 117); // the down arrow
     session.Click(480 + 2 * 70, 2 * 315); // below the last row: no key

@@ -22,6 +22,13 @@ protected:
         top = TopLevel(0, 0, 200, 200);
         cehost::sim::RunUntilIdle();
     }
+    // BeginPaint and EndPaint at once: what the painter was given.
+    PAINTSTRUCT Paint(HWND h) {
+        PAINTSTRUCT ps;
+        BeginPaint(h, &ps);
+        EndPaint(h, &ps);
+        return ps;
+    }
     RECT Update(HWND h) {
         RECT r{-1, -1, -1, -1};
         GetUpdateRect(h, &r, FALSE);
@@ -59,25 +66,21 @@ TEST_F(Painting, UpdateRegionsClipValidateAndEraseOnce) {
     EXPECT_EQ(ps.rcPaint, Rect(10, 20, 110, 110));
     EXPECT_FALSE(ps.fErase) << "the class brush erased the background";
     EXPECT_TRUE(log.Matches({{WM_ERASEBKGND, sent}})) << "the erase flag is sticky across invalidations";
-    EXPECT_FALSE(GetUpdateRect(top, nullptr, FALSE));
+    EXPECT_FALSE(GetUpdateRect(top, nullptr, FALSE)) << "BeginPaint validates";
     EndPaint(top, &ps);
 
     // A background left unerased is the painter's to do, unless the window erased it itself.
     HWND bare = TopLevel(0, 0, 50, 50, WS_VISIBLE, u"", u"Bare");
     ValidateRect(bare, nullptr);
     InvalidateRect(bare, nullptr, TRUE);
-    BeginPaint(bare, &ps);
-    EXPECT_TRUE(ps.fErase) << "no class brush: DefWindowProc erased nothing";
-    EndPaint(bare, &ps);
+    EXPECT_TRUE(Paint(bare).fErase) << "no class brush: DefWindowProc erased nothing";
     OnMessage([&](HWND h, UINT msg, WPARAM, LPARAM, LRESULT* r) {
         if (h != bare || msg != WM_ERASEBKGND) return false;
         *r = 1;
         return true;
     });
     InvalidateRect(bare, nullptr, TRUE);
-    BeginPaint(bare, &ps);
-    EXPECT_FALSE(ps.fErase);
-    EndPaint(bare, &ps);
+    EXPECT_FALSE(Paint(bare).fErase);
 }
 
 TEST_F(Painting, ParentInvalidationLeavesChildrenAlonePaintsParentsFirstAndUpdateWindowPaintsNow) {
@@ -86,10 +89,7 @@ TEST_F(Painting, ParentInvalidationLeavesChildrenAlonePaintsParentsFirstAndUpdat
     InvalidateRect(top, nullptr, TRUE);
     EXPECT_FALSE(GetUpdateRect(c, nullptr, FALSE));
     // The child covers the left quarter, so the parent's painting is clipped to the rest.
-    PAINTSTRUCT ps;
-    BeginPaint(top, &ps);
-    EXPECT_EQ(ps.rcPaint, Rect(50, 0, 200, 200));
-    EndPaint(top, &ps);
+    EXPECT_EQ(Paint(top).rcPaint, Rect(50, 0, 200, 200));
 
     MessageLog log;
     log.WatchAll();
@@ -109,7 +109,6 @@ TEST_F(Painting, ParentInvalidationLeavesChildrenAlonePaintsParentsFirstAndUpdat
     EXPECT_TRUE(UpdateWindow(top));
     EXPECT_TRUE(log.Matches({{WM_PAINT, sent, 0, 0, c}}));
     EXPECT_EQ(log.Count(WM_PAINT, clean), 0);
-    SetLastError(0);
     EXPECT_FALSE(UpdateWindow(reinterpret_cast<HWND>(uintptr_t(0x4444))));
 }
 
@@ -123,10 +122,7 @@ TEST_F(Painting, ShowingHidingAndMoving) {
     EXPECT_EQ(Update(hidden), Rect(0, 0, 40, 30));
     DestroyWindow(hidden);
     HWND off = TopLevel(300, 400, 50, 50, WS_VISIBLE);
-    PAINTSTRUCT ps;
-    BeginPaint(off, &ps);
-    EXPECT_TRUE(ps.rcPaint == Rect(0, 0, 0, 0));
-    EndPaint(off, &ps);
+    EXPECT_EQ(Paint(off).rcPaint, Rect(0, 0, 0, 0));
     EXPECT_FALSE(GetUpdateRect(off, nullptr, FALSE)) << "validated all the same";
     DestroyWindow(off);
 

@@ -92,10 +92,8 @@ TEST(ShellTime, TheVirtualClockStartsOnAFixedDay) {
     cehost::sim::AdvanceClock(90 * 60 * 1000 + 1500);
     SYSTEMTIME later{};
     GetSystemTime(&later);
-    EXPECT_EQ(start.wYear, 2026);
-    EXPECT_EQ(start.wMonth, 1);
-    EXPECT_EQ(start.wDay, 1);
-    EXPECT_EQ(start.wDayOfWeek, 4); // a Thursday
+    EXPECT_EQ((std::vector<WORD>{start.wYear, start.wMonth, start.wDay, start.wDayOfWeek}),
+              (std::vector<WORD>{2026, 1, 1, 4})) << "Thursday, 1 January 2026";
     EXPECT_EQ(later.wHour * 60 + later.wMinute - (start.wHour * 60 + start.wMinute), 90);
     EXPECT_EQ((later.wSecond * 1000 + later.wMilliseconds) - (start.wSecond * 1000 + start.wMilliseconds), 1500);
 }

@@ -66,6 +66,13 @@ struct UserTopTest : UserTest {
     HWND top = nullptr;
 };
 
+// The error a failing call leaves: `call` runs with the last error cleared and should return zero (FALSE,
+// null); one that succeeds gives ~0u.
+template <class Call> DWORD FailureOf(Call call) {
+    SetLastError(0);
+    return call() ? ~0u : GetLastError();
+}
+
 // Retrieves the next message without blocking; WM_NULL when there is none.
 inline MSG Next(HWND filter = nullptr, UINT min = 0, UINT max = 0) {
     MSG m{};

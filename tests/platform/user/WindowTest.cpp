@@ -1,5 +1,6 @@
 // Windows: creation and destruction order, the tree and its relations, window longs and text, positions and
-// their messages, dialog helpers, stale handles.
+// their messages, dialog helpers, stale handles; window classes (one case-insensitive namespace, atoms, class
+// information and longs, unregistering).
 #include "MessageLog.h"
 #include "UserTestSupport.h"
 
@@ -24,7 +25,6 @@ TEST_F(Windows, VisibleTopLevelCreationOrder) {
     MessageLog log;
     log.WatchAll();
     HWND w = TopLevel(0, 21, 240, 299);
-    ASSERT_TRUE(w);
     EXPECT_FALSE(styleInCreate & WS_VISIBLE);
     EXPECT_TRUE(log.Matches({{WM_CREATE, sent},
                              {WM_SIZE, sent | wparam | lparam, SIZE_RESTORED, MAKELPARAM(240, 299)},
@@ -43,7 +43,6 @@ TEST_F(Windows, ChildWithBorderHasInsetClientAreaAndIdentifier) {
     MessageLog log;
     log.WatchAll();
     HWND c = Child(top, 42, 10, 20, 50, 30, WS_CHILD | WS_VISIBLE | WS_BORDER);
-    ASSERT_TRUE(c);
     EXPECT_TRUE(log.Matches({{WM_CREATE, sent, 0, 0, c},
                              {WM_SIZE, sent | lparam, 0, MAKELPARAM(48, 28)},
                              {WM_MOVE, sent | lparam, 0, MAKELPARAM(11, 21)},
@@ -87,8 +86,7 @@ TEST_F(Windows, RefusedCreationParentsAndOwners) {
     SetLastError(0);
     EXPECT_EQ(CreateWindowExW(0, u"TestWindow", u"", WS_CHILD, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr), nullptr);
     EXPECT_NE(GetLastError(), 0u);
-    EXPECT_EQ(CreateWindowExW(0, u"TestWindow", u"", WS_CHILD, 0, 0, 1, 1, top, nullptr, nullptr, nullptr), nullptr);
-    EXPECT_EQ(GetLastError(), DWORD(ERROR_INVALID_WINDOW_HANDLE));
+    EXPECT_EQ(FailureOf([&] { return Child(top, 0, 0, 0, 1, 1); }), DWORD(ERROR_INVALID_WINDOW_HANDLE));
 }
 
 TEST_F(Windows, DestroyMovesFocusFirstThenDestroysParentBeforeChildren) {
@@ -159,9 +157,7 @@ TEST_F(Windows, TextAndWindowBytes) {
     EXPECT_EQ(GetWindowTextLengthW(w), 8);
     EXPECT_EQ(GetWindowTextW(w, text, 5), 4);
     EXPECT_EQ(std::u16string(text), u"orig");
-    SetLastError(0);
-    EXPECT_EQ(GetWindowLongW(w, 1000), 0);
-    EXPECT_EQ(GetLastError(), DWORD(ERROR_INVALID_INDEX));
+    EXPECT_EQ(FailureOf([&] { return GetWindowLongW(w, 1000); }), DWORD(ERROR_INVALID_INDEX));
 
     static int object;
     ASSERT_NE(RegisterTestClass(u"Extra", 0, nullptr, 12), 0);
@@ -172,9 +168,7 @@ TEST_F(Windows, TextAndWindowBytes) {
     EXPECT_EQ(reinterpret_cast<int*>(GetWindowLongW(w, DWL_USER)), &object);
     EXPECT_EQ(GetWindowLongW(w, DWL_MSGRESULT), 5);
     EXPECT_EQ(GetWindowLongW(w, DWL_DLGPROC), 6);
-    SetLastError(0);
-    EXPECT_EQ(GetWindowLongW(w, 12), 0);
-    EXPECT_EQ(GetLastError(), DWORD(ERROR_INVALID_INDEX));
+    EXPECT_EQ(FailureOf([&] { return GetWindowLongW(w, 12); }), DWORD(ERROR_INVALID_INDEX));
     EXPECT_EQ(GetWindowLongW(w, 2), 0);
 }
 
@@ -257,11 +251,8 @@ TEST_F(Windows, FindEnumerateAndCount) {
     EXPECT_EQ(count, 2);
     DestroyWindow(shown);
     EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS), 1u);
-    SetLastError(0);
-    EXPECT_EQ(GetGuiResources(reinterpret_cast<HANDLE>(uintptr_t(0x42)), GR_USEROBJECTS), 0u);
-    EXPECT_EQ(GetLastError(), DWORD(ERROR_INVALID_HANDLE));
-    EXPECT_EQ(GetGuiResources(GetCurrentProcess(), 7), 0u);
-    EXPECT_EQ(GetLastError(), DWORD(ERROR_INVALID_PARAMETER));
+    EXPECT_EQ(FailureOf([] { return GetGuiResources(HANDLE(uintptr_t(0x42)), GR_USEROBJECTS); }), DWORD(ERROR_INVALID_HANDLE));
+    EXPECT_EQ(FailureOf([] { return GetGuiResources(GetCurrentProcess(), 7); }), DWORD(ERROR_INVALID_PARAMETER));
 }
 
 // (The common tab order, disabled and plain controls skipped, is pinned by the conformance dialog case.)
@@ -319,4 +310,54 @@ TEST_F(Windows, WindowsDestroyingThemselvesMidOperationLeaveNoDanglingState) {
         EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS), 1u) << MessageLog::NameOf(trigger);
         EXPECT_TRUE(GetFocus() == nullptr || GetFocus() == keeper) << MessageLog::NameOf(trigger);
     }
+}
+
+TEST(Classes, NamesAreCaseInsensitiveAndRegisteredOnce) {
+    const ATOM atom = RegisterTestClass(u"MyClass");
+    ASSERT_NE(atom, 0);
+    EXPECT_EQ(FailureOf([] { return RegisterTestClass(u"MYCLASS"); }), DWORD(ERROR_CLASS_ALREADY_EXISTS));
+    WNDCLASSW wc{};
+    ASSERT_TRUE(GetClassInfoW(nullptr, u"myclass", &wc));
+    EXPECT_EQ(wc.lpfnWndProc, &TestProc);
+    // A window can be created through the atom as well as any spelling of the name.
+    HWND a = CreateWindowExW(0, MAKEINTATOM(atom), u"", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    HWND b = TopLevel(0, 0, 10, 10, 0, u"", u"mYcLaSs");
+    WCHAR name[32];
+    EXPECT_EQ(GetClassNameW(a, name, 32), 7);
+    EXPECT_EQ(std::u16string(name), u"MyClass");
+    EXPECT_EQ(GetClassLongW(b, GCW_ATOM), atom);
+}
+
+// The CE colour flag survives in a class background given as a system colour index + 1.
+TEST(Classes, BackgroundGivenAsAColourIndexKeepsTheColourFlag) {
+    ASSERT_NE(RegisterTestClass(u"Kept", 0, reinterpret_cast<HBRUSH>(uintptr_t(COLOR_WINDOW + 1))), 0);
+    WNDCLASSW out{};
+    ASSERT_TRUE(GetClassInfoW(nullptr, u"Kept", &out));
+    EXPECT_EQ(reinterpret_cast<uintptr_t>(out.hbrBackground), uintptr_t(0x40000006));
+    HWND w = TopLevel(0, 0, 10, 10, 0, u"", u"Kept");
+    EXPECT_EQ(GetClassLongW(w, GCL_HBRBACKGROUND), uintptr_t(0x40000006));
+    EXPECT_EQ(SetClassLongW(w, GCL_HBRBACKGROUND, 0), uintptr_t(0x40000006));
+    EXPECT_EQ(GetClassLongW(w, GCL_HBRBACKGROUND), 0u);
+}
+
+// Unregistering is refused while windows exist; bad registrations and lookups fail.
+TEST(Classes, UnregisterAndBadRegistrations) {
+    ASSERT_NE(RegisterTestClass(u"Gone"), 0);
+    HWND w = TopLevel(0, 0, 10, 10, 0, u"", u"Gone");
+    EXPECT_EQ(FailureOf([] { return UnregisterClassW(u"gone", nullptr); }), DWORD(ERROR_CLASS_HAS_WINDOWS));
+    DestroyWindow(w);
+    EXPECT_TRUE(UnregisterClassW(u"gone", nullptr));
+    EXPECT_EQ(FailureOf([] { return UnregisterClassW(u"gone", nullptr); }), DWORD(ERROR_CLASS_DOES_NOT_EXIST));
+    EXPECT_NE(RegisterTestClass(u"Gone"), 0) << "the name is free again";
+    EXPECT_FALSE(UnregisterClassW(u"#32769", nullptr)) << "the desktop's class is built in";
+
+    EXPECT_EQ(FailureOf([] { return RegisterClassW(nullptr); }), DWORD(ERROR_INVALID_PARAMETER));
+    WNDCLASSW wc{};
+    wc.lpszClassName = u"NoProc";
+    EXPECT_EQ(RegisterClassW(&wc), 0);
+    wc.lpfnWndProc = TestProc;
+    wc.cbWndExtra = -4;
+    EXPECT_EQ(RegisterClassW(&wc), 0);
+    EXPECT_EQ(FailureOf([&] { return GetClassInfoW(nullptr, u"Nowhere", &wc); }), DWORD(ERROR_CLASS_DOES_NOT_EXIST));
+    EXPECT_EQ(FailureOf([] { return TopLevel(0, 0, 1, 1, 0, u"", u"Nowhere"); }), DWORD(ERROR_CANNOT_FIND_WND_CLASS));
 }
