@@ -48,7 +48,6 @@ TEST(CodePage, KoreanRoundTripsInEveryNameOfTheAnsiCodePage) {
     // conformance suite checks these conversions, terminated input and invalid bytes against the real thing.
     EXPECT_EQ(ToWide("a" + kExtendedAnsi + "b"), u"a\uB620b");
     EXPECT_EQ(ToAnsi(u"\uB620\u20AC"), kExtendedAnsi + "\xA2\xE6");
-
     // The code page comes from iconv's own tables, not from an installed locale.
     for (const char* variable : {"LANG", "LC_ALL", "LC_CTYPE"}) unsetenv(variable);
     ASSERT_NE(std::setlocale(LC_ALL, "C"), nullptr);
@@ -75,14 +74,12 @@ TEST(CodePage, SmallBuffersGetWholeCharactersAndNothingBeyond) {
     EXPECT_EQ(WideCharToMultiByte(CP_ACP, 0, kSyllables.data(), 3, ansi.get(), 5, nullptr, nullptr), 0);
     EXPECT_EQ(GetLastError(), DWORD(ERROR_INSUFFICIENT_BUFFER));
     EXPECT_EQ(std::string(ansi.get(), 6), kSyllablesAnsi.substr(0, 4) + "##");
-
     std::unique_ptr<WCHAR[]> wide(new WCHAR[3]);
     std::fill_n(wide.get(), 3, u'#');
     SetLastError(0);
     EXPECT_EQ(MultiByteToWideChar(CP_ACP, 0, "abc\xB0\xA1", 5, wide.get(), 2), 0);
     EXPECT_EQ(GetLastError(), DWORD(ERROR_INSUFFICIENT_BUFFER));
     EXPECT_EQ(std::u16string(wide.get(), 3), u"ab#");
-
     // A pair is never split in UTF-8 to UTF-16 either.
     std::fill_n(wide.get(), 3, u'#');
     EXPECT_EQ(MultiByteToWideChar(CP_UTF8, 0, "a\xF0\x9F\x98\x80", 5, wide.get(), 2), 0);
@@ -149,7 +146,6 @@ TEST(CrtConversion, WcstombsMeasuresFillsAndNeverSplitsACharacter) {
     EXPECT_EQ(wcstombs(out, u"a\uAC00", 8), 3u);
     EXPECT_STREQ(out, "a\xB0\xA1");
     EXPECT_EQ(wcstombs(out, static_cast<const WCHAR*>(nullptr), 8), size_t(-1));
-
     // Substitutions are written and reported.
     EXPECT_EQ(wcstombs(out, u"a\U0001F600", 8), size_t(-1));
     EXPECT_STREQ(out, "a??");

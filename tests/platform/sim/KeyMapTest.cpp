@@ -101,7 +101,6 @@ TEST(WindowOptions, TakenOutOfTheCommandLineInOrder) {
     EXPECT_EQ("r.keys", options.record);
     EXPECT_EQ((std::vector<std::string>{"app", "--headless", "file", "--", "--zoom", "9"}), rest)
         << "what follows -- belongs to the application";
-
     for (std::vector<const char*> bad : {std::vector<const char*>{"app", "--zoom", "0"},
                                          {"app", "--zoom=2.5"},
                                          {"app", "--zoom", "17"},
@@ -175,7 +174,6 @@ TEST(SessionRecorder, WritesAScriptThatPlaysBackWhatHappened) {
               "quit\n",
               script);
     EXPECT_EQ(3u, leftOut);
-
     // The script reads back as the same keys and tap.
     std::vector<ScriptStep> steps;
     std::string error, played;
@@ -185,6 +183,5 @@ TEST(SessionRecorder, WritesAScriptThatPlaysBackWhatHappened) {
         if (step.kind == ScriptStep::Kind::Tap) played += " tap " + std::to_string(step.x) + "," + std::to_string(step.y);
     }
     EXPECT_EQ("HIABCDEFGHIJKLM tap 50,30", played);
-
     EXPECT_EQ("# Recorded in the simulator window.\nquit\n", SessionRecorder().Script()) << "an empty session";
 }

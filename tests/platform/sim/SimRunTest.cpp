@@ -140,7 +140,6 @@ TEST(KeypadSkin, KeysAreFoundUnderTheirFacesAndThePictureMatches) {
         EXPECT_LE(k.rect.bottom, cehost::sim::kKeypadSkinHeight);
     }
     EXPECT_EQ(seen.size(), 21u) << "two soft keys, five around Select with Home and Back, and twelve";
-
     const long gdi = cehost::sim::GdiObjectCount();
     const std::string path = (golden::OutputDir() / "keypad-skin.png").string();
     std::string error;

@@ -87,7 +87,6 @@ TEST(VisibleText, WhatCoversARunAndWhatLeavesIt) {
 TEST(VisibleText, ARunHoldsTheCharactersThatShowWhereTheyShow) {
     Screen s;
     EXPECT_EQ(Runs(u"Hello world"), (std::vector{std::tuple{s.text.left, s.text.top, s.hwnd}}));
-
     // Clipped by its rectangle: only the first word shows.
     SIZE hello{};
     GetTextExtentPoint32W(s.dc, u"Hello", 5, &hello);
@@ -99,13 +98,11 @@ TEST(VisibleText, ARunHoldsTheCharactersThatShowWhereTheyShow) {
     DrawTextW(s.dc, u"first line\r\n\r\nsecond line", -1, &wrapped, DT_LEFT);
     EXPECT_FALSE(Runs(u"first line").empty());
     EXPECT_FALSE(Runs(u"second line").empty());
-
     // Text drawn off-screen arrives with the blit, at the blit's destination.
     MemoryDc memory(100, 20);
     ExtTextOutW(memory, 0, 0, 0, nullptr, u"Buffered 한글", 11, nullptr);
     BitBlt(s.dc, 50, 250, 100, 20, memory, 0, 0, SRCCOPY);
     EXPECT_EQ(Runs(u"Buffered 한글"), (std::vector{std::tuple{50L, 250L, s.hwnd}}));
-
     // A blit within the screen that covers its own source (scrolling up) moves the runs it copies.
     BitBlt(s.dc, 10, 230, 200, 40, s.dc, 10, 250, SRCCOPY);
     EXPECT_EQ(Runs(u"Buffered 한글"), (std::vector{std::tuple{50L, 230L, s.hwnd}}));

@@ -159,7 +159,6 @@ TEST(SimWindow, RecordedSessionReplaysHeadlessToTheSameScreens) {
     session.Key(SDLK_F1);  // and back
     session.Close();
     session.Install();
-
     const fs::path script = dir / "session.keys";
     testing::internal::CaptureStderr();
     ASSERT_EQ(0, RunApp({"--zoom", "3", "--record", script.string(), "--shots", (dir / "live").string()}));
@@ -171,7 +170,6 @@ TEST(SimWindow, RecordedSessionReplaysHeadlessToTheSameScreens) {
         << "the window follows the turned screen, the keypad beside it";
     EXPECT_EQ(320 * 3 + 20, session.maxWindowHeight);
     EXPECT_GT(session.presents, 0u);
-
     cehost::sim::SetWindowDriver({});
     const AppState live = g_app;
     g_app = AppState{};
@@ -216,7 +214,6 @@ TEST(SimWindow, MouseIsTheStylusOnTheScreenAndPressesTheKeypadBesideIt) {
     session.Close();
     session.Install();
     ASSERT_EQ(0, RunApp({"--zoom", "2", "--record", script.string()}));
-
     const std::vector<StylusMessage> expected = {
         {WM_LBUTTONDOWN, 50, 30, MK_LBUTTON}, {WM_LBUTTONUP, 50, 30, 0},
         {WM_LBUTTONDOWN, 10, 10, MK_LBUTTON}, {WM_MOUSEMOVE, 20, 40, MK_LBUTTON},
@@ -229,7 +226,6 @@ TEST(SimWindow, MouseIsTheStylusOnTheScreenAndPressesTheKeypadBesideIt) {
     EXPECT_EQ(1, g_app.row);
     EXPECT_NE(std::string::npos, ReadFile(script).find("key 4 2 DOWN\n")) << ReadFile(script);
     EXPECT_EQ(2 * (240 + cehost::sim::kKeypadSkinWidth), session.maxWindowWidth);
-
     g_app = AppState{};
     SyntheticSession bare;
     bare.Click(480 + 2 * 26, 2 * 200);
@@ -246,7 +242,6 @@ TEST(SimWindow, AScriptPlaysInTheWindowAsHeadlessThenTheUserTakesOver) {
     const fs::path script = dir / "play.keys";
     std::ofstream(script) << "key DOWN\ntap 50 30\nscreenshot one\nkey RETURN\nwait 100\nscreenshot two\n"
                              "type hi\nwait 200\nscreenshot three\n";
-
     SyntheticSession session;
     session.Key(SDLK_DOWN); // typed while the script plays: ignored
     session.Click(20, 20);
@@ -261,7 +256,6 @@ TEST(SimWindow, AScriptPlaysInTheWindowAsHeadlessThenTheUserTakesOver) {
     EXPECT_EQ(u"\rhi", g_app.text);
     EXPECT_EQ(2u, g_app.stylus.size()) << "only the script's tap";
     const AppState windowed = g_app;
-
     cehost::sim::SetWindowDriver({});
     g_app = AppState{};
     ASSERT_EQ(0, RunApp({"--headless", "--script", script.string(), "--shots", (dir / "headless").string()}));
@@ -285,7 +279,6 @@ TEST(SimWindow, ScriptAndKeyMapErrorsStopTheRun) {
     EXPECT_NE(std::string::npos, err.find(script.string() + ": line 2: ")) << err;
     EXPECT_EQ(1, g_app.row) << "nothing after the failing line was played";
     EXPECT_EQ(1, g_app.winMainCalls);
-
     std::ofstream(dir / "bad.map") << "F1 = VK_F1\nF2 = NOWHERE\n";
     EXPECT_EQ(2, RunApp({"--keymap", (dir / "bad.map").string()}));
     EXPECT_EQ(2, RunApp({"--keymap", (dir / "missing.map").string()}));

@@ -25,7 +25,6 @@ TEST_F(Focus, MovesWithKillThenSetAndReportsThePreviousWindow) {
     EXPECT_EQ(SetFocus(nullptr), b);
     EXPECT_TRUE(log.Matches({{WM_KILLFOCUS, sent | wparam, 0, 0, b}}));
     EXPECT_EQ(GetFocus(), nullptr);
-
     // Focusing a window of an inactive top level activates it first.
     HWND other = TopLevel(0, 0, 100, 100);
     EXPECT_EQ(GetActiveWindow(), other);
@@ -49,7 +48,6 @@ TEST_F(Focus, DisabledWindowsRefuseItAndDisablingTheFocusTakesIt) {
     SetFocus(inner);
     ShowWindow(panel, SW_HIDE);
     EXPECT_EQ(GetFocus(), top);
-
     // Disabling the focus window takes the focus away; EnableWindow reports the previous state.
     HWND c = Child(top, 4, 0, 0, 10, 10);
     SetFocus(c);
@@ -65,20 +63,18 @@ TEST_F(Focus, DisabledWindowsRefuseItAndDisablingTheFocusTakesIt) {
 
 TEST_F(Focus, ForegroundWithBitZeroBringsTheLastActiveOwnedWindow) {
     HWND app = TopLevel(0, 0, 100, 100, WS_VISIBLE, u"App");
-    HWND dialog = CreateWindowExW(0, u"TestWindow", u"Dialog", WS_POPUP | WS_VISIBLE, 10, 10, 50, 50, app, nullptr,
-                                  nullptr, nullptr);
+    HWND dialog = Child(app, 0, 10, 10, 50, 50, WS_POPUP | WS_VISIBLE);
     HWND other = TopLevel(0, 0, 100, 100, WS_VISIBLE, u"Other");
     EXPECT_EQ(GetActiveWindow(), other);
     EXPECT_EQ(GetLastActivePopup(app), dialog);
-
     EXPECT_TRUE(SetForegroundWindow(reinterpret_cast<HWND>(reinterpret_cast<uintptr_t>(app) | 1)));
     EXPECT_EQ(GetForegroundWindow(), dialog);
     SetForegroundWindow(other);
     EXPECT_TRUE(SetForegroundWindow(app));
     EXPECT_EQ(GetForegroundWindow(), app);
     EXPECT_EQ(GetWindow(app, GW_HWNDPREV), dialog) << "owned windows stay above their owner";
-
-    EXPECT_EQ(FailureOf([] { return SetForegroundWindow(HWND(uintptr_t(0x12345))); }), DWORD(ERROR_INVALID_WINDOW_HANDLE));
+    EXPECT_EQ(FailureOf([] { return SetForegroundWindow(HWND(uintptr_t(0x12345))); }),
+              DWORD(ERROR_INVALID_WINDOW_HANDLE));
     EXPECT_FALSE(SetForegroundWindow(nullptr));
 }
 
@@ -105,6 +101,7 @@ protected:
         ASSERT_NE(RegisterTestClass(), 0);
         top = TopLevel(0, 20, 200, 200);
         cehost::sim::RunUntilIdle();
+        log.WatchAll();
         log.Ignore(WM_PAINT);
         log.Ignore(WM_ERASEBKGND);
     }
@@ -125,7 +122,6 @@ TEST_F(Stylus, TapGoesToTheTopmostWindowUnderThePointInClientCoordinates) {
     HWND upper = Child(top, 2, 50, 50, 100, 100, WS_CHILD | WS_VISIBLE | WS_BORDER);
     HWND inner = Child(lower, 3, 0, 0, 20, 20);
     cehost::sim::RunUntilIdle();
-    log.WatchAll();
     Tap(70, 90); // inside both children
     // Children are stacked in creation order, so `lower` is above `upper`.
     EXPECT_TRUE(log.Matches({{WM_LBUTTONDOWN, posted | wparam | lparam, MK_LBUTTON, MAKELPARAM(60, 60), lower},
@@ -140,7 +136,6 @@ TEST_F(Stylus, TapGoesToTheTopmostWindowUnderThePointInClientCoordinates) {
 
 TEST_F(Stylus, DisabledChildrenPassTheTapToTheirParentDisabledWindowsGetNothing) {
     HWND c = Child(top, 1, 10, 10, 50, 50, WS_CHILD | WS_VISIBLE | WS_DISABLED);
-    log.WatchAll();
     Tap(20, 40);
     EXPECT_EQ(log.Count(WM_LBUTTONDOWN, top), 1);
     EXPECT_EQ(log.Count(WM_LBUTTONDOWN, c), 0);
@@ -153,11 +148,9 @@ TEST_F(Stylus, CaptureTakesEverythingAndATapActivates) {
     HWND c = Child(top, 1, 10, 10, 50, 50);
     HWND other = TopLevel(0, 250, 100, 50);
     EXPECT_EQ(GetActiveWindow(), other);
-    log.WatchAll();
     Tap(20, 40);
     EXPECT_EQ(GetActiveWindow(), top);
     EXPECT_EQ(log.Count(WM_LBUTTONDOWN, c), 1);
-
     SetCapture(c);
     log.Clear();
     cehost::sim::StylusDown(5, 260);

@@ -56,7 +56,6 @@ TEST_F(Painting, UpdateRegionsClipValidateAndEraseOnce) {
     EXPECT_FALSE(GetUpdateRect(top, nullptr, FALSE));
     EXPECT_FALSE(InvalidateRect(nullptr, nullptr, TRUE)) << "CE: no whole-screen invalidation";
     EXPECT_FALSE(ValidateRect(nullptr, nullptr));
-
     InvalidateRect(top, &a, TRUE);
     InvalidateRect(top, &b, FALSE);
     MessageLog log;
@@ -68,7 +67,6 @@ TEST_F(Painting, UpdateRegionsClipValidateAndEraseOnce) {
     EXPECT_TRUE(log.Matches({{WM_ERASEBKGND, sent}})) << "the erase flag is sticky across invalidations";
     EXPECT_FALSE(GetUpdateRect(top, nullptr, FALSE)) << "BeginPaint validates";
     EndPaint(top, &ps);
-
     // A background left unerased is the painter's to do, unless the window erased it itself.
     HWND bare = TopLevel(0, 0, 50, 50, WS_VISIBLE, u"", u"Bare");
     ValidateRect(bare, nullptr);
@@ -90,7 +88,6 @@ TEST_F(Painting, ParentInvalidationLeavesChildrenAlonePaintsParentsFirstAndUpdat
     EXPECT_FALSE(GetUpdateRect(c, nullptr, FALSE));
     // The child covers the left quarter, so the parent's painting is clipped to the rest.
     EXPECT_EQ(Paint(top).rcPaint, Rect(50, 0, 200, 200));
-
     MessageLog log;
     log.WatchAll();
     log.Ignore(WM_ERASEBKGND);
@@ -98,7 +95,6 @@ TEST_F(Painting, ParentInvalidationLeavesChildrenAlonePaintsParentsFirstAndUpdat
     InvalidateRect(top, nullptr, TRUE);
     cehost::sim::RunUntilIdle();
     EXPECT_TRUE(log.Matches({{WM_PAINT, posted, 0, 0, top}, {WM_PAINT, posted, 0, 0, c}}));
-
     // UpdateWindow paints now, children included, and only what needs it.
     HWND clean = Child(top, 2, 60, 0, 50, 50);
     cehost::sim::RunUntilIdle();
@@ -125,7 +121,6 @@ TEST_F(Painting, ShowingHidingAndMoving) {
     EXPECT_EQ(Paint(off).rcPaint, Rect(0, 0, 0, 0));
     EXPECT_FALSE(GetUpdateRect(off, nullptr, FALSE)) << "validated all the same";
     DestroyWindow(off);
-
     HWND c = Child(top, 1, 10, 10, 30, 30);
     HWND popup = TopLevel(100, 100, 50, 50);
     cehost::sim::RunUntilIdle();
@@ -133,7 +128,6 @@ TEST_F(Painting, ShowingHidingAndMoving) {
     ShowWindow(popup, SW_HIDE);
     EXPECT_EQ(Update(top), Rect(100, 100, 150, 150));
     ValidateRect(top, nullptr);
-
     MoveWindow(c, 60, 10, 30, 30, TRUE);
     EXPECT_EQ(Update(top), Rect(10, 10, 40, 40)) << "the old place of the child";
     EXPECT_EQ(Update(c), Rect(0, 0, 30, 30)) << "the child repaints at its new place";

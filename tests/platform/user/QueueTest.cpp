@@ -20,7 +20,6 @@ TEST_F(Queue, RetrievalFollowsCeOrder) {
     keybd_event(VK_LEFT, 0, 0, 0);
     PostMessageW(top, WM_USER, 1, 0);
     PostMessageW(top, WM_USER, 2, 0);
-
     std::vector<UINT> order;
     MSG m;
     for (int i = 0; i < 6; ++i) {
@@ -43,16 +42,10 @@ TEST_F(Queue, QuitIgnoresFiltersAndIsClearedOnRemoval) {
     HWND other = TopLevel(0, 0, 10, 10, 0);
     PostMessageW(other, WM_USER + 5, 0, 0);
     PostQuitMessage(3);
-    MSG m{};
-    ASSERT_TRUE(PeekMessageW(&m, top, WM_APP, WM_APP, PM_NOREMOVE));
-    EXPECT_EQ(m.message, UINT(WM_QUIT));
-    EXPECT_EQ(m.wParam, 3u);
-    ASSERT_TRUE(PeekMessageW(&m, top, WM_APP, WM_APP, PM_REMOVE));
-    EXPECT_EQ(m.message, UINT(WM_QUIT));
-    EXPECT_FALSE(PeekMessageW(&m, top, WM_APP, WM_APP, PM_REMOVE));
-    // The filtered-out message is still there.
-    ASSERT_TRUE(PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE));
-    EXPECT_EQ(m.message, UINT(WM_USER + 5));
+    EXPECT_EQ(FieldsOf(Next(top, WM_APP, WM_APP, PM_NOREMOVE)), Fields(WM_QUIT, nullptr, 3, 0));
+    EXPECT_EQ(Next(top, WM_APP, WM_APP).message, UINT(WM_QUIT));
+    EXPECT_EQ(Next(top, WM_APP, WM_APP).message, UINT(WM_NULL));
+    EXPECT_EQ(Next().message, UINT(WM_USER + 5)) << "the filtered-out message is still there";
 }
 
 TEST_F(Queue, FiltersSelectWindowsTheirChildrenAndRanges) {
@@ -63,14 +56,9 @@ TEST_F(Queue, FiltersSelectWindowsTheirChildrenAndRanges) {
     PostMessageW(c, WM_USER + 1, 0, 0);
     PostMessageW(nullptr, WM_USER + 2, 0, 0);
     PostMessageW(top, WM_USER + 3, 0, 0);
-
-    MSG m{};
-    ASSERT_TRUE(PeekMessageW(&m, top, 0, 0, PM_NOREMOVE));
-    EXPECT_EQ(m.message, UINT(WM_USER + 1)) << "a window filter includes the window's children";
+    EXPECT_EQ(Next(top, 0, 0, PM_NOREMOVE).message, UINT(WM_USER + 1)) << "a window filter includes its children";
     EXPECT_EQ(Next(top, WM_USER + 3, WM_USER + 3).message, UINT(WM_USER + 3));
-    MSG thread = Next(reinterpret_cast<HWND>(LONG_PTR(-1)));
-    EXPECT_EQ(thread.message, UINT(WM_USER + 2));
-    EXPECT_EQ(thread.hwnd, nullptr);
+    EXPECT_EQ(FieldsOf(Next(HWND(LONG_PTR(-1)))), Fields(WM_USER + 2, nullptr, 0, 0)) << "thread messages";
     EXPECT_EQ(Next(nullptr).message, UINT(WM_USER));
     EXPECT_EQ(Next(nullptr).message, UINT(WM_USER + 1));
     EXPECT_EQ(Next(nullptr).message, UINT(WM_NULL));
@@ -100,12 +88,8 @@ TEST_F(Queue, KeyLParamBitsFollowTheInjectedEvent) {
     // The library's synthetic key stroke: extended, scan code 0.
     keybd_event(VK_F1, 0, KEYEVENTF_EXTENDEDKEY, 0);
     keybd_event(VK_F1, 0, KEYEVENTF_EXTENDEDKEY | KEYEVENTF_KEYUP, 0);
-    MSG down = Next(), up = Next();
-    EXPECT_EQ(down.message, UINT(WM_KEYDOWN));
-    EXPECT_EQ(down.hwnd, top) << "keys go to the focus window";
-    EXPECT_EQ(DWORD(down.lParam), 0x01000001u);
-    EXPECT_EQ(up.message, UINT(WM_KEYUP));
-    EXPECT_EQ(DWORD(up.lParam), 0xC1000001u);
+    EXPECT_EQ(FieldsOf(Next()), Fields(WM_KEYDOWN, top, VK_F1, 0x01000001u)) << "keys go to the focus window";
+    EXPECT_EQ(FieldsOf(Next()), Fields(WM_KEYUP, top, VK_F1, 0xC1000001u));
     // A scan code lands in bits 16-23; a second press without release says the key was down.
     keybd_event('A', 0x1E, 0, 0);
     keybd_event('A', 0x1E, 0, 0);
@@ -169,7 +153,6 @@ TEST_F(Queue, PaintRepeatsDeadWindowsLoseTheirMessagesAndQuitWaits) {
     PostMessageW(doomed, WM_USER + 1, 0, 0);
     DestroyWindow(doomed);
     EXPECT_EQ(Next().message, UINT(WM_NULL));
-
     MessageLog log;
     log.Watch(top);
     PostMessageW(top, WM_USER, 0, 0);
@@ -187,8 +170,7 @@ using Timers = UserTopTest;
 
 int CountTimers(HWND hwnd) {
     int n = 0;
-    MSG m;
-    while (PeekMessageW(&m, hwnd, WM_TIMER, WM_TIMER, PM_REMOVE)) ++n;
+    while (Next(hwnd, WM_TIMER, WM_TIMER).message == WM_TIMER) ++n;
     return n;
 }
 
@@ -198,15 +180,12 @@ TEST_F(Timers, ExpirationsCoalesceAndTheRetrievalRestartsThePeriod) {
     EXPECT_EQ(SetTimer(top, 7, 10, nullptr), 7u);
     EXPECT_EQ(CountTimers(top), 0) << "not due yet";
     cehost::sim::AdvanceClock(95);
-    MSG m;
-    ASSERT_TRUE(PeekMessageW(&m, top, WM_TIMER, WM_TIMER, PM_NOREMOVE));
-    EXPECT_EQ(m.wParam, 7u);
+    EXPECT_EQ(FieldsOf(Next(top, WM_TIMER, WM_TIMER, PM_NOREMOVE)), Fields(WM_TIMER, top, 7, 0));
     EXPECT_EQ(CountTimers(top), 1) << "nine periods passed, one WM_TIMER";
     cehost::sim::AdvanceClock(9);
     EXPECT_EQ(CountTimers(top), 0) << "the period restarted when the message was taken";
     cehost::sim::AdvanceClock(1);
     EXPECT_EQ(CountTimers(top), 1);
-
     // The same identifier replaces the timer and restarts it.
     SetTimer(top, 7, 50, nullptr);
     cehost::sim::AdvanceClock(40);
@@ -256,7 +235,6 @@ TEST_F(Timers, ThreadTimerIdentifiersAndDestroyedWindows) {
     EXPECT_EQ(calls, 2);
     EXPECT_EQ(seenId, a);
     KillTimer(nullptr, a);
-
     HWND doomed = TopLevel(0, 0, 10, 10, 0);
     SetTimer(doomed, 1, 10, nullptr);
     DestroyWindow(doomed);
@@ -278,13 +256,11 @@ TEST(MessageLog, RecordsWatchedWindowsOnlyAndNamesMismatches) {
     cehost::sim::RunUntilIdle();
     EXPECT_TRUE(log.Matches({{WM_USER, sent | wparam, 1}, {WM_SETFOCUS, optional}, {WM_KEYDOWN, posted | wparam, VK_LEFT}}));
     EXPECT_EQ(log.Count(WM_USER), 1);
-
     const auto mismatch = log.Matches({{WM_USER, sent}, {WM_KEYUP, posted}});
     ASSERT_FALSE(mismatch);
     const std::string text = mismatch.message();
     EXPECT_NE(text.find("expected WM_KEYUP posted"), std::string::npos) << text;
     EXPECT_NE(text.find("but got WM_KEYDOWN posted to list"), std::string::npos) << text;
-
     MessageLog::NameMessage(WM_USER + 30, "LXM_TEST");
     log.Clear();
     SendMessageW(a, WM_USER + 30, 0, 0);

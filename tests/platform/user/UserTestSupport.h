@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <tuple>
 
 namespace usertest {
 
@@ -74,11 +75,15 @@ template <class Call> DWORD FailureOf(Call call) {
 }
 
 // Retrieves the next message without blocking; WM_NULL when there is none.
-inline MSG Next(HWND filter = nullptr, UINT min = 0, UINT max = 0) {
+inline MSG Next(HWND filter = nullptr, UINT min = 0, UINT max = 0, UINT remove = PM_REMOVE) {
     MSG m{};
-    if (!PeekMessageW(&m, filter, min, max, PM_REMOVE)) m.message = WM_NULL;
+    if (!PeekMessageW(&m, filter, min, max, remove)) m.message = WM_NULL;
     return m;
 }
+
+// A message's kind, window and parameters, to compare at once.
+using Fields = std::tuple<UINT, HWND, WPARAM, DWORD>;
+inline Fields FieldsOf(const MSG& m) { return {m.message, m.hwnd, m.wParam, DWORD(m.lParam)}; }
 
 } // namespace usertest
 

@@ -69,12 +69,11 @@ TEST_F(Windows, RefusedCreationParentsAndOwners) {
     EXPECT_EQ(TopLevel(0, 0, 10, 10), nullptr);
     EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS), 0u);
     OnMessage(nullptr);
-
     HWND top = TopLevel(0, 0, 100, 100);
-    HWND c = CreateWindowExW(0, u"TestWindow", u"", WS_VISIBLE, 0, 0, 10, 10, top, nullptr, nullptr, nullptr);
+    HWND c = Child(top, 0, 0, 0, 10, 10, WS_VISIBLE);
     EXPECT_TRUE(GetWindowLongW(c, GWL_STYLE) & WS_CHILD);
     EXPECT_TRUE(IsChild(top, c));
-    HWND popup = CreateWindowExW(0, u"TestWindow", u"", WS_POPUP, 0, 0, 10, 10, c, nullptr, nullptr, nullptr);
+    HWND popup = Child(c, 0, 0, 0, 10, 10, WS_POPUP);
     EXPECT_EQ(GetWindow(popup, GW_OWNER), top);
     EXPECT_EQ(GetParent(popup), top);
     EXPECT_EQ(GetAncestor(popup, GA_PARENT), GetDesktopWindow());
@@ -82,7 +81,6 @@ TEST_F(Windows, RefusedCreationParentsAndOwners) {
     DestroyWindow(top);
     EXPECT_FALSE(IsWindow(popup));
     EXPECT_FALSE(IsWindow(c));
-
     SetLastError(0);
     EXPECT_EQ(CreateWindowExW(0, u"TestWindow", u"", WS_CHILD, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr), nullptr);
     EXPECT_NE(GetLastError(), 0u);
@@ -129,7 +127,6 @@ TEST_F(Windows, StaleHandlesStayInvalidAndFailCleanly) {
     EXPECT_FALSE(IsWindow(w));
     EXPECT_FALSE(IsWindow(nullptr));
     EXPECT_FALSE(IsWindow(reinterpret_cast<HWND>(uintptr_t(0x12345))));
-
     RECT rc;
     WCHAR buf[8];
     MSG m;
@@ -158,7 +155,6 @@ TEST_F(Windows, TextAndWindowBytes) {
     EXPECT_EQ(GetWindowTextW(w, text, 5), 4);
     EXPECT_EQ(std::u16string(text), u"orig");
     EXPECT_EQ(FailureOf([&] { return GetWindowLongW(w, 1000); }), DWORD(ERROR_INVALID_INDEX));
-
     static int object;
     ASSERT_NE(RegisterTestClass(u"Extra", 0, nullptr, 12), 0);
     w = TopLevel(0, 0, 10, 10, 0, u"", u"Extra");
@@ -183,7 +179,6 @@ TEST_F(Windows, StyleChangesAreAnnouncedButNotAppliedMovesSendPositionMessages) 
     EXPECT_EQ(ClientRect(w), Rect(0, 0, 100, 100)) << "the frame follows only at the next SWP_FRAMECHANGED or resize";
     SetWindowPos(w, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
     EXPECT_EQ(ClientRect(w), Rect(0, 0, 98, 98));
-
     HWND c = Child(w, 1, 10, 10, 50, 50);
     MessageLog moves;
     moves.Watch(c);
@@ -231,27 +226,24 @@ TEST_F(Windows, FindEnumerateAndCount) {
     HWND hidden = TopLevel(0, 0, 10, 10, 0, u"Phone Book");
     HWND shown = TopLevel(0, 0, 10, 10, WS_VISIBLE, u"Other");
     HWND c = Child(shown, 1, 0, 0, 5, 5);
-    Child(c, 2, 0, 0, 5, 5);
+    HWND grandchild = Child(c, 2, 0, 0, 5, 5);
     EXPECT_EQ(FindWindowW(u"testwindow", u"PHONE BOOK"), hidden);
     EXPECT_EQ(FindWindowW(u"TestWindow", nullptr), shown) << "the topmost match comes first";
     EXPECT_EQ(FindWindowW(u"TestWindow", u""), nullptr) << "child windows are not searched";
-
     EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS), 4u);
-    std::vector<HWND> tops;
-    EnumWindows([](HWND h, LPARAM lp) {
+    const WNDENUMPROC collect = [](HWND h, LPARAM lp) {
         reinterpret_cast<std::vector<HWND>*>(lp)->push_back(h);
         return TRUE;
-    }, reinterpret_cast<LPARAM>(&tops));
+    };
+    std::vector<HWND> tops, children;
+    EnumWindows(collect, reinterpret_cast<LPARAM>(&tops));
+    EnumChildWindows(shown, collect, reinterpret_cast<LPARAM>(&children));
     EXPECT_EQ(tops, (std::vector<HWND>{shown, hidden}));
-    int count = 0;
-    EnumChildWindows(shown, [](HWND, LPARAM lp) {
-        ++*reinterpret_cast<int*>(lp);
-        return TRUE;
-    }, reinterpret_cast<LPARAM>(&count));
-    EXPECT_EQ(count, 2);
+    EXPECT_EQ(children, (std::vector<HWND>{c, grandchild}));
     DestroyWindow(shown);
     EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS), 1u);
-    EXPECT_EQ(FailureOf([] { return GetGuiResources(HANDLE(uintptr_t(0x42)), GR_USEROBJECTS); }), DWORD(ERROR_INVALID_HANDLE));
+    EXPECT_EQ(FailureOf([] { return GetGuiResources(HANDLE(uintptr_t(0x42)), GR_USEROBJECTS); }),
+              DWORD(ERROR_INVALID_HANDLE));
     EXPECT_EQ(FailureOf([] { return GetGuiResources(GetCurrentProcess(), 7); }), DWORD(ERROR_INVALID_PARAMETER));
 }
 
@@ -350,7 +342,6 @@ TEST(Classes, UnregisterAndBadRegistrations) {
     EXPECT_EQ(FailureOf([] { return UnregisterClassW(u"gone", nullptr); }), DWORD(ERROR_CLASS_DOES_NOT_EXIST));
     EXPECT_NE(RegisterTestClass(u"Gone"), 0) << "the name is free again";
     EXPECT_FALSE(UnregisterClassW(u"#32769", nullptr)) << "the desktop's class is built in";
-
     EXPECT_EQ(FailureOf([] { return RegisterClassW(nullptr); }), DWORD(ERROR_INVALID_PARAMETER));
     WNDCLASSW wc{};
     wc.lpszClassName = u"NoProc";
