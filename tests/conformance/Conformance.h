@@ -33,9 +33,9 @@ struct CaseRegistration {
     static conformance::CaseRegistration name##_registration(#name, name##_case);                          \
     static void name##_case()
 
-// Windows that record what reaches them: windows of the class "ConfWindow" (a white background) append the messages they receive to the message
-// record when the message is watched, labelled with the window's name; `answer`, when set, may handle a
-// message itself by returning true and filling the result.
+// Windows that record what reaches them: windows of the class "ConfWindow" (a white background) append the
+// messages they receive to the message record when the message is watched, labelled with the window's name;
+// `answer`, when set, may handle a message itself by returning true and filling the result.
 using Answer = std::function<bool(HWND, UINT, WPARAM, LPARAM, LRESULT*)>;
 HWND CreateRecorded(const char* name, DWORD style, int x, int y, int w, int h, HWND parent = nullptr,
                     int id = 0, Answer answer = nullptr);
@@ -48,8 +48,6 @@ void Watch(std::initializer_list<UINT> messages);
 void Note(const std::string& entry);
 // Logs the record under `key` and empties it.
 void LogRecord(const char* key);
-// How a message prints in the record (name and the parameters that are values, handles as window names).
-std::string Describe(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
 // Running the queue. Translates and dispatches whatever is ready now, then returns.
 void Pump();

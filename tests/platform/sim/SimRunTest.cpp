@@ -30,14 +30,7 @@ protected:
         args.insert(args.end(), extra.begin(), extra.end());
         return RunApp(args);
     }
-    uint32_t ShotPixel(const std::string& name, int x, int y, int* width = nullptr, int* height = nullptr) {
-        int w = 0, h = 0;
-        std::vector<uint32_t> px;
-        EXPECT_TRUE(golden::ReadPng((m_dir / "shots" / name).string(), w, h, px)) << name;
-        if (width) *width = w;
-        if (height) *height = h;
-        return px.empty() ? 0xDEADBEEF : px[size_t(y) * w + x];
-    }
+    Image Shot(const std::string& name) { return ReadShot(m_dir / "shots" / name); }
     std::filesystem::path m_dir;
 };
 
@@ -49,9 +42,9 @@ protected:
 TEST_F(SimRun, KeysTextAndTapsReachTheApplication) {
     EXPECT_EQ(5, Run("# the first screen\n\nscreenshot before\nkey vk_Down  # moves the bar\r\n"
                      "screenshot after.png\nquit 5\n"));
-    EXPECT_EQ(0x0000C8u, ShotPixel("before.png", 10, 10));
-    EXPECT_EQ(0xFFFFFFu, ShotPixel("after.png", 10, 10));
-    EXPECT_EQ(0x0000C8u, ShotPixel("after.png", 10, 40));
+    EXPECT_EQ(0x0000C8u, Shot("before.png").At(10, 10));
+    EXPECT_EQ(0xFFFFFFu, Shot("after.png").At(10, 10));
+    EXPECT_EQ(0x0000C8u, Shot("after.png").At(10, 40));
     g_app = AppState{};
     EXPECT_EQ(7, Run("type Ab 1!\ntap 10 20\nkey 0x28\npress TBACK\nrelease TBACK\nquit 7\n"));
     EXPECT_EQ(u"Ab 1!\x1b", g_app.text);
@@ -65,10 +58,8 @@ TEST_F(SimRun, WaitsScreenSizeAndCommandLine) {
     EXPECT_EQ(0, Run("key RETURN\nwait 100\nscreenshot wide\n",
                      {"--screen", "320x240", "--", "file name.txt", "-x"}));
     EXPECT_EQ(2, g_app.ticks) << "a 40 ms timer, twice in 100 ms";
-    int w = 0, h = 0;
-    ShotPixel("wide.png", 0, 0, &w, &h);
-    EXPECT_EQ(320, w);
-    EXPECT_EQ(240, h);
+    const Image wide = Shot("wide.png");
+    EXPECT_EQ(std::pair(320, 240), std::pair(wide.width, wide.height));
     EXPECT_EQ(u"\"file name.txt\" -x", g_app.commandLine);
 }
 

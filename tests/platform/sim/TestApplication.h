@@ -109,6 +109,19 @@ std::filesystem::path TestDir() {
     return dir;
 }
 
+// A screenshot, its pixels 0x00RRGGBB row by row.
+struct Image {
+    int width = 0, height = 0;
+    std::vector<uint32_t> pixels;
+    uint32_t At(int x, int y) const { return pixels.empty() ? 0xDEADBEEF : pixels[size_t(y) * width + x]; }
+};
+
+Image ReadShot(const std::filesystem::path& path) {
+    Image image;
+    EXPECT_TRUE(golden::ReadPng(path.string(), image.width, image.height, image.pixels)) << path;
+    return image;
+}
+
 std::string ReadFile(const std::filesystem::path& path) {
     std::stringstream text;
     text << std::ifstream(path).rdbuf();

@@ -109,34 +109,30 @@ TEST(VisibleText, ARunHoldsTheCharactersThatShowWhereTheyShow) {
 }
 
 TEST(KeyScriptChecks, LinesAndTheirErrors) {
-    using Check = cehost::sim::ScriptStep::Check;
-    struct Case {
-        const char* line;
-        Check check;
-        const char* text; // the text, or the name for screenshot and dump
-        long tolerance;
-    };
+    using Step = cehost::sim::ScriptStep;
+    using K = Step::Kind;
+    using C = Step::Check;
+    // What a line reads as: its kind, check, name, text, tolerance and input.
+    using Read = std::tuple<K, C, std::string, std::string, long, bool>;
     // The notebook's scripts use the plain forms of text, no text, focus and screenshot checks.
-    const Case good[] = {
-        {"EXPECT Text \"say \\\"hi\\\" # not a comment\"  # a comment", Check::Text,
-         "say \"hi\" # not a comment", 0},
-        {"expect title \"\"", Check::Title, "", 0},
-        {"expect focus \"First line\"", Check::Focus, "First line", 0},
-        {"expect screenshot 01-list.png tolerance 12", Check::Screenshot, "01-list", 12},
-        {"dump", Check::Text, "", 0},
-        {"dump tree", Check::Text, "tree.json", 0},
+    const std::pair<const char*, Read> good[] = {
+        {"EXPECT Text \"say \\\"hi\\\" # not a comment\"  # a comment",
+         {K::Expect, C::Text, "", "say \"hi\" # not a comment", 0, false}},
+        {"expect title \"\"", {K::Expect, C::Title, "", "", 0, false}},
+        {"expect focus \"First line\"", {K::Expect, C::Focus, "", "First line", 0, false}},
+        {"expect screenshot 01-list.png tolerance 12", {K::Expect, C::Screenshot, "01-list", "", 12, false}},
+        {"dump", {K::Dump, C::Text, "", "", 0, false}},
+        {"dump tree", {K::Dump, C::Text, "tree.json", "", 0, false}},
+        {"input keypad", {K::Input, C::Text, "", "", 0, true}},
+        {"INPUT pc # back", {K::Input, C::Text, "", "", 0, false}},
     };
-    for (const Case& c : good) {
-        std::vector<cehost::sim::ScriptStep> steps;
+    for (const auto& [line, read] : good) {
+        std::vector<Step> steps;
         std::string error;
-        ASSERT_TRUE(cehost::sim::ParseKeyScript(c.line, steps, &error)) << c.line << ": " << error;
-        ASSERT_EQ(1u, steps.size()) << c.line;
-        const auto& step = steps[0];
-        const bool dump = step.kind == cehost::sim::ScriptStep::Kind::Dump;
-        EXPECT_EQ(dump, std::string(c.line).rfind("dump", 0) == 0) << c.line;
-        EXPECT_EQ(c.text, dump || c.check == Check::Screenshot ? step.name : step.text) << c.line;
-        EXPECT_TRUE(dump || c.check == step.check) << c.line;
-        EXPECT_EQ(c.tolerance, step.tolerance) << c.line;
+        ASSERT_TRUE(cehost::sim::ParseKeyScript(line, steps, &error)) << line << ": " << error;
+        ASSERT_EQ(1u, steps.size()) << line;
+        const Step& step = steps[0];
+        EXPECT_EQ(Read(step.kind, step.check, step.name, step.text, step.tolerance, step.keypad), read) << line;
     }
     // Every refusal names the line and what is wrong with it.
     const std::pair<const char*, const char*> bad[] = {
@@ -155,6 +151,7 @@ TEST(KeyScriptChecks, LinesAndTheirErrors) {
         {"expect colour red", "line 2: expect takes text, no text, title, focus or screenshot"},
         {"expect title \"a\" \"b\"", "line 2: unexpected 'b' at the end of the line"},
         {"dump a/b", "line 2: a dump name is a plain file name"},
+        {"input qwerty", "line 2: input takes keypad or pc"},
     };
     for (const auto& [line, message] : bad) {
         std::vector<cehost::sim::ScriptStep> steps;

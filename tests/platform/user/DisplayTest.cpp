@@ -60,7 +60,6 @@ TEST_F(Display, RotationSwapsTheScreenResizesFullScreenWindowsAndTellsTopLevelWi
     HWND full = TopLevel(0, 0, 240, 320);
     HWND main = TopLevel(0, 21, 240, 299);
     HWND child = Child(main, 1, 0, 0, 240, 100);
-    MessageLog log;
     log.Watch(full, "full");
     log.Watch(main, "main");
     log.Watch(child, "child");
@@ -196,7 +195,8 @@ TEST(ShellTime, TheVirtualClockStartsOnAFixedDay) {
     EXPECT_EQ((later.wSecond * 1000 + later.wMilliseconds) - (start.wSecond * 1000 + start.wMilliseconds), 1500);
 }
 
-TEST(ShellOptions, TheStripAndTheInputAreChosenOnTheCommandLineAndInScripts) {
+// (The key-script lines that choose the input are read by the key-script checks.)
+TEST(ShellOptions, TheStripAndTheInputAreChosenOnTheCommandLine) {
     struct Row {
         std::vector<const char*> args;
         bool ok, strip, keypad;
@@ -217,12 +217,4 @@ TEST(ShellOptions, TheStripAndTheInputAreChosenOnTheCommandLineAndInScripts) {
         EXPECT_EQ(o.strip, row.strip);
         EXPECT_EQ(o.keypadInput, row.keypad);
     }
-    std::vector<cehost::sim::ScriptStep> steps;
-    std::string error;
-    ASSERT_TRUE(cehost::sim::ParseKeyScript("input keypad\nINPUT pc # back\n", steps, &error)) << error;
-    ASSERT_EQ(steps.size(), 2u);
-    EXPECT_TRUE(steps[0].kind == cehost::sim::ScriptStep::Kind::Input && steps[0].keypad);
-    EXPECT_FALSE(steps[1].keypad);
-    EXPECT_FALSE(cehost::sim::ParseKeyScript("input qwerty\n", steps, &error));
-    EXPECT_EQ(error, "line 1: input takes keypad or pc");
 }

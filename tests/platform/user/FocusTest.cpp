@@ -15,7 +15,6 @@ TEST_F(Focus, MovesWithKillThenSetAndReportsThePreviousWindow) {
     HWND a = Child(top, 1, 0, 0, 10, 10);
     HWND b = Child(top, 2, 0, 20, 10, 10);
     EXPECT_EQ(SetFocus(a), top);
-    MessageLog log;
     log.WatchAll();
     EXPECT_EQ(SetFocus(b), a);
     EXPECT_TRUE(log.Matches({{WM_KILLFOCUS, sent | wparam, WPARAM(b), 0, a}, {WM_SETFOCUS, sent | wparam, WPARAM(a), 0, b}}));
@@ -51,7 +50,6 @@ TEST_F(Focus, DisabledWindowsRefuseItAndDisablingTheFocusTakesIt) {
     // Disabling the focus window takes the focus away; EnableWindow reports the previous state.
     HWND c = Child(top, 4, 0, 0, 10, 10);
     SetFocus(c);
-    MessageLog log;
     log.Watch(c);
     EXPECT_FALSE(EnableWindow(c, FALSE)) << "was enabled";
     EXPECT_EQ(GetFocus(), nullptr);
@@ -82,7 +80,6 @@ TEST_F(Focus, CaptureChangesAreAnnounced) {
     HWND a = Child(top, 1, 0, 0, 10, 10);
     HWND b = Child(top, 2, 0, 0, 10, 10);
     EXPECT_EQ(SetCapture(a), nullptr);
-    MessageLog log;
     log.WatchAll();
     EXPECT_EQ(SetCapture(b), a);
     ReleaseCapture();

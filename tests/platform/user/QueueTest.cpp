@@ -71,7 +71,6 @@ TEST_F(Queue, FiltersSelectWindowsTheirChildrenAndRanges) {
 TEST_F(Queue, BroadcastReachesTopLevelWindowsOnly) {
     HWND c = Child(top, 1, 0, 0, 10, 10);
     HWND second = TopLevel(0, 0, 10, 10, 0);
-    MessageLog log;
     log.WatchAll();
     SendMessageW(HWND_BROADCAST, WM_USER + 9, 0, 0);
     EXPECT_EQ(log.Count(WM_USER + 9, top), 1);
@@ -153,7 +152,6 @@ TEST_F(Queue, PaintRepeatsDeadWindowsLoseTheirMessagesAndQuitWaits) {
     PostMessageW(doomed, WM_USER + 1, 0, 0);
     DestroyWindow(doomed);
     EXPECT_EQ(Next().message, UINT(WM_NULL));
-    MessageLog log;
     log.Watch(top);
     PostMessageW(top, WM_USER, 0, 0);
     PostQuitMessage(1);
@@ -200,7 +198,6 @@ TEST_F(Timers, ExpirationsCoalesceAndTheRetrievalRestartsThePeriod) {
 
 // RunFor steps through every expiry of a periodic timer; Sleep runs the virtual clock.
 TEST_F(Timers, RunForAndSleepMoveTheVirtualClock) {
-    MessageLog log;
     log.Watch(top);
     SetTimer(top, 2, 10, nullptr);
     DWORD start = GetTickCount();

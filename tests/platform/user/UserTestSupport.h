@@ -5,6 +5,8 @@
 #include <cehost/sim.h>
 #include <gtest/gtest.h>
 
+#include "MessageLog.h"
+
 #include <functional>
 #include <tuple>
 
@@ -52,9 +54,10 @@ inline RECT Rect(LONG l, LONG t, LONG r, LONG b) { return RECT{l, t, r, b}; }
 inline RECT WindowRect(HWND h) { RECT r{}; GetWindowRect(h, &r); return r; }
 inline RECT ClientRect(HWND h) { RECT r{}; GetClientRect(h, &r); return r; }
 
-// Registers the test window class; the fixture of tests that need nothing more.
+// Registers the test window class; the fixture of tests that need nothing more than a message log.
 struct UserTest : ::testing::Test {
     void SetUp() override { ASSERT_NE(RegisterTestClass(), 0); }
+    lxtest::MessageLog log;
 };
 
 // Also makes `top`, a visible 100 x 100 top-level window of the test class, and lets it paint.

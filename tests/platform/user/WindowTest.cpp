@@ -22,7 +22,6 @@ TEST_F(Windows, VisibleTopLevelCreationOrder) {
         if (msg == WM_CREATE) styleInCreate = DWORD(GetWindowLongW(h, GWL_STYLE));
         return false;
     });
-    MessageLog log;
     log.WatchAll();
     HWND w = TopLevel(0, 21, 240, 299);
     EXPECT_FALSE(styleInCreate & WS_VISIBLE);
@@ -40,7 +39,6 @@ TEST_F(Windows, VisibleTopLevelCreationOrder) {
 // WM_SIZE and WM_MOVE give the client area, inside the border.
 TEST_F(Windows, ChildWithBorderHasInsetClientAreaAndIdentifier) {
     HWND top = TopLevel(5, 25, 200, 200);
-    MessageLog log;
     log.WatchAll();
     HWND c = Child(top, 42, 10, 20, 50, 30, WS_CHILD | WS_VISIBLE | WS_BORDER);
     EXPECT_TRUE(log.Matches({{WM_CREATE, sent, 0, 0, c},
@@ -97,7 +95,6 @@ TEST_F(Windows, DestroyMovesFocusFirstThenDestroysParentBeforeChildren) {
         if (msg == WM_DESTROY && h == panel) editAliveInPanelDestroy = IsWindow(edit);
         return false;
     });
-    MessageLog log;
     log.WatchAll();
     log.Ignore(WM_WINDOWPOSCHANGING);
     log.Ignore(WM_WINDOWPOSCHANGED);
@@ -170,7 +167,6 @@ TEST_F(Windows, TextAndWindowBytes) {
 
 TEST_F(Windows, StyleChangesAreAnnouncedButNotAppliedMovesSendPositionMessages) {
     HWND w = TopLevel(0, 0, 100, 100);
-    MessageLog log;
     log.Watch(w);
     const LONG style = GetWindowLongW(w, GWL_STYLE);
     EXPECT_EQ(SetWindowLongW(w, GWL_STYLE, style | WS_BORDER), style);
