@@ -101,11 +101,7 @@ TEST(CodePage, RejectsBadArguments) {
     WCHAR wide[4];
     char ansi[4];
     BOOL used;
-    struct Case {
-        std::function<int()> call;
-        DWORD error;
-    };
-    const Case cases[] = {
+    const std::pair<std::function<int()>, DWORD> cases[] = {
         {[&] { return MultiByteToWideChar(1252, 0, "a", 1, wide, 4); }, ERROR_INVALID_PARAMETER},
         {[&] { return MultiByteToWideChar(CP_ACP, 0, nullptr, 1, wide, 4); }, ERROR_INVALID_PARAMETER},
         {[&] { return MultiByteToWideChar(CP_ACP, 0, "a", 0, wide, 4); }, ERROR_INVALID_PARAMETER},
@@ -128,8 +124,8 @@ TEST(CodePage, RejectsBadArguments) {
     };
     for (size_t i = 0; i < std::size(cases); ++i) {
         SetLastError(0);
-        EXPECT_EQ(cases[i].call(), 0) << "case " << i;
-        EXPECT_EQ(GetLastError(), cases[i].error) << "case " << i;
+        EXPECT_EQ(cases[i].first(), 0) << "case " << i;
+        EXPECT_EQ(GetLastError(), cases[i].second) << "case " << i;
     }
 }
 

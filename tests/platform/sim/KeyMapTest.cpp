@@ -96,9 +96,8 @@ TEST(WindowOptions, TakenOutOfTheCommandLineInOrder) {
     std::vector<std::string> rest;
     std::string error;
     ASSERT_TRUE(cehost::sim::ExtractWindowOptions(int(std::size(argv)), argv, options, rest, &error)) << error;
-    EXPECT_EQ(3, options.zoom);
-    EXPECT_EQ("keys.txt", options.keymap);
-    EXPECT_EQ("r.keys", options.record);
+    EXPECT_EQ(std::tuple(3, std::string("keys.txt"), std::string("r.keys")),
+              std::tuple(options.zoom, options.keymap, options.record));
     EXPECT_EQ((std::vector<std::string>{"app", "--headless", "file", "--", "--zoom", "9"}), rest)
         << "what follows -- belongs to the application";
     for (std::vector<const char*> bad : {std::vector<const char*>{"app", "--zoom", "0"},
@@ -123,14 +122,10 @@ TEST(SessionRecorder, WritesAScriptThatPlaysBackWhatHappened) {
     key(VK_DOWN);
     // A key held while a timer ran: the time stays between its down and up.
     r.KeyDown(VK_RETURN);
-    r.ClockAdvanced(30);
-    r.ClockAdvanced(0);
-    r.ClockAdvanced(20);
+    for (DWORD ms : {30, 0, 20}) r.ClockAdvanced(ms);
     r.KeyUp(VK_RETURN);
     // Auto-repeat comes as downs; only the last down meets the up.
-    r.KeyDown(VK_UP);
-    r.KeyDown(VK_UP);
-    r.KeyDown(VK_UP);
+    for (int i = 0; i < 3; ++i) r.KeyDown(VK_UP);
     r.KeyUp(VK_UP);
     r.Screenshot("shot-001");
     r.Input(true);

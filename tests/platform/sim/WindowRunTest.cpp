@@ -13,7 +13,13 @@
 
 namespace fs = std::filesystem;
 
-TEST(SimWindow, WithoutADisplayTheRunEndsWithAMessageInsteadOfHanging) {
+// Window runs on SDL's offscreen driver, each with a folder of its own.
+struct SimWindow : ::testing::Test {
+    void SetUp() override { setenv("SDL_VIDEODRIVER", "offscreen", 1); }
+    const fs::path dir = TestDir();
+};
+
+TEST_F(SimWindow, WithoutADisplayTheRunEndsWithAMessageInsteadOfHanging) {
     unsetenv("DISPLAY");
     unsetenv("WAYLAND_DISPLAY");
     unsetenv("SDL_VIDEODRIVER");
@@ -122,9 +128,7 @@ std::vector<Image> ExpectSameShots(const fs::path& a, const fs::path& b, const s
 
 // Keys, a held key while a timer runs, clicks, a drag and two turns of the screen, recorded in the window
 // and replayed headless.
-TEST(SimWindow, RecordedSessionReplaysHeadlessToTheSameScreens) {
-    setenv("SDL_VIDEODRIVER", "offscreen", 1);
-    const fs::path dir = TestDir();
+TEST_F(SimWindow, RecordedSessionReplaysHeadlessToTheSameScreens) {
     SyntheticSession session;
     session.Click(61, 91); // screen 20,30 at zoom 3
     session.Key(SDLK_F12); // shot-001: the first screen with its mark
@@ -159,9 +163,9 @@ TEST(SimWindow, RecordedSessionReplaysHeadlessToTheSameScreens) {
     EXPECT_NE(std::string::npos, err.find("1 stylus stroke(s) with movement could not be recorded")) << err;
     EXPECT_EQ(u"Hi\r\r", g_app.text) << "Return types a carriage return";
     EXPECT_GE(g_app.ticks, 6) << "five, then at least one of the second run";
-    EXPECT_EQ((320 + cehost::sim::kKeypadSkinWidth) * 3, session.maxWindowWidth)
+    EXPECT_EQ(std::pair((320 + cehost::sim::kKeypadSkinWidth) * 3, 320 * 3 + 20),
+              std::pair(session.maxWindowWidth, session.maxWindowHeight))
         << "the window follows the turned screen, the keypad beside it";
-    EXPECT_EQ(320 * 3 + 20, session.maxWindowHeight);
     EXPECT_GT(session.presents, 0u);
     cehost::sim::SetWindowDriver({});
     const AppState live = g_app;
@@ -180,9 +184,8 @@ TEST(SimWindow, RecordedSessionReplaysHeadlessToTheSameScreens) {
 // At zoom 2 the mouse is the stylus at half its window position, kept on the screen while dragged beyond
 // it; the status line below the screen is not the screen. On the keypad beside the screen the mouse presses
 // keys, and these are recorded as keys; without the keypad nothing is there.
-TEST(SimWindow, MouseIsTheStylusOnTheScreenAndPressesTheKeypadBesideIt) {
-    setenv("SDL_VIDEODRIVER", "offscreen", 1);
-    const fs::path script = TestDir() / "skin.keys";
+TEST_F(SimWindow, MouseIsTheStylusOnTheScreenAndPressesTheKeypadBesideIt) {
+    const fs::path script = dir / "skin.keys";
     SyntheticSession session;
     session.Mouse(SDL_MOUSEBUTTONDOWN, 480 + 2 * 26, 2 * 200); // 4, held a while
     session.Pause(500);
@@ -226,9 +229,7 @@ TEST(SimWindow, MouseIsTheStylusOnTheScreenAndPressesTheKeypadBesideIt) {
     EXPECT_EQ(2 * 240, bare.maxWindowWidth);
 }
 
-TEST(SimWindow, AScriptPlaysInTheWindowAsHeadlessThenTheUserTakesOver) {
-    setenv("SDL_VIDEODRIVER", "offscreen", 1);
-    const fs::path dir = TestDir();
+TEST_F(SimWindow, AScriptPlaysInTheWindowAsHeadlessThenTheUserTakesOver) {
     const fs::path script = dir / "play.keys";
     std::ofstream(script) << "key DOWN\ntap 50 30\nscreenshot one\nkey RETURN\nwait 100\nscreenshot two\n"
                              "type hi\nwait 200\nscreenshot three\n";
@@ -255,9 +256,7 @@ TEST(SimWindow, AScriptPlaysInTheWindowAsHeadlessThenTheUserTakesOver) {
 
 // A failing script line stops the window run naming file and line; a bad key-map file stops it before the
 // application starts.
-TEST(SimWindow, ScriptAndKeyMapErrorsStopTheRun) {
-    setenv("SDL_VIDEODRIVER", "offscreen", 1);
-    const fs::path dir = TestDir();
+TEST_F(SimWindow, ScriptAndKeyMapErrorsStopTheRun) {
     fs::create_directories(dir / "shots" / "x.png"); // where the screenshot should go is a folder
     const fs::path script = dir / "fails.keys";
     std::ofstream(script) << "key DOWN\nscreenshot x\nkey DOWN\n";

@@ -127,12 +127,10 @@ TEST_F(Display, ShellHelpersKeepTheActivationRecord) {
     // Deactivation remembers the focus, activation gives it back.
     SetFocus(edit);
     EXPECT_TRUE(SHHandleWMActivate(top, WA_INACTIVE, 0, &sai, 0));
-    EXPECT_EQ(sai.hwndLastFocus, edit);
-    EXPECT_EQ(sai.fActive, 0u);
+    EXPECT_EQ(std::pair(sai.hwndLastFocus, DWORD(sai.fActive)), std::pair(edit, DWORD(0)));
     SetFocus(top);
     EXPECT_TRUE(SHHandleWMActivate(top, WA_ACTIVE, 0, &sai, 0));
-    EXPECT_EQ(GetFocus(), edit);
-    EXPECT_EQ(sai.fActive, 1u);
+    EXPECT_EQ(std::pair(GetFocus(), DWORD(sai.fActive)), std::pair(edit, DWORD(1)));
 }
 
 TEST_F(Shell, TheStripStaysAboveTheApplicationAndOutOfTheWorkArea) {

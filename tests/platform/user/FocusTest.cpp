@@ -92,10 +92,9 @@ TEST_F(Focus, CaptureChangesAreAnnounced) {
 
 namespace {
 
-class Stylus : public ::testing::Test {
-protected:
+struct Stylus : UserTest {
     void SetUp() override {
-        ASSERT_NE(RegisterTestClass(), 0);
+        UserTest::SetUp();
         top = TopLevel(0, 20, 200, 200);
         cehost::sim::RunUntilIdle();
         log.WatchAll();
@@ -109,7 +108,6 @@ protected:
         cehost::sim::RunUntilIdle();
     }
     HWND top = nullptr;
-    MessageLog log;
 };
 
 } // namespace
@@ -134,8 +132,7 @@ TEST_F(Stylus, TapGoesToTheTopmostWindowUnderThePointInClientCoordinates) {
 TEST_F(Stylus, DisabledChildrenPassTheTapToTheirParentDisabledWindowsGetNothing) {
     HWND c = Child(top, 1, 10, 10, 50, 50, WS_CHILD | WS_VISIBLE | WS_DISABLED);
     Tap(20, 40);
-    EXPECT_EQ(log.Count(WM_LBUTTONDOWN, top), 1);
-    EXPECT_EQ(log.Count(WM_LBUTTONDOWN, c), 0);
+    EXPECT_EQ(std::pair(log.Count(WM_LBUTTONDOWN, top), log.Count(WM_LBUTTONDOWN, c)), std::pair(1, 0));
     EnableWindow(top, FALSE);
     Tap(20, 40);
     EXPECT_EQ(log.Count(WM_LBUTTONDOWN), 0);

@@ -73,14 +73,12 @@ TEST_F(Queue, BroadcastReachesTopLevelWindowsOnly) {
     HWND second = TopLevel(0, 0, 10, 10, 0);
     log.WatchAll();
     SendMessageW(HWND_BROADCAST, WM_USER + 9, 0, 0);
-    EXPECT_EQ(log.Count(WM_USER + 9, top), 1);
-    EXPECT_EQ(log.Count(WM_USER + 9, second), 1);
-    EXPECT_EQ(log.Count(WM_USER + 9, c), 0);
+    EXPECT_EQ(std::tuple(log.Count(WM_USER + 9, top), log.Count(WM_USER + 9, second), log.Count(WM_USER + 9, c)),
+              std::tuple(1, 1, 0));
     log.Clear();
     PostMessageW(HWND_BROADCAST, WM_USER + 10, 0, 0);
     cehost::sim::RunUntilIdle();
-    EXPECT_EQ(log.Count(WM_USER + 10), 2);
-    EXPECT_EQ(log.Count(WM_USER + 10, c), 0);
+    EXPECT_EQ(std::pair(log.Count(WM_USER + 10), log.Count(WM_USER + 10, c)), std::pair(2, 0));
 }
 
 TEST_F(Queue, KeyLParamBitsFollowTheInjectedEvent) {
@@ -211,7 +209,6 @@ TEST_F(Timers, RunForAndSleepMoveTheVirtualClock) {
     const DWORD before = GetTickCount();
     cehost::sim::SetVirtualTime(false);
     EXPECT_GE(GetTickCount(), before) << "real time goes on from the virtual clock";
-    cehost::sim::SetVirtualTime(true);
 }
 
 // Thread timers made with identifier 0 get identifiers of their own; a timer dies with its window. (Timer

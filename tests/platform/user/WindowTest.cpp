@@ -135,11 +135,8 @@ TEST_F(Windows, StaleHandlesStayInvalidAndFailCleanly) {
         [&] { return !GetWindowTextW(w, buf, 8); }, [&] { return !ShowWindow(w, SW_SHOW); },
         [&] { return !SetFocus(w); }, [&] { return !InvalidateRect(w, nullptr, TRUE); },
         [&] { return !SetTimer(w, 1, 10, nullptr); }, [&] { return !GetParent(w); }};
-    for (size_t i = 0; i < std::size(calls); ++i) {
-        SetLastError(0);
-        EXPECT_TRUE(calls[i]()) << "call " << i;
-        EXPECT_EQ(GetLastError(), DWORD(ERROR_INVALID_WINDOW_HANDLE)) << "call " << i;
-    }
+    for (size_t i = 0; i < std::size(calls); ++i)
+        EXPECT_EQ(FailureOf([&] { return !calls[i](); }), DWORD(ERROR_INVALID_WINDOW_HANDLE)) << "call " << i;
     EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS), 0u);
 }
 
