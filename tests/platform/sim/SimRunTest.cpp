@@ -93,29 +93,20 @@ TEST_F(SimRun, StatsWriteTheFiguresOfTheRun) {
 }
 
 TEST(RunStats, TheOptionIsTakenOutWherePlacedAndNeedsAFile) {
-    const struct {
-        std::vector<const char*> args;
-        bool ok;
-        std::string file;
-        std::vector<std::string> rest;
-    } kCases[] = {
+    // The file, or the error, and what is left of the command line.
+    const std::tuple<std::vector<const char*>, bool, std::string, std::vector<std::string>> cases[] = {
         {{"app", "--headless", "--stats", "s.json", "x"}, true, "s.json", {"app", "--headless", "x"}},
         {{"app", "--stats=s.json"}, true, "s.json", {"app"}},
         {{"app", "--", "--stats", "s.json"}, true, "", {"app", "--", "--stats", "s.json"}},
-        {{"app", "--stats"}, false, "", {}},
-        {{"app", "--stats="}, false, "", {}},
+        {{"app", "--stats"}, false, "--stats needs a file", {}},
+        {{"app", "--stats="}, false, "--stats needs a file", {}},
     };
-    for (const auto& c : kCases) {
+    for (const auto& [args, ok, fileOrError, left] : cases) {
         std::string file, error;
         std::vector<std::string> rest;
-        const bool ok = cehost::sim::ExtractStatsOption(int(c.args.size()), c.args.data(), file, rest, &error);
-        EXPECT_EQ(c.ok, ok) << c.args[1];
-        if (!ok) {
-            EXPECT_EQ("--stats needs a file", error);
-            continue;
-        }
-        EXPECT_EQ(c.file, file) << c.args[1];
-        EXPECT_EQ(c.rest, rest) << c.args[1];
+        EXPECT_EQ(cehost::sim::ExtractStatsOption(int(args.size()), args.data(), file, rest, &error), ok) << args[1];
+        EXPECT_EQ(ok ? file : error, fileOrError) << args[1];
+        EXPECT_TRUE(!ok || rest == left) << args[1];
     }
 }
 

@@ -11,20 +11,15 @@
 #include "GoldenImage.h"
 
 #include <fstream>
-#include <ostream>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace {
 
-struct StylusMessage {
-    UINT message;
-    int x, y;
-    WPARAM keys;
-    bool operator==(const StylusMessage&) const = default;
-};
-[[maybe_unused]] void PrintTo(const StylusMessage& m, std::ostream* os) { *os << m.message << " at " << m.x << "," << m.y; }
+// A stylus message the application got: the message, the point and the keys.
+using StylusMessage = std::tuple<UINT, int, int, WPARAM>;
 struct AppState {
     int row = 0;
     std::u16string text;
@@ -57,8 +52,8 @@ void Paint(HWND hwnd) {
     fill(client, RGB(255, 255, 255));
     fill({0, g_app.row * 30, client.right, g_app.row * 30 + 30}, RGB(0, 0, 200));
     fill({0, 130, g_app.ticks * 8, 150}, RGB(220, 0, 0));
-    for (const StylusMessage& m : g_app.stylus)
-        if (m.message == WM_LBUTTONDOWN) fill({m.x - 3, m.y - 3, m.x + 3, m.y + 3}, RGB(0, 160, 0));
+    for (const auto& [message, x, y, keys] : g_app.stylus)
+        if (message == WM_LBUTTONDOWN) fill({x - 3, y - 3, x + 3, y + 3}, RGB(0, 160, 0));
     RECT textRect{4, 160, client.right, 190};
     DrawTextW(hdc, g_app.text.c_str(), -1, &textRect, DT_LEFT | DT_SINGLELINE);
     EndPaint(hwnd, &ps);

@@ -51,18 +51,13 @@ struct Screen {
 };
 
 TEST(VisibleText, WhatCoversARunAndWhatLeavesIt) {
-    struct Case {
-        const char* what;
-        std::function<void(Screen&)> draw;
-        bool stays;
-    };
     const auto blank = [](Screen& s) { BitBlt(s.dc, 0, 0, 200, 40, MemoryDc(200, 40), 0, 0, SRCCOPY); };
     const auto frame = [](Screen& s) {
         RECT r{5, 5, 160, 35};
         FrameRect(s.dc, &r, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
     };
     const auto overdraw = [](Screen& s) { DrawTextW(s.dc, u"Goodbye all", -1, &s.text, DT_LEFT | DT_SINGLELINE); };
-    const Case cases[] = {
+    const std::tuple<const char*, std::function<void(Screen&)>, bool> cases[] = {
         {"nothing drawn after it", [](Screen&) {}, true},
         {"a fill over it", [](Screen& s) { s.Fill({0, 0, 200, 40}); }, false},
         {"a fill over a third of it", [](Screen& s) { s.FillPart(0, 0.33); }, true},
@@ -77,10 +72,10 @@ TEST(VisibleText, WhatCoversARunAndWhatLeavesIt) {
         {"its window moved", [](Screen& s) { MoveWindow(s.hwnd, 0, 10, 240, 310, FALSE); }, false},
         {"its window destroyed", [](Screen& s) { DestroyWindow(s.hwnd); }, false},
     };
-    for (const Case& c : cases) {
+    for (const auto& [what, draw, stays] : cases) {
         Screen s;
-        c.draw(s);
-        EXPECT_EQ(c.stays, !Runs(u"Hello world").empty()) << c.what;
+        draw(s);
+        EXPECT_EQ(stays, !Runs(u"Hello world").empty()) << what;
     }
 }
 

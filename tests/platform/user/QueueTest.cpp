@@ -25,13 +25,10 @@ TEST_F(Queue, RetrievalFollowsCeOrder) {
     for (int i = 0; i < 6; ++i) {
         const BOOL r = GetMessageW(&m, nullptr, 0, 0);
         order.push_back(m.message);
-        if (m.message == WM_QUIT) {
-            EXPECT_EQ(r, 0);
-            EXPECT_EQ(m.wParam, 7u);
-            EXPECT_EQ(m.hwnd, nullptr);
-        } else {
+        if (m.message == WM_QUIT)
+            EXPECT_EQ(std::tuple(r, m.wParam, m.hwnd), std::tuple(0, WPARAM(7), HWND(nullptr)));
+        else
             EXPECT_EQ(r, 1);
-        }
         if (m.message == WM_PAINT) ValidateRect(top, nullptr);
     }
     // Posted before input even when posted later; WM_QUIT after input; painting and timers last.

@@ -45,10 +45,8 @@ TEST_F(Windows, ChildWithBorderHasInsetClientAreaAndIdentifier) {
                              {WM_SIZE, sent | lparam, 0, MAKELPARAM(48, 28)},
                              {WM_MOVE, sent | lparam, 0, MAKELPARAM(11, 21)},
                              {WM_SHOWWINDOW, sent}, {WM_WINDOWPOSCHANGING, sent}, {WM_WINDOWPOSCHANGED, sent}}));
-    EXPECT_EQ(GetDlgCtrlID(c), 42);
-    EXPECT_EQ(GetDlgCtrlID(top), 0);
-    EXPECT_EQ(ClientRect(c), Rect(0, 0, 48, 28));
-    EXPECT_EQ(WindowRect(c), Rect(15, 45, 65, 75));
+    EXPECT_EQ(std::pair(GetDlgCtrlID(c), GetDlgCtrlID(top)), std::pair(42, 0));
+    EXPECT_EQ(std::pair(ClientRect(c), WindowRect(c)), std::pair(Rect(0, 0, 48, 28), Rect(15, 45, 65, 75)));
     POINT p{0, 0};
     ClientToScreen(c, &p);
     EXPECT_EQ(p, (POINT{16, 46}));
@@ -72,9 +70,8 @@ TEST_F(Windows, RefusedCreationParentsAndOwners) {
     EXPECT_TRUE(GetWindowLongW(c, GWL_STYLE) & WS_CHILD);
     EXPECT_TRUE(IsChild(top, c));
     HWND popup = Child(c, 0, 0, 0, 10, 10, WS_POPUP);
-    EXPECT_EQ(GetWindow(popup, GW_OWNER), top);
-    EXPECT_EQ(GetParent(popup), top);
-    EXPECT_EQ(GetAncestor(popup, GA_PARENT), GetDesktopWindow());
+    EXPECT_EQ(std::tuple(GetWindow(popup, GW_OWNER), GetParent(popup), GetAncestor(popup, GA_PARENT)),
+              std::tuple(top, top, GetDesktopWindow()));
     EXPECT_FALSE(IsChild(top, popup));
     DestroyWindow(top);
     EXPECT_FALSE(IsWindow(popup));
@@ -121,9 +118,7 @@ TEST_F(Windows, StaleHandlesStayInvalidAndFailCleanly) {
         later.push_back(n);
     }
     for (HWND n : later) DestroyWindow(n);
-    EXPECT_FALSE(IsWindow(w));
-    EXPECT_FALSE(IsWindow(nullptr));
-    EXPECT_FALSE(IsWindow(reinterpret_cast<HWND>(uintptr_t(0x12345))));
+    EXPECT_FALSE(IsWindow(w) || IsWindow(nullptr) || IsWindow(reinterpret_cast<HWND>(uintptr_t(0x12345))));
     RECT rc;
     WCHAR buf[8];
     MSG m;
@@ -155,9 +150,9 @@ TEST_F(Windows, TextAndWindowBytes) {
     EXPECT_EQ(SetWindowLongW(w, DWL_USER, reinterpret_cast<LONG>(&object)), 0);
     SetWindowLongW(w, DWL_MSGRESULT, 5);
     SetWindowLongW(w, DWL_DLGPROC, 6);
-    EXPECT_EQ(reinterpret_cast<int*>(GetWindowLongW(w, DWL_USER)), &object);
-    EXPECT_EQ(GetWindowLongW(w, DWL_MSGRESULT), 5);
-    EXPECT_EQ(GetWindowLongW(w, DWL_DLGPROC), 6);
+    EXPECT_EQ(std::tuple(reinterpret_cast<int*>(GetWindowLongW(w, DWL_USER)), GetWindowLongW(w, DWL_MSGRESULT),
+                         GetWindowLongW(w, DWL_DLGPROC)),
+              std::tuple(&object, 5, 6));
     EXPECT_EQ(FailureOf([&] { return GetWindowLongW(w, 12); }), DWORD(ERROR_INVALID_INDEX));
     EXPECT_EQ(GetWindowLongW(w, 2), 0);
 }
@@ -342,6 +337,8 @@ TEST(Classes, UnregisterAndBadRegistrations) {
     wc.lpfnWndProc = TestProc;
     wc.cbWndExtra = -4;
     EXPECT_EQ(RegisterClassW(&wc), 0);
-    EXPECT_EQ(FailureOf([&] { return GetClassInfoW(nullptr, u"Nowhere", &wc); }), DWORD(ERROR_CLASS_DOES_NOT_EXIST));
-    EXPECT_EQ(FailureOf([] { return TopLevel(0, 0, 1, 1, 0, u"", u"Nowhere"); }), DWORD(ERROR_CANNOT_FIND_WND_CLASS));
+    EXPECT_EQ(FailureOf([&] { return GetClassInfoW(nullptr, u"Nowhere", &wc); }),
+              DWORD(ERROR_CLASS_DOES_NOT_EXIST));
+    EXPECT_EQ(FailureOf([] { return TopLevel(0, 0, 1, 1, 0, u"", u"Nowhere"); }),
+              DWORD(ERROR_CANNOT_FIND_WND_CLASS));
 }
