@@ -90,8 +90,7 @@ CONFORMANCE_CASE(listview) {
         allChanges = std::string(key) == "key_down_first";
     }
     LVITEMW item = {};
-    item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-    item.state = LVIS_SELECTED | LVIS_FOCUSED;
+    item.stateMask = item.state = LVIS_SELECTED | LVIS_FOCUSED;
     SendMessageW(list, LVM_SETITEMSTATE, 2, (LPARAM)&item);
     LogListState("set_state", list);
     SendMessageW(list, LVM_ENSUREVISIBLE, 2, FALSE);

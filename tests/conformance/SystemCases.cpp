@@ -20,7 +20,7 @@ struct TextDC {
     HBITMAP bitmap;
     HFONT font;
     HGDIOBJ oldBitmap, oldFont;
-    int line;
+    int line, average;
     TextDC() {
         HDC screen = GetDC(nullptr);
         dc = CreateCompatibleDC(screen);
@@ -34,6 +34,7 @@ struct TextDC {
         TEXTMETRICW tm;
         GetTextMetricsW(dc, &tm);
         line = tm.tmHeight;
+        average = tm.tmAveCharWidth;
     }
     ~TextDC() {
         SelectObject(dc, oldFont);
@@ -94,11 +95,9 @@ CONFORMANCE_CASE(drawtext) {
     calc("calc_noprefix", TEXT("&File"), DT_SINGLELINE | DT_NOPREFIX, 300, TEXT("&File"));
     calc("calc_empty", TEXT(""), 0, 300, nullptr);
     calc("calc_empty_single", TEXT(""), DT_SINGLELINE, 300, nullptr);
-    TEXTMETRICW tm;
-    GetTextMetricsW(t.dc, &tm);
     RECT tabs = {0, 0, 300, 100};
     DrawTextW(t.dc, TEXT("a\tb"), -1, &tabs, DT_EXPANDTABS | DT_SINGLELINE | DT_CALCRECT);
-    Log("calc_tabs", "width 8ave+ext%+d", int(tabs.right - 8 * tm.tmAveCharWidth - t.Extent(TEXT("b"))));
+    Log("calc_tabs", "width 8ave+ext%+d", int(tabs.right - 8 * t.average - t.Extent(TEXT("b"))));
     RECT box = {0, 20, 200, 120};
     Log("return_vcenter_multiline", "%s", t.Lines(DrawTextW(t.dc, TEXT("x"), -1, &box, DT_VCENTER)).c_str());
     int centred = DrawTextW(t.dc, TEXT("x"), -1, &box, DT_VCENTER | DT_SINGLELINE);

@@ -17,8 +17,7 @@ long Figure(const std::string& json, const std::string& key) {
     return std::atol(m[1].str().c_str());
 }
 
-class SimRun : public ::testing::Test {
-protected:
+struct SimRun : ::testing::Test {
     void SetUp() override {
         g_app = AppState{};
         m_dir = TestDir();

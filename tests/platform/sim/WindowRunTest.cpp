@@ -65,16 +65,14 @@ public:
     void Click(int x, int y) { Mouse(SDL_MOUSEBUTTONDOWN, x, y), Mouse(SDL_MOUSEBUTTONUP, x, y); }
 
     void Install() {
-        cehost::sim::WindowDriver driver;
-        driver.now = [this] { return m_now; };
-        driver.sleep = [this](unsigned ms) { m_now += ms; };
-        driver.onTurn = [this](size_t pending) { OnTurn(pending); };
-        cehost::sim::SetWindowDriver(std::move(driver));
+        cehost::sim::SetWindowDriver({.onTurn = [this](size_t pending) { OnTurn(pending); },
+                                      .now = [this] { return m_now; },
+                                      .sleep = [this](unsigned ms) { m_now += ms; }});
     }
 
+    // The widest and tallest the window has been, and where it stood last.
     int maxWindowWidth = 0, maxWindowHeight = 0;
-    uint64_t presents = 0;
-    std::string statusText;
+    cehost::sim::WindowStatus last;
     uint64_t now() const { return m_now; }
 
 private:
@@ -86,14 +84,11 @@ private:
         m_steps.push_back(e);
     }
     void OnTurn(size_t pending) {
-        cehost::sim::WindowStatus status;
         const bool awaiting = m_next < m_steps.size() && m_steps[m_next].type == kAwaitScript;
-        if (cehost::sim::GetWindowStatus(&status)) {
-            maxWindowWidth = std::max(maxWindowWidth, status.windowWidth);
-            maxWindowHeight = std::max(maxWindowHeight, status.windowHeight);
-            presents = status.presents;
-            statusText = status.statusText;
-            if (awaiting && !status.scriptPlaying) ++m_next;
+        if (cehost::sim::GetWindowStatus(&last)) {
+            maxWindowWidth = std::max(maxWindowWidth, last.windowWidth);
+            maxWindowHeight = std::max(maxWindowHeight, last.windowHeight);
+            if (awaiting && !last.scriptPlaying) ++m_next;
         }
         if (pending || m_next >= m_steps.size() || m_now < m_pauseUntil || m_steps[m_next].type == kAwaitScript)
             return;
@@ -166,7 +161,7 @@ TEST_F(SimWindow, RecordedSessionReplaysHeadlessToTheSameScreens) {
     EXPECT_EQ(std::pair((320 + cehost::sim::kKeypadSkinWidth) * 3, 320 * 3 + 20),
               std::pair(session.maxWindowWidth, session.maxWindowHeight))
         << "the window follows the turned screen, the keypad beside it";
-    EXPECT_GT(session.presents, 0u);
+    EXPECT_GT(session.last.presents, 0u);
     cehost::sim::SetWindowDriver({});
     const AppState live = g_app;
     g_app = AppState{};
@@ -214,7 +209,7 @@ TEST_F(SimWindow, MouseIsTheStylusOnTheScreenAndPressesTheKeypadBesideIt) {
         {WM_MOUSEMOVE, 239, 50, MK_LBUTTON},  {WM_LBUTTONUP, 239, 50, 0},
         {WM_LBUTTONDOWN, 1, 319, MK_LBUTTON}, {WM_LBUTTONUP, 1, 319, 0}};
     EXPECT_EQ(expected, g_app.stylus);
-    EXPECT_EQ("4 2 DOWN tap 50,30 drag 10,10-239,50 tap 1,319", session.statusText)
+    EXPECT_EQ("4 2 DOWN tap 50,30 drag 10,10-239,50 tap 1,319", session.last.statusText)
         << "the keys and the stylus, not the status line's own clicks";
     EXPECT_EQ(std::pair(std::u16string(u"42"), 1), std::pair(g_app.text, g_app.row));
     EXPECT_NE(std::string::npos, ReadFile(script).find("key 4 2 DOWN\n")) << ReadFile(script);

@@ -13,8 +13,7 @@ namespace {
 
 HBRUSH WindowBrush() { return reinterpret_cast<HBRUSH>(uintptr_t(COLOR_WINDOW + 1)); }
 
-class Painting : public ::testing::Test {
-protected:
+struct Painting : ::testing::Test {
     void SetUp() override {
         ASSERT_NE(RegisterTestClass(u"TestWindow", 0, WindowBrush()), 0);
         ASSERT_NE(RegisterTestClass(u"Bare"), 0);
