@@ -96,7 +96,6 @@ TEST(CodePage, Utf8RoundTripsAndReplacesWhatIsInvalid) {
     EXPECT_EQ(ToAnsi(u"a\xDC00", CP_UTF8), "a\xEF\xBF\xBD");
 }
 
-// Bad arguments, and invalid text where it is refused, fail with their error.
 TEST(CodePage, RejectsBadArguments) {
     WCHAR wide[4];
     char ansi[4];

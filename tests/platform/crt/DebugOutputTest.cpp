@@ -7,9 +7,7 @@
 
 namespace {
 
-using cehost::sim::StartDebugCapture;
-using cehost::sim::StopDebugCapture;
-using cehost::sim::TakeDebugOutput;
+using namespace cehost::sim;
 
 TEST(DebugOutput, CapturesFromStartAndTakeEmptiesItChecksAndRetailMessages) {
     OutputDebugStringW(u"before\n");

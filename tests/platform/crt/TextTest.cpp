@@ -5,7 +5,6 @@
 #include <windows.h>
 
 #include <cstdlib>
-#include <cstring>
 #include <memory>
 #include <string>
 #include <tuple>

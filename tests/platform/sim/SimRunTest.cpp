@@ -52,7 +52,6 @@ TEST_F(SimRun, KeysTextAndTapsReachTheApplication) {
               g_app.stylus);
 }
 
-// Waits run timers on the virtual clock; the screen size and the command line reach the application.
 TEST_F(SimRun, WaitsScreenSizeAndCommandLine) {
     EXPECT_EQ(0, Run("key RETURN\nwait 100\nscreenshot wide\n",
                      {"--screen", "320x240", "--", "file name.txt", "-x"}));
@@ -126,9 +125,7 @@ TEST(KeypadSkin, KeysAreFoundUnderTheirFacesAndThePictureMatches) {
     std::string error;
     ASSERT_TRUE(cehost::sim::SaveKeypadSkinPng(path, 2, '5', &error)) << error;
     EXPECT_EQ(cehost::sim::GdiObjectCount(), gdi);
-    int w = 0, h = 0;
-    std::vector<uint32_t> pixels;
-    ASSERT_TRUE(golden::ReadPng(path, w, h, pixels));
-    EXPECT_TRUE(golden::Matches("keypad-skin", w, h, pixels));
+    const Image skin = ReadShot(path);
+    EXPECT_TRUE(golden::Matches("keypad-skin", skin.width, skin.height, skin.pixels));
     EXPECT_FALSE(cehost::sim::SaveKeypadSkinPng(path, 0, 0, &error));
 }

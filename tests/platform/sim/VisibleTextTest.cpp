@@ -7,12 +7,10 @@
 
 namespace {
 
-using cehost::sim::VisibleText;
-
 // Where the runs showing `text` start, and in which window.
 std::vector<std::tuple<LONG, LONG, HWND>> Runs(const std::u16string& text) {
     std::vector<std::tuple<LONG, LONG, HWND>> found;
-    for (const auto& run : VisibleText())
+    for (const auto& run : cehost::sim::VisibleText())
         if (run.text == text) found.emplace_back(run.rect.left, run.rect.top, run.hwnd);
     return found;
 }
@@ -35,7 +33,7 @@ struct Screen {
         cehost::sim::RunUntilIdle();
         dc = GetDC(hwnd);
         DrawTextW(dc, u"Hello world", -1, &text, DT_LEFT | DT_SINGLELINE);
-        for (const auto& run : VisibleText())
+        for (const auto& run : cehost::sim::VisibleText())
             if (run.text == u"Hello world") shown = run.rect;
     }
     ~Screen() {

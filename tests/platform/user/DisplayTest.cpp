@@ -3,7 +3,6 @@
 // over the top of the screen (above every window, never active, repainted on the minute, the input mode and
 // rotation), the work area it leaves, and the virtual date and time. (What the strip draws is pinned by the
 // notebook's golden screenshots.)
-#include "MessageLog.h"
 #include "UserTestSupport.h"
 
 #include <aygshell.h>
@@ -29,7 +28,7 @@ LONG Rotate(DWORD orientation, DWORD flags = CDS_RESET, WORD size = 192, DWORD f
     return ChangeDisplaySettingsEx(nullptr, &dm, hwnd, flags, nullptr);
 }
 
-SIZE Screen() { return SIZE{GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}; }
+std::pair<int, int> Screen() { return {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}; }
 
 constexpr int kStrip = cehost::sim::kIndicatorStripHeight;
 
@@ -58,10 +57,8 @@ struct Shell : ::testing::Test {
 TEST_F(Display, RotationSwapsTheScreenResizesFullScreenWindowsAndTellsTopLevelWindows) {
     HWND full = TopLevel(0, 0, 240, 320);
     HWND main = TopLevel(0, 21, 240, 299);
-    HWND child = Child(main, 1, 0, 0, 240, 100);
-    log.Watch(full, "full");
-    log.Watch(main, "main");
-    log.Watch(child, "child");
+    Child(main, 1, 0, 0, 240, 100);
+    log.WatchAll();
     log.Ignore(WM_WINDOWPOSCHANGING);
     log.Ignore(WM_WINDOWPOSCHANGED);
     // The simulator's failure switch spoils the next change, not a query, and tells nobody.
@@ -70,7 +67,7 @@ TEST_F(Display, RotationSwapsTheScreenResizesFullScreenWindowsAndTellsTopLevelWi
     EXPECT_EQ(Rotate(DMDO_90), DISP_CHANGE_RESTART);
     EXPECT_TRUE(log.Entries().empty());
     ASSERT_EQ(Rotate(DMDO_90), DISP_CHANGE_SUCCESSFUL);
-    EXPECT_EQ(Screen(), (SIZE{320, 240}));
+    EXPECT_EQ(Screen(), std::pair(320, 240));
     EXPECT_EQ(cehost::sim::GetDisplayOrientation(), DWORD(DMDO_90));
     EXPECT_EQ(WindowRect(full), Rect(0, 0, 320, 240));
     EXPECT_EQ(WindowRect(main), Rect(0, 21, 240, 320)) << "a window that is not full-screen is left to its application";
@@ -80,7 +77,7 @@ TEST_F(Display, RotationSwapsTheScreenResizesFullScreenWindowsAndTellsTopLevelWi
         << "children are not told";
     for (const auto& [orientation, width] : {std::pair{DMDO_180, 240}, {DMDO_270, 320}, {DMDO_0, 240}}) {
         EXPECT_EQ(Rotate(orientation), DISP_CHANGE_SUCCESSFUL);
-        EXPECT_EQ(Screen().cx, width) << orientation;
+        EXPECT_EQ(Screen().first, width) << orientation;
     }
     EXPECT_EQ(WindowRect(full), Rect(0, 0, 240, 320));
     // The simulator's screen size moves full-screen windows too.

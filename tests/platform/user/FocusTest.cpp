@@ -3,7 +3,6 @@
 // windows as they are created and destroyed is pinned by the conformance window case.) Stylus input from the
 // simulator: the window under the point by z-order and clipping, client coordinates, disabled windows, capture,
 // activation by a tap.
-#include "MessageLog.h"
 #include "UserTestSupport.h"
 
 using namespace usertest;

@@ -1,7 +1,6 @@
 // Painting: update regions and the erase flag, BeginPaint's erase and rcPaint, UpdateWindow, repainting after
 // moves, resizes and hiding, and the surface GDI is given to draw on. WM_PAINT's place in the queue is the
 // queue tests' business.
-#include "MessageLog.h"
 #include "UserTestSupport.h"
 
 #include "internal/bridge.h"

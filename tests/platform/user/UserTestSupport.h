@@ -15,18 +15,15 @@ namespace usertest {
 // Return true from the handler to answer with *result; false lets DefWindowProcW answer.
 using Handler = std::function<bool(HWND, UINT, WPARAM, LPARAM, LRESULT* result)>;
 
-inline Handler& CurrentHandler() {
-    static Handler handler;
-    return handler;
-}
+inline Handler currentHandler;
 
 inline LRESULT CALLBACK TestProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     LRESULT result = 0;
-    if (CurrentHandler() && CurrentHandler()(hwnd, msg, wp, lp, &result)) return result;
+    if (currentHandler && currentHandler(hwnd, msg, wp, lp, &result)) return result;
     return DefWindowProcW(hwnd, msg, wp, lp);
 }
 
-inline void OnMessage(Handler h) { CurrentHandler() = std::move(h); }
+inline void OnMessage(Handler h) { currentHandler = std::move(h); }
 
 inline ATOM RegisterTestClass(LPCWSTR name = u"TestWindow", UINT style = 0, HBRUSH background = nullptr,
                               int wndExtra = 0) {
@@ -98,5 +95,3 @@ inline void PrintTo(const RECT& r, std::ostream* os) {
 }
 inline bool operator==(const POINT& a, const POINT& b) { return a.x == b.x && a.y == b.y; }
 inline void PrintTo(const POINT& p, std::ostream* os) { *os << "(" << p.x << "," << p.y << ")"; }
-inline bool operator==(const SIZE& a, const SIZE& b) { return a.cx == b.cx && a.cy == b.cy; }
-inline void PrintTo(const SIZE& s, std::ostream* os) { *os << s.cx << "x" << s.cy; }
