@@ -1,16 +1,11 @@
 // The list view's owner-data, owner-draw protocol: keyboard movement without wrap-around, what a move redraws,
 // scrolling, clicks and the selection state. (Measuring during creation, the rows drawn, the notifications of
 // keys, Return and a shrinking count are pinned by the conformance list view case.)
-#include "QueueInput.h"
-#include "TopWindow.h"
+#include "ControlTest.h"
 
 #include <commctrl.h>
-#include <windows.h>
-
-#include <gtest/gtest.h>
 
 #include <tuple>
-#include <vector>
 
 namespace {
 
@@ -20,7 +15,7 @@ constexpr int kListId = 42;
 struct Drawn {
     UINT row;
     UINT state;
-    RECT rc;
+    bool operator==(const Drawn&) const = default;
 };
 struct Changed {
     int item;
@@ -44,7 +39,7 @@ LRESULT CALLBACK OwnerProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
     }
     case WM_DRAWITEM: {
         auto* dis = reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
-        g_owner->drawn.push_back({dis->itemID, dis->itemState, dis->rcItem});
+        g_owner->drawn.push_back({dis->itemID, dis->itemState});
         return TRUE;
     }
     case WM_NOTIFY: {
@@ -61,42 +56,26 @@ LRESULT CALLBACK OwnerProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
     }
 }
 
-class ListView : public ::testing::Test {
+class ListView : public ControlTest {
 protected:
     void SetUp() override {
         g_owner = &owner;
-        parent = MakeTopWindow(u"ListOwner", OwnerProc);
+        MakeParent(u"ListOwner", OwnerProc);
         // Five whole rows and a part of a sixth.
-        list = CreateWindowExW(0, WC_LISTVIEWW, u"",
-                               WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_OWNERDATA | LVS_OWNERDRAWFIXED |
-                                   LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_NOCOLUMNHEADER,
-                               0, 0, 200, 5 * kRowHeight + 7, parent,
-                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(kListId)), nullptr, nullptr);
+        list = Child(WC_LISTVIEWW, u"",
+                     LVS_REPORT | LVS_OWNERDATA | LVS_OWNERDRAWFIXED | LVS_SINGLESEL | LVS_SHOWSELALWAYS |
+                         LVS_NOCOLUMNHEADER,
+                     {0, 0, 200, 5 * kRowHeight + 7}, kListId);
         ASSERT_NE(list, nullptr);
         SendMessageW(list, LVM_SETITEMCOUNT, 100, 0);
         SetFocus(list);
         cehost::sim::RunUntilIdle();
-        Reset();
-    }
-    void TearDown() override {
-        DestroyWindow(parent);
-        g_owner = nullptr;
-    }
-
-    void Reset() {
-        owner.drawn.clear();
-        owner.changed.clear();
-        owner.notifications.clear();
-    }
-    void Key(BYTE vk) {
-        lxtest::Stroke(vk);
-        cehost::sim::RunUntilIdle();
+        owner = {};
     }
     int Focused() { return static_cast<int>(SendMessageW(list, LVM_GETNEXTITEM, -1, LVNI_FOCUSED)); }
     int Top() { return static_cast<int>(SendMessageW(list, LVM_GETTOPINDEX, 0, 0)); }
 
     Owner owner;
-    HWND parent = nullptr;
     HWND list = nullptr;
 };
 
@@ -131,18 +110,16 @@ TEST_F(ListView, KeysMoveFocusAndSelectionWithoutWrapping) {
 TEST_F(ListView, MovingReportsEachStateChangeAndRedrawsTwoRows) {
     Key(VK_DOWN);
     Key(VK_DOWN);
-    Reset();
+    owner = {};
     Key(VK_DOWN);
     // The owner-data list says once that every row lost the selection, then moves the focus.
     const UINT both = LVIS_SELECTED | LVIS_FOCUSED;
     EXPECT_EQ(owner.changed, (std::vector<Changed>{{-1, 0, LVIS_SELECTED}, {1, 0, LVIS_FOCUSED}, {2, both, 0}}));
     EXPECT_EQ(owner.notifications.front(), UINT(LVN_KEYDOWN));
-    ASSERT_EQ(owner.drawn.size(), 2u);
-    EXPECT_EQ(std::pair(owner.drawn[0].row, owner.drawn[0].state), std::pair(1u, 0u));
-    EXPECT_EQ(std::pair(owner.drawn[1].row, owner.drawn[1].state), std::pair(2u, UINT(ODS_SELECTED | ODS_FOCUS)));
+    EXPECT_EQ(owner.drawn, (std::vector<Drawn>{{1, 0}, {2, ODS_SELECTED | ODS_FOCUS}}));
     // The focus flag follows the keyboard focus.
     SetFocus(parent);
-    Reset();
+    owner = {};
     InvalidateRect(list, nullptr, TRUE);
     cehost::sim::RunUntilIdle();
     ASSERT_EQ(owner.drawn.size(), 6u);
@@ -182,10 +159,9 @@ TEST_F(ListView, SetItemStateKeepsOneSelection) {
     EXPECT_EQ(SendMessageW(list, LVM_GETSELECTEDCOUNT, 0, 0), 1);
     EXPECT_EQ(SendMessageW(list, LVM_GETNEXTITEM, -1, LVNI_SELECTED), 9);
     item.state = 0;
-    Reset();
+    owner = {};
     EXPECT_TRUE(SendMessageW(list, LVM_SETITEMSTATE, -1, reinterpret_cast<LPARAM>(&item)));
-    ASSERT_EQ(owner.changed.size(), 1u);
-    EXPECT_EQ(owner.changed[0].item, -1);
+    EXPECT_EQ(owner.changed, (std::vector<Changed>{{-1, 0, LVIS_SELECTED}}));
     EXPECT_EQ(SendMessageW(list, LVM_GETSELECTEDCOUNT, 0, 0), 0);
     item.state = LVIS_SELECTED;
     EXPECT_FALSE(SendMessageW(list, LVM_SETITEMSTATE, -1, reinterpret_cast<LPARAM>(&item)))
