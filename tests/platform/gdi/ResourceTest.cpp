@@ -5,18 +5,13 @@
 #include "GdiTestSupport.h"
 #include "resources/TestResources.h"
 
-#include <algorithm>
 #include <cstring>
 #include <fstream>
 #include <functional>
-#include <iterator>
-#include <vector>
 
 namespace {
 
-constexpr COLORREF kRed = RGB(255, 0, 0), kGreen = RGB(0, 255, 0), kBlue = RGB(0, 0, 255),
-                   kWhite = RGB(255, 255, 255), kBlack = RGB(0, 0, 0), kMagenta = RGB(255, 0, 255),
-                   kYellow = RGB(255, 255, 0), kCyan = RGB(0, 255, 255), kGrey = RGB(128, 128, 128),
+constexpr COLORREF kYellow = RGB(255, 255, 0), kCyan = RGB(0, 255, 255), kGrey = RGB(128, 128, 128),
                    kDrawn = RGB(1, 2, 3);
 const COLORREF kPicture[3][4] = {{kRed, kGreen, kBlue, kWhite},
                                  {kBlack, kMagenta, kYellow, kCyan},
@@ -50,13 +45,7 @@ const std::pair<const char*, std::function<void(HDC)>> kWriters[] = {
 
 } // namespace
 
-class Resources : public GdiTest {
-protected:
-    void TearDown() override {
-        cehost::sim::SetResourceLanguage(MAKELANGID(LANG_KOREAN, SUBLANG_KOREAN));
-        GdiTest::TearDown();
-    }
-};
+using Resources = GdiTest;
 
 TEST_F(Resources, BitmapsOfEveryDepthDecodeToTheSamePicture) {
     // A one-bit picture keeps white and turns every other colour black.
@@ -80,23 +69,27 @@ TEST_F(Resources, BitmapsOfEveryDepthDecodeToTheSamePicture) {
 // found whatever the language.
 TEST_F(Resources, StringsComeFromTheirBlockAndLanguage) {
     HINSTANCE self = GetModuleHandleW(nullptr);
-    WCHAR buffer[32];
-    EXPECT_EQ(5, LoadStringW(self, IDS_HELLO, buffer, 32));
-    EXPECT_EQ(std::u16string(u"안녕하세요"), std::u16string(buffer));
-    EXPECT_EQ(5, LoadStringW(self, IDS_SECOND_BLOCK, buffer, 32));
-    EXPECT_EQ(std::u16string(u"둘째 블록"), std::u16string(buffer));
-    EXPECT_EQ(12, LoadStringW(self, IDS_ENGLISH_ONLY, buffer, 32)) << "only the English block has its block";
-    EXPECT_EQ(0, LoadStringW(self, 2, buffer, 32)) << "an empty slot of the Korean block";
-    EXPECT_EQ(3, LoadStringW(self, IDS_HELLO, buffer, 4)) << "truncated to the buffer";
-    EXPECT_EQ(std::u16string(u"안녕하"), std::u16string(buffer));
+    const struct {
+        UINT id;
+        int room, length;
+        std::u16string text;
+    } cases[] = {{IDS_HELLO, 32, 5, u"안녕하세요"},
+                 {IDS_SECOND_BLOCK, 32, 5, u"둘째 블록"},
+                 {IDS_ENGLISH_ONLY, 32, 12, u"English only"}, // only the English block has its block
+                 {2, 32, 0, u""},                             // an empty slot of the Korean block
+                 {IDS_HELLO, 4, 3, u"안녕하"},                // truncated to the buffer
+                 {999, 32, 0, u""}};
+    for (const auto& c : cases) {
+        WCHAR buffer[32] = {u'x'};
+        EXPECT_EQ(c.length, LoadStringW(self, c.id, buffer, c.room)) << c.id;
+        EXPECT_EQ(c.text, std::u16string(buffer)) << c.id;
+    }
     const WCHAR* direct = nullptr;
     EXPECT_EQ(5, LoadStringW(self, IDS_HELLO, reinterpret_cast<LPWSTR>(&direct), 0));
     ASSERT_NE(nullptr, direct);
     EXPECT_EQ(std::u16string(u"안녕하세요"), std::u16string(direct, 5));
-    buffer[0] = u'x';
-    EXPECT_EQ(0, LoadStringW(self, 999, buffer, 32));
-    EXPECT_EQ(u'\0', buffer[0]);
     cehost::sim::SetResourceLanguage(MAKELANGID(LANG_ENGLISH, SUBLANG_DEFAULT));
+    WCHAR buffer[32];
     LoadStringW(self, IDS_HELLO, buffer, 32);
     EXPECT_EQ(std::u16string(u"Hello"), std::u16string(buffer));
 }
@@ -273,7 +266,7 @@ TEST_F(Resources, MalformedResDataIsRefusedWithItsReason) {
     EXPECT_NE(nullptr, FindResourceW(self, MAKEINTRESOURCEW(IDB_PIC24), RT_BITMAP));
 }
 
-class SharedPictures : public GdiTest {};
+using SharedPictures = GdiTest;
 
 TEST_F(SharedPictures, DrawingOnOneLoadLeavesTheOthersAsDecoded) {
     const auto load = [] { return LoadBitmapW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDB_PIC24)); };
