@@ -119,7 +119,6 @@ TEST(DialogTemplate, ClassicTemplateWithFontAndItems) {
     // Second item: class by name, title by ordinal, 4 bytes of creation data (size word counts itself).
     b.Align(4).Dword(WS_CHILD | WS_TABSTOP).Dword(WS_EX_CLIENTEDGE).Short(1).Short(2).Short(3).Short(4).Word(IDOK);
     b.String(u"EDIT").Ordinal(7).Word(6).Word(0xABCD).Word(0x1234);
-
     DialogTemplate t;
     std::string error;
     ASSERT_TRUE(ParseDialogTemplate(b.Data(), b.Size(), &t, &error)) << error;
@@ -148,7 +147,6 @@ TEST(DialogTemplate, ExtendedTemplateHasDwordIdsAndFontDetails) {
     b.Word(8).Word(700).Byte(1).Byte(129).String(u"Face");
     b.Align(4).Dword(5).Dword(0).Dword(WS_CHILD | BS_DEFPUSHBUTTON).Short(1).Short(2).Short(30).Short(12);
     b.Dword(0x12345).Ordinal(0x80).String(u"OK").Word(0);
-
     DialogTemplate t;
     std::string error;
     ASSERT_TRUE(ParseDialogTemplate(b.Data(), b.Size(), &t, &error)) << error;
@@ -183,7 +181,6 @@ TEST(DialogTemplate, TruncationsBadNamesAndHugeCountsAreRefused) {
     for (int i = 0; i < 5000; ++i) b.Word('x');
     b.Word(0);
     EXPECT_FALSE(ParseDialogTemplate(b.Data(), SIZE_MAX, &t, &error));
-
     TemplateBuilder many;
     many.Dialog(WS_POPUP, 60000, 0, 0, 1, 1, u"");
     EXPECT_FALSE(ParseDialogTemplate(many.Data(), many.Size(), &t, &error));

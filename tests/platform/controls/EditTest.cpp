@@ -40,7 +40,6 @@ TEST_F(Edit, ModificationCaretAndMultiLineSetText) {
     Send(edit, EM_SETSEL, 5, 2);
     Key(VK_LEFT);
     EXPECT_EQ(Send(edit, EM_GETSEL), MAKELONG(2, 2));
-
     HWND multi = Make(ES_MULTILINE);
     SetWindowTextW(multi, u"hello");
     EXPECT_TRUE(Notifications(kEditId).empty());
@@ -55,7 +54,6 @@ TEST_F(Edit, LimitsFollowCeAndStopTypingWithMaxText) {
         Send(edit, EM_LIMITTEXT, asked);
         EXPECT_EQ(Send(edit, EM_GETLIMITTEXT), limit) << asked;
     }
-
     Send(single, EM_LIMITTEXT, 3);
     SetFocus(single);
     SetWindowTextW(single, u"abcdef");
@@ -83,7 +81,6 @@ TEST_F(Edit, MultiLineLinesAndWrapping) {
     EXPECT_EQ(Send(edit, EM_LINEFROMCHAR, static_cast<WPARAM>(-1)), 2);
     SetWindowTextW(edit, u"");
     EXPECT_EQ(Send(edit, EM_GETLINECOUNT), 1);
-
     // Words and spaces wrap into several lines, each starting after a space.
     SetWindowTextW(edit, u"aaa bbb ccc ddd eee fff ggg hhh iii jjj kkk lll mmm nnn");
     LRESULT lines = Send(edit, EM_GETLINECOUNT);

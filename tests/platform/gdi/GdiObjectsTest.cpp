@@ -42,7 +42,6 @@ TEST_F(GdiObjects, StockObjectsAreNotCountedAndSurviveDeletion) {
     }
     EXPECT_EQ(before, cehost::sim::GdiObjectCount());
     EXPECT_EQ(nullptr, GetStockObject(9));
-
     // Regions and the screen's DC are counted until given back, as everything else is (the conformance suite
     // counts brushes, pens, fonts, bitmaps and memory DCs against the real thing).
     HRGN rgn = CreateRectRgn(0, 0, 2, 2);

@@ -207,7 +207,6 @@ TEST_F(Resources, MenusLoadIntoMenuObjects) {
     EXPECT_EQ(UINT(-1), GetMenuState(menu, 999, MF_BYCOMMAND));
     EXPECT_TRUE(DestroyMenu(menu));
     EXPECT_FALSE(IsMenu(file)) << "destroying a menu destroys its pop-ups";
-
     HMENU extended = LoadMenuW(nullptr, MAKEINTRESOURCEW(IDM_EXTENDED));
     ASSERT_NE(nullptr, extended);
     HMENU popup = GetSubMenu(extended, 0);
@@ -259,7 +258,6 @@ TEST_F(Resources, MalformedResDataIsRefusedWithItsReason) {
     bad[0x20 + 3] = 0x7F; // data size far past the end
     EXPECT_FALSE(cehost::sim::ValidateResources(bad.data(), bad.size(), &error));
     EXPECT_NE(std::string::npos, error.find("data size")) << error;
-
     // Registering malformed data fails and leaves the module's resources as they were.
     HINSTANCE self = GetModuleHandleW(nullptr);
     EXPECT_EQ(nullptr, cehost::sim::RegisterModuleResources(reinterpret_cast<const void*>(&CompiledRes), bad.data(), bad.size(), &error));

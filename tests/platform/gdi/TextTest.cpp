@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <tuple>
 #include <unistd.h>
 
 using cehost::text::FaceFile;
@@ -23,9 +24,8 @@ protected:
         HDC dc = Canvas(width, height);
         m_font.emplace(dc, CreateLxFont(fontHeight, weight));
         SetBkMode(dc, TRANSPARENT);
-        TEXTMETRICW tm;
-        GetTextMetricsW(dc, &tm);
-        m_lineHeight = tm.tmHeight;
+        GetTextMetricsW(dc, &m_metrics);
+        m_lineHeight = m_metrics.tmHeight;
         return dc;
     }
     void TearDown() override {
@@ -49,6 +49,7 @@ protected:
         return size.cx;
     }
     std::optional<Selected> m_font;
+    TEXTMETRICW m_metrics{};
     LONG m_lineHeight = 0;
 };
 
@@ -115,7 +116,6 @@ TEST_F(Text, CalcRectMeasures) {
     EXPECT_EQ(h, DrawTextW(dc, u"abc", 0, &r, DT_CALCRECT));
     EXPECT_EQ((RECT{1, 2, 30, 40}), r) << "count 0 leaves the rectangle alone";
     EXPECT_EQ(0, DrawTextW(dc, nullptr, -1, &r, 0));
-
     // The prefixed letter is underlined: ink reaches below the baseline of letters without descenders.
     EXPECT_GT(Ink(u"&mm", {0, 0, 200, 40}, 0).bottom, Ink(u"mm", {0, 0, 200, 40}, 0).bottom);
     EXPECT_EQ(Width(u"abc..."), Calc(u"abcdefgh", {0, 0, Width(u"abc..."), 40}, DT_SINGLELINE | DT_END_ELLIPSIS).right)
@@ -129,7 +129,6 @@ TEST_F(Text, OpaqueBackgroundFillsTheTextCellsOrTheGivenRectangle) {
     RECT r{10, 5, 100, 40};
     DrawTextW(dc, u"ab", -1, &r, 0);
     EXPECT_EQ((RECT{10, 5, 10 + Width(u"ab"), 5 + m_lineHeight}), InkBounds(kBlue, true));
-
     Clear();
     SetBkColor(dc, kGreen);
     r = {5, 5, 25, 30};
@@ -189,20 +188,12 @@ TEST_F(Text, TextOutHonoursAlignmentAndUpdatesTheCurrentPosition) {
 }
 
 TEST_F(Text, TabsExpandOnlyWhenAskedAndTabStopSetsTheirSize) {
-    HDC dc = TextCanvas(400, 40);
-    TEXTMETRICW tm;
-    GetTextMetricsW(dc, &tm);
+    TextCanvas(400, 40);
     // The tab size takes the second byte, where DT_CALCRECT would be: measured by drawing.
-    RECT r{0, 0, 400, 40};
-    DrawTextW(dc, u"\tl", -1, &r, DT_EXPANDTABS);
-    LONG eight = InkBounds().left;
-    Clear();
-    DrawTextW(dc, u"\tl", -1, &r, DT_EXPANDTABS | DT_TABSTOP | (4 << 8));
-    LONG four = InkBounds().left;
-    EXPECT_EQ(4 * tm.tmAveCharWidth, eight - four);
-    r = {0, 0, 400, 40};
-    DrawTextW(dc, u"a\tb", -1, &r, DT_CALCRECT);
-    EXPECT_EQ(Width(u"a\tb"), r.right) << "without DT_EXPANDTABS a tab is an ordinary character";
+    const RECT r{0, 0, 400, 40};
+    const LONG eight = Ink(u"\tl", r, DT_EXPANDTABS).left;
+    EXPECT_EQ(4 * m_metrics.tmAveCharWidth, eight - Ink(u"\tl", r, DT_EXPANDTABS | DT_TABSTOP | (4 << 8)).left);
+    EXPECT_EQ(Width(u"a\tb"), Calc(u"a\tb", r, 0).right) << "without DT_EXPANDTABS a tab is an ordinary character";
 }
 
 // Face matching answers kept in a file: read back by the next run while what they depend on stays the same,
@@ -219,28 +210,22 @@ TEST(FaceMatchCache, AnswersSurviveUntilAWatchedPathChanges) {
         first.Store("LxFont", face, {config});
         first.Store("Missing", std::nullopt, {config});
     }
-    {
-        FaceMatchCache next(file);
-        const std::optional<FaceFile>* found = next.Find("LxFont");
-        ASSERT_TRUE(found && *found);
-        EXPECT_EQ((*found)->path, face.path);
-        EXPECT_EQ((*found)->index, 2);
-        EXPECT_EQ((*found)->weight, 200);
-        EXPECT_TRUE((*found)->italic && (*found)->hasHangul);
-        const std::optional<FaceFile>* none = next.Find("Missing");
-        ASSERT_TRUE(none);
-        EXPECT_FALSE(*none);
-    }
+    FaceMatchCache next(file);
+    const std::optional<FaceFile>* found = next.Find("LxFont");
+    ASSERT_TRUE(found && *found);
+    const FaceFile& got = **found;
+    EXPECT_EQ(std::tie(got.path, got.index, got.weight, got.italic, got.hasHangul),
+              std::tie(face.path, face.index, face.weight, face.italic, face.hasHangul));
+    ASSERT_TRUE(next.Find("Missing"));
+    EXPECT_FALSE(*next.Find("Missing"));
     // The face file appearing is a change too: it was watched while missing.
     std::ofstream(face.path) << "x";
     EXPECT_EQ(FaceMatchCache(file).Find("LxFont"), nullptr);
-
     // Rewritten while the configuration stays, then the configuration changes size.
     FaceMatchCache(file).Store("LxFont", face, {config});
     EXPECT_NE(FaceMatchCache(file).Find("LxFont"), nullptr);
     std::ofstream(config, std::ios::app) << "<!-- more -->";
     EXPECT_EQ(FaceMatchCache(file).Find("LxFont"), nullptr);
-
     // A damaged file is ignored, and an empty file name keeps nothing.
     FaceMatchCache(file).Store("LxFont", face, {config});
     std::ofstream(file, std::ios::app) << "answer\tbroken\n";

@@ -102,13 +102,11 @@ TEST_F(Registry, ValuesComeBackWithTheirTypeSizeAndBytes) {
         EXPECT_EQ(std::memcmp(back, v.data, v.size), 0);
         EXPECT_EQ(back[v.size], '#') << "nothing is written past the value";
     }
-
     // (Too small a buffer and a missing value are pinned by the conformance registry case.)
     DWORD type = 0, size = 0, reserved = 0;
     char16_t buffer[8];
     EXPECT_EQ(Query(key, u"Name", nullptr, nullptr, buffer), ERROR_INVALID_PARAMETER);
     EXPECT_EQ(RegQueryValueExW(key, u"Name", &reserved, nullptr, nullptr, &size), ERROR_INVALID_PARAMETER);
-
     // Setting again replaces type and data; wrong sizes are refused and store nothing.
     ASSERT_EQ(SetDword(key, u"Name", 7), ERROR_SUCCESS);
     EXPECT_EQ(Query(key, u"Name", &type, &size), ERROR_SUCCESS);
@@ -117,7 +115,6 @@ TEST_F(Registry, ValuesComeBackWithTheirTypeSizeAndBytes) {
     EXPECT_EQ(RegSetValueExW(key, u"Bad", 0, REG_DWORD, blob, 3), ERROR_INVALID_PARAMETER);
     EXPECT_EQ(RegSetValueExW(key, u"Bad", 0, REG_BINARY, nullptr, 3), ERROR_INVALID_PARAMETER);
     EXPECT_EQ(Query(key, u"Bad", &type, &size), ERROR_FILE_NOT_FOUND);
-
     EXPECT_EQ(RegDeleteValueW(key, u"COUNT"), ERROR_SUCCESS) << "any spelling of the name";
     EXPECT_EQ(Query(key, u"Count"), ERROR_FILE_NOT_FOUND);
     RegCloseKey(key);
@@ -172,7 +169,6 @@ TEST_F(Registry, NamesAreCaseInsensitiveAndCasePreservingBeyondAscii) {
     ASSERT_EQ(RegEnumValueW(key, 0, name, &length, nullptr, nullptr, nullptr, nullptr), ERROR_SUCCESS);
     EXPECT_EQ(std::u16string(name), u"Größe");
     EXPECT_EQ(GetText(key, u"größe"), u"2");
-
     // Letters without case stay distinct.
     HKEY hangul = Create(HKEY_CURRENT_USER, u"가");
     HKEY other = nullptr;
@@ -192,7 +188,6 @@ TEST_F(Registry, DeleteKeyRemovesTheWholeSubtreeButNotWhileAnyPartIsOpen) {
     ASSERT_EQ(SetText(leaf, u"x", u"y"), ERROR_SUCCESS);
     HKEY app = Create(HKEY_CURRENT_USER, u"app");
     ASSERT_EQ(SetDword(app, u"top", 1), ERROR_SUCCESS);
-
     EXPECT_EQ(RegDeleteKeyW(HKEY_CURRENT_USER, u"APP"), ERROR_ACCESS_DENIED);
     EXPECT_EQ(RegDeleteKeyW(app, u"a"), ERROR_ACCESS_DENIED) << "c below a is open";
     EXPECT_EQ(RegCloseKey(leaf), ERROR_SUCCESS);
@@ -206,7 +201,6 @@ TEST_F(Registry, DeleteKeyRemovesTheWholeSubtreeButNotWhileAnyPartIsOpen) {
     RegCloseKey(leaf);
     EXPECT_EQ(GetDword(app, u"top"), 1u);
     RegCloseKey(app);
-
     EXPECT_EQ(RegDeleteKeyW(HKEY_CURRENT_USER, u"\\app"), ERROR_SUCCESS);
     EXPECT_EQ(Open(HKEY_CURRENT_USER, u"app", &gone), ERROR_FILE_NOT_FOUND);
     // Neither a root nor a key itself can be deleted through an empty subkey.
@@ -221,7 +215,6 @@ TEST_F(Registry, EnumerationOrderAndBufferRules) {
         RegCloseKey(Create(key, name));
     for (const char16_t* name : {u"z", u"a", u"m"})
         ASSERT_EQ(SetDword(key, name, 1), ERROR_SUCCESS);
-
     EXPECT_EQ(Names(key, RegEnumKeyExW), (std::vector<std::u16string>{u"Alpha", u"beta", u"gamma"}));
     EXPECT_EQ(Names(key, RegEnumValueW), (std::vector<std::u16string>{u"z", u"a", u"m"}))
         << "values keep the order they were set";
@@ -250,7 +243,6 @@ TEST_F(Registry, ClosedAndMadeUpHandlesAreRefused) {
     EXPECT_EQ(SetDword(key, u"v", 1), ERROR_INVALID_HANDLE);
     EXPECT_EQ(SetDword(again, u"v", 1), ERROR_SUCCESS);
     RegCloseKey(again);
-
     for (uintptr_t bogus : {uintptr_t(0), uintptr_t(0x12345), uintptr_t(0x80000004), ~uintptr_t(0)}) {
         HKEY handle = reinterpret_cast<HKEY>(bogus);
         EXPECT_EQ(RegFlushKey(handle), ERROR_INVALID_HANDLE);
@@ -258,7 +250,6 @@ TEST_F(Registry, ClosedAndMadeUpHandlesAreRefused) {
     }
     EXPECT_EQ(RegCloseKey(HKEY_CURRENT_USER), ERROR_SUCCESS);
     EXPECT_EQ(SetDword(HKEY_CURRENT_USER, u"RootValue", 3), ERROR_SUCCESS);
-
     // Changing the file closes the open keys; reopening it finds what was written.
     key = Create(HKEY_CLASSES_ROOT, u".txt");
     ASSERT_EQ(SetText(key, nullptr, u"txtfile"), ERROR_SUCCESS);
@@ -290,7 +281,6 @@ TEST_F(Registry, WritesSurviveAProcessKilledRightAfterTheCall) {
     HKEY key = nullptr;
     ASSERT_EQ(Open(HKEY_CURRENT_USER, u"durable", &key), ERROR_SUCCESS);
     EXPECT_EQ(GetDword(key, u"answer"), 42u);
-
     ASSERT_TRUE(RunInKilledChild([this] {
         HKEY key = nullptr;
         return Open(HKEY_CURRENT_USER, u"durable", &key) == ERROR_SUCCESS &&
@@ -310,7 +300,6 @@ TEST_F(Registry, DefaultLocationIsAnOwnerOnlyStateFolder) {
     RegCloseKey(key);
     EXPECT_EQ(ModeOf(state + "/cehost"), 0700u);
     EXPECT_EQ(ModeOf(state + "/cehost/registry.db"), 0600u);
-
     // Without XDG_STATE_HOME: the home folder's state folder; the environment variable wins over both.
     CehostSetRegistryPath(nullptr);
     unsetenv("XDG_STATE_HOME");
@@ -353,7 +342,6 @@ TEST_F(DamagedRegistry, AFileThatIsNotARegistryIsReportedAndLeftAlone) {
         garbage.push_back(char(i * 31 + 7));
     WriteWholeFile(file_, garbage);
     ExpectRefusedAndUntouched(ERROR_REGISTRY_CORRUPT);
-
     std::filesystem::remove(file_);
     sqlite3* db = nullptr;
     ASSERT_EQ(sqlite3_open(file_.c_str(), &db), SQLITE_OK);
@@ -374,7 +362,6 @@ TEST_F(DamagedRegistry, DamageInsideAValidFileIsReported) {
     }
     RegCloseKey(key);
     CehostSetRegistryPath(file_.c_str()); // closes the file, folding the log into it
-
     // Scramble the root page of the values table: keys stay readable, values do not.
     sqlite3* db = nullptr;
     int valuesRoot = 0, pageSize = 0;
@@ -397,7 +384,6 @@ TEST_F(DamagedRegistry, DamageInsideAValidFileIsReported) {
     for (size_t i = start; i < start + pageSize; ++i)
         bytes[i] = char(0xA5 ^ (i * 7));
     WriteWholeFile(file_, bytes);
-
     ::testing::internal::CaptureStderr();
     LONG opened = Open(HKEY_CURRENT_USER, u"many", &key);
     std::string before = ReadWholeFile(file_);
