@@ -96,6 +96,14 @@ TemplateBuilder SampleTemplate() {
     return b;
 }
 
+// The template `b` holds, read back.
+DialogTemplate Parsed(const TemplateBuilder& b) {
+    DialogTemplate t;
+    std::string error;
+    EXPECT_TRUE(ParseDialogTemplate(b.Data(), b.Size(), &t, &error)) << error;
+    return t;
+}
+
 class Dialogs : public ControlTest {
 protected:
     void SetUp() override {
@@ -119,9 +127,7 @@ TEST(DialogTemplate, ClassicTemplateWithFontAndItems) {
     // Second item: class by name, title by ordinal, 4 bytes of creation data (size word counts itself).
     b.Align(4).Dword(WS_CHILD | WS_TABSTOP).Dword(WS_EX_CLIENTEDGE).Short(1).Short(2).Short(3).Short(4).Word(IDOK);
     b.String(u"EDIT").Ordinal(7).Word(6).Word(0xABCD).Word(0x1234);
-    DialogTemplate t;
-    std::string error;
-    ASSERT_TRUE(ParseDialogTemplate(b.Data(), b.Size(), &t, &error)) << error;
+    const DialogTemplate t = Parsed(b);
     EXPECT_FALSE(t.extended);
     EXPECT_EQ(t.style, DWORD(WS_POPUP | DS_SETFONT));
     EXPECT_EQ(t.title, u"Title");
@@ -147,9 +153,7 @@ TEST(DialogTemplate, ExtendedTemplateHasDwordIdsAndFontDetails) {
     b.Word(8).Word(700).Byte(1).Byte(129).String(u"Face");
     b.Align(4).Dword(5).Dword(0).Dword(WS_CHILD | BS_DEFPUSHBUTTON).Short(1).Short(2).Short(30).Short(12);
     b.Dword(0x12345).Ordinal(0x80).String(u"OK").Word(0);
-    DialogTemplate t;
-    std::string error;
-    ASSERT_TRUE(ParseDialogTemplate(b.Data(), b.Size(), &t, &error)) << error;
+    const DialogTemplate t = Parsed(b);
     EXPECT_TRUE(t.extended);
     EXPECT_EQ(t.helpId, 77u);
     EXPECT_EQ(t.weight, 700);
@@ -166,10 +170,10 @@ TEST(DialogTemplate, TruncationsBadNamesAndHugeCountsAreRefused) {
     TemplateBuilder b;
     b.Dialog(WS_POPUP, 1, 0, 0, 50, 50, u"T");
     b.Item(WS_CHILD, 0, 0, 10, 10, 1, 0x82, u"abc");
-    std::vector<BYTE> whole = b.Bytes();
+    ASSERT_EQ(Parsed(b).items.size(), 1u);
+    const std::vector<BYTE> whole = b.Bytes();
     DialogTemplate t;
     std::string error;
-    ASSERT_TRUE(ParseDialogTemplate(whole.data(), whole.size(), &t, &error));
     for (size_t cut = 0; cut < whole.size(); ++cut) {
         std::vector<BYTE> part(whole.begin(), whole.begin() + cut);
         EXPECT_FALSE(ParseDialogTemplate(part.data(), part.size(), &t, &error)) << "cut at " << cut;
@@ -219,10 +223,9 @@ TEST_F(Dialogs, DialogUnitsPlaceTheControlsAndEscapeCancels) {
 
 TEST_F(Dialogs, EndDialogDuringInitNeverShowsTheDialog) {
     log.endInInit = true;
-    lxtest::MessageLog messages;
-    messages.WatchAll();
+    parentLog.WatchAll();
     EXPECT_EQ(Run(SampleTemplate()), 77);
-    EXPECT_EQ(messages.Count(WM_PAINT, log.dialog), 0);
+    EXPECT_EQ(parentLog.Count(WM_PAINT, log.dialog), 0);
 }
 
 // A template in memory carries no length, so truncation can only be caught in resources (the parser's own

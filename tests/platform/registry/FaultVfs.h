@@ -82,6 +82,17 @@ private:
         return Base()->xDelete(Base(), name, syncDir);
     }
 
+    // A method of the wrapped file called with the same arguments.
+    template <auto Method>
+    struct Forward;
+    template <typename R, typename... A, R (*sqlite3_io_methods::*Method)(sqlite3_file*, A...)>
+    struct Forward<Method> {
+        static R Call(sqlite3_file* f, A... a) { return (Real(f)->pMethods->*Method)(Real(f), a...); }
+    };
+    template <auto Method>
+    static constexpr auto kForward = &Forward<Method>::Call;
+    using M = sqlite3_io_methods;
+
     static constexpr sqlite3_io_methods kMethods = {
         3,
         [](sqlite3_file* f) {
@@ -89,9 +100,7 @@ private:
             f->pMethods = nullptr;
             return rc;
         },
-        [](sqlite3_file* f, void* buffer, int amount, sqlite3_int64 offset) {
-            return Real(f)->pMethods->xRead(Real(f), buffer, amount, offset);
-        },
+        kForward<&M::xRead>,
         [](sqlite3_file* f, const void* buffer, int amount, sqlite3_int64 offset) {
             if (Meets(f, Fault::DiskFull)) return errno = ENOSPC, SQLITE_FULL;
             return Real(f)->pMethods->xWrite(Real(f), buffer, amount, offset);
@@ -104,26 +113,9 @@ private:
             if (Meets(f, Fault::SyncFails)) return errno = EIO, SQLITE_IOERR_FSYNC;
             return Real(f)->pMethods->xSync(Real(f), flags);
         },
-        [](sqlite3_file* f, sqlite3_int64* size) { return Real(f)->pMethods->xFileSize(Real(f), size); },
-        [](sqlite3_file* f, int lock) { return Real(f)->pMethods->xLock(Real(f), lock); },
-        [](sqlite3_file* f, int lock) { return Real(f)->pMethods->xUnlock(Real(f), lock); },
-        [](sqlite3_file* f, int* out) { return Real(f)->pMethods->xCheckReservedLock(Real(f), out); },
-        [](sqlite3_file* f, int op, void* arg) { return Real(f)->pMethods->xFileControl(Real(f), op, arg); },
-        [](sqlite3_file* f) { return Real(f)->pMethods->xSectorSize(Real(f)); },
-        [](sqlite3_file* f) { return Real(f)->pMethods->xDeviceCharacteristics(Real(f)); },
-        [](sqlite3_file* f, int page, int size, int extend, void volatile** out) {
-            return Real(f)->pMethods->xShmMap(Real(f), page, size, extend, out);
-        },
-        [](sqlite3_file* f, int offset, int n, int flags) {
-            return Real(f)->pMethods->xShmLock(Real(f), offset, n, flags);
-        },
-        [](sqlite3_file* f) { Real(f)->pMethods->xShmBarrier(Real(f)); },
-        [](sqlite3_file* f, int deleteFlag) { return Real(f)->pMethods->xShmUnmap(Real(f), deleteFlag); },
-        [](sqlite3_file* f, sqlite3_int64 offset, int amount, void** out) {
-            return Real(f)->pMethods->xFetch(Real(f), offset, amount, out);
-        },
-        [](sqlite3_file* f, sqlite3_int64 offset, void* page) {
-            return Real(f)->pMethods->xUnfetch(Real(f), offset, page);
-        },
+        kForward<&M::xFileSize>, kForward<&M::xLock>, kForward<&M::xUnlock>, kForward<&M::xCheckReservedLock>,
+        kForward<&M::xFileControl>, kForward<&M::xSectorSize>, kForward<&M::xDeviceCharacteristics>,
+        kForward<&M::xShmMap>, kForward<&M::xShmLock>, kForward<&M::xShmBarrier>, kForward<&M::xShmUnmap>,
+        kForward<&M::xFetch>, kForward<&M::xUnfetch>,
     };
 };

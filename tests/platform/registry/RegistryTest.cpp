@@ -5,6 +5,7 @@
 #include <cehost/sim.h>
 #include <windows.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <map>
 #include <vector>
@@ -164,18 +165,15 @@ TEST_F(Registry, NamesAreCaseInsensitiveAndCasePreservingBeyondAscii) {
     EXPECT_EQ(GetText(same, u"GRÖßE"), u"1");
     // Setting through another spelling keeps the first one.
     ASSERT_EQ(SetText(same, u"gRÖßE", u"2"), ERROR_SUCCESS);
-    char16_t name[32];
-    DWORD length = 32;
-    ASSERT_EQ(RegEnumValueW(key, 0, name, &length, nullptr, nullptr, nullptr, nullptr), ERROR_SUCCESS);
-    EXPECT_EQ(std::u16string(name), u"Größe");
+    EXPECT_EQ(Names(key, RegEnumValueW), std::vector<std::u16string>{u"Größe"});
     EXPECT_EQ(GetText(key, u"größe"), u"2");
     // Letters without case stay distinct.
     HKEY hangul = Create(HKEY_CURRENT_USER, u"가");
     HKEY other = nullptr;
     EXPECT_EQ(Open(HKEY_CURRENT_USER, u"각", &other), ERROR_FILE_NOT_FOUND);
-    length = 32;
-    ASSERT_EQ(RegEnumKeyExW(HKEY_CURRENT_USER, 0, name, &length, nullptr, nullptr, nullptr, nullptr),
-              ERROR_SUCCESS);
+    char16_t name[32];
+    DWORD length = 32;
+    ASSERT_EQ(RegEnumKeyExW(HKEY_CURRENT_USER, 0, name, &length, nullptr, nullptr, nullptr, nullptr), 0);
     EXPECT_EQ(std::u16string(name), u"Ärger");
     EXPECT_EQ(length, 5u);
     RegCloseKey(key);
@@ -269,11 +267,9 @@ TEST_F(Registry, WritesSurviveAProcessKilledRightAfterTheCall) {
     ASSERT_TRUE(RunInKilledChild([&] {
         CehostSetRegistryPath(path.c_str()); // the child's copies of the parent's handles go away
         HKEY key = nullptr;
-        DWORD value = 42;
         return RegDeleteKeyW(HKEY_CURRENT_USER, u"shared") == ERROR_SUCCESS &&
                RegCreateKeyExW(HKEY_CURRENT_USER, u"durable", 0, nullptr, 0, 0, nullptr, &key, nullptr) == 0 &&
-               RegSetValueExW(key, u"answer", 0, REG_DWORD, reinterpret_cast<BYTE*>(&value), 4) == ERROR_SUCCESS &&
-               RegSetValueExW(key, u"gone", 0, REG_DWORD, reinterpret_cast<BYTE*>(&value), 4) == ERROR_SUCCESS;
+               SetDword(key, u"answer", 42) == ERROR_SUCCESS && SetDword(key, u"gone", 42) == ERROR_SUCCESS;
     }));
     EXPECT_EQ(SetDword(shared, u"v", 2), ERROR_KEY_DELETED);
     EXPECT_EQ(Query(shared, u"v"), ERROR_KEY_DELETED);
@@ -296,8 +292,7 @@ TEST_F(Registry, DefaultLocationIsAnOwnerOnlyStateFolder) {
     std::string state = folder_.File("state");
     setenv("XDG_STATE_HOME", state.c_str(), 1);
     EXPECT_EQ(std::string(CehostGetRegistryPath()), state + "/cehost/registry.db");
-    HKEY key = Create(HKEY_CURRENT_USER, u"where");
-    RegCloseKey(key);
+    RegCloseKey(Create(HKEY_CURRENT_USER, u"where"));
     EXPECT_EQ(ModeOf(state + "/cehost"), 0700u);
     EXPECT_EQ(ModeOf(state + "/cehost/registry.db"), 0600u);
     // Without XDG_STATE_HOME: the home folder's state folder; the environment variable wins over both.
@@ -309,13 +304,25 @@ TEST_F(Registry, DefaultLocationIsAnOwnerOnlyStateFolder) {
     std::string named = folder_.File("named/reg.db");
     setenv("CEHOST_REGISTRY", named.c_str(), 1);
     EXPECT_EQ(std::string(CehostGetRegistryPath()), named);
-    key = Create(HKEY_CURRENT_USER, u"where");
-    RegCloseKey(key);
+    RegCloseKey(Create(HKEY_CURRENT_USER, u"where"));
     EXPECT_EQ(ModeOf(named), 0600u);
 }
 
 class DamagedRegistry : public Registry {
 protected:
+    // Runs `sql` on the file through SQLite itself; the first value of the last row it gives, or -1.
+    int Sql(const char* sql) {
+        sqlite3* db = nullptr;
+        int value = -1;
+        EXPECT_EQ(sqlite3_open(file_.c_str(), &db), SQLITE_OK);
+        const auto keep = [](void* out, int, char** row, char**) {
+            *static_cast<int*>(out) = std::atoi(row[0]);
+            return 0;
+        };
+        EXPECT_EQ(sqlite3_exec(db, sql, keep, &value, nullptr), SQLITE_OK) << sql;
+        sqlite3_close(db);
+        return value;
+    }
     // Every registry call fails with `expected`; the file keeps its bytes and stderr names it once.
     void ExpectRefusedAndUntouched(LONG expected) {
         std::string before = ReadWholeFile(file_);
@@ -343,12 +350,7 @@ TEST_F(DamagedRegistry, AFileThatIsNotARegistryIsReportedAndLeftAlone) {
     WriteWholeFile(file_, garbage);
     ExpectRefusedAndUntouched(ERROR_REGISTRY_CORRUPT);
     std::filesystem::remove(file_);
-    sqlite3* db = nullptr;
-    ASSERT_EQ(sqlite3_open(file_.c_str(), &db), SQLITE_OK);
-    ASSERT_EQ(sqlite3_exec(db, "CREATE TABLE notes(t TEXT); INSERT INTO notes VALUES('keep me')", nullptr,
-                           nullptr, nullptr),
-              SQLITE_OK);
-    sqlite3_close(db);
+    Sql("CREATE TABLE notes(t TEXT); INSERT INTO notes VALUES('keep me')");
     CehostSetRegistryPath(file_.c_str());
     ExpectRefusedAndUntouched(ERROR_BADDB);
 }
@@ -363,21 +365,9 @@ TEST_F(DamagedRegistry, DamageInsideAValidFileIsReported) {
     RegCloseKey(key);
     CehostSetRegistryPath(file_.c_str()); // closes the file, folding the log into it
     // Scramble the root page of the values table: keys stay readable, values do not.
-    sqlite3* db = nullptr;
-    int valuesRoot = 0, pageSize = 0;
-    ASSERT_EQ(sqlite3_open(file_.c_str(), &db), SQLITE_OK);
-    sqlite3_stmt* stmt = nullptr;
-    ASSERT_EQ(
-        sqlite3_prepare_v2(db,
-                           "SELECT rootpage, (SELECT page_size FROM pragma_page_size) FROM sqlite_master"
-                           " WHERE name = 'vals'",
-                           -1, &stmt, nullptr),
-        SQLITE_OK);
-    ASSERT_EQ(sqlite3_step(stmt), SQLITE_ROW);
-    valuesRoot = sqlite3_column_int(stmt, 0);
-    pageSize = sqlite3_column_int(stmt, 1);
-    sqlite3_finalize(stmt);
-    sqlite3_close(db);
+    const int valuesRoot = Sql("SELECT rootpage FROM sqlite_master WHERE name = 'vals'");
+    const int pageSize = Sql("PRAGMA page_size");
+    ASSERT_GT(valuesRoot, 0);
     std::string bytes = ReadWholeFile(file_);
     size_t start = size_t(valuesRoot - 1) * pageSize;
     ASSERT_LE(start + pageSize, bytes.size());
