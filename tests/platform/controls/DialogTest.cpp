@@ -319,7 +319,9 @@ TEST_F(MessageBoxes, EscapeDefaultButtonAndBadArguments) {
 
 // LxString::MessageBoxW: the string becomes the box's text, a missing caption becomes one space, the type
 // passes through.
-TEST(LxStringMessageBox, TextCaptionAndType) {
+using LxStringMessageBox = Dialogs;
+
+TEST_F(LxStringMessageBox, TextCaptionAndType) {
     const struct {
         const char* text;    // nullptr: an empty LxString
         const char* caption; // nullptr: an empty LxString
@@ -335,15 +337,12 @@ TEST(LxStringMessageBox, TextCaptionAndType) {
     for (const auto& row : rows) {
         SCOPED_TRACE(row.type);
         std::u16string title, shown;
-        lxtest::IdleScript script({[&] {
+        IdleScript script({[&] {
             HWND box = FindWindowW(u"#32770", nullptr);
             ASSERT_NE(box, nullptr);
-            WCHAR buffer[128] = {};
-            GetWindowTextW(box, buffer, 128);
-            title = buffer;
-            GetDlgItemTextW(box, 0xFFFF, buffer, 128);
-            shown = buffer;
-            lxtest::Stroke(row.key);
+            title = Text(box);
+            shown = Text(GetDlgItem(box, 0xFFFF));
+            Stroke(row.key);
         }});
         LxString text = row.text ? LxString(row.text) : LxString();
         EXPECT_EQ(text.MessageBoxW(row.caption ? LxString(row.caption) : LxString(), row.type), row.result);

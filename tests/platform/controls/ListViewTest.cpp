@@ -33,22 +33,18 @@ Owner* g_owner = nullptr;
 
 LRESULT CALLBACK OwnerProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_MEASUREITEM: {
+    case WM_MEASUREITEM:
         reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)->itemHeight = kRowHeight;
         return TRUE;
-    }
     case WM_DRAWITEM: {
-        auto* dis = reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
+        const auto* dis = reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
         g_owner->drawn.push_back({dis->itemID, dis->itemState});
         return TRUE;
     }
     case WM_NOTIFY: {
-        auto* hdr = reinterpret_cast<NMHDR*>(lParam);
-        g_owner->notifications.push_back(hdr->code);
-        if (hdr->code == LVN_ITEMCHANGED) {
-            auto* nm = reinterpret_cast<NMLISTVIEW*>(lParam);
-            g_owner->changed.push_back({nm->iItem, nm->uNewState, nm->uOldState});
-        }
+        const auto* nm = reinterpret_cast<NMLISTVIEW*>(lParam); // only the header unless LVN_ITEMCHANGED
+        g_owner->notifications.push_back(nm->hdr.code);
+        if (nm->hdr.code == LVN_ITEMCHANGED) g_owner->changed.push_back({nm->iItem, nm->uNewState, nm->uOldState});
         return 0;
     }
     default:

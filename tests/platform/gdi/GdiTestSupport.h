@@ -14,7 +14,7 @@
 #include <vector>
 
 // The font the library asks for: "LxFont", Korean character set.
-inline LOGFONTW LxLogFont(LONG height, LONG weight = FW_NORMAL) {
+inline HFONT CreateLxFont(LONG height, LONG weight = FW_NORMAL) {
     LOGFONTW lf{};
     lf.lfHeight = height;
     lf.lfWeight = weight;
@@ -22,11 +22,6 @@ inline LOGFONTW LxLogFont(LONG height, LONG weight = FW_NORMAL) {
     lf.lfPitchAndFamily = FF_SWISS;
     const char16_t face[] = u"LxFont";
     std::copy(std::begin(face), std::end(face), lf.lfFaceName);
-    return lf;
-}
-
-inline HFONT CreateLxFont(LONG height, LONG weight = FW_NORMAL) {
-    const LOGFONTW lf = LxLogFont(height, weight);
     return CreateFontIndirectW(&lf);
 }
 

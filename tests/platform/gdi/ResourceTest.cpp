@@ -175,14 +175,12 @@ TEST_F(Resources, IconsPickTheirSizeAndDrawWithMaskOrAlpha) {
     EXPECT_EQ(big, LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_TEST)));
     EXPECT_TRUE(DrawIcon(dc, 0, 0, big));
     EXPECT_EQ(RGB(0, 0, 200), GetPixel(dc, 31, 0)) << "the 32 x 32 image: top half opaque";
-    EXPECT_EQ(kRed, GetPixel(dc, 0, 31));
-    EXPECT_EQ(kRed, GetPixel(dc, 32, 0));
+    EXPECT_EQ((RECT{0, 0, 32, 16}), InkBounds(kRed));
     HICON small = static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_TEST), IMAGE_ICON, 16, 16, 0));
     ASSERT_NE(nullptr, small);
     Fill(dc, {0, 0, 40, 40}, kRed);
     EXPECT_TRUE(DrawIconEx(dc, 0, 0, small, 0, 0, 0, nullptr, DI_NORMAL));
     EXPECT_EQ(RGB(0, 200, 0), GetPixel(dc, 7, 15)) << "16 x 16 image: left half opaque";
-    EXPECT_EQ(kRed, GetPixel(dc, 8, 0));
     EXPECT_EQ((RECT{0, 0, 8, 16}), InkBounds(kRed));
     EXPECT_TRUE(DestroyIcon(small));
     EXPECT_FALSE(DrawIcon(dc, 0, 0, small));
