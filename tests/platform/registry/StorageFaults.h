@@ -7,7 +7,6 @@
 #include "FaultVfs.h"
 #include "TestFolder.h"
 
-#include <cerrno>
 #include <cstdio>
 #include <functional>
 #include <string>
