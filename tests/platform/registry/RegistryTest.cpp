@@ -46,23 +46,6 @@ protected:
         return RegQueryValueExW(key, name, nullptr, type, static_cast<BYTE*>(data), size);
     }
     LONG Open(HKEY root, const char16_t* path, HKEY* key) { return RegOpenKeyExW(root, path, 0, 0, key); }
-    // A number set and read through a key opened for the one call, as an application that keeps no handle.
-    LONG SetNumber(const char16_t* name, DWORD value) {
-        HKEY key = nullptr;
-        LONG rc = RegCreateKeyExW(HKEY_CURRENT_USER, u"Software\\Faults", 0, nullptr, 0, 0, nullptr, &key, nullptr);
-        if (rc != ERROR_SUCCESS) return rc;
-        rc = SetDword(key, name, value);
-        RegCloseKey(key);
-        return rc;
-    }
-    DWORD GetNumber(const char16_t* name) {
-        HKEY key = nullptr;
-        if (Open(HKEY_CURRENT_USER, u"Software\\Faults", &key) != ERROR_SUCCESS) return 0xDEAD;
-        const DWORD value = GetDword(key, name);
-        RegCloseKey(key);
-        return value;
-    }
-
     // The names an enumeration gives from index 0 on, with room for 15 units each.
     template <typename Enum>
     static std::vector<std::u16string> Names(HKEY key, Enum enumerate) {
@@ -403,20 +386,20 @@ TEST_F(Registry, EachStorageFaultFailsTheWriteThatMeetsItAndLosesNothing) {
         TestFolder folder;
         const std::string file = folder.File("registry.db");
         CehostSetRegistryPath(file.c_str());
-        ASSERT_EQ(ERROR_SUCCESS, SetNumber(u"kept", 41));
+        ASSERT_EQ(ERROR_SUCCESS, SetDword(HKEY_CURRENT_USER, u"kept", 41));
         if (fault.closedFirst) CehostSetRegistryPath(file.c_str());
         fault.begin(file);
         testing::internal::CaptureStderr();
-        EXPECT_EQ(kExpected.at(fault.name), SetNumber(u"new", 42));
+        EXPECT_EQ(kExpected.at(fault.name), SetDword(HKEY_CURRENT_USER, u"new", 42));
         EXPECT_EQ("cehost: registry file " + file + " " + fault.cause + "; registry calls fail with error " +
                       std::to_string(kExpected.at(fault.name)) + "\n",
                   testing::internal::GetCapturedStderr());
         fault.end(file);
-        EXPECT_EQ(41u, GetNumber(u"kept"));
-        EXPECT_EQ(ERROR_SUCCESS, SetNumber(u"new", 42));
+        EXPECT_EQ(41u, GetDword(HKEY_CURRENT_USER, u"kept"));
+        EXPECT_EQ(ERROR_SUCCESS, SetDword(HKEY_CURRENT_USER, u"new", 42));
         CehostSetRegistryPath(file.c_str()); // read back from the file, not the open connection
-        EXPECT_EQ(41u, GetNumber(u"kept"));
-        EXPECT_EQ(42u, GetNumber(u"new"));
+        EXPECT_EQ(41u, GetDword(HKEY_CURRENT_USER, u"kept"));
+        EXPECT_EQ(42u, GetDword(HKEY_CURRENT_USER, u"new"));
     }
 }
 
