@@ -40,7 +40,6 @@ protected:
         ControlTest::TearDown();
     }
 
-    void Open(bool on) { ImmSetOpenStatus(himc, on ? TRUE : FALSE); }
     std::u16string Composing() {
         char16_t buffer[8] = {};
         LONG bytes = ImmGetCompositionStringW(himc, GCS_COMPSTR, buffer, sizeof buffer);
@@ -75,7 +74,7 @@ protected:
 TEST_F(Ime, KeysGiveCommittedAndComposingText) {
     const Step script[] = {{'r', u"", u"ㄱ"}, {'k', u"", u"가"}, {'R', u"", u"갂"}, {'h', u"가", u"꼬"},
                            {'1', u"가꼬1", u""}};
-    Open(true);
+    ImmSetOpenStatus(himc, TRUE);
     for (const Step& step : script) {
         const char key[] = {step.key, 0};
         Type(key);
@@ -85,7 +84,7 @@ TEST_F(Ime, KeysGiveCommittedAndComposingText) {
 }
 
 TEST_F(Ime, SyllableFinishedByTheNextKeyComesInOneMessage) {
-    Open(true);
+    ImmSetOpenStatus(himc, TRUE);
     Type("rkr");
     parentLog.Clear();
     Type("k");
@@ -101,7 +100,7 @@ TEST_F(Ime, SyllableFinishedByTheNextKeyComesInOneMessage) {
 }
 
 TEST_F(Ime, FirstKeyStartsTheCompositionAndBackspaceEndsIt) {
-    Open(true);
+    ImmSetOpenStatus(himc, TRUE);
     Type("r");
     auto seen = Only({WM_KEYDOWN, WM_IME_STARTCOMPOSITION, WM_IME_COMPOSITION, WM_IME_ENDCOMPOSITION});
     ASSERT_EQ(Messages(seen), (std::vector<UINT>{WM_IME_STARTCOMPOSITION, WM_IME_COMPOSITION, WM_KEYDOWN}));
@@ -151,7 +150,7 @@ TEST_F(Ime, ToggleKeySwitchesTheMethodAndIsConfigurable) {
 }
 
 TEST_F(Ime, FocusChangeCompletesIntoTheOldWindow) {
-    Open(true);
+    ImmSetOpenStatus(himc, TRUE);
     Type("dk");
     SetFocus(other);
     cehost::sim::RunUntilIdle();
@@ -163,7 +162,7 @@ TEST_F(Ime, FocusChangeCompletesIntoTheOldWindow) {
 }
 
 TEST_F(Ime, NotifyCompletesOrCancels) {
-    Open(true);
+    ImmSetOpenStatus(himc, TRUE);
     Type("rk");
     EXPECT_TRUE(ImmNotifyIME(himc, NI_COMPOSITIONSTR, CPS_COMPLETE, 0));
     cehost::sim::RunUntilIdle();

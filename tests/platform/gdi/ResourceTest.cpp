@@ -54,8 +54,7 @@ TEST_F(Resources, BitmapsOfEveryDepthDecodeToTheSamePicture) {
         ASSERT_NE(nullptr, bmp) << id;
         BITMAP bm{};
         GetObjectW(bmp, sizeof bm, &bm);
-        EXPECT_EQ(4, bm.bmWidth);
-        EXPECT_EQ(3, bm.bmHeight);
+        EXPECT_EQ(std::pair(4L, 3L), std::pair(long(bm.bmWidth), long(bm.bmHeight)));
         MemoryDc dc(bmp);
         for (int y = 0; y < 3; ++y)
             for (int x = 0; x < 4; ++x) {
@@ -232,8 +231,7 @@ TEST_F(Resources, ModuleHandlesAndNames) {
     WCHAR path[1024];
     DWORD n = GetModuleFileNameW(nullptr, path, 1024);
     ASSERT_GT(n, 0u);
-    std::u16string p(path, n);
-    EXPECT_NE(std::u16string::npos, p.find(u"cehost_res_tests"));
+    EXPECT_NE(std::u16string::npos, std::u16string(path, n).find(u"cehost_res_tests"));
     HMODULE lib = GetModuleHandleW(u"libcehost.so");
     ASSERT_NE(nullptr, lib);
     EXPECT_NE(self, lib);
