@@ -27,7 +27,6 @@ class Ime : public ControlTest {
 protected:
     void SetUp() override {
         MakeParent(u"ImeTestWindow");
-        ASSERT_NE(parent, nullptr);
         other = Child(u"ImeTestWindow", u"", 0, {0, 0, 10, 10});
         SetFocus(parent);
         cehost::sim::RunUntilIdle();

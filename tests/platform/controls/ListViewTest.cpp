@@ -62,7 +62,6 @@ protected:
                      LVS_REPORT | LVS_OWNERDATA | LVS_OWNERDRAWFIXED | LVS_SINGLESEL | LVS_SHOWSELALWAYS |
                          LVS_NOCOLUMNHEADER,
                      {0, 0, 200, 5 * kRowHeight + 7}, kListId);
-        ASSERT_NE(list, nullptr);
         SendMessageW(list, LVM_SETITEMCOUNT, 100, 0);
         SetFocus(list);
         cehost::sim::RunUntilIdle();

@@ -162,7 +162,6 @@ TEST_F(GdiDraw, SystemColoursAndTheirPermanentBrushes) {
     EXPECT_EQ(GetSysColor(colorBtnFace), GetSysColor(colorBtnFace | flag));
     long before = cehost::sim::GdiObjectCount();
     HBRUSH face = GetSysColorBrush(colorBtnFace | flag);
-    ASSERT_NE(nullptr, face);
     EXPECT_EQ(face, GetSysColorBrush(colorBtnFace));
     EXPECT_TRUE(DeleteObject(face));
     EXPECT_EQ(face, GetSysColorBrush(colorBtnFace)) << "not deleted";
@@ -199,7 +198,6 @@ TEST_F(GdiObjects, StockObjectsAreNotCountedAndSurviveDeletion) {
     for (int i : {WHITE_BRUSH, LTGRAY_BRUSH, GRAY_BRUSH, DKGRAY_BRUSH, BLACK_BRUSH, NULL_BRUSH, WHITE_PEN, BLACK_PEN,
                   NULL_PEN, SYSTEM_FONT, DEFAULT_GUI_FONT, DC_BRUSH, DC_PEN}) {
         HGDIOBJ h = GetStockObject(i);
-        ASSERT_NE(nullptr, h) << i;
         EXPECT_TRUE(DeleteObject(h));
         EXPECT_EQ(h, GetStockObject(i));
         EXPECT_NE(0u, GetObjectType(h));
@@ -221,7 +219,6 @@ TEST_F(GdiObjects, ABitmapLivesInOneMemoryDcAtATime) {
     HDC b = CreateCompatibleDC(nullptr);
     HBITMAP bmp = CreateCompatibleBitmap(a, 2, 2);
     HGDIOBJ oldA = SelectObject(a, bmp);
-    ASSERT_NE(nullptr, oldA);
     EXPECT_EQ(OBJ_BITMAP, GetObjectType(oldA)) << "a fresh memory DC holds a default bitmap";
     EXPECT_EQ(nullptr, SelectObject(b, bmp));
     SelectObject(a, oldA);
@@ -308,7 +305,6 @@ TEST_F(GdiObjects, DibSectionSharesItsMemoryBottomUp) {
     bi.bmiHeader = {sizeof(BITMAPINFOHEADER), 3, 2, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
     void* bits = nullptr;
     HBITMAP dib = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    ASSERT_NE(nullptr, dib);
     ASSERT_NE(nullptr, bits);
     MemoryDc dc(dib);
     SetPixel(dc, 0, 0, RGB(0x11, 0x22, 0x33));
