@@ -20,17 +20,12 @@ protected:
         Fill(screen, {0, 0, 240, 320}, kWhite);
         ReleaseDC(nullptr, screen);
     }
-    void TearDown() override {
-        if (m_top) DestroyWindow(m_top);
-        GdiTest::TearDown();
-    }
     HWND Top(int x, int y, int w, int h, DWORD style = 0) {
-        m_top = CreateWindowExW(0, u"GdiWindowTest", u"", WS_POPUP | WS_VISIBLE | style, x, y, w, h, nullptr, nullptr,
-                                nullptr, nullptr);
+        HWND top = CreateWindowExW(0, u"GdiWindowTest", u"", WS_POPUP | WS_VISIBLE | style, x, y, w, h, nullptr,
+                                   nullptr, nullptr, nullptr);
         cehost::sim::RunUntilIdle();
-        return m_top;
+        return top;
     }
-    HWND m_top = nullptr;
 };
 
 // A client DC starts inside the border and draws around children; a window DC covers the border too; the DCs
@@ -56,7 +51,6 @@ TEST_F(GdiWindow, ClientAndWindowDcsClipToTheirWindow) {
     EXPECT_EQ(kBlue, ScreenPixel(10, 20));
     DestroyWindow(child);
     DestroyWindow(top);
-    m_top = nullptr;
     EXPECT_EQ(nullptr, GetDC(top));
     EXPECT_EQ(0, ReleaseDC(top, nullptr));
 }
@@ -74,6 +68,7 @@ TEST_F(GdiWindow, PaintingIsClippedToTheUpdateRegion) {
     EndPaint(top, &ps);
     EXPECT_EQ(kBlue, ScreenPixel(15, 15));
     EXPECT_EQ(kWhite, ScreenPixel(25, 25));
+    DestroyWindow(top);
 }
 
 using Golden = GdiTest;

@@ -58,7 +58,7 @@ TEST_F(Text, PositiveHeightIsTheCellAndNegativeTheCharacterHeight) {
     for (LONG h : {14L, 18L, 20L, 37L}) {
         Selected positive(dc, CreateLxFont(h));
         TEXTMETRICW tm{};
-        ASSERT_TRUE(GetTextMetricsW(dc, &tm));
+        GetTextMetricsW(dc, &tm);
         EXPECT_EQ(h, tm.tmHeight);
         EXPECT_EQ(tm.tmHeight, tm.tmAscent + tm.tmDescent);
         EXPECT_GT(tm.tmInternalLeading, 0);
