@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <string>
 #include <vector>
 
@@ -35,10 +36,9 @@ protected:
     // Each key handled before the next: letters (upper case with Shift), digits and '<' for Backspace.
     static void Type(const char* keys) {
         for (; *keys; ++keys) {
-            const char k = *keys;
-            const bool shift = k >= 'A' && k <= 'Z';
+            const bool shift = std::isupper(*keys);
             if (shift) lxtest::KeyDown(VK_SHIFT);
-            lxtest::Stroke(k == '<' ? VK_BACK : static_cast<BYTE>(k >= 'a' && k <= 'z' ? k - 'a' + 'A' : k));
+            lxtest::Stroke(*keys == '<' ? VK_BACK : static_cast<BYTE>(std::toupper(*keys)));
             if (shift) lxtest::KeyUp(VK_SHIFT);
             cehost::sim::RunUntilIdle();
         }

@@ -75,8 +75,7 @@ TEST_F(Ime, KeysGiveCommittedAndComposingText) {
                            {'1', u"가꼬1", u""}};
     ImmSetOpenStatus(himc, TRUE);
     for (const Step& step : script) {
-        const char key[] = {step.key, 0};
-        Type(key);
+        Type(std::string(1, step.key).c_str());
         EXPECT_EQ(Typed(parent), std::u16string(step.committed)) << step.key;
         EXPECT_EQ(Composing(), std::u16string(step.composing)) << step.key;
     }

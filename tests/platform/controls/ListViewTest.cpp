@@ -129,8 +129,7 @@ TEST_F(ListView, EnsureVisibleScrollsMinimally) {
         EXPECT_EQ(Top(), top) << row;
     }
     EXPECT_FALSE(SendMessageW(list, LVM_ENSUREVISIBLE, 100, FALSE));
-    RECT rc{};
-    rc.left = LVIR_BOUNDS;
+    RECT rc{LVIR_BOUNDS, 0, 0, 0};
     EXPECT_TRUE(SendMessageW(list, LVM_GETITEMRECT, 12, reinterpret_cast<LPARAM>(&rc)));
     EXPECT_EQ(rc.top, 2 * kRowHeight);
 }

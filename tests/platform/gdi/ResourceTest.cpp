@@ -3,6 +3,8 @@
 // Loads of one picture resource share its decoded pixels, yet every handle behaves as a bitmap of its own: a
 // handle that is drawn on changes neither the other handles nor the next load.
 #include "GdiTestSupport.h"
+#include "MessageLog.h"
+#include "QueueInput.h"
 #include "resources/TestResources.h"
 
 #include <cstring>
@@ -123,26 +125,19 @@ TEST_F(Resources, AcceleratorTablesTurnKeysIntoCommands) {
     HACCEL table = LoadAcceleratorsW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDA_MAIN));
     EXPECT_EQ(table, LoadAcceleratorsW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDA_MAIN))) << "shared";
     EXPECT_EQ(3, CopyAcceleratorTableW(table, nullptr, 0));
-    static std::vector<WPARAM> commands;
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = [](HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) -> LRESULT {
-        if (message == WM_COMMAND) commands.push_back(wParam);
-        return DefWindowProcW(hwnd, message, wParam, lParam);
-    };
-    wc.lpszClassName = u"AcceleratorTest";
-    RegisterClassW(&wc);
-    HWND hwnd = CreateWindowExW(0, u"AcceleratorTest", u"", WS_POPUP | WS_VISIBLE, 0, 0, 10, 10, nullptr, nullptr,
-                                nullptr, nullptr);
+    HWND hwnd = CreateWindowExW(0, u"static", u"", WS_POPUP | WS_VISIBLE, 0, 0, 10, 10, nullptr, nullptr, nullptr,
+                                nullptr);
+    lxtest::MessageLog log;
+    log.Watch(hwnd);
     SetFocus(hwnd);
     const struct {
         BYTE vk, held;
         int translated;
     } keys[] = {{VK_F1, 0, 1}, {'X', 0, 0}, {'X', VK_CONTROL, 1}, {'H', 0, 1}};
     for (const auto& k : keys) {
-        if (k.held) keybd_event(k.held, 0, 0, 0);
-        keybd_event(k.vk, 0, 0, 0);
-        keybd_event(k.vk, 0, KEYEVENTF_KEYUP, 0);
-        if (k.held) keybd_event(k.held, 0, KEYEVENTF_KEYUP, 0);
+        if (k.held) lxtest::KeyDown(k.held);
+        lxtest::Stroke(k.vk);
+        if (k.held) lxtest::KeyUp(k.held);
         int translated = 0;
         MSG msg;
         while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
@@ -155,6 +150,9 @@ TEST_F(Resources, AcceleratorTablesTurnKeysIntoCommands) {
         }
         EXPECT_EQ(k.translated, translated) << int(k.vk) << " with " << int(k.held);
     }
+    std::vector<WPARAM> commands;
+    for (const lxtest::LoggedMessage& m : log.Entries())
+        if (m.message == WM_COMMAND) commands.push_back(m.wParam);
     EXPECT_EQ((std::vector<WPARAM>{MAKEWPARAM(IDM_OPEN, 1), MAKEWPARAM(IDM_EXIT, 1), MAKEWPARAM(IDM_HELP, 1)}),
               commands);
     DestroyWindow(hwnd);
