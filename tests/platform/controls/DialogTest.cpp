@@ -56,10 +56,6 @@ private:
     std::vector<BYTE> m_bytes;
 };
 
-std::function<void()> Press(BYTE vk) {
-    return [vk] { Stroke(vk); };
-}
-
 struct DialogLog {
     std::vector<WORD> commands;
     bool endInInit = false;
@@ -213,7 +209,7 @@ TEST_F(Dialogs, DialogUnitsPlaceTheControlsAndEscapeCancels) {
                                EXPECT_EQ(r.bottom, (v * base.bottom + 4) / 8) << v;
                            }
                        },
-                       Press(VK_ESCAPE)});
+                       [] { Stroke(VK_ESCAPE); }});
     EXPECT_EQ(Run(SampleTemplate()), 200);
     EXPECT_TRUE(script.Finished());
     EXPECT_EQ(log.commands, std::vector<WORD>{IDCANCEL});
@@ -284,8 +280,8 @@ TEST_F(MessageBoxes, EverySetReturnsTheButtonChosenWithArrowsAndReturn) {
                 for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
                     if (GetDlgCtrlID(child) != 0xFFFF) shown.push_back(GetDlgCtrlID(child));
             }};
-            steps.insert(steps.end(), i, Press(VK_RIGHT));
-            steps.push_back(Press(VK_RETURN));
+            steps.insert(steps.end(), i, [] { Stroke(VK_RIGHT); });
+            steps.push_back([] { Stroke(VK_RETURN); });
             IdleScript script(steps);
             EXPECT_EQ(MessageBoxW(parent, u"Proceed?", u"Question", c.type | MB_ICONQUESTION), c.ids[i])
                 << "type " << c.type << " button " << i;
@@ -308,7 +304,7 @@ TEST_F(MessageBoxes, EscapeDefaultButtonAndBadArguments) {
                  {{VK_RETURN}, MB_ABORTRETRYIGNORE | MB_DEFBUTTON3, IDIGNORE}};
     for (const auto& c : cases) {
         std::vector<std::function<void()>> steps;
-        for (BYTE key : c.keys) steps.push_back(Press(key));
+        for (BYTE key : c.keys) steps.push_back([key] { Stroke(key); });
         IdleScript script(steps);
         EXPECT_EQ(MessageBoxW(parent, u"x", nullptr, c.type), c.result) << c.type;
     }

@@ -58,10 +58,9 @@ protected:
         g_owner = &owner;
         MakeParent(u"ListOwner", OwnerProc);
         // Five whole rows and a part of a sixth.
-        list = Child(WC_LISTVIEWW, u"",
-                     LVS_REPORT | LVS_OWNERDATA | LVS_OWNERDRAWFIXED | LVS_SINGLESEL | LVS_SHOWSELALWAYS |
-                         LVS_NOCOLUMNHEADER,
-                     {0, 0, 200, 5 * kRowHeight + 7}, kListId);
+        const DWORD style = LVS_REPORT | LVS_OWNERDATA | LVS_OWNERDRAWFIXED | LVS_SINGLESEL | LVS_SHOWSELALWAYS |
+                            LVS_NOCOLUMNHEADER;
+        list = Child(WC_LISTVIEWW, u"", style, {0, 0, 200, 5 * kRowHeight + 7}, kListId);
         SendMessageW(list, LVM_SETITEMCOUNT, 100, 0);
         SetFocus(list);
         cehost::sim::RunUntilIdle();
@@ -88,8 +87,7 @@ TEST_F(ListView, KeysMoveFocusAndSelectionWithoutWrapping) {
                  {VK_PRIOR, 0, 0},  {VK_PRIOR, 0, 0}};
     for (const auto& step : steps) {
         Key(step.key);
-        EXPECT_EQ(Focused(), step.focused) << "key " << int(step.key) << " to " << step.focused;
-        EXPECT_EQ(Top(), step.top) << "key " << int(step.key) << " to " << step.focused;
+        EXPECT_EQ(std::pair(Focused(), Top()), std::pair(step.focused, step.top)) << "key " << int(step.key);
     }
     EXPECT_EQ(SendMessageW(list, LVM_GETSELECTEDCOUNT, 0, 0), 1);
     EXPECT_EQ(SendMessageW(list, LVM_GETITEMSTATE, 0, LVIS_SELECTED | LVIS_FOCUSED), LVIS_SELECTED | LVIS_FOCUSED);

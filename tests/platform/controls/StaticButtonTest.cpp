@@ -19,11 +19,6 @@ protected:
     void SetUp() override {
         MakeParent(u"ControlParent", ParentProc, reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_WINDOW + 1)));
     }
-    void TearDown() override {
-        ControlTest::TearDown();
-        if (g_brush) DeleteObject(g_brush);
-        g_brush = nullptr;
-    }
 
     // Columns (screen x) where the text colour appears inside `rc`.
     std::vector<int> TextColumns(const RECT& rc, COLORREF colour) {
@@ -57,6 +52,7 @@ TEST_F(Controls, StaticFillsWithTheParentBrushAndAligns) {
     DestroyWindow(left);
     DestroyWindow(right);
     EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), before);
+    DeleteObject(g_brush);
 }
 
 TEST_F(Controls, ButtonClicksOnReleaseOfReturnSpaceAndStylus) {

@@ -43,8 +43,7 @@ TEST_F(GdiDraw, LineToExcludesItsEndPointAndMovesTheCurrentPosition) {
     EXPECT_EQ(".#####....", Row(1, kBlack));
     POINT p;
     MoveToEx(dc, 0, 0, &p);
-    EXPECT_EQ(6, p.x);
-    EXPECT_EQ(1, p.y);
+    EXPECT_EQ((std::pair<LONG, LONG>(6, 1)), std::pair(p.x, p.y));
     // Going back draws from the new start and again leaves out the end.
     MoveToEx(dc, 9, 2, nullptr);
     LineTo(dc, 7, 2);
@@ -251,8 +250,7 @@ TEST_F(GdiObjects, DcStateSettersAndRestoreDc) {
     MoveToEx(dc, 5, 6, &p);
     EXPECT_EQ(0, p.x);
     MoveToEx(dc, 7, 8, &p);
-    EXPECT_EQ(5, p.x);
-    EXPECT_EQ(6, p.y);
+    EXPECT_EQ((std::pair<LONG, LONG>(5, 6)), std::pair(p.x, p.y));
     EXPECT_FALSE(RestoreDC(dc, 1)) << "nothing is saved any more";
     EXPECT_TRUE(DeleteObject(pen)) << "restoring deselected the pen";
 }

@@ -115,8 +115,7 @@ TEST_F(GdiTest, ScreenshotsReadBackAsTheFramebuffer) {
     int w = 0, h = 0;
     std::vector<uint32_t> px;
     ASSERT_TRUE(golden::ReadPng(dir + "/part.png", w, h, px));
-    EXPECT_EQ(35, w) << "clipped to the screen";
-    EXPECT_EQ(10, h);
+    EXPECT_EQ(std::pair(35, 10), std::pair(w, h)) << "clipped to the screen";
     EXPECT_EQ(0xC86432u, px[0]);
     EXPECT_EQ(0x0A141Eu, px[10]);
     EXPECT_FALSE(cehost::sim::SaveScreenshot("/nonexistent-folder/x.png", &error));

@@ -59,13 +59,12 @@ inline ::testing::AssertionResult Matches(const std::string& name, int width, in
     const std::string actualPath = (OutputDir() / (name + ".actual.png")).string();
     int gw = 0, gh = 0;
     std::vector<uint32_t> expected;
-    if (!ReadPng(goldenPath.string(), gw, gh, expected)) {
+    const bool found = ReadPng(goldenPath.string(), gw, gh, expected);
+    if (!found || gw != width || gh != height) {
         SavePixelsPng(actualPath, width, height, actual.data());
-        return ::testing::AssertionFailure() << "golden image " << goldenPath << " is missing; actual image written to "
-                                             << actualPath << " (UPDATE_GOLDENS=1 records it)";
-    }
-    if (gw != width || gh != height) {
-        SavePixelsPng(actualPath, width, height, actual.data());
+        if (!found)
+            return ::testing::AssertionFailure() << "golden image " << goldenPath << " is missing; actual image "
+                                                 << "written to " << actualPath << " (UPDATE_GOLDENS=1 records it)";
         return ::testing::AssertionFailure() << name << ": size " << width << "x" << height << " differs from golden "
                                              << gw << "x" << gh << "; actual image in " << actualPath;
     }

@@ -10,6 +10,7 @@
 #include <cstring>
 #include <fstream>
 #include <functional>
+#include <tuple>
 
 namespace {
 
@@ -204,9 +205,8 @@ TEST_F(Resources, MenusLoadIntoMenuObjects) {
     info.dwTypeData = text;
     info.cch = 32;
     ASSERT_TRUE(GetMenuItemInfoW(popup, 2, TRUE, &info));
-    EXPECT_EQ(UINT(MFT_RADIOCHECK), info.fType);
-    EXPECT_EQ(UINT(MFS_GRAYED), info.fState);
-    EXPECT_EQ(UINT(IDM_EXIT), info.wID);
+    EXPECT_EQ((std::tuple<UINT, UINT, UINT>(MFT_RADIOCHECK, MFS_GRAYED, IDM_EXIT)),
+              std::tie(info.fType, info.fState, info.wID));
     EXPECT_EQ(std::u16string(u"둘"), std::u16string(text));
     EXPECT_EQ(UINT(MF_CHECKED), GetMenuState(popup, IDM_OPEN, MF_BYCOMMAND));
     DestroyMenu(extended);

@@ -176,8 +176,7 @@ TEST_F(Text, TextOutHonoursAlignmentAndUpdatesTheCurrentPosition) {
     TextOutW(dc, 0, 0, u"ab", 2);
     POINT p;
     MoveToEx(dc, 0, 0, &p);
-    EXPECT_EQ(10 + Width(u"ab"), p.x);
-    EXPECT_EQ(5, p.y);
+    EXPECT_EQ((std::pair<LONG, LONG>(10 + Width(u"ab"), 5)), std::pair(p.x, p.y));
     EXPECT_GE(InkBounds().left, 10);
     Clear();
     SetTextAlign(dc, TA_RIGHT | TA_NOUPDATECP);

@@ -94,8 +94,7 @@ TEST_F(Registry, ValuesComeBackWithTheirTypeSizeAndBytes) {
     // Setting again replaces type and data; wrong sizes are refused and store nothing.
     ASSERT_EQ(SetDword(key, u"Name", 7), ERROR_SUCCESS);
     EXPECT_EQ(Query(key, u"Name", &type, &size), ERROR_SUCCESS);
-    EXPECT_EQ(type, DWORD(REG_DWORD));
-    EXPECT_EQ(size, 4u);
+    EXPECT_EQ(std::pair(type, size), (std::pair<DWORD, DWORD>(REG_DWORD, 4)));
     EXPECT_EQ(RegSetValueExW(key, u"Bad", 0, REG_DWORD, blob, 3), ERROR_INVALID_PARAMETER);
     EXPECT_EQ(RegSetValueExW(key, u"Bad", 0, REG_BINARY, nullptr, 3), ERROR_INVALID_PARAMETER);
     EXPECT_EQ(Query(key, u"Bad", &type, &size), ERROR_FILE_NOT_FOUND);
@@ -192,10 +191,8 @@ TEST_F(Registry, DeleteKeyRemovesTheWholeSubtreeButNotWhileAnyPartIsOpen) {
 // (The counts RegQueryInfoKey gives are pinned by the conformance registry case.)
 TEST_F(Registry, EnumerationOrderAndBufferRules) {
     HKEY key = Create(HKEY_CURRENT_USER, u"enum");
-    for (const char16_t* name : {u"beta", u"Alpha", u"gamma"})
-        RegCloseKey(Create(key, name));
-    for (const char16_t* name : {u"z", u"a", u"m"})
-        ASSERT_EQ(SetDword(key, name, 1), ERROR_SUCCESS);
+    for (const char16_t* name : {u"beta", u"Alpha", u"gamma"}) RegCloseKey(Create(key, name));
+    for (const char16_t* name : {u"z", u"a", u"m"}) ASSERT_EQ(SetDword(key, name, 1), ERROR_SUCCESS);
     EXPECT_EQ(Names(key, RegEnumKeyExW), (std::vector<std::u16string>{u"Alpha", u"beta", u"gamma"}));
     EXPECT_EQ(Names(key, RegEnumValueW), (std::vector<std::u16string>{u"z", u"a", u"m"}))
         << "values keep the order they were set";
@@ -328,8 +325,7 @@ protected:
 // Garbage, and another program's database: refused, reported, left alone.
 TEST_F(DamagedRegistry, AFileThatIsNotARegistryIsReportedAndLeftAlone) {
     std::string garbage;
-    for (int i = 0; i < 8192; ++i)
-        garbage.push_back(char(i * 31 + 7));
+    for (int i = 0; i < 8192; ++i) garbage.push_back(char(i * 31 + 7));
     WriteWholeFile(file_, garbage);
     ExpectRefusedAndUntouched(ERROR_REGISTRY_CORRUPT);
     std::filesystem::remove(file_);
@@ -354,8 +350,7 @@ TEST_F(DamagedRegistry, DamageInsideAValidFileIsReported) {
     std::string bytes = ReadWholeFile(file_);
     size_t start = size_t(valuesRoot - 1) * pageSize;
     ASSERT_LE(start + pageSize, bytes.size());
-    for (size_t i = start; i < start + pageSize; ++i)
-        bytes[i] = char(0xA5 ^ (i * 7));
+    for (size_t i = start; i < start + pageSize; ++i) bytes[i] = char(0xA5 ^ (i * 7));
     WriteWholeFile(file_, bytes);
     ::testing::internal::CaptureStderr();
     LONG opened = Open(HKEY_CURRENT_USER, u"many", &key);
