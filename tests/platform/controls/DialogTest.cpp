@@ -7,7 +7,9 @@
 #include "controls/DialogTemplate.h"
 
 #include <functional>
+#include <tuple>
 
+using cehost::controls::DialogItem;
 using cehost::controls::DialogTemplate;
 using cehost::controls::ParseDialogTemplate;
 using lxtest::IdleScript;
@@ -124,22 +126,15 @@ TEST(DialogTemplate, ClassicTemplateWithFontAndItems) {
     b.Align(4).Dword(WS_CHILD | WS_TABSTOP).Dword(WS_EX_CLIENTEDGE).Short(1).Short(2).Short(3).Short(4).Word(IDOK);
     b.String(u"EDIT").Ordinal(7).Word(6).Word(0xABCD).Word(0x1234);
     const DialogTemplate t = Parsed(b);
-    EXPECT_FALSE(t.extended);
-    EXPECT_EQ(t.style, DWORD(WS_POPUP | DS_SETFONT));
-    EXPECT_EQ(t.title, u"Title");
-    EXPECT_TRUE(t.hasFont);
-    EXPECT_EQ(t.pointSize, 9);
-    EXPECT_EQ(t.typeface, u"LxFont");
+    EXPECT_EQ(std::tie(t.extended, t.style, t.title), std::tuple(false, DWORD(WS_POPUP | DS_SETFONT), u"Title"));
+    EXPECT_EQ(std::tie(t.hasFont, t.pointSize, t.typeface), std::tuple(true, 9, u"LxFont"));
     ASSERT_EQ(t.items.size(), 2u);
-    EXPECT_TRUE(t.items[0].windowClass.isOrdinal);
-    EXPECT_EQ(t.items[0].windowClass.ordinal, 0x82);
-    EXPECT_EQ(t.items[0].title.name, u"Hello");
-    EXPECT_EQ(t.items[0].id, 100u);
-    EXPECT_EQ(t.items[1].windowClass.name, u"EDIT");
-    EXPECT_EQ(t.items[1].exStyle, DWORD(WS_EX_CLIENTEDGE));
-    EXPECT_TRUE(t.items[1].title.isOrdinal);
-    EXPECT_EQ(t.items[1].title.ordinal, 7);
-    EXPECT_EQ(t.items[1].creationData.size(), 4u);
+    const DialogItem &label = t.items[0], &edit = t.items[1];
+    EXPECT_EQ(std::tie(label.windowClass.isOrdinal, label.windowClass.ordinal, label.title.name, label.id),
+              std::tuple(true, 0x82, u"Hello", 100u));
+    EXPECT_EQ(std::tie(edit.windowClass.name, edit.exStyle, edit.title.isOrdinal, edit.title.ordinal),
+              std::tuple(u"EDIT", DWORD(WS_EX_CLIENTEDGE), true, 7));
+    EXPECT_EQ(edit.creationData.size(), 4u);
 }
 
 TEST(DialogTemplate, ExtendedTemplateHasDwordIdsAndFontDetails) {
@@ -150,16 +145,11 @@ TEST(DialogTemplate, ExtendedTemplateHasDwordIdsAndFontDetails) {
     b.Align(4).Dword(5).Dword(0).Dword(WS_CHILD | BS_DEFPUSHBUTTON).Short(1).Short(2).Short(30).Short(12);
     b.Dword(0x12345).Ordinal(0x80).String(u"OK").Word(0);
     const DialogTemplate t = Parsed(b);
-    EXPECT_TRUE(t.extended);
-    EXPECT_EQ(t.helpId, 77u);
-    EXPECT_EQ(t.weight, 700);
-    EXPECT_EQ(t.italic, 1);
-    EXPECT_EQ(t.charset, 129);
-    EXPECT_EQ(t.typeface, u"Face");
+    EXPECT_EQ(std::tie(t.extended, t.helpId, t.weight, t.italic, t.charset, t.typeface),
+              std::tuple(true, 77u, 700, 1, 129, u"Face"));
     ASSERT_EQ(t.items.size(), 1u);
-    EXPECT_EQ(t.items[0].helpId, 5u);
-    EXPECT_EQ(t.items[0].id, 0x12345u);
-    EXPECT_EQ(t.items[0].style, DWORD(WS_CHILD | BS_DEFPUSHBUTTON));
+    EXPECT_EQ(std::tie(t.items[0].helpId, t.items[0].id, t.items[0].style),
+              std::tuple(5u, 0x12345u, DWORD(WS_CHILD | BS_DEFPUSHBUTTON)));
 }
 
 TEST(DialogTemplate, TruncationsBadNamesAndHugeCountsAreRefused) {
