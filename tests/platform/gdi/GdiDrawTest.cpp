@@ -162,7 +162,8 @@ TEST_F(GdiDraw, SystemColoursAndTheirPermanentBrushes) {
     HBRUSH face = GetSysColorBrush(colorBtnFace | flag);
     EXPECT_EQ(face, GetSysColorBrush(colorBtnFace));
     EXPECT_TRUE(DeleteObject(face));
-    EXPECT_EQ(face, GetSysColorBrush(colorBtnFace)) << "not deleted"; // nor counted: the fixture checks
+    EXPECT_EQ(face, GetSysColorBrush(colorBtnFace));
+    EXPECT_EQ(DWORD(OBJ_BRUSH), GetObjectType(face)) << "not deleted, nor counted: the fixture checks";
 }
 
 // SelectObject returns the previous object of the same kind; deleting a selected object fails and keeps it.
