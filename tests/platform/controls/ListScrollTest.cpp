@@ -1,7 +1,6 @@
 // A scroll of a row or two moves the rows already drawn instead of drawing them again: after every key the
 // list must look exactly as it does when drawn afresh.
-#include "QueueInput.h"
-#include "TopWindow.h"
+#include "ControlTest.h"
 
 #include <cehost/sim/gdi.h>
 #include <commctrl.h>
@@ -40,14 +39,16 @@ std::vector<uint32_t> ListPixels() {
     return std::vector<uint32_t>(screen, screen + 240 * kListHeight);
 }
 
+using ListScroll = ControlTest;
+
 } // namespace
 
-TEST(ListScroll, MovedRowsMatchAFreshDrawing) {
-    HWND parent = MakeTopWindow(u"ListScrollOwner", PainterProc);
-    HWND list = CreateWindowExW(0, WC_LISTVIEWW, u"",
-                                WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_OWNERDATA | LVS_OWNERDRAWFIXED |
-                                    LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_NOCOLUMNHEADER,
-                                0, 0, 240, kListHeight, parent, nullptr, nullptr, nullptr);
+TEST_F(ListScroll, MovedRowsMatchAFreshDrawing) {
+    MakeParent(u"ListScrollOwner", PainterProc);
+    HWND list = Child(WC_LISTVIEWW, u"",
+                      LVS_REPORT | LVS_OWNERDATA | LVS_OWNERDRAWFIXED | LVS_SINGLESEL | LVS_SHOWSELALWAYS |
+                          LVS_NOCOLUMNHEADER,
+                      {0, 0, 240, kListHeight});
     ASSERT_NE(list, nullptr);
     SendMessageW(list, LVM_SETITEMCOUNT, 100, 0);
     SetFocus(list);
@@ -56,12 +57,10 @@ TEST(ListScroll, MovedRowsMatchAFreshDrawing) {
     const BYTE keys[] = {VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_UP, VK_UP,
                          VK_UP,   VK_UP,   VK_UP,   VK_UP,   VK_UP,   VK_END,  VK_UP,   VK_HOME, VK_DOWN};
     for (size_t i = 0; i < std::size(keys); ++i) {
-        lxtest::Stroke(keys[i]);
-        cehost::sim::RunUntilIdle();
+        Key(keys[i]);
         const std::vector<uint32_t> moved = ListPixels();
         InvalidateRect(list, nullptr, TRUE);
         cehost::sim::RunUntilIdle();
         EXPECT_EQ(moved, ListPixels()) << "after key " << i;
     }
-    DestroyWindow(parent);
 }
