@@ -80,6 +80,10 @@ bool RectsEqual(const RECT& a, const RECT& b) {
 // points hidden is gone.
 void Cover(Record& record, const std::vector<RECT>& clip, const RECT& rect) {
     record.RemoveIf([&](Run& run) {
+        // Most runs lie elsewhere: one or two comparisons tell.
+        if (run.rect.top >= rect.bottom || run.rect.bottom <= rect.top || run.rect.left >= rect.right ||
+            run.rect.right <= rect.left)
+            return false;
         const RECT hit = Intersect(run.rect, rect);
         if (IsEmpty(hit)) return false;
         // The usual case, a repaint over the whole run through one clip rectangle, needs no sampling.
