@@ -30,19 +30,36 @@ std::map<HWND, RecordedWindow> windows;
 std::set<UINT> watched;
 std::string record;
 
+// The names of the messages the cases watch.
 const char* MessageName(UINT message) {
     static const std::map<UINT, const char*> names = {
-        {WM_CREATE, "WM_CREATE"}, {WM_DESTROY, "WM_DESTROY"}, {WM_MOVE, "WM_MOVE"}, {WM_SIZE, "WM_SIZE"},
-        {WM_ACTIVATE, "WM_ACTIVATE"}, {WM_SETFOCUS, "WM_SETFOCUS"}, {WM_KILLFOCUS, "WM_KILLFOCUS"},
-        {WM_PAINT, "WM_PAINT"}, {WM_CLOSE, "WM_CLOSE"}, {WM_ERASEBKGND, "WM_ERASEBKGND"},
-        {WM_SHOWWINDOW, "WM_SHOWWINDOW"}, {WM_WINDOWPOSCHANGED, "WM_WINDOWPOSCHANGED"},
-        {WM_NCCREATE, "WM_NCCREATE"}, {WM_NCDESTROY, "WM_NCDESTROY"}, {WM_KEYDOWN, "WM_KEYDOWN"},
-        {WM_KEYUP, "WM_KEYUP"}, {WM_CHAR, "WM_CHAR"}, {WM_TIMER, "WM_TIMER"}, {WM_COMMAND, "WM_COMMAND"},
-        {WM_NOTIFY, "WM_NOTIFY"}, {WM_INITDIALOG, "WM_INITDIALOG"}, {WM_GETDLGCODE, "WM_GETDLGCODE"},
-        {WM_DRAWITEM, "WM_DRAWITEM"}, {WM_MEASUREITEM, "WM_MEASUREITEM"}, {WM_SETTEXT, "WM_SETTEXT"},
-        {WM_CTLCOLOREDIT, "WM_CTLCOLOREDIT"}, {WM_CTLCOLORSTATIC, "WM_CTLCOLORSTATIC"}};
+        {WM_NCCREATE, "WM_NCCREATE"}, {WM_CREATE, "WM_CREATE"}, {WM_SIZE, "WM_SIZE"}, {WM_MOVE, "WM_MOVE"},
+        {WM_SHOWWINDOW, "WM_SHOWWINDOW"}, {WM_ACTIVATE, "WM_ACTIVATE"}, {WM_SETFOCUS, "WM_SETFOCUS"},
+        {WM_KILLFOCUS, "WM_KILLFOCUS"}, {WM_DESTROY, "WM_DESTROY"}, {WM_NCDESTROY, "WM_NCDESTROY"},
+        {WM_KEYDOWN, "WM_KEYDOWN"}, {WM_KEYUP, "WM_KEYUP"}, {WM_CHAR, "WM_CHAR"}, {WM_PAINT, "WM_PAINT"},
+        {WM_ERASEBKGND, "WM_ERASEBKGND"}, {WM_COMMAND, "WM_COMMAND"}};
     auto it = names.find(message);
     return it == names.end() ? nullptr : it->second;
+}
+
+// How a message prints in the record: its name and the parameters that are values, handles as window names.
+std::string Describe(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    const char* name = MessageName(message);
+    std::string text = NameOf(hwnd) + ":" + (name ? name : Format("0x%04X", message));
+    unsigned w = unsigned(wParam);
+    switch (message) {
+    case WM_SIZE: return text + Format("(%u,%dx%d)", w, LOWORD(lParam), HIWORD(lParam));
+    case WM_MOVE: return text + Format("(%d,%d)", short(LOWORD(lParam)), short(HIWORD(lParam)));
+    case WM_SHOWWINDOW: return text + Format("(%u)", w);
+    case WM_ACTIVATE: return text + Format("(%u,", LOWORD(w)) + NameOf((HWND)lParam) + ")";
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS: return text + "(" + NameOf((HWND)wParam) + ")";
+    case WM_KEYDOWN:
+    case WM_KEYUP:
+    case WM_CHAR: return text + Format("(0x%02X,0x%08X)", w, unsigned(lParam & 0xE000FFFF));
+    case WM_COMMAND: return text + Format("(%u,0x%X,", LOWORD(w), HIWORD(w)) + NameOf((HWND)lParam) + ")";
+    default: return text;
+    }
 }
 
 LRESULT CALLBACK RecordedProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -56,16 +73,13 @@ LRESULT CALLBACK RecordedProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
     return DefWindowProcW(hwnd, message, wParam, lParam);
 }
 
-void RegisterRecordedClass() {
-    static bool registered = false;
-    if (registered) return;
+ATOM RegisterRecordedClass() {
     WNDCLASSW wc = {};
     wc.lpfnWndProc = RecordedProc;
     wc.hInstance = GetModuleHandleW(nullptr);
     wc.hbrBackground = (HBRUSH)GetStockObject(WHITE_BRUSH);
     wc.lpszClassName = TEXT("ConfWindow");
-    RegisterClassW(&wc);
-    registered = true;
+    return RegisterClassW(&wc);
 }
 
 } // namespace
@@ -95,9 +109,20 @@ std::string RectText(const RECT& rc) {
     return Format("(%d,%d)-(%d,%d)", int(rc.left), int(rc.top), int(rc.right), int(rc.bottom));
 }
 
+std::string Narrow(const WCHAR* text, int length) {
+    std::string narrow;
+    for (int i = 0; length < 0 ? text[i] != 0 : i < length; ++i) narrow += char(text[i] < 128 ? text[i] : '?');
+    return narrow;
+}
+
+std::string ClassOf(HWND hwnd) {
+    WCHAR name[64] = {};
+    return Narrow(name, GetClassNameW(hwnd, name, 64));
+}
+
 HWND CreateRecorded(const char* name, DWORD style, int x, int y, int w, int h, HWND parent, int id,
                     Answer answer) {
-    RegisterRecordedClass();
+    [[maybe_unused]] static const ATOM registered = RegisterRecordedClass();
     // The window is known by name before its first message arrives.
     windows[nullptr] = {name, answer};
     HWND hwnd = CreateWindowExW(0, TEXT("ConfWindow"), TEXT(""), style, x, y, w, h, parent,
@@ -121,27 +146,6 @@ void Note(const std::string& entry) { record += (record.empty() ? "" : " ") + en
 void LogRecord(const char* key) {
     Log(key, "%s", record.c_str());
     record.clear();
-}
-
-std::string Describe(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    const char* name = MessageName(message);
-    std::string text = NameOf(hwnd) + ":" + (name ? name : Format("0x%04X", message));
-    unsigned w = unsigned(wParam);
-    switch (message) {
-    case WM_SIZE: return text + Format("(%u,%dx%d)", w, LOWORD(lParam), HIWORD(lParam));
-    case WM_MOVE: return text + Format("(%d,%d)", short(LOWORD(lParam)), short(HIWORD(lParam)));
-    case WM_SHOWWINDOW: return text + Format("(%u)", w);
-    case WM_ACTIVATE: return text + Format("(%u,", LOWORD(w)) + NameOf((HWND)lParam) + ")";
-    case WM_SETFOCUS:
-    case WM_KILLFOCUS: return text + "(" + NameOf((HWND)wParam) + ")";
-    case WM_KEYDOWN:
-    case WM_KEYUP:
-    case WM_CHAR: return text + Format("(0x%02X,0x%08X)", w, unsigned(lParam & 0xE000FFFF));
-    case WM_TIMER: return text + Format("(%u)", w);
-    case WM_COMMAND: return text + Format("(%u,0x%X,", LOWORD(w), HIWORD(w)) + NameOf((HWND)lParam) + ")";
-    case WM_NOTIFY: return text + Format("(%d)", ((NMHDR*)lParam)->code);
-    default: return text;
-    }
 }
 
 void Pump() {

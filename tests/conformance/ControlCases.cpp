@@ -90,8 +90,7 @@ CONFORMANCE_CASE(listview) {
         allChanges = std::string(key) == "key_down_first";
     }
     LVITEMW item = {};
-    item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-    item.state = LVIS_SELECTED | LVIS_FOCUSED;
+    item.stateMask = item.state = LVIS_SELECTED | LVIS_FOCUSED;
     SendMessageW(list, LVM_SETITEMSTATE, 2, (LPARAM)&item);
     LogListState("set_state", list);
     SendMessageW(list, LVM_ENSUREVISIBLE, 2, FALSE);
@@ -118,15 +117,11 @@ CONFORMANCE_CASE(edit) {
         DWORD start = 0, end = 0;
         SendMessageW(edit, EM_GETSEL, (WPARAM)&start, (LPARAM)&end);
         WCHAR text[32] = {};
-        int n = GetWindowTextW(edit, text, 32);
-        std::string narrow;
-        for (int i = 0; i < n; ++i) narrow += char(text[i]);
+        const std::string narrow = Narrow(text, GetWindowTextW(edit, text, 32));
         Note(Format("sel=%d,%d text=\"%s\"", int(start), int(end), narrow.c_str()));
         LogRecord(key);
     };
-    WCHAR className[16] = {};
-    GetClassNameW(edit, className, 16);
-    Log("class_name", "%c%c%c%c", char(className[0]), char(className[1]), char(className[2]), char(className[3]));
+    Log("class_name", "%s", ClassOf(edit).substr(0, 4).c_str());
     Log("limit_initial", "%d", int(SendMessageW(edit, EM_GETLIMITTEXT, 0, 0)));
     Log("dlgcode", "0x%X", unsigned(SendMessageW(edit, WM_GETDLGCODE, 0, 0)));
     Watch({WM_COMMAND});
@@ -198,9 +193,8 @@ INT_PTR CALLBACK DialogProc(HWND dlg, UINT m, WPARAM w, LPARAM l) {
         for (int i = 0; i < 4; ++i) backward += Format(" %d", id(h = GetNextDlgTabItem(dlg, h, TRUE)));
         Log("tab_order", "forward%s backward%s", forward.c_str(), backward.c_str());
         std::string codes;
-        for (int item : {10, IDOK, 11, 12}) {
+        for (int item : {10, IDOK, 11, 12})
             codes += Format(" %d:0x%X", item, unsigned(SendDlgItemMessageW(dlg, item, WM_GETDLGCODE, 0, 0)));
-        }
         Log("dlgcodes", "%s", codes.c_str());
         SetLastError(0);
         HWND missing = GetDlgItem(dlg, 99);

@@ -14,14 +14,6 @@ namespace {
 HWND app = nullptr;
 int step = 0;
 
-std::string ClassOf(HWND hwnd) {
-    WCHAR name[64] = {};
-    int n = GetClassNameW(hwnd, name, 64);
-    std::string text;
-    for (int i = 0; i < n; ++i) text += char(name[i] < 128 ? name[i] : '?');
-    return text;
-}
-
 // The application window's children, top to bottom, in its client coordinates.
 void LogLayout(const char* key) {
     std::vector<std::pair<RECT, std::string>> children;

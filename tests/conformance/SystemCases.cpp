@@ -9,12 +9,6 @@ using namespace conformance;
 
 namespace {
 
-int Length(const WCHAR* text) {
-    int n = 0;
-    while (text[n]) ++n;
-    return n;
-}
-
 std::string Hex(const void* data, int bytes) {
     std::string text;
     for (int i = 0; i < bytes; ++i) text += Format("%02X", static_cast<const unsigned char*>(data)[i]);
@@ -26,7 +20,7 @@ struct TextDC {
     HBITMAP bitmap;
     HFONT font;
     HGDIOBJ oldBitmap, oldFont;
-    int line;
+    int line, average;
     TextDC() {
         HDC screen = GetDC(nullptr);
         dc = CreateCompatibleDC(screen);
@@ -40,6 +34,7 @@ struct TextDC {
         TEXTMETRICW tm;
         GetTextMetricsW(dc, &tm);
         line = tm.tmHeight;
+        average = tm.tmAveCharWidth;
     }
     ~TextDC() {
         SelectObject(dc, oldFont);
@@ -50,7 +45,7 @@ struct TextDC {
     }
     int Extent(const WCHAR* text) {
         SIZE size = {};
-        GetTextExtentPoint32W(dc, text, Length(text), &size);
+        GetTextExtentPoint32W(dc, text, int(wcslen(text)), &size);
         return size.cx;
     }
     // A height in lines: "2L", "1L+3".
@@ -100,19 +95,15 @@ CONFORMANCE_CASE(drawtext) {
     calc("calc_noprefix", TEXT("&File"), DT_SINGLELINE | DT_NOPREFIX, 300, TEXT("&File"));
     calc("calc_empty", TEXT(""), 0, 300, nullptr);
     calc("calc_empty_single", TEXT(""), DT_SINGLELINE, 300, nullptr);
-    TEXTMETRICW tm;
-    GetTextMetricsW(t.dc, &tm);
     RECT tabs = {0, 0, 300, 100};
     DrawTextW(t.dc, TEXT("a\tb"), -1, &tabs, DT_EXPANDTABS | DT_SINGLELINE | DT_CALCRECT);
-    Log("calc_tabs", "width 8ave+ext%+d", int(tabs.right - 8 * tm.tmAveCharWidth - t.Extent(TEXT("b"))));
-
+    Log("calc_tabs", "width 8ave+ext%+d", int(tabs.right - 8 * t.average - t.Extent(TEXT("b"))));
     RECT box = {0, 20, 200, 120};
     Log("return_vcenter_multiline", "%s", t.Lines(DrawTextW(t.dc, TEXT("x"), -1, &box, DT_VCENTER)).c_str());
     int centred = DrawTextW(t.dc, TEXT("x"), -1, &box, DT_VCENTER | DT_SINGLELINE);
     Log("return_vcenter", "%d", centred - (50 - t.line / 2 + t.line));
     Log("return_bottom", "%d", DrawTextW(t.dc, TEXT("x"), -1, &box, DT_BOTTOM | DT_SINGLELINE) - 100);
     Log("return_null", "%d", DrawTextW(t.dc, nullptr, -1, &box, 0));
-
     RECT ink = t.Draw(TEXT("M"), {0, 0, 200, 100}, DT_CENTER | DT_SINGLELINE | DT_VCENTER);
     int sides = int(ink.left) - (200 - int(ink.right)), ends = int(ink.top) - (100 - int(ink.bottom));
     Log("ink_centred", "horizontal %d vertical %d", sides >= -2 && sides <= 2, ends >= -t.line / 2 && ends <= t.line / 2);
@@ -174,7 +165,6 @@ CONFORMANCE_CASE(registry) {
     LONG s2 = RegSetValueExW(key, TEXT("count"), 0, REG_DWORD, (const BYTE*)&seven, sizeof seven);
     LONG s3 = RegSetValueExW(key, TEXT("blob"), 0, REG_BINARY, blob, sizeof blob);
     Log("set", "%d %d %d", int(s1), int(s2), int(s3));
-
     DWORD type = 0, size = 0;
     LONG q = RegQueryValueExW(key, TEXT("NAME"), nullptr, &type, nullptr, &size);
     Log("query_size", "%d type %d size %d", int(q), int(type), int(size));
@@ -190,7 +180,6 @@ CONFORMANCE_CASE(registry) {
     q = RegQueryValueExW(key, TEXT("count"), nullptr, &type, (BYTE*)&number, &size);
     Log("query_dword", "%d type %d value %d", int(q), int(type), int(number));
     Log("query_missing", "%d", int(RegQueryValueExW(key, TEXT("none"), nullptr, nullptr, nullptr, nullptr)));
-
     RegCreateKeyExW(key, TEXT("sub\\deep"), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &deep, nullptr);
     RegCloseKey(deep);
     DWORD subkeys = 0, values = 0, longestName = 0, longestData = 0;
@@ -208,9 +197,7 @@ CONFORMANCE_CASE(registry) {
             names.insert(Format("end:%d", int(e)));
             break;
         }
-        std::string text;
-        for (DWORD c = 0; c < length; ++c) text += char(valueName[c]);
-        names.insert(text + Format(":%d", int(type)));
+        names.insert(Narrow(valueName, int(length)) + Format(":%d", int(type)));
     }
     std::string list;
     for (const std::string& entry : names) list += " " + entry;

@@ -67,9 +67,7 @@ CONFORMANCE_CASE(keyboard) {
     Pump();
     LogRecord("repeat");
     Watch({});
-    keybd_event(VK_CAPITAL, 0, 0, 0);
-    keybd_event(VK_CAPITAL, 0, KEYEVENTF_KEYUP, 0);
-    Pump();
+    PressKey(VK_CAPITAL);
     Log("caps_toggled", "%d", GetKeyState(VK_CAPITAL) & 1);
     Watch({WM_CHAR});
     PressKey('D');

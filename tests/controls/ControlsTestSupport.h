@@ -1,5 +1,5 @@
-// Helpers of the control tests: a main window that hosts controls (it hands the list messages to its list
-// and records what the controls post to it), keys and focus moves through the queue, and pixel readers.
+// Helpers of the control and framework tests: a main window that hosts controls (it hands the list messages to
+// its list and records what the controls post to it), keys and focus moves through the queue, and pixel readers.
 #pragma once
 
 #include <cehost/sim.h>
@@ -89,6 +89,18 @@ public:
     };
     std::function<LRESULT(HWND, UINT, WPARAM, LPARAM, int*)> handler;
     std::vector<Posted> seen;
+};
+
+// The framework tests' main window: a host recording the keyboard and library messages.
+struct RecordingWindow : Host {
+    explicit RecordingWindow(const char16_t* className = u"FrameworkTestWindow", const char16_t* title = u"시험")
+        : Host(className, title) {
+        record = [](UINT m) {
+            return m == WM_KEYDOWN || m == WM_KEYUP || m == WM_ERASEBKGND || m == WM_LBUTTONDOWN || m >= 10000;
+        };
+    }
+    // Starts and forgets what the first painting brought.
+    bool StartQuiet() { return Start() && (seen.clear(), true); }
 };
 
 // Records chosen messages reaching one window (sent or posted), through the message log.

@@ -5,11 +5,7 @@
 #include "ControlsTestSupport.h"
 #include "LxListCtrl.h"
 
-using lxtest::Host;
-using lxtest::L;
-using lxtest::Posted;
-using lxtest::Press;
-using lxtest::Settle;
+using namespace lxtest;
 
 namespace {
 
@@ -55,7 +51,7 @@ struct ListScreen {
             wsprintfW(text, u"row %d", i);
             list.AddItem(text);
         }
-        lxtest::Focus(list);
+        Focus(list);
     }
     // Selects a row from code and lets the delayed click happen.
     void Select(int row) {
@@ -93,7 +89,7 @@ TEST(ListBase, BindingGoesWithTheWindowAndCopiesAreNotBound) {
 
 TEST(ListBase, SetSelectScrollsAndClicksTheRowTenMillisecondsLater) {
     ListScreen screen(20);
-    lxtest::Recorder clicks(screen.list.Hwnd(), {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_TIMER});
+    Recorder clicks(screen.list.Hwnd(), {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_TIMER});
     screen.list.SetSelect(12);
     Settle();
     EXPECT_EQ(screen.list.GetSelect(), 12) << "drawn selected";
@@ -123,7 +119,7 @@ TEST(ListBase, SetSelectScrollsAndClicksTheRowTenMillisecondsLater) {
 
 // Up and Down stop at the ends unless rotation is exactly 1; without a selection Up goes to the last row and
 // Down to the first; a single row never asks for a wrap.
-TEST(ListBase, WrapsAroundWithRotationAndStopsWithout) {
+TEST(ListBase, WrapsAroundWithRotationAndStopsWithoutAndMovesFromCode) {
     ListScreen screen(5);
     Press(VK_UP);
     EXPECT_EQ(screen.list.GetSelect(), 4) << "from no selection";
@@ -143,41 +139,32 @@ TEST(ListBase, WrapsAroundWithRotationAndStopsWithout) {
     ListScreen one(1);
     one.list.SetRotate(1);
     one.Select(0);
-    lxtest::Recorder keys(one.list.Hwnd(), {WM_KEYDOWN});
+    Recorder keys(one.list.Hwnd(), {WM_KEYDOWN});
     Press(VK_DOWN);
     Press(VK_UP);
     EXPECT_EQ(keys.Seen().size(), 2u) << "only the keys themselves, no posted VK_HOME or VK_END";
     EXPECT_EQ(one.list.GetSelect(), 0);
+    // From code, an empty list does not move; the move to the first row is a posted Home key.
+    ListScreen none(0);
+    Recorder moves(none.list.Hwnd(), {WM_KEYDOWN});
+    none.list.OnMoveUp();
+    none.list.OnMoveDown();
+    Settle();
+    EXPECT_TRUE(moves.Empty());
+    none.list.OnMoveHome();
+    Settle();
+    EXPECT_EQ(moves.Seen(), (std::vector<Posted>{{WM_KEYDOWN, VK_HOME, 0}}));
 }
 
-TEST(ListBase, MovesFromCode) {
-    ListScreen screen(0);
-    lxtest::Recorder keys(screen.list.Hwnd(), {WM_KEYDOWN});
-    screen.list.OnMoveUp();
-    screen.list.OnMoveDown();
-    Settle();
-    EXPECT_TRUE(keys.Empty()) << "an empty list does not move";
-    screen.list.OnMoveHome();
-    Settle();
-    EXPECT_EQ(keys.Seen(), (std::vector<Posted>{{WM_KEYDOWN, VK_HOME, 0}}));
-}
-
-TEST(ListBase, KeysAreReportedToTheParentBeforeTheyAct) {
+// What the keys report is checked for every kind of control at once (ControlKeys); the releases of Back and
+// Home end in the list and move nothing.
+TEST(ListBase, KeyReleasesAndCharactersEndInTheListKeysWithoutFocusAreReportedAndStylusTakesTheFocus) {
     ListScreen screen(3);
     screen.Select(1);
-    HWND hwnd = screen.list.Hwnd();
     screen.list.seen.clear();
-    Press(VK_ESCAPE);
-    Press(VK_BACK);
-    Press(VK_F4);
-    const UINT back = LXM_BACKKEY, home = LXM_HOMEKEY;
-    EXPECT_EQ(screen.host.seen, lxtest::Reported(hwnd, {{VK_ESCAPE, back}, {VK_BACK, back}, {VK_F4, home}}));
-    for (UINT m : screen.list.seen) EXPECT_NE(m, UINT(WM_KEYUP)) << "their releases end in the list";
+    for (BYTE key : {VK_ESCAPE, VK_BACK, VK_F4}) Press(key);
+    for (UINT m : screen.list.seen) EXPECT_NE(m, UINT(WM_KEYUP));
     EXPECT_EQ(screen.list.GetSelect(), 1);
-}
-
-TEST(ListBase, CharactersAreSwallowedKeysWithoutFocusAreReportedAndStylusTakesTheFocus) {
-    ListScreen screen(3);
     screen.list.seen.clear();
     EXPECT_EQ(SendMessageW(screen.list.Hwnd(), WM_CHAR, 'a', 0), 0);
     EXPECT_TRUE(screen.list.seen.empty());
@@ -187,7 +174,7 @@ TEST(ListBase, CharactersAreSwallowedKeysWithoutFocusAreReportedAndStylusTakesTh
     screen.Select(0);
     SetFocus(screen.host.m_hWnd);
     EXPECT_EQ(screen.list.IsFocus(), 0);
-    lxtest::Recorder keys(screen.list.Hwnd(), {WM_KEYDOWN});
+    Recorder keys(screen.list.Hwnd(), {WM_KEYDOWN});
     SendMessageW(screen.list.Hwnd(), WM_KEYDOWN, VK_UP, 0);
     Settle();
     EXPECT_EQ(keys.Seen().size(), 1u) << "no VK_END posted";
@@ -198,9 +185,15 @@ TEST(ListBase, CharactersAreSwallowedKeysWithoutFocusAreReportedAndStylusTakesTh
     EXPECT_EQ(screen.list.GetSelect(), 1);
 }
 
-// Erase colour -1 paints nothing; any other is the list's grey.
-TEST(ListBase, EraseColourPaintsTheListGreyOrNothing) {
-    ListScreen screen(0);
+TEST(ListBase, ItemHeightIsAskedOnceAtCreationAndTheEraseColourPaintsGreyOrNothing) {
+    ListScreen screen(3);
+    screen.list.SetItemHeight(30);
+    EXPECT_EQ(screen.list.GetItemHeight(), 30u);
+    MoveWindow(screen.list.Hwnd(), 0, 40, 240, 200, TRUE); // a resize does not ask again
+    RECT row = {};
+    SendMessageW(screen.list.Hwnd(), LVM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&row));
+    EXPECT_EQ(std::tuple(row.top, row.bottom), (std::tuple<LONG, LONG>(26, 52)));
+    // Erase colour -1 paints nothing; any other is the list's grey.
     HWND hwnd = screen.list.Hwnd();
     HDC dc = GetDC(hwnd);
     for (COLORREF erase : {COLORREF(-1), COLORREF(0), RGB(255, 0, 0)}) {
@@ -213,16 +206,6 @@ TEST(ListBase, EraseColourPaintsTheListGreyOrNothing) {
             << erase;
     }
     ReleaseDC(hwnd, dc);
-}
-
-TEST(ListBase, ItemHeightIsAskedOnceAtCreation) {
-    ListScreen screen(3);
-    screen.list.SetItemHeight(30);
-    EXPECT_EQ(screen.list.GetItemHeight(), 30u);
-    MoveWindow(screen.list.Hwnd(), 0, 40, 240, 200, TRUE); // a resize does not ask again
-    RECT row = {};
-    SendMessageW(screen.list.Hwnd(), LVM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&row));
-    EXPECT_EQ(std::tuple(row.top, row.bottom), (std::tuple<LONG, LONG>(26, 52)));
 }
 
 TEST(ListItems, ShortFormsFillTheRecord) {
@@ -259,12 +242,12 @@ TEST(ListItems, TextsIndicesAndDeletion) {
     ListScreen screen(3);
     TestList& list = screen.list;
     EXPECT_EQ(list.SetItem(1, u"changed"), 1);
-    EXPECT_EQ(lxtest::ItemText(list, 1), u"changed");
-    EXPECT_EQ(lxtest::ItemText(list, 3), u"<refused> untouched");
+    EXPECT_EQ(ItemText(list, 1), u"changed");
+    EXPECT_EQ(ItemText(list, 3), u"<refused> untouched");
     EXPECT_EQ(list.SetItem(UINT(-1), u"x"), 0);
     const std::u16string tooLong(1500, u'x');
     EXPECT_EQ(list.SetItem(2, tooLong.c_str()), 0) << "cut to 1023 characters, so not equal";
-    EXPECT_EQ(lxtest::ItemText(list, 2), tooLong.substr(0, 1023));
+    EXPECT_EQ(ItemText(list, 2), tooLong.substr(0, 1023));
     EXPECT_EQ(list.GetCheck(UINT(-1)), 0);
     list.SetCheck(UINT(-1), 1);
     list.SetCheck(0, 1);
@@ -274,7 +257,7 @@ TEST(ListItems, TextsIndicesAndDeletion) {
     EXPECT_EQ(list.DeleteItem(0), 1);
     EXPECT_EQ(list.GetCount(), 2u);
     EXPECT_EQ(SendMessageW(list.Hwnd(), LVM_GETITEMCOUNT, 0, 0), 2);
-    EXPECT_EQ(lxtest::ItemText(list, 0), u"changed");
+    EXPECT_EQ(ItemText(list, 0), u"changed");
 }
 
 TEST(ListKeys, SelectTogglesTheCheckBoxRepaintsOnlyItAndMovesOn) {
@@ -289,7 +272,7 @@ TEST(ListKeys, SelectTogglesTheCheckBoxRepaintsOnlyItAndMovesOn) {
     EXPECT_EQ(passOn, 1);
     RECT update = {};
     GetUpdateRect(list.Hwnd(), &update, FALSE);
-    EXPECT_EQ(lxtest::Box(update), lxtest::Box({0, 0, 30, 26}));
+    EXPECT_EQ(Box(update), Box({0, 0, 30, 26}));
     cehost::sim::RunFor(20);
     EXPECT_EQ(list.GetCheck(0), 1);
     EXPECT_EQ(list.GetSelect(), 1) << "moved on";
@@ -300,20 +283,7 @@ TEST(ListKeys, SelectTogglesTheCheckBoxRepaintsOnlyItAndMovesOn) {
     EXPECT_TRUE(screen.host.Only(WM_COMMAND).empty());
 }
 
-TEST(ListKeys, DirectModeReportsTheRowOnceAtTheRelease) {
-    ListScreen screen(3);
-    screen.list.SetDirectMode();
-    screen.Select(1);
-    lxtest::Hold(VK_F3);
-    EXPECT_TRUE(screen.host.Only(WM_COMMAND).empty());
-    lxtest::KeyUp(VK_F3);
-    cehost::sim::RunFor(20);
-    EXPECT_EQ(screen.host.Only(WM_COMMAND), (std::vector<Posted>{{WM_COMMAND, MAKEWPARAM(kListId, 0), 0}}));
-    EXPECT_EQ(screen.list.GetSelect(), 1) << "no move in direct mode";
-    EXPECT_EQ(screen.list.GetCheck(1), 0) << "a row without a box is unchanged";
-}
-
-TEST(ListKeys, HotKeysSelectTheFirstMatchingRowCaseSensitively) {
+TEST(ListKeys, HotKeysSelectTheFirstMatchingRowCaseSensitivelyAndDirectModeReportsAtTheRelease) {
     ListScreen screen(0);
     TestList& list = screen.list;
     list.AddItemForChar(u"upper", u'A');
@@ -340,6 +310,14 @@ TEST(ListKeys, HotKeysSelectTheFirstMatchingRowCaseSensitively) {
     cehost::sim::RunFor(20);
     EXPECT_EQ(list.GetSelect(), 1);
     EXPECT_EQ(screen.host.Only(WM_COMMAND).size(), 1u);
+    // In direct mode Select reports the row once, at the release, and neither moves nor checks.
+    screen.host.seen.clear();
+    Hold(VK_F3);
+    EXPECT_TRUE(screen.host.Only(WM_COMMAND).empty());
+    KeyUp(VK_F3);
+    cehost::sim::RunFor(20);
+    EXPECT_EQ(screen.host.Only(WM_COMMAND), (std::vector<Posted>{{WM_COMMAND, MAKEWPARAM(kListId, 0), 0}}));
+    EXPECT_EQ(std::tuple(list.GetSelect(), list.GetCheck(1)), std::tuple(1, 0));
 }
 
 // Every repaint of the selected row announces it. (The rows' looks are pinned by the golden screenshots,
@@ -357,12 +335,12 @@ TEST(ListDrawing, ADerivedListChoosesTheTextColourAndRepaintsAnnounce) {
     repaint();
     repaint();
     EXPECT_EQ(screen.host.Only(LXM_SELCHANGE), (std::vector<Posted>(2, {LXM_SELCHANGE, 1, L(hwnd)})));
-    EXPECT_TRUE(lxtest::Near(lxtest::Brightest(hwnd, {0, 1, 120, 25}), RGB(0xAA, 0xAA, 0xAA)));
-    EXPECT_TRUE(lxtest::Near(lxtest::Brightest(hwnd, {0, 27, 120, 51}), RGB(255, 255, 255)));
+    EXPECT_TRUE(Near(Brightest(hwnd, {0, 1, 120, 25}), RGB(0xAA, 0xAA, 0xAA)));
+    EXPECT_TRUE(Near(Brightest(hwnd, {0, 27, 120, 51}), RGB(255, 255, 255)));
     screen.Select(0);
     repaint();
-    EXPECT_TRUE(lxtest::Near(lxtest::Brightest(hwnd, {0, 1, 120, 25}), RGB(0xAA, 0xAA, 0xAA))) << "selected";
-    EXPECT_TRUE(lxtest::Near(lxtest::Brightest(hwnd, {0, 27, 120, 51}), RGB(0x96, 0x96, 0x96)));
+    EXPECT_TRUE(Near(Brightest(hwnd, {0, 1, 120, 25}), RGB(0xAA, 0xAA, 0xAA))) << "selected";
+    EXPECT_TRUE(Near(Brightest(hwnd, {0, 27, 120, 51}), RGB(0x96, 0x96, 0x96)));
 }
 
 } // namespace

@@ -1,6 +1,9 @@
-// Golden screenshots of each control in its normal, focused and pressed or checked looks. (The notebook's
-// soak drives every kind of control with random keys and watches the object counts.)
+// Every control of the library on one main window: golden screenshots of each in its normal, focused and
+// pressed or checked looks, and the rules every kind shares: the keys reported to the main window and the
+// arrows that move the focus along the tab order. (The notebook's soak drives every kind of control with
+// random keys and watches the object counts.)
 #include <filesystem>
+#include <functional>
 
 #include "ControlsTestSupport.h"
 #include "GoldenImage.h"
@@ -9,8 +12,7 @@
 #include "LxSpinCtrl.h"
 #include "LxText.h"
 
-using lxtest::Host;
-using lxtest::Settle;
+using namespace lxtest;
 
 namespace {
 
@@ -21,6 +23,7 @@ struct AllControls {
     LxSpinCtrl spin;
     LxText text, button;
     LxEditCtrl edit, lines;
+    HWND textWindow = nullptr, buttonWindow = nullptr;
     AllControls() {
         EXPECT_TRUE(host.Start());
         host.list = &list;
@@ -37,10 +40,10 @@ struct AllControls {
         for (auto [item, check] : {std::pair{u"Small", 1}, {u"Medium", 0}, {u"Large", 1}})
             spin.AddItem(item, check);
         r = {0, 140, 120, 166};
-        text.CreateText(host.m_hWnd, nullptr, 3, &r, 5, 1, 1);
+        textWindow = text.CreateText(host.m_hWnd, nullptr, 3, &r, 5, 1, 1);
         text.SetText(u"Label");
         r = {124, 140, 240, 166};
-        button.CreateButton(host.m_hWnd, nullptr, 4, &r);
+        buttonWindow = button.CreateButton(host.m_hWnd, nullptr, 4, &r);
         button.SetText(u"OK");
         r = {0, 170, 240, 196};
         edit.CreateEdit(host.m_hWnd, nullptr, 5, &r, WS_BORDER | ES_AUTOHSCROLL);
@@ -49,7 +52,7 @@ struct AllControls {
         r = {0, 200, 240, 298};
         lines.CreateEdit(host.m_hWnd, nullptr, 6, &r, WS_BORDER | ES_MULTILINE);
         lines.SetText(u"first\r\nsecond");
-        lxtest::Focus(list);
+        Focus(list);
     }
 };
 
@@ -64,52 +67,78 @@ struct AllControls {
     return golden::Matches(name, w, h, pixels);
 }
 
-TEST(Golden, List) {
-    AllControls screen;
-    const RECT area = lxtest::ScreenRect(GetFocus());
-    screen.list.SetSelect(0);
-    cehost::sim::RunFor(20);
-    EXPECT_TRUE(Shot("list_focused", area));
-    lxtest::Press(VK_F3);
-    EXPECT_TRUE(Shot("list_checked_moved", area));
-    lxtest::Focus(screen.spin);
-    EXPECT_TRUE(Shot("list_normal", area));
-}
-
-TEST(Golden, Spin) {
-    AllControls screen;
-    lxtest::Focus(screen.spin);
-    const RECT area = lxtest::ScreenRect(GetFocus());
-    EXPECT_TRUE(Shot("spin_focused", area));
-    lxtest::Hold(VK_RIGHT);
-    EXPECT_TRUE(Shot("spin_pressed", area));
-    lxtest::Release(VK_RIGHT);
-    lxtest::Focus(screen.list);
-    EXPECT_TRUE(Shot("spin_normal", area));
-}
-
-TEST(Golden, TextAndButton) {
+// One step, then one shot of an area, row by row on the same screen.
+TEST(Golden, EveryControlInItsLooks) {
     AllControls screen;
     screen.button.SetPushColor(0x000000, 0xAAAAAA);
-    const RECT area = {0, 21 + 140, 240, 21 + 166};
-    EXPECT_TRUE(Shot("text_button_normal", area));
-    lxtest::Focus(screen.button);
-    EXPECT_TRUE(Shot("text_button_focused", area));
-    lxtest::Hold(VK_F3);
-    EXPECT_TRUE(Shot("text_button_pressed", area));
-    lxtest::Release(VK_F3);
+    const RECT list = ScreenRect(GetFocus()), spin = {0, 21 + 110, 240, 21 + 136};
+    const RECT texts = {0, 21 + 140, 240, 21 + 166}, edits = {0, 21 + 170, 240, 21 + 298};
+    const struct {
+        std::function<void()> step;
+        const char* shot;
+        RECT area;
+    } rows[] = {
+        {[&] { screen.list.SetSelect(0), cehost::sim::RunFor(20); }, "list_focused", list},
+        {[] { Press(VK_F3); }, "list_checked_moved", list},
+        {[&] { Focus(screen.spin); }, "list_normal", list},
+        {[] {}, "spin_focused", spin},
+        {[] { Hold(VK_RIGHT); }, "spin_pressed", spin},
+        {[&] { Release(VK_RIGHT), Focus(screen.list); }, "spin_normal", spin},
+        {[] {}, "text_button_normal", texts},
+        {[&] { Focus(screen.button); }, "text_button_focused", texts},
+        {[] { Hold(VK_F3); }, "text_button_pressed", texts},
+        {[] { Release(VK_F3); }, "edit_normal", edits},
+        {[&] { Focus(screen.edit); }, "edit_focused_description", edits},
+        {[&] { Press('A', 0), Press('B', 0), Focus(screen.lines); },
+         "edit_typed_and_multiline_focused", edits},
+    };
+    for (const auto& row : rows) {
+        row.step();
+        EXPECT_TRUE(Shot(row.shot, row.area));
+    }
 }
 
-TEST(Golden, Edit) {
+// Every kind reports each key to the main window as a press and a release, Back and Escape then as Back and
+// the Home key as Home.
+TEST(ControlKeys, EveryKindReportsItsKeysToTheMainWindow) {
     AllControls screen;
-    const RECT area = {0, 21 + 170, 240, 21 + 298};
-    EXPECT_TRUE(Shot("edit_normal", area));
-    lxtest::Focus(screen.edit);
-    EXPECT_TRUE(Shot("edit_focused_description", area));
-    lxtest::Press('A', 0);
-    lxtest::Press('B', 0);
-    lxtest::Focus(screen.lines);
-    EXPECT_TRUE(Shot("edit_typed_and_multiline_focused", area));
+    const std::function<void()> focus[] = {[&] { Focus(screen.list); }, [&] { Focus(screen.spin); },
+                                           [&] { Focus(screen.textWindow); }, [&] { Focus(screen.button); },
+                                           [&] { Focus(screen.edit); }};
+    for (size_t kind = 0; kind < std::size(focus); ++kind) {
+        focus[kind]();
+        HWND control = GetFocus();
+        screen.host.seen.clear();
+        for (BYTE key : {BYTE(VK_ESCAPE), BYTE(VK_BACK), BYTE(VK_F4), BYTE('A')}) Press(key, 0);
+        Settle();
+        EXPECT_EQ(screen.host.seen,
+                  Reported(control, {{VK_ESCAPE, LXM_BACKKEY}, {VK_BACK, LXM_BACKKEY}, {VK_F4, LXM_HOMEKEY}, {'A', 0}}))
+            << "kind " << kind;
+    }
+}
+
+// Up and Down on a spin control, any arrow on a text or a button, and Down at once on a single-line edit move
+// the focus along the tab order (whose wrap-around is the platform's).
+TEST(ControlKeys, ArrowsMoveTheFocusAlongTheTabOrder) {
+    AllControls screen;
+    HWND list = GetFocus();
+    Focus(screen.lines);
+    HWND lines = GetFocus();
+    Focus(screen.spin);
+    HWND spin = GetFocus();
+    const struct {
+        BYTE key;
+        HWND to;
+    } rows[] = {{VK_DOWN, screen.textWindow}, {VK_RIGHT, screen.buttonWindow}, {VK_LEFT, screen.textWindow},
+                {VK_DOWN, screen.buttonWindow}, {VK_UP, screen.textWindow}, {VK_UP, spin}, {VK_UP, list}};
+    for (const auto& row : rows) {
+        Press(row.key);
+        EXPECT_EQ(GetFocus(), row.to) << int(row.key);
+    }
+    Focus(screen.edit);
+    Press(VK_DOWN);
+    EXPECT_EQ(GetFocus(), lines);
+    EXPECT_EQ(screen.spin.GetSelect(), 0) << "focus moves do not step";
 }
 
 } // namespace

@@ -2,13 +2,8 @@
 // notifications and their check-flag rules, focus moves, painting, and what an empty or shrunk control does.
 #include "ControlsTestSupport.h"
 #include "LxSpinCtrl.h"
-#include "LxText.h"
 
-using lxtest::Host;
-using lxtest::L;
-using lxtest::Posted;
-using lxtest::Press;
-using lxtest::Settle;
+using namespace lxtest;
 
 namespace {
 
@@ -40,7 +35,7 @@ struct SpinScreen {
             wsprintfW(text, u"item %d", i);
             spin.AddItem(text, check);
         }
-        lxtest::Focus(spin);
+        Focus(spin);
         host.seen.clear();
     }
     HWND hwnd() const { return spin.Hwnd(); }
@@ -77,7 +72,7 @@ TEST(SpinItems, InvalidIndicesChangeNothing) {
     SpinScreen screen(3);
     TestSpin& spin = screen.spin;
     for (unsigned index : {3u, 0xFFFFFFFFu}) {
-        EXPECT_EQ(lxtest::ItemText(spin, index), u"<refused> untouched");
+        EXPECT_EQ(ItemText(spin, index), u"<refused> untouched");
         EXPECT_EQ(spin.SetItem(index, u"x"), 0);
         EXPECT_EQ(spin.GetCheck(index), 0);
         EXPECT_EQ(spin.DeleteItem(index), 0);
@@ -87,7 +82,7 @@ TEST(SpinItems, InvalidIndicesChangeNothing) {
     EXPECT_EQ(spin.GetSelect(), 1);
     EXPECT_EQ(spin.GetCount(), 3u);
     EXPECT_EQ(spin.SetItem(2, u"renamed"), 1);
-    EXPECT_EQ(lxtest::ItemText(spin, 2), u"renamed");
+    EXPECT_EQ(ItemText(spin, 2), u"renamed");
 }
 
 // Removing items never moves the selection: the same index names the item that followed, and a selection
@@ -112,20 +107,9 @@ TEST(SpinItems, DeletingNeverMovesTheSelection) {
     EXPECT_EQ(spin.GetSelect(), 0);
 }
 
-TEST(SpinItems, CopiesOwnTheirItems) {
-    SpinScreen screen(2);
-    {
-        TestSpin copy(screen.spin);
-        EXPECT_EQ(copy.Hwnd(), screen.hwnd());
-        EXPECT_NE(copy.m_Items.GetAt(0), screen.spin.m_Items.GetAt(0));
-        copy.SetItem(0, u"copy");
-    }
-    EXPECT_TRUE(IsWindow(screen.hwnd()));
-    EXPECT_EQ(lxtest::ItemText(screen.spin, 0), u"item 0");
-    EXPECT_EQ(LxSpinQueue::FindQueue(screen.hwnd()), &screen.spin);
-}
-
-TEST(SpinWindow, CreatingAgainReplacesTheWindowAndItsBinding) {
+// Creating again replaces the window and its binding; a copy shares the window but owns its items, and going
+// away leaves the window bound to the original; the original takes its window with it.
+TEST(SpinWindow, OneBindingPerWindowThroughRecreationCopiesAndDestruction) {
     Host host;
     ASSERT_TRUE(host.Start());
     HWND second = nullptr;
@@ -139,6 +123,16 @@ TEST(SpinWindow, CreatingAgainReplacesTheWindowAndItsBinding) {
         EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS), windows);
         EXPECT_EQ(LxSpinQueue::FindQueue(second), &spin);
         EXPECT_EQ(LxSpinQueue::RemoveQueue(first), 0);
+        spin.AddItem(u"item 0", 1);
+        {
+            TestSpin copy(spin);
+            EXPECT_EQ(copy.Hwnd(), second);
+            EXPECT_NE(copy.m_Items.GetAt(0), spin.m_Items.GetAt(0));
+            copy.SetItem(0, u"copy");
+        }
+        EXPECT_TRUE(IsWindow(second));
+        EXPECT_EQ(ItemText(spin, 0), u"item 0");
+        EXPECT_EQ(LxSpinQueue::FindQueue(second), &spin);
     }
     EXPECT_FALSE(IsWindow(second));
     EXPECT_EQ(LxSpinQueue::FindQueue(second), nullptr);
@@ -147,48 +141,51 @@ TEST(SpinWindow, CreatingAgainReplacesTheWindowAndItsBinding) {
 TEST(SpinWindow, CreationTakesTheBorderIntoItsOwnPaintingAndNamesItselfByIdentifier) {
     SpinScreen screen(1, WS_BORDER);
     EXPECT_EQ(GetWindowLongW(screen.hwnd(), GWL_STYLE) & (WS_BORDER | WS_TABSTOP), WS_TABSTOP);
-    EXPECT_EQ(lxtest::WindowText(screen.hwnd()), u"1001"); // the frame's looks are pinned by the goldens
+    EXPECT_EQ(WindowText(screen.hwnd()), u"1001"); // the frame's looks are pinned by the goldens
     SpinScreen plain(1);
-    EXPECT_EQ(lxtest::ClientPixel(plain.hwnd(), 100, 0), RGB(0, 0, 0)) << "focused fill, no frame";
+    EXPECT_EQ(ClientPixel(plain.hwnd(), 100, 0), RGB(0, 0, 0)) << "focused fill, no frame";
     plain.spin.SetCaseColor(RGB(255, 0, 0));
     Settle();
-    EXPECT_EQ(lxtest::ClientPixel(plain.hwnd(), 100, 0), RGB(255, 0, 0));
+    EXPECT_EQ(ClientPixel(plain.hwnd(), 100, 0), RGB(255, 0, 0));
 }
 
-// The held arrow's yellow is pinned by the golden screenshots.
-TEST(SpinKeys, StepsOnRelease) {
-    SpinScreen screen(3);
-    lxtest::Hold(VK_RIGHT);
-    EXPECT_EQ(screen.spin.GetSelect(), 0);
-    EXPECT_EQ(screen.spin.m_bRightDown, 1);
-    EXPECT_EQ(screen.host.seen, (std::vector<Posted>{{LXM_KEYDOWN, VK_RIGHT, L(screen.hwnd())}}));
-    lxtest::Release(VK_RIGHT);
-    EXPECT_EQ(screen.spin.GetSelect(), 1);
-    lxtest::Hold(VK_LEFT);
-    EXPECT_EQ(std::make_pair(screen.spin.m_bLeftDown, screen.spin.m_bRightDown), std::make_pair(1, 0));
-    lxtest::Release(VK_LEFT);
-    EXPECT_EQ(screen.spin.GetSelect(), 0);
+// The plain looks are pinned by the golden screenshots; bitmap backgrounds follow the item and the focus.
+TEST(SpinPainting, ImageModeDrawsTheItemsBars) {
+    SpinScreen screen(2, 0, 1);
+    screen.spin.SetImage(1, 2);
+    Settle();
+    EXPECT_EQ(ClientPixel(screen.hwnd(), 100, 12), RGB(0, 0, 0)) << "the item's focused bar";
+    Focus(screen.host.m_hWnd);
+    EXPECT_EQ(ClientPixel(screen.hwnd(), 100, 0), RGB(0x58, 0x58, 0x58)) << "the unfocused bar's top line";
 }
 
 // The typical event of the keypad: the release of Right on a focused spin control reaches the control, is
-// reported to the main window, steps, announces the checked item and repaints, in that order.
-TEST(SpinKeys, ReleasingRightFollowsTheKeyProtocol) {
+// reported to the main window, steps, announces the checked item and repaints, in that order; holding the key
+// only reports it and marks the arrow (whose yellow the golden screenshots pin).
+TEST(SpinKeys, StepsOnReleaseFollowingTheKeyProtocol) {
     SpinScreen screen(3);
-    lxtest::MessageLog::NameMessage(LXM_KEYUP, "LXM_KEYUP");
-    lxtest::MessageLog::NameMessage(LXM_SELCHANGE, "LXM_SELCHANGE");
-    lxtest::MessageLog log;
+    Hold(VK_RIGHT);
+    EXPECT_EQ(screen.spin.GetSelect(), 0);
+    EXPECT_EQ(screen.spin.m_bRightDown, 1);
+    EXPECT_EQ(screen.host.seen, (std::vector<Posted>{{LXM_KEYDOWN, VK_RIGHT, L(screen.hwnd())}}));
+    MessageLog::NameMessage(LXM_KEYUP, "LXM_KEYUP");
+    MessageLog::NameMessage(LXM_SELCHANGE, "LXM_SELCHANGE");
+    MessageLog log;
     log.Watch(screen.hwnd(), "spin");
     log.Watch(screen.host.m_hWnd, "main");
     // The static class's own painting comes after ours on the pass-on path and finds nothing left to draw.
     for (UINT chatter : {WM_CTLCOLORSTATIC, WM_GETTEXT, WM_GETTEXTLENGTH}) log.Ignore(chatter);
-    lxtest::Release(VK_RIGHT);
-    using namespace lxtest;
+    Release(VK_RIGHT);
     EXPECT_TRUE(log.Matches({{WM_KEYUP, posted | wparam, VK_RIGHT, 0, screen.hwnd()},
                              {LXM_KEYUP, posted | wparam | lparam, VK_RIGHT, L(screen.hwnd()), screen.host.m_hWnd},
                              {LXM_SELCHANGE, posted | wparam | lparam, 1, L(screen.hwnd()), screen.host.m_hWnd},
                              {WM_PAINT, posted, 0, 0, screen.hwnd()},
                              {WM_ERASEBKGND, sent | optional, 0, 0, screen.hwnd()}}));
     EXPECT_EQ(screen.spin.GetSelect(), 1);
+    Hold(VK_LEFT);
+    EXPECT_EQ(std::make_pair(screen.spin.m_bLeftDown, screen.spin.m_bRightDown), std::make_pair(1, 0));
+    Release(VK_LEFT);
+    EXPECT_EQ(screen.spin.GetSelect(), 0);
 }
 
 TEST(SpinKeys, RotationDecidesWhatHappensAtTheEnds) {
@@ -196,7 +193,7 @@ TEST(SpinKeys, RotationDecidesWhatHappensAtTheEnds) {
     screen.Select(2);
     Press(VK_RIGHT);
     EXPECT_EQ(screen.spin.GetSelect(), 2);
-    std::vector<Posted> expected = lxtest::Reported(screen.hwnd(), {{VK_RIGHT, 0}});
+    std::vector<Posted> expected = Reported(screen.hwnd(), {{VK_RIGHT, 0}});
     expected.push_back({LXM_SELCHANGE, 2, L(screen.hwnd())});
     EXPECT_EQ(screen.host.seen, expected) << "announced even without a move, the item being checked";
     screen.spin.SetRotate(1);
@@ -213,6 +210,14 @@ TEST(SpinKeys, RotationDecidesWhatHappensAtTheEnds) {
     Press(VK_RIGHT);
     Press(VK_LEFT);
     EXPECT_EQ(single.spin.GetSelect(), 0);
+    // The Home key is tested before the move to the first item.
+    LxSetHomeKey(VK_HOME);
+    screen.Select(2);
+    Focus(screen.spin);
+    screen.host.seen.clear();
+    Press(VK_HOME);
+    EXPECT_EQ(screen.spin.GetSelect(), 2);
+    EXPECT_EQ(screen.host.Only(LXM_HOMEKEY), (std::vector<Posted>{{LXM_HOMEKEY, 0, L(screen.hwnd())}}));
 }
 
 TEST(SpinKeys, SelectionChangeAndCommandNeedACheckFlagOfExactlyOne) {
@@ -234,45 +239,15 @@ TEST(SpinKeys, SelectionChangeAndCommandNeedACheckFlagOfExactlyOne) {
     EXPECT_TRUE(screen.host.Only(LXM_SELCHANGE).empty()) << "check flag 2";
     EXPECT_TRUE(screen.host.Only(WM_COMMAND).empty());
     // ... but 2 still paints the focused text colour.
-    EXPECT_GT(lxtest::CountColour(screen.hwnd(), {30, 0, 190, 26}, RGB(255, 255, 255)), 0);
-}
-
-TEST(SpinKeys, HomeBackAndEscapeAreReportedAndHomeComesFirst) {
-    LxSetHomeKey(VK_HOME);
-    SpinScreen screen(3);
-    screen.Select(2);
-    Press(VK_HOME);
-    EXPECT_EQ(screen.spin.GetSelect(), 2) << "the Home key is tested before the move to the first item";
-    EXPECT_EQ(screen.host.Only(LXM_HOMEKEY), (std::vector<Posted>{{LXM_HOMEKEY, 0, L(screen.hwnd())}}));
-    screen.host.seen.clear();
-    Press(VK_BACK);
-    Press(VK_ESCAPE);
-    EXPECT_EQ(screen.host.Only(LXM_BACKKEY).size(), 2u);
-}
-
-TEST(SpinKeys, UpAndDownMoveTheFocusThroughTheTabOrder) {
-    SpinScreen screen(2);
-    LxText button;
-    RECT rect = {10, 100, 230, 130}, under = {10, 140, 230, 166};
-    button.CreateButton(screen.host.m_hWnd, nullptr, 50, &rect);
-    TestSpin last;
-    last.CreateSpin(screen.host.m_hWnd, nullptr, 51, &under, 0);
-    lxtest::Focus(screen.spin);
-    Press(VK_DOWN);
-    EXPECT_EQ(button.IsFocus(), 1);
-    Press(VK_UP);
-    EXPECT_EQ(screen.spin.IsFocus(), 1);
-    Press(VK_UP);
-    EXPECT_EQ(last.IsFocus(), 1) << "the tab order wraps";
-    EXPECT_EQ(screen.spin.GetSelect(), 0) << "focus moves do not step";
+    EXPECT_GT(CountColour(screen.hwnd(), {30, 0, 190, 26}, RGB(255, 255, 255)), 0);
 }
 
 TEST(SpinWindow, GainingTheFocusAnnouncesTheSelectionWhateverItsFlag) {
     cehost::sim::StartDebugCapture();
     SpinScreen screen(2, 0, 0);
-    lxtest::Focus(screen.host.m_hWnd);
+    Focus(screen.host.m_hWnd);
     screen.host.seen.clear();
-    lxtest::Focus(screen.spin);
+    Focus(screen.spin);
     EXPECT_EQ(screen.host.seen, (std::vector<Posted>{{LXM_SELCHANGE, 0, L(screen.hwnd())}}));
     const std::u16string trace = cehost::sim::TakeDebugOutput();
     EXPECT_NE(trace.find(u"LxSpinCtrl - WM_KILLFOCUS  \n"), std::u16string::npos);
@@ -280,16 +255,6 @@ TEST(SpinWindow, GainingTheFocusAnnouncesTheSelectionWhateverItsFlag) {
     cehost::sim::Tap(15, 21 + 70);
     Settle();
     EXPECT_EQ(screen.spin.IsFocus(), 1);
-}
-
-// The plain looks are pinned by the golden screenshots; bitmap backgrounds follow the item and the focus.
-TEST(SpinPainting, ImageModeDrawsTheItemsBars) {
-    SpinScreen screen(2, 0, 1);
-    screen.spin.SetImage(1, 2);
-    Settle();
-    EXPECT_EQ(lxtest::ClientPixel(screen.hwnd(), 100, 12), RGB(0, 0, 0)) << "the item's focused bar";
-    lxtest::Focus(screen.host.m_hWnd);
-    EXPECT_EQ(lxtest::ClientPixel(screen.hwnd(), 100, 0), RGB(0x58, 0x58, 0x58)) << "the unfocused bar's top line";
 }
 
 // A derived control that clears the pass-on flag answers for itself: the previous procedure (the static
@@ -316,7 +281,7 @@ TEST(SpinWindow, OwnAnswersDialogCodeAndApplicationPictures) {
     ASSERT_NE(spin.CreateSpin(host.m_hWnd, nullptr, 5, &rect, 0), nullptr);
     auto setText = [&] {
         const LRESULT answer = SendMessageW(spin.Hwnd(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(u"new"));
-        return std::make_pair(answer, lxtest::WindowText(spin.Hwnd()));
+        return std::make_pair(answer, WindowText(spin.Hwnd()));
     };
     EXPECT_EQ(setText(), std::make_pair(LRESULT(99), std::u16string(u"5")));
     spin.keep = false;
@@ -325,7 +290,7 @@ TEST(SpinWindow, OwnAnswersDialogCodeAndApplicationPictures) {
     spin.AddItem(1, 5000, 5000, 0x969696, 0xFFFFFF, u"");
     spin.SetImage(0, 0);
     Settle();
-    EXPECT_EQ(lxtest::ClientPixel(spin.Hwnd(), 40, 12), RGB(255, 0, 0));
+    EXPECT_EQ(ClientPixel(spin.Hwnd(), 40, 12), RGB(255, 0, 0));
 }
 
 } // namespace

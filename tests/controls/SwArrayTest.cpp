@@ -13,29 +13,22 @@ namespace {
 
 int* P(intptr_t v) { return reinterpret_cast<int*>(v); }
 
-// The automatic step is an eighth of the size, between 4 and 1024; a first size or a jump larger than the
-// step allocates exactly what was asked for.
-TEST(SwArray, AutomaticGrowth) {
+// The automatic step (0) is an eighth of the size, between 4 and 1024; a fixed step is kept (-1 leaves it
+// alone) and used whatever the size; a first size or a jump larger than the step allocates exactly what was
+// asked for.
+TEST(SwArray, Growth) {
     const struct {
-        int first, second, capacity;
-    } rows[] = {{10, 10, 10}, {10, 11, 14}, {80, 81, 90}, {8192, 8193, 9216}, {100000, 100001, 101024}, {10, 50, 50}};
+        int first, step, second, capacity;
+    } rows[] = {{10, -1, 10, 10}, {10, -1, 11, 14}, {80, -1, 81, 90}, {8192, -1, 8193, 9216},
+                {100000, -1, 100001, 101024}, {10, -1, 50, 50}, {4, 16, 5, 20}, {2000, 16, 2001, 2016}};
     for (const auto& row : rows) {
         SwArray<int*> a;
-        a.SetSize(row.first);
-        a.SetSize(row.second);
-        EXPECT_EQ(a.GetCapacity(), row.capacity) << row.first << " to " << row.second;
+        a.SetSize(row.first, row.step);
+        a.SetSize(row.second, -1);
+        EXPECT_EQ(std::tuple(a.GetGrowBy(), a.GetCapacity()), std::tuple(row.step < 0 ? 0 : row.step, row.capacity))
+            << row.first << " to " << row.second;
         EXPECT_EQ(a.GetAt(row.second - 1), nullptr);
     }
-}
-
-TEST(SwArray, FixedStepIsKeptAndUsedRegardlessOfSize) {
-    SwArray<int*> a;
-    a.SetSize(4, 16);
-    a.SetSize(5);
-    EXPECT_EQ(std::tuple(a.GetGrowBy(), a.GetCapacity()), std::tuple(16, 20));
-    a.SetSize(2000);
-    a.SetSize(2001, -1);  // -1 leaves the step alone
-    EXPECT_EQ(std::tuple(a.GetGrowBy(), a.GetCapacity()), std::tuple(16, 2016));
 }
 
 TEST(SwArray, CopiesNeverShareStorage) {

@@ -1,8 +1,12 @@
 // The notebook's storage: notes through the record database (samples on a fresh table, bodies longer than a
-// field, the done flag) and settings through the registry (first choices, damaged values, the done key's code).
+// field, the done flag) and settings through the registry (first choices, damaged values, the done key's code);
+// and its list of notes on a real main window: a hot key names its row before the list has repainted, only the
+// first nine rows carry a key, and the done toggle needs a row.
+#include "ControlsTestSupport.h"
 #include "TestFolder.h"
 
 #include "LxRegistry.h"
+#include "NoteList.h"
 #include "NoteStore.h"
 #include "NotebookSettings.h"
 
@@ -85,23 +89,20 @@ TEST_F(NotebookStorage, NotesThatDoNotFitARecordAreRefusedAndNothingIsWritten) {
 }
 
 // The defaults and a saved choice are pinned by the notebook's settings script; the first choice of each
-// setting is stored too, not left to look like a missing value.
-TEST_F(NotebookStorage, TheFirstChoicesAreStoredToo) {
-    NotebookSettings settings;
-    for (bool first : {false, true}) {
-        settings.sortByTitle = !first;
-        settings.theme = first ? 0 : 2;
-        settings.rotation = first ? 0 : 3;
-        ASSERT_TRUE(settings.Save());
+// setting is stored too, not left to look like a missing value; the done key is stored as its key code.
+TEST_F(NotebookStorage, TheFirstChoicesAndTheDoneKeysCodeAreStored) {
+    NotebookSettings first;
+    for (bool choice : {false, true}) {
+        first.sortByTitle = !choice;
+        first.theme = choice ? 0 : 2;
+        first.rotation = choice ? 0 : 3;
+        ASSERT_TRUE(first.Save());
     }
-    NotebookSettings loaded;
-    loaded.sortByTitle = true;
-    loaded.theme = 1;
-    loaded.Load();
-    EXPECT_EQ(std::tuple(loaded.sortByTitle, loaded.theme, loaded.Orientation()), std::tuple(false, 0, 0));
-}
-
-TEST_F(NotebookStorage, TheDoneKeyIsStoredAsItsKeyCodeAndReadBack) {
+    NotebookSettings back;
+    back.sortByTitle = true;
+    back.theme = 1;
+    back.Load();
+    EXPECT_EQ(std::tuple(back.sortByTitle, back.theme, back.Orientation()), std::tuple(false, 0, 0));
     for (const DoneKey& key : NotebookSettings::kDoneKeys) {
         NotebookSettings settings;
         settings.doneKey = key.code;
@@ -151,6 +152,46 @@ TEST_F(NotebookStorage, DamagedOrMissingSettingsReadAsDefaults) {
     // A code set by hand that is not offered shows as the chooser's first place.
     settings.doneKey = VK_RETURN;
     EXPECT_EQ(settings.DoneKeyChoice(), 0);
+}
+
+struct ListScreen {
+    lxtest::Host host{u"NoteListHost"};
+    NoteList list;
+    explicit ListScreen(int notes) {
+        EXPECT_TRUE(host.Start());
+        host.list = &list;
+        RECT r = {0, 0, 240, 26 * 6};
+        list.CreateList(host.m_hWnd, nullptr, 7, &r, NoteList::kRowHeight);
+        list.SetDirectMode();
+        for (int i = 0; i < notes; ++i) {
+            Note note;
+            note.title = u"note " + std::u16string(1, char16_t(u'A' + i));
+            note.done = i == 1;
+            list.AddNote(note);
+        }
+        list.SetFocus();
+        list.SetSelect(0);
+        cehost::sim::RunFor(20);
+    }
+};
+
+// Select opening a note, hot key 4 and the star key's tick are pinned by the notebook's list script and its
+// screenshots; these are the ends the script does not reach.
+TEST(NoteList, HotKeysStopAtTheNinthRowAndAnEmptyListTogglesNothing) {
+    ListScreen screen(10);
+    EXPECT_TRUE(screen.list.HotKey(u'9'));
+    // The row is named at once, before the list has repainted.
+    EXPECT_EQ(screen.list.ChosenRow(), 8);
+    lxtest::Settle();
+    EXPECT_EQ(screen.host.Only(WM_COMMAND).size(), 1u);
+    // The tenth row has a blank gap instead of a key, and no key reaches past the ninth.
+    EXPECT_FALSE(screen.list.HotKey(u'0'));
+    EXPECT_FALSE(screen.list.HotKey(u'a'));
+    EXPECT_EQ(screen.list.ChosenRow(), 8);
+    EXPECT_EQ(screen.list.ToggleDone(), 1);
+    EXPECT_EQ(screen.list.ToggleDone(), 0);
+    ListScreen empty(0);
+    EXPECT_EQ(empty.list.ToggleDone(), -1) << "without rows nothing is toggled";
 }
 
 } // namespace

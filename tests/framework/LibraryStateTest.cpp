@@ -1,20 +1,17 @@
 // Process-wide services and the calls the library makes into the menu-bar library and the accelerator
 // loader: key codes and what the menu bar is told, rotation requests, subclassing, key injection,
-// the menu bar's creation record, placement, captions and edits, the destructor's order, accelerators looked
+// the menu bar's creation record and the handles it carries, placement, captions and edits, the destructor's order, accelerators looked
 // for in the host and then in the library module. This program stands in for the menu-bar library and for
 // LoadAcceleratorsW to see every call.
-#include <gtest/gtest.h>
-
-#include <cehost/sim.h>
 #include <dlfcn.h>
 
-#include <string>
 #include <utility>
-#include <vector>
 
-#include "FrameworkTestSupport.h"
+#include "ControlsTestSupport.h"
 #include "LxLibrary.h"
 #include "LxMenuBar.h"
+
+using namespace lxtest;
 
 namespace {
 std::vector<std::pair<char, unsigned int>> g_given;
@@ -146,18 +143,14 @@ TEST(RotateScreen, CyclesFromWhatWasAskedEvenWhenTheDisplayRefuses) {
     EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), 320); // 270 degrees swaps the size
 }
 
-TEST(SubClassing, OnlyTheFirstProcedureIsInstalledAndUserDataKeepsTheOriginal) {
+TEST(SubClassing, OnlyTheFirstProcedureIsInstalledUserDataKeepsTheOriginalAndKeyEventsAreExtended) {
     HWND hwnd = MakeWindow();
     ASSERT_TRUE(hwnd);
     LxSubClassing(hwnd, FirstProc);
     LxSubClassing(hwnd, SecondProc);
     EXPECT_EQ(GetWindowLongW(hwnd, GWL_WNDPROC), reinterpret_cast<LONG>(FirstProc));
     EXPECT_EQ(GetWindowLongW(hwnd, GWL_USERDATA), reinterpret_cast<LONG>(PlainProc));
-    DestroyWindow(hwnd);
-}
-
-TEST(KeyEvent, InjectsAnExtendedPressAndRelease) {
-    HWND hwnd = MakeWindow();
+    // A key event is injected as an extended press and release.
     SetFocus(hwnd);
     std::vector<cehost::sim::ObservedMessage> keys;
     const int id = cehost::sim::AddMessageObserver([&](const cehost::sim::ObservedMessage& m) {
@@ -175,8 +168,8 @@ TEST(KeyEvent, InjectsAnExtendedPressAndRelease) {
     DestroyWindow(hwnd);
 }
 
-TEST(MenuBarCalls, RecordPlacementCaptionsAndEditsInOrder) {
-    lxtest::RecordingWindow window;
+TEST(MenuBarCalls, RecordPlacementCaptionsAndEditsInOrderAndARefusalKeepsTheHandles) {
+    RecordingWindow window;
     ASSERT_TRUE(window.Start());
     g_main = window.m_hWnd;
     HWND bar = window.MenuCreate(100, 7);
@@ -193,7 +186,7 @@ TEST(MenuBarCalls, RecordPlacementCaptionsAndEditsInOrder) {
     EXPECT_EQ(std::vector<DWORD>(words, words + 38), expected);
     EXPECT_EQ(std::tuple(window.m_hMenuBar, window.m_hMenuBarAux, GetFocus()),
               std::tuple(bar, reinterpret_cast<HANDLE>(0x5678), bar));
-    EXPECT_EQ(lxtest::Box(lxtest::ScreenRect(bar)), lxtest::Box({0, 21 + 273, 240, 21 + 273 + 26}));
+    EXPECT_EQ(Box(ScreenRect(bar)), Box({0, 21 + 273, 240, 21 + 273 + 26}));
     EXPECT_EQ(window.MenuPopup(1), 42);
     window.MenuSetText(0, const_cast<WCHAR*>(u"a"), -1);
     window.MenuSetText(1, const_cast<WCHAR*>(u"b"), 2);
@@ -212,11 +205,7 @@ TEST(MenuBarCalls, RecordPlacementCaptionsAndEditsInOrder) {
                                           {"destroy", {0, 1}, u""}}));
     for (HWND argument : g_barArguments) EXPECT_EQ(argument, bar);
     EXPECT_EQ(window.m_hMenuBar, nullptr);
-}
-
-TEST(MenuBarCalls, RefusedCreationKeepsTheHandlesAndTheFocus) {
-    lxtest::RecordingWindow window;
-    ASSERT_TRUE(window.Start());
+    // A refused creation keeps the handles and the focus.
     HWND before = window.MenuCreate(100, 0);
     SetFocus(window.m_hWnd);
     g_refuseBar = true;
@@ -229,7 +218,7 @@ TEST(MenuBarCalls, RefusedCreationKeepsTheHandlesAndTheFocus) {
 // main window.
 TEST(MenuBarCalls, TheDestructorTakesTitleThenMenuBarThenWindow) {
     {
-        lxtest::RecordingWindow window;
+        RecordingWindow window;
         ASSERT_TRUE(window.Start());
         g_title = window.TitleCreate(nullptr);
         g_main = window.m_hWnd;
@@ -246,10 +235,10 @@ TEST(Accelerators, FoundInTheHostOrTheLibraryAndTranslatedBeforeDispatch) {
     for (bool hidden : {false, true}) {
         g_hideHostAccelerators = hidden;
         g_acceleratorSearch.clear();
-        lxtest::RecordingWindow window(hidden ? u"AccelLibrary" : u"AccelHost");
+        RecordingWindow window(hidden ? u"AccelLibrary" : u"AccelHost");
         window.m_lpszAccel = MAKEINTRESOURCEW(300);
         window.record = [](UINT m) { return m == WM_COMMAND || m == WM_KEYDOWN; };
-        lxtest::IdleScript script({[] { lxtest::KeyDown(VK_F9); }, [] { PostQuitMessage(0); }});
+        IdleScript script({[] { KeyDown(VK_F9); }, [] { PostQuitMessage(0); }});
         EXPECT_EQ(window.Window(GetModuleHandleW(nullptr), nullptr, nullptr, SW_SHOW), 0);
         ASSERT_EQ(window.seen.size(), 1u) << "the key-down was not dispatched";
         EXPECT_EQ(window.seen[0].message, UINT(WM_COMMAND));
@@ -258,5 +247,34 @@ TEST(Accelerators, FoundInTheHostOrTheLibraryAndTranslatedBeforeDispatch) {
         if (hidden) searched.push_back(LxGetLibraryModule());
         EXPECT_EQ(g_acceleratorSearch, searched);
         DestroyWindow(window.m_hWnd);
+    }
+}
+
+// The creation record's words are 32 bits wide, so a module address above 4 GiB travels in two halves and a
+// window handle comes back sign-extended, as 64-bit Windows extends its handles.
+TEST(MenuBarRecord, HandlesSurviveTheTripThroughTheRecord) {
+    struct Case {
+        ULONGLONG instance;
+        DWORD low, high;
+    };
+    const Case instances[] = {
+        {0x0000000000010000ull, 0x00010000u, 0u},
+        {0x0000000140000000ull, 0x40000000u, 1u},          // a 64-bit program's default base
+        {0x00007FF812340000ull, 0x12340000u, 0x00007FF8u}, // a system DLL's
+    };
+    for (const Case& c : instances) {
+        const HINSTANCE instance = reinterpret_cast<HINSTANCE>(static_cast<ULONG_PTR>(c.instance));
+        EXPECT_EQ(LxMenuBarHandleToRecord(instance), c.low);
+        EXPECT_EQ(LxMenuBarInstanceHigh(instance), c.high);
+        EXPECT_EQ(LxMenuBarRecordToInstance(c.low, c.high), instance);
+    }
+    const struct {
+        ULONGLONG window;
+        DWORD word;
+    } windows[] = {{0x0000000000020046ull, 0x00020046u}, {0xFFFFFFFF80001234ull, 0x80001234u}};
+    for (const auto& c : windows) {
+        const HWND window = reinterpret_cast<HWND>(static_cast<ULONG_PTR>(c.window));
+        EXPECT_EQ(LxMenuBarHandleToRecord(window), c.word);
+        EXPECT_EQ(LxMenuBarRecordToHandle<HWND>(c.word), window);
     }
 }

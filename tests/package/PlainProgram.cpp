@@ -16,7 +16,6 @@ int main() {
     LxString greeting(u"안녕");
     greeting += " keypad";
     if (greeting != u"안녕 keypad") return Fail("LxString concatenation of wide and narrow text");
-
     // The platform's system classes are registered when it loads.
     HWND label = CreateWindowW(u"static", u"Installed", WS_VISIBLE, 0, 0, 100, 20, nullptr, nullptr,
                                GetModuleHandleW(nullptr), nullptr);
@@ -25,7 +24,6 @@ int main() {
     GetWindowTextW(label, text, 32);
     if (LxString(text) != u"Installed") return Fail("the window text did not round-trip");
     if (!DestroyWindow(label) || IsWindow(label)) return Fail("the window was not destroyed");
-
     std::puts("installed library works");
     return 0;
 }

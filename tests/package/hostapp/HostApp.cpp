@@ -34,9 +34,7 @@ private:
 
 int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPWSTR lpCmdLine, int nCmdShow) {
     HostWindow window;
-    const WCHAR className[] = TEXT("HostApp");
-    const WCHAR title[] = TEXT("Host application");
-    for (size_t i = 0; i < sizeof(className) / sizeof(WCHAR); ++i) window.m_szWindowClass[i] = className[i];
-    for (size_t i = 0; i < sizeof(title) / sizeof(WCHAR); ++i) window.m_szTitle[i] = title[i];
+    wcscpy(window.m_szWindowClass, TEXT("HostApp"));
+    wcscpy(window.m_szTitle, TEXT("Host application"));
     return window.Window(hInstance, hPrevInstance, lpCmdLine, nCmdShow);
 }

@@ -7,11 +7,9 @@
 
 namespace {
 
-using cehost::sim::StartDebugCapture;
-using cehost::sim::StopDebugCapture;
-using cehost::sim::TakeDebugOutput;
+using namespace cehost::sim;
 
-TEST(DebugOutput, CapturesFromStartAndTakeEmptiesIt) {
+TEST(DebugOutput, CapturesFromStartAndTakeEmptiesItChecksAndRetailMessages) {
     OutputDebugStringW(u"before\n");
     StartDebugCapture();
     EXPECT_EQ(TakeDebugOutput(), u"");
@@ -30,11 +28,8 @@ TEST(DebugOutput, CapturesFromStartAndTakeEmptiesIt) {
     const std::u16string longText(5000, u'z');
     NKDbgPrintfW(u"%s", longText.c_str());
     EXPECT_EQ(TakeDebugOutput(), u"mod: -3 ff\r\n" + longText);
-}
-
-// The debug-check line itself is pinned by the array's misuse tests.
-TEST(DebugOutput, DebugCheckEvaluatesOnceAndRetailMessagesPrintWhenTheirConditionHolds) {
-    StartDebugCapture();
+    // A debug check evaluates its condition once; retail messages print when their condition holds. (The
+    // debug-check line itself is pinned by the array's misuse tests.)
     int evaluated = 0;
     DEBUGCHK(++evaluated == 1);
     EXPECT_EQ(TakeDebugOutput(), u"");

@@ -1,5 +1,5 @@
-// The window's key map (built-in bindings and key-map files), key names in recorded scripts, and the
-// window's command-line options.
+// The window's key map (built-in bindings and key-map files), key names in recorded scripts, the window's
+// command-line options, and the key script the session recorder writes for what happened in a window session.
 #include <windows.h>
 #include <cehost/sim/gdi.h>
 #include <cehost/sim/window.h>
@@ -8,34 +8,32 @@
 
 using cehost::sim::KeyBinding;
 using cehost::sim::KeyMap;
+using cehost::sim::ScriptStep;
+using cehost::sim::SessionRecorder;
 
 namespace {
 
-BYTE KeyOf(const KeyMap& map, const char* name) {
-    const KeyBinding* b = map.Find(name);
-    if (!b || b->action != KeyBinding::Action::Key) return 0;
-    return b->vk;
-}
+constexpr int kUnbound = -1, kScreenshot = -2;
 
-bool IsScreenshot(const KeyMap& map, const char* name) {
+// The virtual key a name is bound to, or kUnbound, or kScreenshot.
+int Binding(const KeyMap& map, const char* name) {
     const KeyBinding* b = map.Find(name);
-    return b && b->action == KeyBinding::Action::Screenshot;
+    if (!b) return kUnbound;
+    return b->action == KeyBinding::Action::Screenshot ? kScreenshot : b->vk;
 }
 
 } // namespace
 
 TEST(KeyMap, DefaultMapCoversTheKeypad) {
     KeyMap map = KeyMap::Default();
-    const std::pair<const char*, BYTE> keys[] = {
+    // Names are compared without case; F9 is '#'; keys without a keypad meaning stay unbound.
+    const std::pair<const char*, int> keys[] = {
         {"F1", VK_F1},          {"F2", VK_F2},       {"F3", VK_F3},         {"F4", VK_F4},
         {"Up", VK_UP},          {"Return", VK_RETURN}, {"Escape", VK_ESCAPE}, {"Backspace", VK_BACK},
         {"Right Alt", VK_HANGUL}, {"F5", VK_HANGUL}, {"Left Shift", VK_SHIFT}, {"7", '7'},
-        {"Space", VK_SPACE},    {"q", 'Q'}}; // names are compared without case
-    for (const auto& [name, vk] : keys) EXPECT_EQ(vk, KeyOf(map, name)) << name;
-    EXPECT_TRUE(IsScreenshot(map, "F12"));
-    EXPECT_TRUE(IsScreenshot(map, "PrintScreen"));
-    EXPECT_EQ(VK_F9, KeyOf(map, "F9")) << "#";
-    EXPECT_EQ(nullptr, map.Find("F10")) << "keys without a keypad meaning stay unbound";
+        {"Space", VK_SPACE},    {"q", 'Q'},          {"F9", VK_F9},         {"F10", kUnbound},
+        {"F12", kScreenshot},   {"PrintScreen", kScreenshot}};
+    for (const auto& [name, vk] : keys) EXPECT_EQ(vk, Binding(map, name)) << name;
 }
 
 TEST(KeyMap, FileBindsOverTheDefaults) {
@@ -53,24 +51,18 @@ TEST(KeyMap, FileBindsOverTheDefaults) {
                           "F1 = 0x71\r\n",
                           &error))
         << error;
-    EXPECT_EQ(VK_F1, KeyOf(map, "F9"));
-    EXPECT_EQ(VK_HANGUL, KeyOf(map, "Left Alt"));
-    EXPECT_EQ(VK_RETURN, KeyOf(map, "Keypad 5"));
-    EXPECT_TRUE(IsScreenshot(map, "Insert"));
-    EXPECT_EQ(nullptr, map.Find("F12"));
-    EXPECT_EQ(VK_F2, KeyOf(map, "=")) << "the last '=' separates, so '=' itself can be bound";
-    EXPECT_EQ(VK_F2, KeyOf(map, "F1")) << "a file entry replaces the default";
-    EXPECT_EQ(VK_F2, KeyOf(map, "F2")) << "untouched defaults stay";
+    // The last '=' separates, so '=' itself can be bound; a file entry replaces the default (F1); untouched
+    // defaults stay (F2).
+    const std::pair<const char*, int> keys[] = {{"F9", VK_F1}, {"Left Alt", VK_HANGUL}, {"Keypad 5", VK_RETURN},
+                                                {"Insert", kScreenshot}, {"F12", kUnbound}, {"=", VK_F2},
+                                                {"F1", VK_F2}, {"F2", VK_F2}};
+    for (const auto& [name, vk] : keys) EXPECT_EQ(vk, Binding(map, name)) << name;
     EXPECT_EQ(before + 3 - 1, map.Size()); // Left Alt, Keypad 5, Insert new; F12 gone; F9 and '=' rebound
 }
 
 TEST(KeyMap, BadFilesNameTheLineAndLeaveTheMapAlone) {
-    struct Case {
-        const char* text;
-        const char* error;
-    };
     // Every file binds F7 on its first line; a bad file must not keep even that.
-    const Case cases[] = {
+    const std::pair<const char*, const char*> cases[] = {
         {"F7 = VK_F1\nF2 VK_F2\n", "line 2: expected 'KEY NAME = VIRTUAL KEY'"},
         {"F7 = VK_F1\n\n# fine\nNoSuchKey = VK_F1\n", "line 4: unknown key name 'NoSuchKey'"},
         {"F7 = VK_F1\nF1 = VK_NOTHING\n",
@@ -78,13 +70,13 @@ TEST(KeyMap, BadFilesNameTheLineAndLeaveTheMapAlone) {
         {"F7 = VK_F1\nF1 =\n", "line 2: expected 'KEY NAME = VIRTUAL KEY'"},
         {"F7 = VK_F1\nF1 = 0x100\n", "line 2: unknown virtual key '0x100' (a VK_ name, a number, SCREENSHOT or NONE)"},
     };
-    for (const Case& c : cases) {
+    for (const auto& [text, message] : cases) {
         KeyMap map = KeyMap::Default();
         std::string error;
-        EXPECT_FALSE(map.Parse(c.text, &error)) << c.text;
-        EXPECT_EQ(c.error, error) << c.text;
-        EXPECT_EQ(nullptr, map.Find("F7")) << "a bad file binds nothing, not even its good lines";
-        EXPECT_EQ(VK_F1, KeyOf(map, "F1"));
+        EXPECT_FALSE(map.Parse(text, &error)) << text;
+        EXPECT_EQ(message, error) << text;
+        EXPECT_EQ(kUnbound, Binding(map, "F7")) << "a bad file binds nothing, not even its good lines";
+        EXPECT_EQ(VK_F1, Binding(map, "F1"));
     }
 }
 
@@ -104,12 +96,10 @@ TEST(WindowOptions, TakenOutOfTheCommandLineInOrder) {
     std::vector<std::string> rest;
     std::string error;
     ASSERT_TRUE(cehost::sim::ExtractWindowOptions(int(std::size(argv)), argv, options, rest, &error)) << error;
-    EXPECT_EQ(3, options.zoom);
-    EXPECT_EQ("keys.txt", options.keymap);
-    EXPECT_EQ("r.keys", options.record);
+    EXPECT_EQ(std::tuple(3, std::string("keys.txt"), std::string("r.keys")),
+              std::tuple(options.zoom, options.keymap, options.record));
     EXPECT_EQ((std::vector<std::string>{"app", "--headless", "file", "--", "--zoom", "9"}), rest)
         << "what follows -- belongs to the application";
-
     for (std::vector<const char*> bad : {std::vector<const char*>{"app", "--zoom", "0"},
                                          {"app", "--zoom=2.5"},
                                          {"app", "--zoom", "17"},
@@ -119,4 +109,74 @@ TEST(WindowOptions, TakenOutOfTheCommandLineInOrder) {
         EXPECT_FALSE(cehost::sim::ExtractWindowOptions(int(bad.size()), bad.data(), o, rest, &error)) << bad[1];
         EXPECT_FALSE(error.empty());
     }
+}
+
+TEST(SessionRecorder, WritesAScriptThatPlaysBackWhatHappened) {
+    SessionRecorder r;
+    const auto key = [&r](BYTE vk) { r.KeyDown(vk), r.KeyUp(vk); };
+    // Typing "Hi": Shift held around H, then a quick I and Down.
+    r.KeyDown(VK_SHIFT);
+    key('H');
+    r.KeyUp(VK_SHIFT);
+    key('I');
+    key(VK_DOWN);
+    // A key held while a timer ran: the time stays between its down and up.
+    r.KeyDown(VK_RETURN);
+    for (DWORD ms : {30, 0, 20}) r.ClockAdvanced(ms);
+    r.KeyUp(VK_RETURN);
+    // Auto-repeat comes as downs; only the last down meets the up.
+    for (int i = 0; i < 3; ++i) r.KeyDown(VK_UP);
+    r.KeyUp(VK_UP);
+    r.Screenshot("shot-001");
+    r.Input(true);
+    // Thirteen quick keys fold into lines of twelve.
+    for (char c : std::string("ABCDEFGHIJKLM")) key(BYTE(c));
+    r.ClockAdvanced(500);
+    r.StylusDown(50, 30); // a click
+    r.StylusUp(50, 30);
+    r.StylusDown(10, 10); // a drag, with a key typed during it
+    r.StylusMove(12, 20);
+    key(VK_HANGUL);
+    r.StylusUp(12, 40);
+    r.StylusDown(5, 5); // released elsewhere without a move: not a tap either
+    r.StylusUp(6, 5);
+    r.KeyDown(VK_F1);   // still held when the session ended
+    r.StylusDown(7, 7); // still down at the end
+    size_t leftOut = 0;
+    const std::string script = r.Script(&leftOut);
+    EXPECT_EQ("# Recorded in the simulator window.\n"
+              "press SHIFT\n"
+              "key H\n"
+              "release SHIFT\n"
+              "key I DOWN\n"
+              "press RETURN\n"
+              "wait 50\n"
+              "release RETURN\n"
+              "press UP\n"
+              "press UP\n"
+              "key UP\n"
+              "screenshot shot-001\n"
+              "input keypad\n"
+              "key A B C D E F G H I J K L\n"
+              "key M\n"
+              "wait 500\n"
+              "tap 50 30\n"
+              "# left out: a stylus stroke from 10,10 to 12,40 (key scripts only tap)\n"
+              "key 0x15\n"
+              "# left out: a stylus stroke from 5,5 to 6,5 (key scripts only tap)\n"
+              "press F1\n"
+              "# left out: a stylus stroke from 7,7 (still down at the end) (key scripts only tap)\n"
+              "quit\n",
+              script);
+    EXPECT_EQ(3u, leftOut);
+    // The script reads back as the same keys and tap.
+    std::vector<ScriptStep> steps;
+    std::string error, played;
+    ASSERT_TRUE(cehost::sim::ParseKeyScript(script, steps, &error)) << error;
+    for (const ScriptStep& step : steps) {
+        if (step.kind == ScriptStep::Kind::Key && step.vk >= 'A' && step.vk <= 'Z') played += char(step.vk);
+        if (step.kind == ScriptStep::Kind::Tap) played += " tap " + std::to_string(step.x) + "," + std::to_string(step.y);
+    }
+    EXPECT_EQ("HIABCDEFGHIJKLM tap 50,30", played);
+    EXPECT_EQ("# Recorded in the simulator window.\nquit\n", SessionRecorder().Script()) << "an empty session";
 }

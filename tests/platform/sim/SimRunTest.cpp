@@ -3,19 +3,11 @@
 #include <cehost/sim/stats.h>
 #include <cehost/sim/window.h>
 
-#include "GoldenImage.h"
 #include "TestApplication.h"
 
-#include <gtest/gtest.h>
-
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <regex>
 #include <set>
-#include <sstream>
-#include <string>
-#include <vector>
 
 namespace {
 
@@ -25,13 +17,10 @@ long Figure(const std::string& json, const std::string& key) {
     return std::atol(m[1].str().c_str());
 }
 
-class SimRun : public ::testing::Test {
-protected:
+struct SimRun : ::testing::Test {
     void SetUp() override {
         g_app = AppState{};
-        m_dir = golden::OutputDir().parent_path() / ("simrun-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        std::filesystem::remove_all(m_dir);
-        std::filesystem::create_directories(m_dir);
+        m_dir = TestDir();
     }
     int Run(const std::string& script, std::vector<std::string> extra = {}) {
         const std::string scriptPath = (m_dir / "script.txt").string();
@@ -40,14 +29,7 @@ protected:
         args.insert(args.end(), extra.begin(), extra.end());
         return RunApp(args);
     }
-    uint32_t ShotPixel(const std::string& name, int x, int y, int* width = nullptr, int* height = nullptr) {
-        int w = 0, h = 0;
-        std::vector<uint32_t> px;
-        EXPECT_TRUE(golden::ReadPng((m_dir / "shots" / name).string(), w, h, px)) << name;
-        if (width) *width = w;
-        if (height) *height = h;
-        return px.empty() ? 0xDEADBEEF : px[size_t(y) * w + x];
-    }
+    Image Shot(const std::string& name) { return ReadShot(m_dir / "shots" / name); }
     std::filesystem::path m_dir;
 };
 
@@ -59,9 +41,9 @@ protected:
 TEST_F(SimRun, KeysTextAndTapsReachTheApplication) {
     EXPECT_EQ(5, Run("# the first screen\n\nscreenshot before\nkey vk_Down  # moves the bar\r\n"
                      "screenshot after.png\nquit 5\n"));
-    EXPECT_EQ(0x0000C8u, ShotPixel("before.png", 10, 10));
-    EXPECT_EQ(0xFFFFFFu, ShotPixel("after.png", 10, 10));
-    EXPECT_EQ(0x0000C8u, ShotPixel("after.png", 10, 40));
+    EXPECT_EQ(0x0000C8u, Shot("before.png").At(10, 10));
+    EXPECT_EQ(0xFFFFFFu, Shot("after.png").At(10, 10));
+    EXPECT_EQ(0x0000C8u, Shot("after.png").At(10, 40));
     g_app = AppState{};
     EXPECT_EQ(7, Run("type Ab 1!\ntap 10 20\nkey 0x28\npress TBACK\nrelease TBACK\nquit 7\n"));
     EXPECT_EQ(u"Ab 1!\x1b", g_app.text);
@@ -70,15 +52,12 @@ TEST_F(SimRun, KeysTextAndTapsReachTheApplication) {
               g_app.stylus);
 }
 
-// Waits run timers on the virtual clock; the screen size and the command line reach the application.
 TEST_F(SimRun, WaitsScreenSizeAndCommandLine) {
     EXPECT_EQ(0, Run("key RETURN\nwait 100\nscreenshot wide\n",
                      {"--screen", "320x240", "--", "file name.txt", "-x"}));
     EXPECT_EQ(2, g_app.ticks) << "a 40 ms timer, twice in 100 ms";
-    int w = 0, h = 0;
-    ShotPixel("wide.png", 0, 0, &w, &h);
-    EXPECT_EQ(320, w);
-    EXPECT_EQ(240, h);
+    const Image wide = Shot("wide.png");
+    EXPECT_EQ(std::pair(320, 240), std::pair(wide.width, wide.height));
     EXPECT_EQ(u"\"file name.txt\" -x", g_app.commandLine);
 }
 
@@ -100,9 +79,7 @@ TEST_F(SimRun, FailuresAndTheTimeLimitEndTheRun) {
 TEST_F(SimRun, StatsWriteTheFiguresOfTheRun) {
     const std::filesystem::path stats = m_dir / "stats.json";
     ASSERT_EQ(4, Run("key DOWN 7 DOWN\nwait 250\nquit 4\n", {"--stats", stats.string()}));
-    std::stringstream text;
-    text << std::ifstream(stats).rdbuf();
-    const std::string json = text.str();
+    const std::string json = ReadFile(stats);
     const std::pair<const char*, long> figures[] = {{"exit_code", 4},         {"keys_handled", 3},
                                                     {"frames_painted", 4},    {"gdi_objects_peak", 2},
                                                     {"gdi_objects_final", 0}, {"user_objects_peak", 1},
@@ -114,29 +91,20 @@ TEST_F(SimRun, StatsWriteTheFiguresOfTheRun) {
 }
 
 TEST(RunStats, TheOptionIsTakenOutWherePlacedAndNeedsAFile) {
-    const struct {
-        std::vector<const char*> args;
-        bool ok;
-        std::string file;
-        std::vector<std::string> rest;
-    } kCases[] = {
+    // The file, or the error, and what is left of the command line.
+    const std::tuple<std::vector<const char*>, bool, std::string, std::vector<std::string>> cases[] = {
         {{"app", "--headless", "--stats", "s.json", "x"}, true, "s.json", {"app", "--headless", "x"}},
         {{"app", "--stats=s.json"}, true, "s.json", {"app"}},
         {{"app", "--", "--stats", "s.json"}, true, "", {"app", "--", "--stats", "s.json"}},
-        {{"app", "--stats"}, false, "", {}},
-        {{"app", "--stats="}, false, "", {}},
+        {{"app", "--stats"}, false, "--stats needs a file", {}},
+        {{"app", "--stats="}, false, "--stats needs a file", {}},
     };
-    for (const auto& c : kCases) {
+    for (const auto& [args, ok, fileOrError, left] : cases) {
         std::string file, error;
         std::vector<std::string> rest;
-        const bool ok = cehost::sim::ExtractStatsOption(int(c.args.size()), c.args.data(), file, rest, &error);
-        EXPECT_EQ(c.ok, ok) << c.args[1];
-        if (!ok) {
-            EXPECT_EQ("--stats needs a file", error);
-            continue;
-        }
-        EXPECT_EQ(c.file, file) << c.args[1];
-        EXPECT_EQ(c.rest, rest) << c.args[1];
+        EXPECT_EQ(cehost::sim::ExtractStatsOption(int(args.size()), args.data(), file, rest, &error), ok) << args[1];
+        EXPECT_EQ(ok ? file : error, fileOrError) << args[1];
+        EXPECT_TRUE(!ok || rest == left) << args[1];
     }
 }
 
@@ -152,15 +120,12 @@ TEST(KeypadSkin, KeysAreFoundUnderTheirFacesAndThePictureMatches) {
         EXPECT_LE(k.rect.bottom, cehost::sim::kKeypadSkinHeight);
     }
     EXPECT_EQ(seen.size(), 21u) << "two soft keys, five around Select with Home and Back, and twelve";
-
     const long gdi = cehost::sim::GdiObjectCount();
     const std::string path = (golden::OutputDir() / "keypad-skin.png").string();
     std::string error;
     ASSERT_TRUE(cehost::sim::SaveKeypadSkinPng(path, 2, '5', &error)) << error;
     EXPECT_EQ(cehost::sim::GdiObjectCount(), gdi);
-    int w = 0, h = 0;
-    std::vector<uint32_t> pixels;
-    ASSERT_TRUE(golden::ReadPng(path, w, h, pixels));
-    EXPECT_TRUE(golden::Matches("keypad-skin", w, h, pixels));
+    const Image skin = ReadShot(path);
+    EXPECT_TRUE(golden::Matches("keypad-skin", skin.width, skin.height, skin.pixels));
     EXPECT_FALSE(cehost::sim::SaveKeypadSkinPng(path, 0, 0, &error));
 }

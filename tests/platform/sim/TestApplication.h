@@ -8,20 +8,18 @@
 #include <cehost/sim.h>
 
 #include "FullScreenApp.h"
+#include "GoldenImage.h"
 
-#include <ostream>
+#include <fstream>
+#include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace {
 
-struct StylusMessage {
-    UINT message;
-    int x, y;
-    WPARAM keys;
-    bool operator==(const StylusMessage&) const = default;
-};
-[[maybe_unused]] void PrintTo(const StylusMessage& m, std::ostream* os) { *os << m.message << " at " << m.x << "," << m.y; }
+// A stylus message the application got: the message, the point and the keys.
+using StylusMessage = std::tuple<UINT, int, int, WPARAM>;
 struct AppState {
     int row = 0;
     std::u16string text;
@@ -54,8 +52,8 @@ void Paint(HWND hwnd) {
     fill(client, RGB(255, 255, 255));
     fill({0, g_app.row * 30, client.right, g_app.row * 30 + 30}, RGB(0, 0, 200));
     fill({0, 130, g_app.ticks * 8, 150}, RGB(220, 0, 0));
-    for (const StylusMessage& m : g_app.stylus)
-        if (m.message == WM_LBUTTONDOWN) fill({m.x - 3, m.y - 3, m.x + 3, m.y + 3}, RGB(0, 160, 0));
+    for (const auto& [message, x, y, keys] : g_app.stylus)
+        if (message == WM_LBUTTONDOWN) fill({x - 3, y - 3, x + 3, y + 3}, RGB(0, 160, 0));
     RECT textRect{4, 160, client.right, 190};
     DrawTextW(hdc, g_app.text.c_str(), -1, &textRect, DT_LEFT | DT_SINGLELINE);
     EndPaint(hwnd, &ps);
@@ -95,6 +93,34 @@ int WINAPI AppWinMain(HINSTANCE instance, HINSTANCE, LPWSTR commandLine, int sho
     ++g_app.winMainCalls;
     g_app.commandLine = commandLine;
     return RunFullScreenApp(instance, u"SimWindowTestApp", AppProc, show);
+}
+
+// An empty folder for the files of the running test.
+std::filesystem::path TestDir() {
+    const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
+    const auto dir = golden::OutputDir().parent_path() / (std::string(test->test_suite_name()) + "-" + test->name());
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir);
+    return dir;
+}
+
+// A screenshot, its pixels 0x00RRGGBB row by row.
+struct Image {
+    int width = 0, height = 0;
+    std::vector<uint32_t> pixels;
+    uint32_t At(int x, int y) const { return pixels.empty() ? 0xDEADBEEF : pixels[size_t(y) * width + x]; }
+};
+
+Image ReadShot(const std::filesystem::path& path) {
+    Image image;
+    EXPECT_TRUE(golden::ReadPng(path.string(), image.width, image.height, image.pixels)) << path;
+    return image;
+}
+
+std::string ReadFile(const std::filesystem::path& path) {
+    std::stringstream text;
+    text << std::ifstream(path).rdbuf();
+    return text.str();
 }
 
 // The test application takes the whole screen, its top rows included: it runs without the shell's strip.

@@ -2,25 +2,17 @@
 // that take their text with them; and the parsing of key-script lines, `expect` and `dump` above all.
 #include "GdiTestSupport.h"
 
-#include <algorithm>
 #include <functional>
+#include <tuple>
 
 namespace {
 
-using cehost::sim::VisibleText;
-
-std::vector<std::u16string> Texts() {
-    std::vector<std::u16string> texts;
-    for (const auto& run : VisibleText())
-        texts.push_back(run.text);
-    return texts;
-}
-
-const cehost::sim::TextRun* Find(const std::u16string& text, std::vector<cehost::sim::TextRun>& runs) {
-    runs = VisibleText();
-    for (const auto& run : runs)
-        if (run.text == text) return &run;
-    return nullptr;
+// Where the runs showing `text` start, and in which window.
+std::vector<std::tuple<LONG, LONG, HWND>> Runs(const std::u16string& text) {
+    std::vector<std::tuple<LONG, LONG, HWND>> found;
+    for (const auto& run : cehost::sim::VisibleText())
+        if (run.text == text) found.emplace_back(run.rect.left, run.rect.top, run.hwnd);
+    return found;
 }
 
 // A visible full-screen window, painted, with "Hello world" drawn through its DC at (10, 10) - (150, 30).
@@ -41,7 +33,7 @@ struct Screen {
         cehost::sim::RunUntilIdle();
         dc = GetDC(hwnd);
         DrawTextW(dc, u"Hello world", -1, &text, DT_LEFT | DT_SINGLELINE);
-        for (const auto& run : VisibleText())
+        for (const auto& run : cehost::sim::VisibleText())
             if (run.text == u"Hello world") shown = run.rect;
     }
     ~Screen() {
@@ -57,18 +49,13 @@ struct Screen {
 };
 
 TEST(VisibleText, WhatCoversARunAndWhatLeavesIt) {
-    struct Case {
-        const char* what;
-        std::function<void(Screen&)> draw;
-        bool stays;
-    };
     const auto blank = [](Screen& s) { BitBlt(s.dc, 0, 0, 200, 40, MemoryDc(200, 40), 0, 0, SRCCOPY); };
     const auto frame = [](Screen& s) {
         RECT r{5, 5, 160, 35};
         FrameRect(s.dc, &r, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
     };
     const auto overdraw = [](Screen& s) { DrawTextW(s.dc, u"Goodbye all", -1, &s.text, DT_LEFT | DT_SINGLELINE); };
-    const Case cases[] = {
+    const std::tuple<const char*, std::function<void(Screen&)>, bool> cases[] = {
         {"nothing drawn after it", [](Screen&) {}, true},
         {"a fill over it", [](Screen& s) { s.Fill({0, 0, 200, 40}); }, false},
         {"a fill over a third of it", [](Screen& s) { s.FillPart(0, 0.33); }, true},
@@ -83,84 +70,62 @@ TEST(VisibleText, WhatCoversARunAndWhatLeavesIt) {
         {"its window moved", [](Screen& s) { MoveWindow(s.hwnd, 0, 10, 240, 310, FALSE); }, false},
         {"its window destroyed", [](Screen& s) { DestroyWindow(s.hwnd); }, false},
     };
-    for (const Case& c : cases) {
+    for (const auto& [what, draw, stays] : cases) {
         Screen s;
-        c.draw(s);
-        std::vector<cehost::sim::TextRun> runs;
-        EXPECT_EQ(c.stays, Find(u"Hello world", runs) != nullptr) << c.what;
+        draw(s);
+        EXPECT_EQ(stays, !Runs(u"Hello world").empty()) << what;
     }
 }
 
 TEST(VisibleText, ARunHoldsTheCharactersThatShowWhereTheyShow) {
     Screen s;
-    std::vector<cehost::sim::TextRun> runs;
-    const auto* run = Find(u"Hello world", runs);
-    ASSERT_TRUE(run);
-    EXPECT_EQ(s.text.left, run->rect.left);
-    EXPECT_EQ(s.text.top, run->rect.top);
-    EXPECT_EQ(s.hwnd, run->hwnd);
-
+    EXPECT_EQ(Runs(u"Hello world"), (std::vector{std::tuple{s.text.left, s.text.top, s.hwnd}}));
     // Clipped by its rectangle: only the first word shows.
     SIZE hello{};
     GetTextExtentPoint32W(s.dc, u"Hello", 5, &hello);
     RECT narrow{10, 50, 10 + hello.cx + 2, 70};
     DrawTextW(s.dc, u"Hello there", -1, &narrow, DT_LEFT | DT_SINGLELINE);
-    EXPECT_TRUE(Find(u"Hello", runs));
+    EXPECT_FALSE(Runs(u"Hello").empty());
     // Each line of a wrapped text is a run of its own; blank lines none.
     RECT wrapped{10, 100, 230, 200};
     DrawTextW(s.dc, u"first line\r\n\r\nsecond line", -1, &wrapped, DT_LEFT);
-    EXPECT_TRUE(Find(u"first line", runs));
-    EXPECT_TRUE(Find(u"second line", runs));
-
+    EXPECT_FALSE(Runs(u"first line").empty());
+    EXPECT_FALSE(Runs(u"second line").empty());
     // Text drawn off-screen arrives with the blit, at the blit's destination.
     MemoryDc memory(100, 20);
     ExtTextOutW(memory, 0, 0, 0, nullptr, u"Buffered 한글", 11, nullptr);
     BitBlt(s.dc, 50, 250, 100, 20, memory, 0, 0, SRCCOPY);
-    run = Find(u"Buffered 한글", runs);
-    ASSERT_TRUE(run);
-    EXPECT_EQ(50, run->rect.left);
-    EXPECT_EQ(250, run->rect.top);
-
+    EXPECT_EQ(Runs(u"Buffered 한글"), (std::vector{std::tuple{50L, 250L, s.hwnd}}));
     // A blit within the screen that covers its own source (scrolling up) moves the runs it copies.
     BitBlt(s.dc, 10, 230, 200, 40, s.dc, 10, 250, SRCCOPY);
-    const std::vector<std::u16string> texts = Texts();
-    EXPECT_EQ(1, std::count(texts.begin(), texts.end(), u"Buffered 한글"));
-    run = Find(u"Buffered 한글", runs);
-    ASSERT_TRUE(run);
-    EXPECT_EQ(230, run->rect.top);
+    EXPECT_EQ(Runs(u"Buffered 한글"), (std::vector{std::tuple{50L, 230L, s.hwnd}}));
 }
 
 TEST(KeyScriptChecks, LinesAndTheirErrors) {
-    using Check = cehost::sim::ScriptStep::Check;
-    struct Case {
-        const char* line;
-        Check check;
-        const char* text; // the text, or the name for screenshot and dump
-        long tolerance;
-    };
+    using Step = cehost::sim::ScriptStep;
+    using K = Step::Kind;
+    using C = Step::Check;
+    // What a line reads as: its kind, check, name, text, tolerance and input.
+    using Read = std::tuple<K, C, std::string, std::string, long, bool>;
     // The notebook's scripts use the plain forms of text, no text, focus and screenshot checks.
-    const Case good[] = {
-        {"EXPECT Text \"say \\\"hi\\\" # not a comment\"  # a comment", Check::Text,
-         "say \"hi\" # not a comment", 0},
-        {"expect title \"\"", Check::Title, "", 0},
-        {"expect focus \"First line\"", Check::Focus, "First line", 0},
-        {"expect screenshot 01-list.png tolerance 12", Check::Screenshot, "01-list", 12},
-        {"dump", Check::Text, "", 0},
-        {"dump tree", Check::Text, "tree.json", 0},
+    const std::pair<const char*, Read> good[] = {
+        {"EXPECT Text \"say \\\"hi\\\" # not a comment\"  # a comment",
+         {K::Expect, C::Text, "", "say \"hi\" # not a comment", 0, false}},
+        {"expect title \"\"", {K::Expect, C::Title, "", "", 0, false}},
+        {"expect focus \"First line\"", {K::Expect, C::Focus, "", "First line", 0, false}},
+        {"expect screenshot 01-list.png tolerance 12", {K::Expect, C::Screenshot, "01-list", "", 12, false}},
+        {"dump", {K::Dump, C::Text, "", "", 0, false}},
+        {"dump tree", {K::Dump, C::Text, "tree.json", "", 0, false}},
+        {"input keypad", {K::Input, C::Text, "", "", 0, true}},
+        {"INPUT pc # back", {K::Input, C::Text, "", "", 0, false}},
     };
-    for (const Case& c : good) {
-        std::vector<cehost::sim::ScriptStep> steps;
+    for (const auto& [line, read] : good) {
+        std::vector<Step> steps;
         std::string error;
-        ASSERT_TRUE(cehost::sim::ParseKeyScript(c.line, steps, &error)) << c.line << ": " << error;
-        ASSERT_EQ(1u, steps.size()) << c.line;
-        const auto& step = steps[0];
-        const bool dump = step.kind == cehost::sim::ScriptStep::Kind::Dump;
-        EXPECT_EQ(dump, std::string(c.line).rfind("dump", 0) == 0) << c.line;
-        EXPECT_EQ(c.text, dump || c.check == Check::Screenshot ? step.name : step.text) << c.line;
-        if (!dump) {
-            EXPECT_EQ(c.check, step.check) << c.line;
-        }
-        EXPECT_EQ(c.tolerance, step.tolerance) << c.line;
+        ASSERT_TRUE(cehost::sim::ParseKeyScript(line, steps, &error)) << line << ": " << error;
+        ASSERT_EQ(1u, steps.size()) << line;
+        const Step& step = steps[0];
+        EXPECT_EQ(Read(step.kind, step.check, step.name, step.text, step.tolerance, step.keypad), read) << line;
     }
     // Every refusal names the line and what is wrong with it.
     const std::pair<const char*, const char*> bad[] = {
@@ -179,6 +144,7 @@ TEST(KeyScriptChecks, LinesAndTheirErrors) {
         {"expect colour red", "line 2: expect takes text, no text, title, focus or screenshot"},
         {"expect title \"a\" \"b\"", "line 2: unexpected 'b' at the end of the line"},
         {"dump a/b", "line 2: a dump name is a plain file name"},
+        {"input qwerty", "line 2: input takes keypad or pc"},
     };
     for (const auto& [line, message] : bad) {
         std::vector<cehost::sim::ScriptStep> steps;

@@ -1,21 +1,11 @@
 // Window runs of a small application: a session typed and clicked into the window through synthetic desktop
 // events is recorded and replayed headless to the same screenshots; mouse clicks as stylus input; a key
 // script played in the window; the fallback when there is no display.
-#include <windows.h>
-#include <cehost/sim.h>
 #include <cehost/sim/window.h>
 
-#include "GoldenImage.h"
 #include "TestApplication.h"
 
-#include <gtest/gtest.h>
-
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
-#include <string>
-#include <vector>
 
 #ifdef CEHOST_TEST_HAVE_SDL2
 #include <SDL.h>
@@ -23,33 +13,13 @@
 
 namespace fs = std::filesystem;
 
-namespace {
-
-struct Image {
-    int width = 0, height = 0;
-    std::vector<uint32_t> pixels; // 0x00RRGGBB
+// Window runs on SDL's offscreen driver, each with a folder of its own.
+struct SimWindow : ::testing::Test {
+    void SetUp() override { setenv("SDL_VIDEODRIVER", "offscreen", 1); }
+    const fs::path dir = TestDir();
 };
 
-bool ReadPng(const fs::path& path, Image& out) { return golden::ReadPng(path.string(), out.width, out.height, out.pixels); }
-
-fs::path TestDir() {
-    fs::path dir = golden::OutputDir().parent_path() /
-                   ("simwin-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-    fs::remove_all(dir);
-    fs::create_directories(dir);
-    return dir;
-}
-
-std::string ReadFile(const fs::path& path) {
-    std::ifstream in(path);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-} // namespace
-
-TEST(SimWindow, WithoutADisplayTheRunEndsWithAMessageInsteadOfHanging) {
+TEST_F(SimWindow, WithoutADisplayTheRunEndsWithAMessageInsteadOfHanging) {
     unsetenv("DISPLAY");
     unsetenv("WAYLAND_DISPLAY");
     unsetenv("SDL_VIDEODRIVER");
@@ -65,21 +35,22 @@ TEST(SimWindow, WithoutADisplayTheRunEndsWithAMessageInsteadOfHanging) {
 namespace {
 
 // Feeds synthetic desktop events to the window one at a time, each once the window has handed the previous
-// one to the application, on a clock that moves only when the window sleeps.
+// one to the application, on a clock that moves only when the window sleeps. A pause, and holding the
+// following steps back until the window's key script has played, are steps of their own.
 class SyntheticSession {
 public:
-    enum class Kind { Event, Pause, AwaitScript };
-    struct Step {
-        Kind kind;
-        SDL_Event event{};
-        unsigned ms = 0;
-    };
+    static constexpr Uint32 kPause = SDL_LASTEVENT - 1, kAwaitScript = SDL_LASTEVENT - 2;
 
     void Key(SDL_Keycode key) { Down(key), Up(key); }
     void Down(SDL_Keycode key) { KeyEvent(SDL_KEYDOWN, key); }
     void Up(SDL_Keycode key) { KeyEvent(SDL_KEYUP, key); }
-    void Pause(unsigned ms) { m_steps.push_back({Kind::Pause, {}, ms}); }
-    void Close() { Push({.type = SDL_QUIT}); }
+    void Pause(unsigned ms) {
+        SDL_Event e{.type = kPause};
+        e.user.code = Sint32(ms);
+        m_steps.push_back(e);
+    }
+    void AwaitScript() { m_steps.push_back({.type = kAwaitScript}); }
+    void Close() { m_steps.push_back({.type = SDL_QUIT}); }
     // The left button going down or up at a window point, or the mouse moved there with the button held.
     void Mouse(Uint32 type, int x, int y) {
         SDL_Event e{.type = type};
@@ -89,56 +60,46 @@ public:
             e.button.button = SDL_BUTTON_LEFT, e.button.clicks = 1, e.button.x = x, e.button.y = y;
             e.button.state = type == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
         }
-        Push(e);
+        m_steps.push_back(e);
     }
-    void MouseDown(int x, int y) { Mouse(SDL_MOUSEBUTTONDOWN, x, y); }
-    void MouseUp(int x, int y) { Mouse(SDL_MOUSEBUTTONUP, x, y); }
-    void Click(int x, int y) { MouseDown(x, y), MouseUp(x, y); }
-    // Holds the following steps back until the window's key script has played.
-    void AwaitScript() { m_steps.push_back({Kind::AwaitScript}); }
+    void Click(int x, int y) { Mouse(SDL_MOUSEBUTTONDOWN, x, y), Mouse(SDL_MOUSEBUTTONUP, x, y); }
 
     void Install() {
-        cehost::sim::WindowDriver driver;
-        driver.now = [this] { return m_now; };
-        driver.sleep = [this](unsigned ms) { m_now += ms; };
-        driver.onTurn = [this](size_t pending) { OnTurn(pending); };
-        cehost::sim::SetWindowDriver(std::move(driver));
+        cehost::sim::SetWindowDriver({.onTurn = [this](size_t pending) { OnTurn(pending); },
+                                      .now = [this] { return m_now; },
+                                      .sleep = [this](unsigned ms) { m_now += ms; }});
     }
 
+    // The widest and tallest the window has been, and where it stood last.
     int maxWindowWidth = 0, maxWindowHeight = 0;
-    uint64_t presents = 0;
-    std::string statusText;
+    cehost::sim::WindowStatus last;
     uint64_t now() const { return m_now; }
 
 private:
-    void Push(const SDL_Event& e) { m_steps.push_back({Kind::Event, e}); }
     void KeyEvent(Uint32 type, SDL_Keycode key) {
         SDL_Event e{.type = type};
         e.key.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
         e.key.keysym.sym = key;
         e.key.keysym.scancode = SDL_GetScancodeFromKey(key);
-        Push(e);
+        m_steps.push_back(e);
     }
     void OnTurn(size_t pending) {
-        cehost::sim::WindowStatus status;
-        if (cehost::sim::GetWindowStatus(&status)) {
-            maxWindowWidth = std::max(maxWindowWidth, status.windowWidth);
-            maxWindowHeight = std::max(maxWindowHeight, status.windowHeight);
-            presents = status.presents;
-            statusText = status.statusText;
-            if (m_next < m_steps.size() && m_steps[m_next].kind == Kind::AwaitScript && !status.scriptPlaying)
-                ++m_next;
+        const bool awaiting = m_next < m_steps.size() && m_steps[m_next].type == kAwaitScript;
+        if (cehost::sim::GetWindowStatus(&last)) {
+            maxWindowWidth = std::max(maxWindowWidth, last.windowWidth);
+            maxWindowHeight = std::max(maxWindowHeight, last.windowHeight);
+            if (awaiting && !last.scriptPlaying) ++m_next;
         }
-        if (pending || m_next >= m_steps.size() || m_now < m_pauseUntil) return;
-        if (m_steps[m_next].kind == Kind::AwaitScript) return;
-        Step& step = m_steps[m_next++];
-        if (step.kind == Kind::Pause)
-            m_pauseUntil = m_now + step.ms;
+        if (pending || m_next >= m_steps.size() || m_now < m_pauseUntil || m_steps[m_next].type == kAwaitScript)
+            return;
+        SDL_Event& step = m_steps[m_next++];
+        if (step.type == kPause)
+            m_pauseUntil = m_now + unsigned(step.user.code);
         else
-            SDL_PushEvent(&step.event);
+            SDL_PushEvent(&step);
     }
 
-    std::vector<Step> m_steps;
+    std::vector<SDL_Event> m_steps;
     size_t m_next = 0;
     uint64_t m_now = 1000;
     uint64_t m_pauseUntil = 0;
@@ -149,9 +110,7 @@ private:
 std::vector<Image> ExpectSameShots(const fs::path& a, const fs::path& b, const std::vector<std::string>& names) {
     std::vector<Image> shots;
     for (const std::string& name : names) {
-        Image x, y;
-        EXPECT_TRUE(ReadPng(a / name, x)) << name;
-        EXPECT_TRUE(ReadPng(b / name, y)) << name;
+        Image x = ReadShot(a / name), y = ReadShot(b / name);
         EXPECT_EQ(x.width, y.width) << name;
         EXPECT_TRUE(x.pixels == y.pixels) << name << " differs between " << a << " and " << b;
         EXPECT_TRUE(shots.empty() || shots.back().pixels != x.pixels) << name << " shows no change";
@@ -164,9 +123,7 @@ std::vector<Image> ExpectSameShots(const fs::path& a, const fs::path& b, const s
 
 // Keys, a held key while a timer runs, clicks, a drag and two turns of the screen, recorded in the window
 // and replayed headless.
-TEST(SimWindow, RecordedSessionReplaysHeadlessToTheSameScreens) {
-    setenv("SDL_VIDEODRIVER", "offscreen", 1);
-    const fs::path dir = TestDir();
+TEST_F(SimWindow, RecordedSessionReplaysHeadlessToTheSameScreens) {
     SyntheticSession session;
     session.Click(61, 91); // screen 20,30 at zoom 3
     session.Key(SDLK_F12); // shot-001: the first screen with its mark
@@ -194,7 +151,6 @@ TEST(SimWindow, RecordedSessionReplaysHeadlessToTheSameScreens) {
     session.Key(SDLK_F1);  // and back
     session.Close();
     session.Install();
-
     const fs::path script = dir / "session.keys";
     testing::internal::CaptureStderr();
     ASSERT_EQ(0, RunApp({"--zoom", "3", "--record", script.string(), "--shots", (dir / "live").string()}));
@@ -202,37 +158,33 @@ TEST(SimWindow, RecordedSessionReplaysHeadlessToTheSameScreens) {
     EXPECT_NE(std::string::npos, err.find("1 stylus stroke(s) with movement could not be recorded")) << err;
     EXPECT_EQ(u"Hi\r\r", g_app.text) << "Return types a carriage return";
     EXPECT_GE(g_app.ticks, 6) << "five, then at least one of the second run";
-    EXPECT_EQ((320 + cehost::sim::kKeypadSkinWidth) * 3, session.maxWindowWidth)
+    EXPECT_EQ(std::pair((320 + cehost::sim::kKeypadSkinWidth) * 3, 320 * 3 + 20),
+              std::pair(session.maxWindowWidth, session.maxWindowHeight))
         << "the window follows the turned screen, the keypad beside it";
-    EXPECT_EQ(320 * 3 + 20, session.maxWindowHeight);
-    EXPECT_GT(session.presents, 0u);
-
+    EXPECT_GT(session.last.presents, 0u);
     cehost::sim::SetWindowDriver({});
     const AppState live = g_app;
     g_app = AppState{};
     ASSERT_EQ(0, RunApp({"--headless", "--script", script.string(), "--shots", (dir / "replay").string()}));
-    EXPECT_EQ(live.text, g_app.text);
-    EXPECT_EQ(live.row, g_app.row);
-    EXPECT_EQ(live.ticks, g_app.ticks) << "the timer fired as often in the replay";
+    EXPECT_EQ(std::tie(live.text, live.row, live.ticks), std::tie(g_app.text, g_app.row, g_app.ticks))
+        << "the replay typed and moved as the window run did, and the timer fired as often";
     EXPECT_EQ(live.stylus.size(), g_app.stylus.size() + 3) << "all but the drag's down, move and up";
     const std::vector<Image> shots = ExpectSameShots(dir / "live", dir / "replay",
                                                      {"shot-001.png", "shot-002.png", "shot-003.png", "shot-004.png"});
     ASSERT_EQ(4u, shots.size());
-    EXPECT_EQ(0x00A000u, shots[2].pixels[size_t(200) * 240 + 150]) << "the mark of the second click";
-    EXPECT_EQ(320, shots[3].width);
-    EXPECT_EQ(240, shots[3].height);
+    EXPECT_EQ(0x00A000u, shots[2].At(150, 200)) << "the mark of the second click";
+    EXPECT_EQ(std::pair(320, 240), std::pair(shots[3].width, shots[3].height));
 }
 
 // At zoom 2 the mouse is the stylus at half its window position, kept on the screen while dragged beyond
 // it; the status line below the screen is not the screen. On the keypad beside the screen the mouse presses
 // keys, and these are recorded as keys; without the keypad nothing is there.
-TEST(SimWindow, MouseIsTheStylusOnTheScreenAndPressesTheKeypadBesideIt) {
-    setenv("SDL_VIDEODRIVER", "offscreen", 1);
-    const fs::path script = TestDir() / "skin.keys";
+TEST_F(SimWindow, MouseIsTheStylusOnTheScreenAndPressesTheKeypadBesideIt) {
+    const fs::path script = dir / "skin.keys";
     SyntheticSession session;
-    session.MouseDown(480 + 2 * 26, 2 * 200); // 4, held a while
+    session.Mouse(SDL_MOUSEBUTTONDOWN, 480 + 2 * 26, 2 * 200); // 4, held a while
     session.Pause(500);
-    session.MouseUp(480 + 2 * 26, 2 * 200);
+    session.Mouse(SDL_MOUSEBUTTONUP, 480 + 2 * 26, 2 * 200);
     session.Click(480 + 2 * 70, 2 * 158); // 2
     session.Click(480 + 2 * 70, 2 * 117); // the down arrow
     session.Click(480 + 2 * 70, 2 * 315); // below the last row: no key
@@ -251,20 +203,17 @@ TEST(SimWindow, MouseIsTheStylusOnTheScreenAndPressesTheKeypadBesideIt) {
     session.Close();
     session.Install();
     ASSERT_EQ(0, RunApp({"--zoom", "2", "--record", script.string()}));
-
     const std::vector<StylusMessage> expected = {
         {WM_LBUTTONDOWN, 50, 30, MK_LBUTTON}, {WM_LBUTTONUP, 50, 30, 0},
         {WM_LBUTTONDOWN, 10, 10, MK_LBUTTON}, {WM_MOUSEMOVE, 20, 40, MK_LBUTTON},
         {WM_MOUSEMOVE, 239, 50, MK_LBUTTON},  {WM_LBUTTONUP, 239, 50, 0},
         {WM_LBUTTONDOWN, 1, 319, MK_LBUTTON}, {WM_LBUTTONUP, 1, 319, 0}};
     EXPECT_EQ(expected, g_app.stylus);
-    EXPECT_EQ("4 2 DOWN tap 50,30 drag 10,10-239,50 tap 1,319", session.statusText)
+    EXPECT_EQ("4 2 DOWN tap 50,30 drag 10,10-239,50 tap 1,319", session.last.statusText)
         << "the keys and the stylus, not the status line's own clicks";
-    EXPECT_EQ(u"42", g_app.text);
-    EXPECT_EQ(1, g_app.row);
+    EXPECT_EQ(std::pair(std::u16string(u"42"), 1), std::pair(g_app.text, g_app.row));
     EXPECT_NE(std::string::npos, ReadFile(script).find("key 4 2 DOWN\n")) << ReadFile(script);
     EXPECT_EQ(2 * (240 + cehost::sim::kKeypadSkinWidth), session.maxWindowWidth);
-
     g_app = AppState{};
     SyntheticSession bare;
     bare.Click(480 + 2 * 26, 2 * 200);
@@ -275,13 +224,10 @@ TEST(SimWindow, MouseIsTheStylusOnTheScreenAndPressesTheKeypadBesideIt) {
     EXPECT_EQ(2 * 240, bare.maxWindowWidth);
 }
 
-TEST(SimWindow, AScriptPlaysInTheWindowAsHeadlessThenTheUserTakesOver) {
-    setenv("SDL_VIDEODRIVER", "offscreen", 1);
-    const fs::path dir = TestDir();
+TEST_F(SimWindow, AScriptPlaysInTheWindowAsHeadlessThenTheUserTakesOver) {
     const fs::path script = dir / "play.keys";
     std::ofstream(script) << "key DOWN\ntap 50 30\nscreenshot one\nkey RETURN\nwait 100\nscreenshot two\n"
                              "type hi\nwait 200\nscreenshot three\n";
-
     SyntheticSession session;
     session.Key(SDLK_DOWN); // typed while the script plays: ignored
     session.Click(20, 20);
@@ -296,7 +242,6 @@ TEST(SimWindow, AScriptPlaysInTheWindowAsHeadlessThenTheUserTakesOver) {
     EXPECT_EQ(u"\rhi", g_app.text);
     EXPECT_EQ(2u, g_app.stylus.size()) << "only the script's tap";
     const AppState windowed = g_app;
-
     cehost::sim::SetWindowDriver({});
     g_app = AppState{};
     ASSERT_EQ(0, RunApp({"--headless", "--script", script.string(), "--shots", (dir / "headless").string()}));
@@ -306,9 +251,7 @@ TEST(SimWindow, AScriptPlaysInTheWindowAsHeadlessThenTheUserTakesOver) {
 
 // A failing script line stops the window run naming file and line; a bad key-map file stops it before the
 // application starts.
-TEST(SimWindow, ScriptAndKeyMapErrorsStopTheRun) {
-    setenv("SDL_VIDEODRIVER", "offscreen", 1);
-    const fs::path dir = TestDir();
+TEST_F(SimWindow, ScriptAndKeyMapErrorsStopTheRun) {
     fs::create_directories(dir / "shots" / "x.png"); // where the screenshot should go is a folder
     const fs::path script = dir / "fails.keys";
     std::ofstream(script) << "key DOWN\nscreenshot x\nkey DOWN\n";
@@ -320,7 +263,6 @@ TEST(SimWindow, ScriptAndKeyMapErrorsStopTheRun) {
     EXPECT_NE(std::string::npos, err.find(script.string() + ": line 2: ")) << err;
     EXPECT_EQ(1, g_app.row) << "nothing after the failing line was played";
     EXPECT_EQ(1, g_app.winMainCalls);
-
     std::ofstream(dir / "bad.map") << "F1 = VK_F1\nF2 = NOWHERE\n";
     EXPECT_EQ(2, RunApp({"--keymap", (dir / "bad.map").string()}));
     EXPECT_EQ(2, RunApp({"--keymap", (dir / "missing.map").string()}));

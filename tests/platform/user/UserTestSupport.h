@@ -5,25 +5,25 @@
 #include <cehost/sim.h>
 #include <gtest/gtest.h>
 
+#include "MessageLog.h"
+
 #include <functional>
+#include <tuple>
 
 namespace usertest {
 
 // Return true from the handler to answer with *result; false lets DefWindowProcW answer.
 using Handler = std::function<bool(HWND, UINT, WPARAM, LPARAM, LRESULT* result)>;
 
-inline Handler& CurrentHandler() {
-    static Handler handler;
-    return handler;
-}
+inline Handler currentHandler;
 
 inline LRESULT CALLBACK TestProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     LRESULT result = 0;
-    if (CurrentHandler() && CurrentHandler()(hwnd, msg, wp, lp, &result)) return result;
+    if (currentHandler && currentHandler(hwnd, msg, wp, lp, &result)) return result;
     return DefWindowProcW(hwnd, msg, wp, lp);
 }
 
-inline void OnMessage(Handler h) { CurrentHandler() = std::move(h); }
+inline void OnMessage(Handler h) { currentHandler = std::move(h); }
 
 inline ATOM RegisterTestClass(LPCWSTR name = u"TestWindow", UINT style = 0, HBRUSH background = nullptr,
                               int wndExtra = 0) {
@@ -51,9 +51,10 @@ inline RECT Rect(LONG l, LONG t, LONG r, LONG b) { return RECT{l, t, r, b}; }
 inline RECT WindowRect(HWND h) { RECT r{}; GetWindowRect(h, &r); return r; }
 inline RECT ClientRect(HWND h) { RECT r{}; GetClientRect(h, &r); return r; }
 
-// Registers the test window class; the fixture of tests that need nothing more.
+// Registers the test window class; the fixture of tests that need nothing more than a message log.
 struct UserTest : ::testing::Test {
     void SetUp() override { ASSERT_NE(RegisterTestClass(), 0); }
+    lxtest::MessageLog log;
 };
 
 // Also makes `top`, a visible 100 x 100 top-level window of the test class, and lets it paint.
@@ -66,12 +67,23 @@ struct UserTopTest : UserTest {
     HWND top = nullptr;
 };
 
+// The error a failing call leaves: `call` runs with the last error cleared and should return zero (FALSE,
+// null); one that succeeds gives ~0u.
+template <class Call> DWORD FailureOf(Call call) {
+    SetLastError(0);
+    return call() ? ~0u : GetLastError();
+}
+
 // Retrieves the next message without blocking; WM_NULL when there is none.
-inline MSG Next(HWND filter = nullptr, UINT min = 0, UINT max = 0) {
+inline MSG Next(HWND filter = nullptr, UINT min = 0, UINT max = 0, UINT remove = PM_REMOVE) {
     MSG m{};
-    if (!PeekMessageW(&m, filter, min, max, PM_REMOVE)) m.message = WM_NULL;
+    if (!PeekMessageW(&m, filter, min, max, remove)) m.message = WM_NULL;
     return m;
 }
+
+// A message's kind, window and parameters, to compare at once.
+using Fields = std::tuple<UINT, HWND, WPARAM, DWORD>;
+inline Fields FieldsOf(const MSG& m) { return {m.message, m.hwnd, m.wParam, DWORD(m.lParam)}; }
 
 } // namespace usertest
 
@@ -83,5 +95,3 @@ inline void PrintTo(const RECT& r, std::ostream* os) {
 }
 inline bool operator==(const POINT& a, const POINT& b) { return a.x == b.x && a.y == b.y; }
 inline void PrintTo(const POINT& p, std::ostream* os) { *os << "(" << p.x << "," << p.y << ")"; }
-inline bool operator==(const SIZE& a, const SIZE& b) { return a.cx == b.cx && a.cy == b.cy; }
-inline void PrintTo(const SIZE& s, std::ostream* os) { *os << s.cx << "x" << s.cy; }

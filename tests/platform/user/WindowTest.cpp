@@ -1,6 +1,6 @@
 // Windows: creation and destruction order, the tree and its relations, window longs and text, positions and
-// their messages, dialog helpers, stale handles.
-#include "MessageLog.h"
+// their messages, dialog helpers, stale handles; window classes (one case-insensitive namespace, atoms, class
+// information and longs, unregistering).
 #include "UserTestSupport.h"
 
 #include <functional>
@@ -21,10 +21,8 @@ TEST_F(Windows, VisibleTopLevelCreationOrder) {
         if (msg == WM_CREATE) styleInCreate = DWORD(GetWindowLongW(h, GWL_STYLE));
         return false;
     });
-    MessageLog log;
     log.WatchAll();
     HWND w = TopLevel(0, 21, 240, 299);
-    ASSERT_TRUE(w);
     EXPECT_FALSE(styleInCreate & WS_VISIBLE);
     EXPECT_TRUE(log.Matches({{WM_CREATE, sent},
                              {WM_SIZE, sent | wparam | lparam, SIZE_RESTORED, MAKELPARAM(240, 299)},
@@ -40,18 +38,14 @@ TEST_F(Windows, VisibleTopLevelCreationOrder) {
 // WM_SIZE and WM_MOVE give the client area, inside the border.
 TEST_F(Windows, ChildWithBorderHasInsetClientAreaAndIdentifier) {
     HWND top = TopLevel(5, 25, 200, 200);
-    MessageLog log;
     log.WatchAll();
     HWND c = Child(top, 42, 10, 20, 50, 30, WS_CHILD | WS_VISIBLE | WS_BORDER);
-    ASSERT_TRUE(c);
     EXPECT_TRUE(log.Matches({{WM_CREATE, sent, 0, 0, c},
                              {WM_SIZE, sent | lparam, 0, MAKELPARAM(48, 28)},
                              {WM_MOVE, sent | lparam, 0, MAKELPARAM(11, 21)},
                              {WM_SHOWWINDOW, sent}, {WM_WINDOWPOSCHANGING, sent}, {WM_WINDOWPOSCHANGED, sent}}));
-    EXPECT_EQ(GetDlgCtrlID(c), 42);
-    EXPECT_EQ(GetDlgCtrlID(top), 0);
-    EXPECT_EQ(ClientRect(c), Rect(0, 0, 48, 28));
-    EXPECT_EQ(WindowRect(c), Rect(15, 45, 65, 75));
+    EXPECT_EQ(std::pair(GetDlgCtrlID(c), GetDlgCtrlID(top)), std::pair(42, 0));
+    EXPECT_EQ(std::pair(ClientRect(c), WindowRect(c)), std::pair(Rect(0, 0, 48, 28), Rect(15, 45, 65, 75)));
     POINT p{0, 0};
     ClientToScreen(c, &p);
     EXPECT_EQ(p, (POINT{16, 46}));
@@ -70,25 +64,19 @@ TEST_F(Windows, RefusedCreationParentsAndOwners) {
     EXPECT_EQ(TopLevel(0, 0, 10, 10), nullptr);
     EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS), 0u);
     OnMessage(nullptr);
-
     HWND top = TopLevel(0, 0, 100, 100);
-    HWND c = CreateWindowExW(0, u"TestWindow", u"", WS_VISIBLE, 0, 0, 10, 10, top, nullptr, nullptr, nullptr);
-    EXPECT_TRUE(GetWindowLongW(c, GWL_STYLE) & WS_CHILD);
-    EXPECT_TRUE(IsChild(top, c));
-    HWND popup = CreateWindowExW(0, u"TestWindow", u"", WS_POPUP, 0, 0, 10, 10, c, nullptr, nullptr, nullptr);
-    EXPECT_EQ(GetWindow(popup, GW_OWNER), top);
-    EXPECT_EQ(GetParent(popup), top);
-    EXPECT_EQ(GetAncestor(popup, GA_PARENT), GetDesktopWindow());
+    HWND c = Child(top, 0, 0, 0, 10, 10, WS_VISIBLE);
+    EXPECT_TRUE((GetWindowLongW(c, GWL_STYLE) & WS_CHILD) && IsChild(top, c));
+    HWND popup = Child(c, 0, 0, 0, 10, 10, WS_POPUP);
+    EXPECT_EQ(std::tuple(GetWindow(popup, GW_OWNER), GetParent(popup), GetAncestor(popup, GA_PARENT)),
+              std::tuple(top, top, GetDesktopWindow()));
     EXPECT_FALSE(IsChild(top, popup));
     DestroyWindow(top);
-    EXPECT_FALSE(IsWindow(popup));
-    EXPECT_FALSE(IsWindow(c));
-
+    EXPECT_FALSE(IsWindow(popup) || IsWindow(c));
     SetLastError(0);
     EXPECT_EQ(CreateWindowExW(0, u"TestWindow", u"", WS_CHILD, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr), nullptr);
     EXPECT_NE(GetLastError(), 0u);
-    EXPECT_EQ(CreateWindowExW(0, u"TestWindow", u"", WS_CHILD, 0, 0, 1, 1, top, nullptr, nullptr, nullptr), nullptr);
-    EXPECT_EQ(GetLastError(), DWORD(ERROR_INVALID_WINDOW_HANDLE));
+    EXPECT_EQ(FailureOf([&] { return Child(top, 0, 0, 0, 1, 1); }), DWORD(ERROR_INVALID_WINDOW_HANDLE));
 }
 
 TEST_F(Windows, DestroyMovesFocusFirstThenDestroysParentBeforeChildren) {
@@ -101,7 +89,6 @@ TEST_F(Windows, DestroyMovesFocusFirstThenDestroysParentBeforeChildren) {
         if (msg == WM_DESTROY && h == panel) editAliveInPanelDestroy = IsWindow(edit);
         return false;
     });
-    MessageLog log;
     log.WatchAll();
     log.Ignore(WM_WINDOWPOSCHANGING);
     log.Ignore(WM_WINDOWPOSCHANGED);
@@ -128,10 +115,7 @@ TEST_F(Windows, StaleHandlesStayInvalidAndFailCleanly) {
         later.push_back(n);
     }
     for (HWND n : later) DestroyWindow(n);
-    EXPECT_FALSE(IsWindow(w));
-    EXPECT_FALSE(IsWindow(nullptr));
-    EXPECT_FALSE(IsWindow(reinterpret_cast<HWND>(uintptr_t(0x12345))));
-
+    EXPECT_FALSE(IsWindow(w) || IsWindow(nullptr) || IsWindow(reinterpret_cast<HWND>(uintptr_t(0x12345))));
     RECT rc;
     WCHAR buf[8];
     MSG m;
@@ -143,11 +127,8 @@ TEST_F(Windows, StaleHandlesStayInvalidAndFailCleanly) {
         [&] { return !GetWindowTextW(w, buf, 8); }, [&] { return !ShowWindow(w, SW_SHOW); },
         [&] { return !SetFocus(w); }, [&] { return !InvalidateRect(w, nullptr, TRUE); },
         [&] { return !SetTimer(w, 1, 10, nullptr); }, [&] { return !GetParent(w); }};
-    for (size_t i = 0; i < std::size(calls); ++i) {
-        SetLastError(0);
-        EXPECT_TRUE(calls[i]()) << "call " << i;
-        EXPECT_EQ(GetLastError(), DWORD(ERROR_INVALID_WINDOW_HANDLE)) << "call " << i;
-    }
+    for (size_t i = 0; i < std::size(calls); ++i)
+        EXPECT_EQ(FailureOf([&] { return !calls[i](); }), DWORD(ERROR_INVALID_WINDOW_HANDLE)) << "call " << i;
     EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS), 0u);
 }
 
@@ -159,28 +140,22 @@ TEST_F(Windows, TextAndWindowBytes) {
     EXPECT_EQ(GetWindowTextLengthW(w), 8);
     EXPECT_EQ(GetWindowTextW(w, text, 5), 4);
     EXPECT_EQ(std::u16string(text), u"orig");
-    SetLastError(0);
-    EXPECT_EQ(GetWindowLongW(w, 1000), 0);
-    EXPECT_EQ(GetLastError(), DWORD(ERROR_INVALID_INDEX));
-
+    EXPECT_EQ(FailureOf([&] { return GetWindowLongW(w, 1000); }), DWORD(ERROR_INVALID_INDEX));
     static int object;
     ASSERT_NE(RegisterTestClass(u"Extra", 0, nullptr, 12), 0);
     w = TopLevel(0, 0, 10, 10, 0, u"", u"Extra");
     EXPECT_EQ(SetWindowLongW(w, DWL_USER, reinterpret_cast<LONG>(&object)), 0);
     SetWindowLongW(w, DWL_MSGRESULT, 5);
     SetWindowLongW(w, DWL_DLGPROC, 6);
-    EXPECT_EQ(reinterpret_cast<int*>(GetWindowLongW(w, DWL_USER)), &object);
-    EXPECT_EQ(GetWindowLongW(w, DWL_MSGRESULT), 5);
-    EXPECT_EQ(GetWindowLongW(w, DWL_DLGPROC), 6);
-    SetLastError(0);
-    EXPECT_EQ(GetWindowLongW(w, 12), 0);
-    EXPECT_EQ(GetLastError(), DWORD(ERROR_INVALID_INDEX));
+    EXPECT_EQ(std::tuple(reinterpret_cast<int*>(GetWindowLongW(w, DWL_USER)), GetWindowLongW(w, DWL_MSGRESULT),
+                         GetWindowLongW(w, DWL_DLGPROC)),
+              std::tuple(&object, 5, 6));
+    EXPECT_EQ(FailureOf([&] { return GetWindowLongW(w, 12); }), DWORD(ERROR_INVALID_INDEX));
     EXPECT_EQ(GetWindowLongW(w, 2), 0);
 }
 
 TEST_F(Windows, StyleChangesAreAnnouncedButNotAppliedMovesSendPositionMessages) {
     HWND w = TopLevel(0, 0, 100, 100);
-    MessageLog log;
     log.Watch(w);
     const LONG style = GetWindowLongW(w, GWL_STYLE);
     EXPECT_EQ(SetWindowLongW(w, GWL_STYLE, style | WS_BORDER), style);
@@ -189,7 +164,6 @@ TEST_F(Windows, StyleChangesAreAnnouncedButNotAppliedMovesSendPositionMessages) 
     EXPECT_EQ(ClientRect(w), Rect(0, 0, 100, 100)) << "the frame follows only at the next SWP_FRAMECHANGED or resize";
     SetWindowPos(w, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
     EXPECT_EQ(ClientRect(w), Rect(0, 0, 98, 98));
-
     HWND c = Child(w, 1, 10, 10, 50, 50);
     MessageLog moves;
     moves.Watch(c);
@@ -232,36 +206,29 @@ TEST_F(Windows, ZOrderRelationsAndBringToTop) {
     EXPECT_EQ(WindowFromPoint(POINT{5, 5}), b) << "the point hits the topmost of the overlapping children";
 }
 
-// FindWindow searches top-level windows ignoring case; enumeration and the window count.
 TEST_F(Windows, FindEnumerateAndCount) {
     HWND hidden = TopLevel(0, 0, 10, 10, 0, u"Phone Book");
     HWND shown = TopLevel(0, 0, 10, 10, WS_VISIBLE, u"Other");
     HWND c = Child(shown, 1, 0, 0, 5, 5);
-    Child(c, 2, 0, 0, 5, 5);
+    HWND grandchild = Child(c, 2, 0, 0, 5, 5);
     EXPECT_EQ(FindWindowW(u"testwindow", u"PHONE BOOK"), hidden);
     EXPECT_EQ(FindWindowW(u"TestWindow", nullptr), shown) << "the topmost match comes first";
     EXPECT_EQ(FindWindowW(u"TestWindow", u""), nullptr) << "child windows are not searched";
-
     EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS), 4u);
-    std::vector<HWND> tops;
-    EnumWindows([](HWND h, LPARAM lp) {
+    const WNDENUMPROC collect = [](HWND h, LPARAM lp) {
         reinterpret_cast<std::vector<HWND>*>(lp)->push_back(h);
         return TRUE;
-    }, reinterpret_cast<LPARAM>(&tops));
+    };
+    std::vector<HWND> tops, children;
+    EnumWindows(collect, reinterpret_cast<LPARAM>(&tops));
+    EnumChildWindows(shown, collect, reinterpret_cast<LPARAM>(&children));
     EXPECT_EQ(tops, (std::vector<HWND>{shown, hidden}));
-    int count = 0;
-    EnumChildWindows(shown, [](HWND, LPARAM lp) {
-        ++*reinterpret_cast<int*>(lp);
-        return TRUE;
-    }, reinterpret_cast<LPARAM>(&count));
-    EXPECT_EQ(count, 2);
+    EXPECT_EQ(children, (std::vector<HWND>{c, grandchild}));
     DestroyWindow(shown);
     EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS), 1u);
-    SetLastError(0);
-    EXPECT_EQ(GetGuiResources(reinterpret_cast<HANDLE>(uintptr_t(0x42)), GR_USEROBJECTS), 0u);
-    EXPECT_EQ(GetLastError(), DWORD(ERROR_INVALID_HANDLE));
-    EXPECT_EQ(GetGuiResources(GetCurrentProcess(), 7), 0u);
-    EXPECT_EQ(GetLastError(), DWORD(ERROR_INVALID_PARAMETER));
+    EXPECT_EQ(FailureOf([] { return GetGuiResources(HANDLE(uintptr_t(0x42)), GR_USEROBJECTS); }),
+              DWORD(ERROR_INVALID_HANDLE));
+    EXPECT_EQ(FailureOf([] { return GetGuiResources(GetCurrentProcess(), 7); }), DWORD(ERROR_INVALID_PARAMETER));
 }
 
 // (The common tab order, disabled and plain controls skipped, is pinned by the conformance dialog case.)
@@ -319,4 +286,54 @@ TEST_F(Windows, WindowsDestroyingThemselvesMidOperationLeaveNoDanglingState) {
         EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS), 1u) << MessageLog::NameOf(trigger);
         EXPECT_TRUE(GetFocus() == nullptr || GetFocus() == keeper) << MessageLog::NameOf(trigger);
     }
+}
+
+TEST(Classes, NamesAreCaseInsensitiveAndRegisteredOnce) {
+    const ATOM atom = RegisterTestClass(u"MyClass");
+    ASSERT_NE(atom, 0);
+    EXPECT_EQ(FailureOf([] { return RegisterTestClass(u"MYCLASS"); }), DWORD(ERROR_CLASS_ALREADY_EXISTS));
+    WNDCLASSW wc{};
+    ASSERT_TRUE(GetClassInfoW(nullptr, u"myclass", &wc));
+    EXPECT_EQ(wc.lpfnWndProc, &TestProc);
+    // A window can be created through the atom as well as any spelling of the name.
+    HWND a = CreateWindowExW(0, MAKEINTATOM(atom), u"", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    HWND b = TopLevel(0, 0, 10, 10, 0, u"", u"mYcLaSs");
+    WCHAR name[32];
+    EXPECT_EQ(GetClassNameW(a, name, 32), 7);
+    EXPECT_EQ(std::u16string(name), u"MyClass");
+    EXPECT_EQ(GetClassLongW(b, GCW_ATOM), atom);
+}
+
+// The CE colour flag survives in a class background given as a system colour index + 1.
+TEST(Classes, BackgroundGivenAsAColourIndexKeepsTheColourFlag) {
+    ASSERT_NE(RegisterTestClass(u"Kept", 0, reinterpret_cast<HBRUSH>(uintptr_t(COLOR_WINDOW + 1))), 0);
+    WNDCLASSW out{};
+    ASSERT_TRUE(GetClassInfoW(nullptr, u"Kept", &out));
+    EXPECT_EQ(reinterpret_cast<uintptr_t>(out.hbrBackground), uintptr_t(0x40000006));
+    HWND w = TopLevel(0, 0, 10, 10, 0, u"", u"Kept");
+    EXPECT_EQ(GetClassLongW(w, GCL_HBRBACKGROUND), uintptr_t(0x40000006));
+    EXPECT_EQ(SetClassLongW(w, GCL_HBRBACKGROUND, 0), uintptr_t(0x40000006));
+    EXPECT_EQ(GetClassLongW(w, GCL_HBRBACKGROUND), 0u);
+}
+
+TEST(Classes, UnregisterAndBadRegistrations) {
+    ASSERT_NE(RegisterTestClass(u"Gone"), 0);
+    HWND w = TopLevel(0, 0, 10, 10, 0, u"", u"Gone");
+    EXPECT_EQ(FailureOf([] { return UnregisterClassW(u"gone", nullptr); }), DWORD(ERROR_CLASS_HAS_WINDOWS));
+    DestroyWindow(w);
+    EXPECT_TRUE(UnregisterClassW(u"gone", nullptr));
+    EXPECT_EQ(FailureOf([] { return UnregisterClassW(u"gone", nullptr); }), DWORD(ERROR_CLASS_DOES_NOT_EXIST));
+    EXPECT_NE(RegisterTestClass(u"Gone"), 0) << "the name is free again";
+    EXPECT_FALSE(UnregisterClassW(u"#32769", nullptr)) << "the desktop's class is built in";
+    EXPECT_EQ(FailureOf([] { return RegisterClassW(nullptr); }), DWORD(ERROR_INVALID_PARAMETER));
+    WNDCLASSW wc{};
+    wc.lpszClassName = u"NoProc";
+    EXPECT_EQ(RegisterClassW(&wc), 0);
+    wc.lpfnWndProc = TestProc;
+    wc.cbWndExtra = -4;
+    EXPECT_EQ(RegisterClassW(&wc), 0);
+    EXPECT_EQ(FailureOf([&] { return GetClassInfoW(nullptr, u"Nowhere", &wc); }),
+              DWORD(ERROR_CLASS_DOES_NOT_EXIST));
+    EXPECT_EQ(FailureOf([] { return TopLevel(0, 0, 1, 1, 0, u"", u"Nowhere"); }),
+              DWORD(ERROR_CANNOT_FIND_WND_CLASS));
 }

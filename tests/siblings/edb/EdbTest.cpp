@@ -1,10 +1,13 @@
-#include "TestFolder.h"
+// The record database: handles, records, sort orders, identifiers, durability, volume files, change
+// notifications through the real queue, and damaged volumes and storage faults made beneath SQLite.
+#include "StorageFaults.h"
 
 #include <LxEDBApi.h>
 
 #include <sqlite3.h>
 
 #include <cstring>
+#include <map>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -27,16 +30,46 @@ LxEDBREC TimeField(DWORD prop, uint64_t ticks) {
     return f;
 }
 
+struct Posted {
+    HWND hwnd;
+    UINT message;
+    WPARAM wParam;
+    LPARAM lParam;
+    bool operator==(const Posted&) const = default;
+};
+std::vector<Posted> g_received;
+
+LRESULT CALLBACK RecordingProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message >= EDBM_RECORDADDED && message <= EDBM_RECORDDELETED)
+        g_received.push_back({hwnd, message, wParam, lParam});
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
 class Edb : public ::testing::Test {
 protected:
     void SetUp() override { setenv("LXEDB_DIR", folder_.Path().c_str(), 1); }
-    // A handle of an initialised, open table.
-    DWORD Open(const char16_t* volume, const char16_t* table, int flag) {
+    // A handle of an initialised table, opened unless `open` is false.
+    DWORD Open(const char16_t* volume, const char16_t* table, int flag, bool open = true) {
         DWORD db = EDB_CreateInfo(volume, table, flag);
         EXPECT_NE(db, 0u);
         EXPECT_EQ(EDB_InitDB(db), 1);
-        EXPECT_EQ(EDB_OpenDB(db), 1);
+        EXPECT_EQ(open ? EDB_OpenDB(db) : 1, 1);
         return db;
+    }
+    // A window that records the record database's notifications in g_received.
+    static HWND MakeWindow() {
+        WNDCLASSW wc{};
+        wc.lpfnWndProc = RecordingProc;
+        wc.lpszClassName = u"EdbNotifyTest";
+        RegisterClassW(&wc);
+        HWND hwnd = CreateWindowExW(0, u"EdbNotifyTest", u"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr,
+                                    nullptr);
+        EXPECT_NE(hwnd, nullptr);
+        return hwnd;
+    }
+    static void Pump() {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
     }
     DWORD AddText(DWORD db, const std::u16string& text) {
         LxEDBREC f = TextField(1, text);
@@ -148,7 +181,7 @@ TEST_F(Edb, BadRecordsAndIndicesGiveZeroAndStoreNothing) {
     EXPECT_EQ(EDB_GetTotalRecCount(db), 2);
 }
 
-TEST_F(Edb, FlagZeroSortsByTheFirstFieldAndFlagOneKeepsTheOrderAdded) {
+TEST_F(Edb, FlagZeroSortsByTheFirstFieldThenByKindAndFlagOneKeepsTheOrderAdded) {
     DWORD added = Open(u"v", u"names", 1);
     DWORD sorted = Open(u"v", u"NAMES", 0); // table names ignore case
     for (const char16_t* name : {u"delta", u"Bravo", u"alpha", u"Charlie", u"bravo"})
@@ -172,18 +205,16 @@ TEST_F(Edb, FlagZeroSortsByTheFirstFieldAndFlagOneKeepsTheOrderAdded) {
         ASSERT_NE(AddText(words, word), 0u);
     EXPECT_EQ(Firsts(words),
               (std::vector<std::u16string>{u"zebra", u"éclair", u"Émile", u"яблоко", u"Ярослав", u"가을", u"하늘"}));
-}
-
-TEST_F(Edb, NumbersTimesAndTextsSortByValueThenByKind) {
-    DWORD db = Open(u"v", u"mixed", 0);
+    // Numbers, times and texts sort by value, then by kind.
+    DWORD mixed = Open(u"v", u"mixed", 0);
     std::vector<LxEDBREC> records = {TextField(1, u"b"),  IntField(2, 7),     IntField(3, -3),
                                      TimeField(4, ~0ull), TimeField(5, 1ull), IntField(6, 0x7FFFFFFF),
                                      TextField(7, u"A")};
-    for (auto& r : records) ASSERT_NE(EDB_AddRec(db, &r, 1), 0u);
-    EXPECT_EQ(Firsts(db), (std::vector<std::u16string>{u"#3", u"#2", u"#6", u"#5", u"#4", u"A", u"b"}));
+    for (auto& r : records) ASSERT_NE(EDB_AddRec(mixed, &r, 1), 0u);
+    EXPECT_EQ(Firsts(mixed), (std::vector<std::u16string>{u"#3", u"#2", u"#6", u"#5", u"#4", u"A", u"b"}));
 }
 
-TEST_F(Edb, IdentifiersAreStableAndNeverReused) {
+TEST_F(Edb, IdentifiersAreStableAndNeverReusedAndChangesReachOtherHandlesAndProcesses) {
     DWORD db = Open(u"v", u"t", 1);
     DWORD a = AddText(db, u"a"), b = AddText(db, u"b"), c = AddText(db, u"c");
     ASSERT_TRUE(0 < a && a < b && b < c);
@@ -201,11 +232,8 @@ TEST_F(Edb, IdentifiersAreStableAndNeverReused) {
     DWORD again = Open(u"V", u"T", 1);
     EXPECT_GT(EDB_ReadRec(again, 0, out), d);
     EXPECT_EQ(std::u16string(out[0].szVal), u"e");
-}
-
-// Handles of one table see each other's changes, and those of other processes, which are on disk as soon as
-// the call returns.
-TEST_F(Edb, ChangesReachOtherHandlesAndSurviveAKilledProcess) {
+    // Handles of one table see each other's changes, and those of other processes, which are on disk as soon as
+    // the call returns.
     DWORD first = Open(u"durable", u"t", 1), second = Open(u"durable", u"t", 0);
     ASSERT_NE(AddText(first, u"one"), 0u);
     EXPECT_EQ(Firsts(second), std::vector<std::u16string>{u"one"});
@@ -249,6 +277,57 @@ TEST_F(Edb, VolumesAreOwnerOnlyFilesNamedAfterTheFoldedVolumeName) {
     setenv("XDG_STATE_HOME", state.c_str(), 1);
     Open(u"v", u"t", 1);
     EXPECT_EQ(std::tuple(ModeOf(state + "/lxedb"), ModeOf(state + "/lxedb/v.edb")), std::tuple(0700u, 0600u));
+}
+
+using EdbNotify = Edb;
+
+TEST_F(EdbNotify, AddChangeAndDeleteArePostedToTheWindow) {
+    HWND hwnd = MakeWindow();
+    DWORD db = Open(u"v", u"t", 1, false);
+    ASSERT_EQ(EDB_OpenDBWithNoti(db, hwnd), 1);
+    LxEDBREC f = IntField(0, 1);
+    DWORD first = EDB_AddRec(db, &f, 1);
+    DWORD second = EDB_AddRec(db, &f, 1);
+    f.iVal = 2;
+    ASSERT_EQ(EDB_EditRec(db, first, &f, 1), 1);
+    ASSERT_EQ(EDB_DeleteRec(db, 1), 1);
+    ASSERT_EQ(EDB_DeleteAllRec(db), 1);
+    EXPECT_TRUE(g_received.empty()) << "posted, not sent";
+    Pump();
+    LPARAM handle = LPARAM(db);
+    EXPECT_EQ(g_received, (std::vector<Posted>{{hwnd, EDBM_RECORDADDED, first, handle},
+                                               {hwnd, EDBM_RECORDADDED, second, handle},
+                                               {hwnd, EDBM_RECORDCHANGED, first, handle},
+                                               {hwnd, EDBM_RECORDDELETED, second, handle},
+                                               {hwnd, EDBM_RECORDDELETED, 0, handle}}));
+}
+
+TEST_F(EdbNotify, EveryWindowOnTheTableHearsOfChangesFromAnyHandleAndFailuresPostNothing) {
+    HWND watcher = MakeWindow(), other = MakeWindow();
+    DWORD watching = Open(u"v", u"t", 0, false);
+    ASSERT_EQ(EDB_OpenDBWithNoti(watching, watcher), 1);
+    DWORD elsewhere = Open(u"v", u"another table", 1, false);
+    ASSERT_EQ(EDB_OpenDBWithNoti(elsewhere, other), 1);
+    DWORD writer = Open(u"v", u"t", 1);
+    LxEDBREC f = IntField(0, 5);
+    DWORD id = EDB_AddRec(writer, &f, 1);
+    ASSERT_NE(id, 0u);
+    EXPECT_EQ(EDB_DeleteRec(writer, 7), 0);
+    LxEDBREC bad{};
+    EXPECT_EQ(EDB_AddRec(writer, &bad, 1), 0u);
+    Pump();
+    EXPECT_EQ(g_received, (std::vector<Posted>{{watcher, EDBM_RECORDADDED, id, LPARAM(watching)}}));
+    // A closed handle's window hears nothing more.
+    g_received.clear();
+    ASSERT_EQ(EDB_CloseDB(watching), 1);
+    ASSERT_NE(EDB_AddRec(writer, &f, 1), 0u);
+    Pump();
+    EXPECT_TRUE(g_received.empty());
+    // Only a live window can be registered.
+    ASSERT_TRUE(DestroyWindow(watcher));
+    EXPECT_EQ(EDB_OpenDBWithNoti(watching, watcher), 0);
+    EXPECT_EQ(EDB_OpenDBWithNoti(watching, nullptr), 0);
+    EXPECT_EQ(EDB_GetTotalRecCount(watching), 0);
 }
 
 class DamagedVolume : public Edb {
@@ -319,6 +398,46 @@ TEST_F(DamagedVolume, DamageInsideAValidVolumeIsReportedByTheRecordCalls) {
     std::string err = ::testing::internal::GetCapturedStderr();
     EXPECT_NE(err.find(file), std::string::npos) << err;
     EXPECT_EQ(ReadWholeFile(file), before);
+}
+
+using EdbFaults = Edb;
+
+// Each storage fault fails the call that meets it with the volume's error and one stderr line naming the file
+// and the cause; records added before read back whole; the same call succeeds once the fault is gone, and
+// every record is on disk.
+TEST_F(EdbFaults, EachFaultFailsTheCallThatMeetsItAndLosesNothing) {
+    FaultVfs::Install();
+    LockHolder holder;
+    const std::map<std::string, DWORD> kExpected = {
+        {"disk full", ERROR_DISK_FULL},       {"failed sync", ERROR_WRITE_FAULT},
+        {"read-only folder", ERROR_OPEN_FAILED}, {"file removed", ERROR_WRITE_FAULT},
+        {"file replaced", ERROR_WRITE_FAULT}, {"write lock held", ERROR_LOCK_VIOLATION},
+    };
+    for (const StorageFault& fault : StorageFaults(holder)) {
+        SCOPED_TRACE(fault.name);
+        TestFolder folder;
+        setenv("LXEDB_DIR", folder.Path().c_str(), 1);
+        const std::string file = folder.File("faults.edb");
+        DWORD db = Open(u"Faults", u"Notes", 1);
+        ASSERT_NE(0u, AddText(db, u"kept"));
+        if (fault.closedFirst) EDB_CloseDB(db);
+        fault.begin(file);
+        testing::internal::CaptureStderr();
+        // A closed volume meets the fault when it is opened again; an open one on the next record.
+        EXPECT_EQ(0u, fault.closedFirst ? DWORD(EDB_OpenDB(db)) : AddText(db, u"new"));
+        EXPECT_EQ(kExpected.at(fault.name), GetLastError());
+        EXPECT_EQ("LxEDB: volume file " + file + " " + fault.cause + "; calls on it fail with error " +
+                      std::to_string(kExpected.at(fault.name)) + "\n",
+                  testing::internal::GetCapturedStderr());
+        fault.end(file);
+        EXPECT_EQ(1, EDB_OpenDB(db)); // opening an open handle again changes nothing
+        EXPECT_EQ(Firsts(db), std::vector<std::u16string>{u"kept"});
+        EXPECT_NE(0u, AddText(db, u"new"));
+        EDB_CloseDB(db); // the volume closes with its last handle: what follows is read from the file
+        ASSERT_EQ(1, EDB_OpenDB(db));
+        EXPECT_EQ(Firsts(db), (std::vector<std::u16string>{u"kept", u"new"}));
+        EDB_CloseDB(db);
+    }
 }
 
 } // namespace

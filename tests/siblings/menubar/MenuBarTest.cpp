@@ -103,7 +103,7 @@ TEST(MenuBarPopup, ReadsTheResourceAndChoosesWithTheKeypad) {
     EXPECT_EQ(GetFocus(), screen.bar);
 }
 
-TEST(MenuBarPopup, ItemsAreEditedByPosition) {
+TEST(MenuBarPopup, ItemsAreEditedByPositionAndCreationRefusesBadRecords) {
     Screen screen;
     EXPECT_EQ(LxInsertManuCaption(screen.bar, 0, 0, 0, 77, u"새"), 1);
     EXPECT_EQ(screen.Choose(0, {VK_F3}), 77);
@@ -120,10 +120,7 @@ TEST(MenuBarPopup, ItemsAreEditedByPosition) {
     LxDeleteMenuItem(screen.bar, 0, 1);
     LxDeleteMenuItem(screen.bar, 0, 0);
     EXPECT_EQ(LxOpenPopupMenu(screen.bar, 0), 0) << "an empty menu does not open";
-}
-
-TEST(MenuBarPopup, CreationRefusesBadRecordsAndMissingMenus) {
-    Screen screen;
+    // Creation refuses bad records and missing menus.
     for (int fault = 0; fault < 3; ++fault) {
         LXMENUBARINFO info = screen.Record(fault == 1 ? 999 : 100);
         if (fault == 0) info.cbSize = 148;

@@ -1,5 +1,7 @@
 // Text drawing in the library's font: placement of the point form, the format and rect forms, the working-buffer
-// cut, and a device context handed back exactly as it came.
+// cut, and a device context handed back exactly as it came. The library's own pictures, loaded from the library
+// module the way its controls load them: sizes, depths and the Korean language block (their pixels are pinned
+// by the golden screenshots of the controls and the notebook).
 #include <gtest/gtest.h>
 
 #include <cehost/sim.h>
@@ -10,6 +12,18 @@
 #include "LxLibrary.h"
 
 namespace {
+
+struct Picture {
+    int id, width, height, bits;
+};
+
+constexpr Picture kPictures[] = {
+    {9960, 1135, 37, 24}, {9961, 424, 26, 24},  {9962, 424, 26, 24},  {9963, 30, 25, 24},  {9964, 30, 25, 24},
+    {9965, 30, 25, 24},   {9966, 30, 25, 24},   {9967, 30, 25, 24},   {9968, 30, 25, 24},  {9969, 424, 225, 24},
+    {9970, 424, 236, 24}, {9973, 30, 25, 24},   {9974, 30, 25, 24},   {9975, 18, 18, 4},   {9976, 18, 18, 4},
+    {9977, 30, 25, 24},   {9978, 30, 25, 24},   {9979, 18, 18, 4},    {9980, 18, 18, 4},   {9981, 30, 25, 24},
+    {9982, 1130, 26, 24}, {9983, 1135, 26, 24},
+};
 
 // A white 240 x 80 memory bitmap to draw black text into.
 struct Canvas {
@@ -64,7 +78,7 @@ TEST(DrawText, PointFormPutsTheTopLeftCornerAtLeftTopInsideTheTextExtent) {
     EXPECT_EQ(cehost::sim::GdiObjectCount(), objects);
 }
 
-TEST(DrawText, FormatFormFormatsAndRectFormDrawsPercentSignsUnchanged) {
+TEST(DrawText, FormatAndRectFormsPercentSignsEmptyTextAndTheCutAt127Characters) {
     RECT rect = {0, 0, 240, 40};
     Canvas formatted, literal, plain, percent;
     LxDrawText(formatted.dc, u"%d", 42, &rect, DT_LEFT | DT_TOP, 18);
@@ -74,25 +88,19 @@ TEST(DrawText, FormatFormFormatsAndRectFormDrawsPercentSignsUnchanged) {
     LxDrawText(percent.dc, u"42 %", &rect, DT_LEFT | DT_TOP, 18);
     EXPECT_NE(literal.Pixels(), percent.Pixels());
     EXPECT_LT(literal.Ink().left, literal.Ink().right);
-}
-
-TEST(DrawText, EmptyTextDrawsNothingAndAnswersTheLineHeight) {
-    Canvas canvas;
-    RECT rect = {0, 0, 240, 40};
-    EXPECT_GT(LxDrawText(canvas.dc, u"", &rect, DT_LEFT, 18), 0);
-    EXPECT_GE(canvas.Ink().left, canvas.Ink().right);
-}
-
-TEST(DrawText, LongTextIsCutAt127CharactersWithoutOverrun) {
+    Canvas empty; // empty text draws nothing and answers the line height
+    EXPECT_GT(LxDrawText(empty.dc, u"", &rect, DT_LEFT, 18), 0);
+    EXPECT_GE(empty.Ink().left, empty.Ink().right);
+    // Long text is cut at 127 characters, without overrun.
     std::u16string longText(300, u'i'), cut(127, u'i');
-    RECT rect = {0, 0, 4000, 40};
+    RECT wide = {0, 0, 4000, 40};
     Canvas a, b;
-    LxDrawText(a.dc, longText.c_str(), &rect, DT_LEFT | DT_SINGLELINE, 14);
-    LxDrawText(b.dc, cut.c_str(), &rect, DT_LEFT | DT_SINGLELINE, 14);
+    LxDrawText(a.dc, longText.c_str(), &wide, DT_LEFT | DT_SINGLELINE, 14);
+    LxDrawText(b.dc, cut.c_str(), &wide, DT_LEFT | DT_SINGLELINE, 14);
     EXPECT_EQ(a.Pixels(), b.Pixels());
     Canvas c;
     const std::u16string format = std::u16string(200, u'x') + u"%d";
-    EXPECT_GT(LxDrawText(c.dc, format.c_str(), 7, &rect, DT_LEFT, 14), 0);
+    EXPECT_GT(LxDrawText(c.dc, format.c_str(), 7, &wide, DT_LEFT, 14), 0);
 }
 
 TEST(DrawText, DeviceContextComesBackWithItsFontModeAndColour) {
@@ -110,4 +118,28 @@ TEST(DrawText, DeviceContextComesBackWithItsFontModeAndColour) {
               std::tuple(font, int(OPAQUE), COLORREF(RGB(1, 2, 3))));
     EXPECT_EQ(cehost::sim::GdiObjectCount(), objects);
     SelectObject(canvas.dc, before);
+}
+
+TEST(LibraryPictures, EveryBitmapHasItsSizeAndDepthInTheKoreanBlock) {
+    HINSTANCE library = LxGetLibraryModule();
+    ASSERT_NE(library, nullptr);
+    for (const Picture& p : kPictures) {
+        SCOPED_TRACE(p.id);
+        HRSRC found = FindResourceExW(library, RT_BITMAP, MAKEINTRESOURCEW(p.id), MAKELANGID(LANG_KOREAN, SUBLANG_KOREAN));
+        ASSERT_NE(found, nullptr);
+        // The depth is the stored picture's; loaded bitmaps live in the screen's 32-bit format.
+        const auto* header = static_cast<const BITMAPINFOHEADER*>(LockResource(LoadResource(library, found)));
+        ASSERT_NE(header, nullptr);
+        EXPECT_EQ(header->biBitCount, p.bits);
+        HBITMAP bitmap = LoadBitmapW(library, MAKEINTRESOURCEW(p.id));
+        ASSERT_NE(bitmap, nullptr);
+        BITMAP info{};
+        ASSERT_EQ(GetObjectW(bitmap, sizeof(info), &info), int(sizeof(info)));
+        EXPECT_EQ(std::tuple(int(info.bmWidth), int(info.bmHeight)), std::tuple(p.width, p.height));
+        DeleteObject(bitmap);
+    }
+    EXPECT_EQ(LoadBitmapW(library, MAKEINTRESOURCEW(9971)), nullptr); // the icon group, not a bitmap
+    HICON icon = LoadIconW(library, MAKEINTRESOURCEW(9971));
+    EXPECT_NE(icon, nullptr);
+    DestroyIcon(icon);
 }
