@@ -1,44 +1,17 @@
-// The row kernels against plain per-pixel arithmetic, and transparent transfers of a shared picture (which
-// copy its precomputed runs) against the same pixels held privately (which test every pixel).
+// Transparent transfers of a shared picture (which copy its precomputed runs) against the same pixels held
+// privately (which test every pixel).
 #include <gtest/gtest.h>
 #include <windows.h>
 
 #include <cehost/sim.h>
 
 #include "gdi/GdiObjects.h"
-#include "gdi/PixelRows.h"
 
-#include <random>
 #include <vector>
 
 namespace {
 
 using namespace cehost::gdi;
-
-uint32_t Reference(uint32_t d, uint32_t c, unsigned a) {
-    if (a == 0) return d;
-    auto channel = [&](int shift) { return ((c >> shift & 0xFF) * a + (d >> shift & 0xFF) * (255 - a) + 127) / 255; };
-    return 0xFF000000u | channel(16) << 16 | channel(8) << 8 | channel(0);
-}
-
-TEST(PixelRows, BlendRowMatchesPerPixelArithmeticAtEveryLengthAndOffset) {
-    std::mt19937 random(7);
-    for (size_t n = 0; n <= 27; ++n)
-        for (size_t offset : {0, 1, 3}) {
-            std::vector<uint32_t> row(n + offset), expected;
-            std::vector<uint8_t> cov(n + offset);
-            for (auto& p : row) p = random();
-            for (size_t k = 0; k < cov.size(); ++k) {
-                // Plain runs of empty and full coverage as glyphs have, and partial values between.
-                const unsigned pick = random() % 4;
-                cov[k] = pick == 0 || (k / 8) % 3 == 1 ? 0 : pick == 1 ? 255 : uint8_t(random());
-            }
-            const uint32_t colour = 0xFF000000u | random();
-            for (size_t k = 0; k < row.size(); ++k) expected.push_back(k < offset ? row[k] : Reference(row[k], colour, cov[k]));
-            BlendRow(row.data() + offset, cov.data() + offset, n, colour);
-            EXPECT_EQ(expected, row) << n << " pixels from " << offset;
-        }
-}
 
 // A 37 x 6 picture: rows without the key, rows of nothing but the key, and rows where it starts, ends and
 // interrupts the picture (once in a word whose alpha differs, which the key ignores).
@@ -54,7 +27,7 @@ std::vector<uint32_t> Picture(uint32_t key) {
     return p;
 }
 
-TEST(PixelRows, TransparentImageOfASharedPictureDrawsAsOfAPrivateCopy) {
+TEST(SharedPicture, TransparentImageOfASharedPictureDrawsAsOfAPrivateCopy) {
     const uint32_t magenta = 0xFFFF00FFu, green = 0xFF00FF00u;
     struct Case {
         uint32_t key; // transparent colour as a pixel
