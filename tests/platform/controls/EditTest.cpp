@@ -1,71 +1,29 @@
 // The edit control's notifications, limits, line queries, colours and the composition shown at the caret.
 // (The notification codes of typing, focus changes and WM_SETTEXT on a single-line edit, and the selection
 // messages, are pinned by the conformance edit case.)
-#include "MessageLog.h"
-#include "QueueInput.h"
-#include "TopWindow.h"
+#include "ControlTest.h"
 
-#include <cehost/sim.h>
 #include <imm.h>
 
-#include <gtest/gtest.h>
-
-#include <string>
 #include <tuple>
-#include <vector>
-
-using lxtest::Stroke;
 
 namespace {
 
 constexpr int kEditId = 7;
 
-class Edit : public ::testing::Test {
+class Edit : public ControlTest {
 protected:
-    void SetUp() override {
-        parent = MakeTopWindow(u"EditParent", DefWindowProcW);
-        parentLog.Watch(parent);
-    }
-    void TearDown() override { DestroyWindow(parent); }
+    void SetUp() override { MakeParent(u"EditParent"); }
     HWND Make(DWORD style, const WCHAR* text = u"") {
-        HWND edit = CreateWindowExW(0, u"EDIT", text, WS_CHILD | WS_VISIBLE | style, 0, 0, 120, 60, parent,
-                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(kEditId)), nullptr, nullptr);
+        HWND edit = Child(u"EDIT", text, style, {0, 0, 120, 60}, kEditId);
         SetFocus(edit);
         cehost::sim::RunUntilIdle();
         parentLog.Clear();
         return edit;
     }
-    std::u16string Text(HWND edit) {
-        WCHAR buffer[256] = {};
-        int n = GetWindowTextW(edit, buffer, 256);
-        return std::u16string(buffer, buffer + n);
-    }
-    // Letters, digits and '<' for Backspace, through the queue.
-    void Type(const char* keys) {
-        for (const char* k = keys; *k; ++k) {
-            BYTE vk = static_cast<BYTE>(*k >= 'a' && *k <= 'z' ? *k - 'a' + 'A' : *k);
-            Stroke(*k == '<' ? VK_BACK : vk);
-        }
-        cehost::sim::RunUntilIdle();
-    }
-    void Key(BYTE vk) {
-        Stroke(vk);
-        cehost::sim::RunUntilIdle();
-    }
     LRESULT Send(HWND edit, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
         return SendMessageW(edit, message, wParam, lParam);
     }
-
-    // The notification codes the edit sent its parent, in order.
-    std::vector<WORD> Codes() const {
-        std::vector<WORD> codes;
-        for (const lxtest::LoggedMessage& m : parentLog.Entries())
-            if (m.message == WM_COMMAND && LOWORD(m.wParam) == kEditId) codes.push_back(HIWORD(m.wParam));
-        return codes;
-    }
-
-    lxtest::MessageLog parentLog;
-    HWND parent = nullptr;
 };
 
 } // namespace
@@ -82,10 +40,9 @@ TEST_F(Edit, ModificationCaretAndMultiLineSetText) {
     Send(edit, EM_SETSEL, 5, 2);
     Key(VK_LEFT);
     EXPECT_EQ(Send(edit, EM_GETSEL), MAKELONG(2, 2));
-
     HWND multi = Make(ES_MULTILINE);
     SetWindowTextW(multi, u"hello");
-    EXPECT_TRUE(Codes().empty());
+    EXPECT_TRUE(Notifications(kEditId).empty());
 }
 
 TEST_F(Edit, LimitsFollowCeAndStopTypingWithMaxText) {
@@ -97,7 +54,6 @@ TEST_F(Edit, LimitsFollowCeAndStopTypingWithMaxText) {
         Send(edit, EM_LIMITTEXT, asked);
         EXPECT_EQ(Send(edit, EM_GETLIMITTEXT), limit) << asked;
     }
-
     Send(single, EM_LIMITTEXT, 3);
     SetFocus(single);
     SetWindowTextW(single, u"abcdef");
@@ -107,7 +63,7 @@ TEST_F(Edit, LimitsFollowCeAndStopTypingWithMaxText) {
     parentLog.Clear();
     Type("cd");
     EXPECT_EQ(Text(single), u"abc");
-    EXPECT_EQ(Codes(), (std::vector<WORD>{EN_UPDATE, EN_CHANGE, EN_MAXTEXT}));
+    EXPECT_EQ(Notifications(kEditId), (std::vector<WORD>{EN_UPDATE, EN_CHANGE, EN_MAXTEXT}));
     Send(single, EM_SETSEL, 0, -1);
     Send(single, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(u"wxyz"));
     EXPECT_EQ(Text(single), u"wxy");
@@ -125,7 +81,6 @@ TEST_F(Edit, MultiLineLinesAndWrapping) {
     EXPECT_EQ(Send(edit, EM_LINEFROMCHAR, static_cast<WPARAM>(-1)), 2);
     SetWindowTextW(edit, u"");
     EXPECT_EQ(Send(edit, EM_GETLINECOUNT), 1);
-
     // Words and spaces wrap into several lines, each starting after a space.
     SetWindowTextW(edit, u"aaa bbb ccc ddd eee fff ggg hhh iii jjj kkk lll mmm nnn");
     LRESULT lines = Send(edit, EM_GETLINECOUNT);

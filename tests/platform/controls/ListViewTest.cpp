@@ -1,16 +1,11 @@
 // The list view's owner-data, owner-draw protocol: keyboard movement without wrap-around, what a move redraws,
 // scrolling, clicks and the selection state. (Measuring during creation, the rows drawn, the notifications of
 // keys, Return and a shrinking count are pinned by the conformance list view case.)
-#include "QueueInput.h"
-#include "TopWindow.h"
+#include "ControlTest.h"
 
 #include <commctrl.h>
-#include <windows.h>
-
-#include <gtest/gtest.h>
 
 #include <tuple>
-#include <vector>
 
 namespace {
 
@@ -20,7 +15,7 @@ constexpr int kListId = 42;
 struct Drawn {
     UINT row;
     UINT state;
-    RECT rc;
+    bool operator==(const Drawn&) const = default;
 };
 struct Changed {
     int item;
@@ -38,22 +33,18 @@ Owner* g_owner = nullptr;
 
 LRESULT CALLBACK OwnerProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_MEASUREITEM: {
+    case WM_MEASUREITEM:
         reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)->itemHeight = kRowHeight;
         return TRUE;
-    }
     case WM_DRAWITEM: {
-        auto* dis = reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
-        g_owner->drawn.push_back({dis->itemID, dis->itemState, dis->rcItem});
+        const auto* dis = reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
+        g_owner->drawn.push_back({dis->itemID, dis->itemState});
         return TRUE;
     }
     case WM_NOTIFY: {
-        auto* hdr = reinterpret_cast<NMHDR*>(lParam);
-        g_owner->notifications.push_back(hdr->code);
-        if (hdr->code == LVN_ITEMCHANGED) {
-            auto* nm = reinterpret_cast<NMLISTVIEW*>(lParam);
-            g_owner->changed.push_back({nm->iItem, nm->uNewState, nm->uOldState});
-        }
+        const auto* nm = reinterpret_cast<NMLISTVIEW*>(lParam); // only the header unless LVN_ITEMCHANGED
+        g_owner->notifications.push_back(nm->hdr.code);
+        if (nm->hdr.code == LVN_ITEMCHANGED) g_owner->changed.push_back({nm->iItem, nm->uNewState, nm->uOldState});
         return 0;
     }
     default:
@@ -61,42 +52,24 @@ LRESULT CALLBACK OwnerProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
     }
 }
 
-class ListView : public ::testing::Test {
+class ListView : public ControlTest {
 protected:
     void SetUp() override {
         g_owner = &owner;
-        parent = MakeTopWindow(u"ListOwner", OwnerProc);
+        MakeParent(u"ListOwner", OwnerProc);
         // Five whole rows and a part of a sixth.
-        list = CreateWindowExW(0, WC_LISTVIEWW, u"",
-                               WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_OWNERDATA | LVS_OWNERDRAWFIXED |
-                                   LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_NOCOLUMNHEADER,
-                               0, 0, 200, 5 * kRowHeight + 7, parent,
-                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(kListId)), nullptr, nullptr);
-        ASSERT_NE(list, nullptr);
+        const DWORD style = LVS_REPORT | LVS_OWNERDATA | LVS_OWNERDRAWFIXED | LVS_SINGLESEL | LVS_SHOWSELALWAYS |
+                            LVS_NOCOLUMNHEADER;
+        list = Child(WC_LISTVIEWW, u"", style, {0, 0, 200, 5 * kRowHeight + 7}, kListId);
         SendMessageW(list, LVM_SETITEMCOUNT, 100, 0);
         SetFocus(list);
         cehost::sim::RunUntilIdle();
-        Reset();
-    }
-    void TearDown() override {
-        DestroyWindow(parent);
-        g_owner = nullptr;
-    }
-
-    void Reset() {
-        owner.drawn.clear();
-        owner.changed.clear();
-        owner.notifications.clear();
-    }
-    void Key(BYTE vk) {
-        lxtest::Stroke(vk);
-        cehost::sim::RunUntilIdle();
+        owner = {};
     }
     int Focused() { return static_cast<int>(SendMessageW(list, LVM_GETNEXTITEM, -1, LVNI_FOCUSED)); }
     int Top() { return static_cast<int>(SendMessageW(list, LVM_GETTOPINDEX, 0, 0)); }
 
     Owner owner;
-    HWND parent = nullptr;
     HWND list = nullptr;
 };
 
@@ -114,8 +87,7 @@ TEST_F(ListView, KeysMoveFocusAndSelectionWithoutWrapping) {
                  {VK_PRIOR, 0, 0},  {VK_PRIOR, 0, 0}};
     for (const auto& step : steps) {
         Key(step.key);
-        EXPECT_EQ(Focused(), step.focused) << "key " << int(step.key) << " to " << step.focused;
-        EXPECT_EQ(Top(), step.top) << "key " << int(step.key) << " to " << step.focused;
+        EXPECT_EQ(std::pair(Focused(), Top()), std::pair(step.focused, step.top)) << "key " << int(step.key);
     }
     EXPECT_EQ(SendMessageW(list, LVM_GETSELECTEDCOUNT, 0, 0), 1);
     EXPECT_EQ(SendMessageW(list, LVM_GETITEMSTATE, 0, LVIS_SELECTED | LVIS_FOCUSED), LVIS_SELECTED | LVIS_FOCUSED);
@@ -131,18 +103,16 @@ TEST_F(ListView, KeysMoveFocusAndSelectionWithoutWrapping) {
 TEST_F(ListView, MovingReportsEachStateChangeAndRedrawsTwoRows) {
     Key(VK_DOWN);
     Key(VK_DOWN);
-    Reset();
+    owner = {};
     Key(VK_DOWN);
     // The owner-data list says once that every row lost the selection, then moves the focus.
     const UINT both = LVIS_SELECTED | LVIS_FOCUSED;
     EXPECT_EQ(owner.changed, (std::vector<Changed>{{-1, 0, LVIS_SELECTED}, {1, 0, LVIS_FOCUSED}, {2, both, 0}}));
     EXPECT_EQ(owner.notifications.front(), UINT(LVN_KEYDOWN));
-    ASSERT_EQ(owner.drawn.size(), 2u);
-    EXPECT_EQ(std::pair(owner.drawn[0].row, owner.drawn[0].state), std::pair(1u, 0u));
-    EXPECT_EQ(std::pair(owner.drawn[1].row, owner.drawn[1].state), std::pair(2u, UINT(ODS_SELECTED | ODS_FOCUS)));
+    EXPECT_EQ(owner.drawn, (std::vector<Drawn>{{1, 0}, {2, ODS_SELECTED | ODS_FOCUS}}));
     // The focus flag follows the keyboard focus.
     SetFocus(parent);
-    Reset();
+    owner = {};
     InvalidateRect(list, nullptr, TRUE);
     cehost::sim::RunUntilIdle();
     ASSERT_EQ(owner.drawn.size(), 6u);
@@ -157,8 +127,7 @@ TEST_F(ListView, EnsureVisibleScrollsMinimally) {
         EXPECT_EQ(Top(), top) << row;
     }
     EXPECT_FALSE(SendMessageW(list, LVM_ENSUREVISIBLE, 100, FALSE));
-    RECT rc{};
-    rc.left = LVIR_BOUNDS;
+    RECT rc{LVIR_BOUNDS, 0, 0, 0};
     EXPECT_TRUE(SendMessageW(list, LVM_GETITEMRECT, 12, reinterpret_cast<LPARAM>(&rc)));
     EXPECT_EQ(rc.top, 2 * kRowHeight);
 }
@@ -182,10 +151,9 @@ TEST_F(ListView, SetItemStateKeepsOneSelection) {
     EXPECT_EQ(SendMessageW(list, LVM_GETSELECTEDCOUNT, 0, 0), 1);
     EXPECT_EQ(SendMessageW(list, LVM_GETNEXTITEM, -1, LVNI_SELECTED), 9);
     item.state = 0;
-    Reset();
+    owner = {};
     EXPECT_TRUE(SendMessageW(list, LVM_SETITEMSTATE, -1, reinterpret_cast<LPARAM>(&item)));
-    ASSERT_EQ(owner.changed.size(), 1u);
-    EXPECT_EQ(owner.changed[0].item, -1);
+    EXPECT_EQ(owner.changed, (std::vector<Changed>{{-1, 0, LVIS_SELECTED}}));
     EXPECT_EQ(SendMessageW(list, LVM_GETSELECTEDCOUNT, 0, 0), 0);
     item.state = LVIS_SELECTED;
     EXPECT_FALSE(SendMessageW(list, LVM_SETITEMSTATE, -1, reinterpret_cast<LPARAM>(&item)))

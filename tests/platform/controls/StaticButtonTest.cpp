@@ -1,17 +1,9 @@
 // Static text and push buttons: colours from the parent, alignment, the press protocol, no leaked objects.
-#include "QueueInput.h"
-#include "TopWindow.h"
-
-#include <cehost/sim.h>
-
-#include <gtest/gtest.h>
-
-#include <vector>
+#include "ControlTest.h"
 
 namespace {
 
 HBRUSH g_brush = nullptr;
-std::vector<WPARAM> g_commands;
 
 LRESULT CALLBACK ParentProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_CTLCOLORSTATIC && g_brush != nullptr) {
@@ -19,21 +11,13 @@ LRESULT CALLBACK ParentProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
         SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
         return reinterpret_cast<LRESULT>(g_brush);
     }
-    if (message == WM_COMMAND) g_commands.push_back(wParam);
     return DefWindowProcW(hwnd, message, wParam, lParam);
 }
 
-class Controls : public ::testing::Test {
+class Controls : public ControlTest {
 protected:
     void SetUp() override {
-        parent = MakeTopWindow(u"ControlParent", ParentProc,
-                               reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_WINDOW + 1)));
-        g_commands.clear();
-    }
-    void TearDown() override {
-        DestroyWindow(parent);
-        if (g_brush) DeleteObject(g_brush);
-        g_brush = nullptr;
+        MakeParent(u"ControlParent", ParentProc, reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_WINDOW + 1)));
     }
 
     // Columns (screen x) where the text colour appears inside `rc`.
@@ -47,8 +31,6 @@ protected:
                 }
         return columns;
     }
-
-    HWND parent = nullptr;
 };
 
 } // namespace
@@ -56,10 +38,8 @@ protected:
 TEST_F(Controls, StaticFillsWithTheParentBrushAndAligns) {
     g_brush = CreateSolidBrush(RGB(200, 0, 0));
     long before = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
-    HWND left = CreateWindowExW(0, u"static", u"ab", WS_CHILD | WS_VISIBLE | SS_LEFT, 0, 0, 200, 30, parent, nullptr,
-                                nullptr, nullptr);
-    HWND right = CreateWindowExW(0, u"static", u"ab", WS_CHILD | WS_VISIBLE | SS_RIGHT, 0, 40, 200, 30, parent,
-                                 nullptr, nullptr, nullptr);
+    HWND left = Child(u"static", u"ab", SS_LEFT, {0, 0, 200, 30});
+    HWND right = Child(u"static", u"ab", SS_RIGHT, {0, 40, 200, 30});
     UpdateWindow(parent);
     cehost::sim::RunUntilIdle();
     EXPECT_EQ(lxtest::ScreenPixel(150, 25), RGB(200, 0, 0));
@@ -72,32 +52,29 @@ TEST_F(Controls, StaticFillsWithTheParentBrushAndAligns) {
     DestroyWindow(left);
     DestroyWindow(right);
     EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), before);
+    DeleteObject(g_brush);
 }
 
 TEST_F(Controls, ButtonClicksOnReleaseOfReturnSpaceAndStylus) {
-    HWND button = CreateWindowExW(0, u"button", u"OK", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 10, 10, 60, 24, parent,
-                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(5)), nullptr, nullptr);
+    HWND button = Child(u"button", u"OK", BS_PUSHBUTTON, {10, 10, 60, 24}, 5);
     SetFocus(button);
-    keybd_event(VK_RETURN, 0, 0, 0);
+    lxtest::KeyDown(VK_RETURN);
     cehost::sim::RunUntilIdle();
-    EXPECT_TRUE(g_commands.empty()); // nothing until the key comes up
+    EXPECT_TRUE(Notifications(5).empty()) << "nothing until the key comes up";
     EXPECT_TRUE(SendMessageW(button, BM_GETSTATE, 0, 0) & BST_PUSHED);
-    keybd_event(VK_RETURN, 0, KEYEVENTF_KEYUP, 0);
-    cehost::sim::RunUntilIdle();
-    lxtest::Stroke(VK_SPACE);
-    cehost::sim::RunUntilIdle();
+    lxtest::KeyUp(VK_RETURN);
+    Key(VK_SPACE);
     cehost::sim::Tap(20, 20);
     cehost::sim::RunUntilIdle();
-    std::vector<WPARAM> expected(3, MAKEWPARAM(5, BN_CLICKED));
-    EXPECT_EQ(g_commands, expected);
-
+    const std::vector<WORD> clicks(3, BN_CLICKED);
+    EXPECT_EQ(Notifications(5), clicks);
     // Losing the focus while pushed does not click.
-    keybd_event(VK_SPACE, 0, 0, 0);
+    lxtest::KeyDown(VK_SPACE);
     cehost::sim::RunUntilIdle();
     SetFocus(parent);
-    keybd_event(VK_SPACE, 0, KEYEVENTF_KEYUP, 0);
+    lxtest::KeyUp(VK_SPACE);
     cehost::sim::RunUntilIdle();
-    EXPECT_EQ(g_commands, expected);
+    EXPECT_EQ(Notifications(5), clicks);
 }
 
 // Automatic kinds change their check before the parent hears of the click: a check box toggles, a three-state
@@ -110,8 +87,7 @@ TEST_F(Controls, AutomaticButtonsChangeTheirCheckBeforeNotifying) {
                  {BS_AUTO3STATE, {BST_CHECKED, BST_INDETERMINATE, BST_UNCHECKED}},
                  {BS_AUTORADIOBUTTON, {BST_CHECKED, BST_CHECKED}}};
     for (const auto& c : cases) {
-        HWND box = CreateWindowExW(0, u"button", u"Check", WS_CHILD | WS_VISIBLE | c.style, 10, 50, 100, 20, parent,
-                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(6)), nullptr, nullptr);
+        HWND box = Child(u"button", u"Check", c.style, {10, 50, 100, 20}, 6);
         EXPECT_EQ(SendMessageW(box, BM_GETCHECK, 0, 0), BST_UNCHECKED);
         for (LRESULT check : c.checks) {
             SendMessageW(box, BM_CLICK, 0, 0);
@@ -121,5 +97,5 @@ TEST_F(Controls, AutomaticButtonsChangeTheirCheckBeforeNotifying) {
         EXPECT_EQ(SendMessageW(box, BM_GETCHECK, 0, 0), BST_UNCHECKED);
         DestroyWindow(box);
     }
-    EXPECT_EQ(g_commands, std::vector<WPARAM>(7, MAKEWPARAM(6, BN_CLICKED)));
+    EXPECT_EQ(Notifications(6), std::vector<WORD>(7, BN_CLICKED));
 }

@@ -9,11 +9,12 @@
 
 #include <algorithm>
 #include <iterator>
+#include <optional>
 #include <string>
 #include <vector>
 
 // The font the library asks for: "LxFont", Korean character set.
-inline LOGFONTW LxLogFont(LONG height, LONG weight = FW_NORMAL) {
+inline HFONT CreateLxFont(LONG height, LONG weight = FW_NORMAL) {
     LOGFONTW lf{};
     lf.lfHeight = height;
     lf.lfWeight = weight;
@@ -21,13 +22,11 @@ inline LOGFONTW LxLogFont(LONG height, LONG weight = FW_NORMAL) {
     lf.lfPitchAndFamily = FF_SWISS;
     const char16_t face[] = u"LxFont";
     std::copy(std::begin(face), std::end(face), lf.lfFaceName);
-    return lf;
-}
-
-inline HFONT CreateLxFont(LONG height, LONG weight = FW_NORMAL) {
-    const LOGFONTW lf = LxLogFont(height, weight);
     return CreateFontIndirectW(&lf);
 }
+
+constexpr COLORREF kWhite = RGB(255, 255, 255), kBlack = RGB(0, 0, 0), kRed = RGB(255, 0, 0),
+                   kGreen = RGB(0, 255, 0), kBlue = RGB(0, 0, 255), kMagenta = RGB(255, 0, 255);
 
 // An object selected into a DC for a scope: the previous one goes back and the object is deleted at its end.
 class Selected {
@@ -50,6 +49,7 @@ public:
     ~MemoryDc() { SelectObject(m_dc, m_previous); DeleteObject(m_bitmap); DeleteDC(m_dc); }
     MemoryDc(const MemoryDc&) = delete;
     operator HDC() const { return m_dc; }
+    HBITMAP Bitmap() const { return m_bitmap; }
 
 private:
     HDC m_dc;
@@ -67,32 +67,23 @@ class GdiTest : public ::testing::Test {
 protected:
     void SetUp() override { m_objectsAtStart = cehost::sim::GdiObjectCount(); }
     void TearDown() override {
-        ReleaseCanvas();
+        m_canvas.reset();
         EXPECT_EQ(m_objectsAtStart, cehost::sim::GdiObjectCount()) << "GDI objects leaked";
     }
 
-    // A memory DC holding a white width x height bitmap.
-    HDC Canvas(int width, int height, COLORREF background = RGB(255, 255, 255)) {
-        ReleaseCanvas();
-        m_dc = CreateCompatibleDC(nullptr);
-        m_bitmap = CreateCompatibleBitmap(m_dc, width, height);
-        m_previous = static_cast<HBITMAP>(SelectObject(m_dc, m_bitmap));
+    // A memory DC holding a width x height bitmap filled with `background`.
+    HDC Canvas(int width, int height, COLORREF background = kWhite) {
+        m_canvas.reset();
+        m_dc = m_canvas.emplace(width, height);
         Fill(m_dc, {0, 0, width, height}, background);
         m_width = width;
         m_height = height;
         return m_dc;
     }
-    void ReleaseCanvas() {
-        if (!m_dc) return;
-        SelectObject(m_dc, m_previous);
-        DeleteObject(m_bitmap);
-        DeleteDC(m_dc);
-        m_dc = nullptr;
-    }
 
     // Bounding box of the pixels that differ from `background` (or, with `exact`, that are that colour); empty
     // when none.
-    RECT InkBounds(COLORREF background = RGB(255, 255, 255), bool exact = false) const {
+    RECT InkBounds(COLORREF background = kWhite, bool exact = false) const {
         RECT box{m_width, m_height, 0, 0};
         for (int y = 0; y < m_height; ++y)
             for (int x = 0; x < m_width; ++x)
@@ -101,8 +92,7 @@ protected:
                            std::max<LONG>(box.bottom, y + 1)};
         return box.right == 0 ? RECT{0, 0, 0, 0} : box;
     }
-    RECT ColorBounds(COLORREF color) const { return InkBounds(color, true); }
-    void Clear() { Fill(m_dc, {0, 0, m_width, m_height}, RGB(255, 255, 255)); }
+    void Clear() { Fill(m_dc, {0, 0, m_width, m_height}, kWhite); }
     int CountPixels(COLORREF color) const {
         int n = 0;
         for (int y = 0; y < m_height; ++y)
@@ -121,9 +111,8 @@ protected:
         return s;
     }
 
+    std::optional<MemoryDc> m_canvas;
     HDC m_dc = nullptr;
-    HBITMAP m_bitmap = nullptr;
-    HBITMAP m_previous = nullptr;
     int m_width = 0;
     int m_height = 0;
     long m_objectsAtStart = 0;

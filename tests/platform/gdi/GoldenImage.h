@@ -29,10 +29,6 @@ inline bool ReadPng(const std::string& path, int& width, int& height, std::vecto
     return true;
 }
 
-inline bool WritePng(const std::string& path, int width, int height, const std::vector<uint32_t>& pixels) {
-    return cehost::sim::SavePixelsPng(path, width, height, pixels.data());
-}
-
 // The pixels of a bitmap (0x00RRGGBB, top-down); it may be selected into a DC.
 inline std::vector<uint32_t> BitmapPixels(HBITMAP bitmap, int& width, int& height) {
     BITMAP bm{};
@@ -51,50 +47,43 @@ inline std::vector<uint32_t> BitmapPixels(HBITMAP bitmap, int& width, int& heigh
 
 inline ::testing::AssertionResult Matches(const std::string& name, int width, int height,
                                           const std::vector<uint32_t>& actual) {
+    using cehost::sim::SavePixelsPng;
     std::filesystem::path goldenPath = std::filesystem::path(CEHOST_GOLDEN_DIR) / (name + ".png");
     const char* update = std::getenv("UPDATE_GOLDENS");
     if (update && std::string(update) == "1") {
         std::filesystem::create_directories(goldenPath.parent_path());
-        if (!WritePng(goldenPath.string(), width, height, actual))
+        if (!SavePixelsPng(goldenPath.string(), width, height, actual.data()))
             return ::testing::AssertionFailure() << "cannot write " << goldenPath;
         return ::testing::AssertionSuccess() << "golden written";
     }
-    std::filesystem::path actualPath = OutputDir() / (name + ".actual.png");
+    const std::string actualPath = (OutputDir() / (name + ".actual.png")).string();
     int gw = 0, gh = 0;
     std::vector<uint32_t> expected;
-    if (!ReadPng(goldenPath.string(), gw, gh, expected)) {
-        WritePng(actualPath.string(), width, height, actual);
-        return ::testing::AssertionFailure() << "golden image " << goldenPath << " is missing; actual image written to "
-                                             << actualPath << " (UPDATE_GOLDENS=1 records it)";
-    }
-    if (gw != width || gh != height) {
-        WritePng(actualPath.string(), width, height, actual);
+    const bool found = ReadPng(goldenPath.string(), gw, gh, expected);
+    if (!found || gw != width || gh != height) {
+        SavePixelsPng(actualPath, width, height, actual.data());
+        if (!found)
+            return ::testing::AssertionFailure() << "golden image " << goldenPath << " is missing; actual image "
+                                                 << "written to " << actualPath << " (UPDATE_GOLDENS=1 records it)";
         return ::testing::AssertionFailure() << name << ": size " << width << "x" << height << " differs from golden "
                                              << gw << "x" << gh << "; actual image in " << actualPath;
     }
-    size_t differing = 0;
-    int firstX = -1, firstY = -1;
+    // Changed pixels red on a dimmed copy.
+    size_t differing = 0, first = 0;
     std::vector<uint32_t> diff(actual.size());
     for (size_t i = 0; i < actual.size(); ++i) {
-        uint32_t a = actual[i] & 0xFFFFFFu;
-        if (a != expected[i]) {
-            if (!differing) {
-                firstX = int(i % size_t(width));
-                firstY = int(i / size_t(width));
-            }
-            ++differing;
-            diff[i] = 0xFF0000u;
-        } else {
-            uint32_t r = ((a >> 16) & 0xFF) / 3 + 170, g = ((a >> 8) & 0xFF) / 3 + 170, b = (a & 0xFF) / 3 + 170;
-            diff[i] = r << 16 | g << 8 | b;
-        }
+        const uint32_t a = actual[i] & 0xFFFFFFu;
+        if (a != expected[i] && !differing++) first = i;
+        const uint32_t r = ((a >> 16) & 0xFF) / 3 + 170, g = ((a >> 8) & 0xFF) / 3 + 170, b = (a & 0xFF) / 3 + 170;
+        diff[i] = a != expected[i] ? 0xFF0000u : r << 16 | g << 8 | b;
     }
     if (!differing) return ::testing::AssertionSuccess();
-    std::filesystem::path diffPath = OutputDir() / (name + ".diff.png");
-    WritePng(actualPath.string(), width, height, actual);
-    WritePng(diffPath.string(), width, height, diff);
+    const std::string diffPath = (OutputDir() / (name + ".diff.png")).string();
+    SavePixelsPng(actualPath, width, height, actual.data());
+    SavePixelsPng(diffPath, width, height, diff.data());
     return ::testing::AssertionFailure() << name << ": " << differing << " pixels differ from the golden, first at ("
-                                         << firstX << ", " << firstY << "); see " << actualPath << " and " << diffPath;
+                                         << first % size_t(width) << ", " << first / size_t(width) << "); see "
+                                         << actualPath << " and " << diffPath;
 }
 
 inline ::testing::AssertionResult BitmapMatches(const std::string& name, HBITMAP bitmap) {

@@ -1,12 +1,18 @@
-// Fonts and text: metrics as LOGFONTW heights define them, face substitution, DrawTextW geometry checked by the
-// bounding box of the drawn pixels, measurement, and the glyph cache.
+// Fonts and text: metrics as LOGFONTW heights define them, face substitution and the face matches kept across
+// runs, DrawTextW geometry checked by the bounding box of the drawn pixels, measurement, and the glyph cache.
 #include "GdiTestSupport.h"
+#include "text/FaceMatchCache.h"
 
-#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <tuple>
+#include <unistd.h>
+
+using cehost::text::FaceFile;
+using cehost::text::FaceMatchCache;
 
 namespace {
 
-constexpr COLORREF kWhite = RGB(255, 255, 255);
 const char16_t kKorean20[] = u"가나다라마바사아자차카타파하거너더러머버";
 
 } // namespace
@@ -14,24 +20,16 @@ const char16_t kKorean20[] = u"가나다라마바사아자차카타파하거너�
 class Text : public GdiTest {
 protected:
     HDC TextCanvas(int width, int height, LONG fontHeight = 20, LONG weight = FW_NORMAL) {
-        ReleaseFont();
+        m_font.reset();
         HDC dc = Canvas(width, height);
-        m_font = CreateLxFont(fontHeight, weight);
-        m_oldFont = SelectObject(dc, m_font);
+        m_font.emplace(dc, CreateLxFont(fontHeight, weight));
         SetBkMode(dc, TRANSPARENT);
-        TEXTMETRICW tm;
-        GetTextMetricsW(dc, &tm);
-        m_lineHeight = tm.tmHeight;
+        GetTextMetricsW(dc, &m_metrics);
+        m_lineHeight = m_metrics.tmHeight;
         return dc;
     }
-    void ReleaseFont() {
-        if (!m_font) return;
-        SelectObject(m_dc, m_oldFont);
-        DeleteObject(m_font);
-        m_font = nullptr;
-    }
     void TearDown() override {
-        ReleaseFont();
+        m_font.reset();
         GdiTest::TearDown();
     }
     // The ink of `s` drawn alone into `r`, and the rectangle DT_CALCRECT makes of `r`.
@@ -50,8 +48,8 @@ protected:
         GetTextExtentPoint32W(m_dc, s, int(std::char_traits<char16_t>::length(s)), &size);
         return size.cx;
     }
-    HFONT m_font = nullptr;
-    HGDIOBJ m_oldFont = nullptr;
+    std::optional<Selected> m_font;
+    TEXTMETRICW m_metrics{};
     LONG m_lineHeight = 0;
 };
 
@@ -60,7 +58,7 @@ TEST_F(Text, PositiveHeightIsTheCellAndNegativeTheCharacterHeight) {
     for (LONG h : {14L, 18L, 20L, 37L}) {
         Selected positive(dc, CreateLxFont(h));
         TEXTMETRICW tm{};
-        ASSERT_TRUE(GetTextMetricsW(dc, &tm));
+        GetTextMetricsW(dc, &tm);
         EXPECT_EQ(h, tm.tmHeight);
         EXPECT_EQ(tm.tmHeight, tm.tmAscent + tm.tmDescent);
         EXPECT_GT(tm.tmInternalLeading, 0);
@@ -117,8 +115,6 @@ TEST_F(Text, CalcRectMeasures) {
     RECT r{1, 2, 30, 40};
     EXPECT_EQ(h, DrawTextW(dc, u"abc", 0, &r, DT_CALCRECT));
     EXPECT_EQ((RECT{1, 2, 30, 40}), r) << "count 0 leaves the rectangle alone";
-    EXPECT_EQ(0, DrawTextW(dc, nullptr, -1, &r, 0));
-
     // The prefixed letter is underlined: ink reaches below the baseline of letters without descenders.
     EXPECT_GT(Ink(u"&mm", {0, 0, 200, 40}, 0).bottom, Ink(u"mm", {0, 0, 200, 40}, 0).bottom);
     EXPECT_EQ(Width(u"abc..."), Calc(u"abcdefgh", {0, 0, Width(u"abc..."), 40}, DT_SINGLELINE | DT_END_ELLIPSIS).right)
@@ -128,16 +124,15 @@ TEST_F(Text, CalcRectMeasures) {
 TEST_F(Text, OpaqueBackgroundFillsTheTextCellsOrTheGivenRectangle) {
     HDC dc = TextCanvas(100, 40);
     SetBkMode(dc, OPAQUE);
-    SetBkColor(dc, RGB(0, 0, 255));
+    SetBkColor(dc, kBlue);
     RECT r{10, 5, 100, 40};
     DrawTextW(dc, u"ab", -1, &r, 0);
-    EXPECT_EQ((RECT{10, 5, 10 + Width(u"ab"), 5 + m_lineHeight}), ColorBounds(RGB(0, 0, 255)));
-
+    EXPECT_EQ((RECT{10, 5, 10 + Width(u"ab"), 5 + m_lineHeight}), InkBounds(kBlue, true));
     Clear();
-    SetBkColor(dc, RGB(0, 255, 0));
+    SetBkColor(dc, kGreen);
     r = {5, 5, 25, 30};
     ExtTextOutW(dc, 5, 5, ETO_OPAQUE | ETO_CLIPPED, &r, u"가나다라", 4, nullptr);
-    EXPECT_EQ(RGB(0, 255, 0), GetPixel(dc, 24, 29));
+    EXPECT_EQ(kGreen, GetPixel(dc, 24, 29));
     EXPECT_EQ((RECT{5, 5, 25, 30}), InkBounds()) << "nothing escapes the clip rectangle";
 }
 
@@ -181,8 +176,7 @@ TEST_F(Text, TextOutHonoursAlignmentAndUpdatesTheCurrentPosition) {
     TextOutW(dc, 0, 0, u"ab", 2);
     POINT p;
     MoveToEx(dc, 0, 0, &p);
-    EXPECT_EQ(10 + Width(u"ab"), p.x);
-    EXPECT_EQ(5, p.y);
+    EXPECT_EQ((std::pair<LONG, LONG>(10 + Width(u"ab"), 5)), std::pair(p.x, p.y));
     EXPECT_GE(InkBounds().left, 10);
     Clear();
     SetTextAlign(dc, TA_RIGHT | TA_NOUPDATECP);
@@ -192,18 +186,50 @@ TEST_F(Text, TextOutHonoursAlignmentAndUpdatesTheCurrentPosition) {
 }
 
 TEST_F(Text, TabsExpandOnlyWhenAskedAndTabStopSetsTheirSize) {
-    HDC dc = TextCanvas(400, 40);
-    TEXTMETRICW tm;
-    GetTextMetricsW(dc, &tm);
+    TextCanvas(400, 40);
     // The tab size takes the second byte, where DT_CALCRECT would be: measured by drawing.
-    RECT r{0, 0, 400, 40};
-    DrawTextW(dc, u"\tl", -1, &r, DT_EXPANDTABS);
-    LONG eight = InkBounds().left;
-    Clear();
-    DrawTextW(dc, u"\tl", -1, &r, DT_EXPANDTABS | DT_TABSTOP | (4 << 8));
-    LONG four = InkBounds().left;
-    EXPECT_EQ(4 * tm.tmAveCharWidth, eight - four);
-    r = {0, 0, 400, 40};
-    DrawTextW(dc, u"a\tb", -1, &r, DT_CALCRECT);
-    EXPECT_EQ(Width(u"a\tb"), r.right) << "without DT_EXPANDTABS a tab is an ordinary character";
+    const RECT r{0, 0, 400, 40};
+    const LONG eight = Ink(u"\tl", r, DT_EXPANDTABS).left;
+    EXPECT_EQ(4 * m_metrics.tmAveCharWidth, eight - Ink(u"\tl", r, DT_EXPANDTABS | DT_TABSTOP | (4 << 8)).left);
+    EXPECT_EQ(Width(u"a\tb"), Calc(u"a\tb", r, 0).right) << "without DT_EXPANDTABS a tab is an ordinary character";
+}
+
+// Face matching answers kept in a file: read back by the next run while what they depend on stays the same,
+// dropped as soon as a watched file changes or the file is damaged.
+TEST(FaceMatchCache, AnswersSurviveUntilAWatchedPathChanges) {
+    auto folder = std::filesystem::temp_directory_path() / ("face-match-" + std::to_string(getpid()));
+    std::filesystem::create_directories(folder);
+    const std::string file = (folder / "sub" / "face-match").string(), config = (folder / "fonts.conf").string();
+    std::ofstream(config) << "<fontconfig/>";
+    FaceFile face{(folder / "face.ttf").string(), 2, 200, true, true};
+    {
+        FaceMatchCache first(file);
+        EXPECT_EQ(first.Find("LxFont"), nullptr);
+        first.Store("LxFont", face, {config});
+        first.Store("Missing", std::nullopt, {config});
+    }
+    FaceMatchCache next(file);
+    const std::optional<FaceFile>* found = next.Find("LxFont");
+    ASSERT_TRUE(found && *found);
+    const FaceFile& got = **found;
+    EXPECT_EQ(std::tie(got.path, got.index, got.weight, got.italic, got.hasHangul),
+              std::tie(face.path, face.index, face.weight, face.italic, face.hasHangul));
+    ASSERT_TRUE(next.Find("Missing"));
+    EXPECT_FALSE(*next.Find("Missing"));
+    // The face file appearing is a change too: it was watched while missing.
+    std::ofstream(face.path) << "x";
+    EXPECT_EQ(FaceMatchCache(file).Find("LxFont"), nullptr);
+    // Rewritten while the configuration stays, then the configuration changes size.
+    FaceMatchCache(file).Store("LxFont", face, {config});
+    EXPECT_NE(FaceMatchCache(file).Find("LxFont"), nullptr);
+    std::ofstream(config, std::ios::app) << "<!-- more -->";
+    EXPECT_EQ(FaceMatchCache(file).Find("LxFont"), nullptr);
+    // A damaged file is ignored, and an empty file name keeps nothing.
+    FaceMatchCache(file).Store("LxFont", face, {config});
+    std::ofstream(file, std::ios::app) << "answer\tbroken\n";
+    EXPECT_EQ(FaceMatchCache(file).Find("LxFont"), nullptr);
+    FaceMatchCache nowhere("");
+    nowhere.Store("LxFont", face, {});
+    EXPECT_NE(nowhere.Find("LxFont"), nullptr);
+    std::filesystem::remove_all(folder);
 }

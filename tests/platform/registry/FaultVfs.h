@@ -17,50 +17,40 @@ public:
 
     // Registers the VFS as the default (once per process).
     static void Install() {
-        static bool installed = [] {
-            Base() = sqlite3_vfs_find(nullptr);
-            static sqlite3_vfs vfs = *Base();
-            vfs.zName = "lx-fault";
-            vfs.szOsFile = int(sizeof(File)) + Base()->szOsFile;
-            vfs.pNext = nullptr;
-            vfs.xOpen = Open;
-            vfs.xDelete = Delete;
-            vfs.xSleep = [](sqlite3_vfs*, int microseconds) { return microseconds; };
-            return sqlite3_vfs_register(&vfs, 1) == SQLITE_OK;
-        }();
-        (void)installed;
+        if (s_base) return;
+        s_base = sqlite3_vfs_find(nullptr);
+        static sqlite3_vfs vfs = *s_base;
+        vfs.zName = "lx-fault";
+        vfs.szOsFile = int(sizeof(File)) + s_base->szOsFile;
+        vfs.pNext = nullptr;
+        vfs.xOpen = Open;
+        vfs.xDelete = Delete;
+        vfs.xSleep = [](sqlite3_vfs*, int microseconds) { return microseconds; };
+        sqlite3_vfs_register(&vfs, 1);
     }
 
     // Makes files whose path starts with `folder` meet `fault` from now on.
     static void Set(Fault fault, const std::string& folder = {}) {
-        State().fault = fault;
-        State().folder = folder;
+        s_fault = fault;
+        s_folder = folder;
     }
 
 private:
-    struct Settings {
-        Fault fault = Fault::None;
-        std::string folder;
-    };
     struct File {
         sqlite3_file base;
         sqlite3_file* real;
         const char* path; // SQLite keeps the name alive while the file is open
     };
 
-    static sqlite3_vfs*& Base() {
-        static sqlite3_vfs* base = nullptr;
-        return base;
-    }
-    static Settings& State() {
-        static Settings settings;
-        return settings;
-    }
+    static inline sqlite3_vfs* s_base = nullptr;
+    static inline Fault s_fault = Fault::None;
+    static inline std::string s_folder;
+
     static bool Watched(const char* path) {
-        return path && !State().folder.empty() && std::strncmp(path, State().folder.c_str(), State().folder.size()) == 0;
+        return path && !s_folder.empty() && std::strncmp(path, s_folder.c_str(), s_folder.size()) == 0;
     }
     static bool Meets(const sqlite3_file* file, Fault fault) {
-        return State().fault == fault && Watched(reinterpret_cast<const File*>(file)->path);
+        return s_fault == fault && Watched(reinterpret_cast<const File*>(file)->path);
     }
     static sqlite3_file* Real(sqlite3_file* file) { return reinterpret_cast<File*>(file)->real; }
 
@@ -70,17 +60,28 @@ private:
         f->real = reinterpret_cast<sqlite3_file*>(f + 1);
         f->path = name;
         struct stat st;
-        if (Watched(name) && State().fault == Fault::ReadOnlyFolder && (flags & SQLITE_OPEN_CREATE) && stat(name, &st) != 0)
+        if (Watched(name) && s_fault == Fault::ReadOnlyFolder && (flags & SQLITE_OPEN_CREATE) && stat(name, &st) != 0)
             return errno = EACCES, SQLITE_CANTOPEN;
-        int rc = Base()->xOpen(Base(), name, f->real, flags, outFlags);
+        int rc = s_base->xOpen(s_base, name, f->real, flags, outFlags);
         if (rc == SQLITE_OK) f->base.pMethods = &kMethods;
         return rc;
     }
 
     static int Delete(sqlite3_vfs*, const char* name, int syncDir) {
-        if (Watched(name) && State().fault == Fault::ReadOnlyFolder) return errno = EACCES, SQLITE_IOERR_DELETE;
-        return Base()->xDelete(Base(), name, syncDir);
+        if (Watched(name) && s_fault == Fault::ReadOnlyFolder) return errno = EACCES, SQLITE_IOERR_DELETE;
+        return s_base->xDelete(s_base, name, syncDir);
     }
+
+    // A method of the wrapped file called with the same arguments.
+    template <auto Method>
+    struct Forward;
+    template <typename R, typename... A, R (*sqlite3_io_methods::*Method)(sqlite3_file*, A...)>
+    struct Forward<Method> {
+        static R Call(sqlite3_file* f, A... a) { return (Real(f)->pMethods->*Method)(Real(f), a...); }
+    };
+    template <auto Method>
+    static constexpr auto kForward = &Forward<Method>::Call;
+    using M = sqlite3_io_methods;
 
     static constexpr sqlite3_io_methods kMethods = {
         3,
@@ -89,9 +90,7 @@ private:
             f->pMethods = nullptr;
             return rc;
         },
-        [](sqlite3_file* f, void* buffer, int amount, sqlite3_int64 offset) {
-            return Real(f)->pMethods->xRead(Real(f), buffer, amount, offset);
-        },
+        kForward<&M::xRead>,
         [](sqlite3_file* f, const void* buffer, int amount, sqlite3_int64 offset) {
             if (Meets(f, Fault::DiskFull)) return errno = ENOSPC, SQLITE_FULL;
             return Real(f)->pMethods->xWrite(Real(f), buffer, amount, offset);
@@ -104,26 +103,9 @@ private:
             if (Meets(f, Fault::SyncFails)) return errno = EIO, SQLITE_IOERR_FSYNC;
             return Real(f)->pMethods->xSync(Real(f), flags);
         },
-        [](sqlite3_file* f, sqlite3_int64* size) { return Real(f)->pMethods->xFileSize(Real(f), size); },
-        [](sqlite3_file* f, int lock) { return Real(f)->pMethods->xLock(Real(f), lock); },
-        [](sqlite3_file* f, int lock) { return Real(f)->pMethods->xUnlock(Real(f), lock); },
-        [](sqlite3_file* f, int* out) { return Real(f)->pMethods->xCheckReservedLock(Real(f), out); },
-        [](sqlite3_file* f, int op, void* arg) { return Real(f)->pMethods->xFileControl(Real(f), op, arg); },
-        [](sqlite3_file* f) { return Real(f)->pMethods->xSectorSize(Real(f)); },
-        [](sqlite3_file* f) { return Real(f)->pMethods->xDeviceCharacteristics(Real(f)); },
-        [](sqlite3_file* f, int page, int size, int extend, void volatile** out) {
-            return Real(f)->pMethods->xShmMap(Real(f), page, size, extend, out);
-        },
-        [](sqlite3_file* f, int offset, int n, int flags) {
-            return Real(f)->pMethods->xShmLock(Real(f), offset, n, flags);
-        },
-        [](sqlite3_file* f) { Real(f)->pMethods->xShmBarrier(Real(f)); },
-        [](sqlite3_file* f, int deleteFlag) { return Real(f)->pMethods->xShmUnmap(Real(f), deleteFlag); },
-        [](sqlite3_file* f, sqlite3_int64 offset, int amount, void** out) {
-            return Real(f)->pMethods->xFetch(Real(f), offset, amount, out);
-        },
-        [](sqlite3_file* f, sqlite3_int64 offset, void* page) {
-            return Real(f)->pMethods->xUnfetch(Real(f), offset, page);
-        },
+        kForward<&M::xFileSize>, kForward<&M::xLock>, kForward<&M::xUnlock>, kForward<&M::xCheckReservedLock>,
+        kForward<&M::xFileControl>, kForward<&M::xSectorSize>, kForward<&M::xDeviceCharacteristics>,
+        kForward<&M::xShmMap>, kForward<&M::xShmLock>, kForward<&M::xShmBarrier>, kForward<&M::xShmUnmap>,
+        kForward<&M::xFetch>, kForward<&M::xUnfetch>,
     };
 };

@@ -7,7 +7,6 @@
 #include "FaultVfs.h"
 #include "TestFolder.h"
 
-#include <cerrno>
 #include <cstdio>
 #include <functional>
 #include <string>
@@ -67,12 +66,9 @@ inline std::vector<StorageFault> StorageFaults(LockHolder& holder) {
     auto aside = [](const std::string& file) { std::rename(file.c_str(), (file + ".aside").c_str()); };
     auto back = [](const std::string& file) { std::rename((file + ".aside").c_str(), file.c_str()); };
     return {
-        {"disk full", "cannot grow: the disk is full", false,
-         vfs(FaultVfs::Fault::DiskFull), none},
-        {"failed sync", "cannot be flushed to the disk", false,
-         vfs(FaultVfs::Fault::SyncFails), none},
-        {"read-only folder", "cannot be opened (Permission denied)", true, vfs(FaultVfs::Fault::ReadOnlyFolder),
-         none},
+        {"disk full", "cannot grow: the disk is full", false, vfs(FaultVfs::Fault::DiskFull), none},
+        {"failed sync", "cannot be flushed to the disk", false, vfs(FaultVfs::Fault::SyncFails), none},
+        {"read-only folder", "cannot be opened (Permission denied)", true, vfs(FaultVfs::Fault::ReadOnlyFolder), none},
         {"file removed", "was removed while open", false, aside, back},
         {"file replaced", "was replaced while open", false,
          [aside](const std::string& file) {
