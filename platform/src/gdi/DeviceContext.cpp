@@ -77,7 +77,7 @@ void ReleaseState(DeviceContext* dc, const DcState& s) {
 }
 
 HDC NewDc(DcType type, HWND hwnd) {
-    auto dc = std::make_unique<DeviceContext>();
+    auto dc = TakeDc();
     dc->type = type;
     dc->hwnd = hwnd;
     dc->state.pen = static_cast<HPEN>(Stock(BLACK_PEN));

@@ -295,6 +295,31 @@ void Transfer(const DrawTarget& t, const RECT& dst, const BltSource& src, PixelO
     }
 }
 
+// A 1:1 transparent transfer of a shared picture: the picture knows where its non-transparent runs lie, so
+// each row copies those runs and never looks at a transparent pixel (a row background without any is one
+// copy per row).
+void TransferKeyedRuns(const DrawTarget& t, const RECT& dst, const BltSource& src, const SharedPicture& picture,
+                       uint32_t key) {
+    const Surface* s = src.surface;
+    RECT onSource{dst.left - src.x, dst.top - src.y, dst.left - src.x + s->width, dst.top - src.y + s->height};
+    const LONG dx = src.x - dst.left, dy = src.y - dst.top;
+    for (const RECT& c : *t.clip) {
+        RECT i = Intersect(Intersect(dst, c), onSource);
+        if (IsEmpty(i)) continue;
+        const LONG from = i.left + dx, to = i.right + dx; // source columns wanted
+        for (LONG y = i.top; y < i.bottom; ++y) {
+            const SharedPicture::Runs runs = picture.OpaqueRuns(key, int(y + dy));
+            uint32_t* row = t.surface->Row(int(y));
+            const uint32_t* srow = s->Row(int(y + dy));
+            for (const uint16_t* r = runs.begin; r != runs.end; r += 2) {
+                const LONG a = std::max<LONG>(r[0], from), b = std::min<LONG>(r[1], to);
+                if (a < b) CopyRowOpaque(row + (a - dx), srow + a, size_t(b - a));
+                if (r[1] >= to) break;
+            }
+        }
+    }
+}
+
 bool UsesSource(DWORD rop) {
     uint8_t code = uint8_t(rop >> 16);
     return (((code >> 2) ^ code) & 0x33) != 0;
@@ -531,9 +556,12 @@ BOOL WINAPI TransparentImage(HDC dest, LONG x, LONG y, LONG width, LONG height, 
         return FALSE;
     }
     BltSource source;
+    const SharedPicture* picture = nullptr; // the source's pixels when they are a shared, unchanging picture
     if (DeviceContext* s = LookupDc(static_cast<HDC>(src))) {
         POINT so = s->Offset();
         source = {s->Target(), srcX + so.x, srcY + so.y, srcWidth, srcHeight};
+        if (s->type == DcType::Memory)
+            if (Bitmap* b = LookupBitmap(s->state.bitmap)) picture = b->shared.get();
     } else if (Bitmap* b = LookupBitmap(static_cast<HBITMAP>(src))) {
         // A bitmap handed over directly must not be selected into a DC at the same time.
         if (b->selectedIn) {
@@ -541,6 +569,7 @@ BOOL WINAPI TransparentImage(HDC dest, LONG x, LONG y, LONG width, LONG height, 
             return FALSE;
         }
         source = {&b->surface, srcX, srcY, srcWidth, srcHeight};
+        picture = b->shared.get();
     }
     if (!source.surface) {
         SetLastError(ERROR_INVALID_HANDLE);
@@ -550,7 +579,10 @@ BOOL WINAPI TransparentImage(HDC dest, LONG x, LONG y, LONG width, LONG height, 
     RECT dst{x + t.offset.x, y + t.offset.y, x + width + t.offset.x, y + height + t.offset.y};
     textrecord::Blitted(t.surface, t.dc->hwnd, *t.clip, dst, source.surface,
                         {source.x, source.y, source.x + source.width, source.y + source.height});
-    Transfer(t, dst, source, KeyedCopy{key});
+    if (picture && srcWidth == width && srcHeight == height)
+        TransferKeyedRuns(t, dst, source, *picture, key);
+    else
+        Transfer(t, dst, source, KeyedCopy{key});
     return TRUE;
 }
 

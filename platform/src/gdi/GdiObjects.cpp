@@ -18,6 +18,12 @@ using namespace handles;
 
 struct Table {
     std::vector<uint32_t> free;
+    // Freed DCs and bitmaps, reset, for the next creation. A few are enough: painting holds at most a handful
+    // at once. A bitmap keeps its pixel storage only up to a full screen's worth.
+    static constexpr size_t kSpares = 16;
+    static constexpr size_t kSparePixels = 480 * 640;
+    std::vector<std::unique_ptr<DeviceContext>> spareDcs;
+    std::vector<std::unique_ptr<Bitmap>> spareBitmaps;
 };
 
 Table& TheTable() {
@@ -139,8 +145,42 @@ void Destroy(HGDIOBJ handle) {
     std::unique_ptr<Object> gone = std::move(s.object);
     s.generation = uint16_t((s.generation + 1) & kGenMask);
     if (s.generation == 0) s.generation = 1;
-    TheTable().free.push_back(slot);
+    Table& t = TheTable();
+    t.free.push_back(slot);
     internal::GdiObjectDestroyed();
+    if (gone->kind == Kind::Dc && t.spareDcs.size() < Table::kSpares) {
+        auto* dc = static_cast<DeviceContext*>(gone.release());
+        dc->Reset();
+        t.spareDcs.emplace_back(dc);
+    } else if (gone->kind == Kind::Bitmap && t.spareBitmaps.size() < Table::kSpares) {
+        auto* b = static_cast<Bitmap*>(gone.release());
+        std::free(b->dibBits);
+        b->dibBits = nullptr;
+        b->dib = b->bottomUp = false;
+        b->selectedIn = nullptr;
+        b->selections = 0;
+        b->shared.reset();
+        b->surface = Surface{};
+        b->storage.clear();
+        if (b->storage.capacity() > Table::kSparePixels) b->storage.shrink_to_fit();
+        t.spareBitmaps.emplace_back(b);
+    }
+}
+
+std::unique_ptr<DeviceContext> TakeDc() {
+    Table& t = TheTable();
+    if (t.spareDcs.empty()) return std::make_unique<DeviceContext>();
+    std::unique_ptr<DeviceContext> dc = std::move(t.spareDcs.back());
+    t.spareDcs.pop_back();
+    return dc;
+}
+
+std::unique_ptr<Bitmap> TakeBitmap() {
+    Table& t = TheTable();
+    if (t.spareBitmaps.empty()) return std::make_unique<Bitmap>();
+    std::unique_ptr<Bitmap> b = std::move(t.spareBitmaps.back());
+    t.spareBitmaps.pop_back();
+    return b;
 }
 
 HGDIOBJ Stock(int index) {
@@ -191,7 +231,7 @@ RECT Bounds(const std::vector<RECT>& rects) {
 namespace {
 
 HBITMAP NewBitmap(int width, int height) {
-    auto b = std::make_unique<Bitmap>();
+    auto b = TakeBitmap();
     b->storage.assign(size_t(width) * size_t(height), 0xFF000000u);
     b->surface = Surface{width, height, b->storage.data(), width};
     return static_cast<HBITMAP>(Register(std::move(b)));
@@ -206,7 +246,7 @@ bool SaneSize(int width, int height) {
 
 HBITMAP CreateBitmapFromPixels(int width, int height, const uint32_t* pixels) {
     if (!SaneSize(width, height)) return nullptr;
-    auto b = std::make_unique<Bitmap>();
+    auto b = TakeBitmap();
     size_t n = size_t(width) * size_t(height);
     b->storage.resize(n);
     for (size_t i = 0; i < n; ++i) b->storage[i] = pixels[i] | 0xFF000000u;
@@ -216,16 +256,35 @@ HBITMAP CreateBitmapFromPixels(int width, int height, const uint32_t* pixels) {
 
 SharedPixels MakeSharedPixels(int width, int height, const uint32_t* pixels) {
     if (!SaneSize(width, height)) return nullptr;
-    auto out = std::make_shared<std::vector<uint32_t>>(size_t(width) * size_t(height));
-    for (size_t i = 0; i < out->size(); ++i) (*out)[i] = pixels[i] | 0xFF000000u;
+    auto out = std::make_shared<SharedPicture>(width, height);
+    for (size_t i = 0; i < out->pixels.size(); ++i) out->pixels[i] = pixels[i] | 0xFF000000u;
     return out;
 }
 
+void SharedPicture::FindRuns(uint32_t key) const {
+    runs.clear();
+    rowStart.assign(1, 0);
+    for (int row = 0; row < height; ++row) {
+        const uint32_t* p = pixels.data() + size_t(row) * size_t(width);
+        for (int x = 0; x < width;) {
+            while (x < width && (p[x] & 0x00FFFFFFu) == key) ++x;
+            if (x == width) break;
+            const int start = x;
+            while (x < width && (p[x] & 0x00FFFFFFu) != key) ++x;
+            runs.push_back(uint16_t(start));
+            runs.push_back(uint16_t(x));
+        }
+        rowStart.push_back(uint32_t(runs.size()));
+    }
+    runsKey = key;
+    runsValid = true;
+}
+
 HBITMAP CreateBitmapSharing(int width, int height, SharedPixels pixels) {
-    if (!pixels || !SaneSize(width, height) || pixels->size() != size_t(width) * size_t(height)) return nullptr;
-    auto b = std::make_unique<Bitmap>();
+    if (!pixels || !SaneSize(width, height) || pixels->width != width || pixels->height != height) return nullptr;
+    auto b = TakeBitmap();
     // The surface's pointer is writable by type only: every writer goes through MakeWritable first.
-    b->surface = Surface{width, height, const_cast<uint32_t*>(pixels->data()), width};
+    b->surface = Surface{width, height, const_cast<uint32_t*>(pixels->pixels.data()), width};
     b->shared = std::move(pixels);
     return static_cast<HBITMAP>(Register(std::move(b)));
 }
@@ -361,7 +420,7 @@ HBITMAP WINAPI CreateDIBSection(HDC hdc, const BITMAPINFO* info, UINT usage, voi
         SetLastError(ERROR_NOT_ENOUGH_MEMORY);
         return nullptr;
     }
-    auto b = std::make_unique<Bitmap>();
+    auto b = TakeBitmap();
     b->dib = true;
     b->dibBits = memory;
     b->bottomUp = h.biHeight > 0;

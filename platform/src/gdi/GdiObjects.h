@@ -70,7 +70,33 @@ struct Region : Object {
 struct DeviceContext;
 
 // Decoded pixels that several bitmap handles show at once, as a device's ROM pictures: never written.
-using SharedPixels = std::shared_ptr<const std::vector<uint32_t>>;
+struct SharedPicture {
+    explicit SharedPicture(int w, int h) : width(w), height(h), pixels(size_t(w) * size_t(h)) {}
+    int width;
+    int height;
+    std::vector<uint32_t> pixels; // top-down, width x height
+
+    // The runs of pixels that are not `key` (alpha ignored) along row `y`, as [start, end) pairs: a
+    // transparent transfer of this picture copies them and skips the rest. Worked out once per key (a
+    // program draws its pictures with one transparent colour) and kept, as the pixels never change.
+    struct Runs {
+        const uint16_t* begin;
+        const uint16_t* end;
+    };
+    Runs OpaqueRuns(uint32_t key, int y) const {
+        key &= 0x00FFFFFFu;
+        if (!runsValid || runsKey != key) FindRuns(key);
+        return {runs.data() + rowStart[size_t(y)], runs.data() + rowStart[size_t(y) + 1]};
+    }
+
+private:
+    void FindRuns(uint32_t key) const;
+    mutable uint32_t runsKey = 0;
+    mutable bool runsValid = false;
+    mutable std::vector<uint16_t> runs;     // start, end, start, end, ... row after row
+    mutable std::vector<uint32_t> rowStart; // index into `runs` of each row, and one past the last
+};
+using SharedPixels = std::shared_ptr<const SharedPicture>;
 
 struct Bitmap : Object {
     Bitmap() : Object(Kind::Bitmap) {}
@@ -81,7 +107,7 @@ struct Bitmap : Object {
     // A bitmap about to be drawn on takes its own copy of shared pixels first.
     void MakeWritable() {
         if (!shared) return;
-        storage.assign(shared->begin(), shared->end());
+        storage.assign(shared->pixels.begin(), shared->pixels.end());
         surface.row0 = storage.data();
         shared.reset();
     }
@@ -130,6 +156,19 @@ struct DeviceContext : Object {
     // Effective clip in surface coordinates: visible parts, the user's clip region, the surface bounds.
     const std::vector<RECT>& Clip();
     void InvalidateClip() { clipValid = false; }
+    // Back to a fresh DC's fields, keeping the capacity of its lists (a freed DC waits for the next one).
+    void Reset() {
+        selections = 0;
+        type = DcType::Memory;
+        hwnd = nullptr;
+        origin = {0, 0};
+        visible.clear();
+        visibleIsWholeSurface = true;
+        state = DcState{};
+        saved.clear();
+        clip.clear();
+        clipValid = false;
+    }
 
 private:
     std::vector<RECT> clip;
@@ -151,6 +190,10 @@ struct Slot {
 extern std::vector<Slot> g_slots;
 } // namespace handles
 HGDIOBJ Register(std::unique_ptr<Object> object);
+// A fresh DC or bitmap object: one freed earlier when there is one (painting creates and deletes a dozen of
+// each per frame, and a reused object keeps the capacity of its lists), a new one otherwise.
+std::unique_ptr<DeviceContext> TakeDc();
+std::unique_ptr<Bitmap> TakeBitmap();
 inline Object* Lookup(HGDIOBJ handle) {
     using namespace handles;
     const uintptr_t v = reinterpret_cast<uintptr_t>(handle);

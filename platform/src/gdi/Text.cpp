@@ -33,9 +33,10 @@ struct Cell {
     bool underline = false; // marked by a '&' prefix
 };
 
-std::vector<Cell> Decode(const WCHAR* s, int n) {
-    std::vector<Cell> cells;
-    cells.reserve(size_t(n));
+// Text calls are hot and never nest, so their working lists are kept from call to call (no allocation
+// once they have grown); each list has one user.
+void Decode(const WCHAR* s, int n, std::vector<Cell>& cells) {
+    cells.clear();
     for (int i = 0; i < n; ++i) {
         char32_t c = s[i];
         int at = i;
@@ -43,7 +44,6 @@ std::vector<Cell> Decode(const WCHAR* s, int n) {
             c = 0x10000 + ((c - 0xD800) << 10) + (s[++i] - 0xDC00);
         cells.push_back({c, at});
     }
-    return cells;
 }
 
 inline uint32_t Blend(uint32_t dst, uint32_t src, unsigned a) {
@@ -90,9 +90,10 @@ void BlendRow(uint32_t* row, const uint8_t* cov, LONG n, uint32_t color) {
 }
 
 // Clip of one text operation: the DC's clip, narrowed to a rectangle (surface coordinates) when asked.
-std::vector<RECT> TextClip(const DrawTarget& t, const RECT* limit) {
+const std::vector<RECT>& TextClip(const DrawTarget& t, const RECT* limit) {
     if (!limit) return *t.clip;
-    std::vector<RECT> out;
+    static std::vector<RECT> out;
+    out.clear();
     for (const RECT& c : *t.clip) {
         RECT i = Intersect(c, *limit);
         if (!IsEmpty(i)) out.push_back(i);
@@ -176,7 +177,8 @@ void DrawCells(const DrawTarget& t, const std::vector<RECT>& clip, RealizedFont*
                LONG x, LONG top, LONG tabWidth, COLORREF textColor, bool opaque, COLORREF bkColor,
                const int* dx = nullptr) {
     const text::FontMetrics& m = font->Metrics();
-    std::vector<LONG> xs;
+    static std::vector<LONG> xs;
+    xs.clear();
     LONG end;
     if (dx) {
         end = x;
@@ -230,20 +232,37 @@ struct Line {
     LONG width = 0;
 };
 
+// The lines of one DrawTextW call. Lines are reused from call to call with the capacity of their cells.
+struct Lines {
+    std::vector<Line> lines;
+    size_t count = 0;
+
+    Line& Next() {
+        if (count == lines.size()) lines.emplace_back();
+        Line& line = lines[count++];
+        line.cells.clear();
+        line.width = 0;
+        return line;
+    }
+    Line* begin() { return lines.data(); }
+    Line* end() { return lines.data() + count; }
+};
+
 // Turns '&' prefixes into underline marks: "&&" shows one '&', "&x" underlines x, a final '&' vanishes.
-std::vector<Cell> ApplyPrefixes(const std::vector<Cell>& in) {
-    std::vector<Cell> out;
-    for (size_t i = 0; i < in.size(); ++i) {
-        if (in[i].c != u'&') {
-            out.push_back(in[i]);
+// In place: a cell only ever moves towards the front.
+void ApplyPrefixes(std::vector<Cell>& cells) {
+    size_t out = 0;
+    for (size_t i = 0; i < cells.size(); ++i) {
+        if (cells[i].c != u'&') {
+            cells[out++] = cells[i];
             continue;
         }
-        if (i + 1 >= in.size()) break;
-        Cell next = in[++i];
+        if (i + 1 >= cells.size()) break;
+        Cell next = cells[++i];
         if (next.c != u'&') next.underline = true;
-        out.push_back(next);
+        cells[out++] = next;
     }
-    return out;
+    cells.resize(out);
 }
 
 void EndEllipsis(RealizedFont* font, Line& line, LONG maxWidth, LONG tabWidth) {
@@ -258,16 +277,19 @@ void EndEllipsis(RealizedFont* font, Line& line, LONG maxWidth, LONG tabWidth) {
 
 // Splits one paragraph (no CR/LF inside) into lines no wider than maxWidth where the text allows it.
 void WrapParagraph(RealizedFont* font, const std::vector<Cell>& para, LONG maxWidth, LONG tabWidth, UINT format,
-                   std::vector<Line>& lines) {
+                   Lines& lines) {
     size_t start = 0;
+    static std::vector<LONG> xs;
     do {
         while (start > 0 && start < para.size() && IsSpace(para[start].c)) ++start; // dropped at a wrap
-        std::vector<LONG> xs;
+        xs.clear();
         LONG end = Layout(font, para.data() + start, para.size() - start, 0, tabWidth, &xs);
         size_t n = para.size() - start;
         // An empty paragraph is one empty line even in a rectangle narrower than nothing.
         if (end <= maxWidth || n == 0) {
-            lines.push_back({std::vector<Cell>(para.begin() + ptrdiff_t(start), para.end()), end});
+            Line& line = lines.Next();
+            line.cells.assign(para.begin() + ptrdiff_t(start), para.end());
+            line.width = end;
             return;
         }
         // First cell that crosses the right edge (spaces may hang over it).
@@ -301,10 +323,9 @@ void WrapParagraph(RealizedFont* font, const std::vector<Cell>& para, LONG maxWi
         while (len > 0 && IsSpace(para[start + len - 1].c) &&
                (!left || (len < n ? xs[len] : end) > maxWidth))
             --len;
-        Line line;
+        Line& line = lines.Next();
         line.cells.assign(para.begin() + ptrdiff_t(start), para.begin() + ptrdiff_t(start + len));
         line.width = Layout(font, line.cells.data(), line.cells.size(), 0, tabWidth, nullptr);
-        lines.push_back(std::move(line));
         start += cut;
     } while (start < para.size());
 }
@@ -370,7 +391,8 @@ BOOL WINAPI GetTextExtentExPointW(HDC hdc, LPCWSTR text, int count, int maxExten
         return FALSE;
     }
     RealizedFont* font = DcFont(dc);
-    std::vector<Cell> cells = Decode(text, count);
+    static std::vector<Cell> cells;
+    Decode(text, count, cells);
     LONG x = 0;
     int fits = 0;
     size_t cell = 0;
@@ -401,7 +423,8 @@ BOOL WINAPI ExtTextOutW(HDC hdc, int x, int y, UINT options, const RECT* rect, L
     DcState& st = t.dc->state;
     RealizedFont* font = DcFont(t.dc);
     const cehost::text::FontMetrics& m = font->Metrics();
-    std::vector<Cell> cells = Decode(text, int(count));
+    static std::vector<Cell> cells;
+    Decode(text, int(count), cells);
     LONG width = 0;
     if (dx)
         for (UINT i = 0; i < count; ++i) width += dx[i];
@@ -423,7 +446,7 @@ BOOL WINAPI ExtTextOutW(HDC hdc, int x, int y, UINT options, const RECT* rect, L
         top -= m.height;
     RECT limit{};
     if (rect) limit = {rect->left + t.offset.x, rect->top + t.offset.y, rect->right + t.offset.x, rect->bottom + t.offset.y};
-    std::vector<RECT> clip = TextClip(t, rect && (options & ETO_CLIPPED) ? &limit : nullptr);
+    const std::vector<RECT>& clip = TextClip(t, rect && (options & ETO_CLIPPED) ? &limit : nullptr);
     if (rect && (options & ETO_OPAQUE)) {
         textrecord::Covered(t.surface, *t.clip, limit);
         FillClipped(t, *t.clip, limit, ToPixel(st.bkColor));
@@ -476,30 +499,35 @@ int WINAPI DrawTextW(HDC hdc, LPCWSTR text, int count, LPRECT rect, UINT format)
     LONG rectWidth = rect->right - rect->left;
 
     // Paragraphs: CR, LF and CRLF end a line unless the text is a single line.
-    std::vector<Cell> all = Decode(text, count);
-    std::vector<std::vector<Cell>> paragraphs(1);
-    for (size_t i = 0; i < all.size(); ++i) {
-        char32_t c = all[i].c;
-        if (!(format & DT_SINGLELINE) && (c == u'\r' || c == u'\n')) {
-            if (c == u'\r' && i + 1 < all.size() && all[i + 1].c == u'\n') ++i;
-            paragraphs.emplace_back();
-            continue;
+    static std::vector<Cell> all, para;
+    static Lines lines;
+    Decode(text, count, all);
+    lines.count = 0;
+    for (size_t i = 0;;) {
+        para.clear();
+        bool more = false;
+        for (; i < all.size() && !more; ++i) {
+            char32_t c = all[i].c;
+            if (!(format & DT_SINGLELINE) && (c == u'\r' || c == u'\n')) {
+                if (c == u'\r' && i + 1 < all.size() && all[i + 1].c == u'\n') ++i;
+                more = true;
+                continue;
+            }
+            para.push_back(all[i]);
         }
-        paragraphs.back().push_back(all[i]);
-    }
-    std::vector<Line> lines;
-    for (auto& para : paragraphs) {
-        if (!(format & DT_NOPREFIX)) para = ApplyPrefixes(para);
+        if (!(format & DT_NOPREFIX)) ApplyPrefixes(para);
         if (format & DT_WORDBREAK) {
             WrapParagraph(font, para, rectWidth, tabWidth, format, lines);
         } else {
-            Line line{para, Layout(font, para.data(), para.size(), 0, tabWidth, nullptr)};
-            lines.push_back(std::move(line));
+            Line& line = lines.Next();
+            line.cells.assign(para.begin(), para.end());
+            line.width = Layout(font, para.data(), para.size(), 0, tabWidth, nullptr);
         }
+        if (!more) break;
     }
     // An empty text has no line to draw, but still measures one line high.
     bool empty = all.empty();
-    if (empty && !(format & DT_SINGLELINE)) lines.clear();
+    if (empty && !(format & DT_SINGLELINE)) lines.count = 0;
     if (format & DT_END_ELLIPSIS)
         for (Line& line : lines) EndEllipsis(font, line, rectWidth, tabWidth);
 
@@ -515,7 +543,7 @@ int WINAPI DrawTextW(HDC hdc, LPCWSTR text, int count, LPRECT rect, UINT format)
     LONG widest = 0;
     bool draw = !(format & DT_CALCRECT);
     RECT limit{rect->left + t.offset.x, rect->top + t.offset.y, rect->right + t.offset.x, rect->bottom + t.offset.y};
-    std::vector<RECT> clip = TextClip(t, (format & DT_NOCLIP) ? nullptr : &limit);
+    const std::vector<RECT>& clip = TextClip(t, (format & DT_NOCLIP) ? nullptr : &limit);
     for (const Line& line : lines) {
         widest = std::max(widest, line.width);
         if (draw) {

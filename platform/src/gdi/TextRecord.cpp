@@ -79,21 +79,37 @@ bool RectsEqual(const RECT& a, const RECT& b) {
 // Marks the sample points of every run that `rect`, as far as `clip` lets it, hides; a run with half of its
 // points hidden is gone.
 void Cover(Record& record, const std::vector<RECT>& clip, const RECT& rect) {
+    // What the drawing reaches: the clip rectangles within `rect` (a point of a run is hidden when it lies in
+    // one). A window's erase clipped around its children usually reaches none of the runs drawn in them.
+    static std::vector<RECT> parts;
+    parts.clear();
+    for (const RECT& c : clip) {
+        const RECT part = Intersect(c, rect);
+        if (!IsEmpty(part)) parts.push_back(part);
+    }
+    if (parts.empty()) return;
+    auto overlaps = [](const RECT& a, const RECT& b) {
+        return a.top < b.bottom && b.top < a.bottom && a.left < b.right && b.left < a.right;
+    };
     record.RemoveIf([&](Run& run) {
-        const RECT hit = Intersect(run.rect, rect);
-        if (IsEmpty(hit)) return false;
-        // The usual case, a repaint over the whole run through one clip rectangle, needs no sampling.
-        if (RectsEqual(hit, run.rect))
-            for (const RECT& c : clip)
-                if (RectsEqual(Intersect(c, run.rect), run.rect)) return true;
+        // Most runs lie elsewhere: one or two comparisons tell.
+        if (!overlaps(run.rect, rect) || IsEmpty(run.rect)) return false;
+        bool reached = false;
+        for (const RECT& part : parts)
+            if (overlaps(run.rect, part)) {
+                // The usual case, a repaint over the whole run through one clip rectangle, needs no sampling.
+                if (RectsEqual(Intersect(part, run.rect), run.rect)) return true;
+                reached = true;
+            }
+        // A run still listed has fewer than half of its points hidden; if nothing reaches it, it stays so.
+        if (!reached) return false;
         const LONG w = run.rect.right - run.rect.left, h = run.rect.bottom - run.rect.top;
         for (int k = 0; k < kColumns * kRows; ++k) {
             if (run.covered & (1u << k)) continue;
             const LONG x = run.rect.left + (2 * (k % kColumns) + 1) * w / (2 * kColumns);
             const LONG y = run.rect.top + (2 * (k / kColumns) + 1) * h / (2 * kRows);
-            if (!Contains(hit, x, y)) continue;
-            for (const RECT& c : clip)
-                if (Contains(c, x, y)) {
+            for (const RECT& part : parts)
+                if (Contains(part, x, y)) {
                     run.covered |= 1u << k;
                     break;
                 }

@@ -81,14 +81,14 @@ std::unique_ptr<Icon> DecodeIcon(const IconChoice& c, int wantW, int wantH, std:
     int w = wantW > 0 ? wantW : image.width, h = wantH > 0 ? wantH : image.height;
     icon->width = w;
     icon->height = h;
-    auto pixels = std::make_shared<std::vector<uint32_t>>(size_t(w) * size_t(h));
+    auto pixels = std::make_shared<gdi::SharedPicture>(w, h);
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x) {
             int sx = x * image.width / w, sy = y * image.height / h;
             size_t i = size_t(sy) * image.width + sx;
             uint32_t p = image.pixels[i];
             if (!image.hasAlpha) p = (image.mask.empty() || !image.mask[i]) ? (p | 0xFF000000u) : 0u;
-            (*pixels)[size_t(y) * w + x] = p;
+            pixels->pixels[size_t(y) * w + x] = p;
         }
     icon->pixels = std::move(pixels);
     return icon;
@@ -267,7 +267,7 @@ BOOL WINAPI DrawIconEx(HDC hdc, int x, int y, HICON h, int width, int height, UI
         for (int dx = 0; dx < width; ++dx) {
             LONG px = x + dx + t.offset.x, py = y + dy + t.offset.y;
             if (!cehost::gdi::InClip(t, px, py)) continue;
-            uint32_t src = (*icon->pixels)[size_t(dy * icon->height / height) * icon->width + size_t(dx * icon->width / width)];
+            uint32_t src = icon->pixels->pixels[size_t(dy * icon->height / height) * icon->width + size_t(dx * icon->width / width)];
             uint32_t& dst = t.surface->Row(int(py))[px];
             if ((flags & DI_NORMAL) == DI_NORMAL)
                 dst = BlendPixel(dst, src);
@@ -287,7 +287,7 @@ BOOL WINAPI GetIconInfo(HICON h, PICONINFO info) {
         SetLastError(ERROR_INVALID_CURSOR_HANDLE);
         return FALSE;
     }
-    const std::vector<uint32_t>& pixels = *icon->pixels;
+    const std::vector<uint32_t>& pixels = icon->pixels->pixels;
     std::vector<uint32_t> mask(pixels.size());
     for (size_t i = 0; i < mask.size(); ++i) mask[i] = (pixels[i] >> 24) ? 0xFF000000u : 0xFFFFFFFFu;
     info->fIcon = TRUE;

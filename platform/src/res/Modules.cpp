@@ -91,9 +91,29 @@ Module* FindModule(HINSTANCE instance) {
     return nullptr;
 }
 
+namespace {
+const ResourceEntry* Search(Module* module, const ResourceId& type, const ResourceId& name,
+                            std::optional<WORD> language);
+} // namespace
+
 const ResourceEntry* FindEntry(Module* module, const ResourceId& type, const ResourceId& name,
                                std::optional<WORD> language) {
     if (!module) return nullptr;
+    if (language || !type.isOrdinal || !name.isOrdinal) return Search(module, type, name, language);
+    if (module->foundLanguage != g_language) {
+        module->found.clear();
+        module->foundLanguage = g_language;
+    }
+    const uint32_t key = uint32_t(type.ordinal) << 16 | name.ordinal;
+    auto [at, added] = module->found.try_emplace(key, nullptr);
+    if (added) at->second = Search(module, type, name, std::nullopt);
+    return at->second;
+}
+
+namespace {
+
+const ResourceEntry* Search(Module* module, const ResourceId& type, const ResourceId& name,
+                            std::optional<WORD> language) {
     // Every bitmap a control paints comes through here, so the usual few candidates (one per language) are
     // kept without allocating.
     const ResourceEntry* few[8];
@@ -126,6 +146,8 @@ const ResourceEntry* FindEntry(Module* module, const ResourceId& type, const Res
         if (PRIMARYLANGID(e->language) == PRIMARYLANGID(g_language)) return e;
     return candidates.front();
 }
+
+} // namespace
 
 } // namespace cehost::res
 
@@ -162,8 +184,7 @@ HINSTANCE RegisterModuleResources(const void* addressInModule, const void* data,
     // The entries point into the copy, which moves into the module unchanged (vector storage is stable).
     m->bytes = std::move(bytes);
     m->resources = std::move(entries);
-    m->bitmaps.clear();
-    m->icons.clear();
+    m->ResourcesChanged();
     return m->handle;
 }
 
@@ -187,8 +208,7 @@ void cehost_unregister_module_resources(const void* anchor) {
     if (Module* m = ModuleAt(anchor)) {
         m->resources.clear();
         m->bytes.clear();
-        m->bitmaps.clear();
-        m->icons.clear();
+        m->ResourcesChanged();
     }
 }
 

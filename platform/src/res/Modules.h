@@ -8,6 +8,7 @@
 #include <map>
 #include <optional>
 #include <tuple>
+#include <unordered_map>
 
 namespace cehost::res {
 
@@ -27,6 +28,17 @@ struct Module {
     std::map<const ResourceEntry*, Picture> bitmaps;
     // Icons by group entry and the size asked for (0 x 0 for the image's own size).
     std::map<std::tuple<const ResourceEntry*, int, int>, Picture> icons;
+    // FindEntry's answers for a numbered type and name in the preferred language (type << 16 | name), found
+    // while the resource language was `foundLanguage`; null answers too. Every control's paint looks its
+    // bitmaps up by number, and a module has hundreds of resources to search.
+    std::unordered_map<uint32_t, const ResourceEntry*> found;
+    LANGID foundLanguage = 0;
+    // The resources were replaced or dropped: what was decoded and found from them goes.
+    void ResourcesChanged() {
+        bitmaps.clear();
+        icons.clear();
+        found.clear();
+    }
 };
 
 // NULL means the executable. Fails (nullptr) for an unknown handle.

@@ -68,6 +68,8 @@ protected:
     void SetUp() override { m_objectsAtStart = cehost::sim::GdiObjectCount(); }
     void TearDown() override {
         m_canvas.reset();
+        // Tests that resize the screen leave the device's for the next one in the same process.
+        cehost::sim::SetScreenSize(240, 320);
         EXPECT_EQ(m_objectsAtStart, cehost::sim::GdiObjectCount()) << "GDI objects leaked";
     }
 

@@ -1,0 +1,82 @@
+// Transparent transfers of a shared picture (which copy its precomputed runs) against the same pixels held
+// privately (which test every pixel).
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <cehost/sim.h>
+
+#include "gdi/GdiObjects.h"
+
+#include <vector>
+
+namespace {
+
+using namespace cehost::gdi;
+
+// A 37 x 6 picture: rows without the key, rows of nothing but the key, and rows where it starts, ends and
+// interrupts the picture (once in a word whose alpha differs, which the key ignores).
+std::vector<uint32_t> Picture(uint32_t key) {
+    const int w = 37;
+    std::vector<uint32_t> p(size_t(w) * 6);
+    for (int y = 0; y < 6; ++y)
+        for (int x = 0; x < w; ++x) {
+            uint32_t v = 0xFF000000u | uint32_t(x * 7 + y * 40) << 8 | uint32_t(y * 30);
+            const bool keyed = y == 1 || (y == 2 && (x < 3 || x > 33 || x % 5 == 0)) || (y >= 3 && x % 9 < 4 + y);
+            p[size_t(y) * w + x] = keyed ? (x == 20 ? key & 0x00FFFFFFu : key) : v;
+        }
+    return p;
+}
+
+TEST(SharedPicture, TransparentImageOfASharedPictureDrawsAsOfAPrivateCopy) {
+    const uint32_t magenta = 0xFFFF00FFu, green = 0xFF00FF00u;
+    struct Case {
+        uint32_t key; // transparent colour as a pixel
+        LONG x, y, w, h, srcX, srcY;
+        bool hole; // a clip rectangle excluded inside the destination
+        bool byHandle; // the bitmap handed over directly rather than through a DC
+    };
+    const Case kCases[] = {
+        {magenta, 0, 0, 37, 6, 0, 0, false, false},  // whole picture
+        {magenta, 5, 2, 20, 4, 9, 1, true, false},   // part of it, clipped around a hole
+        {magenta, -4, 3, 30, 6, -3, -2, false, true}, // source and destination partly outside
+        {magenta, 30, 1, 20, 6, 10, 0, false, false}, // runs past the canvas's right edge
+        {green, 1, 1, 37, 6, 0, 0, true, false},     // another key: none of its colour is there
+    };
+    const int kCanvasW = 48, kCanvasH = 12;
+    for (const Case& c : kCases) {
+        const long objects = cehost::sim::GdiObjectCount();
+        const std::vector<uint32_t> pixels = Picture(magenta);
+        HBITMAP shared = CreateBitmapSharing(37, 6, MakeSharedPixels(37, 6, pixels.data()));
+        HBITMAP own = CreateBitmapFromPixels(37, 6, pixels.data());
+        std::vector<COLORREF> drawn[2];
+        for (int pass = 0; pass < 2; ++pass) {
+            HBITMAP source = pass == 0 ? shared : own;
+            HDC canvas = CreateCompatibleDC(nullptr), from = CreateCompatibleDC(nullptr);
+            HBITMAP target = CreateCompatibleBitmap(canvas, kCanvasW, kCanvasH);
+            HGDIOBJ old = SelectObject(canvas, target);
+            for (int y = 0; y < kCanvasH; ++y)
+                for (int x = 0; x < kCanvasW; ++x) SetPixel(canvas, x, y, RGB(x * 5, y * 20, 99));
+            if (c.hole) ExcludeClipRect(canvas, c.x + 3, c.y + 1, c.x + 9, c.y + 2);
+            HGDIOBJ oldFrom = c.byHandle ? nullptr : SelectObject(from, source);
+            EXPECT_TRUE(TransparentImage(canvas, c.x, c.y, c.w, c.h, c.byHandle ? HANDLE(source) : HANDLE(from), c.srcX,
+                                         c.srcY, c.w, c.h, ToColorRef(c.key)));
+            for (int y = 0; y < kCanvasH; ++y)
+                for (int x = 0; x < kCanvasW; ++x) drawn[pass].push_back(GetPixel(canvas, x, y));
+            if (oldFrom) SelectObject(from, oldFrom);
+            SelectObject(canvas, old);
+            DeleteObject(target);
+            DeleteDC(canvas);
+            DeleteDC(from);
+        }
+        EXPECT_EQ(drawn[1], drawn[0]) << "key " << std::hex << c.key << std::dec << " at " << c.x << "," << c.y;
+        std::vector<COLORREF> background;
+        for (int y = 0; y < kCanvasH; ++y)
+            for (int x = 0; x < kCanvasW; ++x) background.push_back(RGB(x * 5, y * 20, 99));
+        EXPECT_NE(drawn[0], background) << "nothing was drawn";
+        DeleteObject(shared);
+        DeleteObject(own);
+        EXPECT_EQ(objects, cehost::sim::GdiObjectCount());
+    }
+}
+
+} // namespace
