@@ -103,27 +103,21 @@ int TextWidth(HDC hdc, const std::u16string& text)
     return size.cx;
 }
 
-// How many characters of `text` fit in `width` pixels (at least one, so that layout always advances).
-int FitCount(HDC hdc, const std::u16string& text, int width)
-{
-    int fit = 0;
-    SIZE size{};
-    GetTextExtentExPointW(hdc, reinterpret_cast<LPCWSTR>(text.data()), static_cast<int>(text.size()), width, &fit,
-                          nullptr, &size);
-    return std::clamp(fit, 1, static_cast<int>(text.size()));
-}
-
 // Breaks one paragraph (no hard breaks inside) into lines no wider than `width`, after spaces where possible.
 void WrapParagraph(const Edit& ed, HDC hdc, int start, int length, int width, std::vector<Line>* out)
 {
     const std::u16string& text = ed.buffer.Text();
     while (length > 0) {
-        std::u16string rest = text.substr(static_cast<size_t>(start), static_cast<size_t>(length));
-        if (TextWidth(hdc, rest) <= width) {
+        // One measurement of the rest of the paragraph answers both whether it fits and where it must break.
+        const char16_t* rest = text.data() + start;
+        int fit = 0;
+        SIZE size{};
+        GetTextExtentExPointW(hdc, reinterpret_cast<LPCWSTR>(rest), length, width, &fit, nullptr, &size);
+        if (size.cx <= width) {
             out->push_back({start, length});
             return;
         }
-        int fit = FitCount(hdc, rest, width);
+        fit = std::clamp(fit, 1, length);
         int cut = fit;
         for (int i = fit; i > 0; --i) {
             if (rest[static_cast<size_t>(i - 1)] == u' ') {

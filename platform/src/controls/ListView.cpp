@@ -136,17 +136,31 @@ bool MoveDrawnRows(ListView& lv, int rows)
     if (whole) {
         RECT pending{};
         bool hasPending = GetUpdateRect(lv.hwnd, &pending, FALSE);
-        BitBlt(dc, 0, shift, client.right, client.bottom, dc, 0, 0, SRCCOPY);
-        ValidateRect(lv.hwnd, nullptr);
-        if (hasPending) {
+        if (hasPending)
             OffsetRect(&pending, 0, shift);
-            InvalidateRect(lv.hwnd, &pending, TRUE);
-        }
         RECT exposed = client;
         if (shift < 0)
             exposed.top = client.bottom + shift;
         else
             exposed.bottom = shift;
+        // Where the moved rows land, less the rows drawn again anyway: a row that was waiting to be drawn
+        // (the row that just lost the selection) at either end of the band is left out of the copy.
+        RECT kept = client;
+        if (shift < 0)
+            kept.bottom = exposed.top;
+        else
+            kept.top = exposed.bottom;
+        if (hasPending && pending.left <= kept.left && pending.right >= kept.right) {
+            if (pending.top <= kept.top && pending.bottom > kept.top)
+                kept.top = std::min(pending.bottom, kept.bottom);
+            else if (pending.bottom >= kept.bottom && pending.top < kept.bottom)
+                kept.bottom = std::max(pending.top, kept.top);
+        }
+        if (kept.bottom > kept.top)
+            BitBlt(dc, 0, kept.top, client.right, kept.bottom - kept.top, dc, 0, kept.top - shift, SRCCOPY);
+        ValidateRect(lv.hwnd, nullptr);
+        if (hasPending)
+            InvalidateRect(lv.hwnd, &pending, TRUE);
         InvalidateRect(lv.hwnd, &exposed, TRUE);
     }
     ReleaseDC(lv.hwnd, dc);
@@ -452,13 +466,14 @@ LRESULT OnSetItemCount(ListView& lv, int count, DWORD flags)
         return FALSE;
     int old = lv.count;
     lv.count = count;
-    lv.selected.erase(lv.selected.lower_bound(count), lv.selected.end());
+    if (!lv.selected.empty() && *lv.selected.rbegin() >= count)
+        lv.selected.erase(lv.selected.lower_bound(count), lv.selected.end());
     if (lv.focused >= count)
         lv.focused = -1;
     if (lv.selectionMark >= count)
         lv.selectionMark = -1;
-    if (!(flags & LVSICF_NOSCROLL) && lv.top > MaxTop(lv))
-        lv.top = MaxTop(lv);
+    if (!(flags & LVSICF_NOSCROLL) && lv.top > 0)
+        lv.top = std::min(lv.top, MaxTop(lv));
     if (!(flags & LVSICF_NOINVALIDATEALL)) {
         InvalidateRect(lv.hwnd, nullptr, TRUE);
     } else {

@@ -87,8 +87,10 @@ Region PaintClip(const Window* w) {
 } // namespace
 
 void InvalidateClient(Window* w, const RECT* rect, bool erase) {
-    if (!IsReallyVisible(w)) return; // hidden windows keep no update region: showing repaints them whole
     const RECT client = ClientRectLocal(w);
+    // Already wholly invalid, erase included (a list told its length once per row it gains): nothing changes.
+    if (w->update.Count() == 1 && (w->erasePending || !erase) && RectEqual(w->update.Rects()[0], client)) return;
+    if (!IsReallyVisible(w)) return; // hidden windows keep no update region: showing repaints them whole
     RECT r = client;
     if (rect && !RectIntersect(*rect, client, &r)) return;
     if (RectEmpty(r)) return;

@@ -86,6 +86,9 @@ void Region::Add(const Region& other) {
 
 void Region::Subtract(const RECT& r) {
     if (RectEmpty(r) || rects_.empty()) return;
+    // Most holes (a sibling elsewhere on the screen) miss the region altogether.
+    if (std::none_of(rects_.begin(), rects_.end(), [&](const RECT& e) { return RectIntersect(e, r, nullptr); }))
+        return;
     std::vector<RECT> next;
     next.reserve(rects_.size() + 3);
     for (const RECT& existing : rects_) AppendDifference(existing, r, &next);
@@ -96,13 +99,14 @@ void Region::Subtract(const Region& other) {
     for (const RECT& r : other.rects_) Subtract(r);
 }
 
+// In place: each rectangle only shrinks or goes, so the list is compacted as it is read.
 void Region::Intersect(const RECT& r) {
-    std::vector<RECT> next;
+    size_t kept = 0;
     for (const RECT& existing : rects_) {
         RECT cut;
-        if (RectIntersect(existing, r, &cut)) next.push_back(cut);
+        if (RectIntersect(existing, r, &cut)) rects_[kept++] = cut;
     }
-    rects_.swap(next);
+    rects_.resize(kept);
 }
 
 void Region::Intersect(const Region& other) {
