@@ -135,9 +135,33 @@ void PenDot(const DrawTarget& t, const PenInfo& pen, LONG x, LONG y) {
     MixDeviceRect(t, {x - half, y - half, x - half + pen.width, y - half + pen.width}, pen.pixel, t.dc->state.rop2);
 }
 
+// A solid one-pixel line along a row or a column: the dots Bresenham would put, each mixed once, a clipped
+// run at a time. Like single dots, it leaves the text record alone.
+void DrawStraightLine(const DrawTarget& t, const PenInfo& pen, LONG x0, LONG y0, LONG x1, LONG y1) {
+    RECT run = y0 == y1 ? RECT{std::min(x0, x1 + 1), y0, std::max(x0 + 1, x1), y0 + 1}
+                        : RECT{x0, std::min(y0, y1 + 1), x0 + 1, std::max(y0 + 1, y1)};
+    const int rop2 = t.dc->state.rop2;
+    for (const RECT& c : *t.clip) {
+        RECT i = Intersect(run, c);
+        if (IsEmpty(i)) continue;
+        for (LONG y = i.top; y < i.bottom; ++y) {
+            uint32_t* row = t.surface->Row(int(y));
+            if (rop2 == R2_COPYPEN)
+                std::fill(row + i.left, row + i.right, pen.pixel);
+            else
+                for (LONG x = i.left; x < i.right; ++x) row[x] = Rop2(rop2, pen.pixel, row[x]);
+        }
+    }
+}
+
 // Bresenham from (x0,y0) towards (x1,y1), the end point excluded; device coordinates. `phase` carries the
 // dash pattern (18 on, 6 off) from one segment to the next.
 void DrawLine(const DrawTarget& t, const PenInfo& pen, LONG x0, LONG y0, LONG x1, LONG y1, int& phase) {
+    if (!pen.dashed && pen.width <= 1 && (x0 == x1) != (y0 == y1)) {
+        DrawStraightLine(t, pen, x0, y0, x1, y1);
+        phase += int(std::max(std::labs(x1 - x0), std::labs(y1 - y0)));
+        return;
+    }
     LONG dx = std::labs(x1 - x0), dy = -std::labs(y1 - y0);
     int sx = x0 < x1 ? 1 : -1, sy = y0 < y1 ? 1 : -1;
     LONG err = dx + dy;

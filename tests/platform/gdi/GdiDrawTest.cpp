@@ -49,6 +49,15 @@ TEST_F(GdiDraw, LineToExcludesItsEndPointAndMovesTheCurrentPosition) {
     LineTo(dc, 7, 2);
     EXPECT_EQ("........##", Row(2, kBlack));
     EXPECT_EQ(7, CountPixels(kBlack));
+    // Upwards; then a line mixed with what is under it (R2_NOT turns black to white).
+    MoveToEx(dc, 0, 2, nullptr);
+    LineTo(dc, 0, 0);
+    SetROP2(dc, R2_NOT);
+    MoveToEx(dc, 2, 1, nullptr);
+    LineTo(dc, 4, 1);
+    EXPECT_EQ("##..##....", Row(1, kBlack));
+    EXPECT_EQ("#.......##", Row(2, kBlack));
+    EXPECT_EQ(7, CountPixels(kBlack));
 }
 
 // Rectangles fill inside their pen and leave out the right and bottom edges; polygons fill their inside.
