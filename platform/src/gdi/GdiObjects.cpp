@@ -19,9 +19,8 @@ using namespace handles;
 struct Table {
     std::vector<uint32_t> free;
     // Freed DCs and bitmaps, reset, for the next creation. A few are enough: painting holds at most a handful
-    // at once. A bitmap keeps its pixel storage only up to a full screen's worth.
+    // at once.
     static constexpr size_t kSpares = 16;
-    static constexpr size_t kSparePixels = 480 * 640;
     std::vector<std::unique_ptr<DeviceContext>> spareDcs;
     std::vector<std::unique_ptr<Bitmap>> spareBitmaps;
 };
@@ -29,6 +28,21 @@ struct Table {
 Table& TheTable() {
     static Table table;
     return table;
+}
+
+// A freed object goes back to a fresh one's fields and waits for the next creation, while there is room.
+template <class T> void KeepSpare(std::vector<std::unique_ptr<T>>& spares, T* object) {
+    std::unique_ptr<T> kept(object);
+    if (spares.size() >= Table::kSpares) return;
+    kept->Reset();
+    spares.push_back(std::move(kept));
+}
+
+template <class T> std::unique_ptr<T> TakeSpare(std::vector<std::unique_ptr<T>>& spares) {
+    if (spares.empty()) return std::make_unique<T>();
+    std::unique_ptr<T> object = std::move(spares.back());
+    spares.pop_back();
+    return object;
 }
 
 // Slot 0 is taken before any object is registered.
@@ -148,40 +162,14 @@ void Destroy(HGDIOBJ handle) {
     Table& t = TheTable();
     t.free.push_back(slot);
     internal::GdiObjectDestroyed();
-    if (gone->kind == Kind::Dc && t.spareDcs.size() < Table::kSpares) {
-        auto* dc = static_cast<DeviceContext*>(gone.release());
-        dc->Reset();
-        t.spareDcs.emplace_back(dc);
-    } else if (gone->kind == Kind::Bitmap && t.spareBitmaps.size() < Table::kSpares) {
-        auto* b = static_cast<Bitmap*>(gone.release());
-        std::free(b->dibBits);
-        b->dibBits = nullptr;
-        b->dib = b->bottomUp = false;
-        b->selectedIn = nullptr;
-        b->selections = 0;
-        b->shared.reset();
-        b->surface = Surface{};
-        b->storage.clear();
-        if (b->storage.capacity() > Table::kSparePixels) b->storage.shrink_to_fit();
-        t.spareBitmaps.emplace_back(b);
-    }
+    if (gone->kind == Kind::Dc)
+        KeepSpare(t.spareDcs, static_cast<DeviceContext*>(gone.release()));
+    else if (gone->kind == Kind::Bitmap)
+        KeepSpare(t.spareBitmaps, static_cast<Bitmap*>(gone.release()));
 }
 
-std::unique_ptr<DeviceContext> TakeDc() {
-    Table& t = TheTable();
-    if (t.spareDcs.empty()) return std::make_unique<DeviceContext>();
-    std::unique_ptr<DeviceContext> dc = std::move(t.spareDcs.back());
-    t.spareDcs.pop_back();
-    return dc;
-}
-
-std::unique_ptr<Bitmap> TakeBitmap() {
-    Table& t = TheTable();
-    if (t.spareBitmaps.empty()) return std::make_unique<Bitmap>();
-    std::unique_ptr<Bitmap> b = std::move(t.spareBitmaps.back());
-    t.spareBitmaps.pop_back();
-    return b;
-}
+std::unique_ptr<DeviceContext> TakeDc() { return TakeSpare(TheTable().spareDcs); }
+std::unique_ptr<Bitmap> TakeBitmap() { return TakeSpare(TheTable().spareBitmaps); }
 
 HGDIOBJ Stock(int index) {
     if (index < 0 || index > DC_PEN) return nullptr;

@@ -115,6 +115,19 @@ struct Bitmap : Object {
     bool dib = false;
     bool bottomUp = false;
     DeviceContext* selectedIn = nullptr; // a bitmap is selected into one memory DC at a time
+    // Back to a fresh bitmap's fields (a freed bitmap waits for the next one), keeping the pixel storage's
+    // capacity up to a full screen's worth.
+    void Reset() {
+        std::free(dibBits);
+        dibBits = nullptr;
+        dib = bottomUp = false;
+        selectedIn = nullptr;
+        selections = 0;
+        shared.reset();
+        surface = Surface{};
+        storage.clear();
+        if (storage.capacity() > size_t(480 * 640)) storage.shrink_to_fit();
+    }
 };
 
 // Everything SaveDC keeps.

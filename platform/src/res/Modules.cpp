@@ -92,25 +92,6 @@ Module* FindModule(HINSTANCE instance) {
 }
 
 namespace {
-const ResourceEntry* Search(Module* module, const ResourceId& type, const ResourceId& name,
-                            std::optional<WORD> language);
-} // namespace
-
-const ResourceEntry* FindEntry(Module* module, const ResourceId& type, const ResourceId& name,
-                               std::optional<WORD> language) {
-    if (!module) return nullptr;
-    if (language || !type.isOrdinal || !name.isOrdinal) return Search(module, type, name, language);
-    if (module->foundLanguage != g_language) {
-        module->found.clear();
-        module->foundLanguage = g_language;
-    }
-    const uint32_t key = uint32_t(type.ordinal) << 16 | name.ordinal;
-    auto [at, added] = module->found.try_emplace(key, nullptr);
-    if (added) at->second = Search(module, type, name, std::nullopt);
-    return at->second;
-}
-
-namespace {
 
 const ResourceEntry* Search(Module* module, const ResourceId& type, const ResourceId& name,
                             std::optional<WORD> language) {
@@ -148,6 +129,20 @@ const ResourceEntry* Search(Module* module, const ResourceId& type, const Resour
 }
 
 } // namespace
+
+const ResourceEntry* FindEntry(Module* module, const ResourceId& type, const ResourceId& name,
+                               std::optional<WORD> language) {
+    if (!module) return nullptr;
+    if (language || !type.isOrdinal || !name.isOrdinal) return Search(module, type, name, language);
+    if (module->foundLanguage != g_language) {
+        module->found.clear();
+        module->foundLanguage = g_language;
+    }
+    const uint32_t key = uint32_t(type.ordinal) << 16 | name.ordinal;
+    auto [at, added] = module->found.try_emplace(key, nullptr);
+    if (added) at->second = Search(module, type, name, std::nullopt);
+    return at->second;
+}
 
 } // namespace cehost::res
 
