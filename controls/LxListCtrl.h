@@ -4,6 +4,8 @@
 // row's hot-key character jumps to it.
 #pragma once
 
+#include <cstddef>
+
 #include "LxListBase.h"
 
 // Slot kinds of an item, from left to right; the first slot of kind LXLS_NONE ends the slots.
@@ -22,6 +24,9 @@ public:
                          const WCHAR* pszText);
         LxListCtrlString(const LxListCtrlString& other) = default;
         LxListCtrlString& operator=(const LxListCtrlString& other) = default;
+        // Records are kept in blocks shared by every list (see LxListCtrl.cpp).
+        static void* operator new(std::size_t size);
+        static void operator delete(void* pRecord, std::size_t size) noexcept;
         void SetCheck(int bCheck);
 
         UINT m_nKind[3];

@@ -5,7 +5,9 @@
 
 #include <windows.h>
 
+#include <cstdlib>
 #include <cstring>
+#include <new>
 #include <type_traits>
 
 // A failed check writes the platform's debug-check line (file and line of the check) and breaks into the
@@ -23,7 +25,7 @@ public:
         if (this != &other) CopyFrom(other);
         return *this;
     }
-    ~SwArray() { delete[] reinterpret_cast<unsigned char*>(m_pData); }
+    ~SwArray() { std::free(m_pData); }
 
     int GetSize() const { return m_nSize; }
     int GetCapacity() const { return m_nMaxSize; }
@@ -60,7 +62,7 @@ public:
         if (growBy != -1) m_nGrowBy = growBy;
 
         if (newSize == 0) {
-            delete[] reinterpret_cast<unsigned char*>(m_pData);
+            std::free(m_pData);
             m_pData = nullptr;
             m_nSize = m_nMaxSize = 0;
         } else if (m_pData == nullptr) {
@@ -81,14 +83,11 @@ public:
             }
             const int newMax = newSize > m_nMaxSize + step ? newSize : m_nMaxSize + step;
             if (!SWARRAY_CHECK(newMax >= m_nMaxSize)) return;
-            TYPE* data = Allocate(newMax);
-            std::memcpy(static_cast<void*>(data), m_pData, size_t(m_nSize) * sizeof(TYPE));
-            if (!SWARRAY_CHECK(newSize > m_nSize)) {
-                delete[] reinterpret_cast<unsigned char*>(data);
-                return;
-            }
+            if (!SWARRAY_CHECK(newSize > m_nSize)) return;
+            // The block is resized in place where the heap can: a big table's pages are remapped, not copied.
+            TYPE* data = static_cast<TYPE*>(std::realloc(static_cast<void*>(m_pData), Bytes(newMax)));
+            if (!data) throw std::bad_alloc();
             std::memset(static_cast<void*>(data + m_nSize), 0, size_t(newSize - m_nSize) * sizeof(TYPE));
-            delete[] reinterpret_cast<unsigned char*>(m_pData);
             m_pData = data;
             m_nSize = newSize;
             m_nMaxSize = newMax;
@@ -96,12 +95,16 @@ public:
     }
 
 private:
+    static size_t Bytes(int count) { return size_t(count) * sizeof(TYPE); }
+
     static TYPE* Allocate(int count) {
-        return reinterpret_cast<TYPE*>(new unsigned char[size_t(count) * sizeof(TYPE)]);
+        void* data = std::malloc(Bytes(count));
+        if (!data) throw std::bad_alloc();
+        return static_cast<TYPE*>(data);
     }
 
     void CopyFrom(const SwArray& other) {
-        delete[] reinterpret_cast<unsigned char*>(m_pData);
+        std::free(m_pData);
         m_pData = nullptr;
         m_nSize = m_nMaxSize = 0;
         m_nGrowBy = other.m_nGrowBy;
