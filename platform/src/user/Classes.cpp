@@ -131,11 +131,7 @@ State& CreateState() {
     return *g_state;
 }
 
-Window* Lookup(HWND h) {
-    Window* w = FromHandle(h);
-    if (!w) SetLastError(ERROR_INVALID_WINDOW_HANDLE);
-    return w;
-}
+void LookupFailed() { SetLastError(ERROR_INVALID_WINDOW_HANDLE); }
 
 // Allocates a window and its handle. Fresh slots are used until the table is full, then the oldest free ones,
 // so a stale handle stays invalid for as long as possible.

@@ -30,7 +30,7 @@ bool HasFrame(const Window* w) { return w->insets.left || w->insets.top || w->in
 internal::WindowSurface SurfaceFor(const Window* w, bool clientArea, const Region& visible) {
     internal::WindowSurface surface;
     surface.origin = clientArea ? ClientOriginScreen(w) : WindowOriginScreen(w);
-    surface.visible = visible.Rects();
+    surface.visible.assign(visible.Rects().begin(), visible.Rects().end());
     return surface;
 }
 

@@ -2,31 +2,65 @@
 #include "user/Region.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace cehost::user {
 
-bool RectEmpty(const RECT& r) { return r.right <= r.left || r.bottom <= r.top; }
-
-bool RectIntersect(const RECT& a, const RECT& b, RECT* out) {
-    RECT r{std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right), std::min(a.bottom, b.bottom)};
-    if (RectEmpty(r)) {
-        if (out) *out = RECT{0, 0, 0, 0};
-        return false;
+RectList& RectList::operator=(const RectList& other) {
+    if (this != &other) {
+        clear();
+        Append(other.begin(), other.end());
     }
-    if (out) *out = r;
-    return true;
+    return *this;
 }
 
-RECT RectOffset(const RECT& r, LONG dx, LONG dy) { return RECT{r.left + dx, r.top + dy, r.right + dx, r.bottom + dy}; }
+RectList& RectList::operator=(RectList&& other) noexcept {
+    if (this != &other) {
+        delete[] heap_;
+        heap_ = nullptr;
+        capacity_ = kInline;
+        Take(other);
+    }
+    return *this;
+}
 
-bool RectEqual(const RECT& a, const RECT& b) {
-    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+// Leaves `other` empty; its heap block, if any, becomes ours.
+void RectList::Take(RectList& other) noexcept {
+    if (other.heap_) {
+        heap_ = std::exchange(other.heap_, nullptr);
+        capacity_ = std::exchange(other.capacity_, kInline);
+    } else {
+        std::copy(other.inline_, other.inline_ + other.size_, inline_);
+    }
+    size_ = std::exchange(other.size_, 0);
+}
+
+void RectList::swap(RectList& other) noexcept {
+    RectList held(std::move(other));
+    other = std::move(*this);
+    *this = std::move(held);
+}
+
+void RectList::Grow(size_t atLeast) {
+    const size_t capacity = std::max(atLeast, capacity_ * 2);
+    RECT* data = new RECT[capacity];
+    std::copy(begin(), end(), data);
+    delete[] heap_;
+    heap_ = data;
+    capacity_ = capacity;
+}
+
+void RectList::Append(const RECT* from, const RECT* to) {
+    const size_t n = size_t(to - from);
+    if (size_ + n > capacity_) Grow(size_ + n);
+    std::copy(from, to, Data() + size_);
+    size_ += n;
 }
 
 namespace {
 
 // Appends the parts of `r` outside `hole` (at most four: full-width bands above and below, sides between).
-void AppendDifference(const RECT& r, const RECT& hole, std::vector<RECT>* out) {
+void AppendDifference(const RECT& r, const RECT& hole, RectList* out) {
     RECT cut;
     if (!RectIntersect(r, hole, &cut)) {
         out->push_back(r);
@@ -42,7 +76,7 @@ void AppendDifference(const RECT& r, const RECT& hole, std::vector<RECT>* out) {
 
 RECT Region::Bounds() const {
     if (rects_.empty()) return RECT{0, 0, 0, 0};
-    RECT b = rects_.front();
+    RECT b = rects_[0];
     for (const RECT& r : rects_) {
         b.left = std::min(b.left, r.left);
         b.top = std::min(b.top, r.top);
@@ -69,15 +103,16 @@ void Region::Add(const RECT& r) {
     // Already covered by one rectangle (a window invalidated again before it paints): nothing to split.
     for (const RECT& e : rects_)
         if (e.left <= r.left && e.top <= r.top && e.right >= r.right && e.bottom >= r.bottom) return;
-    std::vector<RECT> pieces{r};
-    std::vector<RECT> next;
+    RectList pieces;
+    pieces.push_back(r);
+    RectList next;
     for (const RECT& existing : rects_) {
         next.clear();
         for (const RECT& p : pieces) AppendDifference(p, existing, &next);
         pieces.swap(next);
         if (pieces.empty()) return;
     }
-    rects_.insert(rects_.end(), pieces.begin(), pieces.end());
+    rects_.Append(pieces.begin(), pieces.end());
 }
 
 void Region::Add(const Region& other) {
@@ -89,8 +124,7 @@ void Region::Subtract(const RECT& r) {
     // Most holes (a sibling elsewhere on the screen) miss the region altogether.
     if (std::none_of(rects_.begin(), rects_.end(), [&](const RECT& e) { return RectIntersect(e, r, nullptr); }))
         return;
-    std::vector<RECT> next;
-    next.reserve(rects_.size() + 3);
+    RectList next;
     for (const RECT& existing : rects_) AppendDifference(existing, r, &next);
     rects_.swap(next);
 }
@@ -106,12 +140,12 @@ void Region::Intersect(const RECT& r) {
         RECT cut;
         if (RectIntersect(existing, r, &cut)) rects_[kept++] = cut;
     }
-    rects_.resize(kept);
+    rects_.resize_down(kept);
 }
 
 void Region::Intersect(const Region& other) {
     // Both lists are disjoint, so the pairwise intersections are disjoint too.
-    std::vector<RECT> next;
+    RectList next;
     for (const RECT& a : rects_)
         for (const RECT& b : other.rects_) {
             RECT cut;

@@ -180,7 +180,13 @@ inline Window* FromHandle(HWND h) {
     if (!slot.window || slot.generation != generation) return nullptr;
     return slot.window.get();
 }
-Window* Lookup(HWND h);          // the same, setting ERROR_INVALID_WINDOW_HANDLE on failure
+void LookupFailed();             // sets ERROR_INVALID_WINDOW_HANDLE
+// The same, setting ERROR_INVALID_WINDOW_HANDLE on failure.
+inline Window* Lookup(HWND h) {
+    Window* w = FromHandle(h);
+    if (!w) LookupFailed();
+    return w;
+}
 inline bool Alive(const Window* w) { return w && !w->dead; }
 inline HWND H(const Window* w) { return w ? w->handle : nullptr; }
 bool IsTopLevel(const Window* w);
