@@ -84,7 +84,8 @@ public:
             const int newMax = newSize > m_nMaxSize + step ? newSize : m_nMaxSize + step;
             if (!SWARRAY_CHECK(newMax >= m_nMaxSize)) return;
             if (!SWARRAY_CHECK(newSize > m_nSize)) return;
-            // The block is resized in place where the heap can: a big table's pages are remapped, not copied.
+            // The heap grows the block where it lies when it can (one with a mapping of its own is remapped)
+            // and moves it otherwise.
             TYPE* data = static_cast<TYPE*>(std::realloc(static_cast<void*>(m_pData), Bytes(newMax)));
             if (!data) throw std::bad_alloc();
             std::memset(static_cast<void*>(data + m_nSize), 0, size_t(newSize - m_nSize) * sizeof(TYPE));
