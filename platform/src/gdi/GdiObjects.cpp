@@ -336,7 +336,10 @@ HFONT WINAPI CreateFontIndirectW(const LOGFONTW* font) {
     }
     auto f = std::make_unique<Font>();
     f->logfont = *font;
-    f->logfont.lfFaceName[LF_FACESIZE - 1] = 0;
+    // The face name ends at its terminator: what follows it in the caller's buffer is no part of the font, so
+    // fonts made from one description are alike byte for byte (the font engine finds recent ones that way).
+    WCHAR* name = f->logfont.lfFaceName;
+    std::fill(std::find(name, name + LF_FACESIZE - 1, u'\0'), name + LF_FACESIZE, u'\0');
     return static_cast<HFONT>(Register(std::move(f)));
 }
 
