@@ -24,10 +24,12 @@ Surface* DeviceContext::WritableTarget() const {
 }
 
 const std::vector<RECT>& DeviceContext::Clip() {
-    // The screen can change size (rotation), so window and screen DCs recompute against its current bounds.
+    // The screen can change size (rotation), so window and screen DCs recompute when its bounds are not those
+    // the clip was worked out against.
     Surface* s = Target();
     RECT bounds{0, 0, s ? s->width : 0, s ? s->height : 0};
-    if (clipValid && type == DcType::Memory) return clip;
+    if (clipValid && (type == DcType::Memory || (bounds.right == clipBounds.right && bounds.bottom == clipBounds.bottom))) return clip;
+    clipBounds = bounds;
     clip.clear();
     if (visibleIsWholeSurface) {
         clip.push_back(bounds);
@@ -49,8 +51,9 @@ const std::vector<RECT>& DeviceContext::Clip() {
 
 namespace {
 
+// Only objects that can be deleted count their selections (a stock object stays at 0).
 void Retain(HGDIOBJ h) {
-    if (Object* o = Lookup(h)) ++o->selections;
+    if (Object* o = Lookup(h); o && !o->stock) ++o->selections;
 }
 void Release(HGDIOBJ h) {
     if (Object* o = Lookup(h); o && o->selections > 0) --o->selections;
@@ -84,10 +87,8 @@ HDC NewDc(DcType type, HWND hwnd) {
     dc->state.brush = static_cast<HBRUSH>(Stock(WHITE_BRUSH));
     dc->state.font = static_cast<HFONT>(Stock(SYSTEM_FONT));
     dc->state.bitmap = type == DcType::Memory ? DefaultBitmap() : nullptr;
-    DeviceContext* raw = dc.get();
-    HDC h = static_cast<HDC>(Register(std::move(dc)));
-    if (h) RetainState(raw, raw->state);
-    return h;
+    // Every default is a stock object, which is never deleted: a new DC has nothing to hold on to.
+    return static_cast<HDC>(Register(std::move(dc)));
 }
 
 void FreeDc(HDC h) {
