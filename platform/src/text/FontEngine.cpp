@@ -274,6 +274,26 @@ public:
                 g.coverage[size_t(y) * g.width + x] =
                     bm.pixel_mode == FT_PIXEL_MODE_MONO ? ((row[x >> 3] >> (7 - (x & 7))) & 1 ? 255 : 0) : row[x];
         }
+        Group(g);
+    }
+
+    // Cuts each coverage row into four-pixel groups from its first covered pixel on, skipping stretches
+    // without coverage; a group may reach up to three pixels past the box.
+    static void Group(Glyph& g) {
+        if (g.width > 30000 || g.height > 30000) return; // drawn through the clipped path only
+        for (int y = 0; y < g.height; ++y) {
+            const uint8_t* row = g.coverage.data() + size_t(y) * size_t(g.width);
+            for (int x = 0; x < g.width; ++x) {
+                if (!row[x]) continue;
+                g.groupAt.push_back({int16_t(x), int16_t(y)});
+                for (int k = 0; k < 4; ++k) {
+                    const uint8_t a = x + k < g.width ? row[x + k] : 0;
+                    g.groupCoverage.insert(g.groupCoverage.end(), {a, a, a, uint8_t(a ? 255 : 0)});
+                }
+                g.groupReach = std::max(g.groupReach, x + 4);
+                x += 3;
+            }
+        }
     }
 
 private:
@@ -287,10 +307,16 @@ private:
 
 RealizedFont::~RealizedFont() = default;
 
-const Glyph& RealizedFont::GetGlyph(char32_t c) {
+const Glyph& RealizedFont::LoadGlyph(char32_t c) {
     auto it = m_glyphs.find(c);
     if (it != m_glyphs.end()) return it->second;
     Glyph& g = m_glyphs[c];
+    if (c <= 0x10FFFF) {
+        const size_t page = c >> 8;
+        if (m_pages.size() <= page) m_pages.resize(page + 1);
+        if (!m_pages[page]) m_pages[page] = std::make_unique<std::array<const Glyph*, 256>>();
+        (*m_pages[page])[c & 0xFF] = &g; // map entries stay where they are
+    }
     // Control characters take no room and draw nothing.
     if (c < 0x20 || !m_face) return g;
     FaceInstance* source = m_face.get();
@@ -395,9 +421,16 @@ struct RecentFont {
 std::array<RecentFont, 8> g_recent;
 size_t g_recentCount = 0, g_recentNext = 0;
 
+size_t g_recentHit = 0; // the last one found, tried first: calls in a row mostly draw with one font
+
 RealizedFont* FindRecent(const LOGFONTW& lf) {
+    if (g_recentHit < g_recentCount && std::memcmp(&g_recent[g_recentHit].logfont, &lf, sizeof lf) == 0)
+        return g_recent[g_recentHit].font;
     for (size_t i = 0; i < g_recentCount; ++i)
-        if (std::memcmp(&g_recent[i].logfont, &lf, sizeof lf) == 0) return g_recent[i].font;
+        if (std::memcmp(&g_recent[i].logfont, &lf, sizeof lf) == 0) {
+            g_recentHit = i;
+            return g_recent[i].font;
+        }
     return nullptr;
 }
 
