@@ -37,9 +37,14 @@ struct Record {
 
     void Add(const RECT& rect, HWND hwnd, const char16_t* text, size_t length) {
         if (chars.size() > 4096 && chars.size() > 4 * liveChars) Compact();
-        auto at = std::upper_bound(runs.begin(), runs.end(), rect.top,
-                                   [](LONG top, const Run& run) { return top < run.rect.top; });
-        runs.insert(at, Run{rect, hwnd, uint32_t(chars.size()), uint32_t(length), 0, recorded++});
+        const Run run{rect, hwnd, uint32_t(chars.size()), uint32_t(length), 0, recorded++};
+        // A screen is mostly drawn from the top down.
+        if (runs.empty() || runs.back().rect.top <= rect.top)
+            runs.push_back(run);
+        else
+            runs.insert(std::upper_bound(runs.begin(), runs.end(), rect.top,
+                                         [](LONG top, const Run& r) { return top < r.rect.top; }),
+                        run);
         tallest = std::max(tallest, rect.bottom - rect.top);
         chars.append(text, length);
         liveChars += length;
@@ -48,11 +53,12 @@ struct Record {
     // The index range of the runs that may reach rows [top, bottom): those whose top edge lies less than the
     // tallest run's height above `top` and above `bottom`.
     std::pair<size_t, size_t> Near(LONG top, LONG bottom) const {
-        auto first = std::upper_bound(runs.begin(), runs.end(), int64_t(top) - tallest,
-                                      [](int64_t y, const Run& run) { return y < run.rect.top; });
-        auto last = std::lower_bound(first, runs.end(), bottom,
-                                     [](const Run& run, LONG y) { return run.rect.top < y; });
-        return {size_t(first - runs.begin()), size_t(last - runs.begin())};
+        const size_t first = size_t(std::upper_bound(runs.begin(), runs.end(), int64_t(top) - tallest,
+                                                     [](int64_t y, const Run& run) { return y < run.rect.top; }) -
+                                    runs.begin());
+        size_t last = first; // a drawing reaches few runs: walked rather than searched
+        while (last < runs.size() && runs[last].rect.top < bottom) ++last;
+        return {first, last};
     }
 
     template <typename Gone> void RemoveIf(Gone gone, size_t from = 0, size_t to = SIZE_MAX) {
@@ -100,6 +106,8 @@ bool RectsEqual(const RECT& a, const RECT& b) {
 // Marks the sample points of every run that `rect`, as far as `clip` lets it, hides; a run with half of its
 // points hidden is gone.
 void Cover(Record& record, const std::vector<RECT>& clip, const RECT& rect) {
+    const auto near = record.Near(rect.top, rect.bottom);
+    if (near.first == near.second) return;
     // What the drawing reaches: the clip rectangles within `rect` (a point of a run is hidden when it lies in
     // one). A window's erase clipped around its children usually reaches none of the runs drawn in them.
     static std::vector<RECT> parts;
@@ -108,12 +116,10 @@ void Cover(Record& record, const std::vector<RECT>& clip, const RECT& rect) {
         const RECT part = Intersect(c, rect);
         if (!IsEmpty(part)) parts.push_back(part);
     }
-    if (parts.empty() || record.runs.empty()) return;
+    if (parts.empty()) return;
     auto overlaps = [](const RECT& a, const RECT& b) {
         return a.top < b.bottom && b.top < a.bottom && a.left < b.right && b.left < a.right;
     };
-    const auto near = record.Near(rect.top, rect.bottom);
-    if (near.first == near.second) return;
     record.RemoveIf([&](Run& run) {
         // Most runs lie elsewhere: one or two comparisons tell.
         if (!overlaps(run.rect, rect) || IsEmpty(run.rect)) return false;
