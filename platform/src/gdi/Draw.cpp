@@ -10,6 +10,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <type_traits>
 
 namespace cehost::gdi {
 
@@ -262,6 +263,12 @@ void Transfer(const DrawTarget& t, const RECT& dst, const BltSource& src, PixelO
         RECT i = Intersect(Intersect(dst, t.clip->front()), onSource);
         if (IsEmpty(i)) return;
         LONG dx = from.x - dst.left, dy = from.y - dst.top, n = i.right - i.left;
+        // Whole rows of the screen moving up or down change places by address. Every drawing call leaves the
+        // screen's pixels opaque, so moving them equals copying them opaque.
+        if constexpr (std::is_same_v<PixelOp, OpaqueCopy>)
+            if (dx == 0 && i.left == 0 && i.right == t.surface->width &&
+                MoveRows(*t.surface, int(i.top), int(i.bottom), int(dy)))
+                return;
         // A row read from another row goes straight across; only a move within the same rows needs the buffer.
         if (dy == 0) copy.resize(size_t(n));
         bool upwards = dy < 0; // the source lies above: start from the bottom

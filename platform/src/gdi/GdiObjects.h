@@ -21,14 +21,16 @@ inline COLORREF ToColorRef(uint32_t p) { return ((p >> 16) & 0xFFu) | (p & 0xFF0
 inline bool SameRgb(uint32_t a, uint32_t b) { return ((a ^ b) & 0x00FFFFFFu) == 0; }
 
 // A 32-bit pixel grid. `stride` is in pixels and negative for bottom-up DIB sections, so that Row(0) is always
-// the top row whatever the memory order.
+// the top row whatever the memory order. The screen finds its rows through a table instead (`rows`), so that a
+// scroll across its whole width moves row addresses rather than pixels; `row0` is then the start of its memory.
 struct Surface {
     int width = 0;
     int height = 0;
     uint32_t* row0 = nullptr;
     ptrdiff_t stride = 0;
+    uint32_t** rows = nullptr;
 
-    uint32_t* Row(int y) const { return row0 + y * stride; }
+    uint32_t* Row(int y) const { return rows ? rows[y] : row0 + y * stride; }
     bool Contains(int x, int y) const { return x >= 0 && y >= 0 && x < width && y < height; }
 };
 
@@ -257,5 +259,10 @@ RECT Bounds(const std::vector<RECT>& rects);
 
 // Screen framebuffer.
 Surface& Screen();
+// A full-width move of rows within a surface that has a row table: rows [top, bottom) take the pixels of rows
+// [top + dy, bottom + dy), and the source rows outside [top, bottom) keep theirs, as a copy would leave them.
+// The overlapping rows change places by address; only |dy| rows of pixels are copied. False (nothing done)
+// where that would not beat a copy or the surface has no table; the caller then copies.
+bool MoveRows(const Surface& s, int top, int bottom, int dy);
 
 } // namespace cehost::gdi

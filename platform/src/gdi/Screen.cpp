@@ -8,6 +8,10 @@
 
 #include <cehost/sim/gdi.h>
 
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+
 namespace cehost::gdi {
 
 namespace {
@@ -16,6 +20,8 @@ struct Framebuffer {
     int width = 240;
     int height = 320;
     std::vector<uint32_t> pixels;
+    std::vector<uint32_t*> rows; // where each row of the screen is in `pixels`: scrolls reorder it
+    std::vector<uint32_t> spare; // one row, for putting rows back in order
     Surface surface;
 
     Framebuffer() {
@@ -30,7 +36,29 @@ struct Framebuffer {
         pixels.swap(next);
         width = w;
         height = h;
-        surface = Surface{w, h, pixels.data(), w};
+        rows.resize(size_t(h));
+        for (int y = 0; y < h; ++y) rows[size_t(y)] = pixels.data() + ptrdiff_t(y) * w;
+        spare.resize(size_t(w));
+        surface = Surface{w, h, pixels.data(), w, rows.data()};
+    }
+
+    // Puts every row back at its own place in `pixels`, so that the memory reads top-down again (for whoever
+    // reads the screen as one block). Each cycle of the reordering is walked with one spare row: a row moves
+    // into its place, and the place it leaves is filled next, until the cycle comes back to where it started.
+    void InOrder() {
+        const size_t bytes = size_t(width) * 4;
+        auto home = [&](int y) { return pixels.data() + ptrdiff_t(y) * width; };
+        for (int y = 0; y < height; ++y) {
+            if (rows[size_t(y)] == home(y)) continue;
+            std::memcpy(spare.data(), home(y), bytes);
+            for (int at = y;;) {
+                const int from = int((rows[size_t(at)] - pixels.data()) / width);
+                std::memcpy(home(at), from == y ? spare.data() : rows[size_t(at)], bytes);
+                rows[size_t(at)] = home(at);
+                if (from == y) break;
+                at = from;
+            }
+        }
     }
 };
 
@@ -42,6 +70,23 @@ Framebuffer& TheFramebuffer() {
 } // namespace
 
 Surface& Screen() { return TheFramebuffer().surface; }
+
+bool MoveRows(const Surface& s, int top, int bottom, int dy) {
+    const int h = bottom - top, d = std::abs(dy);
+    if (!s.rows || d == 0 || h <= d || top + std::min(dy, 0) < 0 || bottom + std::max(dy, 0) > s.height) return false;
+    uint32_t** r = s.rows;
+    const size_t bytes = size_t(s.width) * 4;
+    if (dy > 0) {
+        // The addresses of the rows written over go below the moved ones, to the source rows that are not
+        // written over; those get their pixels back from the rows now above them.
+        std::rotate(r + top, r + top + d, r + bottom + d);
+        for (int y = bottom; y < bottom + d; ++y) std::memcpy(r[y], r[y - d], bytes);
+    } else {
+        std::rotate(r + top - d, r + bottom - d, r + bottom);
+        for (int y = top - d; y < top; ++y) std::memcpy(r[y], r[y + d], bytes);
+    }
+    return true;
+}
 
 } // namespace cehost::gdi
 
@@ -68,7 +113,11 @@ SIZE GetScreenSize() {
     return {s.width, s.height};
 }
 
-const uint32_t* ScreenPixels() { return gdi::Screen().row0; }
+const uint32_t* ScreenPixels() {
+    auto& fb = gdi::TheFramebuffer();
+    fb.InOrder();
+    return fb.pixels.data();
+}
 
 } // namespace cehost::sim
 

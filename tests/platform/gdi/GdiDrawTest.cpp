@@ -150,6 +150,39 @@ TEST_F(GdiBlit, TransparentImageSkipsTheKeyColourAndStaysInsideItsSource) {
     EXPECT_EQ(kBlack, GetPixel(dc, 11, 1));
 }
 
+// Blits within the screen: rows moving up and down by less or more than they span, whole width or part of it,
+// under a clip, each leaving every pixel where a plain copy would; then the screen still reads as one block.
+TEST_F(GdiDraw, BlitsWithinTheScreenLeaveEveryPixelWhereACopyWould) {
+    const int w = 16, h = 40;
+    ASSERT_TRUE(cehost::sim::SetScreenSize(w, h));
+    HDC screen = GetDC(nullptr);
+    std::vector<COLORREF> model(size_t(w) * h);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) SetPixel(screen, x, y, model[size_t(y) * w + x] = RGB(x, y, 7));
+    struct Move { RECT to; int dy; RECT clip; };
+    const Move kMoves[] = {{{0, 4, w, 30}, 6, {0, 0, w, h}},   {{0, 10, w, 36}, -6, {0, 0, w, h}},
+                           {{0, 0, w, 39}, 1, {0, 0, w, h}},   {{0, 1, w, 40}, -1, {0, 0, w, h}},
+                           {{0, 2, w, 8}, 20, {0, 0, w, h}},   {{2, 5, 12, 25}, 3, {0, 0, w, h}},
+                           {{0, 8, w, 30}, 5, {0, 12, w, 20}}, {{0, 20, w, 38}, -2, {0, 0, w, h}}};
+    for (const Move& m : kMoves) {
+        IntersectClipRect(screen, m.clip.left, m.clip.top, m.clip.right, m.clip.bottom);
+        BitBlt(screen, m.to.left, m.to.top, m.to.right - m.to.left, m.to.bottom - m.to.top, screen, m.to.left,
+               m.to.top + m.dy, SRCCOPY);
+        SelectClipRgn(screen, nullptr);
+        const std::vector<COLORREF> before = model;
+        for (LONG y = std::max(m.to.top, m.clip.top); y < std::min(m.to.bottom, m.clip.bottom); ++y)
+            for (LONG x = m.to.left; x < m.to.right; ++x) model[size_t(y) * w + x] = before[size_t(y + m.dy) * w + x];
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x)
+                ASSERT_EQ(model[size_t(y) * w + x], GetPixel(screen, x, y)) << "after moving rows " << m.to.top << "-"
+                                                                             << m.to.bottom << " by " << m.dy;
+    }
+    const uint32_t* block = cehost::sim::ScreenPixels();
+    for (int i = 0; i < w * h; ++i)
+        ASSERT_EQ(model[size_t(i)], RGB(BYTE(block[i] >> 16), BYTE(block[i] >> 8), BYTE(block[i]))) << "pixel " << i;
+    EXPECT_EQ(1, ReleaseDC(nullptr, screen));
+}
+
 TEST_F(GdiDraw, ScreenDcAndViewportOrigin) {
     // The screen's DC follows the screen's size (every screenshot test reads what it draws).
     ASSERT_TRUE(cehost::sim::SetScreenSize(32, 40));
