@@ -93,10 +93,11 @@ void BlendRow(uint32_t* row, const uint8_t* cov, LONG n, uint32_t color) {
         if (unsigned a = cov[k]) row[k] = Blend(row[k], color, a);
 }
 
-// Blends a glyph's four-pixel groups (see text::Glyph) with the glyph box's top-left pixel at `origin`; the
-// caller makes sure every pixel the groups reach may be written (pixels without coverage get their own value
-// back). The same arithmetic as BlendRow, so the same pixels; with AVX2 two groups go through it together.
-using GroupBlend = void (*)(uint32_t* origin, const text::Glyph& g, uint32_t color);
+// Blends a glyph's four-pixel groups (see text::Glyph); rows[y] + left is where row y of the glyph box starts
+// on the surface (rows need not follow each other in memory: the screen's do not after a scroll). The caller makes
+// sure every pixel the groups reach may be written (pixels without coverage get their own value back). The
+// same arithmetic as BlendRow, so the same pixels; with AVX2 two groups go through it together.
+using GroupBlend = void (*)(uint32_t* const* rows, LONG left, const text::Glyph& g, uint32_t color);
 
 #if defined(__SSE2__)
 // (src * a + d * (255 - a) + 127) / 255 on 16-bit lanes, the division done as in BlendRow; `src`, `div255`,
@@ -120,12 +121,12 @@ using GroupBlend = void (*)(uint32_t* origin, const text::Glyph& g, uint32_t col
         _mm_storeu_si128(reinterpret_cast<__m128i*>(p), _mm_packus_epi16(lo_, hi_));                            \
     } while (false)
 
-void BlendGroupsSse2(uint32_t* origin, const text::Glyph& g, uint32_t color) {
+void BlendGroupsSse2(uint32_t* const* rows, LONG left, const text::Glyph& g, uint32_t color) {
     const __m128i div255 = _mm_set1_epi16(short(0x8081)), c127 = _mm_set1_epi16(127), c255 = _mm_set1_epi16(255);
     const __m128i src = _mm_unpacklo_epi8(_mm_set1_epi32(int(color)), _mm_setzero_si128());
     const uint8_t* cov = g.groupCoverage.data();
-    for (const ptrdiff_t at : g.groupOffset) {
-        uint32_t* p = origin + at;
+    for (const auto& at : g.groupAt) {
+        uint32_t* p = rows[at[1]] + left + at[0];
         CEHOST_BLEND_GROUP(p, cov);
         cov += 16;
     }
@@ -134,18 +135,19 @@ void BlendGroupsSse2(uint32_t* origin, const text::Glyph& g, uint32_t color) {
 #if defined(CEHOST_HAVE_AVX2_GROUPS)
 // Two groups at a time, one in each half of the register: groups never share a pixel, so both are read
 // before either is written.
-__attribute__((target("avx2"))) void BlendGroupsAvx2(uint32_t* origin, const text::Glyph& g, uint32_t color) {
+__attribute__((target("avx2"))) void BlendGroupsAvx2(uint32_t* const* rows, LONG left, const text::Glyph& g,
+                                                     uint32_t color) {
     const uint8_t* cov = g.groupCoverage.data();
-    const ptrdiff_t* at = g.groupOffset.data();
-    const size_t n = g.groupOffset.size();
+    const auto* at = g.groupAt.data();
+    const size_t n = g.groupAt.size();
     size_t k = 0;
     {
         const __m256i zero = _mm256_setzero_si256(), div255 = _mm256_set1_epi16(short(0x8081)), c127 = _mm256_set1_epi16(127),
                       c255 = _mm256_set1_epi16(255);
         const __m256i src = _mm256_unpacklo_epi8(_mm256_set1_epi32(int(color)), zero);
         for (; k + 2 <= n; k += 2, cov += 32) {
-            uint32_t* p = origin + at[k];
-            uint32_t* q = origin + at[k + 1];
+            uint32_t* p = rows[at[k][1]] + left + at[k][0];
+            uint32_t* q = rows[at[k + 1][1]] + left + at[k + 1][0];
             const __m256i d = _mm256_inserti128_si256(
                 _mm256_castsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p))),
                 _mm_loadu_si128(reinterpret_cast<const __m128i*>(q)), 1);
@@ -160,16 +162,16 @@ __attribute__((target("avx2"))) void BlendGroupsAvx2(uint32_t* origin, const tex
     if (k < n) {
         const __m128i div255 = _mm_set1_epi16(short(0x8081)), c127 = _mm_set1_epi16(127), c255 = _mm_set1_epi16(255);
         const __m128i src = _mm_unpacklo_epi8(_mm_set1_epi32(int(color)), _mm_setzero_si128());
-        uint32_t* p = origin + at[k];
+        uint32_t* p = rows[at[k][1]] + left + at[k][0];
         CEHOST_BLEND_GROUP(p, cov);
     }
 }
 #endif
 #else
-void BlendGroupsPlain(uint32_t* origin, const text::Glyph& g, uint32_t color) {
+void BlendGroupsPlain(uint32_t* const* rows, LONG left, const text::Glyph& g, uint32_t color) {
     const uint8_t* cov = g.groupCoverage.data();
-    for (const ptrdiff_t at : g.groupOffset) {
-        uint32_t* p = origin + at;
+    for (const auto& at : g.groupAt) {
+        uint32_t* p = rows[at[1]] + left + at[0];
         for (int k = 0; k < 4; ++k, cov += 4)
             if (cov[0]) p[k] = Blend(p[k], color, cov[0]);
     }
@@ -218,12 +220,14 @@ void DrawGlyph(const DrawTarget& t, const std::vector<RECT>& clip, const text::G
         // them): only their covered groups are blended.
         if (i.left == box.left && i.top == box.top && i.right == box.right && i.bottom == box.bottom &&
             box.left + g.groupReach <= t.surface->width) {
-            if (g.groupStride != t.surface->stride) {
-                g.groupStride = t.surface->stride;
-                g.groupOffset.clear();
-                for (const auto& at : g.groupAt) g.groupOffset.push_back(at[1] * g.groupStride + at[0]);
+            if (t.surface->rows) {
+                kBlendGroups(t.surface->rows + box.top, box.left, g, color);
+                continue;
             }
-            kBlendGroups(t.surface->Row(int(box.top)) + box.left, g, color);
+            static std::vector<uint32_t*> rows; // grows to the tallest glyph drawn
+            if (rows.size() < size_t(g.height)) rows.resize(size_t(g.height));
+            for (int y = 0; y < g.height; ++y) rows[size_t(y)] = t.surface->Row(int(box.top) + y);
+            kBlendGroups(rows.data(), box.left, g, color);
             continue;
         }
         for (LONG y = i.top; y < i.bottom; ++y)

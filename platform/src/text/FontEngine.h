@@ -50,10 +50,6 @@ struct Glyph {
     std::vector<uint8_t> groupCoverage;
     std::vector<std::array<int16_t, 2>> groupAt; // x, y of each group's first pixel in the glyph box
     int groupReach = 0; // the groups' right end from the box's left edge (up to width + 3)
-    // Where each group starts, in pixels from the box's top-left pixel, on a surface of `groupStride` pixels
-    // a row: worked out again when the glyph is drawn on a surface with another stride.
-    mutable std::vector<ptrdiff_t> groupOffset;
-    mutable ptrdiff_t groupStride = 0;
 };
 
 class FaceInstance;

@@ -27,6 +27,29 @@ struct NoiseDib {
 
 } // namespace
 
+// Draws the test line into `rect` of `dc`, through one clip rectangle per row when `cut` (odd rows leave out
+// column 0, so that none merge and every glyph is cut).
+void DrawLine(HDC dc, RECT rect, UINT format, bool cut) {
+    HFONT font = CreateLxFont(-13);
+    HGDIOBJ old = SelectObject(dc, font);
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, RGB(200, 30, 120));
+    if (cut) {
+        HRGN clip = CreateRectRgn(0, 0, 0, 0);
+        for (int y = 0; y < 320; ++y) {
+            HRGN row = CreateRectRgn(y & 1, y, 240, y + 1);
+            CombineRgn(clip, clip, row, RGN_OR);
+            DeleteObject(row);
+        }
+        SelectClipRgn(dc, clip);
+        DeleteObject(clip);
+    }
+    DrawTextW(dc, u"Wij 가나다 fy!", -1, &rect, format);
+    SelectClipRgn(dc, nullptr);
+    SelectObject(dc, old);
+    DeleteObject(font);
+}
+
 TEST_F(GdiTest, GlyphsInsideTheClipBlendAsGlyphsCutByIt) {
     // Where the text goes: left, against the right edge, and cut by the bottom edge.
     const std::pair<const char*, RECT> places[] = {
@@ -39,28 +62,24 @@ TEST_F(GdiTest, GlyphsInsideTheClipBlendAsGlyphsCutByIt) {
         std::vector<uint32_t> drawn[2];
         for (int cut = 0; cut < 2; ++cut) {
             NoiseDib dib;
-            HFONT font = CreateLxFont(-13);
-            HGDIOBJ old = SelectObject(*dib.dc, font);
-            SetBkMode(*dib.dc, TRANSPARENT);
-            SetTextColor(*dib.dc, RGB(200, 30, 120));
-            if (cut) {
-                // One clip rectangle per row (odd rows leave out column 0, so none merge): every glyph is cut.
-                HRGN clip = CreateRectRgn(0, 0, 0, 0);
-                for (int y = 0; y < NoiseDib::kHeight; ++y) {
-                    HRGN row = CreateRectRgn(y & 1, y, NoiseDib::kWidth, y + 1);
-                    CombineRgn(clip, clip, row, RGN_OR);
-                    DeleteObject(row);
-                }
-                SelectClipRgn(*dib.dc, clip);
-                DeleteObject(clip);
-            }
-            RECT r = rect;
-            DrawTextW(*dib.dc, u"Wij 가나다 fy!", -1, &r, format);
+            DrawLine(*dib.dc, rect, format, cut);
             drawn[cut] = dib.Pixels();
-            SelectObject(*dib.dc, old);
-            DeleteObject(font);
         }
         EXPECT_EQ(drawn[0], drawn[1]) << where;
         EXPECT_NE(drawn[0], NoiseDib().Pixels()) << where << ": nothing drawn";
     }
+    // The screen after a scroll, its rows no longer in memory order.
+    std::vector<uint32_t> shown[2];
+    for (int cut = 0; cut < 2; ++cut) {
+        HDC screen = GetDC(nullptr);
+        for (int y = 0; y < 60; ++y)
+            for (int x = 0; x < 240; x += 3) Fill(screen, {x, y, x + 3, y + 1}, RGB(x, y * 4, (x * y) & 0xFF));
+        BitBlt(screen, 0, 0, 240, 25, screen, 0, 7, SRCCOPY); // rows 25 to 31 now lie before row 0
+        DrawLine(screen, {5, 20, 200, 40}, DT_SINGLELINE, cut);
+        NoiseDib copy;
+        BitBlt(*copy.dc, 0, 0, NoiseDib::kWidth, NoiseDib::kHeight, screen, 0, 18, SRCCOPY);
+        shown[cut] = copy.Pixels();
+        ReleaseDC(nullptr, screen);
+    }
+    EXPECT_EQ(shown[0], shown[1]) << "on the scrolled screen";
 }
