@@ -24,10 +24,12 @@ Surface* DeviceContext::WritableTarget() const {
 }
 
 const std::vector<RECT>& DeviceContext::Clip() {
-    // The screen can change size (rotation), so window and screen DCs recompute against its current bounds.
+    // The screen can change size (rotation), so window and screen DCs recompute when its bounds are not those
+    // the clip was worked out against.
     Surface* s = Target();
     RECT bounds{0, 0, s ? s->width : 0, s ? s->height : 0};
-    if (clipValid && type == DcType::Memory) return clip;
+    if (clipValid && (type == DcType::Memory || (bounds.right == clipBounds.right && bounds.bottom == clipBounds.bottom))) return clip;
+    clipBounds = bounds;
     clip.clear();
     if (visibleIsWholeSurface) {
         clip.push_back(bounds);

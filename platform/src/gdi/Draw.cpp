@@ -334,17 +334,19 @@ void TransferKeyedRuns(const DrawTarget& t, const RECT& dst, const BltSource& sr
     const Surface* s = src.surface;
     RECT onSource{dst.left - src.x, dst.top - src.y, dst.left - src.x + s->width, dst.top - src.y + s->height};
     const LONG dx = src.x - dst.left, dy = src.y - dst.top;
+    const SharedPicture::Runs runs = picture.OpaqueRuns(key);
     for (const RECT& c : *t.clip) {
         RECT i = Intersect(Intersect(dst, c), onSource);
         if (IsEmpty(i)) continue;
         const LONG from = i.left + dx, to = i.right + dx; // source columns wanted
         for (LONG y = i.top; y < i.bottom; ++y) {
-            const SharedPicture::Runs runs = picture.OpaqueRuns(key, int(y + dy));
-            uint32_t* row = t.surface->Row(int(y));
+            uint32_t* row = t.surface->Row(int(y)) - dx;
             const uint32_t* srow = s->Row(int(y + dy));
-            for (const uint16_t* r = runs.begin; r != runs.end; r += 2) {
+            const uint16_t* r = runs.pairs + runs.rowStart[y + dy];
+            const uint16_t* end = runs.pairs + runs.rowStart[y + dy + 1];
+            for (; r != end; r += 2) {
                 const LONG a = std::max<LONG>(r[0], from), b = std::min<LONG>(r[1], to);
-                if (a < b) CopyRowOpaque(row + (a - dx), srow + a, size_t(b - a));
+                if (a < b) CopyRowOpaque(row + a, srow + a, size_t(b - a));
                 if (r[1] >= to) break;
             }
         }

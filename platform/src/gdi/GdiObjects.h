@@ -78,17 +78,17 @@ struct SharedPicture {
     int height;
     std::vector<uint32_t> pixels; // top-down, width x height
 
-    // The runs of pixels that are not `key` (alpha ignored) along row `y`, as [start, end) pairs: a
-    // transparent transfer of this picture copies them and skips the rest. Worked out once per key (a
-    // program draws its pictures with one transparent colour) and kept, as the pixels never change.
+    // The runs of pixels that are not `key` (alpha ignored), row by row, as [start, end) pairs: a transparent
+    // transfer of this picture copies them and skips the rest. Worked out once per key (a program draws its
+    // pictures with one transparent colour) and kept, as the pixels never change.
     struct Runs {
-        const uint16_t* begin;
-        const uint16_t* end;
+        const uint16_t* pairs;
+        const uint32_t* rowStart; // row y's pairs are pairs[rowStart[y]] up to pairs[rowStart[y + 1]]
     };
-    Runs OpaqueRuns(uint32_t key, int y) const {
+    Runs OpaqueRuns(uint32_t key) const {
         key &= 0x00FFFFFFu;
         if (!runsValid || runsKey != key) FindRuns(key);
-        return {runs.data() + rowStart[size_t(y)], runs.data() + rowStart[size_t(y) + 1]};
+        return {runs.data(), rowStart.data()};
     }
 
 private:
@@ -187,6 +187,7 @@ struct DeviceContext : Object {
 
 private:
     std::vector<RECT> clip;
+    RECT clipBounds{}; // the surface's bounds when `clip` was worked out
     bool clipValid = false;
 };
 
@@ -257,8 +258,11 @@ void Subtract(const RECT& a, const RECT& b, std::vector<RECT>& out);
 std::vector<RECT> IntersectLists(const std::vector<RECT>& a, const std::vector<RECT>& b);
 RECT Bounds(const std::vector<RECT>& rects);
 
-// Screen framebuffer.
-Surface& Screen();
+// Screen framebuffer, made on first use (it asks the window manager for the screen's size); every drawing
+// call on a window asks for it, so after that it is one load.
+extern Surface* g_screen;
+Surface& MakeScreen();
+inline Surface& Screen() { return g_screen ? *g_screen : MakeScreen(); }
 // A full-width move of rows within a surface that has a row table: rows [top, bottom) take the pixels of rows
 // [top + dy, bottom + dy), and the source rows outside [top, bottom) keep theirs, as a copy would leave them.
 // The overlapping rows change places by address; only |dy| rows of pixels are copied. False (nothing done)

@@ -14,6 +14,8 @@ namespace cehost::gdi {
 
 CEHOST_ROW_CLONES
 void CopyRowOpaque(uint32_t* __restrict dst, const uint32_t* __restrict src, size_t count) {
+    // Unrolled: a row is mostly tens of vector steps, and the loop's own count and branch were half the work.
+#pragma GCC unroll 4
     for (size_t k = 0; k < count; ++k) dst[k] = src[k] | 0xFF000000u;
 }
 

@@ -69,7 +69,12 @@ Framebuffer& TheFramebuffer() {
 
 } // namespace
 
-Surface& Screen() { return TheFramebuffer().surface; }
+Surface* g_screen = nullptr;
+
+Surface& MakeScreen() {
+    g_screen = &TheFramebuffer().surface;
+    return *g_screen;
+}
 
 bool MoveRows(const Surface& s, int top, int bottom, int dy) {
     const int h = bottom - top, d = std::abs(dy);
