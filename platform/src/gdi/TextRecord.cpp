@@ -91,8 +91,7 @@ std::unordered_map<const Surface*, Record> g_others;
 
 // The screen's record is always there; other surfaces get one when text is first drawn on them.
 Record* Find(const Surface* surface, bool create) {
-    static const Surface* const screen = &Screen(); // the framebuffer's surface stays where it is
-    if (surface == screen) return &g_screen;
+    if (surface == &Screen()) return &g_screen;
     if (create) return &g_others[surface];
     if (g_others.empty()) return nullptr;
     auto it = g_others.find(surface);
