@@ -51,8 +51,9 @@ const std::vector<RECT>& DeviceContext::Clip() {
 
 namespace {
 
+// Only objects that can be deleted count their selections (a stock object stays at 0).
 void Retain(HGDIOBJ h) {
-    if (Object* o = Lookup(h)) ++o->selections;
+    if (Object* o = Lookup(h); o && !o->stock) ++o->selections;
 }
 void Release(HGDIOBJ h) {
     if (Object* o = Lookup(h); o && o->selections > 0) --o->selections;
@@ -86,10 +87,8 @@ HDC NewDc(DcType type, HWND hwnd) {
     dc->state.brush = static_cast<HBRUSH>(Stock(WHITE_BRUSH));
     dc->state.font = static_cast<HFONT>(Stock(SYSTEM_FONT));
     dc->state.bitmap = type == DcType::Memory ? DefaultBitmap() : nullptr;
-    DeviceContext* raw = dc.get();
-    HDC h = static_cast<HDC>(Register(std::move(dc)));
-    if (h) RetainState(raw, raw->state);
-    return h;
+    // Every default is a stock object, which is never deleted: a new DC has nothing to hold on to.
+    return static_cast<HDC>(Register(std::move(dc)));
 }
 
 void FreeDc(HDC h) {

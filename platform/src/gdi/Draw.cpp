@@ -346,7 +346,8 @@ void TransferKeyedRuns(const DrawTarget& t, const RECT& dst, const BltSource& sr
             const uint16_t* end = runs.pairs + runs.rowStart[y + dy + 1];
             for (; r != end; r += 2) {
                 const LONG a = std::max<LONG>(r[0], from), b = std::min<LONG>(r[1], to);
-                if (a < b) CopyRowOpaque(row + a, srow + a, size_t(b - a));
+                // A shared picture's pixels are opaque already: a run is a plain copy.
+                if (a < b) std::memcpy(row + a, srow + a, size_t(b - a) * 4);
                 if (r[1] >= to) break;
             }
         }
