@@ -1,10 +1,13 @@
 // The record of visible text (rules in TextRecord.h). Text calls are hot, so a recorded run costs a few
-// stores: the characters go into one growing buffer per surface, compacted when most of it is dead, and runs
-// are a flat array scanned linearly (a screen holds a few dozen).
+// stores: the characters go into one growing buffer per surface, compacted when most of it is dead. Runs are
+// a flat array kept in order of their top edge, so that a drawing looks only at the runs within its rows (a
+// screen holds a few dozen, a list row's drawing reaches two or three); each run's age keeps the order in
+// which the record lists them.
 #include "gdi/TextRecord.h"
 
 #include <cehost/sim/gdi.h>
 
+#include <algorithm>
 #include <unordered_map>
 
 namespace cehost::gdi::textrecord {
@@ -22,30 +25,53 @@ struct Run {
     uint32_t offset; // into Record::chars
     uint32_t length;
     uint32_t covered = 0; // sample points hidden so far
+    uint64_t age = 0;     // order of recording
 };
 
 struct Record {
-    std::vector<Run> runs;
+    std::vector<Run> runs; // by top edge, then by age
     std::u16string chars;
     size_t liveChars = 0;
+    uint64_t recorded = 0;
+    LONG tallest = 0; // no run is taller
 
     void Add(const RECT& rect, HWND hwnd, const char16_t* text, size_t length) {
         if (chars.size() > 4096 && chars.size() > 4 * liveChars) Compact();
-        runs.push_back({rect, hwnd, uint32_t(chars.size()), uint32_t(length), 0});
+        const Run run{rect, hwnd, uint32_t(chars.size()), uint32_t(length), 0, recorded++};
+        // A screen is mostly drawn from the top down.
+        if (runs.empty() || runs.back().rect.top <= rect.top)
+            runs.push_back(run);
+        else
+            runs.insert(std::upper_bound(runs.begin(), runs.end(), rect.top,
+                                         [](LONG top, const Run& r) { return top < r.rect.top; }),
+                        run);
+        tallest = std::max(tallest, rect.bottom - rect.top);
         chars.append(text, length);
         liveChars += length;
     }
 
-    template <typename Gone> void RemoveIf(Gone gone) {
+    // The index range of the runs that may reach rows [top, bottom): those whose top edge lies less than the
+    // tallest run's height above `top` and above `bottom`.
+    std::pair<size_t, size_t> Near(LONG top, LONG bottom) const {
+        const size_t first = size_t(std::upper_bound(runs.begin(), runs.end(), int64_t(top) - tallest,
+                                                     [](int64_t y, const Run& run) { return y < run.rect.top; }) -
+                                    runs.begin());
+        size_t last = first; // a drawing reaches few runs: walked rather than searched
+        while (last < runs.size() && runs[last].rect.top < bottom) ++last;
+        return {first, last};
+    }
+
+    template <typename Gone> void RemoveIf(Gone gone, size_t from = 0, size_t to = SIZE_MAX) {
+        to = std::min(to, runs.size());
         // Most covers hide nothing: runs move only once one has gone.
-        size_t kept = 0;
-        for (size_t i = 0; i < runs.size(); ++i) {
+        size_t kept = from;
+        for (size_t i = from; i < to; ++i) {
             if (gone(runs[i]))
                 liveChars -= runs[i].length;
             else if (kept++ != i)
                 runs[kept - 1] = runs[i];
         }
-        runs.resize(kept);
+        if (kept != to) runs.erase(runs.begin() + ptrdiff_t(kept), runs.begin() + ptrdiff_t(to));
     }
 
     void Compact() {
@@ -79,6 +105,8 @@ bool RectsEqual(const RECT& a, const RECT& b) {
 // Marks the sample points of every run that `rect`, as far as `clip` lets it, hides; a run with half of its
 // points hidden is gone.
 void Cover(Record& record, const std::vector<RECT>& clip, const RECT& rect) {
+    const auto near = record.Near(rect.top, rect.bottom);
+    if (near.first == near.second) return;
     // What the drawing reaches: the clip rectangles within `rect` (a point of a run is hidden when it lies in
     // one). A window's erase clipped around its children usually reaches none of the runs drawn in them.
     static std::vector<RECT> parts;
@@ -115,7 +143,7 @@ void Cover(Record& record, const std::vector<RECT>& clip, const RECT& rect) {
                 }
         }
         return __builtin_popcount(run.covered) * 2 >= kColumns * kRows;
-    });
+    }, near.first, near.second);
 }
 
 } // namespace
@@ -134,16 +162,23 @@ void Covered(const Surface* surface, const std::vector<RECT>& clip, const RECT& 
 
 void Blitted(const Surface* target, HWND hwnd, const std::vector<RECT>& clip, const RECT& dst,
              const Surface* source, const RECT& src) {
-    // What the source brings is taken first: a blit within one surface may cover its own source.
+    // What the source brings is taken first: a blit within one surface may cover its own source. Kept from
+    // call to call; brought runs keep their order of recording.
     struct Moved {
+        uint64_t age;
         RECT rect;
-        std::u16string text;
+        size_t offset, length; // into `texts`
     };
-    std::vector<Moved> moved;
+    static std::vector<Moved> moved;
+    static std::u16string texts;
+    moved.clear();
+    texts.clear();
     const LONG sw = src.right - src.left, sh = src.bottom - src.top;
     const LONG dw = dst.right - dst.left, dh = dst.bottom - dst.top;
     if (Record* from = source ? Find(source, false) : nullptr; from && sw > 0 && sh > 0) {
-        for (const Run& run : from->runs) {
+        const auto near = from->Near(src.top, src.bottom);
+        for (size_t k = near.first; k < near.second; ++k) {
+            const Run& run = from->runs[k];
             const RECT& r = run.rect;
             if (r.left < src.left || r.top < src.top || r.right > src.right || r.bottom > src.bottom)
                 continue;
@@ -154,13 +189,17 @@ void Blitted(const Surface* target, HWND hwnd, const std::vector<RECT>& clip, co
             bool shown = false;
             for (const RECT& c : clip)
                 shown = shown || Contains(c, cx, cy);
-            if (shown && !IsEmpty(to)) moved.push_back({to, from->chars.substr(run.offset, run.length)});
+            if (shown && !IsEmpty(to)) {
+                moved.push_back({run.age, to, texts.size(), run.length});
+                texts.append(from->chars, run.offset, run.length);
+            }
         }
+        std::sort(moved.begin(), moved.end(), [](const Moved& a, const Moved& b) { return a.age < b.age; });
     }
     if (Record* record = Find(target, !moved.empty())) {
         Cover(*record, clip, dst);
         for (const Moved& m : moved)
-            record->Add(m.rect, hwnd, m.text.data(), m.text.size());
+            record->Add(m.rect, hwnd, texts.data() + m.offset, m.length);
     }
 }
 
@@ -186,10 +225,14 @@ namespace cehost::sim {
 
 std::vector<TextRun> VisibleText() {
     const auto& record = gdi::textrecord::g_screen;
+    std::vector<const gdi::textrecord::Run*> byAge;
+    byAge.reserve(record.runs.size());
+    for (const auto& run : record.runs) byAge.push_back(&run);
+    std::sort(byAge.begin(), byAge.end(), [](auto* a, auto* b) { return a->age < b->age; });
     std::vector<TextRun> runs;
-    runs.reserve(record.runs.size());
-    for (const auto& run : record.runs)
-        runs.push_back({record.chars.substr(run.offset, run.length), run.rect, run.hwnd});
+    runs.reserve(byAge.size());
+    for (const auto* run : byAge)
+        runs.push_back({record.chars.substr(run->offset, run->length), run->rect, run->hwnd});
     return runs;
 }
 

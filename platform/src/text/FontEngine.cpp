@@ -18,6 +18,7 @@
 #include <cctype>
 #include <tuple>
 #include <cmath>
+#include <cstddef>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -274,6 +275,26 @@ public:
                 g.coverage[size_t(y) * g.width + x] =
                     bm.pixel_mode == FT_PIXEL_MODE_MONO ? ((row[x >> 3] >> (7 - (x & 7))) & 1 ? 255 : 0) : row[x];
         }
+        Group(g);
+    }
+
+    // Cuts each coverage row into four-pixel groups from its first covered pixel on, skipping stretches
+    // without coverage; a group may reach up to three pixels past the box.
+    static void Group(Glyph& g) {
+        if (g.width > 30000 || g.height > 30000) return; // drawn through the clipped path only
+        for (int y = 0; y < g.height; ++y) {
+            const uint8_t* row = g.coverage.data() + size_t(y) * size_t(g.width);
+            for (int x = 0; x < g.width; ++x) {
+                if (!row[x]) continue;
+                g.groupAt.push_back({int16_t(x), int16_t(y)});
+                for (int k = 0; k < 4; ++k) {
+                    const uint8_t a = x + k < g.width ? row[x + k] : 0;
+                    g.groupCoverage.insert(g.groupCoverage.end(), {a, a, a, uint8_t(a ? 255 : 0)});
+                }
+                g.groupReach = std::max(g.groupReach, x + 4);
+                x += 3;
+            }
+        }
     }
 
 private:
@@ -287,10 +308,16 @@ private:
 
 RealizedFont::~RealizedFont() = default;
 
-const Glyph& RealizedFont::GetGlyph(char32_t c) {
+const Glyph& RealizedFont::LoadGlyph(char32_t c) {
     auto it = m_glyphs.find(c);
     if (it != m_glyphs.end()) return it->second;
     Glyph& g = m_glyphs[c];
+    if (c <= 0x10FFFF) {
+        const size_t page = c >> 8;
+        if (m_pages.size() <= page) m_pages.resize(page + 1);
+        if (!m_pages[page]) m_pages[page] = std::make_unique<std::array<const Glyph*, 256>>();
+        (*m_pages[page])[c & 0xFF] = &g; // map entries stay where they are
+    }
     // Control characters take no room and draw nothing.
     if (c < 0x20 || !m_face) return g;
     FaceInstance* source = m_face.get();
@@ -387,31 +414,47 @@ void ComputeMetrics(FT_Face face, LONG lfHeight, double& ppem, FontMetrics& m) {
 }
 
 // The last descriptions realized, compared byte for byte: the library creates the same few fonts for every
-// text call, and this spares each call the face resolution and the cache's string compares.
+// text call, and this spares each call the face resolution and the cache's string compares. A description
+// is looked for in two slots picked by a hash of its sizes, styles and the start of its face name, and goes
+// into the older of the two.
 struct RecentFont {
     LOGFONTW logfont;
-    RealizedFont* font;
+    RealizedFont* font = nullptr;
+    uint64_t used = 0;
 };
-std::array<RecentFont, 8> g_recent;
-size_t g_recentCount = 0, g_recentNext = 0;
+std::array<RecentFont, 16> g_recent;
+uint64_t g_recentUses = 0;
 
-RealizedFont* FindRecent(const LOGFONTW& lf) {
-    for (size_t i = 0; i < g_recentCount; ++i)
-        if (std::memcmp(&g_recent[i].logfont, &lf, sizeof lf) == 0) return g_recent[i].font;
+size_t RecentSlot(const LOGFONTW& lf) {
+    uint64_t words[4];
+    static_assert(offsetof(LOGFONTW, lfFaceName) + 8 <= sizeof(LOGFONTW) && offsetof(LOGFONTW, lfFaceName) >= 24);
+    std::memcpy(words, &lf, 24);
+    std::memcpy(words + 3, lf.lfFaceName, 8);
+    uint64_t h = 0;
+    for (uint64_t w : words) h = (h ^ w) * 0x9E3779B97F4A7C15ull;
+    return size_t(h >> 60) & ~size_t(1);
+}
+
+RealizedFont* FindRecent(const LOGFONTW& lf, size_t slot) {
+    for (size_t i = slot; i < slot + 2; ++i)
+        if (g_recent[i].font && std::memcmp(&g_recent[i].logfont, &lf, sizeof lf) == 0) {
+            g_recent[i].used = ++g_recentUses;
+            return g_recent[i].font;
+        }
     return nullptr;
 }
 
-void RememberRecent(const LOGFONTW& lf, RealizedFont* font) {
-    g_recent[g_recentNext] = {lf, font};
-    g_recentNext = (g_recentNext + 1) % g_recent.size();
-    g_recentCount = std::max(g_recentCount, g_recentNext == 0 ? g_recent.size() : g_recentNext);
+void RememberRecent(const LOGFONTW& lf, size_t slot, RealizedFont* font) {
+    RecentFont& older = g_recent[slot].used <= g_recent[slot + 1].used ? g_recent[slot] : g_recent[slot + 1];
+    older = {lf, font, ++g_recentUses};
 }
 
 } // namespace
 
 RealizedFont* Realize(const LOGFONTW& lf) {
     bool italic = lf.lfItalic != 0;
-    RealizedFont* font = FindRecent(lf);
+    const size_t slot = RecentSlot(lf);
+    RealizedFont* font = FindRecent(lf, slot);
     if (!font) {
         std::u16string face(lf.lfFaceName, std::find(lf.lfFaceName, lf.lfFaceName + LF_FACESIZE, u'\0'));
         bool bold = lf.lfWeight >= FW_SEMIBOLD;
@@ -450,7 +493,7 @@ RealizedFont* Realize(const LOGFONTW& lf) {
             }
             cache.emplace(key, std::move(created));
         }
-        RememberRecent(lf, font);
+        RememberRecent(lf, slot, font);
     }
     // Styles that do not change the glyphs (weight value, underline, strike-out) are the caller's.
     FontMetrics& m = font->m_metrics;
@@ -472,7 +515,7 @@ std::string FontFileForFace(const std::u16string& face, LONG weight) {
 uint64_t GlyphsRendered() { return g_glyphsRendered; }
 
 void ClearCache() {
-    g_recentCount = g_recentNext = 0;
+    g_recent = {};
     Cache().clear();
 }
 

@@ -6,6 +6,7 @@
 #include <windows.h>
 #include <cehost/win/gdi.h>
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -42,6 +43,13 @@ struct Glyph {
     int width = 0;
     int height = 0;
     std::vector<uint8_t> coverage;
+    // The same coverage as four-pixel groups, for blending a glyph that is not clipped: every pixel with
+    // coverage lies in exactly one group and groups without any are left out. A group is 16 bytes, each
+    // pixel's coverage in its blue, green and red bytes and, in its alpha byte, 255 where it has coverage and
+    // 0 where not (a blend then leaves uncovered pixels as they were and makes covered ones opaque).
+    std::vector<uint8_t> groupCoverage;
+    std::vector<std::array<int16_t, 2>> groupAt; // x, y of each group's first pixel in the glyph box
+    int groupReach = 0; // the groups' right end from the box's left edge (up to width + 3)
 };
 
 class FaceInstance;
@@ -51,7 +59,12 @@ public:
     ~RealizedFont();
     const FontMetrics& Metrics() const { return m_metrics; }
     // The glyph of a code point, from this face or, when it has none, from a fallback face of the same size.
-    const Glyph& GetGlyph(char32_t c);
+    const Glyph& GetGlyph(char32_t c) {
+        const size_t page = c >> 8;
+        if (page < m_pages.size() && m_pages[page])
+            if (const Glyph* g = (*m_pages[page])[c & 0xFF]) return *g;
+        return LoadGlyph(c);
+    }
     int Advance(char32_t c) { return GetGlyph(c).advance; }
     const std::u16string& FaceName() const { return m_faceName; }
 
@@ -64,6 +77,10 @@ private:
     std::vector<std::unique_ptr<FaceInstance>> m_fallbacks;
     bool m_fallbacksLoaded = false;
     std::unordered_map<char32_t, Glyph> m_glyphs;
+    // The glyphs again by code point, 256 to a page, so that the characters of a call are found without
+    // hashing: pages are made as their first glyph is loaded.
+    std::vector<std::unique_ptr<std::array<const Glyph*, 256>>> m_pages;
+    const Glyph& LoadGlyph(char32_t c);
 };
 
 // The realized font for a LOGFONTW; never null (the last resort is an empty font that draws nothing but has
