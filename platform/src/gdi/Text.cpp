@@ -59,6 +59,18 @@ inline uint32_t Blend(uint32_t dst, uint32_t src, unsigned a) {
     return 0xFF000000u | r << 16 | g << 8 | b;
 }
 
+#ifdef __SSE2__
+// (src * a + d * (255 - a) + 127) / 255 on 16-bit lanes, the division by 255 as BlendRow's (below); `src`, `div255`,
+// `c127` and `c255` are the caller's constants of the same width (a statement expression, so that it
+// compiles for the caller's instruction set).
+#define CEHOST_BLEND16(ns, d, a)                                                                                 \
+    __extension__({                                                                                              \
+        const auto v_ = ns##_add_epi16(                                                                          \
+            ns##_add_epi16(ns##_mullo_epi16(src, a), ns##_mullo_epi16(d, ns##_sub_epi16(c255, a))), c127);       \
+        ns##_srli_epi16(ns##_mulhi_epu16(v_, div255), 7);                                                          \
+    })
+#endif
+
 // Blend() over a row of coverage, four pixels at a time where SSE2 is there. The division by 255 is
 // (v * 0x8081) >> 23, exact for every 16-bit v (the blend produces at most 255 * 255 + 127), so the result is
 // the same to the bit; a pixel without coverage is left as it is.
@@ -69,10 +81,7 @@ void BlendRow(uint32_t* row, const uint8_t* cov, LONG n, uint32_t color) {
     const __m128i src = _mm_unpacklo_epi8(_mm_set1_epi32(int(color)), zero);
     const __m128i c255 = _mm_set1_epi16(255), c127 = _mm_set1_epi16(127), div255 = _mm_set1_epi16(short(0x8081));
     const __m128i opaque = _mm_set1_epi32(int(0xFF000000u));
-    auto blend = [&](__m128i d, __m128i a) {
-        __m128i v = _mm_add_epi16(_mm_add_epi16(_mm_mullo_epi16(src, a), _mm_mullo_epi16(d, _mm_sub_epi16(c255, a))), c127);
-        return _mm_srli_epi16(_mm_mulhi_epu16(v, div255), 7);
-    };
+    auto blend = [&](__m128i d, __m128i a) { return CEHOST_BLEND16(_mm, d, a); };
     for (; k + 4 <= n; k += 4) {
         uint32_t a4;
         std::memcpy(&a4, cov + k, 4);
@@ -100,16 +109,6 @@ void BlendRow(uint32_t* row, const uint8_t* cov, LONG n, uint32_t color) {
 using GroupBlend = void (*)(uint32_t* const* rows, LONG left, const text::Glyph& g, uint32_t color);
 
 #if defined(__SSE2__)
-// (src * a + d * (255 - a) + 127) / 255 on 16-bit lanes, the division done as in BlendRow; `src`, `div255`,
-// `c127` and `c255` are the caller's constants of the same width (a statement expression, so that it
-// compiles for the caller's instruction set).
-#define CEHOST_BLEND16(ns, d, a)                                                                                 \
-    __extension__({                                                                                              \
-        const auto v_ = ns##_add_epi16(                                                                          \
-            ns##_add_epi16(ns##_mullo_epi16(src, a), ns##_mullo_epi16(d, ns##_sub_epi16(c255, a))), c127);       \
-        ns##_srli_epi16(ns##_mulhi_epu16(v_, div255), 7);                                                          \
-    })
-
 // One group of four pixels at `p`, its 16 coverage bytes at `cov`.
 #define CEHOST_BLEND_GROUP(p, cov)                                                                               \
     do {                                                                                                         \
