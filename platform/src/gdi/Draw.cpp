@@ -335,22 +335,12 @@ void TransferKeyedRuns(const DrawTarget& t, const RECT& dst, const BltSource& sr
     RECT onSource{dst.left - src.x, dst.top - src.y, dst.left - src.x + s->width, dst.top - src.y + s->height};
     const LONG dx = src.x - dst.left, dy = src.y - dst.top;
     const SharedPicture::Runs runs = picture.OpaqueRuns(key);
+    // A shared picture's pixels are opaque already: a run is a plain copy.
     for (const RECT& c : *t.clip) {
         RECT i = Intersect(Intersect(dst, c), onSource);
         if (IsEmpty(i)) continue;
-        const LONG from = i.left + dx, to = i.right + dx; // source columns wanted
-        for (LONG y = i.top; y < i.bottom; ++y) {
-            uint32_t* row = t.surface->Row(int(y)) - dx;
-            const uint32_t* srow = s->Row(int(y + dy));
-            const uint16_t* r = runs.pairs + runs.rowStart[y + dy];
-            const uint16_t* end = runs.pairs + runs.rowStart[y + dy + 1];
-            for (; r != end; r += 2) {
-                const LONG a = std::max<LONG>(r[0], from), b = std::min<LONG>(r[1], to);
-                // A shared picture's pixels are opaque already: a run is a plain copy.
-                if (a < b) std::memcpy(row + a, srow + a, size_t(b - a) * 4);
-                if (r[1] >= to) break;
-            }
-        }
+        CopyRuns({t.surface, s, runs.pairs, runs.rowStart, int(i.top), int(i.bottom), int(dx), int(dy),
+                  int(i.left + dx), int(i.right + dx)});
     }
 }
 
@@ -613,7 +603,7 @@ BOOL WINAPI TransparentImage(HDC dest, LONG x, LONG y, LONG width, LONG height, 
     RECT dst{x + t.offset.x, y + t.offset.y, x + width + t.offset.x, y + height + t.offset.y};
     textrecord::Blitted(t.surface, t.dc->hwnd, *t.clip, dst, source.surface,
                         {source.x, source.y, source.x + source.width, source.y + source.height});
-    if (picture && srcWidth == width && srcHeight == height)
+    if (picture && srcWidth == width && srcHeight == height && !source.surface->rows)
         TransferKeyedRuns(t, dst, source, *picture, key);
     else
         Transfer(t, dst, source, KeyedCopy{key});
