@@ -13,16 +13,24 @@ namespace {
 
 using namespace cehost::gdi;
 
-// A 37 x 6 picture: rows without the key, rows of nothing but the key, and rows where it starts, ends and
-// interrupts the picture (once in a word whose alpha differs, which the key ignores).
+// A 160 x 6 picture: rows without the key, rows of nothing but the key, and rows where it starts, ends and
+// interrupts the picture (once in a word whose alpha differs, which the key ignores); row 3 has runs of every
+// length class a run is copied by, row 4 one of 100 pixels.
+constexpr int kW = 160, kH = 6;
 std::vector<uint32_t> Picture(uint32_t key) {
-    const int w = 37;
-    std::vector<uint32_t> p(size_t(w) * 6);
-    for (int y = 0; y < 6; ++y)
-        for (int x = 0; x < w; ++x) {
+    std::vector<bool> row3(kW, true);
+    int at = 0;
+    for (int length : {1, 2, 3, 5, 7, 8, 9, 15, 16, 17, 31, 33}) {
+        for (int k = 0; k < length; ++k) row3[size_t(at + k)] = false;
+        at += length + 1;
+    }
+    std::vector<uint32_t> p(size_t(kW) * kH);
+    for (int y = 0; y < kH; ++y)
+        for (int x = 0; x < kW; ++x) {
             uint32_t v = 0xFF000000u | uint32_t(x * 7 + y * 40) << 8 | uint32_t(y * 30);
-            const bool keyed = y == 1 || (y == 2 && (x < 3 || x > 33 || x % 5 == 0)) || (y >= 3 && x % 9 < 4 + y);
-            p[size_t(y) * w + x] = keyed ? (x == 20 ? key & 0x00FFFFFFu : key) : v;
+            const bool keyed = y == 1 || (y == 2 && (x < 3 || x > kW - 4 || x % 5 == 0)) || (y == 3 && row3[size_t(x)]) ||
+                               (y == 4 && (x < 2 || x >= 102)) || (y == 5 && x % 9 < 5);
+            p[size_t(y) * kW + x] = keyed ? (x == 20 ? key & 0x00FFFFFFu : key) : v;
         }
     return p;
 }
@@ -36,18 +44,20 @@ TEST(SharedPicture, TransparentImageOfASharedPictureDrawsAsOfAPrivateCopy) {
         bool byHandle; // the bitmap handed over directly rather than through a DC
     };
     const Case kCases[] = {
-        {magenta, 0, 0, 37, 6, 0, 0, false, false},  // whole picture
-        {magenta, 5, 2, 20, 4, 9, 1, true, false},   // part of it, clipped around a hole
-        {magenta, -4, 3, 30, 6, -3, -2, false, true}, // source and destination partly outside
-        {magenta, 30, 1, 20, 6, 10, 0, false, false}, // runs past the canvas's right edge
-        {green, 1, 1, 37, 6, 0, 0, true, false},     // another key: none of its colour is there
+        {magenta, 0, 0, kW, kH, 0, 0, false, false},   // whole picture
+        {magenta, 10, 3, kW, kH, 0, 0, false, true},   // whole picture, handed over directly
+        {magenta, 5, 2, 20, 4, 9, 1, true, false},     // part of it, clipped around a hole
+        {magenta, 7, 2, 120, 4, 30, 1, true, false},   // long runs cut by the hole
+        {magenta, -4, 3, 30, 6, -3, -2, false, true},  // source and destination partly outside
+        {magenta, 150, 1, 40, 6, 100, 0, false, false}, // runs past the canvas's right edge
+        {green, 1, 1, kW, kH, 0, 0, true, false},      // another key: none of its colour is there
     };
-    const int kCanvasW = 48, kCanvasH = 12;
+    const int kCanvasW = 180, kCanvasH = 12;
     for (const Case& c : kCases) {
         const long objects = cehost::sim::GdiObjectCount();
         const std::vector<uint32_t> pixels = Picture(magenta);
-        HBITMAP shared = CreateBitmapSharing(37, 6, MakeSharedPixels(37, 6, pixels.data()));
-        HBITMAP own = CreateBitmapFromPixels(37, 6, pixels.data());
+        HBITMAP shared = CreateBitmapSharing(kW, kH, MakeSharedPixels(kW, kH, pixels.data()));
+        HBITMAP own = CreateBitmapFromPixels(kW, kH, pixels.data());
         std::vector<COLORREF> drawn[2];
         for (int pass = 0; pass < 2; ++pass) {
             HBITMAP source = pass == 0 ? shared : own;
