@@ -601,7 +601,8 @@ BOOL WINAPI TransparentImage(HDC dest, LONG x, LONG y, LONG width, LONG height, 
     }
     uint32_t key = ToPixel(transparent);
     RECT dst{x + t.offset.x, y + t.offset.y, x + width + t.offset.x, y + height + t.offset.y};
-    textrecord::Blitted(t.surface, t.dc->hwnd, *t.clip, dst, source.surface,
+    // A shared picture has never been drawn on (drawing gives a bitmap its own pixels first): it brings no text.
+    textrecord::Blitted(t.surface, t.dc->hwnd, *t.clip, dst, picture ? nullptr : source.surface,
                         {source.x, source.y, source.x + source.width, source.y + source.height});
     if (picture && srcWidth == width && srcHeight == height && !source.surface->rows)
         TransferKeyedRuns(t, dst, source, *picture, key);

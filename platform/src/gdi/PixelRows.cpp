@@ -88,7 +88,7 @@ inline __attribute__((always_inline)) void CopyPixels(uint32_t* __restrict d, co
 
 // The rows of one transfer. Everything the loop needs is in locals: a pixel store may alias any int or
 // pointer-sized field, which would otherwise be read again for every row.
-template <bool Whole>
+template <bool Whole, bool Table>
 inline __attribute__((always_inline)) void CopyRunRows(const RunCopy& job) {
     uint32_t* const* const dstRows = job.dst->rows;
     uint32_t* const dst0 = job.dst->row0;
@@ -101,7 +101,7 @@ inline __attribute__((always_inline)) void CopyRunRows(const RunCopy& job) {
         const uint16_t* r = pairs + start[0];
         const uint16_t* const end = pairs + start[1];
         if (r == end) continue;
-        uint32_t* const row = (dstRows ? dstRows[y] : dst0 + y * dstStride) - dx;
+        uint32_t* const row = (Table ? dstRows[y] : dst0 + y * dstStride) - dx;
         if constexpr (Whole) {
             for (; r != end; r += 2) CopyPixels(row + r[0], srow + r[0], size_t(r[1] - r[0]));
         } else {
@@ -117,10 +117,12 @@ inline __attribute__((always_inline)) void CopyRunRows(const RunCopy& job) {
 CEHOST_ROW_CLONES
 void CopyRuns(const RunCopy& job) {
     // A picture wholly inside the columns wanted (an icon within its clip) copies its runs as they are.
-    if (job.from <= 0 && job.to >= job.src->width)
-        CopyRunRows<true>(job);
+    // The screen finds its rows through its table, a bitmap by its stride.
+    const bool whole = job.from <= 0 && job.to >= job.src->width, table = job.dst->rows != nullptr;
+    if (whole)
+        table ? CopyRunRows<true, true>(job) : CopyRunRows<true, false>(job);
     else
-        CopyRunRows<false>(job);
+        table ? CopyRunRows<false, true>(job) : CopyRunRows<false, false>(job);
 }
 
 } // namespace cehost::gdi

@@ -108,14 +108,26 @@ void Cover(Record& record, const std::vector<RECT>& clip, const RECT& rect) {
     const auto near = record.Near(rect.top, rect.bottom);
     if (near.first == near.second) return;
     // What the drawing reaches: the clip rectangles within `rect` (a point of a run is hidden when it lies in
-    // one). A window's erase clipped around its children usually reaches none of the runs drawn in them.
-    static std::vector<RECT> parts;
-    parts.clear();
-    for (const RECT& c : clip) {
-        const RECT part = Intersect(c, rect);
-        if (!IsEmpty(part)) parts.push_back(part);
+    // one). A window's erase clipped around its children usually reaches none of the runs drawn in them. A
+    // drawing through a window's DC mostly has one clip rectangle, which needs no list.
+    static std::vector<RECT> many;
+    RECT one;
+    const RECT* parts = &one;
+    size_t partCount = 0;
+    if (clip.size() == 1) {
+        one = Intersect(clip.front(), rect);
+        partCount = IsEmpty(one) ? 0 : 1;
+    } else {
+        many.clear();
+        for (const RECT& c : clip) {
+            const RECT part = Intersect(c, rect);
+            if (!IsEmpty(part)) many.push_back(part);
+        }
+        parts = many.data();
+        partCount = many.size();
     }
-    if (parts.empty()) return;
+    if (partCount == 0) return;
+    const RECT* const partsEnd = parts + partCount;
     auto overlaps = [](const RECT& a, const RECT& b) {
         return a.top < b.bottom && b.top < a.bottom && a.left < b.right && b.left < a.right;
     };
@@ -123,10 +135,10 @@ void Cover(Record& record, const std::vector<RECT>& clip, const RECT& rect) {
         // Most runs lie elsewhere: one or two comparisons tell.
         if (!overlaps(run.rect, rect) || IsEmpty(run.rect)) return false;
         bool reached = false;
-        for (const RECT& part : parts)
-            if (overlaps(run.rect, part)) {
+        for (const RECT* part = parts; part != partsEnd; ++part)
+            if (overlaps(run.rect, *part)) {
                 // The usual case, a repaint over the whole run through one clip rectangle, needs no sampling.
-                if (RectsEqual(Intersect(part, run.rect), run.rect)) return true;
+                if (RectsEqual(Intersect(*part, run.rect), run.rect)) return true;
                 reached = true;
             }
         // A run still listed has fewer than half of its points hidden; if nothing reaches it, it stays so.
@@ -136,8 +148,8 @@ void Cover(Record& record, const std::vector<RECT>& clip, const RECT& rect) {
             if (run.covered & (1u << k)) continue;
             const LONG x = run.rect.left + (2 * (k % kColumns) + 1) * w / (2 * kColumns);
             const LONG y = run.rect.top + (2 * (k / kColumns) + 1) * h / (2 * kRows);
-            for (const RECT& part : parts)
-                if (Contains(part, x, y)) {
+            for (const RECT* part = parts; part != partsEnd; ++part)
+                if (Contains(*part, x, y)) {
                     run.covered |= 1u << k;
                     break;
                 }
@@ -162,6 +174,13 @@ void Covered(const Surface* surface, const std::vector<RECT>& clip, const RECT& 
 
 void Blitted(const Surface* target, HWND hwnd, const std::vector<RECT>& clip, const RECT& dst,
              const Surface* source, const RECT& src) {
+    const LONG sw = src.right - src.left, sh = src.bottom - src.top;
+    Record* from = source && sw > 0 && sh > 0 ? Find(source, false) : nullptr;
+    if (!from || from->runs.empty()) {
+        // Most blits bring no text: they only cover what they replace.
+        if (Record* record = Find(target, false); record && !record->runs.empty()) Cover(*record, clip, dst);
+        return;
+    }
     // What the source brings is taken first: a blit within one surface may cover its own source. Kept from
     // call to call; brought runs keep their order of recording.
     struct Moved {
@@ -173,29 +192,25 @@ void Blitted(const Surface* target, HWND hwnd, const std::vector<RECT>& clip, co
     static std::u16string texts;
     moved.clear();
     texts.clear();
-    const LONG sw = src.right - src.left, sh = src.bottom - src.top;
     const LONG dw = dst.right - dst.left, dh = dst.bottom - dst.top;
-    if (Record* from = source ? Find(source, false) : nullptr; from && sw > 0 && sh > 0) {
-        const auto near = from->Near(src.top, src.bottom);
-        for (size_t k = near.first; k < near.second; ++k) {
-            const Run& run = from->runs[k];
-            const RECT& r = run.rect;
-            if (r.left < src.left || r.top < src.top || r.right > src.right || r.bottom > src.bottom)
-                continue;
-            RECT to{dst.left + (r.left - src.left) * dw / sw, dst.top + (r.top - src.top) * dh / sh,
-                    dst.left + (r.right - src.left) * dw / sw, dst.top + (r.bottom - src.top) * dh / sh};
-            // It arrives only where the destination's clip lets its middle through.
-            const LONG cx = (to.left + to.right) / 2, cy = (to.top + to.bottom) / 2;
-            bool shown = false;
-            for (const RECT& c : clip)
-                shown = shown || Contains(c, cx, cy);
-            if (shown && !IsEmpty(to)) {
-                moved.push_back({run.age, to, texts.size(), run.length});
-                texts.append(from->chars, run.offset, run.length);
-            }
+    const auto near = from->Near(src.top, src.bottom);
+    for (size_t k = near.first; k < near.second; ++k) {
+        const Run& run = from->runs[k];
+        const RECT& r = run.rect;
+        if (r.left < src.left || r.top < src.top || r.right > src.right || r.bottom > src.bottom) continue;
+        RECT to{dst.left + (r.left - src.left) * dw / sw, dst.top + (r.top - src.top) * dh / sh,
+                dst.left + (r.right - src.left) * dw / sw, dst.top + (r.bottom - src.top) * dh / sh};
+        // It arrives only where the destination's clip lets its middle through.
+        const LONG cx = (to.left + to.right) / 2, cy = (to.top + to.bottom) / 2;
+        bool shown = false;
+        for (const RECT& c : clip)
+            shown = shown || Contains(c, cx, cy);
+        if (shown && !IsEmpty(to)) {
+            moved.push_back({run.age, to, texts.size(), run.length});
+            texts.append(from->chars, run.offset, run.length);
         }
-        std::sort(moved.begin(), moved.end(), [](const Moved& a, const Moved& b) { return a.age < b.age; });
     }
+    std::sort(moved.begin(), moved.end(), [](const Moved& a, const Moved& b) { return a.age < b.age; });
     if (Record* record = Find(target, !moved.empty())) {
         Cover(*record, clip, dst);
         for (const Moved& m : moved)
