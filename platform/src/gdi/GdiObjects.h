@@ -120,7 +120,7 @@ struct Bitmap : Object {
     // Back to a fresh bitmap's fields (a freed bitmap waits for the next one), keeping the pixel storage's
     // capacity up to a full screen's worth.
     void Reset() {
-        std::free(dibBits);
+        if (dibBits) std::free(dibBits);
         dibBits = nullptr;
         dib = bottomUp = false;
         selectedIn = nullptr;
@@ -202,8 +202,20 @@ struct Slot {
     std::unique_ptr<Object> object;
     uint16_t generation = 1;
 };
-// Slot 0 is never used, so no handle is 0x40000000 with slot 0.
+// Slot 0 is never used, so no handle is 0x40000000 with slot 0. The stock objects take the next slots before
+// any other object is registered; until then the table is empty.
 extern std::vector<Slot> g_slots;
+// The stock objects by GetStockObject index (null where an index names none), and the 1 x 1 bitmap a memory
+// DC starts with: set once, by MakeStockObjects, with the table's first slots.
+extern HGDIOBJ g_stock[DC_PEN + 1];
+extern HBITMAP g_defaultBitmap;
+void MakeStockObjects();
+inline void EnsureStockObjects() {
+    if (g_slots.empty()) MakeStockObjects();
+}
+inline HGDIOBJ MakeHandle(uint32_t slot, uint16_t generation) {
+    return reinterpret_cast<HGDIOBJ>(kTag | (uintptr_t(generation & kGenMask) << 16) | slot);
+}
 } // namespace handles
 HGDIOBJ Register(std::unique_ptr<Object> object);
 // A fresh DC or bitmap object: one freed earlier when there is one (painting creates and deletes a dozen of
@@ -234,17 +246,26 @@ inline Region* LookupRegion(HRGN h) { return LookupAs<Region>(h, Kind::Region); 
 HGDIOBJ RegisterStock(std::unique_ptr<Object> object);
 // Frees the object behind a handle (no checks: callers decide whether deletion is allowed).
 void Destroy(HGDIOBJ handle);
+// The same for an object the caller has just looked up through `handle`.
+void Destroy(HGDIOBJ handle, Object* object);
 
 // A bitmap object holding a copy of top-down 0xAARRGGBB pixels (made opaque).
 HBITMAP CreateBitmapFromPixels(int width, int height, const uint32_t* pixels);
 // Opaque top-down pixels, decoded once, that bitmap handles can share.
 SharedPixels MakeSharedPixels(int width, int height, const uint32_t* pixels);
 // A new bitmap handle showing shared pixels (width x height of them); it copies them when drawn on.
-HBITMAP CreateBitmapSharing(int width, int height, SharedPixels pixels);
+HBITMAP CreateBitmapSharing(int width, int height, const SharedPixels& pixels);
 
 // Default objects of a new DC, and the 1 x 1 bitmap a memory DC starts with.
-HGDIOBJ Stock(int index);
-HBITMAP DefaultBitmap();
+inline HGDIOBJ Stock(int index) {
+    if (index < 0 || index > DC_PEN) return nullptr;
+    handles::EnsureStockObjects();
+    return handles::g_stock[index];
+}
+inline HBITMAP DefaultBitmap() {
+    handles::EnsureStockObjects();
+    return handles::g_defaultBitmap;
+}
 
 // Rectangle helpers in surface coordinates.
 inline bool IsEmpty(const RECT& r) { return r.right <= r.left || r.bottom <= r.top; }

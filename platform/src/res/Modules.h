@@ -25,7 +25,8 @@ struct Module {
         int height = 0;
         gdi::SharedPixels pixels;
     };
-    std::map<const ResourceEntry*, Picture> bitmaps;
+    // By index in `resources`; a picture without pixels is one not decoded yet.
+    std::vector<Picture> bitmaps;
     // Icons by group entry and the size asked for (0 x 0 for the image's own size).
     std::map<std::tuple<const ResourceEntry*, int, int>, Picture> icons;
     // FindEntry's answers for a numbered type and name in the preferred language (type << 16 | name), found
@@ -46,5 +47,7 @@ Module* FindModule(HINSTANCE instance);
 // The entry for type and name, in the preferred language (or exactly `language`).
 const ResourceEntry* FindEntry(Module* module, const ResourceId& type, const ResourceId& name,
                                std::optional<WORD> language = std::nullopt);
+// The same for a numbered type and name, in the preferred language.
+const ResourceEntry* FindEntry(Module* module, WORD type, WORD name);
 
 } // namespace cehost::res
