@@ -222,7 +222,7 @@ HGDIOBJ Register(std::unique_ptr<Object> object);
 // each per frame, and a reused object keeps the capacity of its lists), a new one otherwise.
 std::unique_ptr<DeviceContext> TakeDc();
 std::unique_ptr<Bitmap> TakeBitmap();
-inline Object* Lookup(HGDIOBJ handle) {
+[[gnu::always_inline]] inline Object* Lookup(HGDIOBJ handle) {
     using namespace handles;
     const uintptr_t v = reinterpret_cast<uintptr_t>(handle);
     if ((v & ~(kSlotMask | (kGenMask << 16))) != kTag) return nullptr;
@@ -232,7 +232,7 @@ inline Object* Lookup(HGDIOBJ handle) {
     if ((s.generation & kGenMask) != ((v >> 16) & kGenMask)) return nullptr;
     return s.object.get();
 }
-template <typename T> T* LookupAs(HGDIOBJ handle, Kind kind) {
+template <typename T> [[gnu::always_inline]] inline T* LookupAs(HGDIOBJ handle, Kind kind) {
     Object* o = Lookup(handle);
     return o && o->kind == kind ? static_cast<T*>(o) : nullptr;
 }

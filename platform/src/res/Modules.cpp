@@ -147,16 +147,23 @@ const ResourceEntry* FindEntry(Module* module, const ResourceId& type, const Res
 const ResourceEntry* FindEntry(Module* module, WORD type, WORD name) {
     if (!module) return nullptr;
     if (module->foundLanguage != g_language) {
-        module->found.clear();
+        module->ForgetFound();
         module->foundLanguage = g_language;
     }
     const uint32_t key = uint32_t(type) << 16 | name;
-    if (auto at = module->found.find(key); at != module->found.end()) return at->second;
-    ResourceId t, n;
-    t.ordinal = type;
-    n.ordinal = name;
-    const ResourceEntry* e = Search(module, t, n, std::nullopt);
-    module->found.emplace(key, e);
+    Module::Recent& recent = module->recent[(name ^ type * 7u) % Module::kRecent];
+    if (recent.valid && recent.key == key) return recent.entry;
+    const ResourceEntry* e;
+    if (auto at = module->found.find(key); at != module->found.end()) {
+        e = at->second;
+    } else {
+        ResourceId t, n;
+        t.ordinal = type;
+        n.ordinal = name;
+        e = Search(module, t, n, std::nullopt);
+        module->found.emplace(key, e);
+    }
+    recent = {key, true, e};
     return e;
 }
 

@@ -34,11 +34,24 @@ struct Module {
     // bitmaps up by number, and a module has hundreds of resources to search.
     std::unordered_map<uint32_t, const ResourceEntry*> found;
     LANGID foundLanguage = 0;
+    // The last answers of `found`, by the name's low bits: a paint asks for the same few pictures again and
+    // again, and this is one comparison where the map is a hash and a division.
+    struct Recent {
+        uint32_t key = 0;
+        bool valid = false;
+        const ResourceEntry* entry = nullptr;
+    };
+    static constexpr size_t kRecent = 64;
+    Recent recent[kRecent];
+    void ForgetFound() {
+        found.clear();
+        for (Recent& r : recent) r.valid = false;
+    }
     // The resources were replaced or dropped: what was decoded and found from them goes.
     void ResourcesChanged() {
         bitmaps.clear();
         icons.clear();
-        found.clear();
+        ForgetFound();
     }
 };
 
