@@ -55,10 +55,13 @@ namespace {
 void Retain(Object* o) {
     if (!o->stock) ++o->selections;
 }
-void Retain(HGDIOBJ h) {
+// The defaults of a DC are stock objects, so most handles a DC lets go of are: those need no look-up.
+[[gnu::always_inline]] inline void Retain(HGDIOBJ h) {
+    if (handles::IsFirstStock(h)) return;
     if (Object* o = Lookup(h)) Retain(o);
 }
-void Release(HGDIOBJ h) {
+[[gnu::always_inline]] inline void Release(HGDIOBJ h) {
+    if (handles::IsFirstStock(h)) return;
     if (Object* o = Lookup(h); o && o->selections > 0) --o->selections;
 }
 
@@ -76,7 +79,8 @@ void ReleaseState(DeviceContext* dc, const DcState& s) {
     Release(s.pen);
     Release(s.brush);
     Release(s.font);
-    if (dc->type == DcType::Memory) {
+    // A stock bitmap is never counted nor marked as selected.
+    if (dc->type == DcType::Memory && !handles::IsFirstStock(s.bitmap)) {
         if (Bitmap* b = LookupBitmap(s.bitmap)) {
             if (b->selections > 0) --b->selections;
             if (b->selectedIn == dc) b->selectedIn = nullptr;
@@ -318,7 +322,9 @@ HGDIOBJ WINAPI SelectObject(HDC hdc, HGDIOBJ object) {
         }
         HGDIOBJ previous = dc->state.bitmap;
         if (previous != object) {
-            if (Bitmap* old = LookupBitmap(dc->state.bitmap)) {
+            if (handles::IsFirstStock(previous)) {
+                // A stock bitmap is never counted nor marked as selected.
+            } else if (Bitmap* old = LookupBitmap(dc->state.bitmap)) {
                 if (old->selectedIn == dc) old->selectedIn = nullptr;
                 if (old->selections > 0) --old->selections;
             } else {

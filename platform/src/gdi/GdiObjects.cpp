@@ -13,6 +13,7 @@ namespace cehost::gdi {
 std::vector<handles::Slot> handles::g_slots;
 HGDIOBJ handles::g_stock[DC_PEN + 1] = {};
 HBITMAP handles::g_defaultBitmap = nullptr;
+uintptr_t handles::g_stockEnd = 0;
 
 namespace {
 
@@ -22,24 +23,28 @@ using namespace handles;
 // painting holds at most a handful at once. Plain globals, like the table: every creation and deletion uses
 // them.
 std::vector<uint32_t> g_free;
-constexpr size_t kSpares = 16;
-std::vector<std::unique_ptr<DeviceContext>> g_spareDcs;
-std::vector<std::unique_ptr<Bitmap>> g_spareBitmaps;
 
-// A freed object goes back to a fresh one's fields and waits for the next creation, while there is room.
-template <class T> void KeepSpare(std::vector<std::unique_ptr<T>>& spares, T* object) {
-    std::unique_ptr<T> kept(object);
-    if (spares.size() >= kSpares) return;
-    kept->Reset();
-    spares.push_back(std::move(kept));
-}
-
-template <class T> std::unique_ptr<T> TakeSpare(std::vector<std::unique_ptr<T>>& spares) {
-    if (spares.empty()) return std::make_unique<T>();
-    std::unique_ptr<T> object = std::move(spares.back());
-    spares.pop_back();
-    return object;
-}
+template <class T> struct Spares {
+    static constexpr int kCount = 16;
+    T* objects[kCount] = {};
+    int count = 0;
+    ~Spares() {
+        for (int i = 0; i < count; ++i) delete objects[i];
+        count = 0;
+    }
+    // A freed object goes back to a fresh one's fields and waits for the next creation, while there is room.
+    void Keep(T* object) {
+        if (count == kCount) {
+            delete object;
+            return;
+        }
+        object->Reset();
+        objects[count++] = object;
+    }
+    std::unique_ptr<T> Take() { return std::unique_ptr<T>(count ? objects[--count] : new T); }
+};
+Spares<DeviceContext> g_spareDcs;
+Spares<Bitmap> g_spareBitmaps;
 
 HGDIOBJ RegisterStockInTable(std::unique_ptr<Object> object) {
     object->stock = true;
@@ -102,6 +107,7 @@ void handles::MakeStockObjects() {
     bitmap->storage.assign(1, 0xFFFFFFFFu);
     bitmap->surface = Surface{1, 1, bitmap->storage.data(), 1};
     g_defaultBitmap = static_cast<HBITMAP>(RegisterStockInTable(std::move(bitmap)));
+    g_stockEnd = reinterpret_cast<uintptr_t>(g_defaultBitmap) + 1;
 }
 
 HGDIOBJ RegisterStock(std::unique_ptr<Object> object) {
@@ -148,23 +154,25 @@ void Destroy(HGDIOBJ handle, Object* o) {
     const uint32_t slot = uint32_t(reinterpret_cast<uintptr_t>(handle) & kSlotMask);
     Slot& s = g_slots[slot];
     // The generation moves on before the object goes, so that nothing its destructor does finds it again.
-    std::unique_ptr<Object> gone = std::move(s.object);
+    Object* gone = s.object.release();
     s.generation = uint16_t((s.generation + 1) & kGenMask);
     if (s.generation == 0) s.generation = 1;
     g_free.push_back(slot);
     internal::GdiObjectDestroyed();
     if (gone->kind == Kind::Dc)
-        KeepSpare(g_spareDcs, static_cast<DeviceContext*>(gone.release()));
+        g_spareDcs.Keep(static_cast<DeviceContext*>(gone));
     else if (gone->kind == Kind::Bitmap)
-        KeepSpare(g_spareBitmaps, static_cast<Bitmap*>(gone.release()));
+        g_spareBitmaps.Keep(static_cast<Bitmap*>(gone));
+    else
+        delete gone;
 }
 
 void Destroy(HGDIOBJ handle) {
     if (Object* o = Lookup(handle)) Destroy(handle, o);
 }
 
-std::unique_ptr<DeviceContext> TakeDc() { return TakeSpare(g_spareDcs); }
-std::unique_ptr<Bitmap> TakeBitmap() { return TakeSpare(g_spareBitmaps); }
+std::unique_ptr<DeviceContext> TakeDc() { return g_spareDcs.Take(); }
+std::unique_ptr<Bitmap> TakeBitmap() { return g_spareBitmaps.Take(); }
 
 void Subtract(const RECT& a, const RECT& b, std::vector<RECT>& out) {
     RECT i = Intersect(a, b);

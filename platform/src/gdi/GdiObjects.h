@@ -209,12 +209,21 @@ extern std::vector<Slot> g_slots;
 // DC starts with: set once, by MakeStockObjects, with the table's first slots.
 extern HGDIOBJ g_stock[DC_PEN + 1];
 extern HBITMAP g_defaultBitmap;
+// One past the last of those handles (0 until they are made): theirs are the handles from the first slot's,
+// generation 1, up to it, as stock objects are never freed.
+extern uintptr_t g_stockEnd;
 void MakeStockObjects();
 inline void EnsureStockObjects() {
     if (g_slots.empty()) MakeStockObjects();
 }
 inline HGDIOBJ MakeHandle(uint32_t slot, uint16_t generation) {
     return reinterpret_cast<HGDIOBJ>(kTag | (uintptr_t(generation & kGenMask) << 16) | slot);
+}
+// One of the stock objects every DC starts with (GetStockObject's and the default bitmap; not those other
+// parts register later).
+inline bool IsFirstStock(HGDIOBJ h) {
+    const uintptr_t v = reinterpret_cast<uintptr_t>(h);
+    return v >= (kTag | uintptr_t(1) << 16 | 1) && v < g_stockEnd;
 }
 } // namespace handles
 HGDIOBJ Register(std::unique_ptr<Object> object);
