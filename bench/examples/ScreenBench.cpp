@@ -39,26 +39,25 @@ double ThreadSeconds() {
     return double(t.tv_sec) + double(t.tv_nsec) * 1e-9;
 }
 
-double MemsetSeconds() {
-    static double seconds = [] {
-        std::vector<uint32_t> fb(size_t(240) * 320);
-        const int rounds = 20000;
-        double start = ThreadSeconds();
-        for (int i = 0; i < rounds; ++i) {
-            std::memset(fb.data(), i & 0xFF, fb.size() * 4);
-            benchmark::DoNotOptimize(fb.data());
-            benchmark::ClobberMemory();
-        }
-        return (ThreadSeconds() - start) / rounds;
-    }();
-    return seconds;
+// One memset of a frame, averaged over `rounds`. The machine's speed drifts from minute to minute, so every
+// benchmark times its own memset just before and just after its run and divides by their mean.
+double MemsetSeconds(int rounds) {
+    static std::vector<uint32_t> fb(size_t(240) * 320);
+    double start = ThreadSeconds();
+    for (int i = 0; i < rounds; ++i) {
+        std::memset(fb.data(), i & 0xFF, fb.size() * 4);
+        benchmark::DoNotOptimize(fb.data());
+        benchmark::ClobberMemory();
+    }
+    return (ThreadSeconds() - start) / rounds;
 }
 
 // Times `body` only (setup between iterations is left out) and reports the mean as a multiple of the memset.
 // `body` answers the CPU seconds it took.
 template <typename Body, typename Between>
 void MeasureEach(benchmark::State& state, Body body, Between between) {
-    double base = MemsetSeconds(), total = 0;
+    const int kMemsetRounds = 1000;
+    double before = MemsetSeconds(kMemsetRounds), total = 0;
     // Under callgrind only the last run of a benchmark is kept, the one whose iteration count is reported.
     CALLGRIND_ZERO_STATS;
     for (auto _ : state) {
@@ -67,6 +66,7 @@ void MeasureEach(benchmark::State& state, Body body, Between between) {
         total += seconds;
         between();
     }
+    const double base = (before + MemsetSeconds(kMemsetRounds)) / 2;
     state.counters["x_memset"] = total / double(std::max<benchmark::IterationCount>(state.iterations(), 1)) / base;
 }
 

@@ -10,23 +10,28 @@
 namespace cehost::gdi {
 
 Surface* DeviceContext::Target() const {
-    if (type != DcType::Memory) return &Screen();
+    if (type != DcType::Memory) return PayScreenRows(), &Screen();
     Bitmap* b = LookupBitmap(state.bitmap);
     return b ? &b->surface : nullptr;
 }
 
 Surface* DeviceContext::WritableTarget() const {
-    if (type != DcType::Memory) return &Screen();
+    if (type != DcType::Memory) return PayScreenRows(), &Screen();
     Bitmap* b = LookupBitmap(state.bitmap);
     if (!b) return nullptr;
     b->MakeWritable();
     return &b->surface;
 }
 
+namespace {
+// The surface a DC draws on, for its size only: the screen's owed rows stay owed.
+const Surface* Measured(const DeviceContext* dc) { return dc->type == DcType::Memory ? dc->Target() : &Screen(); }
+} // namespace
+
 const std::vector<RECT>& DeviceContext::Clip() {
     // The screen can change size (rotation), so window and screen DCs recompute when its bounds are not those
     // the clip was worked out against.
-    Surface* s = Target();
+    const Surface* s = Measured(this);
     RECT bounds{0, 0, s ? s->width : 0, s ? s->height : 0};
     if (clipValid && (type == DcType::Memory || (bounds.right == clipBounds.right && bounds.bottom == clipBounds.bottom))) return clip;
     clipBounds = bounds;
@@ -142,7 +147,7 @@ std::vector<RECT> Difference(const std::vector<RECT>& a, const std::vector<RECT>
 // The clip the user has set, or, when none, everything the DC may touch (in DC device coordinates).
 std::vector<RECT> CurrentUserClip(DeviceContext* dc) {
     if (dc->state.userClip) return *dc->state.userClip;
-    Surface* s = dc->Target();
+    const Surface* s = Measured(dc);
     std::vector<RECT> base;
     if (dc->visibleIsWholeSurface) {
         if (s) base.push_back({0, 0, s->width, s->height});
@@ -362,7 +367,7 @@ HGDIOBJ WINAPI GetCurrentObject(HDC hdc, UINT type) {
 
 int WINAPI GetDeviceCaps(HDC hdc, int index) {
     return WithDc(hdc, [&](DeviceContext* dc) -> int {
-        Surface* s = dc->Target();
+        const Surface* s = Measured(dc);
         switch (index) {
         case HORZRES: return s ? s->width : 0;
         case VERTRES: return s ? s->height : 0;

@@ -49,13 +49,16 @@ uint32_t Rop3(uint32_t rop, uint32_t p, uint32_t s, uint32_t d) {
     return 0xFF000000u | (r & 0xFFFFFFu);
 }
 
-bool BeginDraw(HDC hdc, DrawTarget& t, bool readOnly) {
+bool BeginDraw(HDC hdc, DrawTarget& t, bool readOnly, bool keepOwedRows) {
     t.dc = LookupDc(hdc);
     if (!t.dc) {
         SetLastError(ERROR_INVALID_HANDLE);
         return false;
     }
-    t.surface = readOnly ? t.dc->Target() : t.dc->WritableTarget();
+    if (keepOwedRows && t.dc->type != DcType::Memory)
+        t.surface = &Screen();
+    else
+        t.surface = readOnly ? t.dc->Target() : t.dc->WritableTarget();
     if (!t.surface) return false;
     t.clip = &t.dc->Clip();
     t.offset = t.dc->Offset();
@@ -354,6 +357,30 @@ void TransferKeyedRuns(const DrawTarget& t, const RECT& dst, const BltSource& sr
     }
 }
 
+// Whether a keyed transfer of a shared picture writes every pixel of rows [rows.first, rows.second) of the
+// target: one clip rectangle and the picture span the rows and the target's width, and on each of those rows
+// one opaque run spans the columns wanted.
+bool WritesWholeRows(const DrawTarget& t, const RECT& dst, const BltSource& src, const SharedPicture& picture,
+                     uint32_t key, std::pair<int, int> rows) {
+    const Surface* s = src.surface;
+    const RECT band{0, rows.first, t.surface->width, rows.second};
+    auto spans = [&](const RECT& r) {
+        return r.left <= band.left && r.right >= band.right && r.top <= band.top && r.bottom >= band.bottom;
+    };
+    const RECT onSource{dst.left - src.x, dst.top - src.y, dst.left - src.x + s->width, dst.top - src.y + s->height};
+    const RECT i = Intersect(dst, onSource);
+    if (!spans(i) || std::none_of(t.clip->begin(), t.clip->end(), spans)) return false;
+    const LONG dx = src.x - dst.left, dy = src.y - dst.top, from = band.left + dx, to = band.right + dx;
+    const SharedPicture::Runs runs = picture.OpaqueRuns(key);
+    for (int y = rows.first; y < rows.second; ++y) {
+        bool whole = false;
+        for (uint32_t k = runs.rowStart[y + dy]; k < runs.rowStart[y + dy + 1] && !whole; k += 2)
+            whole = runs.pairs[k] <= from && runs.pairs[k + 1] >= to;
+        if (!whole) return false;
+    }
+    return true;
+}
+
 bool UsesSource(DWORD rop) {
     uint8_t code = uint8_t(rop >> 16);
     return (((code >> 2) ^ code) & 0x33) != 0;
@@ -584,7 +611,7 @@ BOOL WINAPI TransparentImage(HDC dest, LONG x, LONG y, LONG width, LONG height, 
                              LONG srcWidth, LONG srcHeight, COLORREF transparent) {
     cehost::internal::ProfileScope profile(cehost::sim::FramePart::Blits);
     DrawTarget t;
-    if (!BeginDraw(dest, t)) return FALSE;
+    if (!BeginDraw(dest, t, false, true)) return FALSE;
     if (width < 0 || height < 0 || srcWidth < 0 || srcHeight < 0) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
@@ -613,7 +640,14 @@ BOOL WINAPI TransparentImage(HDC dest, LONG x, LONG y, LONG width, LONG height, 
     RECT dst{x + t.offset.x, y + t.offset.y, x + width + t.offset.x, y + height + t.offset.y};
     textrecord::Blitted(t.surface, t.dc->hwnd, *t.clip, dst, source.surface,
                         {source.x, source.y, source.x + source.width, source.y + source.height});
-    if (picture && srcWidth == width && srcHeight == height)
+    const bool keyedRuns = picture && srcWidth == width && srcHeight == height;
+    if (g_screenRowsOwed) {
+        if (keyedRuns && t.surface == &Screen() && WritesWholeRows(t, dst, source, *picture, key, OwedRows()))
+            ForgiveOwedRows();
+        else
+            PayOwedRows();
+    }
+    if (keyedRuns)
         TransferKeyedRuns(t, dst, source, *picture, key);
     else
         Transfer(t, dst, source, KeyedCopy{key});

@@ -13,8 +13,9 @@ struct DrawTarget {
 };
 
 // Fails (with ERROR_INVALID_HANDLE) for a handle that is not a DC. A bitmap sharing its pixels with other
-// handles gets its own copy unless `readOnly`.
-bool BeginDraw(HDC hdc, DrawTarget& t, bool readOnly = false);
+// handles gets its own copy unless `readOnly`. Screen rows a move left owed are paid, unless `keepOwedRows`:
+// the caller then forgives or pays them before it draws.
+bool BeginDraw(HDC hdc, DrawTarget& t, bool readOnly = false, bool keepOwedRows = false);
 // Colour of a brush handle, a DC_BRUSH or a system colour index + 1; false for the null brush or a bad handle.
 bool BrushColor(DeviceContext* dc, HBRUSH brush, uint32_t& pixel);
 void FillDeviceRect(const DrawTarget& t, const RECT& r, uint32_t pixel);

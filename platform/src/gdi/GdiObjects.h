@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <memory>
 #include <optional>
+#include <utility>
 #include <vector>
 
 namespace cehost::gdi {
@@ -295,8 +296,21 @@ Surface& MakeScreen();
 inline Surface& Screen() { return g_screen ? *g_screen : MakeScreen(); }
 // A full-width move of rows within a surface that has a row table: rows [top, bottom) take the pixels of rows
 // [top + dy, bottom + dy), and the source rows outside [top, bottom) keep theirs, as a copy would leave them.
-// The overlapping rows change places by address; only |dy| rows of pixels are copied. False (nothing done)
-// where that would not beat a copy or the surface has no table; the caller then copies.
+// The overlapping rows change places by address. The |dy| source rows the move uncovers are owed their old
+// pixels rather than copied at once: the copy is made when anything reads or draws on the screen, unless a
+// drawing covers every owed row whole first (a list drawing the row it scrolled into view), which makes the
+// copy needless. False (nothing done) where that would not beat a copy or the surface has no table; the caller
+// then copies.
 bool MoveRows(const Surface& s, int top, int bottom, int dy);
+// Whether a move left screen rows owed, and paying them: every way to the screen's pixels pays first.
+extern bool g_screenRowsOwed;
+void PayOwedRows();
+inline void PayScreenRows() {
+    if (g_screenRowsOwed) PayOwedRows();
+}
+// The owed rows, [top, bottom), for a drawing that may write every one of them whole; it then forgives them
+// (the old pixels would be written over unseen) or pays them.
+std::pair<int, int> OwedRows();
+void ForgiveOwedRows();
 
 } // namespace cehost::gdi

@@ -30,6 +30,7 @@ struct Framebuffer {
     }
 
     void Resize(int w, int h) {
+        PayOwedRows();
         std::vector<uint32_t> next(size_t(w) * size_t(h), 0xFFFFFFFFu);
         for (int y = 0; y < std::min(h, surface.height); ++y)
             std::copy_n(surface.Row(y), std::min(w, surface.width), next.begin() + ptrdiff_t(y) * w);
@@ -46,6 +47,7 @@ struct Framebuffer {
     // reads the screen as one block). Each cycle of the reordering is walked with one spare row: a row moves
     // into its place, and the place it leaves is filled next, until the cycle comes back to where it started.
     void InOrder() {
+        PayOwedRows();
         const size_t bytes = size_t(width) * 4;
         auto home = [&](int y) { return pixels.data() + ptrdiff_t(y) * width; };
         for (int y = 0; y < height; ++y) {
@@ -76,20 +78,44 @@ Surface& MakeScreen() {
     return *g_screen;
 }
 
+bool g_screenRowsOwed = false;
+
+namespace {
+// Rows [top, top + count) of the screen are owed the pixels rows [from, from + count) show now.
+struct Owed {
+    int top = 0, count = 0, from = 0;
+} g_owed;
+} // namespace
+
+void PayOwedRows() {
+    if (!g_screenRowsOwed) return;
+    g_screenRowsOwed = false;
+    const Surface& s = Screen();
+    for (int k = 0; k < g_owed.count; ++k)
+        std::memcpy(s.rows[g_owed.top + k], s.rows[g_owed.from + k], size_t(s.width) * 4);
+}
+
+std::pair<int, int> OwedRows() { return {g_owed.top, g_owed.top + g_owed.count}; }
+
+void ForgiveOwedRows() { g_screenRowsOwed = false; }
+
 bool MoveRows(const Surface& s, int top, int bottom, int dy) {
     const int h = bottom - top, d = std::abs(dy);
-    if (!s.rows || d == 0 || h <= d || top + std::min(dy, 0) < 0 || bottom + std::max(dy, 0) > s.height) return false;
+    if (!s.rows || s.rows != Screen().rows || d == 0 || h <= d || top + std::min(dy, 0) < 0 ||
+        bottom + std::max(dy, 0) > s.height)
+        return false;
+    PayOwedRows();
     uint32_t** r = s.rows;
-    const size_t bytes = size_t(s.width) * 4;
     if (dy > 0) {
         // The addresses of the rows written over go below the moved ones, to the source rows that are not
-        // written over; those get their pixels back from the rows now above them.
+        // written over; those are owed their pixels, which the last moved rows now show.
         std::rotate(r + top, r + top + d, r + bottom + d);
-        for (int y = bottom; y < bottom + d; ++y) std::memcpy(r[y], r[y - d], bytes);
+        g_owed = {bottom, d, bottom - d};
     } else {
         std::rotate(r + top - d, r + bottom - d, r + bottom);
-        for (int y = top - d; y < top; ++y) std::memcpy(r[y], r[y + d], bytes);
+        g_owed = {top - d, d, top};
     }
+    g_screenRowsOwed = true;
     return true;
 }
 

@@ -96,12 +96,14 @@ bool WritePng(const std::string& path, const Surface& s, const RECT& r, std::str
 namespace cehost::sim {
 
 bool SaveScreenshotRect(const std::string& path, const RECT& rect, std::string* error) {
+    gdi::PayScreenRows();
     const gdi::Surface& s = gdi::Screen();
     RECT r = gdi::Intersect(rect, RECT{0, 0, s.width, s.height});
     return gdi::WritePng(path, s, r, error);
 }
 
 bool SaveScreenshot(const std::string& path, std::string* error) {
+    gdi::PayScreenRows();
     const gdi::Surface& s = gdi::Screen();
     return gdi::WritePng(path, s, RECT{0, 0, s.width, s.height}, error);
 }

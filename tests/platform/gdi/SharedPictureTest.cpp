@@ -79,4 +79,54 @@ TEST(SharedPicture, TransparentImageOfASharedPictureDrawsAsOfAPrivateCopy) {
     }
 }
 
+// The rows a scroll of the screen uncovers are copied only when something looks at them or draws over part of
+// them: a picture covering them whole (row 0 of the picture has no key) drops the copy, one with holes there
+// (rows 2 and up), or a clip with a hole there, must show the uncovered rows' old pixels. Each case ends as the
+// same calls end on a memory bitmap, which has no row table.
+TEST(SharedPicture, PicturesOverTheRowsAScrollUncoversEndAsOnABitmap) {
+    const int w = 37, h = 24;
+    struct Case {
+        LONG top, bottom, dy; // rows [top, bottom) take rows [top + dy, bottom + dy)
+        LONG pictureY;        // where the picture's top row goes
+        RECT hole;            // left out of the clip while the picture is drawn
+    };
+    const Case kCases[] = {
+        {4, 14, 1, 14, {}},             // the one uncovered row under the opaque top row: nothing to copy
+        {4, 14, 1, 14, {3, 0, 9, 2}},   // the same with the clip in pieces elsewhere
+        {4, 14, 1, 14, {3, 14, 9, 15}}, // the same with a hole in the uncovered row: copied
+        {4, 14, 2, 14, {}},             // two uncovered rows, the second under the all-key row: copied
+        {6, 16, -1, 3, {}},             // moving down, the uncovered row under a row with holes: copied
+        {2, 20, 3, 17, {}},             // the picture starts below the first uncovered row: copied
+    };
+    const std::vector<uint32_t> pixels = Picture(0xFFFF00FFu);
+    ASSERT_TRUE(cehost::sim::SetScreenSize(w, h));
+    for (const Case& c : kCases) {
+        const long objects = cehost::sim::GdiObjectCount();
+        HBITMAP picture = CreateBitmapSharing(37, 6, MakeSharedPixels(37, 6, pixels.data()));
+        HDC screen = GetDC(nullptr), memory = CreateCompatibleDC(nullptr), from = CreateCompatibleDC(nullptr);
+        HBITMAP canvas = CreateCompatibleBitmap(screen, w, h);
+        HGDIOBJ oldCanvas = SelectObject(memory, canvas), oldFrom = SelectObject(from, picture);
+        std::vector<COLORREF> drawn[2];
+        for (HDC dc : {screen, memory}) {
+            for (int y = 0; y < h; ++y)
+                for (int x = 0; x < w; ++x) SetPixel(dc, x, y, RGB(x * 6, y * 10, 7));
+            BitBlt(dc, 0, c.top, w, c.bottom - c.top, dc, 0, c.top + c.dy, SRCCOPY);
+            if (!IsRectEmpty(&c.hole)) ExcludeClipRect(dc, c.hole.left, c.hole.top, c.hole.right, c.hole.bottom);
+            TransparentImage(dc, 0, c.pictureY, 37, 6, from, 0, 0, 37, 6, RGB(255, 0, 255));
+            SelectClipRgn(dc, nullptr);
+            for (int y = 0; y < h; ++y)
+                for (int x = 0; x < w; ++x) drawn[dc == memory].push_back(GetPixel(dc, x, y));
+        }
+        EXPECT_EQ(drawn[1], drawn[0]) << "rows " << c.top << "-" << c.bottom << " by " << c.dy;
+        SelectObject(memory, oldCanvas);
+        SelectObject(from, oldFrom);
+        DeleteObject(canvas);
+        DeleteObject(picture);
+        DeleteDC(memory);
+        DeleteDC(from);
+        ReleaseDC(nullptr, screen);
+        EXPECT_EQ(objects, cehost::sim::GdiObjectCount());
+    }
+}
+
 } // namespace
