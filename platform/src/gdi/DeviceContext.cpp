@@ -57,10 +57,16 @@ const std::vector<RECT>& DeviceContext::Clip() {
 namespace {
 
 // Only objects that can be deleted count their selections (a stock object stays at 0).
-void Retain(HGDIOBJ h) {
-    if (Object* o = Lookup(h); o && !o->stock) ++o->selections;
+void Retain(Object* o) {
+    if (!o->stock) ++o->selections;
 }
-void Release(HGDIOBJ h) {
+// The defaults of a DC are stock objects, so most handles a DC lets go of are: those need no look-up.
+[[gnu::always_inline]] inline void Retain(HGDIOBJ h) {
+    if (handles::IsFirstStock(h)) return;
+    if (Object* o = Lookup(h)) Retain(o);
+}
+[[gnu::always_inline]] inline void Release(HGDIOBJ h) {
+    if (handles::IsFirstStock(h)) return;
     if (Object* o = Lookup(h); o && o->selections > 0) --o->selections;
 }
 
@@ -78,29 +84,33 @@ void ReleaseState(DeviceContext* dc, const DcState& s) {
     Release(s.pen);
     Release(s.brush);
     Release(s.font);
-    if (dc->type == DcType::Memory) {
-        Release(s.bitmap);
-        if (Bitmap* b = LookupBitmap(s.bitmap); b && b->selectedIn == dc) b->selectedIn = nullptr;
+    // A stock bitmap is never counted nor marked as selected.
+    if (dc->type == DcType::Memory && !handles::IsFirstStock(s.bitmap)) {
+        if (Bitmap* b = LookupBitmap(s.bitmap)) {
+            if (b->selections > 0) --b->selections;
+            if (b->selectedIn == dc) b->selectedIn = nullptr;
+        } else {
+            Release(s.bitmap);
+        }
     }
 }
 
 HDC NewDc(DcType type, HWND hwnd) {
+    handles::EnsureStockObjects();
     auto dc = TakeDc();
     dc->type = type;
     dc->hwnd = hwnd;
-    dc->state.pen = static_cast<HPEN>(Stock(BLACK_PEN));
-    dc->state.brush = static_cast<HBRUSH>(Stock(WHITE_BRUSH));
-    dc->state.font = static_cast<HFONT>(Stock(SYSTEM_FONT));
-    dc->state.bitmap = type == DcType::Memory ? DefaultBitmap() : nullptr;
+    dc->state.pen = static_cast<HPEN>(handles::g_stock[BLACK_PEN]);
+    dc->state.brush = static_cast<HBRUSH>(handles::g_stock[WHITE_BRUSH]);
+    dc->state.font = static_cast<HFONT>(handles::g_stock[SYSTEM_FONT]);
+    dc->state.bitmap = type == DcType::Memory ? handles::g_defaultBitmap : nullptr;
     // Every default is a stock object, which is never deleted: a new DC has nothing to hold on to.
     return static_cast<HDC>(Register(std::move(dc)));
 }
 
-void FreeDc(HDC h) {
-    DeviceContext* dc = LookupDc(h);
-    if (!dc) return;
+void FreeDc(HDC h, DeviceContext* dc) {
     ReleaseState(dc, dc->state);
-    Destroy(h);
+    Destroy(h, dc);
 }
 
 int RegionType(const std::vector<RECT>& rects) {
@@ -200,7 +210,7 @@ HDC CreateWindowSurfaceDC(HWND hwnd, const WindowSurface& surface) {
 
 void ReleaseWindowSurfaceDC(HDC hdc) {
     gdi::DeviceContext* dc = gdi::LookupDc(hdc);
-    if (dc && dc->type == gdi::DcType::Window) gdi::FreeDc(hdc);
+    if (dc && dc->type == gdi::DcType::Window) gdi::FreeDc(hdc, dc);
 }
 
 } // namespace cehost::internal
@@ -232,7 +242,7 @@ HDC WINAPI GetWindowDC(HWND hwnd) {
 int WINAPI ReleaseDC(HWND hwnd, HDC hdc) {
     DeviceContext* dc = LookupDc(hdc);
     if (!dc || dc->type == DcType::Memory) return 0;
-    FreeDc(hdc);
+    FreeDc(hdc, dc);
     return 1;
 }
 
@@ -252,7 +262,7 @@ BOOL WINAPI DeleteDC(HDC hdc) {
         SetLastError(ERROR_INVALID_HANDLE);
         return FALSE;
     }
-    FreeDc(hdc);
+    FreeDc(hdc, dc);
     return TRUE;
 }
 
@@ -302,7 +312,7 @@ HGDIOBJ WINAPI SelectObject(HDC hdc, HGDIOBJ object) {
         if (previous == object) return previous;
         Release(previous);
         slot = static_cast<std::remove_reference_t<decltype(slot)>>(object);
-        Retain(object);
+        Retain(o);
         return previous;
     };
     switch (o->kind) {
@@ -315,8 +325,19 @@ HGDIOBJ WINAPI SelectObject(HDC hdc, HGDIOBJ object) {
             SetLastError(ERROR_INVALID_PARAMETER);
             return nullptr;
         }
-        if (Bitmap* old = LookupBitmap(dc->state.bitmap); old && old->selectedIn == dc) old->selectedIn = nullptr;
-        HGDIOBJ previous = swap(dc->state.bitmap);
+        HGDIOBJ previous = dc->state.bitmap;
+        if (previous != object) {
+            if (handles::IsFirstStock(previous)) {
+                // A stock bitmap is never counted nor marked as selected.
+            } else if (Bitmap* old = LookupBitmap(dc->state.bitmap)) {
+                if (old->selectedIn == dc) old->selectedIn = nullptr;
+                if (old->selections > 0) --old->selections;
+            } else {
+                Release(previous);
+            }
+            dc->state.bitmap = static_cast<HBITMAP>(object);
+            Retain(o);
+        }
         if (!b->stock) b->selectedIn = dc;
         // A memory DC's clip is its bitmap; a clip region set earlier stays.
         dc->InvalidateClip();

@@ -11,172 +11,168 @@
 namespace cehost::gdi {
 
 std::vector<handles::Slot> handles::g_slots;
+HGDIOBJ handles::g_stock[DC_PEN + 1] = {};
+HBITMAP handles::g_defaultBitmap = nullptr;
+uintptr_t handles::g_stockEnd = 0;
 
 namespace {
 
 using namespace handles;
 
-struct Table {
-    std::vector<uint32_t> free;
-    // Freed DCs and bitmaps, reset, for the next creation. A few are enough: painting holds at most a handful
-    // at once.
-    static constexpr size_t kSpares = 16;
-    std::vector<std::unique_ptr<DeviceContext>> spareDcs;
-    std::vector<std::unique_ptr<Bitmap>> spareBitmaps;
+// Slots freed for reuse, and freed DCs and bitmaps, reset, for the next creation. A few spares are enough:
+// painting holds at most a handful at once. Plain globals, like the table: every creation and deletion uses
+// them.
+std::vector<uint32_t> g_free;
+
+template <class T> struct Spares {
+    static constexpr int kCount = 16;
+    T* objects[kCount] = {};
+    int count = 0;
+    ~Spares() {
+        for (int i = 0; i < count; ++i) delete objects[i];
+        count = 0;
+    }
+    // A freed object goes back to a fresh one's fields and waits for the next creation, while there is room.
+    void Keep(T* object) {
+        if (count == kCount) {
+            delete object;
+            return;
+        }
+        object->Reset();
+        objects[count++] = object;
+    }
+    std::unique_ptr<T> Take() { return std::unique_ptr<T>(count ? objects[--count] : new T); }
 };
-
-Table& TheTable() {
-    static Table table;
-    return table;
-}
-
-// A freed object goes back to a fresh one's fields and waits for the next creation, while there is room.
-template <class T> void KeepSpare(std::vector<std::unique_ptr<T>>& spares, T* object) {
-    std::unique_ptr<T> kept(object);
-    if (spares.size() >= Table::kSpares) return;
-    kept->Reset();
-    spares.push_back(std::move(kept));
-}
-
-template <class T> std::unique_ptr<T> TakeSpare(std::vector<std::unique_ptr<T>>& spares) {
-    if (spares.empty()) return std::make_unique<T>();
-    std::unique_ptr<T> object = std::move(spares.back());
-    spares.pop_back();
-    return object;
-}
-
-// Slot 0 is taken before any object is registered.
-void ReserveSlotZero() {
-    if (g_slots.empty()) g_slots.resize(1);
-}
-
-HGDIOBJ MakeHandle(uint32_t slot, uint16_t generation) {
-    return reinterpret_cast<HGDIOBJ>(kTag | (uintptr_t(generation & kGenMask) << 16) | slot);
-}
+Spares<DeviceContext> g_spareDcs;
+Spares<Bitmap> g_spareBitmaps;
 
 HGDIOBJ RegisterStockInTable(std::unique_ptr<Object> object) {
     object->stock = true;
-    ReserveSlotZero();
+    // Slot 0 is taken before any object is registered.
+    if (g_slots.empty()) g_slots.resize(1);
     g_slots.push_back(Slot{std::move(object), 1});
     return MakeHandle(uint32_t(g_slots.size() - 1), 1);
 }
 
-struct StockObjects {
-    HGDIOBJ objects[DC_PEN + 1] = {};
-    HBITMAP defaultBitmap = nullptr;
-
-    StockObjects() {
-        auto brush = [](COLORREF c, UINT style = BS_SOLID) {
-            auto b = std::make_unique<Brush>();
-            b->color = c;
-            b->style = style;
-            return b;
-        };
-        auto pen = [](COLORREF c, UINT style = PS_SOLID) {
-            auto p = std::make_unique<Pen>();
-            p->color = c;
-            p->style = style;
-            return p;
-        };
-        auto font = [](LONG height, LONG weight, const char16_t* face) {
-            auto f = std::make_unique<Font>();
-            f->logfont.lfHeight = height;
-            f->logfont.lfWeight = weight;
-            f->logfont.lfCharSet = DEFAULT_CHARSET;
-            for (int i = 0; face[i] && i < LF_FACESIZE - 1; ++i) f->logfont.lfFaceName[i] = face[i];
-            return f;
-        };
-        objects[WHITE_BRUSH] = RegisterStockInTable(brush(RGB(255, 255, 255)));
-        objects[LTGRAY_BRUSH] = RegisterStockInTable(brush(RGB(0xC0, 0xC0, 0xC0)));
-        objects[GRAY_BRUSH] = RegisterStockInTable(brush(RGB(0x80, 0x80, 0x80)));
-        objects[DKGRAY_BRUSH] = RegisterStockInTable(brush(RGB(0x40, 0x40, 0x40)));
-        objects[BLACK_BRUSH] = RegisterStockInTable(brush(RGB(0, 0, 0)));
-        objects[NULL_BRUSH] = RegisterStockInTable(brush(0, BS_NULL));
-        objects[WHITE_PEN] = RegisterStockInTable(pen(RGB(255, 255, 255)));
-        objects[BLACK_PEN] = RegisterStockInTable(pen(RGB(0, 0, 0)));
-        objects[NULL_PEN] = RegisterStockInTable(pen(0, PS_NULL));
-        // The system font of a small-screen device: a 16-pixel cell in the platform's default face.
-        objects[SYSTEM_FONT] = RegisterStockInTable(font(16, FW_BOLD, u"System"));
-        objects[DEVICE_DEFAULT_FONT] = RegisterStockInTable(font(16, FW_NORMAL, u"System"));
-        objects[DEFAULT_GUI_FONT] = RegisterStockInTable(font(-12, FW_NORMAL, u"System"));
-        objects[ANSI_VAR_FONT] = RegisterStockInTable(font(-12, FW_NORMAL, u"System"));
-        objects[OEM_FIXED_FONT] = RegisterStockInTable(font(-12, FW_NORMAL, u"Monospace"));
-        objects[ANSI_FIXED_FONT] = RegisterStockInTable(font(-12, FW_NORMAL, u"Monospace"));
-        objects[SYSTEM_FIXED_FONT] = RegisterStockInTable(font(16, FW_NORMAL, u"Monospace"));
-        auto dcBrush = brush(RGB(255, 255, 255));
-        dcBrush->dcBrush = true;
-        objects[DC_BRUSH] = RegisterStockInTable(std::move(dcBrush));
-        auto dcPen = pen(RGB(0, 0, 0));
-        dcPen->dcPen = true;
-        objects[DC_PEN] = RegisterStockInTable(std::move(dcPen));
-
-        auto bitmap = std::make_unique<Bitmap>();
-        bitmap->storage.assign(1, 0xFFFFFFFFu);
-        bitmap->surface = Surface{1, 1, bitmap->storage.data(), 1};
-        defaultBitmap = static_cast<HBITMAP>(RegisterStockInTable(std::move(bitmap)));
-    }
-};
-
-StockObjects& Stocks() {
-    static StockObjects stocks;
-    return stocks;
-}
-
 } // namespace
 
+void handles::MakeStockObjects() {
+    if (!g_slots.empty()) return;
+    auto brush = [](COLORREF c, UINT style = BS_SOLID) {
+        auto b = std::make_unique<Brush>();
+        b->color = c;
+        b->style = style;
+        return b;
+    };
+    auto pen = [](COLORREF c, UINT style = PS_SOLID) {
+        auto p = std::make_unique<Pen>();
+        p->color = c;
+        p->style = style;
+        return p;
+    };
+    auto font = [](LONG height, LONG weight, const char16_t* face) {
+        auto f = std::make_unique<Font>();
+        f->logfont.lfHeight = height;
+        f->logfont.lfWeight = weight;
+        f->logfont.lfCharSet = DEFAULT_CHARSET;
+        for (int i = 0; face[i] && i < LF_FACESIZE - 1; ++i) f->logfont.lfFaceName[i] = face[i];
+        return f;
+    };
+    HGDIOBJ* objects = g_stock;
+    objects[WHITE_BRUSH] = RegisterStockInTable(brush(RGB(255, 255, 255)));
+    objects[LTGRAY_BRUSH] = RegisterStockInTable(brush(RGB(0xC0, 0xC0, 0xC0)));
+    objects[GRAY_BRUSH] = RegisterStockInTable(brush(RGB(0x80, 0x80, 0x80)));
+    objects[DKGRAY_BRUSH] = RegisterStockInTable(brush(RGB(0x40, 0x40, 0x40)));
+    objects[BLACK_BRUSH] = RegisterStockInTable(brush(RGB(0, 0, 0)));
+    objects[NULL_BRUSH] = RegisterStockInTable(brush(0, BS_NULL));
+    objects[WHITE_PEN] = RegisterStockInTable(pen(RGB(255, 255, 255)));
+    objects[BLACK_PEN] = RegisterStockInTable(pen(RGB(0, 0, 0)));
+    objects[NULL_PEN] = RegisterStockInTable(pen(0, PS_NULL));
+    // The system font of a small-screen device: a 16-pixel cell in the platform's default face.
+    objects[SYSTEM_FONT] = RegisterStockInTable(font(16, FW_BOLD, u"System"));
+    objects[DEVICE_DEFAULT_FONT] = RegisterStockInTable(font(16, FW_NORMAL, u"System"));
+    objects[DEFAULT_GUI_FONT] = RegisterStockInTable(font(-12, FW_NORMAL, u"System"));
+    objects[ANSI_VAR_FONT] = RegisterStockInTable(font(-12, FW_NORMAL, u"System"));
+    objects[OEM_FIXED_FONT] = RegisterStockInTable(font(-12, FW_NORMAL, u"Monospace"));
+    objects[ANSI_FIXED_FONT] = RegisterStockInTable(font(-12, FW_NORMAL, u"Monospace"));
+    objects[SYSTEM_FIXED_FONT] = RegisterStockInTable(font(16, FW_NORMAL, u"Monospace"));
+    auto dcBrush = brush(RGB(255, 255, 255));
+    dcBrush->dcBrush = true;
+    objects[DC_BRUSH] = RegisterStockInTable(std::move(dcBrush));
+    auto dcPen = pen(RGB(0, 0, 0));
+    dcPen->dcPen = true;
+    objects[DC_PEN] = RegisterStockInTable(std::move(dcPen));
+
+    auto bitmap = std::make_unique<Bitmap>();
+    bitmap->storage.assign(1, 0xFFFFFFFFu);
+    bitmap->surface = Surface{1, 1, bitmap->storage.data(), 1};
+    g_defaultBitmap = static_cast<HBITMAP>(RegisterStockInTable(std::move(bitmap)));
+    g_stockEnd = reinterpret_cast<uintptr_t>(g_defaultBitmap) + 1;
+}
+
 HGDIOBJ RegisterStock(std::unique_ptr<Object> object) {
-    Stocks();
+    EnsureStockObjects();
     return RegisterStockInTable(std::move(object));
 }
 
-HGDIOBJ Register(std::unique_ptr<Object> object) {
-    Stocks(); // stock objects take the first slots
-    Table& t = TheTable();
-    uint32_t slot;
-    if (!t.free.empty()) {
-        slot = t.free.back();
-        t.free.pop_back();
-    } else {
-        if (g_slots.size() > kSlotMask) {
-            SetLastError(ERROR_NOT_ENOUGH_MEMORY);
-            return nullptr;
-        }
-        g_slots.emplace_back();
-        slot = uint32_t(g_slots.size() - 1);
+namespace {
+
+// A creation with no freed slot to take: the table grows (making the stock objects first, when it is new).
+[[gnu::noinline]] HGDIOBJ RegisterInNewSlot(std::unique_ptr<Object> object) {
+    EnsureStockObjects(); // stock objects take the first slots
+    if (g_slots.size() > kSlotMask) {
+        SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+        return nullptr;
     }
+    g_slots.emplace_back();
+    const uint32_t slot = uint32_t(g_slots.size() - 1);
     g_slots[slot].object = std::move(object);
     internal::GdiObjectCreated();
     return MakeHandle(slot, g_slots[slot].generation);
 }
 
-void Destroy(HGDIOBJ handle) {
-    Object* o = Lookup(handle);
-    if (!o || o->stock) return;
-    if (o->kind == Kind::Bitmap) textrecord::Forget(&static_cast<Bitmap*>(o)->surface);
-    uint32_t slot = uint32_t(reinterpret_cast<uintptr_t>(handle) & kSlotMask);
+} // namespace
+
+HGDIOBJ Register(std::unique_ptr<Object> object) {
+    // Painting frees about as many objects as it makes, so a freed slot is nearly always there.
+    if (g_free.empty()) return RegisterInNewSlot(std::move(object));
+    const uint32_t slot = g_free.back();
+    g_free.pop_back();
+    Slot& s = g_slots[slot];
+    s.object = std::move(object);
+    internal::GdiObjectCreated();
+    return MakeHandle(slot, s.generation);
+}
+
+void Destroy(HGDIOBJ handle, Object* o) {
+    if (o->stock) return;
+    if (o->kind == Kind::Bitmap) {
+        // Text is recorded only on surfaces that were drawn on, and a bitmap drawn on has its own pixels: one
+        // still showing a shared picture has no record to forget.
+        if (!static_cast<Bitmap*>(o)->shared) textrecord::Forget(&static_cast<Bitmap*>(o)->surface);
+    }
+    const uint32_t slot = uint32_t(reinterpret_cast<uintptr_t>(handle) & kSlotMask);
     Slot& s = g_slots[slot];
     // The generation moves on before the object goes, so that nothing its destructor does finds it again.
-    std::unique_ptr<Object> gone = std::move(s.object);
+    Object* gone = s.object.release();
     s.generation = uint16_t((s.generation + 1) & kGenMask);
     if (s.generation == 0) s.generation = 1;
-    Table& t = TheTable();
-    t.free.push_back(slot);
+    g_free.push_back(slot);
     internal::GdiObjectDestroyed();
     if (gone->kind == Kind::Dc)
-        KeepSpare(t.spareDcs, static_cast<DeviceContext*>(gone.release()));
+        g_spareDcs.Keep(static_cast<DeviceContext*>(gone));
     else if (gone->kind == Kind::Bitmap)
-        KeepSpare(t.spareBitmaps, static_cast<Bitmap*>(gone.release()));
+        g_spareBitmaps.Keep(static_cast<Bitmap*>(gone));
+    else
+        delete gone;
 }
 
-std::unique_ptr<DeviceContext> TakeDc() { return TakeSpare(TheTable().spareDcs); }
-std::unique_ptr<Bitmap> TakeBitmap() { return TakeSpare(TheTable().spareBitmaps); }
-
-HGDIOBJ Stock(int index) {
-    if (index < 0 || index > DC_PEN) return nullptr;
-    return Stocks().objects[index];
+void Destroy(HGDIOBJ handle) {
+    if (Object* o = Lookup(handle)) Destroy(handle, o);
 }
 
-HBITMAP DefaultBitmap() { return Stocks().defaultBitmap; }
+std::unique_ptr<DeviceContext> TakeDc() { return g_spareDcs.Take(); }
+std::unique_ptr<Bitmap> TakeBitmap() { return g_spareBitmaps.Take(); }
 
 void Subtract(const RECT& a, const RECT& b, std::vector<RECT>& out) {
     RECT i = Intersect(a, b);
@@ -268,12 +264,12 @@ void SharedPicture::FindRuns(uint32_t key) const {
     runsValid = true;
 }
 
-HBITMAP CreateBitmapSharing(int width, int height, SharedPixels pixels) {
+HBITMAP CreateBitmapSharing(int width, int height, const SharedPixels& pixels) {
     if (!pixels || !SaneSize(width, height) || pixels->width != width || pixels->height != height) return nullptr;
     auto b = TakeBitmap();
     // The surface's pointer is writable by type only: every writer goes through MakeWritable first.
     b->surface = Surface{width, height, const_cast<uint32_t*>(pixels->pixels.data()), width};
-    b->shared = std::move(pixels);
+    b->shared = pixels;
     return static_cast<HBITMAP>(Register(std::move(b)));
 }
 
@@ -450,12 +446,16 @@ int WINAPI GetObjectW(HGDIOBJ object, int size, LPVOID buffer) {
         SetLastError(ERROR_INVALID_HANDLE);
         return 0;
     }
-    auto copy = [&](const void* data, int full) {
+    auto copy = [&](const auto* data, int full) {
         if (!buffer) return full;
-        int n = size < full ? size : full;
-        if (n <= 0) return 0;
-        std::memcpy(buffer, data, size_t(n));
-        return n;
+        // The usual call asks for the whole structure: a copy of known size.
+        if (size >= full) {
+            std::memcpy(buffer, data, sizeof *data);
+            return full;
+        }
+        if (size <= 0) return 0;
+        std::memcpy(buffer, data, size_t(size));
+        return size;
     };
     switch (o->kind) {
     case Kind::Brush: {
@@ -471,6 +471,16 @@ int WINAPI GetObjectW(HGDIOBJ object, int size, LPVOID buffer) {
     case Kind::Font: return copy(&static_cast<Font*>(o)->logfont, sizeof(LOGFONTW));
     case Kind::Bitmap: {
         auto* b = static_cast<Bitmap*>(o);
+        if (!b->dib) {
+            BITMAP bm;
+            std::memset(&bm, 0, sizeof bm);
+            bm.bmWidth = b->surface.width;
+            bm.bmHeight = b->surface.height;
+            bm.bmWidthBytes = b->surface.width * 4;
+            bm.bmPlanes = 1;
+            bm.bmBitsPixel = 32;
+            return copy(&bm, sizeof bm);
+        }
         DIBSECTION ds{};
         ds.dsBm.bmWidth = b->surface.width;
         ds.dsBm.bmHeight = b->surface.height;
@@ -507,7 +517,7 @@ BOOL WINAPI DeleteObject(HGDIOBJ object) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
     }
-    Destroy(object);
+    Destroy(object, o);
     return TRUE;
 }
 

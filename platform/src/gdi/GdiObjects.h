@@ -121,7 +121,7 @@ struct Bitmap : Object {
     // Back to a fresh bitmap's fields (a freed bitmap waits for the next one), keeping the pixel storage's
     // capacity up to a full screen's worth.
     void Reset() {
-        std::free(dibBits);
+        if (dibBits) std::free(dibBits);
         dibBits = nullptr;
         dib = bottomUp = false;
         selectedIn = nullptr;
@@ -203,15 +203,36 @@ struct Slot {
     std::unique_ptr<Object> object;
     uint16_t generation = 1;
 };
-// Slot 0 is never used, so no handle is 0x40000000 with slot 0.
+// Slot 0 is never used, so no handle is 0x40000000 with slot 0. The stock objects take the next slots before
+// any other object is registered; until then the table is empty.
 extern std::vector<Slot> g_slots;
+// The stock objects by GetStockObject index (null where an index names none), and the 1 x 1 bitmap a memory
+// DC starts with: set once, by MakeStockObjects, with the table's first slots.
+extern HGDIOBJ g_stock[DC_PEN + 1];
+extern HBITMAP g_defaultBitmap;
+// One past the last of those handles (0 until they are made): theirs are the handles from the first slot's,
+// generation 1, up to it, as stock objects are never freed.
+extern uintptr_t g_stockEnd;
+void MakeStockObjects();
+inline void EnsureStockObjects() {
+    if (g_slots.empty()) MakeStockObjects();
+}
+inline HGDIOBJ MakeHandle(uint32_t slot, uint16_t generation) {
+    return reinterpret_cast<HGDIOBJ>(kTag | (uintptr_t(generation & kGenMask) << 16) | slot);
+}
+// One of the stock objects every DC starts with (GetStockObject's and the default bitmap; not those other
+// parts register later).
+inline bool IsFirstStock(HGDIOBJ h) {
+    const uintptr_t v = reinterpret_cast<uintptr_t>(h);
+    return v >= (kTag | uintptr_t(1) << 16 | 1) && v < g_stockEnd;
+}
 } // namespace handles
 HGDIOBJ Register(std::unique_ptr<Object> object);
 // A fresh DC or bitmap object: one freed earlier when there is one (painting creates and deletes a dozen of
 // each per frame, and a reused object keeps the capacity of its lists), a new one otherwise.
 std::unique_ptr<DeviceContext> TakeDc();
 std::unique_ptr<Bitmap> TakeBitmap();
-inline Object* Lookup(HGDIOBJ handle) {
+[[gnu::always_inline]] inline Object* Lookup(HGDIOBJ handle) {
     using namespace handles;
     const uintptr_t v = reinterpret_cast<uintptr_t>(handle);
     if ((v & ~(kSlotMask | (kGenMask << 16))) != kTag) return nullptr;
@@ -221,7 +242,7 @@ inline Object* Lookup(HGDIOBJ handle) {
     if ((s.generation & kGenMask) != ((v >> 16) & kGenMask)) return nullptr;
     return s.object.get();
 }
-template <typename T> T* LookupAs(HGDIOBJ handle, Kind kind) {
+template <typename T> [[gnu::always_inline]] inline T* LookupAs(HGDIOBJ handle, Kind kind) {
     Object* o = Lookup(handle);
     return o && o->kind == kind ? static_cast<T*>(o) : nullptr;
 }
@@ -235,17 +256,26 @@ inline Region* LookupRegion(HRGN h) { return LookupAs<Region>(h, Kind::Region); 
 HGDIOBJ RegisterStock(std::unique_ptr<Object> object);
 // Frees the object behind a handle (no checks: callers decide whether deletion is allowed).
 void Destroy(HGDIOBJ handle);
+// The same for an object the caller has just looked up through `handle`.
+void Destroy(HGDIOBJ handle, Object* object);
 
 // A bitmap object holding a copy of top-down 0xAARRGGBB pixels (made opaque).
 HBITMAP CreateBitmapFromPixels(int width, int height, const uint32_t* pixels);
 // Opaque top-down pixels, decoded once, that bitmap handles can share.
 SharedPixels MakeSharedPixels(int width, int height, const uint32_t* pixels);
 // A new bitmap handle showing shared pixels (width x height of them); it copies them when drawn on.
-HBITMAP CreateBitmapSharing(int width, int height, SharedPixels pixels);
+HBITMAP CreateBitmapSharing(int width, int height, const SharedPixels& pixels);
 
 // Default objects of a new DC, and the 1 x 1 bitmap a memory DC starts with.
-HGDIOBJ Stock(int index);
-HBITMAP DefaultBitmap();
+inline HGDIOBJ Stock(int index) {
+    if (index < 0 || index > DC_PEN) return nullptr;
+    handles::EnsureStockObjects();
+    return handles::g_stock[index];
+}
+inline HBITMAP DefaultBitmap() {
+    handles::EnsureStockObjects();
+    return handles::g_defaultBitmap;
+}
 
 // Rectangle helpers in surface coordinates.
 inline bool IsEmpty(const RECT& r) { return r.right <= r.left || r.bottom <= r.top; }

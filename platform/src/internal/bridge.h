@@ -29,10 +29,15 @@ void FillSurface(HDC hdc, const RECT& rect, HBRUSH brush);
 // drawn through that window's DCs. user/ calls it for the window and each of its descendants.
 void WindowTextGone(HWND hwnd);
 
-// Live GDI objects (stock objects excluded), for GetGuiResources(GR_GDIOBJECTS). Counted by gdi/.
-void GdiObjectCreated();
-void GdiObjectDestroyed();
-long GdiObjectCount();
+// Live GDI objects (stock objects excluded), for GetGuiResources(GR_GDIOBJECTS), and the highest count seen.
+// Counted by gdi/ on every creation and deletion, so the counting is inline.
+extern long g_gdiObjects;
+extern long g_gdiPeak;
+inline void GdiObjectCreated() {
+    if (++g_gdiObjects > g_gdiPeak) g_gdiPeak = g_gdiObjects;
+}
+inline void GdiObjectDestroyed() { --g_gdiObjects; }
+inline long GdiObjectCount() { return g_gdiObjects; }
 // The live window count after a window was made or destroyed, so that the highest count is kept. Called by user/.
 void WindowCountChanged(long live);
 

@@ -7,18 +7,13 @@
 
 namespace cehost::internal {
 
-namespace {
 long g_gdiObjects = 0;
 long g_gdiPeak = 0;
+
+namespace {
 long g_windows = 0;
 long g_windowPeak = 0;
 } // namespace
-
-void GdiObjectCreated() {
-    if (++g_gdiObjects > g_gdiPeak) g_gdiPeak = g_gdiObjects;
-}
-void GdiObjectDestroyed() { --g_gdiObjects; }
-long GdiObjectCount() { return g_gdiObjects; }
 
 void WindowCountChanged(long live) {
     g_windows = live;

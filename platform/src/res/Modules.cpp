@@ -47,17 +47,23 @@ Module* ModuleAt(const void* address) {
     return Modules().back().get();
 }
 
+// Found once; modules are never dropped, so a pointer to one stays good.
+Module* g_executable = nullptr;
+bool g_executableSought = false;
+// The module FindModule found last: a program asks for its own, or its library's, over and over.
+Module* g_lastFound = nullptr;
+
 Module* Executable() {
-    static Module* exe = [] {
-        Module* m = ModuleAt(reinterpret_cast<const void*>(getauxval(AT_PHDR)));
-        if (m) {
-            char path[4096];
-            ssize_t n = readlink("/proc/self/exe", path, sizeof path - 1);
-            if (n > 0) m->path.assign(path, size_t(n));
-        }
-        return m;
-    }();
-    return exe;
+    if (g_executableSought) return g_executable;
+    g_executableSought = true;
+    Module* m = ModuleAt(reinterpret_cast<const void*>(getauxval(AT_PHDR)));
+    if (m) {
+        char path[4096];
+        ssize_t n = readlink("/proc/self/exe", path, sizeof path - 1);
+        if (n > 0) m->path.assign(path, size_t(n));
+    }
+    g_executable = m;
+    return m;
 }
 
 // "libLxLibrary.so.1", "LxLibrary.dll" and "lxlibrary" all name the same module.
@@ -86,8 +92,9 @@ std::string Narrow(LPCWSTR s) {
 
 Module* FindModule(HINSTANCE instance) {
     if (!instance) return Executable();
+    if (g_lastFound && g_lastFound->handle == instance) return g_lastFound;
     for (auto& m : Modules())
-        if (m->handle == instance) return m.get();
+        if (m->handle == instance) return g_lastFound = m.get();
     return nullptr;
 }
 
@@ -134,14 +141,30 @@ const ResourceEntry* FindEntry(Module* module, const ResourceId& type, const Res
                                std::optional<WORD> language) {
     if (!module) return nullptr;
     if (language || !type.isOrdinal || !name.isOrdinal) return Search(module, type, name, language);
+    return FindEntry(module, type.ordinal, name.ordinal);
+}
+
+const ResourceEntry* FindEntry(Module* module, WORD type, WORD name) {
+    if (!module) return nullptr;
     if (module->foundLanguage != g_language) {
-        module->found.clear();
+        module->ForgetFound();
         module->foundLanguage = g_language;
     }
-    const uint32_t key = uint32_t(type.ordinal) << 16 | name.ordinal;
-    auto [at, added] = module->found.try_emplace(key, nullptr);
-    if (added) at->second = Search(module, type, name, std::nullopt);
-    return at->second;
+    const uint32_t key = uint32_t(type) << 16 | name;
+    Module::Recent& recent = module->recent[(name ^ type * 7u) % Module::kRecent];
+    if (recent.valid && recent.key == key) return recent.entry;
+    const ResourceEntry* e;
+    if (auto at = module->found.find(key); at != module->found.end()) {
+        e = at->second;
+    } else {
+        ResourceId t, n;
+        t.ordinal = type;
+        n.ordinal = name;
+        e = Search(module, t, n, std::nullopt);
+        module->found.emplace(key, e);
+    }
+    recent = {key, true, e};
+    return e;
 }
 
 } // namespace cehost::res

@@ -25,7 +25,8 @@ struct Module {
         int height = 0;
         gdi::SharedPixels pixels;
     };
-    std::map<const ResourceEntry*, Picture> bitmaps;
+    // By index in `resources`; a picture without pixels is one not decoded yet.
+    std::vector<Picture> bitmaps;
     // Icons by group entry and the size asked for (0 x 0 for the image's own size).
     std::map<std::tuple<const ResourceEntry*, int, int>, Picture> icons;
     // FindEntry's answers for a numbered type and name in the preferred language (type << 16 | name), found
@@ -33,11 +34,24 @@ struct Module {
     // bitmaps up by number, and a module has hundreds of resources to search.
     std::unordered_map<uint32_t, const ResourceEntry*> found;
     LANGID foundLanguage = 0;
+    // The last answers of `found`, by the name's low bits: a paint asks for the same few pictures again and
+    // again, and this is one comparison where the map is a hash and a division.
+    struct Recent {
+        uint32_t key = 0;
+        bool valid = false;
+        const ResourceEntry* entry = nullptr;
+    };
+    static constexpr size_t kRecent = 64;
+    Recent recent[kRecent];
+    void ForgetFound() {
+        found.clear();
+        for (Recent& r : recent) r.valid = false;
+    }
     // The resources were replaced or dropped: what was decoded and found from them goes.
     void ResourcesChanged() {
         bitmaps.clear();
         icons.clear();
-        found.clear();
+        ForgetFound();
     }
 };
 
@@ -46,5 +60,7 @@ Module* FindModule(HINSTANCE instance);
 // The entry for type and name, in the preferred language (or exactly `language`).
 const ResourceEntry* FindEntry(Module* module, const ResourceId& type, const ResourceId& name,
                                std::optional<WORD> language = std::nullopt);
+// The same for a numbered type and name, in the preferred language.
+const ResourceEntry* FindEntry(Module* module, WORD type, WORD name);
 
 } // namespace cehost::res

@@ -91,13 +91,19 @@ HBITMAP WINAPI LoadBitmapW(HINSTANCE instance, LPCWSTR name) {
         SetLastError(m ? ERROR_INVALID_PARAMETER : ERROR_RESOURCE_DATA_NOT_FOUND);
         return nullptr;
     }
-    const ResourceEntry* e = FindEntry(m, ResourceId::From(RT_BITMAP), ResourceId::From(name));
+    // Controls load their pictures by number, on every paint.
+    const ResourceEntry* e = IS_INTRESOURCE(name)
+                                 ? FindEntry(m, WORD(reinterpret_cast<uintptr_t>(RT_BITMAP)),
+                                             WORD(reinterpret_cast<uintptr_t>(name)))
+                                 : FindEntry(m, ResourceId::From(RT_BITMAP), ResourceId::From(name));
     if (!e) {
         SetLastError(ERROR_RESOURCE_NAME_NOT_FOUND);
         return nullptr;
     }
-    auto cached = m->bitmaps.find(e);
-    if (cached == m->bitmaps.end()) {
+    const size_t index = size_t(e - m->resources.data());
+    if (m->bitmaps.size() <= index) m->bitmaps.resize(m->resources.size());
+    Module::Picture& picture = m->bitmaps[index];
+    if (!picture.pixels) {
         cehost::gdi::DecodedImage image;
         std::string why;
         if (!cehost::gdi::DecodeDib(e->data, e->size, false, image, why)) {
@@ -107,9 +113,9 @@ HBITMAP WINAPI LoadBitmapW(HINSTANCE instance, LPCWSTR name) {
         }
         auto pixels = cehost::gdi::MakeSharedPixels(image.width, image.height, image.pixels.data());
         if (!pixels) return nullptr;
-        cached = m->bitmaps.emplace(e, Module::Picture{image.width, image.height, std::move(pixels)}).first;
+        picture = Module::Picture{image.width, image.height, std::move(pixels)};
     }
-    return cehost::gdi::CreateBitmapSharing(cached->second.width, cached->second.height, cached->second.pixels);
+    return cehost::gdi::CreateBitmapSharing(picture.width, picture.height, picture.pixels);
 }
 
 int WINAPI LoadStringW(HINSTANCE instance, UINT id, LPWSTR buffer, int bufferMax) {
