@@ -94,7 +94,7 @@ TEST(SharedPicture, TransparentImageOfASharedPictureDrawsAsOfAPrivateCopy) {
 // (rows 2 and up), or a clip with a hole there, must show the uncovered rows' old pixels. Each case ends as the
 // same calls end on a memory bitmap, which has no row table.
 TEST(SharedPicture, PicturesOverTheRowsAScrollUncoversEndAsOnABitmap) {
-    const int w = 37, h = 24;
+    const int w = kW, h = 24;
     struct Case {
         LONG top, bottom, dy; // rows [top, bottom) take rows [top + dy, bottom + dy)
         LONG pictureY;        // where the picture's top row goes
@@ -112,17 +112,17 @@ TEST(SharedPicture, PicturesOverTheRowsAScrollUncoversEndAsOnABitmap) {
     ASSERT_TRUE(cehost::sim::SetScreenSize(w, h));
     for (const Case& c : kCases) {
         const long objects = cehost::sim::GdiObjectCount();
-        HBITMAP picture = CreateBitmapSharing(37, 6, MakeSharedPixels(37, 6, pixels.data()));
+        HBITMAP picture = CreateBitmapSharing(kW, kH, MakeSharedPixels(kW, kH, pixels.data()));
         HDC screen = GetDC(nullptr), memory = CreateCompatibleDC(nullptr), from = CreateCompatibleDC(nullptr);
         HBITMAP canvas = CreateCompatibleBitmap(screen, w, h);
         HGDIOBJ oldCanvas = SelectObject(memory, canvas), oldFrom = SelectObject(from, picture);
         std::vector<COLORREF> drawn[2];
         for (HDC dc : {screen, memory}) {
             for (int y = 0; y < h; ++y)
-                for (int x = 0; x < w; ++x) SetPixel(dc, x, y, RGB(x * 6, y * 10, 7));
+                for (int x = 0; x < w; ++x) SetPixel(dc, x, y, RGB(x, y * 10, 7));
             BitBlt(dc, 0, c.top, w, c.bottom - c.top, dc, 0, c.top + c.dy, SRCCOPY);
             if (!IsRectEmpty(&c.hole)) ExcludeClipRect(dc, c.hole.left, c.hole.top, c.hole.right, c.hole.bottom);
-            TransparentImage(dc, 0, c.pictureY, 37, 6, from, 0, 0, 37, 6, RGB(255, 0, 255));
+            TransparentImage(dc, 0, c.pictureY, kW, kH, from, 0, 0, kW, kH, RGB(255, 0, 255));
             SelectClipRgn(dc, nullptr);
             for (int y = 0; y < h; ++y)
                 for (int x = 0; x < w; ++x) drawn[dc == memory].push_back(GetPixel(dc, x, y));
