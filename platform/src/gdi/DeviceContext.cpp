@@ -33,7 +33,8 @@ const std::vector<RECT>& DeviceContext::Clip() {
     // the clip was worked out against.
     const Surface* s = Measured(this);
     RECT bounds{0, 0, s ? s->width : 0, s ? s->height : 0};
-    if (clipValid && (type == DcType::Memory || (bounds.right == clipBounds.right && bounds.bottom == clipBounds.bottom))) return clip;
+    if (clipValid && (type == DcType::Memory || (bounds.right == clipBounds.right && bounds.bottom == clipBounds.bottom)))
+        return clip;
     clipBounds = bounds;
     clip.clear();
     if (visibleIsWholeSurface) {
@@ -80,19 +81,20 @@ void RetainState(DeviceContext* dc, const DcState& s) {
     }
 }
 
+// A memory DC lets go of its bitmap, with one look-up. A stock bitmap is never counted nor marked as selected.
+void ReleaseBitmap(DeviceContext* dc, HBITMAP h) {
+    if (handles::IsFirstStock(h)) return;
+    if (Bitmap* b = LookupBitmap(h)) {
+        if (b->selections > 0) --b->selections;
+        if (b->selectedIn == dc) b->selectedIn = nullptr;
+    }
+}
+
 void ReleaseState(DeviceContext* dc, const DcState& s) {
     Release(s.pen);
     Release(s.brush);
     Release(s.font);
-    // A stock bitmap is never counted nor marked as selected.
-    if (dc->type == DcType::Memory && !handles::IsFirstStock(s.bitmap)) {
-        if (Bitmap* b = LookupBitmap(s.bitmap)) {
-            if (b->selections > 0) --b->selections;
-            if (b->selectedIn == dc) b->selectedIn = nullptr;
-        } else {
-            Release(s.bitmap);
-        }
-    }
+    if (dc->type == DcType::Memory) ReleaseBitmap(dc, s.bitmap);
 }
 
 HDC NewDc(DcType type, HWND hwnd) {
@@ -327,14 +329,7 @@ HGDIOBJ WINAPI SelectObject(HDC hdc, HGDIOBJ object) {
         }
         HGDIOBJ previous = dc->state.bitmap;
         if (previous != object) {
-            if (handles::IsFirstStock(previous)) {
-                // A stock bitmap is never counted nor marked as selected.
-            } else if (Bitmap* old = LookupBitmap(dc->state.bitmap)) {
-                if (old->selectedIn == dc) old->selectedIn = nullptr;
-                if (old->selections > 0) --old->selections;
-            } else {
-                Release(previous);
-            }
+            ReleaseBitmap(dc, dc->state.bitmap);
             dc->state.bitmap = static_cast<HBITMAP>(object);
             Retain(o);
         }

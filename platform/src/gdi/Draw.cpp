@@ -631,7 +631,7 @@ BOOL WINAPI TransparentImage(HDC dest, LONG x, LONG y, LONG width, LONG height, 
     // A shared picture has never been drawn on (drawing gives a bitmap its own pixels first): it brings no text.
     textrecord::Blitted(t.surface, t.dc->hwnd, *t.clip, dst, picture ? nullptr : source.surface,
                         {source.x, source.y, source.x + source.width, source.y + source.height});
-    const bool keyedRuns = picture && srcWidth == width && srcHeight == height && !source.surface->rows;
+    const bool keyedRuns = picture && srcWidth == width && srcHeight == height;
     if (g_screenRowsOwed) {
         if (keyedRuns && t.surface == &Screen() && WritesWholeRows(t, dst, source, *picture, key, OwedRows()))
             ForgiveOwedRows();

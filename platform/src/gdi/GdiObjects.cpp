@@ -471,24 +471,16 @@ int WINAPI GetObjectW(HGDIOBJ object, int size, LPVOID buffer) {
     case Kind::Font: return copy(&static_cast<Font*>(o)->logfont, sizeof(LOGFONTW));
     case Kind::Bitmap: {
         auto* b = static_cast<Bitmap*>(o);
-        if (!b->dib) {
-            BITMAP bm;
-            std::memset(&bm, 0, sizeof bm);
-            bm.bmWidth = b->surface.width;
-            bm.bmHeight = b->surface.height;
-            bm.bmWidthBytes = b->surface.width * 4;
-            bm.bmPlanes = 1;
-            bm.bmBitsPixel = 32;
-            return copy(&bm, sizeof bm);
-        }
-        DIBSECTION ds{};
-        ds.dsBm.bmWidth = b->surface.width;
-        ds.dsBm.bmHeight = b->surface.height;
-        ds.dsBm.bmWidthBytes = b->surface.width * 4;
-        ds.dsBm.bmPlanes = 1;
-        ds.dsBm.bmBitsPixel = 32;
-        ds.dsBm.bmBits = b->dib ? b->dibBits : nullptr;
+        BITMAP bm{};
+        bm.bmWidth = b->surface.width;
+        bm.bmHeight = b->surface.height;
+        bm.bmWidthBytes = b->surface.width * 4;
+        bm.bmPlanes = 1;
+        bm.bmBitsPixel = 32;
+        bm.bmBits = b->dib ? b->dibBits : nullptr;
         if (b->dib && buffer && size >= int(sizeof(DIBSECTION))) {
+            DIBSECTION ds{};
+            ds.dsBm = bm;
             ds.dsBmih.biSize = sizeof(BITMAPINFOHEADER);
             ds.dsBmih.biWidth = b->surface.width;
             ds.dsBmih.biHeight = b->bottomUp ? b->surface.height : -b->surface.height;
@@ -497,7 +489,7 @@ int WINAPI GetObjectW(HGDIOBJ object, int size, LPVOID buffer) {
             ds.dsBmih.biSizeImage = DWORD(b->surface.width * b->surface.height * 4);
             return copy(&ds, sizeof ds);
         }
-        return copy(&ds.dsBm, sizeof(BITMAP));
+        return copy(&bm, sizeof bm);
     }
     default: SetLastError(ERROR_INVALID_PARAMETER); return 0;
     }

@@ -121,7 +121,7 @@ struct Bitmap : Object {
     // Back to a fresh bitmap's fields (a freed bitmap waits for the next one), keeping the pixel storage's
     // capacity up to a full screen's worth.
     void Reset() {
-        if (dibBits) std::free(dibBits);
+        std::free(dibBits);
         dibBits = nullptr;
         dib = bottomUp = false;
         selectedIn = nullptr;
